@@ -1,0 +1,128 @@
+#include "package/extract.h"
+
+#include "package/byte_reader.h"
+#include "package/qfs.h"
+
+namespace qh {
+
+namespace {
+
+std::span<const std::uint8_t> StoredBytes(std::span<const std::uint8_t> source,
+                                          const IndexEntry& entry) {
+    const ByteReader reader(source, "package");
+    return reader.Slice(entry.offset, entry.size, "resource " + HexId(entry.key.typeId) + " " +
+                                                      HexId(entry.key.instanceId));
+}
+
+void SetHeaderField(PackageImage& image, std::size_t offset, std::uint32_t value) {
+    if (!WriteChecked(image, value, offset, 4)) {
+        throw FormatError("Cannot set header field " + std::to_string(offset));
+    }
+}
+
+}  // namespace
+
+bool IsCompressedEntry(std::span<const std::uint8_t> source, const IndexEntry& entry) {
+    return IsQfsCompressed(StoredBytes(source, entry));
+}
+
+bool ExtractResource(std::span<const std::uint8_t> source, const IndexEntry& entry,
+                     Bytes& destination, Reporter& reporter) {
+    const auto stored = StoredBytes(source, entry);
+    if (!IsQfsCompressed(stored)) {
+        destination.insert(destination.end(), stored.begin(), stored.end());
+        return true;
+    }
+    const std::size_t expected = QfsDeclaredLength(stored);
+    const std::size_t before = destination.size();
+    DecodeQfs(stored, expected, destination);
+    if (destination.size() - before != expected) {
+        reporter.Error("Decompression Error");
+        return false;
+    }
+    return true;
+}
+
+PackageImage ExpandImage(std::span<const std::uint8_t> file, Reporter& reporter,
+                         std::uint32_t* entryWidth) {
+    const ByteReader reader(file, "package");
+    std::vector<IndexEntry> entries;
+    const std::uint32_t width = ReadIndex(file, PackageSource::File, entries);
+    if (entryWidth) *entryWidth = width;
+
+    PackageImage image;
+    const auto header = reader.Slice(0, kHeaderSize, "header");
+    image.assign(header.begin(), header.end());
+
+    // Only the last directory entry is taken out; a second one is an anomaly reported below.
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        if (it->key.typeId == kCompressedDirectoryType) {
+            entries.erase(std::next(it).base());
+            break;
+        }
+    }
+
+    for (IndexEntry& entry : entries) {
+        const std::size_t at = image.size();
+        ExtractResource(file, entry, image, reporter);
+        if (image.size() > 0xFFFFFFFFu) throw FormatError("Expanded package exceeds 4 GiB");
+        entry.offset = static_cast<std::uint32_t>(at);
+        entry.size = static_cast<std::uint32_t>(image.size() - at);
+    }
+
+    SetHeaderField(image, kIndexOffsetOffset, static_cast<std::uint32_t>(image.size()));
+    std::vector<IndexEntry> written;
+    written.reserve(entries.size());
+    for (const IndexEntry& entry : entries) {
+        if (entry.key.typeId == kCompressedDirectoryType) {
+            reporter.Error("Decompression List Error, Exists");
+            continue;
+        }
+        written.push_back(entry);
+    }
+    AppendIndex(image, written, width);
+    const auto count = static_cast<std::uint32_t>(written.size());
+    SetHeaderField(image, kEntryCountOffset, count);
+    SetHeaderField(image, kIndexSizeOffset, count * width);
+    SetHeaderField(image, kHoleCountOffset, 0);
+    SetHeaderField(image, kHoleOffsetOffset, 0);
+    SetHeaderField(image, kHoleSizeOffset, 0);
+    return image;
+}
+
+void ExpandPackageToMemory(const std::filesystem::path& path, PackageImage& image,
+                           Reporter& reporter) {
+    const Bytes file = ReadFileBytes(path);
+    try {
+        image = ExpandImage(file, reporter);
+    } catch (const FormatError& error) {
+        throw FormatError(path.filename().string() + ": " + error.what());
+    }
+}
+
+PackageImage ExpandForRewrite(std::span<const std::uint8_t> file,
+                              const std::filesystem::path& path, Reporter& reporter) {
+    try {
+        const ByteReader reader(file, "package");
+        const std::uint32_t count = reader.ReadU32(kEntryCountOffset, "header entry count");
+        std::uint32_t width = 0;
+        PackageImage image = ExpandImage(file, reporter, &width);
+        if (count != 0 && width != 20 && width != 24) {
+            throw FormatError("its index has entries of " + std::to_string(width) +
+                              " bytes, which the program cannot read; the file was left unchanged");
+        }
+        return image;
+    } catch (const FormatError& error) {
+        throw FormatError(path.filename().string() + ": " + error.what());
+    }
+}
+
+PackageImage ExpandPackage(const std::filesystem::path& path, Reporter& reporter,
+                           const FaultHook& hook) {
+    const Bytes file = ReadFileBytes(path);
+    PackageImage image = ExpandForRewrite(file, path, reporter);
+    if (image != file) AtomicReplace(path, image, hook);  // an expanded file is left alone
+    return image;
+}
+
+}  // namespace qh

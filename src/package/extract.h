@@ -1,0 +1,54 @@
+// Getting at a resource's content, and expanding whole packages.
+//
+// Expanding a package stores every resource uncompressed, back to back right after the header,
+// in index order, and drops the compressed-resource directory (type 0xE86B1EEF): after expansion
+// nothing is compressed, so the directory would only be wrong. The program never writes
+// compressed data.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+
+#include "package/index.h"
+#include "platform/file_io.h"
+#include "platform/reporter.h"
+
+namespace qh {
+
+inline constexpr std::uint32_t kCompressedDirectoryType = 0xE86B1EEF;
+
+// Appends the content of `entry` (decoded when compressed) to `destination`. Returns false, after
+// reporting "Decompression Error", when the decoded length differs from the declared one; the
+// destination then keeps what was decoded. Stored bytes outside `source`, and malformed
+// compressed data, throw FormatError.
+bool ExtractResource(std::span<const std::uint8_t> source, const IndexEntry& entry,
+                     Bytes& destination, Reporter& reporter);
+
+// True when the entry's stored bytes are QFS-compressed (signature and a declared length that
+// differs from the entry's size).
+bool IsCompressedEntry(std::span<const std::uint8_t> source, const IndexEntry& entry);
+
+// Builds the expanded form of the package held in `file` (its bytes as read from disk).
+// `entryWidth` receives the index width. Reports "Decompression List Error, Exists" for a second
+// directory entry and "Decompression Error" for a resource that decodes to the wrong length (its
+// decoded bytes are stored all the same).
+PackageImage ExpandImage(std::span<const std::uint8_t> file, Reporter& reporter,
+                         std::uint32_t* entryWidth = nullptr);
+
+// Writes the expanded form of the file into `image` (emptied first); the file is not changed.
+void ExpandPackageToMemory(const std::filesystem::path& path, PackageImage& image,
+                           Reporter& reporter);
+
+// Replaces the file by its expanded form, atomically. A package whose index the program cannot
+// read (entries present but a width other than 20 or 24) is refused with FormatError and left as
+// it was: expanding it would throw its resources away. Returns the expanded image, which is what
+// the file now holds.
+PackageImage ExpandPackage(const std::filesystem::path& path, Reporter& reporter,
+                   const FaultHook& hook = {});
+
+// The expanded image for a file already read, with the same refusal as ExpandPackage.
+PackageImage ExpandForRewrite(std::span<const std::uint8_t> file,
+                              const std::filesystem::path& path, Reporter& reporter);
+
+}  // namespace qh

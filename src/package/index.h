@@ -1,0 +1,77 @@
+// The package container's header and index.
+//
+// A package starts with a 96-byte header. The program reads only the three fields that locate the
+// index (entry count at 36, index offset at 40, index size at 44) and on rebuild writes those and
+// the three hole-index fields (48, 52, 56); every other header byte is carried through unchanged.
+// All integers are little-endian.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/file_io.h"
+
+namespace qh {
+
+inline constexpr std::size_t kHeaderSize = 96;
+inline constexpr std::size_t kEntryCountOffset = 36;
+inline constexpr std::size_t kIndexOffsetOffset = 40;
+inline constexpr std::size_t kIndexSizeOffset = 44;
+inline constexpr std::size_t kHoleCountOffset = 48;
+inline constexpr std::size_t kHoleOffsetOffset = 52;
+inline constexpr std::size_t kHoleSizeOffset = 56;
+
+// A whole package held in memory: header, resource data, index.
+using PackageImage = Bytes;
+
+struct ResourceKey {
+    std::uint32_t typeId = 0;
+    std::uint32_t groupId = 0;
+    std::uint32_t instanceId = 0;
+    std::uint32_t instance2Id = 0;  // 0 for 20-byte index entries
+
+    friend bool operator==(const ResourceKey&, const ResourceKey&) = default;
+};
+
+struct IndexEntry {
+    ResourceKey key;
+    std::uint32_t offset = 0;  // position of the stored bytes in the package or its image
+    std::uint32_t size = 0;    // number of stored bytes (the compressed length if compressed)
+
+    friend bool operator==(const IndexEntry&, const IndexEntry&) = default;
+};
+
+// Where the bytes given to ReadIndex come from. An index read from a file drops entries whose
+// offset is at or beyond the end of the file (the game leaves such stale entries behind); an image
+// built by the program itself keeps every entry.
+enum class PackageSource { File, Image };
+
+// Reads the index into `entries` (emptied first) and returns the entry width: the index size
+// divided by the entry count, 0 when either is 0. Only widths 20 and 24 are understood; any other
+// width yields an empty list but is still returned (callers treat only 0 as an index error).
+// A truncated header or index throws FormatError.
+std::uint32_t ReadIndex(std::span<const std::uint8_t> package, PackageSource source,
+                        std::vector<IndexEntry>& entries);
+
+// Renders `count` bytes at `position` as upper-case hexadecimal. With `reversed`, each byte's
+// digits go in front of the text so far, so a little-endian u32 reads as its value ("CBE750E0"
+// for E0 50 E7 CB); without, digits follow byte order.
+std::string ReadHexBytes(std::span<const std::uint8_t> bytes, std::size_t position,
+                         std::size_t count, bool reversed);
+
+// Writes the low `width` bytes (at most 4) of `value` at `position` unless they already hold it,
+// then verifies by reading them back. Returns false instead of throwing when the position is out
+// of range or the width is not 1 to 4.
+bool WriteChecked(std::span<std::uint8_t> bytes, std::uint32_t value, std::size_t position,
+                  int width);
+
+// Eight upper-case hexadecimal digits, most significant first: the program's name for a type id.
+std::string HexId(std::uint32_t value);
+
+// Appends the index for `entries` in the given width (20 omits the second instance id).
+void AppendIndex(PackageImage& image, const std::vector<IndexEntry>& entries,
+                 std::uint32_t entryWidth);
+
+}  // namespace qh

@@ -1,0 +1,111 @@
+#include "package/qfs.h"
+
+#include <cstring>
+#include <string>
+
+#include "platform/errors.h"
+
+namespace qh {
+
+bool IsQfsCompressed(std::span<const std::uint8_t> stored) {
+    if (stored.size() < kQfsHeaderSize) return false;
+    if (stored[4] != 0x10 || stored[5] != 0xFB) return false;
+    return QfsDeclaredLength(stored) != stored.size();
+}
+
+std::size_t QfsDeclaredLength(std::span<const std::uint8_t> stored) {
+    return static_cast<std::size_t>(stored[6]) << 16 | static_cast<std::size_t>(stored[7]) << 8 |
+           stored[8];
+}
+
+namespace {
+
+[[noreturn]] void Truncated(std::size_t at, const char* what) {
+    throw FormatError(std::string("Compressed data ends inside ") + what + " at byte " +
+                      std::to_string(at));
+}
+
+}  // namespace
+
+void DecodeQfs(std::span<const std::uint8_t> stored, std::size_t limit, Bytes& out) {
+    const std::uint8_t* in = stored.data();
+    const std::size_t end = stored.size();
+    std::size_t pos = kQfsHeaderSize;
+
+    // Decode straight into the destination: grow it once to the most it may hold and trim at the
+    // end, so the hot loop does no bounds bookkeeping beyond its own counters.
+    const std::size_t base = out.size();
+    out.resize(base + limit);
+    std::uint8_t* const dst = out.data() + base;
+    std::size_t len = 0;
+
+    while (pos < end) {
+        const std::uint8_t b0 = in[pos++];
+        std::size_t literal = 0;
+        std::size_t length = 0;
+        std::size_t distance = 0;
+        bool last = false;
+        if (b0 < 0x80) {
+            if (pos + 1 > end) Truncated(pos, "a control code");
+            const std::uint8_t b1 = in[pos];
+            pos += 1;
+            literal = b0 & 3u;
+            length = ((b0 >> 2) & 7u) + 3;
+            distance = ((b0 & 0x60u) << 3) + b1 + 1;
+        } else if (b0 < 0xC0) {
+            if (pos + 2 > end) Truncated(pos, "a control code");
+            const std::uint8_t b1 = in[pos];
+            const std::uint8_t b2 = in[pos + 1];
+            pos += 2;
+            literal = b1 >> 6;
+            length = (b0 & 0x3Fu) + 4;
+            distance = ((b1 & 0x3Fu) << 8) + b2 + 1;
+        } else if (b0 < 0xE0) {
+            if (pos + 3 > end) Truncated(pos, "a control code");
+            const std::uint8_t b1 = in[pos];
+            const std::uint8_t b2 = in[pos + 1];
+            const std::uint8_t b3 = in[pos + 2];
+            pos += 3;
+            literal = b0 & 3u;
+            length = ((b0 & 0x0Cu) << 6) + b3 + 5;
+            distance = ((b0 & 0x10u) << 12) + (static_cast<std::size_t>(b1) << 8) + b2 + 1;
+        } else if (b0 < 0xFC) {
+            literal = ((b0 & 0x1Fu) << 2) + 4;
+        } else if (b0 == 0xFC) {
+            continue;
+        } else {
+            // The end code carries up to three literals, copied only when input remains.
+            last = true;
+            literal = pos < end ? (b0 & 3u) : 0;
+        }
+
+        if (literal > end - pos) Truncated(pos, "literal bytes");
+        if (literal + length > limit - len) break;  // more than declared: stop, caller reports it
+
+        std::memcpy(dst + len, in + pos, literal);
+        pos += literal;
+        len += literal;
+        if (last) break;
+        if (length == 0) continue;
+
+        if (distance > base + len) {
+            throw FormatError("Compressed data refers to " + std::to_string(distance) +
+                              " bytes back with only " + std::to_string(base + len) +
+                              " decoded");
+        }
+        std::uint8_t* to = dst + len;
+        const std::uint8_t* from = to - distance;
+        if (distance >= length) {
+            std::memcpy(to, from, length);
+        } else if (distance == 1) {
+            std::memset(to, *from, length);
+        } else {
+            // Overlapping run: each byte may be one this very copy produced.
+            for (std::size_t i = 0; i < length; ++i) to[i] = from[i];
+        }
+        len += length;
+    }
+    out.resize(base + len);
+}
+
+}  // namespace qh

@@ -1,0 +1,33 @@
+// Reading whole files and replacing them atomically.
+//
+// Every file the program rewrites goes through AtomicReplace: the new content is written to a
+// temporary file in the same folder, flushed to disk, and renamed over the original. Whatever
+// happens meanwhile (a full disk, a crash, the power going off), the original is either left as
+// it was or replaced by the complete new content, never by half of it.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <span>
+#include <vector>
+
+namespace qh {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Reads a whole file (opened read-only). Throws IoError naming the file.
+Bytes ReadFileBytes(const std::filesystem::path& path);
+
+// The steps of an atomic replace, in order. A fault hook sees each step before it is taken and
+// may throw to simulate a failure there; tests use it to prove that nothing is half written.
+enum class ReplaceStep { CreateTemporary, Write, Flush, Rename };
+
+using FaultHook = std::function<void(ReplaceStep step, const std::filesystem::path& target)>;
+
+// Replaces (or creates) `path` with `content` as described above. On failure the temporary file
+// is removed, the original is untouched, and IoError naming the file is thrown.
+void AtomicReplace(const std::filesystem::path& path, std::span<const std::uint8_t> content,
+                   const FaultHook& hook = {});
+
+}  // namespace qh

@@ -1,0 +1,98 @@
+// The command-line tool end to end, on packages laid out by the test builder.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "fixture/package_builder.h"
+#include "package/extract.h"
+#include "support/run_cli.h"
+#include "support/temp_dir.h"
+
+namespace qh {
+namespace {
+
+using fixture::Key;
+
+test::CliResult Cli(const std::vector<std::string>& args) { return test::RunCli(QH_CLI_PATH, args); }
+
+Bytes SamplePackage() {
+    fixture::PackageBuilder builder;
+    builder.Add(Key(0xAACE2EFB, 1), std::string(600, 'd'), true)
+        .Add(Key(0x43545353, 2), "names")
+        .Add(Key(0x43545353, 2, 0x1234), "second names")
+        .AddDirectory();
+    return builder.Build();
+}
+
+TEST(CliIndex, PrintsEntriesAsJson) {
+    test::TempDir dir;
+    const auto file = dir.Write("p.package", SamplePackage());
+    const auto result = Cli({"index", file.string()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto json = nlohmann::json::parse(result.out);
+    EXPECT_EQ(json["entryWidth"], 24);
+    ASSERT_EQ(json["entries"].size(), 4u);
+    EXPECT_EQ(json["entries"][0]["type"], "AACE2EFB");
+    EXPECT_EQ(json["entries"][0]["group"], "FFFFFFFF");
+    EXPECT_EQ(json["entries"][0]["instance"], "00000001");
+    EXPECT_EQ(json["entries"][0]["offset"], 96);
+    EXPECT_EQ(json["entries"][0]["compressed"], true);
+    EXPECT_EQ(json["entries"][1]["compressed"], false);
+    EXPECT_EQ(json["entries"][3]["type"], "E86B1EEF");
+}
+
+TEST(CliExtract, WritesDecompressedContentOfTheChosenEntry) {
+    test::TempDir dir;
+    const auto file = dir.Write("p.package", SamplePackage());
+    const auto out = dir / "out.bin";
+    auto result = Cli({"extract", file.string(), "--type", "AACE2EFB", "--instance", "1", "-o",
+                       out.string()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(test::Slurp(out), std::string(600, 'd'));
+
+    result = Cli({"extract", file.string(), "--type", "0x43545353", "--instance", "00000002",
+                  "--nth", "1", "-o", out.string()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(test::Slurp(out), "second names");
+    result = Cli({"extract", file.string(), "--type", "43545353", "--instance", "2", "--group",
+                  "1234", "-o", out.string()});
+    EXPECT_EQ(test::Slurp(out), "second names");
+
+    result = Cli({"extract", file.string(), "--type", "43545353", "--instance", "9", "-o",
+                  out.string()});
+    EXPECT_NE(result.status, 0);
+    EXPECT_NE(result.err.find("p.package"), std::string::npos) << result.err;
+    result = Cli({"extract", file.string(), "--type", "XYZ", "--instance", "9", "-o", out.string()});
+    EXPECT_NE(result.status, 0);
+}
+
+TEST(CliExpand, InPlaceOrToAnotherFile) {
+    test::TempDir dir;
+    const Bytes original = SamplePackage();
+    const auto file = dir.Write("p.package", original);
+    const auto copy = dir / "expanded.package";
+    auto result = Cli({"expand", file.string(), "-o", copy.string()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(ReadFileBytes(file), original);
+    SilentReporter reporter;
+    EXPECT_EQ(ReadFileBytes(copy), ExpandImage(original, reporter));
+
+    result = Cli({"expand", file.string()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(ReadFileBytes(file), ReadFileBytes(copy));
+}
+
+TEST(CliErrors, DamagedPackageGivesOneLineNamingTheFile) {
+    test::TempDir dir;
+    Bytes damaged = SamplePackage();
+    damaged.resize(120);
+    const auto file = dir.Write("broken.package", damaged);
+    const auto result = Cli({"index", file.string()});
+    EXPECT_NE(result.status, 0);
+    EXPECT_NE(result.err.find("broken.package"), std::string::npos) << result.err;
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1);
+    EXPECT_TRUE(result.out.empty());
+}
+
+}  // namespace
+}  // namespace qh

@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include "fixture/package_builder.h"
+#include "package/byte_reader.h"
+#include "package/extract.h"
+#include "platform/errors.h"
+#include "support/temp_dir.h"
+
+namespace qh {
+namespace {
+
+using fixture::Key;
+using fixture::PackageBuilder;
+
+std::string Text(std::size_t n, char seed) {
+    std::string s;
+    for (std::size_t i = 0; i < n; ++i) s += static_cast<char>(seed + (i * i / 7) % 5);
+    return s;
+}
+
+PackageBuilder Sample(std::uint32_t width = 24) {
+    PackageBuilder builder(width);
+    builder.Add(Key(0xAACE2EFB, 1), Text(400, 'a'), true)
+        .Add(Key(0x43545353, 2), "plain text list")
+        .AddHole(32)
+        .Add(Key(0x4E474248, 3), Text(2000, 'k'), true)
+        .AddDirectory();
+    return builder;
+}
+
+struct Contents {
+    std::vector<IndexEntry> entries;
+    std::vector<std::string> content;
+};
+
+Contents Read(const Bytes& package, PackageSource source) {
+    Contents c;
+    ReadIndex(package, source, c.entries);
+    SilentReporter reporter;
+    for (const auto& e : c.entries) {
+        Bytes out;
+        ExtractResource(package, e, out, reporter);
+        c.content.emplace_back(out.begin(), out.end());
+    }
+    return c;
+}
+
+TEST(ExpandImage, StoresEverythingUncompressedBackToBackWithoutTheDirectory) {
+    const Bytes original = Sample().Build();
+    RecordingReporter reporter;
+    const PackageImage image = ExpandImage(original, reporter);
+    EXPECT_TRUE(reporter.messages.empty());
+
+    const Contents before = Read(original, PackageSource::File);
+    const Contents after = Read(image, PackageSource::Image);
+    ASSERT_EQ(before.entries.size(), 4u);
+    ASSERT_EQ(after.entries.size(), 3u);
+    EXPECT_EQ(ByteReader(image).ReadU32(kEntryCountOffset), 3u);
+    EXPECT_EQ(ByteReader(image).ReadU32(kIndexSizeOffset), 72u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(after.entries[i].key, before.entries[i].key);
+        EXPECT_EQ(after.content[i], before.content[i]);
+        EXPECT_FALSE(IsCompressedEntry(image, after.entries[i]));
+    }
+    EXPECT_EQ(after.entries[0].offset, kHeaderSize);
+    EXPECT_EQ(after.entries[1].offset, after.entries[0].offset + after.entries[0].size);
+    EXPECT_EQ(after.entries[2].offset, after.entries[1].offset + after.entries[1].size);
+    const ByteReader header(image);
+    EXPECT_EQ(header.ReadU32(kIndexOffsetOffset), after.entries[2].offset + after.entries[2].size);
+    EXPECT_EQ(header.ReadU32(kHoleCountOffset), 0u);
+    EXPECT_EQ(header.ReadU32(kHoleOffsetOffset), 0u);
+    EXPECT_EQ(header.ReadU32(kHoleSizeOffset), 0u);
+    // Header bytes the program does not own are carried through.
+    EXPECT_TRUE(std::equal(image.begin(), image.begin() + 36, original.begin()));
+    EXPECT_TRUE(std::equal(image.begin() + 60, image.begin() + 96, original.begin() + 60));
+}
+
+TEST(ExpandImage, IsStableAndKeepsEveryEntryWithoutADirectory) {
+    PackageBuilder builder(20);
+    builder.Add(Key(1, 1), Text(300, 'q'), true).Add(Key(2, 2), "two");
+    const Bytes original = builder.Build();
+    SilentReporter reporter;
+    const PackageImage once = ExpandImage(original, reporter);
+    EXPECT_EQ(ByteReader(once).ReadU32(kEntryCountOffset), 2u);
+    EXPECT_EQ(ByteReader(once).ReadU32(kIndexSizeOffset), 40u);
+    EXPECT_EQ(ExpandImage(once, reporter), once);
+}
+
+TEST(ExpandImage, SecondDirectoryIsReportedAndLeftOut) {
+    PackageBuilder builder;
+    builder.AddDirectory().Add(Key(5, 5), Text(500, 'c'), true).AddDirectory();
+    RecordingReporter reporter;
+    const PackageImage image = ExpandImage(builder.Build(), reporter);
+    EXPECT_EQ(reporter.Texts(), std::vector<std::string>{"Decompression List Error, Exists"});
+    std::vector<IndexEntry> entries;
+    ReadIndex(image, PackageSource::Image, entries);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].key.typeId, 5u);
+}
+
+TEST(ExpandPackage, ReplacesTheFileAndLeavesAnExpandedOneAlone) {
+    test::TempDir dir;
+    const auto path = dir.Write("N001_Neighborhood.package", Sample().Build());
+    SilentReporter reporter;
+    PackageImage inMemory;
+    ExpandPackageToMemory(path, inMemory, reporter);
+    EXPECT_EQ(ReadFileBytes(path), Sample().Build());  // to memory: file unchanged
+
+    ExpandPackage(path, reporter);
+    EXPECT_EQ(ReadFileBytes(path), inMemory);
+    const auto time = std::filesystem::last_write_time(path);
+    ExpandPackage(path, reporter);
+    EXPECT_EQ(std::filesystem::last_write_time(path), time);
+}
+
+TEST(ExpandPackage, RefusesAnIndexItCannotReadAndLeavesTheFile) {
+    test::TempDir dir;
+    Bytes package = Sample().Build();
+    StoreU32(package, kIndexSizeOffset, 4 * 28);  // four entries of 28 bytes
+    const auto path = dir.Write("odd.package", package);
+    SilentReporter reporter;
+    try {
+        ExpandPackage(path, reporter);
+        FAIL() << "expected FormatError";
+    } catch (const FormatError& error) {
+        EXPECT_NE(std::string(error.what()).find("odd.package"), std::string::npos);
+    }
+    EXPECT_EQ(ReadFileBytes(path), package);
+    // In memory the image simply has no entries, which its reader treats as an index error.
+    PackageImage image;
+    ExpandPackageToMemory(path, image, reporter);
+    std::vector<IndexEntry> entries;
+    EXPECT_EQ(ReadIndex(image, PackageSource::Image, entries), 0u);
+}
+
+TEST(ExpandPackage, TruncatedFileNamesTheFileAndChangesNothing) {
+    test::TempDir dir;
+    Bytes package = Sample().Build();
+    package.resize(150);
+    const auto path = dir.Write("N002_Neighborhood.package", package);
+    SilentReporter reporter;
+    try {
+        ExpandPackage(path, reporter);
+        FAIL() << "expected FormatError";
+    } catch (const FormatError& error) {
+        EXPECT_NE(std::string(error.what()).find("N002_Neighborhood.package"), std::string::npos);
+    }
+    EXPECT_EQ(ReadFileBytes(path), package);
+}
+
+}  // namespace
+}  // namespace qh

@@ -1,0 +1,168 @@
+#include "package/rebuild.h"
+
+#include <gtest/gtest.h>
+
+#include "fixture/package_builder.h"
+#include "package/byte_reader.h"
+#include "package/extract.h"
+#include "platform/errors.h"
+#include "support/temp_dir.h"
+
+namespace qh {
+namespace {
+
+using fixture::Key;
+using fixture::PackageBuilder;
+
+Bytes FourEntries(std::uint32_t width = 24) {
+    PackageBuilder builder(width);
+    builder.Add(Key(0x10, 1), "first").Add(Key(0x20, 2), "second", true)
+        .Add(Key(0x30, 3), std::string(300, 't'), true).Add(Key(0x40, 4), "fourth");
+    return builder.Build();
+}
+
+std::vector<std::pair<ResourceKey, std::string>> Resources(const Bytes& package) {
+    std::vector<IndexEntry> entries;
+    ReadIndex(package, PackageSource::File, entries);
+    std::vector<std::pair<ResourceKey, std::string>> out;
+    SilentReporter reporter;
+    for (const auto& e : entries) {
+        Bytes content;
+        ExtractResource(package, e, content, reporter);
+        out.emplace_back(e.key, std::string(content.begin(), content.end()));
+    }
+    return out;
+}
+
+TEST(RebuildPackage, CopyingEveryEntryGivesTheExpandedForm) {
+    test::TempDir dir;
+    const auto path = dir.Write("a.package", FourEntries());
+    SilentReporter reporter;
+    PackageImage expanded;
+    ExpandPackageToMemory(path, expanded, reporter);
+    RebuildPackage(path, CopyEntry, {}, reporter);
+    EXPECT_EQ(ReadFileBytes(path), expanded);
+}
+
+TEST(RebuildImage, EveryOutcome) {
+    SilentReporter reporter;
+    const PackageImage expanded = ExpandImage(FourEntries(), reporter);
+    const auto writer = [](const IndexEntry& entry, std::span<const std::uint8_t> stored,
+                           PackageImage& image) {
+        switch (entry.key.typeId) {
+            case 0x10: {  // copy and patch
+                const std::size_t at = image.size();
+                CopyEntry(entry, stored, image);
+                image[at] = 'F';
+                return EntryOutcome::Keep;
+            }
+            case 0x20:  // drop, even after appending something
+                image.push_back('!');
+                return EntryOutcome::Drop;
+            case 0x30: {  // copy with change of length: head, new bytes, tail
+                image.insert(image.end(), stored.begin(), stored.begin() + 2);
+                const std::string middle = "-inserted-";
+                image.insert(image.end(), middle.begin(), middle.end());
+                image.insert(image.end(), stored.end() - 2, stored.end());
+                return EntryOutcome::Keep;
+            }
+            default: {  // replace
+                const std::string fresh = "replacement";
+                image.insert(image.end(), fresh.begin(), fresh.end());
+                return EntryOutcome::Keep;
+            }
+        }
+    };
+    const Bytes added = test::ToBytes("appended");
+    const PackageImage rebuilt = RebuildImage(expanded, writer, [&](ResourceAppender& append) {
+        append.Append(Key(0x50, 5), added);
+    });
+    const auto resources = Resources(rebuilt);
+    ASSERT_EQ(resources.size(), 4u);
+    EXPECT_EQ(resources[0].second, "First");
+    EXPECT_EQ(resources[1].second, "tt-inserted-tt");
+    EXPECT_EQ(resources[2].second, "replacement");
+    EXPECT_EQ(resources[3].first, Key(0x50, 5));
+    EXPECT_EQ(resources[3].second, "appended");
+
+    std::vector<IndexEntry> entries;
+    ReadIndex(rebuilt, PackageSource::File, entries);
+    EXPECT_EQ(entries[0].offset, kHeaderSize);
+    for (std::size_t i = 1; i < entries.size(); ++i) {
+        EXPECT_EQ(entries[i].offset, entries[i - 1].offset + entries[i - 1].size);
+    }
+    const ByteReader header(rebuilt);
+    EXPECT_EQ(header.ReadU32(kEntryCountOffset), 4u);
+    EXPECT_EQ(header.ReadU32(kIndexOffsetOffset), entries[3].offset + entries[3].size);
+    EXPECT_EQ(header.ReadU32(kIndexOffsetOffset) + 4 * 24, rebuilt.size());
+}
+
+TEST(RebuildImage, TwentyByteIndexStaysTwentyAfterAppends) {
+    SilentReporter reporter;
+    const PackageImage expanded = ExpandImage(FourEntries(20), reporter);
+    const Bytes added = test::ToBytes("new");
+    const PackageImage rebuilt = RebuildImage(expanded, CopyEntry, [&](ResourceAppender& append) {
+        append.Append(Key(0x60, 6, 0xFFFFFFFF, 0x1234), added);
+    });
+    std::vector<IndexEntry> entries;
+    EXPECT_EQ(ReadIndex(rebuilt, PackageSource::File, entries), 20u);
+    ASSERT_EQ(entries.size(), 5u);
+    EXPECT_EQ(entries[4].key.instance2Id, 0u);
+    EXPECT_EQ(ByteReader(rebuilt).ReadU32(kIndexSizeOffset), 100u);
+}
+
+TEST(RebuildImage, HeaderOutsideTheIndexFieldsIsKept) {
+    Bytes package = FourEntries();
+    for (std::size_t i = 0; i < kHeaderSize; ++i) {
+        if (i < 36 || i >= 60) package[i] = static_cast<std::uint8_t>(0xA0 + i);
+    }
+    SilentReporter reporter;
+    const PackageImage rebuilt = RebuildImage(ExpandImage(package, reporter), CopyEntry);
+    EXPECT_TRUE(std::equal(rebuilt.begin(), rebuilt.begin() + 36, package.begin()));
+    EXPECT_TRUE(std::equal(rebuilt.begin() + 60, rebuilt.begin() + 96, package.begin() + 60));
+}
+
+TEST(RebuildPackage, FailingWriterLeavesTheExpandedPackage) {
+    test::TempDir dir;
+    const auto path = dir.Write("b.package", FourEntries());
+    SilentReporter reporter;
+    PackageImage expanded;
+    ExpandPackageToMemory(path, expanded, reporter);
+    const auto failing = [](const IndexEntry& entry, std::span<const std::uint8_t>,
+                            PackageImage&) -> EntryOutcome {
+        if (entry.key.typeId == 0x30) throw FormatError("cannot rebuild this one");
+        return EntryOutcome::Keep;
+    };
+    EXPECT_THROW(RebuildPackage(path, failing, {}, reporter), FormatError);
+    EXPECT_EQ(ReadFileBytes(path), expanded);
+}
+
+TEST(RebuildPackage, InterruptedReplaceLeavesAReadablePackage) {
+    // Fail at every step of both file replacements; afterwards the file is always either the
+    // original, the expanded form or the rebuilt one, and no temporary file is left behind.
+    const Bytes original = FourEntries();
+    SilentReporter reporter;
+    const PackageImage expanded = ExpandImage(original, reporter);
+    for (int failAt = 0; failAt < 8; ++failAt) {
+        test::TempDir dir;
+        const auto path = dir.Write("c.package", original);
+        int step = 0;
+        RebuildOptions options;
+        options.hook = [&](ReplaceStep, const std::filesystem::path&) {
+            if (step++ == failAt) throw IoError("simulated failure");
+        };
+        try {
+            RebuildPackage(path, CopyEntry, {}, reporter, options);
+        } catch (const IoError&) {
+        }
+        const Bytes now = ReadFileBytes(path);
+        EXPECT_TRUE(now == original || now == expanded) << "failing at step " << failAt;
+        EXPECT_EQ(Resources(now), Resources(original));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                                std::filesystem::directory_iterator()),
+                  1);
+    }
+}
+
+}  // namespace
+}  // namespace qh

@@ -1,0 +1,64 @@
+#include "platform/file_io.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/errors.h"
+#include "support/temp_dir.h"
+
+namespace qh {
+namespace {
+
+std::size_t FilesIn(const std::filesystem::path& folder) {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder),
+                                                  std::filesystem::directory_iterator()));
+}
+
+TEST(AtomicReplace, WritesNewAndReplacesExistingFiles) {
+    test::TempDir dir;
+    const auto path = dir / "file.package";
+    AtomicReplace(path, test::ToBytes("first"));
+    EXPECT_EQ(ReadFileBytes(path), test::ToBytes("first"));
+    AtomicReplace(path, test::ToBytes("second, longer"));
+    EXPECT_EQ(ReadFileBytes(path), test::ToBytes("second, longer"));
+    AtomicReplace(path, {});
+    EXPECT_TRUE(ReadFileBytes(path).empty());
+    EXPECT_EQ(FilesIn(dir.path()), 1u);
+}
+
+TEST(AtomicReplace, FailureAtAnyStepKeepsTheOriginalAndNoTemporary) {
+    for (ReplaceStep failing : {ReplaceStep::CreateTemporary, ReplaceStep::Write,
+                                ReplaceStep::Flush, ReplaceStep::Rename}) {
+        test::TempDir dir;
+        const auto path = dir.Write("keep.package", test::ToBytes("original"));
+        const FaultHook hook = [&](ReplaceStep step, const std::filesystem::path&) {
+            if (step == failing) throw IoError("simulated");
+        };
+        EXPECT_THROW(AtomicReplace(path, test::ToBytes("replacement"), hook), IoError);
+        EXPECT_EQ(ReadFileBytes(path), test::ToBytes("original"));
+        EXPECT_EQ(FilesIn(dir.path()), 1u);
+    }
+}
+
+TEST(AtomicReplace, UnwritableFolderNamesTheFile) {
+    test::TempDir dir;
+    const auto path = dir / "missing-folder" / "x.package";
+    try {
+        AtomicReplace(path, test::ToBytes("x"));
+        FAIL() << "expected IoError";
+    } catch (const IoError& error) {
+        EXPECT_NE(std::string(error.what()).find("x.package"), std::string::npos);
+    }
+}
+
+TEST(ReadFileBytes, MissingFileNamesIt) {
+    test::TempDir dir;
+    try {
+        ReadFileBytes(dir / "absent.package");
+        FAIL() << "expected IoError";
+    } catch (const IoError& error) {
+        EXPECT_NE(std::string(error.what()).find("absent.package"), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace qh
