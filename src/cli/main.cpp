@@ -4,15 +4,28 @@
 #include <iostream>
 
 #include "cli/cli_support.h"
+#include "cli/context.h"
+#include "cli/info_command.h"
 #include "cli/package_commands.h"
+#include "platform/game_discovery.h"
 
 int main(int argc, char** argv) {
+    // "/l CODE" is the game's own switch, not an option CLI11 can read: take it out first.
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    qh::cli::GlobalOptions options;
+    options.languageSwitch = qh::TakeLanguageSwitch(arguments);
+    std::reverse(arguments.begin(), arguments.end());  // CLI11 parses a reversed vector
+
     qh::cli::StderrReporter reporter;
     CLI::App app{"Quillhaven: inspect and edit The Sims 2 neighborhoods"};
+    app.name("quillhaven-cli");
     app.require_subcommand(1);
+    app.fallthrough();
+    qh::cli::AddGlobalOptions(app, options);
     qh::cli::AddPackageCommands(app, reporter);
+    qh::cli::AddInfoCommand(app, options);
     try {
-        app.parse(argc, argv);
+        app.parse(arguments);
     } catch (const CLI::ParseError& error) {
         return app.exit(error);
     } catch (const std::exception& error) {

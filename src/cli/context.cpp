@@ -1,0 +1,88 @@
+#include "cli/context.h"
+
+#include <cstdlib>
+
+#include "cli/cli_support.h"
+#include "platform/game_discovery.h"
+#include "platform/wine_registry.h"
+#ifdef _WIN32
+#include "platform/windows_registry.h"
+#endif
+
+namespace qh::cli {
+namespace fs = std::filesystem;
+
+void AddGlobalOptions(CLI::App& app, GlobalOptions& options) {
+    auto* group = app.add_option_group("Game discovery");
+    group->add_option("--wine-prefix", options.winePrefix, "Wine prefix the game runs in");
+    group->add_option("--user-data", options.userData,
+                      "The game's user data folder (the one holding Neighborhoods)");
+    group->add_option("--objects", options.objects, "The game's objects.package");
+    group->add_option("--expansions", options.expansions,
+                      "Installed expansions: comma-separated names, all or none");
+    group->add_option("--language", options.language, "The game's language (code or name)");
+    group->add_option("--settings", options.settings, "The program's settings (INI file)");
+}
+
+Discovery Discover(const GlobalOptions& options) {
+    Discovery discovery;
+    DiscoveryOverrides overrides;
+    overrides.userData = options.userData;
+    overrides.objects = options.objects;
+    overrides.language = options.language;
+    overrides.languageSwitch = options.languageSwitch;
+    if (options.expansions) {
+        try {
+            overrides.expansions = ParseExpansionList(*options.expansions);
+        } catch (const std::invalid_argument& error) {
+            throw UsageError(std::string("--expansions: ") + error.what());
+        }
+    }
+
+    std::unique_ptr<GamePaths> paths;
+#ifdef _WIN32
+    if (!options.winePrefix) {
+        discovery.registry = std::make_unique<WindowsRegistry>();
+        paths = std::make_unique<WindowsGamePaths>();
+    }
+#endif
+    if (!discovery.registry) {
+        PrefixSearchInput input;
+        if (options.winePrefix) input.explicitPrefix = fs::absolute(*options.winePrefix);
+        if (const char* variable = std::getenv("WINEPREFIX")) input.winePrefixVariable = variable;
+        if (const char* home = std::getenv("HOME")) input.home = home;
+        discovery.prefixes = FindWinePrefix(input);
+        if (discovery.prefixes.chosen) {
+            const fs::path prefix = *discovery.prefixes.chosen;
+            discovery.registry = std::make_unique<WineRegistry>(prefix);
+            paths = std::make_unique<WineGamePaths>(prefix, *discovery.registry);
+        }
+    }
+    discovery.env = DiscoverGame(discovery.registry.get(), paths.get(), overrides);
+    return discovery;
+}
+
+std::unique_ptr<Settings> OpenSettings(const GlobalOptions& options) {
+    if (options.settings) return std::make_unique<IniSettings>(*options.settings);
+    fs::path config;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
+        config = xdg;
+    } else if (const char* home = std::getenv("HOME")) {
+        config = fs::path(home) / ".config";
+    }
+    std::error_code error;
+    const fs::path own = config / "Bramblesoft" / "Quillhaven.conf";
+    if (!config.empty() && fs::exists(own, error)) {
+        // Read only: a copy in memory, so the tool never rewrites the window's settings.
+        auto settings = std::make_unique<MemorySettings>();
+        IniSettings file(own);
+        for (const char* name : {"ColorScheme", "Advanced", "NGBD", "Sort", "AdvMsgCnt",
+                                 "ArchiveLoc", "ClonePath"}) {
+            if (auto value = file.Get(name)) settings->Set(name, *value);
+        }
+        return settings;
+    }
+    return std::make_unique<MemorySettings>();
+}
+
+}  // namespace qh::cli

@@ -1,0 +1,47 @@
+#include "cli/info_command.h"
+
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+namespace qh::cli {
+
+void AddInfoCommand(CLI::App& app, const GlobalOptions& options) {
+    auto listPrefixes = std::make_shared<bool>(false);
+    auto* info = app.add_subcommand("info", "Show where the game and the player's data were found");
+    info->add_flag("--list-prefixes", *listPrefixes,
+                   "Also list every Wine prefix considered and why it was taken or passed over");
+    info->callback([&options, listPrefixes] {
+        const Discovery discovery = Discover(options);
+        const GameEnvironment& env = discovery.env;
+        nlohmann::ordered_json out;
+        out["userDataFolder"] = env.userDataFolder.string();
+        out["neighborhoodsFolder"] = env.neighborhoodsFolder.string();
+        out["objectsPackagePath"] = env.objectsPackagePath.string();
+        out["hasUniversity"] = env.hasUniversity;
+        out["hasNightlife"] = env.hasNightlife;
+        out["hasOpenForBusiness"] = env.hasOpenForBusiness;
+        out["hasPets"] = env.hasPets;
+        out["hasSeasons"] = env.hasSeasons;
+        out["hasBonVoyage"] = env.hasBonVoyage;
+        out["hasFreeTime"] = env.hasFreeTime;
+        out["hasApartmentLife"] = env.hasApartmentLife;
+        out["languageCode"] = env.languageCode;
+        out["uiFontName"] = env.uiFontName;
+        out["uiCharset"] = env.uiCharset;
+        out["winePrefix"] = discovery.prefixes.chosen ? discovery.prefixes.chosen->string() : "";
+        out["sources"] = nlohmann::ordered_json::object();
+        for (const auto& [name, source] : env.sources) out["sources"][name] = source;
+        if (*listPrefixes) {
+            out["prefixes"] = nlohmann::ordered_json::array();
+            for (const auto& candidate : discovery.prefixes.considered) {
+                out["prefixes"].push_back({{"path", candidate.path.string()},
+                                           {"origin", candidate.origin},
+                                           {"taken", candidate.taken},
+                                           {"reason", candidate.reason}});
+            }
+        }
+        std::cout << out.dump(2) << '\n';
+    });
+}
+
+}  // namespace qh::cli

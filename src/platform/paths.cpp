@@ -1,0 +1,54 @@
+#include "platform/paths.h"
+
+#include <string>
+
+namespace qh {
+namespace fs = std::filesystem;
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i];
+        char y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+fs::path ResolveNoCase(const fs::path& base, std::string_view relative) {
+    fs::path current = base;
+    bool exists = true;  // once a component is missing, the rest is taken as spelt
+    std::size_t start = 0;
+    while (start <= relative.size()) {
+        std::size_t end = relative.find_first_of("\\/", start);
+        if (end == std::string_view::npos) end = relative.size();
+        const std::string part(relative.substr(start, end - start));
+        start = end + 1;
+        if (part.empty() || part == ".") {
+            if (end == relative.size()) break;
+            continue;
+        }
+        std::error_code error;
+        fs::path next = current / part;
+        if (exists && !fs::exists(next, error)) {
+            bool found = false;
+            for (fs::directory_iterator it(current, error), last; !error && it != last;
+                 it.increment(error)) {
+                const std::string name = it->path().filename().string();
+                if (EqualsNoCase(name, part)) {
+                    next = current / name;
+                    found = true;
+                    break;
+                }
+            }
+            exists = found;
+        }
+        current = next;
+        if (end == relative.size()) break;
+    }
+    return current;
+}
+
+}  // namespace qh

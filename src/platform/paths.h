@@ -1,0 +1,21 @@
+// Paths built from the game's names on file systems that care about letter case.
+//
+// The game (a Windows program) names its files without regard to case: "TSData\Res\Objects",
+// "N001_Neighborhood.package". On Linux the real folders may be spelt "TSData/Res/objects", so
+// every relative path the program builds from such names is matched component by component.
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+namespace qh {
+
+// Resolves `relative` (components separated by '\' or '/') under `base`: each component is taken
+// as spelt when it exists, else the first directory entry that equals it without regard to case,
+// else as spelt (so the result names a file that does not exist).
+std::filesystem::path ResolveNoCase(const std::filesystem::path& base, std::string_view relative);
+
+// Case-insensitive equality of ASCII letters; other bytes compare exactly.
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
+}  // namespace qh
