@@ -7,6 +7,7 @@
 #include "cli/context.h"
 #include "cli/info_command.h"
 #include "cli/package_commands.h"
+#include "cli/resource_commands.h"
 #include "platform/game_discovery.h"
 
 int main(int argc, char** argv) {
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     qh::cli::AddGlobalOptions(app, options);
     qh::cli::AddPackageCommands(app, reporter);
     qh::cli::AddInfoCommand(app, options);
+    qh::cli::AddResourceCommands(app, options, reporter);
     try {
         app.parse(arguments);
     } catch (const CLI::ParseError& error) {

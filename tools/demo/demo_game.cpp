@@ -1,5 +1,7 @@
 #include "demo_game.h"
 
+#include "demo_objects.h"
+
 #include <fstream>
 #include <string>
 
@@ -14,11 +16,6 @@ namespace {
 void WriteText(const fs::path& path, const std::string& text) {
     fs::create_directories(path.parent_path());
     AtomicReplace(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
-}
-
-void WritePackage(const fs::path& path, const fixture::PackageBuilder& builder) {
-    fs::create_directories(path.parent_path());
-    AtomicReplace(path, builder.Build());
 }
 
 // The installations of a player who bought the base game and four expansions over the years.
@@ -100,7 +97,8 @@ DemoGame WriteDemoGame(const fs::path& root) {
     const fs::path programs = game.prefix / "drive_c" / "Program Files" / "EA Games";
     for (const Install& install : kInstalls) {
         const fs::path objects = programs / install.folder / "TSData" / "Res" / "Objects" / "objects.package";
-        WritePackage(objects, fixture::PackageBuilder());
+        fs::create_directories(objects.parent_path());
+        AtomicReplace(objects, DemoObjectsPackage());
         game.objectsPackage = objects;
     }
 

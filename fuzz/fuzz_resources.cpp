@@ -1,0 +1,46 @@
+// Arbitrary bytes as the small resources: text lists, binary property sets (read and patched),
+// lot descriptions and object definitions. The first byte picks the reader. Malformed input may
+// only throw FormatError; the patcher must never change the size.
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "package/property_set.h"
+#include "package/text_list.h"
+#include "platform/errors.h"
+#include "workspace/lots_objects.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    const std::span<const std::uint8_t> bytes(data + 1, size - 1);
+    try {
+        switch (data[0] % 4) {
+            case 0: {
+                std::vector<std::string> strings(3);
+                qh::ReadTextList(bytes, data[0] / 4 % 21, strings);
+                for (const auto& s : strings) (void)qh::DecodeUtf8(s);
+                break;
+            }
+            case 1: {
+                qh::SimProperties sim;
+                qh::ReadSimProperties(bytes, sim);
+                (void)qh::ReadVersionProperties(bytes);
+                std::vector<std::uint8_t> copy(bytes.begin(), bytes.end());
+                sim.skinColor = sim.hairColor = sim.eyeColor = std::string(36, '7');
+                qh::SilentReporter reporter;
+                qh::PatchSimProperties(copy, sim, reporter);
+                if (copy.size() != bytes.size()) std::abort();
+                break;
+            }
+            case 2:
+                (void)qh::ReadLotDescription(bytes, {}, "fuzz.package");
+                break;
+            default:
+                (void)qh::ReadObjectDefinition(bytes);
+        }
+    } catch (const qh::FormatError&) {
+    }
+    return 0;
+}

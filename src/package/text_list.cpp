@@ -1,0 +1,173 @@
+#include "package/text_list.h"
+
+#include "package/byte_reader.h"
+
+namespace qh {
+
+namespace {
+
+// Reads bytes up to a zero byte (consumed). Throws when there is none.
+std::string ReadZeroTerminated(const ByteReader& reader, std::size_t& at, const char* what) {
+    const auto bytes = reader.bytes();
+    std::size_t end = at;
+    while (end < bytes.size() && bytes[end] != 0) ++end;
+    if (end >= bytes.size()) reader.Fail(at, end - at + 1, what);
+    std::string text(reinterpret_cast<const char*>(bytes.data() + at), end - at);
+    at = end + 1;
+    return text;
+}
+
+void AppendText(Bytes& out, std::string_view text) {
+    // A value cannot hold a zero byte: it ends the value.
+    for (char c : text) {
+        if (c == '\0') break;
+        out.push_back(static_cast<std::uint8_t>(c));
+    }
+    out.push_back(0);
+}
+
+void AppendEntry(Bytes& out, int language, std::string_view value) {
+    out.push_back(static_cast<std::uint8_t>(language));
+    AppendText(out, value);
+    out.push_back(0);  // empty description
+}
+
+}  // namespace
+
+std::string TrimText(std::string_view text) {
+    auto blank = [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u <= 0x20 || u == 0x7F;
+    };
+    std::size_t start = 0;
+    std::size_t end = text.size();
+    while (start < end && blank(text[start])) ++start;
+    while (end > start && blank(text[end - 1])) --end;
+    return std::string(text.substr(start, end - start));
+}
+
+std::optional<TextList> ParseTextList(std::span<const std::uint8_t> bytes) {
+    const ByteReader reader(bytes, "text list");
+    if (!reader.Has(64, 2) || bytes[64] != 0xFD || bytes[65] != 0xFF) return std::nullopt;
+    const std::uint16_t count = reader.ReadU16(66, "entry count");
+    TextList list;
+    std::size_t at = 68;
+    for (std::uint16_t i = 0; i < count; ++i) {
+        TextEntry entry;
+        entry.language = reader.ReadU8(at, "language id");
+        ++at;
+        entry.value = ReadZeroTerminated(reader, at, "text value");
+        entry.description = ReadZeroTerminated(reader, at, "text description");
+        list.entries.push_back(std::move(entry));
+    }
+    return list;
+}
+
+void ApplyLanguageRule(const TextList& list, int languageCode, std::span<std::string> strings) {
+    std::size_t k = 0;
+    for (const TextEntry& entry : list.entries) {
+        if (entry.language != 1) continue;
+        if (k < strings.size()) strings[k] = TrimText(entry.value);
+        ++k;
+    }
+    k = 0;
+    for (const TextEntry& entry : list.entries) {
+        if (entry.language != languageCode) continue;
+        std::string value = TrimText(entry.value);
+        if (k < strings.size() && !value.empty()) strings[k] = std::move(value);
+        ++k;
+    }
+}
+
+void ReadTextList(std::span<const std::uint8_t> bytes, int languageCode, std::span<std::string> strings) {
+    if (const auto list = ParseTextList(bytes)) ApplyLanguageRule(*list, languageCode, strings);
+}
+
+void WriteTextList(Bytes& out, std::span<const std::string> strings, TextListLayout layout,
+                   int languageCode) {
+    auto string = [&](std::size_t k) -> std::string_view {
+        return k < strings.size() ? std::string_view(strings[k]) : std::string_view();
+    };
+    out.insert(out.end(), 64, 0);
+    out.push_back(0xFD);
+    out.push_back(0xFF);
+    if (layout == TextListLayout::NameAndDescription) {
+        AppendU16(out, languageCode == 1 ? 2 : 4);
+        AppendEntry(out, 1, string(0));
+        AppendEntry(out, 1, string(1));
+        if (languageCode != 1) {
+            AppendEntry(out, languageCode, string(0));
+            AppendEntry(out, languageCode, string(1));
+        }
+        return;
+    }
+    AppendU16(out, 132);
+    for (int language = 1; language <= 44; ++language) {
+        const bool filled = language == 1 || language == languageCode;
+        for (std::size_t k = 0; k < 3; ++k) AppendEntry(out, language, filled ? string(k) : "");
+    }
+}
+
+std::u32string DecodeUtf8(std::string_view text) {
+    std::u32string out;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t need = 0;
+        char32_t c = 0;
+        char32_t minimum = 0;
+        if (lead < 0x80) {
+            out += lead;
+            ++i;
+            continue;
+        } else if ((lead & 0xE0) == 0xC0) {
+            need = 1, c = lead & 0x1F, minimum = 0x80;
+        } else if ((lead & 0xF0) == 0xE0) {
+            need = 2, c = lead & 0x0F, minimum = 0x800;
+        } else if ((lead & 0xF8) == 0xF0) {
+            need = 3, c = lead & 0x07, minimum = 0x10000;
+        } else {
+            out += U'\uFFFD';
+            ++i;
+            continue;
+        }
+        std::size_t k = 1;
+        for (; k <= need && i + k < text.size(); ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) break;
+            c = c << 6 | (next & 0x3F);
+        }
+        if (k <= need || c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+            out += U'\uFFFD';
+            i += 1;  // resume right after the bad lead byte
+            continue;
+        }
+        out += c;
+        i += need + 1;
+    }
+    return out;
+}
+
+std::string ToValidUtf8(std::string_view text) {
+    std::string out;
+    for (char32_t c : DecodeUtf8(text)) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+}  // namespace qh
