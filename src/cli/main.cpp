@@ -6,6 +6,7 @@
 #include "cli/cli_support.h"
 #include "cli/context.h"
 #include "cli/info_command.h"
+#include "cli/neighborhood_commands.h"
 #include "cli/package_commands.h"
 #include "cli/resource_commands.h"
 #include "platform/game_discovery.h"
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     qh::cli::AddPackageCommands(app, reporter);
     qh::cli::AddInfoCommand(app, options);
     qh::cli::AddResourceCommands(app, options, reporter);
+    qh::cli::AddNeighborhoodCommands(app, options, reporter);
     try {
         app.parse(arguments);
     } catch (const CLI::ParseError& error) {

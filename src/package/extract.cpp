@@ -26,6 +26,17 @@ bool IsCompressedEntry(std::span<const std::uint8_t> source, const IndexEntry& e
     return IsQfsCompressed(StoredBytes(source, entry));
 }
 
+std::optional<Bytes> ReadResource(std::span<const std::uint8_t> package, const IndexEntry& entry,
+                                  PackageSource source, Reporter& reporter) {
+    if (source == PackageSource::Image) {
+        const auto stored = StoredBytes(package, entry);
+        return Bytes(stored.begin(), stored.end());
+    }
+    Bytes content;
+    if (!ExtractResource(package, entry, content, reporter)) return std::nullopt;
+    return content;
+}
+
 bool ExtractResource(std::span<const std::uint8_t> source, const IndexEntry& entry,
                      Bytes& destination, Reporter& reporter) {
     const auto stored = StoredBytes(source, entry);

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 
 #include "package/index.h"
@@ -24,6 +25,12 @@ inline constexpr std::uint32_t kCompressedDirectoryType = 0xE86B1EEF;
 // compressed data, throw FormatError.
 bool ExtractResource(std::span<const std::uint8_t> source, const IndexEntry& entry,
                      Bytes& destination, Reporter& reporter);
+
+// The content of an entry: decoded when read from a file, as stored when read from an expanded
+// image (which holds nothing compressed: content that happens to start like compressed data must
+// not be decoded twice). Nothing, after "Decompression Error", when decoding fails.
+std::optional<Bytes> ReadResource(std::span<const std::uint8_t> package, const IndexEntry& entry,
+                                  PackageSource source, Reporter& reporter);
 
 // True when the entry's stored bytes are QFS-compressed (signature and a declared length that
 // differs from the entry's size).

@@ -104,6 +104,7 @@ DemoGame WriteDemoGame(const fs::path& root) {
 
     game.userData = game.prefix / "drive_c" / "users" / "player" / "Documents" / "EA Games" / "The Sims 2";
     fs::create_directories(game.userData / "Neighborhoods");
+    game.neighborhoods = WriteDemoNeighborhoods(game.userData / "Neighborhoods");
     fs::create_directories(game.prefix / "drive_c" / "users" / "Public");
     return game;
 }

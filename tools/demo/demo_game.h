@@ -3,6 +3,9 @@
 #pragma once
 
 #include <filesystem>
+#include <vector>
+
+#include "demo_neighborhoods.h"
 
 namespace qh::demo {
 
@@ -11,6 +14,7 @@ struct DemoGame {
     std::filesystem::path prefix;       // a Wine prefix: system.reg, user.reg, drive_c, dosdevices
     std::filesystem::path userData;     // ...Documents/EA Games/The Sims 2
     std::filesystem::path objectsPackage;  // of the last installation in the registry
+    std::vector<DemoNeighborhood> neighborhoods;
 };
 
 // Writes the demo game under `root` (created when missing) and says where its parts are.

@@ -1,0 +1,102 @@
+#include "character/sim_description.h"
+
+#include <cstring>
+
+#include "character/character_fields.h"
+#include "package/byte_reader.h"
+
+namespace qh {
+
+namespace {
+
+std::uint16_t FieldOffset(const CharacterField& field, std::uint16_t version) {
+    return field.atGuidPosition ? DescriptionGuidPosition(version) : field.offset;
+}
+
+bool Carried(const CharacterField& field, int versionIndex) {
+    return (field.offset != 0 || field.atGuidPosition) && (field.versions >> versionIndex & 1);
+}
+
+}  // namespace
+
+std::optional<Guid4> StoredDescriptionGuid(std::span<const std::uint8_t> bytes) {
+    const ByteReader reader(bytes, "sim description");
+    const std::uint16_t version = reader.ReadU16(4, "format version");
+    if (DescriptionVersionIndex(version) < 0) return std::nullopt;
+    const auto guid = reader.Slice(DescriptionGuidPosition(version), 4, "sim GUID");
+    return Guid4{guid[0], guid[1], guid[2], guid[3]};
+}
+
+bool ReadCharacterDescription(std::span<const std::uint8_t> bytes, Character& sim, Reporter& reporter) {
+    const ByteReader reader(bytes, "sim description");
+    sim.species = 0;
+    const std::uint16_t version = reader.ReadU16(4, "format version");
+    sim.sdscVersion = version;
+    const int index = DescriptionVersionIndex(version);
+    if (index < 0) {
+        reporter.Info("Unknown Character Format");
+        return false;
+    }
+    const auto stored = reader.Slice(DescriptionGuidPosition(version), 4, "sim GUID");
+    if (!std::equal(stored.begin(), stored.end(), sim.simGuid.begin())) return false;
+
+    for (const CharacterField& field : CharacterFields()) {
+        if (!Carried(field, index)) continue;
+        const std::size_t at = FieldOffset(field, version);
+        std::visit(
+            [&](auto member) {
+                using T = std::remove_cvref_t<decltype(sim.*member)>;
+                if constexpr (std::is_same_v<T, std::int16_t>) {
+                    sim.*member = reader.ReadI16(at, field.name.data());
+                } else if constexpr (std::is_same_v<T, std::uint16_t>) {
+                    sim.*member = reader.ReadU16(at, field.name.data());
+                } else if constexpr (std::is_same_v<T, Guid4>) {
+                    const auto raw = reader.Slice(at, 4, field.name.data());
+                    std::memcpy((sim.*member).data(), raw.data(), 4);
+                }
+            },
+            field.member);
+    }
+    sim.dirty = 0;
+    return true;
+}
+
+void WriteCharacterDescription(std::span<std::uint8_t> resource, std::span<Character> characters) {
+    const auto stored = StoredDescriptionGuid(resource);
+    if (!stored) return;
+    const std::uint16_t version = ByteReader(resource).ReadU16(4);
+    const int index = DescriptionVersionIndex(version);
+    const ByteReader reader(resource, "sim description");
+    for (Character& sim : characters) {
+        if (sim.simGuid != *stored || !sim.dirty) continue;
+        for (const CharacterField& field : CharacterFields()) {
+            if (!Carried(field, index) || field.writeback != Writeback::Always) continue;
+            const std::size_t at = FieldOffset(field, version);
+            std::visit(
+                [&](auto member) {
+                    using T = std::remove_cvref_t<decltype(sim.*member)>;
+                    if constexpr (std::is_same_v<T, std::int16_t> || std::is_same_v<T, std::uint16_t>) {
+                        reader.Require(at, 2, field.name.data());
+                        StoreU16(resource, at, static_cast<std::uint16_t>(sim.*member));
+                    } else if constexpr (std::is_same_v<T, Guid4>) {
+                        reader.Require(at, 4, field.name.data());
+                        std::memcpy(resource.data() + at, (sim.*member).data(), 4);
+                    }
+                },
+                field.member);
+        }
+        // Leaving an owned business for another career ends the sim's place in it.
+        if (index >= DescriptionVersionIndex(0x2A) && sim.careerGuid != sim.careerGuidAtLoad) {
+            const std::string career = GuidKey(sim.careerGuid);
+            if (career != kOwnedBusinessCareers[0] && career != kOwnedBusinessCareers[1]) {
+                sim.businessLot = 0;
+                sim.businessRank = 0;
+                reader.Require(0x192, 4, "business block");
+                StoreU16(resource, 0x192, 0);
+                StoreU16(resource, 0x194, 0);
+            }
+        }
+    }
+}
+
+}  // namespace qh

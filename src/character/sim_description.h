@@ -1,0 +1,33 @@
+// The sim description resource (0xAACE2EFB) of the neighborhood package.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "character/character.h"
+#include "platform/reporter.h"
+
+namespace qh {
+
+inline constexpr std::uint32_t kSimDescriptionType = 0xAACE2EFB;
+
+// The two careers of owned businesses: a change to any other career clears the business lot and
+// rank.
+inline constexpr const char* kOwnedBusinessCareers[2] = {"0A408FD0", "1FD96B31"};
+
+// The GUID a description stores at its version's position, or nothing for a version the program
+// does not know. A resource too short for its GUID throws FormatError.
+std::optional<Guid4> StoredDescriptionGuid(std::span<const std::uint8_t> bytes);
+
+// Fills the description fields of a sim whose simGuid is set. Returns false (after "Unknown
+// Character Format" for a version the program does not know) when the resource is not this
+// sim's. A resource shorter than its version's fields throws FormatError. Clears `dirty`.
+bool ReadCharacterDescription(std::span<const std::uint8_t> bytes, Character& sim, Reporter& reporter);
+
+// Patches a copied description resource in place from the dirty sim with its GUID, if any:
+// every writable field the version carries, and the business rule for a changed career.
+// Read-only fields are never written; an unknown version is left as it is.
+void WriteCharacterDescription(std::span<std::uint8_t> resource, std::span<Character> characters);
+
+}  // namespace qh

@@ -1,0 +1,304 @@
+#include "workspace/loader.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "character/character_fields.h"
+#include "character/sim_description.h"
+#include "package/byte_reader.h"
+#include "package/extract.h"
+#include "package/property_set.h"
+#include "package/text_list.h"
+#include "platform/errors.h"
+#include "platform/paths.h"
+#include "workspace/neighborhood_data.h"
+#include "workspace/picture.h"
+
+namespace qh {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::uint32_t kPictureType = 0x856DDBAC;
+constexpr std::uint32_t kBodyResourceType = 0xCCCEF852;
+
+FileStamp StampOf(const fs::path& path) {
+    std::error_code error;
+    FileStamp stamp;
+    stamp.size = fs::file_size(path, error);
+    stamp.modified = fs::last_write_time(path, error);
+    return stamp;
+}
+
+std::vector<fs::path> FilesIn(const fs::path& folder) {
+    std::vector<fs::path> files;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        if (it->is_regular_file(error)) files.push_back(it->path());
+    }
+    // Sorted, so that every run reads them in the same order; the selectors sort anyway.
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+bool HasPackageExtension(const fs::path& path) { return EqualsNoCase(path.extension().string(), ".package"); }
+
+bool StartsWithNoCase(const std::string& text, const std::string& start) {
+    return text.size() >= start.size() && EqualsNoCase(text.substr(0, start.size()), start);
+}
+
+void ReadLotDescriptions(std::span<const std::uint8_t> package, const std::vector<IndexEntry>& entries,
+                         PackageSource source, const std::string& fileName, Workspace& workspace,
+                         Reporter& reporter) {
+    for (const IndexEntry& entry : entries) {
+        if (entry.key.typeId != kLotDescriptionType) continue;
+        if (auto content = ReadResource(package, entry, source, reporter)) {
+            workspace.lotDescList.push_back(ReadLotDescription(*content, entry, fileName));
+        }
+    }
+}
+
+void LoadLotPackages(Workspace& workspace, const std::string& prefix, Reporter& reporter) {
+    const std::string neighborhoodFile = workspace.packagePath.filename().string();
+    for (const fs::path& file : FilesIn(workspace.neighborhoodFolder)) {
+        const std::string name = file.filename().string();
+        if (!StartsWithNoCase(name, prefix + "_") || !HasPackageExtension(file) || name == neighborhoodFile) continue;
+        try {
+            const Bytes bytes = ReadFileBytes(file);
+            std::vector<IndexEntry> entries;
+            ReadIndex(bytes, PackageSource::File, entries);
+            std::vector<LotDesc> before = workspace.lotDescList;
+            try {
+                ReadLotDescriptions(bytes, entries, PackageSource::File, name, workspace, reporter);
+            } catch (...) {
+                workspace.lotDescList = std::move(before);  // none of a damaged file's lots
+                throw;
+            }
+            workspace.loadedFiles[file] = StampOf(file);
+        } catch (const std::exception&) {
+            reporter.Error("A Data Error was found in " + name + "\r\n" + "this file will be ignored.");
+        }
+    }
+}
+
+// The first description resource in index order whose version is known and whose stored GUID
+// equals the sim's, found through one lookup built for all sims.
+class DescriptionLookup {
+public:
+    DescriptionLookup(const LoadContext& context) {
+        for (std::size_t i = 0; i < context.entries.size(); ++i) {
+            const IndexEntry& entry = context.entries[i];
+            if (entry.key.typeId != kSimDescriptionType) continue;
+            try {
+                const auto guid = StoredDescriptionGuid(context.Resource(entry));
+                if (!guid) {
+                    context.reporter.Info("Unknown Character Format");
+                    continue;
+                }
+                first_.emplace(GuidValue(*guid), i);  // keeps the first
+            } catch (const FormatError&) {
+                // Too short to hold its GUID: never any sim's description.
+            }
+        }
+    }
+    const IndexEntry* Find(const LoadContext& context, const Guid4& guid) const {
+        const auto it = first_.find(GuidValue(guid));
+        return it == first_.end() ? nullptr : &context.entries[it->second];
+    }
+
+private:
+    std::unordered_map<std::uint32_t, std::size_t> first_;
+};
+
+void LoadCharacters(LoadContext& context) {
+    Workspace& ws = context.workspace;
+    std::vector<fs::path> files;
+    for (const fs::path& file : FilesIn(ws.charactersFolder)) {
+        if (HasPackageExtension(file)) files.push_back(file);
+    }
+    context.progress.SetMaximum(static_cast<int>(files.size()));
+    context.progress.SetPosition(0);
+    context.progress.SetStatus("Loading Characters");
+    const DescriptionLookup lookup(context);
+    int position = 0;
+    for (const fs::path& file : files) {
+        context.progress.SetPosition(++position);
+        context.progress.Step();
+        std::error_code error;
+        if (!fs::exists(file, error)) continue;
+        const std::string name = file.filename().string();
+        try {
+            auto sim = ReadCharacterPackage(file, context.options, context.reporter);
+            if (!sim) continue;
+            if (const IndexEntry* entry = lookup.Find(context, sim->simGuid)) {
+                sim->instanceId = entry->key.instanceId;
+                ReadCharacterDescription(context.Resource(*entry), *sim, context.reporter);
+            }
+            sim->listText = CharacterListText(*sim, context.options.sort);
+            ws.loadedFiles[file] = StampOf(file);
+            ws.characters.push_back(std::move(*sim));
+        } catch (const std::exception&) {
+            context.reporter.Error("An Data Error was found in " + name + "\r\n" + "This Character will be ignored.");
+        }
+    }
+    SortCharacters(ws.characters);
+}
+
+// Reads the neighborhood's own name, description and version.
+void ReadNeighborhoodRecord(LoadContext& context) {
+    ReadNeighborhoodTexts(context.image, context.entries, PackageSource::Image, context.options.languageCode,
+                          context.neighborhood, context.reporter);
+}
+
+void ReadNeighborhoodDataPass(LoadContext& context) {
+    for (const IndexEntry& entry : context.entries) {
+        if (entry.key.typeId != kNeighborhoodDataType) continue;
+        try {
+            ReadNeighborhoodData(context.Resource(entry), context.workspace);
+        } catch (const FormatError&) {
+            // Skipped without a message; the save then copies the resource unchanged.
+            context.workspace.simItemList.clear();
+            context.workspace.familyItemList.clear();
+            context.workspace.lotItemList.clear();
+            context.workspace.neighborhoodData.reset();
+        }
+    }
+}
+
+// The passes over the neighborhood package after the sims, in order.
+using Pass = void (*)(LoadContext&);
+constexpr Pass kNeighborhoodPasses[] = {
+    ReadNeighborhoodDataPass,
+    ReadNeighborhoodRecord,
+};
+
+}  // namespace
+
+std::span<const std::uint8_t> LoadContext::Resource(const IndexEntry& entry) const {
+    return ByteReader(image, "neighborhood package")
+        .Slice(entry.offset, entry.size, "resource " + HexId(entry.key.typeId));
+}
+
+std::string CharacterListText(const Character& sim, SortOrder sort) {
+    const std::string first = TrimText(ToValidUtf8(sim.firstName));
+    const std::string last = TrimText(ToValidUtf8(sim.lastName));
+    const std::string file = fs::path(sim.packageFile).stem().string();
+    switch (sort) {
+        case SortOrder::File: return file + " : " + last + ", " + first;
+        case SortOrder::Last: return last + ", " + first + " : " + file;
+        default: return first + " " + last + " : " + file;
+    }
+}
+
+void SortCharacters(std::vector<Character>& characters) {
+    std::stable_sort(characters.begin(), characters.end(),
+                     [](const Character& a, const Character& b) { return ListTextLess(a.listText, b.listText); });
+}
+
+std::optional<Character> ReadCharacterPackage(const fs::path& path, const LoadOptions& options, Reporter& reporter) {
+    const Bytes bytes = ReadFileBytes(path);
+    const std::string name = path.filename().string();
+    std::vector<IndexEntry> entries;
+    if (ReadIndex(bytes, PackageSource::File, entries) == 0) {
+        reporter.Error("An Index Error was found in " + name + "\r\n" + "This Character will be ignored.");
+        return std::nullopt;
+    }
+    Character sim;
+    sim.packageFile = name;
+    SimProperties properties;
+    for (const IndexEntry& entry : entries) {
+        const std::uint32_t type = entry.key.typeId;
+        if (type == kBodyResourceType) {
+            sim.hasBodyResource = 1;
+            continue;
+        }
+        if (type != kObjectDefinitionType && type != kVersionInfoType && type != kSimPropertiesType &&
+            type != kCatalogTextType && type != kPictureType) {
+            continue;
+        }
+        if (type == kPictureType && (entry.key.instanceId & 0xFF) == 0) continue;
+        const auto content = ReadResource(bytes, entry, PackageSource::File, reporter);
+        if (!content) continue;
+        if (type == kObjectDefinitionType) {
+            const auto guid = ByteReader(*content, "object definition").Slice(92, 4, "sim GUID");
+            sim.simGuid = {guid[0], guid[1], guid[2], guid[3]};
+        } else if (type == kVersionInfoType) {
+            sim.versionText = ReadVersionProperties(*content).Text().substr(0, 36);
+        } else if (type == kSimPropertiesType) {
+            ReadSimProperties(*content, properties);
+        } else if (type == kCatalogTextType) {
+            std::string strings[3] = {sim.firstName, sim.description, sim.lastName};
+            ReadTextList(*content, options.languageCode, strings);
+            sim.firstName = strings[0];
+            sim.description = strings[1];
+            sim.lastName = strings[2];
+        } else if (IsJfif(*content)) {
+            // A picture that cannot be decoded is ignored like one that is not a JPEG file: the
+            // sim keeps the picture it had.
+            try {
+                sim.picture = ScaleToSquare(DecodeJpeg(*content), 128);
+            } catch (const FormatError&) {
+            }
+        }
+    }
+    sim.ageProperty = properties.ageProperty;
+    sim.genderProperty = properties.genderProperty;
+    sim.skinColor = properties.skinColor;
+    sim.hairColor = properties.hairColor;
+    sim.eyeColor = properties.eyeColor;
+    return sim;
+}
+
+void LoadNeighborhood(Workspace& workspace, Neighborhood& neighborhood, const fs::path& neighborhoodsFolder,
+                      const LoadOptions& options, Reporter& reporter, Progress& progress) {
+    workspace = Workspace{};
+    workspace.prefix = neighborhood.prefix;
+    workspace.neighborhoodFolder = ResolveNoCase(neighborhoodsFolder, neighborhood.prefix);
+    workspace.packagePath = neighborhood.packagePath.empty()
+                                ? ResolveNoCase(workspace.neighborhoodFolder, neighborhood.prefix + "_Neighborhood.package")
+                                : neighborhood.packagePath;
+    workspace.charactersFolder = ResolveNoCase(workspace.neighborhoodFolder, "Characters");
+    std::error_code error;
+    if (!fs::is_regular_file(workspace.packagePath, error)) return;
+
+    try {
+        progress.SetMaximum(500);
+        progress.SetPosition(1);
+        progress.SetStatus("Expanding Neighborhood");
+        progress.Step();
+        PackageImage image;
+        ExpandPackageToMemory(workspace.packagePath, image, reporter);
+        workspace.loadedFiles[workspace.packagePath] = StampOf(workspace.packagePath);
+        std::vector<IndexEntry> entries;
+        if (ReadIndex(image, PackageSource::Image, entries) == 0) {
+            reporter.Error("An Index Error was found in " + neighborhood.prefix + "_Neighborhood.package" + "\r\n" +
+                           "This Neighborhood will be ignored.");
+            const auto prefix = workspace.prefix;
+            workspace = Workspace{};
+            workspace.prefix = prefix;
+            return;
+        }
+        LoadLotPackages(workspace, neighborhood.prefix, reporter);
+
+        LoadContext context{workspace, neighborhood, image, entries, options, reporter, progress};
+        LoadCharacters(context);
+        ReadLotDescriptions(image, entries, PackageSource::Image, workspace.packagePath.filename().string(),
+                            workspace, reporter);
+
+        progress.SetMaximum(static_cast<int>(std::min<std::size_t>(entries.size() * 4, 1 << 30)));
+        progress.SetStatus("Loading Neighborhood Data");
+        for (Pass pass : kNeighborhoodPasses) {
+            pass(context);
+            progress.Step();
+        }
+        neighborhood.dirty = 0;
+    } catch (...) {
+        workspace = Workspace{};
+        throw;
+    }
+    progress.SetMaximum(100);
+    progress.SetPosition(0);
+    progress.SetStatus("");
+}
+
+}  // namespace qh

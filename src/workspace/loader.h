@@ -1,0 +1,58 @@
+// Loading one neighborhood into the in-memory model. Loading changes no file: the neighborhood
+// package is expanded in memory only.
+#pragma once
+
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "package/index.h"
+#include "platform/file_io.h"
+#include "platform/progress.h"
+#include "platform/reporter.h"
+#include "platform/settings.h"
+#include "workspace/model.h"
+#include "workspace/neighborhood_catalogue.h"
+
+namespace qh {
+
+struct LoadOptions {
+    int languageCode = 1;
+    SortOrder sort = SortOrder::First;
+};
+
+// The character selector's text of a sim under the "Sort" setting, with F the package file name
+// without its extension: "First Last : F", "Last, First : F" or "F : Last, First".
+std::string CharacterListText(const Character& sim, SortOrder sort);
+
+// Sorts the sims into the character selector's order.
+void SortCharacters(std::vector<Character>& characters);
+
+// What one pass over the expanded neighborhood package sees. Readers of the neighborhood's
+// records (households, relationships, family ties, genetics, neighborhood data) are passes.
+struct LoadContext {
+    Workspace& workspace;
+    Neighborhood& neighborhood;
+    const PackageImage& image;
+    const std::vector<IndexEntry>& entries;
+    const LoadOptions& options;
+    Reporter& reporter;
+    Progress& progress;
+    // The stored bytes of an entry of the image (nothing in the image is compressed).
+    std::span<const std::uint8_t> Resource(const IndexEntry& entry) const;
+};
+
+// Replaces the workspace with the neighborhood and refreshes its record (name, description,
+// version, dirty cleared). Skipped files are reported and left out; an error no step handles
+// throws, leaving the workspace empty.
+void LoadNeighborhood(Workspace& workspace, Neighborhood& neighborhood,
+                      const std::filesystem::path& neighborhoodsFolder, const LoadOptions& options,
+                      Reporter& reporter, Progress& progress);
+
+// Reads one character package into a new record (names, GUID, properties, picture, body
+// resource); nothing when its index is empty (after the index-error message). Throws on damage.
+std::optional<Character> ReadCharacterPackage(const std::filesystem::path& path, const LoadOptions& options,
+                                              Reporter& reporter);
+
+}  // namespace qh

@@ -1,0 +1,88 @@
+#include "workspace/neighborhood_catalogue.h"
+
+#include <algorithm>
+
+#include "package/extract.h"
+#include "package/property_set.h"
+#include "package/text_list.h"
+#include "platform/errors.h"
+#include "platform/paths.h"
+
+namespace qh {
+namespace fs = std::filesystem;
+
+std::string Neighborhood::Text() const { return TrimText(prefix) + " : " + TrimText(ToValidUtf8(ngbdName)); }
+
+bool ListTextLess(const std::string& a, const std::string& b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        auto fold = [](char c) {
+            return static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        };
+        if (fold(a[i]) != fold(b[i])) return fold(a[i]) < fold(b[i]);
+    }
+    if (a.size() != b.size()) return a.size() < b.size();
+    return a < b;
+}
+
+void ReadNeighborhoodTexts(std::span<const std::uint8_t> package, const std::vector<IndexEntry>& entries,
+                           PackageSource source, int languageCode, Neighborhood& neighborhood,
+                           Reporter& reporter) {
+    for (const IndexEntry& entry : entries) {
+        if (entry.key.typeId == kVersionInfoType) {
+            if (auto content = ReadResource(package, entry, source, reporter)) {
+                neighborhood.versionText = ReadVersionProperties(*content).Text().substr(0, 36);
+            }
+        } else if (entry.key.typeId == kCatalogTextType) {
+            if (auto content = ReadResource(package, entry, source, reporter)) {
+                std::string strings[2] = {neighborhood.ngbdName, neighborhood.ngbdDescription};
+                ReadTextList(*content, languageCode, strings);
+                neighborhood.ngbdName = strings[0];
+                neighborhood.ngbdDescription = strings[1];
+            }
+        }
+    }
+}
+
+std::vector<Neighborhood> ScanNeighborhoods(const fs::path& neighborhoodsFolder, int languageCode,
+                                            Reporter& reporter, Progress& progress) {
+    std::vector<Neighborhood> catalogue;
+    std::vector<fs::path> folders;
+    std::error_code error;
+    for (fs::directory_iterator it(neighborhoodsFolder, error), end; !error && it != end; it.increment(error)) {
+        folders.push_back(it->path());
+    }
+    // The game's own prefixes: N for the player's neighborhoods, G, F and E for the expansion
+    // towns, shopping districts and vacation destinations attached to them.
+    for (char letter : {'N', 'G', 'F', 'E'}) {
+        progress.Step();
+        for (const fs::path& folder : folders) {
+            const std::string name = folder.filename().string();
+            if (name.empty() || (name[0] != letter && name[0] != letter - 'A' + 'a')) continue;
+            const fs::path package = ResolveNoCase(folder, name + "_Neighborhood.package");
+            if (!fs::is_regular_file(package, error)) continue;
+
+            const Bytes bytes = ReadFileBytes(package);
+            std::vector<IndexEntry> entries;
+            try {
+                if (ReadIndex(bytes, PackageSource::File, entries) == 0) {
+                    reporter.Error("An Index Error was found in " + name + "_Neighborhood.package" +
+                                   "\r\n" + "This neighborhood will be ignored.");
+                    continue;
+                }
+                Neighborhood neighborhood;
+                neighborhood.prefix = name;
+                neighborhood.packagePath = package;
+                ReadNeighborhoodTexts(bytes, entries, PackageSource::File, languageCode, neighborhood, reporter);
+                catalogue.push_back(std::move(neighborhood));
+            } catch (const FormatError& e) {
+                throw FormatError(package.filename().string() + ": " + e.what());
+            }
+        }
+    }
+    std::stable_sort(catalogue.begin(), catalogue.end(),
+                     [](const Neighborhood& a, const Neighborhood& b) { return ListTextLess(a.Text(), b.Text()); });
+    return catalogue;
+}
+
+}  // namespace qh

@@ -1,0 +1,327 @@
+#include "demo_neighborhoods.h"
+
+#include <random>
+
+#include "character/character_fields.h"
+#include "character/sim_description.h"
+#include "demo_pictures.h"
+#include "fixture/jpeg_writer.h"
+#include "fixture/package_builder.h"
+#include "fixture/resource_builders.h"
+#include "fixture/sim_builders.h"
+#include "package/property_set.h"
+#include "package/text_list.h"
+#include "platform/file_io.h"
+#include "workspace/neighborhood_data.h"
+#include "workspace/picture.h"
+
+namespace qh::demo {
+namespace fs = std::filesystem;
+using fixture::Key;
+
+namespace {
+
+constexpr std::uint32_t kPictureType = 0x856DDBAC;
+constexpr std::uint32_t kBodyType = 0xCCCEF852;
+constexpr std::uint32_t kFamilyType = 0x46414D49;
+constexpr std::uint32_t kDeadMark = 0x2CCF9BED;
+
+struct SimSpec {
+    const char* first;
+    const char* last;
+    const char* firstGerman;  // nullptr: no German name
+    int stage;                // list position: 0 baby .. 5 elder (pets: 0 young, 1 adult, 2 elder)
+    bool female;
+    std::uint16_t version;
+    std::int16_t family;
+    std::uint16_t species;
+    bool youngAdult;
+    bool dead;
+    bool matchesDescription;
+};
+
+constexpr SimSpec kValleySims[] = {
+    {"Marta", "Hart", nullptr, 4, true, 0x36, 1, 0, false, false, true},
+    {"Owen", "Hart", nullptr, 4, false, 0x33, 1, 0, false, false, true},
+    {"Lily", "Hart", "Lilli", 2, true, 0x36, 1, 0, false, false, true},
+    {"Theo", "Hart", nullptr, 1, false, 0x2F, 1, 0, false, false, true},
+    {"Rosie", "Hart", nullptr, 0, true, 0x2F, 1, 0, false, false, true},
+    {"Grace", "Okafor", nullptr, 5, true, 0x2C, 2, 0, false, false, true},
+    {"Samuel", "Okafor", nullptr, 3, false, 0x2A, 2, 0, false, false, true},
+    {"Rex", "Okafor", nullptr, 1, false, 0x36, 2, 1, false, false, true},
+    {"Whiskers", "Hart", "Schnurrhaar", 1, true, 0x36, 1, 3, false, false, true},
+    {"Biscuit", "Okafor", nullptr, 0, false, 0x33, 2, 2, false, false, true},
+    {"Ingrid", "Lindqvist", nullptr, 5, true, 0x29, 3, 0, false, true, true},
+    {"Jonas", "Lindqvist", "J\xC3\xB6rg", 4, false, 0x29, 3, 0, false, false, true},
+    {"Ana", "Moreno", nullptr, 4, true, 0x36, 4, 0, true, false, true},
+    {"Pablo", "Moreno", nullptr, 3, false, 0x22, 4, 0, false, false, true},
+    {"Edith", "Fairbanks", nullptr, 5, true, 0x20, 0, 0, false, false, true},
+    {"Stranger", "Visitor", nullptr, 4, false, 0x36, 0, 0, false, false, false},
+};
+
+constexpr SimSpec kCollegeSims[] = {
+    {"Priya", "Natarajan", nullptr, 4, true, 0x36, 1, 0, true, false, true},
+    {"Felix", "Brandt", "Felix", 4, false, 0x33, 1, 0, true, false, true},
+    {"Chloe", "Dubois", nullptr, 4, true, 0x2F, 2, 0, true, false, true},
+};
+
+void WriteFile(const fs::path& path, std::span<const std::uint8_t> bytes) {
+    fs::create_directories(path.parent_path());
+    AtomicReplace(path, bytes);
+}
+
+std::string ColourGuid(int n) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%08X-0000-0000-0000-000000000000", n);
+    return text;
+}
+
+void SetLifeStage(Character& sim, int stage) {
+    const bool pet = sim.species != 0;
+    static const std::int16_t kSimStage[] = {1, 2, 3, 16, 19, 51};
+    static const std::int16_t kSimAge[] = {32, 1, 2, 4, 8, 16};
+    static const std::int16_t kPetStage[] = {1, 19, 51};
+    static const std::int16_t kPetAge[] = {32, 8, 16};
+    sim.lifeStage = pet ? kPetStage[stage] : kSimStage[stage];
+    sim.ageProperty = pet ? kPetAge[stage] : kSimAge[stage];
+    if (!pet && stage == 4 && sim.youngAdult) sim.ageProperty = 64;
+}
+
+// A sim as the loader should read it back.
+Character MakeSim(const SimSpec& spec, int globalIndex, std::uint32_t instance, const std::string& file) {
+    std::mt19937 random(static_cast<unsigned>(globalIndex * 7919 + 13));
+    auto value = [&](int low, int high) {
+        return static_cast<std::int16_t>(low + static_cast<int>(random() % static_cast<unsigned>(high - low + 1)));
+    };
+    Character sim;
+    sim.packageFile = file;
+    sim.firstName = spec.first;
+    sim.lastName = spec.last;
+    sim.description = std::string("The demo's ") + spec.first + ".";
+    sim.simGuid = GuidFromValue(0x7E000000u + static_cast<std::uint32_t>(globalIndex));
+    sim.species = spec.version == 0x2C || spec.version == 0x2F || spec.version == 0x33 || spec.version == 0x36
+                      ? spec.species : 0;
+    sim.youngAdult = spec.youngAdult && spec.version != 0x20 ? 1 : 0;
+    sim.gender = spec.female ? 1 : 0;
+    sim.genderProperty = spec.female ? 1 : 2;
+    SetLifeStage(sim, spec.stage);
+    sim.skinColor = ColourGuid(1 + globalIndex % 4);
+    sim.hairColor = ColourGuid(1 + globalIndex % 5);
+    sim.eyeColor = ColourGuid(1 + globalIndex % 3);
+    sim.versionText = "1.0.0." + std::to_string(100 + globalIndex) + " - Demo";
+    sim.hasBodyResource = 1;
+    if (!spec.matchesDescription) {
+        sim.species = 0;
+        sim.youngAdult = 0;
+        sim.gender = 0;
+        sim.lifeStage = 0;
+        return sim;
+    }
+    sim.instanceId = instance;
+    sim.sdscVersion = spec.version;
+    sim.sdscGuid = sim.simGuid;
+    sim.familyNumber = spec.family;
+    sim.zodiac = value(1, 12);
+    sim.nice = value(0, 1000), sim.active = value(0, 1000), sim.playful = value(0, 1000);
+    sim.outgoing = value(0, 1000), sim.neat = value(0, 1000);
+    sim.geneticNice = sim.nice, sim.geneticActive = sim.active, sim.geneticPlayful = sim.playful;
+    sim.geneticOutgoing = sim.outgoing, sim.geneticNeat = sim.neat;
+    sim.cleaningSkill = value(0, 1000), sim.cookingSkill = value(0, 1000), sim.charismaSkill = value(0, 1000);
+    sim.mechanicalSkill = value(0, 1000), sim.creativitySkill = value(0, 1000), sim.bodySkill = value(0, 1000);
+    sim.logicSkill = value(0, 1000);
+    sim.malePreference = value(-1000, 1000), sim.femalePreference = value(-1000, 1000);
+    sim.fatness = value(0, 1000);
+    sim.locoWeight0 = value(0, 100);
+    sim.locoWeight1 = static_cast<std::int16_t>(100 - sim.locoWeight0);
+    sim.ageDaysLeft = value(1, 20), sim.daysInPreviousAge = value(0, 20);
+    sim.bodyFlags = value(0, 64);
+    sim.outfitSourceGuid = GuidFromValue(0x2A000000u + static_cast<std::uint32_t>(globalIndex));
+    sim.interestPolitics = value(0, 1000), sim.interestMoney = value(0, 1000), sim.interestFood = value(0, 1000);
+    sim.aspirationScore = value(-600, 600), sim.aspirationLevel = value(0, 5);
+    sim.dataWordEA = value(0, 9), sim.dataWord152 = value(0, 9);
+    if (spec.version != 0x20) {
+        sim.remainingHours = spec.youngAdult ? value(0, 72) : 0;
+        sim.universityClass = spec.youngAdult ? value(1, 4) : 0;
+        sim.influenceLevel = value(0, 5);
+    }
+    if (spec.version >= 0x29) {
+        sim.dataWord166 = value(1, 9);
+        sim.ownTraits1 = static_cast<std::uint16_t>(value(0, 0x7FFF));
+        sim.turnOns1 = static_cast<std::uint16_t>(1u << (globalIndex % 12));
+        sim.turnOffs1 = static_cast<std::uint16_t>(1u << ((globalIndex + 5) % 12));
+    }
+    if (spec.version >= 0x2A) {
+        sim.businessLot = spec.version == 0x2C ? 3 : 0;
+        sim.businessRank = spec.version == 0x2C ? 2 : 0;
+        sim.businessJobFlags = value(0, 3);
+        sim.businessAssignment = value(0, 19);
+    }
+    if (spec.version >= 0x2F) sim.turnOns3 = 1, sim.ownTraits3 = 2;
+    if (spec.version >= 0x33) {
+        sim.hobbyCuisine = value(0, 1000), sim.hobbyNature = value(0, 1000), sim.hobbyScience = value(0, 1000);
+        sim.talent = value(204, 213);
+        sim.ltaLevel = value(0, 5);
+        sim.decayHunger = 12, sim.decayFun = 24;
+    }
+    if (spec.version == 0x36) {
+        sim.reputation = value(-100, 100);
+        sim.appearProbability = value(-100, 100);
+    }
+    return sim;
+}
+
+Bytes CharacterPackage(const Character& sim, const SimSpec& spec) {
+    fixture::PackageBuilder builder;
+    builder.Add(Key(kObjectDefinitionType, 0x80), fixture::ObjectDefinitionBytes("Sim Template", GuidValue(sim.simGuid)), true);
+    std::vector<TextEntry> names = {{1, sim.firstName, ""}, {1, sim.description, ""}, {1, sim.lastName, ""}};
+    if (spec.firstGerman) {
+        names.push_back({4, spec.firstGerman, ""});
+        names.push_back({4, "", ""});
+        names.push_back({4, sim.lastName, ""});
+    }
+    builder.Add(Key(kCatalogTextType, 1), fixture::TextListBytes(names), true);
+    builder.Add(Key(kVersionInfoType, 1), fixture::VersionInfoBytes(sim.versionText.substr(0, sim.versionText.find(" - ")), "Demo"));
+    builder.Add(Key(kSimPropertiesType, 1), fixture::PropertySetBuilder()
+                                                .Integer("age", static_cast<std::uint16_t>(sim.ageProperty))
+                                                .Integer("gender", static_cast<std::uint16_t>(sim.genderProperty))
+                                                .String("skincolor", sim.skinColor)
+                                                .String("haircolor", sim.hairColor)
+                                                .String("eyecolor", sim.eyeColor)
+                                                .Integer("subtype", 0)
+                                                .Build(), true);
+    const std::uint32_t skins[] = {0xF2D6BE, 0xD9A97E, 0xA86F45, 0x6B4429};
+    const std::uint32_t hairs[] = {0x2B1B10, 0xC79A4B, 0x8A3B1F, 0x1A1A1A, 0xBEBEBE};
+    const int n = static_cast<int>(GuidValue(sim.simGuid) & 0xFF);
+    PortraitLook look{sim.species ? 0xB08050u : skins[n % 4], sim.species ? 0x7A5030u : hairs[n % 5],
+                      0x7FA0C0u + static_cast<std::uint32_t>(n % 3) * 0x102010u, sim.gender == 1, sim.species != 0};
+    if (sim.lifeStage == 51) look.hair = 0xD8D8D8;
+    builder.Add(Key(kPictureType, 0x00000001), fixture::EncodeJpeg(DrawPortrait(look)));
+    builder.Add(Key(kBodyType, 1), std::string(300, '\x42'), true);
+    builder.AddDirectory();
+    return builder.Build();
+}
+
+void AddSimItems(const Character& sim, const SimSpec& spec, std::vector<NeighborhoodItem>& items, std::uint32_t word) {
+    auto add = [&](std::uint32_t guid, std::uint8_t secondary, std::vector<std::uint16_t> values, std::uint16_t flags1 = 0) {
+        NeighborhoodItem item;
+        item.owner = sim.instanceId;
+        item.ownerWord = word;
+        item.secondary = secondary;
+        item.itemGuid = guid;
+        item.flags1 = flags1;
+        item.values = std::move(values);
+        items.push_back(std::move(item));
+    };
+    if (spec.dead) add(kDeadMark, 1, {8, 8, 0, 0, 0});
+    if (sim.lifeStage >= 16 && sim.species == 0) {
+        add(0x4C92F480, 1, {0});  // an aspiration marker
+        add(0x505FDC28, 1, {static_cast<std::uint16_t>(100 + sim.instanceId * 40 % 900), 0});  // a badge
+    }
+    if (sim.lifeStage == 19 && sim.species == 0) add(0xCE8408E6, 1, {}, 1);  // a cell phone
+    if (spec.version == 0x36 && sim.lifeStage == 19 && sim.species == 0) add(0xCC20426A, 0, {1, 7});  // a reward
+}
+
+DemoNeighborhood WriteNeighborhood(const fs::path& folder, const std::string& prefix, const std::string& name,
+                                   const std::string& germanName, const std::string& description,
+                                   std::span<const SimSpec> specs, int firstGlobal, std::uint32_t ngbhVersion,
+                                   const std::vector<std::tuple<std::uint8_t, std::string, std::string>>& lots,
+                                   unsigned pictureSeed) {
+    DemoNeighborhood out;
+    out.prefix = prefix;
+    out.name = name;
+    out.description = description;
+    out.versionText = "2.18.0.1 - Demo";
+    const fs::path home = folder / prefix;
+    const std::uint32_t word = ngbhVersion >= 190 ? 0x00000301u : 0x00000001u;
+
+    fixture::PackageBuilder package;
+    std::vector<TextEntry> texts = {{1, name, ""}, {1, description, ""}};
+    if (!germanName.empty()) texts.insert(texts.end(), {{4, germanName, ""}, {4, "", ""}});
+    package.Add(Key(kCatalogTextType, 1), fixture::TextListBytes(texts), true);
+    package.Add(Key(kVersionInfoType, 1), fixture::VersionInfoBytes("2.18.0.1", "Demo"));
+
+    fixture::NeighborhoodDataSpec data;
+    data.version = ngbhVersion;
+    data.defaultOwnerWord = word;
+    for (std::size_t i = 0; i < specs.size(); ++i) {
+        const int global = firstGlobal + static_cast<int>(i);
+        char file[64];
+        std::snprintf(file, sizeof file, "%s_User%05d.package", prefix.c_str(), static_cast<int>(i));
+        Character sim = MakeSim(specs[i], global, 0x10 + static_cast<std::uint32_t>(i), file);
+        if (specs[i].matchesDescription) {
+            package.Add(Key(kSimDescriptionType, sim.instanceId), fixture::SimDescriptionBytes(sim), i % 2 == 0);
+            AddSimItems(sim, specs[i], data.simItems, word);
+        }
+        WriteFile(home / "Characters" / file, CharacterPackage(sim, specs[i]));
+        out.sims.push_back(sim);
+    }
+    std::uint32_t lotId = 1;
+    for (const auto& [type, lotName, lotDescription] : lots) {
+        fixture::PackageBuilder lot;
+        lot.Add(Key(kLotDescriptionType, lotId), fixture::LotDescriptionBytes(type, lotName, lotDescription), true);
+        lot.Add(Key(0x6C589723, lotId), std::string(64, '\x01'));
+        const std::string file = prefix + "_Lot" + std::to_string(lotId) + ".package";
+        WriteFile(home / file, lot.Build());
+        out.lots.push_back({lotId, file, type, lotName, lotDescription});
+        NeighborhoodItem lotItem;
+        lotItem.owner = lotId;
+        lotItem.ownerWord = word;
+        lotItem.itemGuid = 0xCE8408E6;
+        lotItem.values = {static_cast<std::uint16_t>(lotId)};
+        data.lotItems.push_back(lotItem);
+        ++lotId;
+    }
+    // A park described in the neighborhood package itself.
+    package.Add(Key(kLotDescriptionType, 90), fixture::LotDescriptionBytes(1, name + " Park", "Open to everyone"));
+    out.lots.push_back({90, prefix + "_Neighborhood.package", 1, name + " Park", "Open to everyone"});
+    NeighborhoodItem familyItem;
+    familyItem.owner = 1;
+    familyItem.ownerWord = word;
+    familyItem.itemGuid = 0x8EAE367E;
+    familyItem.values = {1, 2};
+    data.familyItems.push_back(familyItem);
+    package.Add(Key(kNeighborhoodDataType, 1), fixture::NeighborhoodDataBytes(data), true);
+    package.Add(Key(kFamilyType, 1), std::string(120, '\x03'), true);  // a household, carried as it is
+    package.AddDirectory();
+    WriteFile(home / (prefix + "_Neighborhood.package"), package.Build());
+    WriteFile(home / (prefix + "_Neighborhood.png"), EncodePng(DrawNeighborhood(pictureSeed)));
+
+    out.simItems = data.simItems;
+    out.familyItems = data.familyItems;
+    out.lotItems = data.lotItems;
+    return out;
+}
+
+}  // namespace
+
+std::vector<DemoNeighborhood> WriteDemoNeighborhoods(const fs::path& neighborhoodsFolder) {
+    std::vector<DemoNeighborhood> out;
+    out.push_back(WriteNeighborhood(neighborhoodsFolder, "N001", "Pleasant Valley", "Angenehmes Tal",
+                                    "A quiet valley town with a river and a lot of gossip.", kValleySims, 1, 203,
+                                    {{0, "Hart Residence", "A yellow house by the river"},
+                                     {1, "Town Square", "Shops and a fountain"},
+                                     {5, "Sunset Inn", "Rooms with a view of the hills"}},
+                                    1));
+    out.push_back(WriteNeighborhood(neighborhoodsFolder, "G001", "Alderwood College", "",
+                                    "A small college in the woods.", kCollegeSims, 40, 189,
+                                    {{3, "Greek House", "Home of the Alpha Owls"}}, 2));
+    return out;
+}
+
+DemoNeighborhood WriteLargeNeighborhood(const fs::path& neighborhoodsFolder, const std::string& prefix, int sims,
+                                        int lots) {
+    std::vector<SimSpec> specs;
+    for (int i = 0; i < sims; ++i) {
+        SimSpec spec = kValleySims[i % 15];
+        spec.dead = false;
+        specs.push_back(spec);
+    }
+    std::vector<std::tuple<std::uint8_t, std::string, std::string>> lotSpecs;
+    for (int i = 0; i < lots; ++i) {
+        lotSpecs.emplace_back(static_cast<std::uint8_t>(i % 8), "Lot " + std::to_string(i + 1), "A lot of the big town");
+    }
+    return WriteNeighborhood(neighborhoodsFolder, prefix, "Big Town", "", "A town of a thousand sims.", specs, 100,
+                             203, lotSpecs, 3);
+}
+
+}  // namespace qh::demo
