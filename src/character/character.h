@@ -10,7 +10,9 @@
 #include <optional>
 #include <string>
 
-#include "workspace/picture.h"
+#include <vector>
+
+#include "package/index.h"
 
 namespace qh {
 
@@ -27,8 +29,10 @@ struct Character {
     Guid4 simGuid{};                // from the character package's object definition
     std::string packageFile;        // at most 28 characters
     std::string firstName;
-    // The sim's portrait made 128 pixels square; empty means the placeholder picture.
-    std::optional<Bitmap> picture;
+    // Where the sim's portrait (a JPEG file) lies in its character package; unset means the
+    // placeholder picture. It is read, decoded and made 128 pixels square when shown
+    // (SimPortrait), so a neighborhood of a thousand sims holds no thousand pictures.
+    std::optional<IndexEntry> portrait;
     std::string lastName;
     std::string description;
     std::uint16_t sdscVersion = 0;

@@ -10,11 +10,23 @@
 
 namespace qh::cli {
 
-// Messages from the core go to stderr, one per line, so stdout stays pure JSON.
+// Messages from the core go to stderr, one per line, so stdout stays pure JSON. The line breaks
+// of the window's message boxes become spaces.
 class StderrReporter final : public Reporter {
 public:
     void Report(Severity, std::string_view text) override {
-        std::cerr << "message: " << text << '\n';
+        std::string line;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+                line += ' ';
+                ++i;
+            } else if (text[i] == '\n' || text[i] == '\r') {
+                line += ' ';
+            } else {
+                line += text[i];
+            }
+        }
+        std::cerr << "message: " << line << '\n';
     }
 };
 

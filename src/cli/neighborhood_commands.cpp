@@ -38,7 +38,7 @@ nlohmann::ordered_json CharacterJson(const Character& sim) {
             field.member);
     }
     out["listText"] = sim.listText;
-    out["hasPicture"] = sim.picture.has_value();
+    out["hasPicture"] = sim.portrait.has_value();
     return out;
 }
 

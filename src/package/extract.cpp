@@ -1,5 +1,7 @@
 #include "package/extract.h"
 
+#include <algorithm>
+
 #include "package/byte_reader.h"
 #include "package/qfs.h"
 
@@ -61,7 +63,19 @@ PackageImage ExpandImage(std::span<const std::uint8_t> file, Reporter& reporter,
     const std::uint32_t width = ReadIndex(file, PackageSource::File, entries);
     if (entryWidth) *entryWidth = width;
 
+    // The image's final size is known from the index (each resource's declared length), so it is
+    // allocated once rather than grown by doubling.
+    std::size_t total = kHeaderSize + entries.size() * width;
+    for (const IndexEntry& entry : entries) {
+        const std::size_t capped = std::min<std::size_t>(entry.size, file.size());
+        if (reader.Has(entry.offset, entry.size) && IsQfsCompressed(file.subspan(entry.offset, entry.size))) {
+            total += QfsDeclaredLength(file.subspan(entry.offset, entry.size));
+        } else {
+            total += capped;
+        }
+    }
     PackageImage image;
+    image.reserve(total);
     const auto header = reader.Slice(0, kHeaderSize, "header");
     image.assign(header.begin(), header.end());
 

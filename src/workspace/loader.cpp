@@ -179,6 +179,20 @@ std::span<const std::uint8_t> LoadContext::Resource(const IndexEntry& entry) con
         .Slice(entry.offset, entry.size, "resource " + HexId(entry.key.typeId));
 }
 
+std::optional<Bitmap> SimPortrait(const Workspace& workspace, const Character& sim) {
+    if (!sim.portrait) return std::nullopt;
+    try {
+        const Bytes package = ReadFileBytes(workspace.charactersFolder / sim.packageFile);
+        SilentReporter reporter;
+        const auto content = ReadResource(package, *sim.portrait, PackageSource::File, reporter);
+        if (!content || !IsJfif(*content)) return std::nullopt;
+        return ScaleToSquare(DecodeJpeg(*content), 128);
+    } catch (const std::exception&) {
+        // Shown like a picture that is not a JPEG file: the placeholder.
+        return std::nullopt;
+    }
+}
+
 std::string CharacterListText(const Character& sim, SortOrder sort) {
     const std::string first = TrimText(ToValidUtf8(sim.firstName));
     const std::string last = TrimText(ToValidUtf8(sim.lastName));
@@ -233,12 +247,7 @@ std::optional<Character> ReadCharacterPackage(const fs::path& path, const LoadOp
             sim.description = strings[1];
             sim.lastName = strings[2];
         } else if (IsJfif(*content)) {
-            // A picture that cannot be decoded is ignored like one that is not a JPEG file: the
-            // sim keeps the picture it had.
-            try {
-                sim.picture = ScaleToSquare(DecodeJpeg(*content), 128);
-            } catch (const FormatError&) {
-            }
+            sim.portrait = entry;  // the last one wins
         }
     }
     sim.ageProperty = properties.ageProperty;

@@ -12,6 +12,7 @@
 #include "platform/progress.h"
 #include "platform/reporter.h"
 #include "platform/settings.h"
+#include "workspace/picture.h"
 #include "workspace/model.h"
 #include "workspace/neighborhood_catalogue.h"
 
@@ -49,6 +50,11 @@ struct LoadContext {
 void LoadNeighborhood(Workspace& workspace, Neighborhood& neighborhood,
                       const std::filesystem::path& neighborhoodsFolder, const LoadOptions& options,
                       Reporter& reporter, Progress& progress);
+
+// The sim's picture: its portrait read from its character package, decoded and made 128 pixels
+// square, or nothing for the placeholder (no portrait, or one that can no longer be read or
+// decoded).
+std::optional<Bitmap> SimPortrait(const Workspace& workspace, const Character& sim);
 
 // Reads one character package into a new record (names, GUID, properties, picture, body
 // resource); nothing when its index is empty (after the index-error message). Throws on damage.

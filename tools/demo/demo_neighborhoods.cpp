@@ -1,5 +1,6 @@
 #include "demo_neighborhoods.h"
 
+#include <algorithm>
 #include <random>
 
 #include "character/character_fields.h"
@@ -221,11 +222,39 @@ void AddSimItems(const Character& sim, const SimSpec& spec, std::vector<Neighbor
     if (spec.version == 0x36 && sim.lifeStage == 19 && sim.species == 0) add(0xCC20426A, 0, {1, 7});  // a reward
 }
 
+// What a long-played neighborhood holds for every sim besides its description: a genetics
+// record, relationships with a score of other sims and a few dozen memories. Their contents are
+// filler of realistic size; the program carries them as they are.
+void AddCrowdedResources(fixture::PackageBuilder& package, const Character& sim, std::size_t simCount,
+                         std::vector<NeighborhoodItem>& items, std::uint32_t word) {
+    std::string genes = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><cGZPropertySetString>";
+    for (int g = 0; g < 32; ++g) {
+        genes += "<AnyString key=\"" + std::to_string(g) + "\" type=\"0x0b8bea18\">" + ColourGuid(g * 31 + 7) +
+                 "</AnyString>";
+    }
+    genes += "</cGZPropertySetString>";
+    package.Add(Key(0xEBFEE33F, sim.instanceId), genes, true);
+    for (std::uint32_t k = 1; k <= 20; ++k) {
+        const std::uint32_t other = 0x10 + (sim.instanceId - 0x10 + k * 37) % static_cast<std::uint32_t>(simCount);
+        Bytes relationship(64, static_cast<std::uint8_t>(k));
+        package.Add(Key(0xCC364C2A, sim.instanceId << 16 | other), relationship, k % 2 == 0);
+    }
+    for (std::uint16_t m = 0; m < 30; ++m) {
+        NeighborhoodItem memory;
+        memory.owner = sim.instanceId;
+        memory.ownerWord = word;
+        memory.secondary = 0;
+        memory.itemGuid = 0x0C000000u + m;
+        memory.values = {m, static_cast<std::uint16_t>(sim.instanceId), 0, 1};
+        items.push_back(std::move(memory));
+    }
+}
+
 DemoNeighborhood WriteNeighborhood(const fs::path& folder, const std::string& prefix, const std::string& name,
                                    const std::string& germanName, const std::string& description,
                                    std::span<const SimSpec> specs, int firstGlobal, std::uint32_t ngbhVersion,
                                    const std::vector<std::tuple<std::uint8_t, std::string, std::string>>& lots,
-                                   unsigned pictureSeed) {
+                                   unsigned pictureSeed, bool crowded = false) {
     DemoNeighborhood out;
     out.prefix = prefix;
     out.name = name;
@@ -252,6 +281,7 @@ DemoNeighborhood WriteNeighborhood(const fs::path& folder, const std::string& pr
             package.Add(Key(kSimDescriptionType, sim.instanceId), fixture::SimDescriptionBytes(sim), i % 2 == 0);
             AddSimItems(sim, specs[i], data.simItems, word);
         }
+        if (crowded) AddCrowdedResources(package, sim, specs.size(), data.simItems, word);
         WriteFile(home / "Characters" / file, CharacterPackage(sim, specs[i]));
         out.sims.push_back(sim);
     }
@@ -286,6 +316,11 @@ DemoNeighborhood WriteNeighborhood(const fs::path& folder, const std::string& pr
     WriteFile(home / (prefix + "_Neighborhood.package"), package.Build());
     WriteFile(home / (prefix + "_Neighborhood.png"), EncodePng(DrawNeighborhood(pictureSeed)));
 
+    // The order the game stores them in: by owner, each owner's first list before its second.
+    std::stable_sort(data.simItems.begin(), data.simItems.end(),
+                     [](const NeighborhoodItem& a, const NeighborhoodItem& b) {
+                         return a.owner != b.owner ? a.owner < b.owner : (a.secondary == 0) > (b.secondary == 0);
+                     });
     out.simItems = data.simItems;
     out.familyItems = data.familyItems;
     out.lotItems = data.lotItems;
@@ -321,7 +356,7 @@ DemoNeighborhood WriteLargeNeighborhood(const fs::path& neighborhoodsFolder, con
         lotSpecs.emplace_back(static_cast<std::uint8_t>(i % 8), "Lot " + std::to_string(i + 1), "A lot of the big town");
     }
     return WriteNeighborhood(neighborhoodsFolder, prefix, "Big Town", "", "A town of a thousand sims.", specs, 100,
-                             203, lotSpecs, 3);
+                             203, lotSpecs, 3, true);
 }
 
 }  // namespace qh::demo

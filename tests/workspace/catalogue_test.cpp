@@ -1,0 +1,65 @@
+#include "workspace/neighborhood_catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include "fixture/package_builder.h"
+#include "fixture/resource_builders.h"
+#include "package/text_list.h"
+#include "platform/errors.h"
+#include "support/temp_dir.h"
+
+namespace qh {
+namespace {
+
+using fixture::Key;
+
+Bytes NeighborhoodPackage(const std::string& name, const std::string& german = "") {
+    std::vector<TextEntry> texts = {{1, name, ""}, {1, "About " + name, ""}};
+    if (!german.empty()) texts.insert(texts.end(), {{4, german, ""}, {4, "", ""}});
+    fixture::PackageBuilder builder;
+    builder.Add(Key(kCatalogTextType, 1), fixture::TextListBytes(texts), true)
+        .Add(Key(0xEBFEE342, 1), fixture::VersionInfoBytes("1.2", "Pets"));
+    return builder.Build();
+}
+
+TEST(ScanNeighborhoods, FindsTheGamesPrefixesSortedByText) {
+    test::TempDir dir;
+    dir.Write("N001/N001_Neighborhood.package", NeighborhoodPackage("Zebra Flats"));
+    dir.Write("E001/E001_Neighborhood.package", NeighborhoodPackage("Island", "Insel"));
+    dir.Write("g001/g001_Neighborhood.package", NeighborhoodPackage("College"));
+    dir.Write("X001/X001_Neighborhood.package", NeighborhoodPackage("Never"));
+    dir.Write("N002/readme.txt", test::ToBytes("no package here"));
+    std::filesystem::create_directories(dir / "F001");
+
+    RecordingReporter reporter;
+    NullProgress progress;
+    const auto catalogue = ScanNeighborhoods(dir.path(), 4, reporter, progress);
+    ASSERT_EQ(catalogue.size(), 3u);
+    EXPECT_EQ(catalogue[0].Text(), "E001 : Insel");
+    EXPECT_EQ(catalogue[1].Text(), "g001 : College");
+    EXPECT_EQ(catalogue[2].Text(), "N001 : Zebra Flats");
+    EXPECT_EQ(catalogue[0].ngbdDescription, "About Island");
+    EXPECT_EQ(catalogue[0].versionText, "1.2 - Pets");
+    EXPECT_EQ(catalogue[2].packagePath, dir / "N001/N001_Neighborhood.package");
+    EXPECT_TRUE(reporter.messages.empty());
+}
+
+TEST(ScanNeighborhoods, EmptyIndexIsReportedAndLeftOutOtherErrorsPropagate) {
+    test::TempDir dir;
+    dir.Write("N001/N001_Neighborhood.package", fixture::PackageBuilder().Build());
+    dir.Write("N002/N002_Neighborhood.package", NeighborhoodPackage("Fine"));
+    RecordingReporter reporter;
+    NullProgress progress;
+    const auto catalogue = ScanNeighborhoods(dir.path(), 1, reporter, progress);
+    ASSERT_EQ(catalogue.size(), 1u);
+    EXPECT_EQ(reporter.Texts(), std::vector<std::string>{
+                                    "An Index Error was found in N001_Neighborhood.package\r\nThis neighborhood will be ignored."});
+
+    Bytes truncated = NeighborhoodPackage("Broken");
+    truncated.resize(truncated.size() - 10);
+    dir.Write("N003/N003_Neighborhood.package", truncated);
+    EXPECT_THROW(ScanNeighborhoods(dir.path(), 1, reporter, progress), FormatError);
+}
+
+}  // namespace
+}  // namespace qh

@@ -1,0 +1,107 @@
+#include "workspace/neighborhood_data.h"
+
+#include <gtest/gtest.h>
+
+#include "fixture/sim_builders.h"
+#include "platform/errors.h"
+
+namespace qh {
+namespace {
+
+NeighborhoodItem Item(std::uint32_t owner, std::uint32_t guid, std::uint8_t secondary, std::vector<std::uint16_t> values,
+                      std::uint32_t word = 0x301) {
+    NeighborhoodItem item;
+    item.owner = owner;
+    item.ownerWord = word;
+    item.itemGuid = guid;
+    item.secondary = secondary;
+    item.flags1 = 1;
+    item.values = std::move(values);
+    return item;
+}
+
+fixture::NeighborhoodDataSpec Spec(std::uint32_t version) {
+    fixture::NeighborhoodDataSpec spec;
+    spec.version = version;
+    spec.neighborhoodItems = {Item(0, 0xAAAA, 1, {1, 2, 3})};
+    spec.lotItems = {Item(1, 0x1111, 1, {9}), Item(2, 0x2222, 1, {})};
+    spec.familyItems = {Item(7, 0x7777, 1, {4, 4})};
+    spec.simItems = {Item(0x10, 0x2CCF9BED, 1, {8, 8, 0, 0, 0}), Item(0x10, 0xCC20426A, 0, {1, 7}),
+                     Item(0x11, 0x505FDC28, 1, {500, 0})};
+    if (version < 190) {
+        for (auto* list : {&spec.lotItems, &spec.familyItems, &spec.simItems}) {
+            for (auto& item : *list) item.ownerWord = spec.defaultOwnerWord;
+        }
+    }
+    return spec;
+}
+
+TEST(NeighborhoodData, ItemLayoutsByVersion) {
+    EXPECT_EQ(NeighborhoodItemSize(189, 3), 6u + 4 + 6);
+    EXPECT_EQ(NeighborhoodItemSize(203, 3), 14u + 4 + 6);
+    for (std::uint32_t version : {180u, 189u, 190u, 194u, 203u}) {
+        SCOPED_TRACE(version);
+        const auto spec = Spec(version);
+        const Bytes bytes = fixture::NeighborhoodDataBytes(spec);
+        Workspace ws;
+        ReadNeighborhoodData(bytes, ws);
+        EXPECT_EQ(ws.lotItemList, spec.lotItems);
+        EXPECT_EQ(ws.familyItemList, spec.familyItems);
+        // Items are read back grouped by owner, first list first.
+        std::vector<NeighborhoodItem> sims = {spec.simItems[1], spec.simItems[0], spec.simItems[2]};
+        EXPECT_EQ(ws.simItemList, sims);
+        ASSERT_TRUE(ws.neighborhoodData);
+        EXPECT_EQ(ws.neighborhoodData->restLength, spec.rest.size());
+    }
+}
+
+TEST(NeighborhoodData, RewritingTheSimsSectionKeepsEverythingElse) {
+    for (std::uint32_t version : {189u, 203u}) {
+        SCOPED_TRACE(version);
+        const Bytes stored = fixture::NeighborhoodDataBytes(Spec(version));
+        Workspace ws;
+        ReadNeighborhoodData(stored, ws);
+        NeighborhoodDataLayout layout = *ws.neighborhoodData;
+        const Bytes once = WriteNeighborhoodData(stored, ws.simItemList, layout);
+        EXPECT_EQ(once, stored);
+        const Bytes twice = WriteNeighborhoodData(once, ws.simItemList, layout);
+        EXPECT_EQ(twice, stored);
+
+        // A new sim's first item makes a new owner block at the end; removing a sim's only items
+        // removes its block.
+        std::vector<NeighborhoodItem> items = ws.simItemList;
+        items.erase(std::remove_if(items.begin(), items.end(), [](auto& i) { return i.owner == 0x11; }), items.end());
+        items.push_back(Item(0x20, 0x12345678, 1, {5}, version < 190 ? 0x301 : 0x999));
+        const Bytes changed = WriteNeighborhoodData(twice, items, layout);
+        Workspace back;
+        ReadNeighborhoodData(changed, back);
+        EXPECT_EQ(back.lotItemList, ws.lotItemList);
+        EXPECT_EQ(back.familyItemList, ws.familyItemList);
+        ASSERT_EQ(back.simItemList.size(), 3u);
+        EXPECT_EQ(back.simItemList.back().owner, 0x20u);
+        EXPECT_TRUE(std::none_of(back.simItemList.begin(), back.simItemList.end(), [](auto& i) { return i.owner == 0x11; }));
+        EXPECT_TRUE(std::equal(stored.begin(), stored.begin() + static_cast<std::ptrdiff_t>(layout.simsSectionStart),
+                               changed.begin()));
+        EXPECT_TRUE(std::equal(stored.end() - 6, stored.end(), changed.end() - 6));
+        EXPECT_EQ(layout.simsSectionEnd, changed.size() - 6);
+    }
+}
+
+TEST(NeighborhoodData, MalformedResourcesThrow) {
+    Bytes bytes = fixture::NeighborhoodDataBytes(Spec(203));
+    Workspace ws;
+    Bytes truncated(bytes.begin(), bytes.end() - 20);
+    truncated.resize(truncated.size());
+    // Cut inside the sims' section.
+    Bytes cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size() - 12));
+    EXPECT_THROW(ReadNeighborhoodData(cut, ws), FormatError);
+    Bytes huge = bytes;
+    huge[20] = 0xFF, huge[21] = 0xFF, huge[22] = 0xFF, huge[23] = 0x7F;
+    EXPECT_THROW(ReadNeighborhoodData(huge, ws), FormatError);
+    NeighborhoodDataLayout layout;
+    layout.simsSectionStart = bytes.size() + 1;
+    EXPECT_THROW(WriteNeighborhoodData(bytes, {}, layout), FormatError);
+}
+
+}  // namespace
+}  // namespace qh
