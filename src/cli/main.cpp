@@ -5,6 +5,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/context.h"
+#include "cli/edit_commands.h"
 #include "cli/info_command.h"
 #include "cli/neighborhood_commands.h"
 #include "cli/package_commands.h"
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
     qh::cli::AddInfoCommand(app, options);
     qh::cli::AddResourceCommands(app, options, reporter);
     qh::cli::AddNeighborhoodCommands(app, options, reporter);
+    qh::cli::AddEditCommands(app, options, reporter);
     try {
         app.parse(arguments);
     } catch (const CLI::ParseError& error) {

@@ -13,6 +13,16 @@ namespace fs = std::filesystem;
 
 std::string Neighborhood::Text() const { return TrimText(prefix) + " : " + TrimText(ToValidUtf8(ngbdName)); }
 
+void SetNeighborhoodName(Neighborhood& neighborhood, const std::string& name) {
+    neighborhood.ngbdName = name;
+    neighborhood.dirty = 1;
+}
+
+void SetNeighborhoodDescription(Neighborhood& neighborhood, const std::string& description) {
+    neighborhood.ngbdDescription = description;
+    neighborhood.dirty = 1;
+}
+
 bool ListTextLess(const std::string& a, const std::string& b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {

@@ -26,6 +26,10 @@ struct Neighborhood {
     std::string Text() const;
 };
 
+// The player's edits of the neighborhood's name and description (UTF-8), marking it changed.
+void SetNeighborhoodName(Neighborhood& neighborhood, const std::string& name);
+void SetNeighborhoodDescription(Neighborhood& neighborhood, const std::string& description);
+
 // The order of the neighborhood selector (by text, letter case aside).
 bool ListTextLess(const std::string& a, const std::string& b);
 

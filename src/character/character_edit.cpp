@@ -1,0 +1,77 @@
+#include "character/character_edit.h"
+
+#include <charconv>
+#include <limits>
+
+#include "character/character_fields.h"
+
+namespace qh {
+
+namespace {
+
+// The fields a save writes back: the names and colours of the character package, and the
+// description fields written for every version that carries them. Identity, read-only and
+// business fields (written only by the career rule) are not set by name.
+bool Settable(const CharacterField& field) {
+    static constexpr std::string_view kPackageTexts[] = {"firstName", "lastName", "description",
+                                                         "skinColor", "hairColor", "eyeColor"};
+    for (std::string_view text : kPackageTexts) {
+        if (field.name == text) return true;
+    }
+    return (field.offset != 0 || field.atGuidPosition) && field.writeback == Writeback::Always;
+}
+
+template <typename T>
+std::string ParseNumber(std::string_view text, T& out) {
+    long long value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return "is not a number";
+    if (value < std::numeric_limits<T>::min() || value > std::numeric_limits<T>::max()) {
+        return "must be from " + std::to_string(std::numeric_limits<T>::min()) + " to " +
+               std::to_string(std::numeric_limits<T>::max());
+    }
+    out = static_cast<T>(value);
+    return {};
+}
+
+std::string ParseGuid(std::string_view text, Guid4& out) {
+    if (text.size() != 8) return "must be eight hexadecimal digits";
+    Guid4 guid{};
+    for (std::size_t i = 0; i < 4; ++i) {
+        unsigned value = 0;
+        const auto [end, error] = std::from_chars(text.data() + 2 * i, text.data() + 2 * i + 2, value, 16);
+        if (error != std::errc() || end != text.data() + 2 * i + 2) return "must be eight hexadecimal digits";
+        guid[i] = static_cast<std::uint8_t>(value);
+    }
+    out = guid;
+    return {};
+}
+
+}  // namespace
+
+std::string SetCharacterField(Character& sim, std::string_view name, std::string_view value) {
+    const CharacterField* field = FindCharacterField(name);
+    if (!field) return "unknown field \"" + std::string(name) + "\"";
+    if (!Settable(*field)) return "field \"" + std::string(name) + "\" cannot be changed";
+    std::string problem;
+    std::visit(
+        [&](auto member) {
+            using T = std::remove_cvref_t<decltype(sim.*member)>;
+            if constexpr (std::is_same_v<T, std::string>) {
+                sim.*member = std::string(value);
+            } else if constexpr (std::is_same_v<T, Guid4>) {
+                problem = ParseGuid(value, sim.*member);
+            } else {
+                T parsed{};
+                problem = ParseNumber(value, parsed);
+                if (problem.empty()) sim.*member = parsed;
+            }
+        },
+        field->member);
+    if (!problem.empty()) return std::string(name) + " " + problem + ": \"" + std::string(value) + "\"";
+    sim.dirty = 1;
+    if (name == "lifeStage") sim.needsPackageRebuild = 1;
+    return {};
+}
+
+}  // namespace qh

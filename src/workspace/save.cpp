@@ -1,0 +1,198 @@
+#include "workspace/save.h"
+
+#include <unordered_map>
+
+#include "character/sim_description.h"
+#include "package/extract.h"
+#include "package/property_set.h"
+#include "package/text_list.h"
+#include "platform/errors.h"
+#include "workspace/neighborhood_data.h"
+
+namespace qh {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::uint32_t kPictureType = 0x856DDBAC;
+
+FileStamp StampOf(const fs::path& path) {
+    std::error_code error;
+    FileStamp stamp;
+    stamp.size = fs::file_size(path, error);
+    stamp.modified = fs::last_write_time(path, error);
+    return stamp;
+}
+
+std::vector<fs::path> FilesToWrite(const Workspace& ws) {
+    std::vector<fs::path> files{ws.packagePath};
+    for (const Character& sim : ws.characters) {
+        if (sim.dirty) files.push_back(ws.charactersFolder / sim.packageFile);
+    }
+    return files;
+}
+
+EntryOutcome WriteNames(SaveContext& c, const IndexEntry&, std::span<const std::uint8_t>, PackageImage& image) {
+    const std::string strings[2] = {c.neighborhood.ngbdName, c.neighborhood.ngbdDescription};
+    WriteTextList(image, strings, TextListLayout::NameAndDescription, c.options.languageCode);
+    return EntryOutcome::Keep;
+}
+
+EntryOutcome WriteDescription(SaveContext& c, const IndexEntry& entry, std::span<const std::uint8_t> stored,
+                              PackageImage& image) {
+    const std::size_t start = image.size();
+    CopyEntry(entry, stored, image);
+    WriteCharacterDescription(std::span(image).subspan(start, stored.size()), c.workspace.characters);
+    return EntryOutcome::Keep;
+}
+
+EntryOutcome WriteNeighborhoodDataEntry(SaveContext& c, const IndexEntry& entry, std::span<const std::uint8_t> stored,
+                                        PackageImage& image) {
+    // A resource that could not be read at load is carried as it is.
+    if (!c.workspace.neighborhoodData) return CopyEntry(entry, stored, image);
+    NeighborhoodDataLayout layout = *c.workspace.neighborhoodData;
+    Bytes rebuilt;
+    try {
+        rebuilt = WriteNeighborhoodData(stored, c.workspace.simItemList, layout);
+    } catch (const FormatError&) {
+        return CopyEntry(entry, stored, image);
+    }
+    image.insert(image.end(), rebuilt.begin(), rebuilt.end());
+    c.workspace.neighborhoodData = layout;
+    return EntryOutcome::Keep;
+}
+
+// The writers of the neighborhood package by resource type; every other type is copied.
+const std::unordered_map<std::uint32_t, TypeWriter>& NeighborhoodWriters() {
+    static const std::unordered_map<std::uint32_t, TypeWriter> writers = {
+        {kCatalogTextType, WriteNames},
+        {kSimDescriptionType, WriteDescription},
+        {kNeighborhoodDataType, WriteNeighborhoodDataEntry},
+    };
+    return writers;
+}
+
+void RebuildCharacterPackage(Workspace& ws, Character& sim, const SaveOptions& options, Reporter& reporter) {
+    const fs::path path = ws.charactersFolder / sim.packageFile;
+    const bool dropPictures = sim.needsPackageRebuild == 1;
+    const auto writer = [&](const IndexEntry& entry, std::span<const std::uint8_t> stored, PackageImage& image) {
+        switch (entry.key.typeId) {
+            case kPictureType:
+                if (dropPictures) return EntryOutcome::Drop;
+                return CopyEntry(entry, stored, image);
+            case kCatalogTextType: {
+                const std::string strings[3] = {sim.firstName, sim.description, sim.lastName};
+                WriteTextList(image, strings, TextListLayout::Character, options.languageCode);
+                return EntryOutcome::Keep;
+            }
+            case kSimPropertiesType: {
+                const std::size_t start = image.size();
+                CopyEntry(entry, stored, image);
+                SimProperties colours;
+                colours.skinColor = sim.skinColor;
+                colours.hairColor = sim.hairColor;
+                colours.eyeColor = sim.eyeColor;
+                PatchSimProperties(std::span(image).subspan(start, stored.size()), colours, reporter);
+                return EntryOutcome::Keep;
+            }
+            default:
+                return CopyEntry(entry, stored, image);
+        }
+    };
+    RebuildOptions rebuild;
+    rebuild.hook = options.hook;
+    RebuildPackage(path, writer, {}, reporter, rebuild);
+    // The game makes new thumbnails from the sim when it finds none; until then the placeholder.
+    if (dropPictures || !sim.clonePackagePath.empty()) sim.portrait.reset();
+}
+
+}  // namespace
+
+std::vector<fs::path> FilesChangedSinceLoad(const Workspace& workspace) {
+    std::vector<fs::path> changed;
+    for (const fs::path& file : FilesToWrite(workspace)) {
+        const auto known = workspace.loadedFiles.find(file);
+        if (known == workspace.loadedFiles.end() || known->second != StampOf(file)) changed.push_back(file);
+    }
+    return changed;
+}
+
+SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const SaveOptions& options, Reporter& reporter,
+                            Progress& progress) {
+    SaveResult result;
+    result.changedOnDisk = FilesChangedSinceLoad(ws);
+    if (!result.changedOnDisk.empty() && !options.overwriteNewerFiles) return result;
+
+    progress.SetMaximum(1500);
+    progress.SetPosition(0);
+    progress.SetStatus("Processing Data");
+    progress.Step();
+
+    SaveContext context{ws, neighborhood, options, reporter};
+    const std::string packageName = ws.packagePath.filename().string();
+    try {
+        std::size_t entryNumber = 0;
+        bool counted = false;
+        const auto writer = [&](const IndexEntry& entry, std::span<const std::uint8_t> stored, PackageImage& image) {
+            if (!counted) {
+                progress.SetStatus("Saving Neighborhood Data");
+                counted = true;
+            }
+            progress.SetPosition(static_cast<int>(++entryNumber));
+            progress.Step();
+            const auto& writers = NeighborhoodWriters();
+            const auto it = writers.find(entry.key.typeId);
+            return it == writers.end() ? CopyEntry(entry, stored, image) : it->second(context, entry, stored, image);
+        };
+        RebuildOptions rebuild;
+        rebuild.hook = options.hook;
+        RebuildPackage(ws.packagePath, writer, {}, reporter, rebuild);
+        result.neighborhoodSaved = true;
+        result.bytesWritten += StampOf(ws.packagePath).size;
+        neighborhood.dirty = 0;
+        ws.loadedFiles[ws.packagePath] = StampOf(ws.packagePath);
+    } catch (const std::exception& error) {
+        // The package stays as its expansion left it (or as it was), which the game still reads.
+        // Nothing of the neighborhood was saved, so every change mark stays for another try.
+        reporter.Error("An error occurred while saving " + packageName + "\r\n" + error.what() + "\r\n" +
+                       "The neighborhood's changes were not saved.");
+        ws.loadedFiles[ws.packagePath] = StampOf(ws.packagePath);
+    }
+    if (result.neighborhoodSaved) {
+        for (Household& household : ws.households) household.dirty = 0;
+        for (DNA& dna : ws.dnaList) dna.dirty = 0;
+    }
+
+    progress.SetStatus("Saving Character Data");
+    progress.SetMaximum(static_cast<int>(ws.characters.size()));
+    for (std::size_t i = 0; i < ws.characters.size(); ++i) {
+        Character& sim = ws.characters[i];
+        progress.SetPosition(static_cast<int>(i));
+        progress.Step();
+        if (!sim.dirty) continue;
+        const fs::path path = ws.charactersFolder / sim.packageFile;
+        try {
+            RebuildCharacterPackage(ws, sim, options, reporter);
+            ws.loadedFiles[path] = StampOf(path);
+            result.bytesWritten += StampOf(path).size;
+            ++result.charactersSaved;
+            sim.needsPackageRebuild = 0;
+            sim.cloneApplied = 0;
+            sim.clonePackagePath.clear();
+            // The sim's description went out with the neighborhood package; only then is the
+            // sim saved in full.
+            if (result.neighborhoodSaved) sim.dirty = 0;
+        } catch (const std::exception& error) {
+            result.failedCharacterFiles.push_back(sim.packageFile);
+            reporter.Error("An error occurred while saving " + sim.packageFile + "\r\n" + error.what() + "\r\n" +
+                           "This Character's changes were not saved.");
+            ws.loadedFiles[path] = StampOf(path);
+        }
+    }
+    progress.SetMaximum(100);
+    progress.SetPosition(0);
+    progress.SetStatus("");
+    return result;
+}
+
+}  // namespace qh

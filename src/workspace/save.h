@@ -1,0 +1,62 @@
+// Writing the model back into the game's files.
+//
+// A save always rebuilds the neighborhood package (every resource uncompressed, the sims'
+// descriptions patched from the changed sims, the neighborhood's names and the sims' part of the
+// neighborhood data rewritten) and then the character package of every changed sim (its names
+// and colours, and its pictures dropped when they are out of date). Each file is replaced
+// atomically. Before anything is written, every file the save would write is checked against
+// what was loaded: if the game (or anything else) changed one meanwhile, nothing is written
+// unless the caller says to overwrite.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "package/rebuild.h"
+#include "platform/file_io.h"
+#include "platform/progress.h"
+#include "platform/reporter.h"
+#include "workspace/model.h"
+#include "workspace/neighborhood_catalogue.h"
+
+namespace qh {
+
+struct SaveOptions {
+    int languageCode = 1;
+    bool overwriteNewerFiles = false;  // the player chose to overwrite files changed since loading
+    FaultHook hook;                    // passed to every file replacement (tests)
+};
+
+struct SaveResult {
+    // Files changed on disk since they were loaded; when not empty and not overwriting, nothing
+    // was written.
+    std::vector<std::filesystem::path> changedOnDisk;
+    bool neighborhoodSaved = false;
+    std::vector<std::string> failedCharacterFiles;
+    std::size_t charactersSaved = 0;
+    std::uintmax_t bytesWritten = 0;
+    bool Complete() const { return changedOnDisk.empty() && neighborhoodSaved && failedCharacterFiles.empty(); }
+};
+
+// The files the save would write that no longer look as they did when loaded (or last saved).
+std::vector<std::filesystem::path> FilesChangedSinceLoad(const Workspace& workspace);
+
+SaveResult SaveNeighborhood(Workspace& workspace, Neighborhood& neighborhood, const SaveOptions& options,
+                            Reporter& reporter, Progress& progress);
+
+// What the neighborhood package's writer sees of each entry; writers of further record types plug
+// in here.
+struct SaveContext {
+    Workspace& workspace;
+    Neighborhood& neighborhood;
+    const SaveOptions& options;
+    Reporter& reporter;
+};
+using TypeWriter = EntryOutcome (*)(SaveContext& context, const IndexEntry& entry,
+                                    std::span<const std::uint8_t> stored, PackageImage& image);
+
+}  // namespace qh

@@ -1,0 +1,294 @@
+#include "workspace/save.h"
+
+#include <gtest/gtest.h>
+
+#include "character/character_edit.h"
+#include "character/character_fields.h"
+#include "character/sim_description.h"
+#include "demo_game.h"
+#include "package/byte_reader.h"
+#include "package/extract.h"
+#include "package/property_set.h"
+#include "package/text_list.h"
+#include "platform/errors.h"
+#include "support/temp_dir.h"
+#include "workspace/loader.h"
+
+namespace qh {
+namespace {
+namespace fs = std::filesystem;
+
+// The demo game loaded at N001, as the window holds it.
+struct Session {
+    test::TempDir dir;
+    demo::DemoGame game = demo::WriteDemoGame(dir.path());
+    fs::path folder = game.userData / "Neighborhoods";
+    std::vector<Neighborhood> catalogue;
+    Neighborhood* neighborhood = nullptr;
+    Workspace ws;
+    RecordingReporter reporter;
+    NullProgress progress;
+    int languageCode = 1;
+
+    explicit Session(int language = 1) : languageCode(language) { Load(); }
+    void Load() {
+        catalogue = ScanNeighborhoods(folder, languageCode, reporter, progress);
+        neighborhood = &*std::find_if(catalogue.begin(), catalogue.end(), [](auto& n) { return n.prefix == "N001"; });
+        LoadNeighborhood(ws, *neighborhood, folder, {languageCode, SortOrder::First}, reporter, progress);
+    }
+    SaveResult Save(SaveOptions options = {}) {
+        options.languageCode = languageCode;
+        return SaveNeighborhood(ws, *neighborhood, options, reporter, progress);
+    }
+    Character& Sim(const std::string& first) {
+        auto it = std::find_if(ws.characters.begin(), ws.characters.end(), [&](auto& c) { return c.firstName == first; });
+        if (it == ws.characters.end()) throw std::runtime_error("no sim named " + first);
+        return *it;
+    }
+    fs::path PackageOf(const Character& sim) const { return ws.charactersFolder / sim.packageFile; }
+    std::vector<IndexEntry> Index(const fs::path& file) const {
+        std::vector<IndexEntry> entries;
+        ReadIndex(ReadFileBytes(file), PackageSource::File, entries);
+        return entries;
+    }
+    Bytes Resource(const fs::path& file, std::uint32_t type, std::uint32_t instance) const {
+        const Bytes bytes = ReadFileBytes(file);
+        for (const IndexEntry& e : Index(file)) {
+            if (e.key.typeId == type && e.key.instanceId == instance) {
+                Bytes out;
+                SilentReporter quiet;
+                ExtractResource(bytes, e, out, quiet);
+                return out;
+            }
+        }
+        return {};
+    }
+};
+
+std::map<fs::path, Bytes> Snapshot(const fs::path& folder) {
+    std::map<fs::path, Bytes> files;
+    for (const auto& item : fs::recursive_directory_iterator(folder)) {
+        if (item.is_regular_file()) files[item.path()] = ReadFileBytes(item.path());
+    }
+    return files;
+}
+
+TEST(Save, WithoutChangesRewritesOnlyTheNeighborhoodPackageUncompressed) {
+    Session s(4);
+    const auto before = Snapshot(s.folder);
+    const SaveResult result = s.Save();
+    EXPECT_TRUE(result.Complete());
+    EXPECT_EQ(result.charactersSaved, 0u);
+    const auto after = Snapshot(s.folder);
+    for (const auto& [file, bytes] : before) {
+        if (file == s.ws.packagePath) continue;
+        EXPECT_EQ(after.at(file), bytes) << file;
+    }
+    const Bytes package = after.at(s.ws.packagePath);
+    std::vector<IndexEntry> entries;
+    ReadIndex(package, PackageSource::File, entries);
+    for (const IndexEntry& e : entries) {
+        EXPECT_NE(e.key.typeId, kCompressedDirectoryType);
+        EXPECT_FALSE(IsCompressedEntry(package, e));
+    }
+    const auto names = ParseTextList(s.Resource(s.ws.packagePath, kCatalogTextType, 1));
+    ASSERT_EQ(names->entries.size(), 4u);  // languages 1 and 4 only
+    EXPECT_EQ(names->entries[2].language, 4);
+    EXPECT_EQ(names->entries[2].value, "Angenehmes Tal");
+    EXPECT_EQ(names->entries[0].value, "Angenehmes Tal");  // the current name, under language 1 too
+
+    // Saving again changes nothing.
+    s.Save();
+    EXPECT_EQ(ReadFileBytes(s.ws.packagePath), package);
+}
+
+TEST(Save, AFirstNameRewritesThatSimsPackageAloneWith132Entries) {
+    Session s;
+    Character& lily = s.Sim("Lily");
+    const std::size_t entriesBefore = s.Index(s.PackageOf(lily)).size();
+    const auto before = Snapshot(s.folder);
+    ASSERT_EQ(SetCharacterField(lily, "firstName", "L\xC3\xADly"), "");
+    const SaveResult result = s.Save();
+    EXPECT_TRUE(result.Complete());
+    EXPECT_EQ(result.charactersSaved, 1u);
+    EXPECT_EQ(lily.dirty, 0);
+    const auto after = Snapshot(s.folder);
+    for (const auto& [file, bytes] : before) {
+        if (file == s.ws.packagePath || file == s.PackageOf(lily)) continue;
+        EXPECT_EQ(after.at(file), bytes) << file;
+    }
+    const auto names = ParseTextList(s.Resource(s.PackageOf(lily), kCatalogTextType, 1));
+    ASSERT_EQ(names->entries.size(), 132u);
+    EXPECT_EQ(names->entries[0].value, "L\xC3\xADly");
+    EXPECT_EQ(names->entries[2].value, "Hart");
+    // Every resource is kept, pictures included; only the compressed-resource directory goes.
+    EXPECT_EQ(s.Index(s.PackageOf(lily)).size(), entriesBefore - 1);
+}
+
+TEST(Save, ALifeStageChangeDropsThePicturesAndShowsThePlaceholder) {
+    Session s;
+    Character& theo = s.Sim("Theo");
+    ASSERT_TRUE(theo.portrait);
+    ASSERT_EQ(SetCharacterField(theo, "lifeStage", "3"), "");
+    EXPECT_EQ(theo.needsPackageRebuild, 1);
+    s.Save();
+    EXPECT_FALSE(theo.portrait);
+    EXPECT_EQ(theo.needsPackageRebuild, 0);
+    for (const IndexEntry& e : s.Index(s.PackageOf(theo))) EXPECT_NE(e.key.typeId, 0x856DDBAC);
+    s.Load();
+    EXPECT_FALSE(SimPortrait(s.ws, s.Sim("Theo")));
+    EXPECT_EQ(s.Sim("Theo").lifeStage, 3);
+}
+
+TEST(Save, OnlyChangedSimsDescriptionsChangeAndReadOnlyFieldsSurvive) {
+    Session s;
+    Character& grace = s.Sim("Grace");
+    const Bytes graceBefore = s.Resource(s.ws.packagePath, kSimDescriptionType, grace.instanceId);
+    const Bytes martaBefore = s.Resource(s.ws.packagePath, kSimDescriptionType, s.Sim("Marta").instanceId);
+    SetCharacterField(grace, "cookingSkill", "555");
+    grace.species = 99;
+    grace.bodyFlags = 1234;
+    s.Save();
+    EXPECT_EQ(s.Resource(s.ws.packagePath, kSimDescriptionType, s.Sim("Marta").instanceId), martaBefore);
+    const Bytes graceAfter = s.Resource(s.ws.packagePath, kSimDescriptionType, grace.instanceId);
+    ASSERT_EQ(graceAfter.size(), graceBefore.size());
+    EXPECT_EQ(ByteReader(graceAfter).ReadU16(0x20), 555);
+    EXPECT_EQ(ByteReader(graceAfter).ReadU16(0x180), ByteReader(graceBefore).ReadU16(0x180));
+    EXPECT_EQ(ByteReader(graceAfter).ReadU16(0xAE), ByteReader(graceBefore).ReadU16(0xAE));
+}
+
+TEST(Save, ColourLengthMismatchIsReportedAndTheSaveGoesOn) {
+    Session s;
+    Character& owen = s.Sim("Owen");
+    SetCharacterField(owen, "hairColor", "00000003-0000-0000-0000-000000000000");
+    SetCharacterField(owen, "eyeColor", "00000002-0000-0000-0000-000000000000");
+    // The package's stored eye colour is made shorter than 36 bytes behind the editor's back.
+    SimProperties stored;
+    const Bytes properties = s.Resource(s.PackageOf(owen), kSimPropertiesType, 1);
+    ReadSimProperties(properties, stored);
+    EXPECT_EQ(stored.eyeColor.size(), 36u);
+    s.reporter.messages.clear();
+    s.Save();
+    SimProperties after;
+    ReadSimProperties(s.Resource(s.PackageOf(owen), kSimPropertiesType, 1), after);
+    EXPECT_EQ(after.hairColor, "00000003-0000-0000-0000-000000000000");
+    EXPECT_EQ(after.eyeColor, "00000002-0000-0000-0000-000000000000");
+    EXPECT_TRUE(s.reporter.messages.empty());
+}
+
+TEST(Save, RefusesToOverwriteAFileChangedSinceLoading) {
+    Session s;
+    SetCharacterField(s.Sim("Marta"), "cookingSkill", "1");
+    const fs::path marta = s.PackageOf(s.Sim("Marta"));
+    // The game saved meanwhile.
+    Bytes newer = ReadFileBytes(marta);
+    newer.push_back(0);
+    AtomicReplace(marta, newer);
+    const Bytes neighborhood = ReadFileBytes(s.ws.packagePath);
+    SaveResult result = s.Save();
+    ASSERT_EQ(result.changedOnDisk, std::vector<fs::path>{marta});
+    EXPECT_FALSE(result.neighborhoodSaved);
+    EXPECT_EQ(ReadFileBytes(s.ws.packagePath), neighborhood);
+    EXPECT_EQ(ReadFileBytes(marta), newer);
+
+    SaveOptions overwrite;
+    overwrite.overwriteNewerFiles = true;
+    result = s.Save(overwrite);
+    EXPECT_TRUE(result.neighborhoodSaved);
+    EXPECT_EQ(s.Sim("Marta").dirty, 0);
+    // After its own save the editor knows the files again.
+    EXPECT_TRUE(FilesChangedSinceLoad(s.ws).empty());
+}
+
+TEST(Save, ACharacterPackageThatCannotBeRebuiltKeepsItsMarks) {
+    Session s;
+    Character& rex = s.Sim("Rex");
+    Character& ana = s.Sim("Ana");
+    SetCharacterField(rex, "fatness", "10");
+    SetCharacterField(ana, "fatness", "20");
+    Bytes broken = ReadFileBytes(s.PackageOf(rex));
+    broken.resize(100);
+    AtomicReplace(s.PackageOf(rex), broken);
+    SaveOptions overwrite;
+    overwrite.overwriteNewerFiles = true;
+    s.reporter.messages.clear();
+    const SaveResult result = s.Save(overwrite);
+    EXPECT_TRUE(result.neighborhoodSaved);
+    EXPECT_EQ(result.failedCharacterFiles, std::vector<std::string>{rex.packageFile});
+    EXPECT_EQ(rex.dirty, 1);
+    EXPECT_EQ(ana.dirty, 0);
+    ASSERT_FALSE(s.reporter.messages.empty());
+    EXPECT_NE(s.reporter.messages.back().text.find(rex.packageFile), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(s.PackageOf(rex)), broken);
+}
+
+TEST(Save, AnInterruptedSaveLeavesEveryPackageReadable) {
+    // Fail the n-th file operation of a save, for every n, then load everything again: each
+    // package is either as it was or as it was meant to be.
+    for (int failAt = 0;; ++failAt) {
+        SCOPED_TRACE(failAt);
+        Session s;
+        Character& marta = s.Sim("Marta");
+        SetCharacterField(marta, "cookingSkill", "900");
+        SetCharacterField(marta, "firstName", "Martha");
+        SetCharacterField(s.Sim("Theo"), "lifeStage", "3");
+        SetNeighborhoodName(*s.neighborhood, "Pleasanter Valley");
+        int operations = 0;
+        SaveOptions options;
+        options.hook = [&](ReplaceStep, const fs::path&) {
+            if (operations++ == failAt) throw IoError("simulated failure");
+        };
+        s.Save(options);
+        const bool finished = operations <= failAt;
+
+        s.reporter.messages.clear();
+        s.Load();
+        EXPECT_TRUE(s.reporter.messages.empty()) << s.reporter.messages.front().text;
+        ASSERT_EQ(s.ws.characters.size(), 16u);
+        const std::string name = s.neighborhood->ngbdName;
+        EXPECT_TRUE(name == "Pleasant Valley" || name == "Pleasanter Valley") << name;
+        for (const Character& sim : s.ws.characters) {
+            if (sim.packageFile != "N001_User00000.package") continue;
+            EXPECT_TRUE(sim.firstName == "Marta" || sim.firstName == "Martha");
+            EXPECT_TRUE(sim.cookingSkill == 900 || sim.cookingSkill == s.game.neighborhoods[0].sims[0].cookingSkill);
+        }
+        if (finished) {
+            EXPECT_EQ(name, "Pleasanter Valley");
+            EXPECT_EQ(s.Sim("Martha").cookingSkill, 900);
+            EXPECT_EQ(s.Sim("Theo").lifeStage, 3);
+            EXPECT_GT(failAt, 6);
+            break;
+        }
+    }
+}
+
+TEST(Save, EndToEndEveryFieldSurvivesASaveAndReload) {
+    Session s;
+    std::map<std::string, Character> expected;
+    int n = 0;
+    for (Character& sim : s.ws.characters) {
+        if (sim.instanceId == 0) continue;
+        ++n;
+        SetCharacterField(sim, "nice", std::to_string(100 + n));
+        SetCharacterField(sim, "careerGuid", "0A408FD0");
+        SetCharacterField(sim, "interestSciFi", std::to_string(n * 3));
+        SetCharacterField(sim, "lastName", sim.lastName + "-" + std::to_string(n));
+        if (sim.sdscVersion == 0x36) SetCharacterField(sim, "reputation", "-42");
+        expected[sim.packageFile] = sim;
+    }
+    ASSERT_TRUE(s.Save().Complete());
+    s.Load();
+    for (const Character& sim : s.ws.characters) {
+        if (!expected.count(sim.packageFile)) continue;
+        const Character& want = expected.at(sim.packageFile);
+        for (const CharacterField& field : CharacterFields()) {
+            if (field.name == "dirty" || field.name == "careerGuidAtLoad" || field.name == "needsPackageRebuild") continue;
+            std::visit([&](auto member) { EXPECT_EQ(sim.*member, want.*member) << sim.packageFile << " " << field.name; },
+                       field.member);
+        }
+        EXPECT_EQ(sim.careerGuidAtLoad, want.careerGuid);
+    }
+}
+
+}  // namespace
+}  // namespace qh
