@@ -73,3 +73,49 @@ TEST(CliSave, SavesWithoutChangesAndStaysStable) {
 
 }  // namespace
 }  // namespace qh
+
+namespace qh {
+namespace {
+
+TEST(CliSet, PanelOperationsAndItemsGoThroughTheCoreRules) {
+    test::TempDir dir;
+    const auto game = demo::WriteDemoGame(dir.path());
+    const std::string prefix = game.prefix.string();
+    // Marta (instance 0x10): dead, Leo, an extra badge, her cell phone gone, elder, male.
+    auto result = Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00000", "--dead", "on", "--zodiac", "5",
+                       "--add-item", "505FDC28:1:300,0", "--add-item", "12345678:0:", "--remove-items", "CE8408E6",
+                       "--life-stage", "5", "--gender", "male", "--save"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto dump = nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out);
+    const auto marta = Sim(dump, "N001_User00000.package");
+    EXPECT_EQ(marta["lifeStage"], 51);
+    EXPECT_EQ(marta["gender"], 0);
+    EXPECT_EQ(marta["zodiac"], 5);
+    EXPECT_EQ(marta["outgoing"], 1000);
+    EXPECT_EQ(marta["geneticNice"], 300);
+    EXPECT_FALSE(marta["hasPicture"]);  // a new life stage: the game draws new pictures
+    std::vector<std::pair<std::string, std::vector<int>>> items;
+    for (const auto& item : dump["simItems"]) {
+        if (item["owner"] == 0x10) items.emplace_back(item["itemGuid"], item["values"].get<std::vector<int>>());
+    }
+    EXPECT_NE(std::find(items.begin(), items.end(), std::pair<std::string, std::vector<int>>{"2CCF9BED", {8, 8, 0, 0, 0}}),
+              items.end());
+    EXPECT_NE(std::find(items.begin(), items.end(), std::pair<std::string, std::vector<int>>{"505FDC28", {300, 0}}),
+              items.end());
+    EXPECT_NE(std::find(items.begin(), items.end(), std::pair<std::string, std::vector<int>>{"12345678", {}}), items.end());
+    EXPECT_TRUE(std::none_of(items.begin(), items.end(), [](auto& i) { return i.first == "CE8408E6"; }));
+
+    // Undoing the dead mark; bad operations are refused.
+    result = Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00010", "--dead", "off", "--save"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto after = nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out);
+    for (const auto& item : after["simItems"]) EXPECT_FALSE(item["owner"] == 0x1A && item["itemGuid"] == "2CCF9BED");
+    EXPECT_NE(Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00008", "--life-stage", "4"}).status, 0)
+        << "a cat has three stages";
+    EXPECT_NE(Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00000", "--add-item", "2CCF9BED:2:1"}).status, 0);
+    EXPECT_NE(Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00000", "--add-item", "2CCF9BED:1:x"}).status, 0);
+    EXPECT_NE(Cli({"set", "N001", "--wine-prefix", prefix, "--dead", "on"}).status, 0);
+}
+
+}  // namespace
+}  // namespace qh

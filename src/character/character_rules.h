@@ -1,0 +1,78 @@
+// The rules of the Character panel: life stages, the young-adult flag, gender, zodiac signs, the
+// attraction bit plan, the digit filter of numeric boxes, and thumbnail repair.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "character/character.h"
+
+namespace qh {
+
+// Pets (species 1 large dog, 2 small dog, 3 cat) have their own life stages once Pets is
+// installed; without it every record is listed as a sim.
+bool IsPet(const Character& sim, bool hasPets);
+
+struct LifeStageRow {
+    const char* caption;    // the life-stage list's entry
+    std::int16_t lifeStage;
+    std::int16_t ageProperty;
+};
+// The life-stage list of a sim (Baby .. Elder) or a pet (Puppy/Kitten, Adult, Elder).
+std::vector<LifeStageRow> LifeStageRows(bool pet);
+inline constexpr int kAdultPosition = 4;  // of the sims' list: the only stage with young adults
+
+// The list position of the sim's lifeStage, or -1 when the stored value is none of the list's.
+int LifeStagePosition(const Character& sim, bool pet);
+
+// "Species: Sim Adult", "Species: Small Elder Dog", ... for the given list position.
+std::string SpeciesLabel(const Character& sim, bool pet, int position);
+
+// Choosing a life stage: lifeStage and ageProperty from the table; away from Adult the
+// young-adult flag is cleared, on Adult with the flag set the age property is 64. The game must
+// draw the sim anew, so its pictures are marked out of date.
+void SetLifeStagePosition(Character& sim, bool pet, int position);
+
+// The young-adult box: on Adult, a young adult's age property is 64.
+void SetYoungAdult(Character& sim, bool youngAdult, int lifeStagePosition);
+
+void SetGender(Character& sim, bool female);
+
+// Locomotion balance: the two weights always add up to 100.
+void SetLocomotion(Character& sim, int weight0);
+
+struct ZodiacSign {
+    const char* name;
+    std::int16_t neat, outgoing, active, playful, nice;
+    const char* text;  // "\r\n" breaks lines; "&&" shows as one ampersand
+};
+// Signs 1 (Aries) .. 12 (Pisces).
+const std::array<ZodiacSign, 12>& ZodiacSigns();
+// Sets the sign and both the current and the inherited personality to the sign's values.
+void ApplyZodiac(Character& sim, int zodiac);
+
+// One entry of the turn-on, turn-off and own-trait lists: which bit of which of the three words.
+struct AttractionEntry {
+    const char* caption;
+    int word;  // 1..3, 0 for "NA"
+    int bit;
+};
+const std::array<AttractionEntry, 35>& AttractionPlan();
+enum class AttractionSet { TurnOns, TurnOffs, OwnTraits };
+bool HasAttraction(const Character& sim, AttractionSet set, int position);
+void SetAttraction(Character& sim, AttractionSet set, int position, bool on);
+
+// The digit filter of numeric boxes: every character that is not a digit becomes '0', so the
+// text keeps its length (and the caret its place). The value is the text read as a decimal
+// number (0 when empty) kept in 16 bits.
+std::u32string FilterDigits(std::u32string_view text);
+std::int16_t DigitValue(std::u32string_view filtered);
+
+// "Fix Thumbnail" is offered for a sim with a picture, in a household, not already marked.
+bool CanFixThumbnail(const Character& sim);
+void FixThumbnail(Character& sim);
+
+}  // namespace qh

@@ -1,0 +1,64 @@
+#include "workspace/sim_items.h"
+
+#include <algorithm>
+
+namespace qh {
+
+std::uint32_t NewItemOwnerWord(const Workspace& workspace) {
+    if (!workspace.simItemList.empty()) return workspace.simItemList.front().ownerWord;
+    return workspace.neighborhoodData ? workspace.neighborhoodData->defaultOwnerWord : 0;
+}
+
+NeighborhoodItem& AddSimItem(Workspace& workspace, Character& sim, std::uint32_t itemGuid, std::uint8_t secondary,
+                             std::vector<std::uint16_t> values, std::uint16_t flags1) {
+    NeighborhoodItem item;
+    item.owner = sim.instanceId;
+    item.secondary = secondary;
+    item.ownerWord = NewItemOwnerWord(workspace);
+    item.itemGuid = itemGuid;
+    item.flags1 = flags1;
+    item.values = std::move(values);
+    workspace.simItemList.push_back(std::move(item));
+    sim.dirty = 1;
+    return workspace.simItemList.back();
+}
+
+std::size_t RemoveSimItems(Workspace& workspace, Character& sim, std::uint32_t itemGuid) {
+    auto& items = workspace.simItemList;
+    const auto before = items.size();
+    items.erase(std::remove_if(items.begin(), items.end(),
+                               [&](const NeighborhoodItem& i) { return i.owner == sim.instanceId && i.itemGuid == itemGuid; }),
+                items.end());
+    const std::size_t removed = before - items.size();
+    if (removed) sim.dirty = 1;
+    return removed;
+}
+
+NeighborhoodItem* FindSimItem(Workspace& workspace, const Character& sim, std::uint32_t itemGuid) {
+    for (NeighborhoodItem& item : workspace.simItemList) {
+        if (item.owner == sim.instanceId && item.itemGuid == itemGuid) return &item;
+    }
+    return nullptr;
+}
+
+bool HasSimItem(const Workspace& workspace, const Character& sim, std::uint32_t itemGuid) {
+    return std::any_of(workspace.simItemList.begin(), workspace.simItemList.end(),
+                       [&](const NeighborhoodItem& i) { return i.owner == sim.instanceId && i.itemGuid == itemGuid; });
+}
+
+bool IsDead(const Workspace& workspace, const Character& sim) { return HasSimItem(workspace, sim, kDeadMarkGuid); }
+
+bool SetDeadMark(Workspace& workspace, Character& sim, bool dead) {
+    if (dead) {
+        if (IsDead(workspace, sim)) return false;
+        AddSimItem(workspace, sim, kDeadMarkGuid, 1, {8, 8, 0, 0, 0});
+        return true;
+    }
+    RemoveSimItems(workspace, sim, kDeadMarkGuid);
+    sim.lingeringNumber = 0;
+    sim.ghostFlags = 0;
+    sim.dirty = 1;
+    return true;
+}
+
+}  // namespace qh

@@ -1,0 +1,38 @@
+// A sim's items in the neighborhood data: tokens, badges, rewards, memories. Every panel that
+// adds, changes or removes a sim's items goes through these.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "character/character.h"
+#include "workspace/model.h"
+
+namespace qh {
+
+inline constexpr std::uint32_t kDeadMarkGuid = 0x2CCF9BED;
+
+// The owner word a new item of a sim takes: the word of the first item of the sims' list, as the
+// game's own items carry it. With no sim items at all, the resource's default owner word (the
+// word every owner had before the game stored one per owner), else 0.
+std::uint32_t NewItemOwnerWord(const Workspace& workspace);
+
+// Appends an item of the sim (owner = instanceId) and marks the sim changed.
+NeighborhoodItem& AddSimItem(Workspace& workspace, Character& sim, std::uint32_t itemGuid, std::uint8_t secondary,
+                             std::vector<std::uint16_t> values, std::uint16_t flags1 = 0);
+
+// Removes every item of the sim with the GUID; marks the sim changed when any was removed.
+// Returns how many were removed.
+std::size_t RemoveSimItems(Workspace& workspace, Character& sim, std::uint32_t itemGuid);
+
+// The first item of the sim with the GUID, or null.
+NeighborhoodItem* FindSimItem(Workspace& workspace, const Character& sim, std::uint32_t itemGuid);
+bool HasSimItem(const Workspace& workspace, const Character& sim, std::uint32_t itemGuid);
+
+// The dead mark: an item 0x2CCF9BED of the sim. Setting it adds one item (values 8, 8, 0, 0, 0)
+// unless the sim has one already; clearing it removes every such item of the sim and resets the
+// sim's lingering number and ghost flags. Returns true when the sim changed.
+bool IsDead(const Workspace& workspace, const Character& sim);
+bool SetDeadMark(Workspace& workspace, Character& sim, bool dead);
+
+}  // namespace qh

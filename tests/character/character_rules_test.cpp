@@ -1,0 +1,152 @@
+#include "character/character_rules.h"
+
+#include <gtest/gtest.h>
+
+#include "workspace/sim_items.h"
+
+namespace qh {
+namespace {
+
+TEST(LifeStage, SimsAndPetsHaveTheirOwnTables) {
+    Character sim;
+    const std::int16_t stages[] = {1, 2, 3, 16, 19, 51};
+    const std::int16_t ages[] = {32, 1, 2, 4, 8, 16};
+    for (int position = 0; position < 6; ++position) {
+        SetLifeStagePosition(sim, false, position);
+        EXPECT_EQ(sim.lifeStage, stages[position]);
+        EXPECT_EQ(sim.ageProperty, ages[position]);
+        EXPECT_EQ(LifeStagePosition(sim, false), position);
+    }
+    EXPECT_EQ(sim.needsPackageRebuild, 1);
+    EXPECT_EQ(sim.dirty, 1);
+    EXPECT_EQ(SpeciesLabel(sim, false, 5), "Species: Sim Elder");
+
+    Character cat;
+    cat.species = 3;
+    EXPECT_TRUE(IsPet(cat, true));
+    EXPECT_FALSE(IsPet(cat, false));
+    ASSERT_EQ(LifeStageRows(true).size(), 3u);
+    SetLifeStagePosition(cat, true, 0);
+    EXPECT_EQ(cat.lifeStage, 1);
+    EXPECT_EQ(cat.ageProperty, 32);
+    EXPECT_EQ(SpeciesLabel(cat, true, 0), "Species: Kitten");
+    cat.species = 1;
+    EXPECT_EQ(SpeciesLabel(cat, true, 2), "Species: Large Elder Dog");
+    cat.lifeStage = 3;  // a child's stage on a pet: not in the pets' list
+    EXPECT_EQ(LifeStagePosition(cat, true), -1);
+}
+
+TEST(LifeStage, YoungAdultsAreAdultsWithAge64) {
+    Character sim;
+    SetLifeStagePosition(sim, false, kAdultPosition);
+    SetYoungAdult(sim, true, kAdultPosition);
+    EXPECT_EQ(sim.ageProperty, 64);
+    SetLifeStagePosition(sim, false, 5);  // Elder: no longer a young adult
+    EXPECT_EQ(sim.youngAdult, 0);
+    EXPECT_EQ(sim.ageProperty, 16);
+    SetYoungAdult(sim, true, kAdultPosition);
+    SetLifeStagePosition(sim, false, kAdultPosition);
+    EXPECT_EQ(sim.ageProperty, 64);
+    SetYoungAdult(sim, true, 3);  // the box on a teen changes only the flag
+    EXPECT_EQ(sim.ageProperty, 64);
+}
+
+TEST(Zodiac, LeoSetsBothPersonalities) {
+    Character sim;
+    ApplyZodiac(sim, 5);
+    EXPECT_EQ(sim.zodiac, 5);
+    EXPECT_EQ(sim.outgoing, 1000);
+    EXPECT_EQ(sim.geneticOutgoing, 1000);
+    EXPECT_EQ(sim.neat, 400);
+    EXPECT_EQ(sim.active, 400);
+    EXPECT_EQ(sim.playful, 400);
+    EXPECT_EQ(sim.nice, 300);
+    EXPECT_EQ(sim.geneticNice, 300);
+    Character untouched;
+    ApplyZodiac(untouched, 13);
+    EXPECT_EQ(untouched.dirty, 0);
+}
+
+TEST(Attraction, PlanPositionsMapToWordsAndBits) {
+    Character sim;
+    SetAttraction(sim, AttractionSet::TurnOns, 1, true);     // Cologne: word 1 bit 0
+    SetAttraction(sim, AttractionSet::TurnOns, 29, true);    // Zombiism: word 2 bit 15
+    SetAttraction(sim, AttractionSet::TurnOffs, 33, true);   // Jewelery: word 1 bit 13
+    SetAttraction(sim, AttractionSet::OwnTraits, 34, true);  // Witchiness: word 3 bit 3
+    EXPECT_EQ(sim.turnOns1, 1);
+    EXPECT_EQ(sim.turnOns2, 0x8000);
+    EXPECT_EQ(sim.turnOffs1, 1 << 13);
+    EXPECT_EQ(sim.ownTraits3, 8);
+    EXPECT_TRUE(HasAttraction(sim, AttractionSet::TurnOns, 29));
+    EXPECT_FALSE(HasAttraction(sim, AttractionSet::TurnOffs, 29));
+    SetAttraction(sim, AttractionSet::TurnOns, 29, false);
+    EXPECT_EQ(sim.turnOns2, 0);
+    EXPECT_STREQ(AttractionPlan()[30].caption, "Robots");
+}
+
+TEST(DigitFilter, NonDigitsBecomeZerosInPlace) {
+    EXPECT_EQ(FilterDigits(U"1a2"), U"102");
+    EXPECT_EQ(FilterDigits(U"\u00e9x9"), U"009");
+    EXPECT_EQ(DigitValue(U"102"), 102);
+    EXPECT_EQ(DigitValue(U""), 0);
+    EXPECT_EQ(DigitValue(U"65537"), 1);  // kept in 16 bits
+}
+
+TEST(Character, GenderLocomotionAndThumbnails) {
+    Character sim;
+    SetGender(sim, true);
+    EXPECT_EQ(sim.gender, 1);
+    EXPECT_EQ(sim.genderProperty, 1);
+    SetGender(sim, false);
+    EXPECT_EQ(sim.genderProperty, 2);
+    SetLocomotion(sim, 30);
+    EXPECT_EQ(sim.locoWeight0 + sim.locoWeight1, 100);
+
+    sim.familyNumber = 2;
+    EXPECT_FALSE(CanFixThumbnail(sim));  // no picture
+    sim.portrait = IndexEntry{};
+    EXPECT_TRUE(CanFixThumbnail(sim));
+    FixThumbnail(sim);
+    EXPECT_EQ(sim.needsPackageRebuild, 1);
+    EXPECT_FALSE(CanFixThumbnail(sim));
+    sim.needsPackageRebuild = 0;
+    sim.familyNumber = 0;
+    EXPECT_FALSE(CanFixThumbnail(sim));
+}
+
+TEST(DeadMark, AddsOnceAndRemovesOnlyThatSimsMarks) {
+    Workspace ws;
+    Character a;
+    a.instanceId = 1;
+    Character b;
+    b.instanceId = 2;
+    AddSimItem(ws, b, kDeadMarkGuid, 1, {8, 8, 0, 0, 0}).ownerWord = 0x301;
+    EXPECT_TRUE(SetDeadMark(ws, a, true));
+    EXPECT_FALSE(SetDeadMark(ws, a, true));
+    ASSERT_EQ(ws.simItemList.size(), 2u);
+    EXPECT_EQ(ws.simItemList[1].ownerWord, 0x301u);  // the list's first item's word
+    EXPECT_EQ(ws.simItemList[1].values, (std::vector<std::uint16_t>{8, 8, 0, 0, 0}));
+    AddSimItem(ws, a, kDeadMarkGuid, 1, {});
+    a.lingeringNumber = 3;
+    a.ghostFlags = 4;
+    SetDeadMark(ws, a, false);
+    EXPECT_FALSE(IsDead(ws, a));
+    EXPECT_TRUE(IsDead(ws, b));
+    EXPECT_EQ(a.lingeringNumber, 0);
+    EXPECT_EQ(a.ghostFlags, 0);
+}
+
+TEST(SimItems, OwnerWordOfANewItemWithNoItemsIsTheDefaultWord) {
+    Workspace ws;
+    Character sim;
+    sim.instanceId = 5;
+    EXPECT_EQ(NewItemOwnerWord(ws), 0u);
+    ws.neighborhoodData = NeighborhoodDataLayout{};
+    ws.neighborhoodData->defaultOwnerWord = 0x1234;
+    EXPECT_EQ(AddSimItem(ws, sim, 0xABCD, 0, {1}).ownerWord, 0x1234u);
+    EXPECT_EQ(RemoveSimItems(ws, sim, 0xABCD), 1u);
+    EXPECT_EQ(RemoveSimItems(ws, sim, 0xABCD), 0u);
+}
+
+}  // namespace
+}  // namespace qh
