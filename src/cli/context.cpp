@@ -4,6 +4,7 @@
 
 #include "cli/cli_support.h"
 #include "platform/game_discovery.h"
+#include "platform/system_discovery.h"
 #include "platform/wine_registry.h"
 #ifdef _WIN32
 #include "platform/windows_registry.h"
@@ -39,26 +40,10 @@ Discovery Discover(const GlobalOptions& options) {
         }
     }
 
-    std::unique_ptr<GamePaths> paths;
-#ifdef _WIN32
-    if (!options.winePrefix) {
-        discovery.registry = std::make_unique<WindowsRegistry>();
-        paths = std::make_unique<WindowsGamePaths>();
-    }
-#endif
-    if (!discovery.registry) {
-        PrefixSearchInput input;
-        if (options.winePrefix) input.explicitPrefix = fs::absolute(*options.winePrefix);
-        if (const char* variable = std::getenv("WINEPREFIX")) input.winePrefixVariable = variable;
-        if (const char* home = std::getenv("HOME")) input.home = home;
-        discovery.prefixes = FindWinePrefix(input);
-        if (discovery.prefixes.chosen) {
-            const fs::path prefix = *discovery.prefixes.chosen;
-            discovery.registry = std::make_unique<WineRegistry>(prefix);
-            paths = std::make_unique<WineGamePaths>(prefix, *discovery.registry);
-        }
-    }
-    discovery.env = DiscoverGame(discovery.registry.get(), paths.get(), overrides);
+    SystemDiscovery found = DiscoverOnThisSystem(options.winePrefix, overrides);
+    discovery.env = std::move(found.env);
+    discovery.prefixes = std::move(found.prefixes);
+    discovery.registry = std::move(found.registry);
     return discovery;
 }
 

@@ -61,4 +61,38 @@ bool SetDeadMark(Workspace& workspace, Character& sim, bool dead) {
     return true;
 }
 
+namespace {
+
+void AddNamed(std::vector<DataPanelRow>& rows, std::size_t index, std::uint32_t guid, const std::vector<OBJd>& catalogue) {
+    for (const OBJd& object : catalogue) {
+        if (object.objectGuid == guid) rows.push_back({index, object.objectName});
+    }
+}
+
+}  // namespace
+
+std::vector<DataPanelRow> DataPanelRows(const Workspace& workspace, const Character& sim,
+                                        const std::vector<OBJd>& catalogue) {
+    std::vector<DataPanelRow> rows;
+    const auto& items = workspace.simItemList;
+    for (int secondary : {0, 1}) {
+        for (std::uint16_t flags = 0; flags <= 99; ++flags) {
+            if (flags == 2) continue;
+            for (std::size_t i = 0; i < items.size(); ++i) {
+                const NeighborhoodItem& item = items[i];
+                if (item.owner != sim.instanceId || item.flags1 != flags) continue;
+                if ((item.secondary == 0) != (secondary == 0)) continue;
+                AddNamed(rows, i, item.itemGuid, catalogue);
+            }
+        }
+    }
+    return rows;
+}
+
+std::vector<DataPanelRow> DataPanelRows(const std::vector<NeighborhoodItem>& items, const std::vector<OBJd>& catalogue) {
+    std::vector<DataPanelRow> rows;
+    for (std::size_t i = 0; i < items.size(); ++i) AddNamed(rows, i, items[i].itemGuid, catalogue);
+    return rows;
+}
+
 }  // namespace qh

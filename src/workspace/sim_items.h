@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "character/character.h"
@@ -34,5 +35,19 @@ bool HasSimItem(const Workspace& workspace, const Character& sim, std::uint32_t 
 // sim's lingering number and ghost flags. Returns true when the sim changed.
 bool IsDead(const Workspace& workspace, const Character& sim);
 bool SetDeadMark(Workspace& workspace, Character& sim, bool dead);
+
+// The rows of the neighborhood data panel for a sim: its items of the first list, then of the
+// second; within each by flags1 from 0 to 99, skipping 2 (what the game keeps there is not for
+// editing); within one flags1 in list order. Each item appears once for every catalogue object
+// with its GUID (so an item whose object the catalogue lacks is not listed). Each row is the
+// item's position in simItemList and the object's name.
+struct DataPanelRow {
+    std::size_t item;
+    std::string name;
+};
+std::vector<DataPanelRow> DataPanelRows(const Workspace& workspace, const Character& sim,
+                                        const std::vector<OBJd>& catalogue);
+// Every item of a list (families' or lots'), named the same way.
+std::vector<DataPanelRow> DataPanelRows(const std::vector<NeighborhoodItem>& items, const std::vector<OBJd>& catalogue);
 
 }  // namespace qh

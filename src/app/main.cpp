@@ -1,0 +1,79 @@
+// quillhaven: the desktop editor.
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "app/main_window.h"
+#include "app/startup.h"
+
+namespace {
+
+// Messages in message boxes, as the window shows them.
+class MessageBoxReporter final : public qh::Reporter {
+public:
+    void Report(qh::Severity severity, std::string_view text) override {
+        const QString message = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
+                                    .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        if (quiet) {
+            qWarning("%s", message.toUtf8().constData());
+            return;
+        }
+        if (severity == qh::Severity::Error) {
+            QMessageBox::warning(nullptr, QStringLiteral("Quillhaven"), message);
+        } else {
+            QMessageBox::information(nullptr, QStringLiteral("Quillhaven"), message);
+        }
+    }
+    bool quiet = false;  // a screenshot run shows nothing and waits for nobody
+};
+
+class MessageBoxAsker final : public qh::app::Asker {
+public:
+    bool AskYesNo(const QString& question) override {
+        return QMessageBox::question(nullptr, QStringLiteral("Quillhaven"), QString(question).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    }
+    bool AskOkCancel(const QString& question) override {
+        return QMessageBox::question(nullptr, QStringLiteral("Quillhaven"), QString(question).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+                                     QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillhaven 2.0"));
+    QApplication::setWindowIcon(QIcon(QApplication::applicationDirPath() + QStringLiteral("/quillhaven.png")));
+    qh::app::CommandLine line = qh::app::ParseCommandLine(QApplication::arguments());
+    line.startup.programFolder = QApplication::applicationDirPath();
+
+    MessageBoxReporter reporter;
+    reporter.quiet = !line.screenshot.isEmpty();
+    MessageBoxAsker asker;
+    qh::app::AppState state;
+    qh::app::ImageLibrary images;
+    if (auto failure = qh::app::PrepareState(state, images, line.startup, reporter)) {
+        reporter.quiet = false;
+        if (!line.screenshot.isEmpty()) {
+            std::fprintf(stderr, "quillhaven: %s\n", failure->c_str());
+        } else {
+            reporter.Error(*failure);
+        }
+        return 1;
+    }
+    qh::app::MainWindow window(state, images, reporter, asker, line.startup.programFolder + QStringLiteral("/help"));
+    if (!qh::app::StartWindow(window, line.startup)) return 0;
+
+    if (!line.screenshot.isEmpty()) {
+        if (!line.panel.isEmpty()) {
+            if (QPushButton* button = window.PanelButton(line.panel)) emit button->clicked();
+        }
+        QTimer::singleShot(300, &window, [&] {
+            QApplication::processEvents();
+            const bool saved = window.grab().save(line.screenshot, "PNG");
+            QApplication::exit(saved ? 0 : 1);
+        });
+    }
+    return app.exec();
+}

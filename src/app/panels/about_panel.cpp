@@ -1,0 +1,91 @@
+#include "app/panels/about_panel.h"
+
+#include <QDesktopServices>
+#include <QEvent>
+#include <QGroupBox>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/main_window.h"
+
+namespace qh::app {
+
+QString VersionCaption() {
+    return QStringLiteral("Quillhaven Version: ") + QString::asprintf("%d.%d.%d  (Build %d)", QH_VERSION_MAJOR,
+                                                                       QH_VERSION_MINOR, QH_VERSION_PATCH, QH_BUILD_NUMBER);
+}
+
+AboutPanel::AboutPanel(MainWindow& window) : Panel(window, QStringLiteral("pnlAbout")) {
+    auto* layout = new QVBoxLayout(this);
+    imgAbout_ = new QLabel(this);
+    imgAbout_->setObjectName(QStringLiteral("imgAbout"));
+    lblVersion_ = new QLabel(VersionCaption(), this);
+    lblVersion_->setObjectName(QStringLiteral("lblVersion"));
+    auto* credits = new QLabel(
+        QStringLiteral("Quillhaven edits the saved neighborhoods of The Sims 2 and its expansion packs while the game is "
+                       "closed.\n\nWritten by the Quillhaven developers. Built with Qt, libpng, zlib, libjpeg-turbo, "
+                       "nlohmann-json and CLI11.\n\nBack up a neighborhood before you change it: the game keeps no other "
+                       "copy of your saves."),
+        this);
+    credits->setObjectName(QStringLiteral("memCredits"));
+    credits->setWordWrap(true);
+    auto* disclaimer = new QLabel(
+        QStringLiteral("Quillhaven is not made, endorsed or supported by Electronic Arts or Maxis. The Sims is a "
+                       "trademark of Electronic Arts Inc."),
+        this);
+    disclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
+    disclaimer->setWordWrap(true);
+    lblLink_ = new QLabel(QStringLiteral("Quillhaven on the web"), this);
+    lblLink_->setObjectName(QStringLiteral("lblLink"));
+    lblLink_->installEventFilter(this);
+    lblLink_->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
+    auto* schemes = new QGroupBox(QStringLiteral("Color Scheme"), this);
+    schemes->setObjectName(QStringLiteral("grpColorScheme"));
+    auto* schemeLayout = new QVBoxLayout(schemes);
+    rbLight_ = new QRadioButton(QStringLiteral("Light Background"), schemes);
+    rbLight_->setObjectName(QStringLiteral("rbLightScheme"));
+    rbDark_ = new QRadioButton(QStringLiteral("Dark Background"), schemes);
+    rbDark_->setObjectName(QStringLiteral("rbDarkScheme"));
+    schemeLayout->addWidget(rbLight_);
+    schemeLayout->addWidget(rbDark_);
+    layout->addWidget(imgAbout_);
+    layout->addWidget(lblVersion_);
+    layout->addWidget(credits);
+    layout->addWidget(disclaimer);
+    layout->addWidget(lblLink_);
+    layout->addWidget(schemes);
+    layout->addStretch();
+    // A choice clicked while long work keeps the panel disabled does nothing.
+    connect(rbLight_, &QRadioButton::clicked, this, [this] {
+        if (isEnabled() && !window_.Busy()) window_.ApplyColorScheme(0);
+    });
+    connect(rbDark_, &QRadioButton::clicked, this, [this] {
+        if (isEnabled() && !window_.Busy()) window_.ApplyColorScheme(1);
+    });
+}
+
+void AboutPanel::Open() {
+    window_.ShowPanel(this);
+    window_.MarkPanelButton(window_.PanelButton(QStringLiteral("About")));
+}
+
+void AboutPanel::SelectScheme(int scheme) {
+    (scheme == 0 ? rbLight_ : rbDark_)->setChecked(true);
+    window_.ApplyColorScheme(scheme);
+}
+
+bool AboutPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lblLink_) {
+        if (event->type() == QEvent::Enter) {
+            lblLink_->setStyleSheet(QStringLiteral("color: red; text-decoration: underline;"));
+            lblLink_->setCursor(Qt::PointingHandCursor);
+        } else if (event->type() == QEvent::Leave) {
+            lblLink_->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            QDesktopServices::openUrl(QUrl(QStringLiteral("https://quillhaven.invalid/")));
+        }
+    }
+    return Panel::eventFilter(watched, event);
+}
+
+}  // namespace qh::app

@@ -1,0 +1,388 @@
+#include "app/panels/character_panel.h"
+
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "app/main_window.h"
+#include "character/character_rules.h"
+#include "package/text_list.h"
+#include "workspace/character_list.h"
+#include "workspace/sim_items.h"
+
+namespace qh::app {
+
+namespace {
+
+QString Decode(const std::string& utf8) { return QString::fromStdString(ToValidUtf8(utf8)); }
+
+QString Hex2(std::uint8_t b) { return QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper(); }
+
+QLineEdit* NumberBox(QWidget* parent, const char* name) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setMaximumWidth(90);
+    return box;
+}
+
+QSlider* Slider(QWidget* parent, const char* name, int low, int high) {
+    auto* slider = new QSlider(Qt::Horizontal, parent);
+    slider->setObjectName(QString::fromLatin1(name));
+    slider->setRange(low, high);
+    return slider;
+}
+
+}  // namespace
+
+CharacterPanel::CharacterPanel(MainWindow& window) : Panel(window, QStringLiteral("pnlCharacters")) {
+    auto* grid = new QGridLayout(this);
+    // Identity.
+    auto* identity = new QGroupBox(QStringLiteral("Identity"), this);
+    auto* form = new QFormLayout(identity);
+    edtFirstName_ = new QLineEdit(identity);
+    edtFirstName_->setObjectName(QStringLiteral("edtFirstName"));
+    edtLastName_ = new QLineEdit(identity);
+    edtLastName_->setObjectName(QStringLiteral("edtLastName"));
+    memCharacterDescription_ = new QPlainTextEdit(identity);
+    memCharacterDescription_->setObjectName(QStringLiteral("memCharacterDescription"));
+    memCharacterDescription_->setMaximumHeight(70);
+    lblCharacterVersion_ = new QLabel(identity);
+    lblCharacterVersion_->setObjectName(QStringLiteral("lblCharacterVersion"));
+    lblPackageFile_ = new QLabel(identity);
+    lblPackageFile_->setObjectName(QStringLiteral("lblPackageFile"));
+    lblGuid_ = new QLabel(identity);
+    lblGuid_->setObjectName(QStringLiteral("lblGuid"));
+    lblInstance_ = new QLabel(identity);
+    lblInstance_->setObjectName(QStringLiteral("lblInstance"));
+    lblBodyFlags_ = new QLabel(identity);
+    lblBodyFlags_->setObjectName(QStringLiteral("lblBodyFlags"));
+    lblOutfitSourceGuid_ = new QLabel(identity);
+    lblOutfitSourceGuid_->setObjectName(QStringLiteral("lblOutfitSourceGuid"));
+    form->addRow(QStringLiteral("First Name:"), edtFirstName_);
+    form->addRow(QStringLiteral("Last Name:"), edtLastName_);
+    form->addRow(QStringLiteral("Description:"), memCharacterDescription_);
+    form->addRow(QStringLiteral("File:"), lblPackageFile_);
+    form->addRow(QStringLiteral("GUID:"), lblGuid_);
+    form->addRow(QStringLiteral("Instance:"), lblInstance_);
+    form->addRow(QStringLiteral("Body Flags:"), lblBodyFlags_);
+    form->addRow(lblOutfitSourceGuid_);
+    form->addRow(lblCharacterVersion_);
+    btnFixThumbnail_ = new QPushButton(QStringLiteral("Fix Thumbnail"), identity);
+    btnFixThumbnail_->setObjectName(QStringLiteral("btnFixThumbnail"));
+    btnFixThumbnail_->setProperty("helpTopic", 3080);
+    form->addRow(btnFixThumbnail_);
+    grid->addWidget(identity, 0, 0, 2, 1);
+
+    // Life stage, gender, ages, zodiac.
+    auto* life = new QGroupBox(QStringLiteral("Life"), this);
+    auto* lifeForm = new QFormLayout(life);
+    auto* genders = new QHBoxLayout;
+    rbMale_ = new QRadioButton(QStringLiteral("Male"), life);
+    rbMale_->setObjectName(QStringLiteral("rbMale"));
+    rbFemale_ = new QRadioButton(QStringLiteral("Female"), life);
+    rbFemale_->setObjectName(QStringLiteral("rbFemale"));
+    genders->addWidget(rbMale_);
+    genders->addWidget(rbFemale_);
+    lifeForm->addRow(QStringLiteral("Gender:"), genders);
+    cbAges_ = new QComboBox(life);
+    cbAges_->setObjectName(QStringLiteral("cbAges"));
+    lifeForm->addRow(QStringLiteral("Age:"), cbAges_);
+    lblLifeStage_ = new QLabel(life);
+    lblLifeStage_->setObjectName(QStringLiteral("lblLifeStage"));
+    lblSpecies_ = new QLabel(life);
+    lblSpecies_->setObjectName(QStringLiteral("lblSpecies"));
+    lifeForm->addRow(lblLifeStage_, lblSpecies_);
+    ckYoungAdult_ = new QCheckBox(QStringLiteral("Young Adult"), life);
+    ckYoungAdult_->setObjectName(QStringLiteral("ckYoungAdult"));
+    lifeForm->addRow(ckYoungAdult_);
+    edtAgeDuration_ = NumberBox(life, "edtAgeDuration");
+    edtDaysPrevAge_ = NumberBox(life, "edtDaysPrevAge");
+    edtAgeDaysLeft_ = NumberBox(life, "edtAgeDaysLeft");
+    edtFitnessPreference_ = NumberBox(life, "edtFitnessPreference");
+    lifeForm->addRow(QStringLiteral("Age Duration:"), edtAgeDuration_);
+    lifeForm->addRow(QStringLiteral("Days in Previous Age:"), edtDaysPrevAge_);
+    lifeForm->addRow(QStringLiteral("Days Left in Age:"), edtAgeDaysLeft_);
+    lblFitnessPreference_ = new QLabel(QStringLiteral("Fitness Preference:"), life);
+    lblFitnessPreference_->setObjectName(QStringLiteral("lblFitnessPreference"));
+    lifeForm->addRow(lblFitnessPreference_, edtFitnessPreference_);
+    cbZodiac_ = new QComboBox(life);
+    cbZodiac_->setObjectName(QStringLiteral("cbZodiac"));
+    for (const ZodiacSign& sign : ZodiacSigns()) cbZodiac_->addItem(QString::fromLatin1(sign.name));
+    lifeForm->addRow(QStringLiteral("Zodiac:"), cbZodiac_);
+    lblZodiacText_ = new QLabel(life);
+    lblZodiacText_->setObjectName(QStringLiteral("lblZodiacText"));
+    lifeForm->addRow(lblZodiacText_);
+    ckDead_ = new QCheckBox(QStringLiteral("Dead"), life);
+    ckDead_->setObjectName(QStringLiteral("ckDead"));
+    lifeForm->addRow(ckDead_);
+    grid->addWidget(life, 0, 1);
+
+    // Body and attraction.
+    grpFatness_ = new QGroupBox(QStringLiteral("Fatness"), this);
+    grpFatness_->setObjectName(QStringLiteral("grpFatness"));
+    auto* fat = new QVBoxLayout(grpFatness_);
+    trkFatness_ = Slider(grpFatness_, "trkFatness", 0, 1000);
+    lblFatness_ = new QLabel(grpFatness_);
+    lblFatness_->setObjectName(QStringLiteral("lblFatness"));
+    lblFatnessNote_ = new QLabel(QStringLiteral("Note: Changes to character fitness will not take effect until they eat or work out."),
+                                 grpFatness_);
+    lblFatnessNote_->setObjectName(QStringLiteral("lblFatnessNote"));
+    lblFatnessNote_->setWordWrap(true);
+    fat->addWidget(trkFatness_);
+    fat->addWidget(lblFatness_);
+    fat->addWidget(lblFatnessNote_);
+    grid->addWidget(grpFatness_, 1, 1);
+
+    grpPreferences_ = new QGroupBox(QStringLiteral("Attraction"), this);
+    grpPreferences_->setObjectName(QStringLiteral("grpPreferences"));
+    auto* prefs = new QVBoxLayout(grpPreferences_);
+    lblMalePref_ = new QLabel(grpPreferences_);
+    lblMalePref_->setObjectName(QStringLiteral("lblMalePref"));
+    trkMalePref_ = Slider(grpPreferences_, "trkMalePref", -1000, 1000);
+    lblFemalePref_ = new QLabel(grpPreferences_);
+    lblFemalePref_->setObjectName(QStringLiteral("lblFemalePref"));
+    trkFemalePref_ = Slider(grpPreferences_, "trkFemalePref", -1000, 1000);
+    prefs->addWidget(lblMalePref_);
+    prefs->addWidget(trkMalePref_);
+    prefs->addWidget(lblFemalePref_);
+    prefs->addWidget(trkFemalePref_);
+    grid->addWidget(grpPreferences_, 2, 0);
+
+    grpLocomotion_ = new QGroupBox(QStringLiteral("Locomotion Balance"), this);
+    grpLocomotion_->setObjectName(QStringLiteral("grpLocomotion"));
+    auto* loco = new QHBoxLayout(grpLocomotion_);
+    lblLoco0_ = new QLabel(grpLocomotion_);
+    lblLoco0_->setObjectName(QStringLiteral("lblLocoWeight0"));
+    trkLocoBalance_ = Slider(grpLocomotion_, "trkLocoBalance", 0, 100);
+    lblLoco1_ = new QLabel(grpLocomotion_);
+    lblLoco1_->setObjectName(QStringLiteral("lblLocoWeight1"));
+    loco->addWidget(lblLoco0_);
+    loco->addWidget(trkLocoBalance_, 1);
+    loco->addWidget(lblLoco1_);
+    grid->addWidget(grpLocomotion_, 2, 1);
+
+    lblAdvancedNote_ = new QLabel(
+        QStringLiteral("Note: Changing Gender, Life Stage, Fitness Preference, and Sanity levels may have unknown or unusual "
+                       "effects in the game. To enable changes to these characteristics \"Advanced\" will need to be checked above."),
+        this);
+    lblAdvancedNote_->setObjectName(QStringLiteral("lblAdvancedNote"));
+    lblAdvancedNote_->setWordWrap(true);
+    grid->addWidget(lblAdvancedNote_, 3, 0, 1, 2);
+    grid->setRowStretch(4, 1);
+
+    window_.RegisterAdvanced(lblFitnessPreference_, AdvancedEffect::ShowWhenOn);
+    window_.RegisterAdvanced(edtFitnessPreference_, AdvancedEffect::ShowWhenOn);
+    window_.RegisterAdvanced(grpLocomotion_, AdvancedEffect::ShowWhenOn);
+    window_.RegisterAdvanced(lblAdvancedNote_, AdvancedEffect::HideWhenOn);
+    window_.RegisterAdvanced(cbAges_, AdvancedEffect::EnableWhenOn);
+    window_.RegisterAdvanced(rbMale_, AdvancedEffect::EnableWhenOn);
+    window_.RegisterAdvanced(rbFemale_, AdvancedEffect::EnableWhenOn);
+    window_.RegisterAdvanced(ckDead_, AdvancedEffect::ShowWhenOn);
+
+    auto edit = [this](auto change) {
+        Character* sim = window_.SelectedSim();
+        if (!isEnabled() || filling_ || !sim) return;
+        window_.ApplyEdit([&] { change(*sim); });
+    };
+    connect(edtFirstName_, &QLineEdit::textEdited, this, [this] { NameKeyUp(true); });
+    connect(edtLastName_, &QLineEdit::textEdited, this, [this] { NameKeyUp(false); });
+    connect(memCharacterDescription_, &QPlainTextEdit::textChanged, this, [this, edit] {
+        edit([this](Character& sim) {
+            sim.description = memCharacterDescription_->toPlainText().toStdString();
+            sim.dirty = 1;
+        });
+    });
+    connect(rbMale_, &QRadioButton::clicked, this, [edit] { edit([](Character& sim) { SetGender(sim, false); }); });
+    connect(rbFemale_, &QRadioButton::clicked, this, [edit] { edit([](Character& sim) { SetGender(sim, true); }); });
+    connect(edtAgeDuration_, &QLineEdit::textEdited, this, [this] { NumberKeyUp(edtAgeDuration_, &Character::ageDuration); });
+    connect(edtDaysPrevAge_, &QLineEdit::textEdited, this, [this] { NumberKeyUp(edtDaysPrevAge_, &Character::daysInPreviousAge); });
+    connect(edtAgeDaysLeft_, &QLineEdit::textEdited, this, [this] { NumberKeyUp(edtAgeDaysLeft_, &Character::ageDaysLeft); });
+    connect(edtFitnessPreference_, &QLineEdit::textEdited, this,
+            [this] { NumberKeyUp(edtFitnessPreference_, &Character::fitnessPreference); });
+    connect(cbAges_, &QComboBox::currentIndexChanged, this, [this] { cbAgesChange(); });
+    connect(ckYoungAdult_, &QCheckBox::clicked, this, [this] { ckYoungAdultClick(); });
+    connect(trkFatness_, &QSlider::valueChanged, this, [this, edit](int value) {
+        lblFatness_->setText(QString::number(value));
+        edit([value](Character& sim) {
+            sim.fatness = static_cast<std::int16_t>(value);
+            sim.dirty = 1;
+        });
+    });
+    connect(trkMalePref_, &QSlider::valueChanged, this, [this, edit](int value) {
+        lblMalePref_->setText(QStringLiteral("Male Preference: ") + QString::number(value));
+        edit([value](Character& sim) {
+            sim.malePreference = static_cast<std::int16_t>(value);
+            sim.dirty = 1;
+        });
+    });
+    connect(trkFemalePref_, &QSlider::valueChanged, this, [this, edit](int value) {
+        lblFemalePref_->setText(QStringLiteral("Female Preference: ") + QString::number(value));
+        edit([value](Character& sim) {
+            sim.femalePreference = static_cast<std::int16_t>(value);
+            sim.dirty = 1;
+        });
+    });
+    connect(trkLocoBalance_, &QSlider::valueChanged, this, [this, edit](int value) {
+        lblLoco0_->setText(QString::number(value));
+        lblLoco1_->setText(QString::number(100 - value));
+        edit([value](Character& sim) { SetLocomotion(sim, value); });
+    });
+    connect(cbZodiac_, &QComboBox::currentIndexChanged, this, [this] { cbZodiacChange(); });
+    connect(ckDead_, &QCheckBox::clicked, this, [this] { ckDeadClick(); });
+    connect(btnFixThumbnail_, &QPushButton::clicked, this, [this, edit] {
+        btnFixThumbnail_->setEnabled(false);
+        edit([](Character& sim) { FixThumbnail(sim); });
+    });
+}
+
+bool CharacterPanel::Pet(const Character& sim) const { return IsPet(sim, window_.state().env.hasPets); }
+
+void CharacterPanel::Open() {
+    Character* sim = window_.SelectedSim();
+    if (!sim) return;
+    window_.ShowPanel(this);
+    setEnabled(false);
+    Fill(*sim);
+    setEnabled(true);
+    window_.MarkPanelButton(window_.PanelButton(QStringLiteral("Character")));
+}
+
+void CharacterPanel::Fill(Character& sim) {
+    filling_ = true;
+    memCharacterDescription_->setPlainText(Decode(sim.description));
+    lblCharacterVersion_->setText(QStringLiteral("Character Version : ") + QString::fromStdString(sim.versionText));
+    lblBodyFlags_->setText(QString::number(sim.bodyFlags));
+    lblPackageFile_->setText(QString::fromStdString(sim.packageFile));
+    const Guid4& g = sim.simGuid;
+    lblGuid_->setText(Hex2(g[1]) + Hex2(g[0]) + Hex2(g[3]) + Hex2(g[2]));
+    lblInstance_->setText(QStringLiteral("%1").arg(sim.instanceId, 8, 16, QLatin1Char('0')).toUpper());
+    edtFirstName_->setText(Decode(sim.firstName).trimmed());
+    edtLastName_->setText(Decode(sim.lastName).trimmed());
+    trkMalePref_->setValue(sim.malePreference);
+    lblMalePref_->setText(QStringLiteral("Male Preference: ") + QString::number(sim.malePreference));
+    trkFemalePref_->setValue(sim.femalePreference);
+    lblFemalePref_->setText(QStringLiteral("Female Preference: ") + QString::number(sim.femalePreference));
+    lblLifeStage_->setText(QStringLiteral("Life Stage: ") + QString::number(sim.lifeStage));
+    edtAgeDaysLeft_->setText(QString::number(sim.ageDaysLeft));
+    edtDaysPrevAge_->setText(QString::number(sim.daysInPreviousAge));
+    trkLocoBalance_->setValue(sim.locoWeight0);
+    lblLoco0_->setText(QString::number(sim.locoWeight0));
+    lblLoco1_->setText(QString::number(sim.locoWeight1));
+    const Guid4& o = sim.outfitSourceGuid;
+    lblOutfitSourceGuid_->setText(QStringLiteral("OutfitSourceGUID1: ") + Hex2(o[0]) + Hex2(o[1]) + Hex2(o[2]) + Hex2(o[3]));
+    edtFitnessPreference_->setText(QString::number(sim.fitnessPreference));
+    edtAgeDuration_->setText(QString::number(sim.ageDuration));
+    trkFatness_->setValue(sim.fatness);
+    lblFatness_->setText(QString::number(sim.fatness));
+    if (sim.youngAdult == 0 || sim.youngAdult == 1) ckYoungAdult_->setChecked(sim.youngAdult == 1);
+    if (sim.gender == 0) rbMale_->setChecked(true);
+    if (sim.gender == 1) rbFemale_->setChecked(true);
+
+    const bool pet = Pet(sim);
+    cbAges_->clear();
+    for (const LifeStageRow& row : LifeStageRows(pet)) cbAges_->addItem(QString::fromLatin1(row.caption));
+    const int position = LifeStagePosition(sim, pet);
+    cbAges_->setCurrentIndex(position);
+    lblSpecies_->setText(QString::fromStdString(SpeciesLabel(sim, pet, position)));
+    if (sim.zodiac >= 1 && sim.zodiac <= 12) {
+        cbZodiac_->setCurrentIndex(sim.zodiac - 1);
+        lblZodiacText_->setText(QString::fromLatin1(ZodiacSigns()[static_cast<std::size_t>(sim.zodiac - 1)].text)
+                                    .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                                    .replace(QStringLiteral("&&"), QStringLiteral("&")));
+    } else {
+        cbZodiac_->setCurrentIndex(-1);
+        lblZodiacText_->clear();
+    }
+    ckDead_->setChecked(IsDead(window_.workspace(), sim));
+    window_.ApplyAdvancedMode();
+    btnFixThumbnail_->setEnabled(CanFixThumbnail(sim));
+    ShowPetVisibility(sim);
+    filling_ = false;
+}
+
+void CharacterPanel::ShowPetVisibility(const Character& sim) {
+    const bool pet = Pet(sim);
+    grpPreferences_->setVisible(!pet);
+    grpFatness_->setVisible(!pet);
+    // The young-adult box is shown where a young adult can exist: for an adult sim, with
+    // University installed.
+    ckYoungAdult_->setVisible(!pet && window_.state().env.hasUniversity && sim.lifeStage == 19);
+    if (pet) {
+        grpLocomotion_->setVisible(false);
+        lblFitnessPreference_->setVisible(false);
+        edtFitnessPreference_->setVisible(false);
+    }
+}
+
+void CharacterPanel::AdvancedChanged() {
+    if (Character* sim = window_.SelectedSim()) ShowPetVisibility(*sim);
+}
+
+void CharacterPanel::NumberKeyUp(QLineEdit* box, std::int16_t Character::*field) {
+    Character* sim = window_.SelectedSim();
+    if (!isEnabled() || filling_ || !sim) return;
+    const int caret = box->cursorPosition();
+    const std::u32string typed = box->text().toStdU32String();
+    const std::u32string filtered = FilterDigits(typed);
+    if (filtered != typed) {
+        box->setText(QString::fromStdU32String(filtered));
+        box->setCursorPosition(caret);
+    }
+    window_.ApplyEdit([&] {
+        sim->*field = DigitValue(filtered);
+        sim->dirty = 1;
+    });
+}
+
+void CharacterPanel::NameKeyUp(bool first) {
+    if (!isEnabled() || filling_ || !window_.SelectedSim()) return;
+    const int index = window_.characterSelector()->currentIndex();
+    const std::string name = (first ? edtFirstName_ : edtLastName_)->text().toStdString();
+    std::size_t now = 0;
+    window_.ApplyEdit([&] {
+        now = RenameSim(window_.workspace(), static_cast<std::size_t>(index), first ? NameField::First : NameField::Last,
+                        name, window_.state().settings->Sort());
+    });
+    QComboBox* selector = window_.characterSelector();
+    const QSignalBlocker block(selector);
+    selector->clear();
+    for (const Character& sim : window_.workspace().characters) selector->addItem(QString::fromStdString(sim.listText));
+    selector->setCurrentIndex(static_cast<int>(now));
+}
+
+void CharacterPanel::cbAgesChange() {
+    Character* sim = window_.SelectedSim();
+    if (!isEnabled() || filling_ || !sim || cbAges_->currentIndex() < 0) return;
+    const bool pet = Pet(*sim);
+    window_.ApplyEdit([&] { SetLifeStagePosition(*sim, pet, cbAges_->currentIndex()); });
+    setEnabled(false);
+    Fill(*sim);
+    setEnabled(true);
+}
+
+void CharacterPanel::ckYoungAdultClick() {
+    Character* sim = window_.SelectedSim();
+    if (!isEnabled() || filling_ || !sim) return;
+    window_.ApplyEdit([&] { SetYoungAdult(*sim, ckYoungAdult_->isChecked(), cbAges_->currentIndex()); });
+}
+
+void CharacterPanel::cbZodiacChange() {
+    Character* sim = window_.SelectedSim();
+    const int position = cbZodiac_->currentIndex();
+    if (position < 0) return;
+    lblZodiacText_->setText(QString::fromLatin1(ZodiacSigns()[static_cast<std::size_t>(position)].text)
+                                .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                                .replace(QStringLiteral("&&"), QStringLiteral("&")));
+    if (!isEnabled() || filling_ || !sim) return;
+    window_.ApplyEdit([&] { ApplyZodiac(*sim, position + 1); });
+}
+
+void CharacterPanel::ckDeadClick() {
+    Character* sim = window_.SelectedSim();
+    if (!isEnabled() || filling_ || !sim) return;
+    if (ckDead_->isChecked() && IsDead(window_.workspace(), *sim)) return;  // nothing changes
+    window_.ApplyEdit([&] { SetDeadMark(window_.workspace(), *sim, ckDead_->isChecked()); });
+}
+
+}  // namespace qh::app

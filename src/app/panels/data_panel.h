@@ -1,0 +1,45 @@
+// The hidden neighborhood data panel (Ctrl+Shift+N in advanced mode): the raw items of the
+// selected sim, or of every family or lot, for viewing and editing.
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+
+#include "app/panels/panel.h"
+#include "workspace/sim_items.h"
+
+namespace qh::app {
+
+class DataPanel : public Panel {
+public:
+    explicit DataPanel(MainWindow& window);
+    void Open() override;
+
+private:
+    enum class Source { Sim, Families, Lots };
+    void Fill(Source source);
+    std::vector<NeighborhoodItem>& Items();
+    void lstItemsClick();
+    void btnSaveDataClick();
+    void btnDeleteClick();
+
+    QLabel* lblWarning1_;
+    QLabel* lblWarning2_;
+    QListWidget* lstItems_;
+    QLineEdit* edtOwner_;
+    QLineEdit* edtGuid_;
+    QLineEdit* edtFlags1_;
+    QLineEdit* edtFlags2_;
+    QLineEdit* edtInvNumber_;
+    QLineEdit* edtPadding_;
+    QPlainTextEdit* memValues_;
+    QRadioButton* rbPrimary_;
+    QRadioButton* rbSecondary_;
+    Source source_ = Source::Sim;
+    std::vector<DataPanelRow> rows_;
+};
+
+}  // namespace qh::app

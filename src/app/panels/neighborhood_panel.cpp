@@ -1,0 +1,174 @@
+#include "app/panels/neighborhood_panel.h"
+
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QVBoxLayout>
+
+#include "app/images.h"
+#include "app/main_window.h"
+#include "package/text_list.h"
+#include "platform/file_io.h"
+#include "workspace/backups.h"
+#include "workspace/neighborhood_picture.h"
+
+namespace qh::app {
+
+namespace {
+QString Decode(const std::string& utf8) { return QString::fromStdString(ToValidUtf8(utf8)).trimmed(); }
+}  // namespace
+
+NeighborhoodPanel::NeighborhoodPanel(MainWindow& window) : Panel(window, QStringLiteral("pnlNeighborhood")) {
+    auto* layout = new QHBoxLayout(this);
+    auto* left = new QVBoxLayout;
+    auto* form = new QFormLayout;
+    edtNgbdName_ = new QLineEdit(this);
+    edtNgbdName_->setObjectName(QStringLiteral("edtNgbdName"));
+    edtNgbdName_->setMaxLength(30);
+    edtNgbdName_->setProperty("helpTopic", 3011);
+    memNgbdDescription_ = new QPlainTextEdit(this);
+    memNgbdDescription_->setObjectName(QStringLiteral("memNgbdDescription"));
+    memNgbdDescription_->setProperty("helpTopic", 3011);
+    memNgbdDescription_->setMaximumHeight(120);
+    lblVersion_ = new QLabel(QStringLiteral("Version : "), this);
+    lblVersion_->setObjectName(QStringLiteral("lblNgbdVersion"));
+    form->addRow(QStringLiteral("Neighborhood Name:"), edtNgbdName_);
+    form->addRow(QStringLiteral("Description:"), memNgbdDescription_);
+    left->addLayout(form);
+    left->addWidget(lblVersion_);
+    imgNeighborhood_ = new QLabel(this);
+    imgNeighborhood_->setObjectName(QStringLiteral("imgNeighborhood"));
+    imgNeighborhood_->setMinimumSize(400, 300);
+    imgNeighborhood_->setAlignment(Qt::AlignCenter);
+    imgNeighborhood_->setContextMenuPolicy(Qt::CustomContextMenu);
+    imgNeighborhood_->setProperty("ownMenu", true);
+    left->addWidget(imgNeighborhood_);
+    left->addStretch();
+    layout->addLayout(left, 3);
+    tvBackups_ = new QTreeWidget(this);
+    tvBackups_->setObjectName(QStringLiteral("tvBackups"));
+    tvBackups_->setHeaderHidden(true);
+    tvBackups_->setContextMenuPolicy(Qt::CustomContextMenu);
+    layout->addWidget(tvBackups_, 2);
+
+    connect(edtNgbdName_, &QLineEdit::textEdited, this, [this] { edtNgbdNameKeyUp(); });
+    connect(memNgbdDescription_, &QPlainTextEdit::textChanged, this, [this] { memNgbdDescriptionKeyUp(); });
+    connect(imgNeighborhood_, &QLabel::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu menu(this);
+        menu.addAction(QStringLiteral("Replace Image"), this, [this] { ReplaceImage(); });
+        menu.addAction(QStringLiteral("Help"), this, [this] { window_.ShowHelp(3012); });
+        menu.exec(imgNeighborhood_->mapToGlobal(at));
+    });
+    connect(tvBackups_, &QTreeWidget::itemClicked, this, [](QTreeWidgetItem* item) {
+        // Level 0 and 1 open and close with a click; backups themselves do not react.
+        if (item->childCount() > 0 || !item->parent()) item->setExpanded(!item->isExpanded());
+    });
+    connect(tvBackups_, &QTreeWidget::customContextMenuRequested, this, [this](const QPoint& at) { TreeMenu(at); });
+}
+
+void NeighborhoodPanel::Open() {
+    Neighborhood* n = window_.CurrentNeighborhood();
+    if (!n || window_.workspace().characters.empty()) return;
+    window_.ShowPanel(this);
+    setEnabled(false);
+    filling_ = true;
+    edtNgbdName_->setText(Decode(n->ngbdName));
+    memNgbdDescription_->setPlainText(Decode(n->ngbdDescription));
+    lblVersion_->setText(QStringLiteral("Version : ") + QString::fromStdString(n->versionText));
+    filling_ = false;
+    ShowPicture();
+    RebuildBackupTree();
+    const QString own = QString::fromStdString(n->prefix) + QStringLiteral(" - Neighborhood Backups");
+    QTreeWidgetItem* root = tvBackups_->topLevelItem(0);
+    for (int i = 0; root && i < root->childCount(); ++i) {
+        if (root->child(i)->text(0).compare(own, Qt::CaseInsensitive) == 0) {
+            tvBackups_->setCurrentItem(root->child(i));
+            root->setExpanded(true);
+            root->child(i)->setExpanded(true);
+        }
+    }
+    setEnabled(true);
+    window_.MarkPanelButton(window_.PanelButton(QStringLiteral("Neighborhood")));
+    if (root && root->childCount() == 0) window_.reporter().Info(NoBackupMessage(n->ngbdName));
+}
+
+void NeighborhoodPanel::RebuildBackupTree() {
+    tvBackups_->clear();
+    auto* root = new QTreeWidgetItem(tvBackups_, {QStringLiteral("Stored Backups")});
+    const auto archive = ArchiveFolder(window_.state().settings->ArchiveLoc(), window_.state().personalFolder);
+    for (const BackupGroup& group : BackupTree(archive)) {
+        auto* node = new QTreeWidgetItem(root, {QString::fromStdString(group.text)});
+        for (const std::string& backup : group.backups) new QTreeWidgetItem(node, {QString::fromStdString(backup)});
+    }
+    tvBackups_->setCurrentItem(root);
+}
+
+void NeighborhoodPanel::TreeMenu(const QPoint& at) {
+    QTreeWidgetItem* item = tvBackups_->itemAt(at);
+    if (!item) return;
+    tvBackups_->setCurrentItem(item);
+    QMenu menu(this);
+    const bool backup = item->parent() && item->parent()->parent();
+    if (backup) {
+        // Restoring, deleting and locating backups come with the backup commands.
+        menu.addAction(QStringLiteral("Restore"))->setEnabled(false);
+        menu.addAction(QStringLiteral("Delete"))->setEnabled(false);
+        menu.addAction(QStringLiteral("Show Path"))->setEnabled(false);
+    } else {
+        menu.addAction(item->isExpanded() ? QStringLiteral("Collapse") : QStringLiteral("Expand"), this,
+                       [item] { item->setExpanded(!item->isExpanded()); });
+        menu.addAction(QStringLiteral("Show Path"))->setEnabled(false);
+        menu.addAction(QStringLiteral("Help"), this, [this] { window_.ShowHelp(3014); });
+    }
+    menu.exec(tvBackups_->viewport()->mapToGlobal(at));
+}
+
+void NeighborhoodPanel::edtNgbdNameKeyUp() {
+    Neighborhood* n = window_.CurrentNeighborhood();
+    if (!isEnabled() || filling_ || !n) return;
+    window_.ApplyEdit([&] { SetNeighborhoodName(*n, edtNgbdName_->text().toStdString()); });
+    QComboBox* selector = window_.neighborhoodSelector();
+    selector->setItemText(selector->currentIndex(), QString::fromStdString(n->Text()));
+}
+
+void NeighborhoodPanel::memNgbdDescriptionKeyUp() {
+    Neighborhood* n = window_.CurrentNeighborhood();
+    if (!isEnabled() || filling_ || !n) return;
+    window_.ApplyEdit([&] { SetNeighborhoodDescription(*n, memNgbdDescription_->toPlainText().left(1000).toStdString()); });
+}
+
+void NeighborhoodPanel::ShowPicture() {
+    Neighborhood* n = window_.CurrentNeighborhood();
+    imgNeighborhood_->clear();
+    if (!n) return;
+    const auto path = NeighborhoodPicturePath(window_.workspace().neighborhoodFolder, n->prefix);
+    try {
+        imgNeighborhood_->setPixmap(QPixmap::fromImage(ToQImage(DecodePng(ReadFileBytes(path)))));
+    } catch (const std::exception&) {
+        // No picture (or none that can be read): the place stays empty.
+    }
+}
+
+void NeighborhoodPanel::ReplaceImage() {
+    Neighborhood* n = window_.CurrentNeighborhood();
+    if (!n) return;
+    const QString file = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Replace Image"), QString(),
+        QStringLiteral("All (*.png *.jpg *.jpeg *.bmp);;Portable Network Graphics (*.png);;JPEG Image File (*.jpg);;"
+                       "JPEG Image File (*.jpeg);;Bitmap Files (*.bmp)"));
+    if (file.isEmpty() || !QFile::exists(file)) return;
+    if (!window_.asker().AskOkCancel(
+            QStringLiteral("If you continue the currently assigned neighborhood image will be replaced.\r\nClick OK to continue.\r\n"))) {
+        return;
+    }
+    try {
+        ReplaceNeighborhoodPicture(NeighborhoodPicturePath(window_.workspace().neighborhoodFolder, n->prefix),
+                                   file.toStdString());
+    } catch (const std::exception& error) {
+        window_.reporter().Error(error.what());
+    }
+    ShowPicture();
+}
+
+}  // namespace qh::app

@@ -1,0 +1,109 @@
+#include "app/startup.h"
+
+#include <QCoreApplication>
+
+#include "app/dialogs/neighborhood_dialog.h"
+#include "app/main_window.h"
+#include "app/panels/about_panel.h"
+#include "app/qt_settings.h"
+#include "platform/system_discovery.h"
+#include "workspace/lots_objects.h"
+
+namespace qh::app {
+
+CommandLine ParseCommandLine(const QStringList& arguments) {
+    CommandLine line;
+    std::vector<std::string> args;
+    for (const QString& a : arguments.mid(1)) args.push_back(a.toStdString());
+    line.startup.overrides.languageSwitch = TakeLanguageSwitch(args);
+    auto value = [&](std::size_t& i) -> std::optional<std::string> {
+        if (i + 1 >= args.size()) return std::nullopt;
+        return args[++i];
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        std::optional<std::string> v;
+        if (a == "--wine-prefix" && (v = value(i))) line.startup.winePrefix = *v;
+        else if (a == "--user-data" && (v = value(i))) line.startup.overrides.userData = *v;
+        else if (a == "--objects" && (v = value(i))) line.startup.overrides.objects = *v;
+        else if (a == "--language" && (v = value(i))) line.startup.overrides.language = *v;
+        else if (a == "--expansions" && (v = value(i))) {
+            try {
+                line.startup.overrides.expansions = ParseExpansionList(*v);
+            } catch (const std::invalid_argument&) {
+            }
+        } else if (a == "--settings" && (v = value(i))) line.startup.settingsFile = QString::fromStdString(*v);
+        else if (a == "--screenshot" && (v = value(i))) line.screenshot = QString::fromStdString(*v);
+        else if (a == "--panel" && (v = value(i))) line.panel = QString::fromStdString(*v);
+        else if (a == "--neighborhood" && (v = value(i))) line.startup.neighborhood = QString::fromStdString(*v);
+    }
+    if (!line.screenshot.isEmpty()) line.startup.askForNeighborhood = false;
+    return line;
+}
+
+std::optional<std::string> PrepareState(AppState& state, ImageLibrary& images, const StartupOptions& options,
+                                        Reporter& reporter) {
+    if (options.settingsFile.isEmpty()) {
+        state.settings = std::make_unique<QtSettings>();
+    } else {
+        state.settings = std::make_unique<QtSettings>(options.settingsFile);
+    }
+    state.colorScheme = state.settings->ColorScheme();
+    if (!images.Load(options.programFolder)) return "Bad DLL Load";
+    try {
+        SystemDiscovery discovery = DiscoverOnThisSystem(options.winePrefix, options.overrides);
+        state.env = std::move(discovery.env);
+        state.registry = std::move(discovery.registry);
+        state.personalFolder = discovery.personalFolder;
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    if (state.env.neighborhoodsFolder.empty()) return "Unable to continue, Game User Data Not Found.";
+    try {
+        NullProgress progress;
+        state.catalogue = ScanNeighborhoods(state.env.neighborhoodsFolder, state.env.languageCode, reporter, progress);
+    } catch (const std::exception&) {
+        return "Unable to access game neighborhood files. Please close the game or any applications that may currently be "
+               "using them and then restart this program.";
+    }
+    if (state.catalogue.empty()) return "Unable to continue, Game User Data Not Found.";
+    return std::nullopt;
+}
+
+bool StartWindow(MainWindow& window, const StartupOptions& options) {
+    AppState& state = window.state();
+    window.aboutPanel()->SetCaption(VersionCaption());
+    window.aboutPanel()->SelectScheme(state.colorScheme);
+    window.aboutPanel()->Open();
+    window.advancedBox()->setChecked(state.settings->Advanced());
+
+    const std::string preselect = options.neighborhood.isEmpty() ? state.settings->Ngbd() : options.neighborhood.toStdString();
+    int chosen = -1;
+    if (options.askForNeighborhood) {
+        window.hide();
+        NeighborhoodDialog dialog(window, state.catalogue, state.env.neighborhoodsFolder, preselect);
+        dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+        if (dialog.exec() != QDialog::Accepted) return false;
+        chosen = dialog.Chosen();
+    } else {
+        for (std::size_t i = 0; i < state.catalogue.size(); ++i) {
+            if (state.catalogue[i].prefix == preselect) chosen = static_cast<int>(i);
+        }
+    }
+    if (chosen < 0) chosen = 0;
+    window.show();
+
+    window.BeginBusy();
+    try {
+        state.objectCatalogue = LoadObjectCatalogue(state.env.objectsPackagePath, window.reporter(), window);
+    } catch (const std::exception& error) {
+        window.reporter().Error(error.what());
+    }
+    window.EndBusy();
+    window.FillNeighborhoodSelector(QString::fromStdString(state.catalogue[static_cast<std::size_t>(chosen)].prefix));
+    window.LoadSelectedNeighborhood();
+    window.ApplyAdvancedMode();
+    return true;
+}
+
+}  // namespace qh::app

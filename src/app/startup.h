@@ -1,0 +1,45 @@
+// Start-up: from discovery to the first neighborhood loaded, in the game's order, ending the
+// program when the game's data cannot be reached.
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/images.h"
+#include "platform/game_discovery.h"
+
+namespace qh::app {
+
+class MainWindow;
+
+struct StartupOptions {
+    std::optional<std::filesystem::path> winePrefix;
+    DiscoveryOverrides overrides;
+    QString settingsFile;        // empty: QSettings' own place
+    QString programFolder;       // where Images.rcc and the help pages are
+    bool askForNeighborhood = true;  // false: answer the dialog with the preselection
+    QString neighborhood;        // the neighborhood to preselect instead of "NGBD"
+};
+
+// Parses the program's command line (the game's "/l CODE" included). Unknown arguments are
+// ignored as the game's own launcher would.
+struct CommandLine {
+    StartupOptions startup;
+    QString screenshot;  // --screenshot FILE
+    QString panel;       // --panel CAPTION
+};
+CommandLine ParseCommandLine(const QStringList& arguments);
+
+// Steps before the window exists: settings, the picture library, discovery, the catalogue.
+// Returns the message to end with, or nothing.
+std::optional<std::string> PrepareState(AppState& state, ImageLibrary& images, const StartupOptions& options,
+                                        Reporter& reporter);
+
+// Steps with the window: the scheme, the dialog, the object catalogue and the first load.
+// Returns false when the program is to end (the dialog cancelled).
+bool StartWindow(MainWindow& window, const StartupOptions& options);
+
+}  // namespace qh::app
