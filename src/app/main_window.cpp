@@ -62,7 +62,7 @@ constexpr PanelSpec kPanels[] = {
 }  // namespace
 
 PendingPanel::PendingPanel(MainWindow& window, const QString& objectName, const QString& caption)
-    : Panel(window, objectName) {
+    : Panel(window, objectName), caption_(caption) {
     auto* layout = new QVBoxLayout(this);
     auto* title = new QLabel(caption, this);
     QFont font = title->font();
@@ -80,6 +80,7 @@ PendingPanel::PendingPanel(MainWindow& window, const QString& objectName, const 
 
 void PendingPanel::Open() {
     window_.ShowPanel(this);
+    window_.MarkPanelButton(window_.PanelButton(caption_));
 }
 
 MainWindow::MainWindow(AppState& state, ImageLibrary& images, Reporter& reporter, Asker& asker, QString helpFolder)

@@ -24,6 +24,9 @@ class PendingPanel : public Panel {
 public:
     PendingPanel(MainWindow& window, const QString& objectName, const QString& caption);
     void Open() override;
+
+private:
+    QString caption_;
 };
 
 }  // namespace qh::app

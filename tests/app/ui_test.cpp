@@ -1,0 +1,339 @@
+// The window driven through its real widgets, offscreen, on a generated demo game.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QDir>
+#include <QRadioButton>
+#include <QSettings>
+#include <QSlider>
+#include <QTest>
+
+#include "app/dialogs/neighborhood_dialog.h"
+#include "app/main_window.h"
+#include "app/panels/about_panel.h"
+#include "app/startup.h"
+#include "demo_game.h"
+#include "support/temp_dir.h"
+#include "workspace/sim_items.h"
+
+namespace qh::app {
+namespace {
+
+class ScriptedAsker final : public Asker {
+public:
+    bool AskYesNo(const QString& question) override {
+        questions << question;
+        return answer;
+    }
+    bool AskOkCancel(const QString& question) override {
+        questions << question;
+        return answer;
+    }
+    QStringList questions;
+    bool answer = true;
+};
+
+// The demo game in a folder of its own, started as the program starts.
+struct Session {
+    test::TempDir dir;
+    demo::DemoGame game = demo::WriteDemoGame(dir.path());
+    AppState state;
+    ImageLibrary images;
+    RecordingReporter reporter;
+    ScriptedAsker asker;
+    StartupOptions options;
+    std::unique_ptr<MainWindow> window;
+
+    explicit Session(bool advanced = false) {
+        options.winePrefix = game.prefix;
+        options.settingsFile = QString::fromStdString((dir / "settings.ini").string());
+        options.programFolder = QStringLiteral(QH_APP_DIR);
+        options.askForNeighborhood = false;
+        options.neighborhood = QStringLiteral("N001");
+        {
+            std::ofstream(dir / "settings.ini") << "[General]\nAdvanced=" << (advanced ? 1 : 0) << "\nAdvMsgCnt=9\n";
+        }
+        const auto failure = PrepareState(state, images, options, reporter);
+        if (failure) throw std::runtime_error(*failure);
+        window = std::make_unique<MainWindow>(state, images, reporter, asker, QStringLiteral(QH_APP_DIR "/help"));
+        StartWindow(*window, options);
+        reporter.messages.clear();
+    }
+    template <typename T>
+    T* Find(const char* name) {
+        T* widget = window->findChild<T*>(QString::fromLatin1(name));
+        if (!widget) throw std::runtime_error(std::string("no widget ") + name);
+        return widget;
+    }
+    void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
+    int SimIndex(const std::string& file) {
+        for (std::size_t i = 0; i < state.workspace.characters.size(); ++i) {
+            if (state.workspace.characters[i].packageFile == file) return static_cast<int>(i);
+        }
+        return -1;
+    }
+    void Choose(const std::string& file) {
+        window->characterSelector()->setCurrentIndex(SimIndex(file));
+        QTest::qWait(250);
+    }
+};
+
+TEST(Startup, OpensThePreselectedNeighborhoodWithItsSims) {
+    Session s;
+    EXPECT_EQ(s.window->windowTitle(), QStringLiteral("Quillhaven 2.0"));
+    EXPECT_EQ(s.window->neighborhoodSelector()->count(), 2);
+    EXPECT_EQ(s.window->neighborhoodSelector()->currentText(), QStringLiteral("N001 : Pleasant Valley"));
+    EXPECT_EQ(s.window->characterSelector()->count(), 16);
+    EXPECT_EQ(s.Find<QLabel>("lblVersion")->text(), QStringLiteral("Quillhaven Version: 2.0.0  (Build 1)"));
+    EXPECT_FALSE(s.state.objectCatalogue.empty());
+    EXPECT_FALSE(s.Find<QPushButton>("btnNeighborhood")->isEnabled());  // the open panel
+    EXPECT_TRUE(s.Find<QPushButton>("btnSave")->isHidden());
+    s.window->close();
+    QSettings settings(s.options.settingsFile, QSettings::IniFormat);
+    EXPECT_EQ(settings.value(QStringLiteral("NGBD")).toString(), QStringLiteral("N001"));
+    EXPECT_EQ(settings.value(QStringLiteral("ColorScheme")).toString(), QStringLiteral("1"));
+}
+
+TEST(Startup, FailuresEndTheProgramWithTheirMessages) {
+    test::TempDir dir;
+    const auto game = demo::WriteDemoGame(dir.path());
+    AppState state;
+    ImageLibrary images;
+    RecordingReporter reporter;
+    StartupOptions options;
+    options.winePrefix = game.prefix;
+    options.settingsFile = QString::fromStdString((dir / "s.ini").string());
+    options.programFolder = QString::fromStdString((dir / "nowhere").string());
+    EXPECT_EQ(PrepareState(state, images, options, reporter), "Bad DLL Load");
+
+    options.programFolder = QStringLiteral(QH_APP_DIR);
+    options.overrides.userData = dir / "empty";
+    std::filesystem::create_directories(dir / "empty" / "Neighborhoods");
+    EXPECT_EQ(PrepareState(state, images, options, reporter), "Unable to continue, Game User Data Not Found.");
+
+    options.overrides.userData.reset();
+    const auto package = game.userData / "Neighborhoods/N001/N001_Neighborhood.package";
+    Bytes bytes = ReadFileBytes(package);
+    bytes.resize(200);
+    AtomicReplace(package, bytes);
+    EXPECT_EQ(PrepareState(state, images, options, reporter),
+              "Unable to access game neighborhood files. Please close the game or any applications that may currently be "
+              "using them and then restart this program.");
+
+    options.winePrefix = dir / "no-prefix";
+    EXPECT_EQ(PrepareState(state, images, options, reporter), "Unable to continue, Game User Data Not Found.");
+}
+
+TEST(NeighborhoodDialog, PreviousAndNextWrapAround) {
+    Session s;
+    NeighborhoodDialog dialog(*s.window, s.state.catalogue, s.state.env.neighborhoodsFolder, "N001");
+    EXPECT_EQ(dialog.list()->currentRow(), 1);
+    EXPECT_EQ(dialog.list()->item(0)->data(Qt::DecorationRole).value<QPixmap>().width(), 64);
+    dialog.btnNextClick();
+    EXPECT_EQ(dialog.list()->currentRow(), 0);
+    dialog.btnPreviousClick();
+    EXPECT_EQ(dialog.list()->currentRow(), 1);
+    dialog.list()->setCurrentRow(-1);
+    dialog.btnPreviousClick();
+    EXPECT_EQ(dialog.list()->currentRow(), 1);
+    NeighborhoodDialog none(*s.window, s.state.catalogue, s.state.env.neighborhoodsFolder, "N404");
+    EXPECT_EQ(none.Chosen(), -1);
+}
+
+TEST(MainWindow, PanelButtonsStatusWidthAndBusyState) {
+    Session s;
+    s.Click("btnCharacters");
+    EXPECT_FALSE(s.Find<QPushButton>("btnCharacters")->isEnabled());
+    EXPECT_TRUE(s.Find<QPushButton>("btnNeighborhood")->isEnabled());
+    s.Click("btnSkills");
+    EXPECT_FALSE(s.Find<QPushButton>("btnSkills")->isEnabled());
+    EXPECT_TRUE(s.Find<QPushButton>("btnCharacters")->isEnabled());
+
+    s.window->buttonColumn()->setFixedWidth(150);
+    s.window->SetStatus(QString(60, QLatin1Char('x')));
+    EXPECT_EQ(s.window->StatusPartWidth(), 416);
+    s.window->SetStatus(QStringLiteral("short"));
+    EXPECT_EQ(s.window->StatusPartWidth(), 146);
+
+    s.Click("btnAbout");
+    s.window->BeginBusy();
+    QTest::mouseClick(s.window->aboutPanel()->lightChoice(), Qt::LeftButton);
+    EXPECT_EQ(s.state.colorScheme, 1);  // refused while busy
+    QCloseEvent refused;
+    QApplication::sendEvent(s.window.get(), &refused);
+    EXPECT_FALSE(refused.isAccepted());
+    s.window->EndBusy();
+    QTest::mouseClick(s.window->aboutPanel()->lightChoice(), Qt::LeftButton);
+    EXPECT_EQ(s.state.colorScheme, 0);
+    EXPECT_EQ(s.window->BackgroundColor(), QColor(Qt::white));
+}
+
+TEST(CharacterPanel, TypingAndSlidingChangeTheRecordAndShowSaveChanges) {
+    Session s;
+    s.Choose("N001_User00000.package");  // Marta Hart
+    s.Click("btnCharacters");
+    Character* marta = s.window->SelectedSim();
+    ASSERT_EQ(marta->firstName, "Marta");
+    EXPECT_EQ(s.Find<QLabel>("lblPackageFile")->text(), QStringLiteral("N001_User00000.package"));
+
+    auto* age = s.Find<QLineEdit>("edtAgeDuration");
+    age->clear();
+    QTest::keyClicks(age, QStringLiteral("1a2"));
+    EXPECT_EQ(age->text(), QStringLiteral("102"));
+    EXPECT_EQ(marta->ageDuration, 102);
+    EXPECT_FALSE(s.Find<QPushButton>("btnSave")->isHidden());
+
+    s.Find<QSlider>("trkFatness")->setValue(333);
+    EXPECT_EQ(marta->fatness, 333);
+    EXPECT_EQ(s.Find<QLabel>("lblFatness")->text(), QStringLiteral("333"));
+    s.Find<QSlider>("trkMalePref")->setValue(-250);
+    EXPECT_EQ(marta->malePreference, -250);
+    EXPECT_EQ(s.Find<QLabel>("lblMalePref")->text(), QStringLiteral("Male Preference: -250"));
+
+    s.Find<QComboBox>("cbZodiac")->setCurrentIndex(4);  // Leo
+    EXPECT_EQ(marta->zodiac, 5);
+    EXPECT_EQ(marta->outgoing, 1000);
+    EXPECT_TRUE(s.Find<QLabel>("lblZodiacText")->text().startsWith(QStringLiteral("Leo (Jul 23 - Aug 22)")));
+}
+
+TEST(CharacterPanel, NameEditsRelabelAndKeepTheSelection) {
+    Session s;
+    s.Choose("N001_User00013.package");  // Pablo Moreno
+    s.Click("btnCharacters");
+    auto* first = s.Find<QLineEdit>("edtFirstName");
+    first->selectAll();
+    QTest::keyClicks(first, QStringLiteral("Zed"));
+    Character* sim = s.window->SelectedSim();
+    EXPECT_EQ(sim->firstName, "Zed");
+    EXPECT_EQ(sim->packageFile, "N001_User00013.package");
+    EXPECT_EQ(s.window->characterSelector()->currentText(), QStringLiteral("Zed Moreno : N001_User00013"));
+    EXPECT_EQ(s.window->characterSelector()->currentIndex(), s.window->characterSelector()->count() - 1);
+}
+
+TEST(CharacterPanel, AdvancedControlsLifeStagesAndTheDeadMark) {
+    Session s(true);
+    s.Choose("N001_User00012.package");  // Ana Moreno, a young adult
+    s.Click("btnCharacters");
+    Character* ana = s.window->SelectedSim();
+    EXPECT_TRUE(s.Find<QComboBox>("cbAges")->isEnabled());
+    EXPECT_FALSE(s.Find<QLabel>("lblAdvancedNote")->isVisibleTo(s.window.get()));
+    EXPECT_TRUE(s.Find<QWidget>("grpLocomotion")->isVisibleTo(s.window.get()));
+    EXPECT_TRUE(s.Find<QCheckBox>("ckYoungAdult")->isChecked());
+
+    auto* dead = s.Find<QCheckBox>("ckDead");
+    EXPECT_FALSE(dead->isChecked());
+    ASSERT_TRUE(dead->isVisibleTo(s.window.get()));
+    dead->click();
+    dead->click();
+    dead->click();
+    EXPECT_TRUE(IsDead(s.state.workspace, *ana));
+    std::size_t marks = 0;
+    for (const auto& item : s.state.workspace.simItemList) marks += item.owner == ana->instanceId && item.itemGuid == kDeadMarkGuid;
+    EXPECT_EQ(marks, 1u);
+
+    s.Find<QComboBox>("cbAges")->setCurrentIndex(5);  // Elder
+    EXPECT_EQ(ana->lifeStage, 51);
+    EXPECT_EQ(ana->youngAdult, 0);
+    EXPECT_EQ(ana->needsPackageRebuild, 1);
+    EXPECT_EQ(s.Find<QLabel>("lblLifeStage")->text(), QStringLiteral("Life Stage: 51"));
+    EXPECT_FALSE(s.Find<QCheckBox>("ckYoungAdult")->isChecked());
+
+    s.Choose("N001_User00008.package");  // Whiskers, a cat
+    EXPECT_EQ(s.Find<QComboBox>("cbAges")->count(), 3);
+    EXPECT_EQ(s.Find<QLabel>("lblSpecies")->text(), QStringLiteral("Species: Adult Cat"));
+    EXPECT_FALSE(s.Find<QWidget>("grpFatness")->isVisibleTo(s.window.get()));
+    EXPECT_FALSE(s.Find<QWidget>("grpLocomotion")->isVisibleTo(s.window.get()));
+}
+
+TEST(CharacterSelector, ChoosingAnotherSimReopensThePanelAndSortingCycles) {
+    Session s;
+    s.Click("btnCharacters");
+    s.Choose("N001_User00005.package");
+    EXPECT_EQ(s.Find<QLabel>("lblPackageFile")->text(), QStringLiteral("N001_User00005.package"));
+    EXPECT_FALSE(s.Find<QPushButton>("btnCharacters")->isEnabled());
+
+    const QString first = s.window->characterSelector()->currentText();
+    EXPECT_EQ(first, QStringLiteral("Grace Okafor : N001_User00005"));
+    s.Click("btnSortUsers");
+    QTest::qWait(250);
+    EXPECT_EQ(s.window->characterSelector()->currentText(), QStringLiteral("N001_User00005 : Okafor, Grace"));
+    s.Click("btnSortUsers");
+    QTest::qWait(250);
+    EXPECT_EQ(s.window->characterSelector()->currentText(), QStringLiteral("Okafor, Grace : N001_User00005"));
+    EXPECT_EQ(s.state.settings->Sort(), SortOrder::Last);
+    s.Click("btnSortUsers");
+    QTest::qWait(250);
+    EXPECT_EQ(s.window->characterSelector()->currentText(), first);
+}
+
+TEST(Panels, ThumbnailSaveAndTheDataPanel) {
+    Session s(true);
+    s.Choose("N001_User00001.package");  // Owen Hart
+    s.Click("btnCharacters");
+    auto* fix = s.Find<QPushButton>("btnFixThumbnail");
+    ASSERT_TRUE(fix->isEnabled());
+    QTest::mouseClick(fix, Qt::LeftButton);
+    EXPECT_FALSE(fix->isEnabled());
+    EXPECT_EQ(s.window->SelectedSim()->needsPackageRebuild, 1);
+    s.Click("btnSave");
+    EXPECT_TRUE(s.Find<QPushButton>("btnSave")->isHidden());
+    EXPECT_FALSE(s.window->SelectedSim()->portrait);
+
+    // Ctrl+Shift+N opens the hidden data panel; a box that is not hexadecimal stops "Save Data".
+    QTest::keyClick(s.window.get(), Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+    auto* items = s.Find<QListWidget>("lstNgbdItems");
+    EXPECT_TRUE(items->isVisibleTo(s.window.get()));
+    EXPECT_EQ(items->item(0)->text(), QStringLiteral("Add New"));
+    EXPECT_GT(items->count(), 1);
+    s.window->SelectedSim()->dirty = 0;
+    s.Find<QLineEdit>("edtNgbdGuid")->setText(QStringLiteral("XYZ"));
+    s.Click("btnSaveData");
+    ASSERT_FALSE(s.reporter.messages.empty());
+    EXPECT_NE(s.reporter.messages.back().text.find("XYZ"), std::string::npos);
+    EXPECT_EQ(s.window->SelectedSim()->dirty, 0);
+    const auto before = s.state.workspace.simItemList.size();
+    s.Find<QLineEdit>("edtNgbdGuid")->setText(QStringLiteral("505FDC28"));
+    for (const char* box : {"edtNgbdFlags1", "edtNgbdFlags2", "edtNgbdInvNumber", "edtNgbdPadding"}) {
+        s.Find<QLineEdit>(box)->setText(QStringLiteral("0"));
+    }
+    s.Find<QPlainTextEdit>("memNgbdValues")->setPlainText(QStringLiteral("012C\n0000"));
+    s.Click("btnSaveData");
+    ASSERT_EQ(s.state.workspace.simItemList.size(), before + 1);
+    EXPECT_EQ(s.state.workspace.simItemList.back().values, (std::vector<std::uint16_t>{300, 0}));
+    EXPECT_EQ(s.window->SelectedSim()->dirty, 1);
+}
+
+TEST(Screenshots, EveryPanelOfTheDemoInBothSchemes) {
+    Session s;
+    const QString folder = QStringLiteral(QH_SCREENSHOT_DIR);
+    QDir().mkpath(folder);
+    for (int scheme : {0, 1}) {
+        s.window->aboutPanel()->SelectScheme(scheme);
+        for (const char* file : {"N001_User00000.package", "N001_User00007.package"}) {
+            s.Choose(file);
+            s.Click("btnCharacters");
+            const QString name = QStringLiteral("%1/character-%2-scheme%3.png").arg(folder, QString::fromLatin1(file).left(14)).arg(scheme);
+            EXPECT_TRUE(s.window->grab().save(name));
+        }
+        s.Click("btnNeighborhood");
+        EXPECT_TRUE(s.window->grab().save(QStringLiteral("%1/neighborhood-scheme%2.png").arg(folder).arg(scheme)));
+        s.Click("btnAbout");
+        EXPECT_TRUE(s.window->grab().save(QStringLiteral("%1/about-scheme%2.png").arg(folder).arg(scheme)));
+    }
+}
+
+}  // namespace
+}  // namespace qh::app
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
