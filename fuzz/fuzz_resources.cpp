@@ -1,5 +1,6 @@
 // Arbitrary bytes as the small resources: text lists, binary property sets (read and patched),
-// lot descriptions and object definitions. The first byte picks the reader. Malformed input may
+// lot descriptions, object definitions and neighborhood data (read, then written back, which
+// must give the same size). The first byte picks the reader. Malformed input may
 // only throw FormatError; the patcher must never change the size.
 #include <cstdint>
 #include <cstdlib>
@@ -11,12 +12,13 @@
 #include "package/text_list.h"
 #include "platform/errors.h"
 #include "workspace/lots_objects.h"
+#include "workspace/neighborhood_data.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
     const std::span<const std::uint8_t> bytes(data + 1, size - 1);
     try {
-        switch (data[0] % 4) {
+        switch (data[0] % 5) {
             case 0: {
                 std::vector<std::string> strings(3);
                 qh::ReadTextList(bytes, data[0] / 4 % 21, strings);
@@ -37,8 +39,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             case 2:
                 (void)qh::ReadLotDescription(bytes, {}, "fuzz.package");
                 break;
-            default:
+            case 3:
                 (void)qh::ReadObjectDefinition(bytes);
+                break;
+            default: {
+                // The neighborhood data reader, and the writer on what it read.
+                qh::Workspace workspace;
+                qh::ReadNeighborhoodData(bytes, workspace);
+                qh::NeighborhoodDataLayout layout = *workspace.neighborhoodData;
+                const auto rewritten = qh::WriteNeighborhoodData(bytes, workspace.simItemList, layout);
+                if (rewritten.size() != bytes.size()) std::abort();
+            }
         }
     } catch (const qh::FormatError&) {
     }

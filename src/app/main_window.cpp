@@ -30,7 +30,7 @@ namespace qh::app {
 
 namespace {
 
-struct PanelSpec {
+struct PanelEntry {
     const char* caption;
     const char* button;
     const char* panel;
@@ -38,7 +38,7 @@ struct PanelSpec {
 };
 
 // The panel buttons, top to bottom.
-constexpr PanelSpec kPanels[] = {
+constexpr PanelEntry kPanels[] = {
     {"Neighborhood", "btnNeighborhood", "pnlNeighborhood", 3010},
     {"Households", "btnHouseholds", "pnlHouseholds", 4090},
     {"Family Tree", "btnFamilyTies", "pnlFamilyTies", 6020},
@@ -105,9 +105,9 @@ MainWindow::MainWindow(AppState& state, ImageLibrary& images, Reporter& reporter
     setCentralWidget(central);
     BuildStatusBar();
 
-    for (const PanelSpec& spec : kPanels) {
+    for (const PanelEntry& entry : kPanels) {
         Panel* panel = nullptr;
-        const QString name = QString::fromLatin1(spec.panel);
+        const QString name = QString::fromLatin1(entry.panel);
         if (name == QStringLiteral("pnlNeighborhood")) {
             panel = neighborhoodPanel_ = new NeighborhoodPanel(*this);
         } else if (name == QStringLiteral("pnlCharacters")) {
@@ -115,16 +115,16 @@ MainWindow::MainWindow(AppState& state, ImageLibrary& images, Reporter& reporter
         } else if (name == QStringLiteral("pnlAbout")) {
             panel = aboutPanel_ = new AboutPanel(*this);
         } else {
-            panel = new PendingPanel(*this, name, QString::fromLatin1(spec.caption));
+            panel = new PendingPanel(*this, name, QString::fromLatin1(entry.caption));
         }
-        panel->setProperty("helpTopic", spec.helpTopic);
+        panel->setProperty("helpTopic", entry.helpTopic);
         auto* scroll = new QScrollArea(panels_);
         scroll->setObjectName(name + QStringLiteral("Scroll"));
         scroll->setWidget(panel);
         scroll->setWidgetResizable(true);
         scroll->setFrameShape(QFrame::NoFrame);
         panels_->addWidget(scroll);
-        QPushButton* button = PanelButton(QString::fromLatin1(spec.caption));
+        QPushButton* button = PanelButton(QString::fromLatin1(entry.caption));
         connect(button, &QPushButton::clicked, this, [panel] { panel->Open(); });
     }
     dataPanel_ = new DataPanel(*this);
@@ -208,10 +208,10 @@ void MainWindow::BuildButtonColumn() {
     auto* layout = new QVBoxLayout(buttonColumn_);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
-    for (const PanelSpec& spec : kPanels) {
-        auto* button = new QPushButton(QString::fromLatin1(spec.caption), buttonColumn_);
-        button->setObjectName(QString::fromLatin1(spec.button));
-        button->setProperty("helpTopic", spec.helpTopic);
+    for (const PanelEntry& entry : kPanels) {
+        auto* button = new QPushButton(QString::fromLatin1(entry.caption), buttonColumn_);
+        button->setObjectName(QString::fromLatin1(entry.button));
+        button->setProperty("helpTopic", entry.helpTopic);
         layout->addWidget(button);
         panelButtons_.push_back(button);
     }

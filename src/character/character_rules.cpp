@@ -154,6 +154,12 @@ std::int16_t DigitValue(std::u32string_view filtered) {
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(value & 0xFFFF));
 }
 
+bool UniversityClassEditable(bool advanced, bool hasUniversity, bool hasNightlife, bool hasPets, bool hasSeasons,
+                             bool hasBonVoyage, bool hasFreeTime, bool hasApartmentLife) {
+    const bool allLater = hasNightlife && hasPets && hasSeasons && hasBonVoyage && hasFreeTime && hasApartmentLife;
+    return advanced && hasUniversity && !allLater;
+}
+
 bool CanFixThumbnail(const Character& sim) {
     return sim.needsPackageRebuild == 0 && sim.portrait.has_value() && sim.familyNumber != 0;
 }

@@ -71,6 +71,12 @@ void SetAttraction(Character& sim, AttractionSet set, int position, bool on);
 std::u32string FilterDigits(std::u32string_view text);
 std::int16_t DigitValue(std::u32string_view filtered);
 
+// The university class selector can be changed only in advanced mode, with University installed,
+// and not when every later expansion is installed as well (University's class list does not
+// match what those installations store).
+bool UniversityClassEditable(bool advanced, bool hasUniversity, bool hasNightlife, bool hasPets, bool hasSeasons,
+                             bool hasBonVoyage, bool hasFreeTime, bool hasApartmentLife);
+
 // "Fix Thumbnail" is offered for a sim with a picture, in a household, not already marked.
 bool CanFixThumbnail(const Character& sim);
 void FixThumbnail(Character& sim);

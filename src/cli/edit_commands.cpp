@@ -38,17 +38,17 @@ bool OnOff(const std::string& text, const char* option) {
 }
 
 // "GUID:SECONDARY:v1,v2,..." with the GUID as eight hexadecimal digits.
-void AddItem(Workspace& ws, Character& sim, const std::string& spec) {
-    const auto first = spec.find(':');
-    const auto second = first == std::string::npos ? std::string::npos : spec.find(':', first + 1);
+void AddItem(Workspace& ws, Character& sim, const std::string& text) {
+    const auto first = text.find(':');
+    const auto second = first == std::string::npos ? std::string::npos : text.find(':', first + 1);
     if (second == std::string::npos || first != 8) {
         throw UsageError("--add-item must be GUID:SECONDARY:VALUES, for example 2CCF9BED:1:8,8,0,0,0");
     }
-    const std::uint32_t guid = ParseHexId(spec.substr(0, first), "--add-item GUID");
-    const std::string secondary = spec.substr(first + 1, second - first - 1);
+    const std::uint32_t guid = ParseHexId(text.substr(0, first), "--add-item GUID");
+    const std::string secondary = text.substr(first + 1, second - first - 1);
     if (secondary != "0" && secondary != "1") throw UsageError("--add-item SECONDARY must be 0 or 1");
     std::vector<std::uint16_t> values;
-    std::string rest = spec.substr(second + 1);
+    std::string rest = text.substr(second + 1);
     std::size_t start = 0;
     while (!rest.empty() && start <= rest.size()) {
         std::size_t end = rest.find(',', start);

@@ -309,6 +309,28 @@ TEST(Panels, ThumbnailSaveAndTheDataPanel) {
     EXPECT_EQ(s.window->SelectedSim()->dirty, 1);
 }
 
+TEST(CharacterSelector, DeletingASimMovesItsPackageToTheTrash) {
+    Session s;
+    s.Choose("N001_User00014.package");  // Edith
+    const auto package = s.state.workspace.charactersFolder / "N001_User00014.package";
+    s.asker.answer = false;
+    s.Click("btnDelSim");
+    EXPECT_TRUE(std::filesystem::exists(package));
+    s.asker.answer = true;
+    s.Click("btnDelSim");
+    ASSERT_EQ(s.asker.questions.size(), 2);
+    EXPECT_EQ(s.asker.questions[0],
+              QStringLiteral("You are about to delete the selected Character. Are you sure you want to do this?"));
+    if (std::filesystem::exists(package)) {
+        // Some systems have no trash to move to: the sim stays and the player is told.
+        EXPECT_EQ(s.reporter.Texts().back(), "Delete Operation Failed.");
+        EXPECT_EQ(s.window->characterSelector()->count(), 16);
+    } else {
+        EXPECT_EQ(s.window->characterSelector()->count(), 15);
+        EXPECT_EQ(s.SimIndex("N001_User00014.package"), -1);
+    }
+}
+
 TEST(Screenshots, EveryPanelOfTheDemoInBothSchemes) {
     Session s;
     const QString folder = QStringLiteral(QH_SCREENSHOT_DIR);

@@ -114,6 +114,13 @@ TEST(Character, GenderLocomotionAndThumbnails) {
     EXPECT_FALSE(CanFixThumbnail(sim));
 }
 
+TEST(UniversityClass, EditableOnlyInAdvancedModeWithoutEveryLaterExpansion) {
+    EXPECT_TRUE(UniversityClassEditable(true, true, true, true, true, true, true, false));
+    EXPECT_FALSE(UniversityClassEditable(true, true, true, true, true, true, true, true));
+    EXPECT_FALSE(UniversityClassEditable(false, true, false, false, false, false, false, false));
+    EXPECT_FALSE(UniversityClassEditable(true, false, false, false, false, false, false, false));
+}
+
 TEST(DeadMark, AddsOnceAndRemovesOnlyThatSimsMarks) {
     Workspace ws;
     Character a;
@@ -146,6 +153,27 @@ TEST(SimItems, OwnerWordOfANewItemWithNoItemsIsTheDefaultWord) {
     EXPECT_EQ(AddSimItem(ws, sim, 0xABCD, 0, {1}).ownerWord, 0x1234u);
     EXPECT_EQ(RemoveSimItems(ws, sim, 0xABCD), 1u);
     EXPECT_EQ(RemoveSimItems(ws, sim, 0xABCD), 0u);
+}
+
+TEST(DataPanelRows, OrderedByListAndFlagsWithTheGamesOwnItemsLeftOut) {
+    Workspace ws;
+    Character sim;
+    sim.instanceId = 7;
+    Character other;
+    other.instanceId = 8;
+    AddSimItem(ws, sim, 0xA, 1, {});              // 0: second list, flags 0
+    AddSimItem(ws, sim, 0xB, 0, {}, 1);           // 1: first list, flags 1
+    AddSimItem(ws, sim, 0xC, 0, {}, 2);           // 2: flags 2: not listed
+    AddSimItem(ws, sim, 0xD, 0, {}, 100);         // 3: above 99: not listed
+    AddSimItem(ws, sim, 0xE, 0, {}, 0);           // 4: first list, flags 0
+    AddSimItem(ws, other, 0xA, 0, {});            // another sim's
+    AddSimItem(ws, sim, 0xF, 0, {}, 0);           // 6: no catalogue object: not listed
+    const std::vector<OBJd> catalogue = {{0xA, "A"}, {0xB, "B"}, {0xC, "C"}, {0xD, "D"}, {0xE, "E"}, {0xE, "E too"}};
+    const auto rows = DataPanelRows(ws, sim, catalogue);
+    std::vector<std::pair<std::size_t, std::string>> got;
+    for (const auto& row : rows) got.emplace_back(row.item, row.name);
+    const std::vector<std::pair<std::size_t, std::string>> want = {{4, "E"}, {4, "E too"}, {1, "B"}, {0, "A"}};
+    EXPECT_EQ(got, want);
 }
 
 }  // namespace

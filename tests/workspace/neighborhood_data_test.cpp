@@ -20,20 +20,20 @@ NeighborhoodItem Item(std::uint32_t owner, std::uint32_t guid, std::uint8_t seco
     return item;
 }
 
-fixture::NeighborhoodDataSpec Spec(std::uint32_t version) {
-    fixture::NeighborhoodDataSpec spec;
-    spec.version = version;
-    spec.neighborhoodItems = {Item(0, 0xAAAA, 1, {1, 2, 3})};
-    spec.lotItems = {Item(1, 0x1111, 1, {9}), Item(2, 0x2222, 1, {})};
-    spec.familyItems = {Item(7, 0x7777, 1, {4, 4})};
-    spec.simItems = {Item(0x10, 0x2CCF9BED, 1, {8, 8, 0, 0, 0}), Item(0x10, 0xCC20426A, 0, {1, 7}),
+fixture::NeighborhoodDataPlan Layout(std::uint32_t version) {
+    fixture::NeighborhoodDataPlan layout;
+    layout.version = version;
+    layout.neighborhoodItems = {Item(0, 0xAAAA, 1, {1, 2, 3})};
+    layout.lotItems = {Item(1, 0x1111, 1, {9}), Item(2, 0x2222, 1, {})};
+    layout.familyItems = {Item(7, 0x7777, 1, {4, 4})};
+    layout.simItems = {Item(0x10, 0x2CCF9BED, 1, {8, 8, 0, 0, 0}), Item(0x10, 0xCC20426A, 0, {1, 7}),
                      Item(0x11, 0x505FDC28, 1, {500, 0})};
     if (version < 190) {
-        for (auto* list : {&spec.lotItems, &spec.familyItems, &spec.simItems}) {
-            for (auto& item : *list) item.ownerWord = spec.defaultOwnerWord;
+        for (auto* list : {&layout.lotItems, &layout.familyItems, &layout.simItems}) {
+            for (auto& item : *list) item.ownerWord = layout.defaultOwnerWord;
         }
     }
-    return spec;
+    return layout;
 }
 
 TEST(NeighborhoodData, ItemLayoutsByVersion) {
@@ -41,24 +41,24 @@ TEST(NeighborhoodData, ItemLayoutsByVersion) {
     EXPECT_EQ(NeighborhoodItemSize(203, 3), 14u + 4 + 6);
     for (std::uint32_t version : {180u, 189u, 190u, 194u, 203u}) {
         SCOPED_TRACE(version);
-        const auto spec = Spec(version);
-        const Bytes bytes = fixture::NeighborhoodDataBytes(spec);
+        const auto layout = Layout(version);
+        const Bytes bytes = fixture::NeighborhoodDataBytes(layout);
         Workspace ws;
         ReadNeighborhoodData(bytes, ws);
-        EXPECT_EQ(ws.lotItemList, spec.lotItems);
-        EXPECT_EQ(ws.familyItemList, spec.familyItems);
+        EXPECT_EQ(ws.lotItemList, layout.lotItems);
+        EXPECT_EQ(ws.familyItemList, layout.familyItems);
         // Items are read back grouped by owner, first list first.
-        std::vector<NeighborhoodItem> sims = {spec.simItems[1], spec.simItems[0], spec.simItems[2]};
+        std::vector<NeighborhoodItem> sims = {layout.simItems[1], layout.simItems[0], layout.simItems[2]};
         EXPECT_EQ(ws.simItemList, sims);
         ASSERT_TRUE(ws.neighborhoodData);
-        EXPECT_EQ(ws.neighborhoodData->restLength, spec.rest.size());
+        EXPECT_EQ(ws.neighborhoodData->restLength, layout.rest.size());
     }
 }
 
 TEST(NeighborhoodData, RewritingTheSimsSectionKeepsEverythingElse) {
     for (std::uint32_t version : {189u, 203u}) {
         SCOPED_TRACE(version);
-        const Bytes stored = fixture::NeighborhoodDataBytes(Spec(version));
+        const Bytes stored = fixture::NeighborhoodDataBytes(Layout(version));
         Workspace ws;
         ReadNeighborhoodData(stored, ws);
         NeighborhoodDataLayout layout = *ws.neighborhoodData;
@@ -88,7 +88,7 @@ TEST(NeighborhoodData, RewritingTheSimsSectionKeepsEverythingElse) {
 }
 
 TEST(NeighborhoodData, MalformedResourcesThrow) {
-    Bytes bytes = fixture::NeighborhoodDataBytes(Spec(203));
+    Bytes bytes = fixture::NeighborhoodDataBytes(Layout(203));
     Workspace ws;
     Bytes truncated(bytes.begin(), bytes.end() - 20);
     truncated.resize(truncated.size());

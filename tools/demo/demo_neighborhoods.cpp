@@ -27,7 +27,7 @@ constexpr std::uint32_t kBodyType = 0xCCCEF852;
 constexpr std::uint32_t kFamilyType = 0x46414D49;
 constexpr std::uint32_t kDeadMark = 0x2CCF9BED;
 
-struct SimSpec {
+struct SimPlan {
     const char* first;
     const char* last;
     const char* firstGerman;  // nullptr: no German name
@@ -41,7 +41,7 @@ struct SimSpec {
     bool matchesDescription;
 };
 
-constexpr SimSpec kValleySims[] = {
+constexpr SimPlan kValleySims[] = {
     {"Marta", "Hart", nullptr, 4, true, 0x36, 1, 0, false, false, true},
     {"Owen", "Hart", nullptr, 4, false, 0x33, 1, 0, false, false, true},
     {"Lily", "Hart", "Lilli", 2, true, 0x36, 1, 0, false, false, true},
@@ -60,7 +60,7 @@ constexpr SimSpec kValleySims[] = {
     {"Stranger", "Visitor", nullptr, 4, false, 0x36, 0, 0, false, false, false},
 };
 
-constexpr SimSpec kCollegeSims[] = {
+constexpr SimPlan kCollegeSims[] = {
     {"Priya", "Natarajan", nullptr, 4, true, 0x36, 1, 0, true, false, true},
     {"Felix", "Brandt", "Felix", 4, false, 0x33, 1, 0, true, false, true},
     {"Chloe", "Dubois", nullptr, 4, true, 0x2F, 2, 0, true, false, true},
@@ -89,29 +89,29 @@ void SetLifeStage(Character& sim, int stage) {
 }
 
 // A sim as the loader should read it back.
-Character MakeSim(const SimSpec& spec, int globalIndex, std::uint32_t instance, const std::string& file) {
+Character MakeSim(const SimPlan& plan, int globalIndex, std::uint32_t instance, const std::string& file) {
     std::mt19937 random(static_cast<unsigned>(globalIndex * 7919 + 13));
     auto value = [&](int low, int high) {
         return static_cast<std::int16_t>(low + static_cast<int>(random() % static_cast<unsigned>(high - low + 1)));
     };
     Character sim;
     sim.packageFile = file;
-    sim.firstName = spec.first;
-    sim.lastName = spec.last;
-    sim.description = std::string("The demo's ") + spec.first + ".";
+    sim.firstName = plan.first;
+    sim.lastName = plan.last;
+    sim.description = std::string("The demo's ") + plan.first + ".";
     sim.simGuid = GuidFromValue(0x7E000000u + static_cast<std::uint32_t>(globalIndex));
-    sim.species = spec.version == 0x2C || spec.version == 0x2F || spec.version == 0x33 || spec.version == 0x36
-                      ? spec.species : 0;
-    sim.youngAdult = spec.youngAdult && spec.version != 0x20 ? 1 : 0;
-    sim.gender = spec.female ? 1 : 0;
-    sim.genderProperty = spec.female ? 1 : 2;
-    SetLifeStage(sim, spec.stage);
+    sim.species = plan.version == 0x2C || plan.version == 0x2F || plan.version == 0x33 || plan.version == 0x36
+                      ? plan.species : 0;
+    sim.youngAdult = plan.youngAdult && plan.version != 0x20 ? 1 : 0;
+    sim.gender = plan.female ? 1 : 0;
+    sim.genderProperty = plan.female ? 1 : 2;
+    SetLifeStage(sim, plan.stage);
     sim.skinColor = ColourGuid(1 + globalIndex % 4);
     sim.hairColor = ColourGuid(1 + globalIndex % 5);
     sim.eyeColor = ColourGuid(1 + globalIndex % 3);
     sim.versionText = "1.0.0." + std::to_string(100 + globalIndex) + " - Demo";
     sim.hasBodyResource = 1;
-    if (!spec.matchesDescription) {
+    if (!plan.matchesDescription) {
         sim.species = 0;
         sim.youngAdult = 0;
         sim.gender = 0;
@@ -119,9 +119,9 @@ Character MakeSim(const SimSpec& spec, int globalIndex, std::uint32_t instance, 
         return sim;
     }
     sim.instanceId = instance;
-    sim.sdscVersion = spec.version;
+    sim.sdscVersion = plan.version;
     sim.sdscGuid = sim.simGuid;
-    sim.familyNumber = spec.family;
+    sim.familyNumber = plan.family;
     sim.zodiac = value(1, 12);
     sim.nice = value(0, 1000), sim.active = value(0, 1000), sim.playful = value(0, 1000);
     sim.outgoing = value(0, 1000), sim.neat = value(0, 1000);
@@ -140,43 +140,43 @@ Character MakeSim(const SimSpec& spec, int globalIndex, std::uint32_t instance, 
     sim.interestPolitics = value(0, 1000), sim.interestMoney = value(0, 1000), sim.interestFood = value(0, 1000);
     sim.aspirationScore = value(-600, 600), sim.aspirationLevel = value(0, 5);
     sim.dataWordEA = value(0, 9), sim.dataWord152 = value(0, 9);
-    if (spec.version != 0x20) {
-        sim.remainingHours = spec.youngAdult ? value(0, 72) : 0;
-        sim.universityClass = spec.youngAdult ? value(1, 4) : 0;
+    if (plan.version != 0x20) {
+        sim.remainingHours = plan.youngAdult ? value(0, 72) : 0;
+        sim.universityClass = plan.youngAdult ? value(1, 4) : 0;
         sim.influenceLevel = value(0, 5);
     }
-    if (spec.version >= 0x29) {
+    if (plan.version >= 0x29) {
         sim.dataWord166 = value(1, 9);
         sim.ownTraits1 = static_cast<std::uint16_t>(value(0, 0x7FFF));
         sim.turnOns1 = static_cast<std::uint16_t>(1u << (globalIndex % 12));
         sim.turnOffs1 = static_cast<std::uint16_t>(1u << ((globalIndex + 5) % 12));
     }
-    if (spec.version >= 0x2A) {
-        sim.businessLot = spec.version == 0x2C ? 3 : 0;
-        sim.businessRank = spec.version == 0x2C ? 2 : 0;
+    if (plan.version >= 0x2A) {
+        sim.businessLot = plan.version == 0x2C ? 3 : 0;
+        sim.businessRank = plan.version == 0x2C ? 2 : 0;
         sim.businessJobFlags = value(0, 3);
         sim.businessAssignment = value(0, 19);
     }
-    if (spec.version >= 0x2F) sim.turnOns3 = 1, sim.ownTraits3 = 2;
-    if (spec.version >= 0x33) {
+    if (plan.version >= 0x2F) sim.turnOns3 = 1, sim.ownTraits3 = 2;
+    if (plan.version >= 0x33) {
         sim.hobbyCuisine = value(0, 1000), sim.hobbyNature = value(0, 1000), sim.hobbyScience = value(0, 1000);
         sim.talent = value(204, 213);
         sim.ltaLevel = value(0, 5);
         sim.decayHunger = 12, sim.decayFun = 24;
     }
-    if (spec.version == 0x36) {
+    if (plan.version == 0x36) {
         sim.reputation = value(-100, 100);
         sim.appearProbability = value(-100, 100);
     }
     return sim;
 }
 
-Bytes CharacterPackage(const Character& sim, const SimSpec& spec) {
+Bytes CharacterPackage(const Character& sim, const SimPlan& plan) {
     fixture::PackageBuilder builder;
     builder.Add(Key(kObjectDefinitionType, 0x80), fixture::ObjectDefinitionBytes("Sim Template", GuidValue(sim.simGuid)), true);
     std::vector<TextEntry> names = {{1, sim.firstName, ""}, {1, sim.description, ""}, {1, sim.lastName, ""}};
-    if (spec.firstGerman) {
-        names.push_back({4, spec.firstGerman, ""});
+    if (plan.firstGerman) {
+        names.push_back({4, plan.firstGerman, ""});
         names.push_back({4, "", ""});
         names.push_back({4, sim.lastName, ""});
     }
@@ -202,7 +202,7 @@ Bytes CharacterPackage(const Character& sim, const SimSpec& spec) {
     return builder.Build();
 }
 
-void AddSimItems(const Character& sim, const SimSpec& spec, std::vector<NeighborhoodItem>& items, std::uint32_t word) {
+void AddSimItems(const Character& sim, const SimPlan& plan, std::vector<NeighborhoodItem>& items, std::uint32_t word) {
     auto add = [&](std::uint32_t guid, std::uint8_t secondary, std::vector<std::uint16_t> values, std::uint16_t flags1 = 0) {
         NeighborhoodItem item;
         item.owner = sim.instanceId;
@@ -213,13 +213,13 @@ void AddSimItems(const Character& sim, const SimSpec& spec, std::vector<Neighbor
         item.values = std::move(values);
         items.push_back(std::move(item));
     };
-    if (spec.dead) add(kDeadMark, 1, {8, 8, 0, 0, 0});
+    if (plan.dead) add(kDeadMark, 1, {8, 8, 0, 0, 0});
     if (sim.lifeStage >= 16 && sim.species == 0) {
         add(0x4C92F480, 1, {0});  // an aspiration marker
         add(0x505FDC28, 1, {static_cast<std::uint16_t>(100 + sim.instanceId * 40 % 900), 0});  // a badge
     }
     if (sim.lifeStage == 19 && sim.species == 0) add(0xCE8408E6, 1, {}, 1);  // a cell phone
-    if (spec.version == 0x36 && sim.lifeStage == 19 && sim.species == 0) add(0xCC20426A, 0, {1, 7});  // a reward
+    if (plan.version == 0x36 && sim.lifeStage == 19 && sim.species == 0) add(0xCC20426A, 0, {1, 7});  // a reward
 }
 
 // What a long-played neighborhood holds for every sim besides its description: a genetics
@@ -252,7 +252,7 @@ void AddCrowdedResources(fixture::PackageBuilder& package, const Character& sim,
 
 DemoNeighborhood WriteNeighborhood(const fs::path& folder, const std::string& prefix, const std::string& name,
                                    const std::string& germanName, const std::string& description,
-                                   std::span<const SimSpec> specs, int firstGlobal, std::uint32_t ngbhVersion,
+                                   std::span<const SimPlan> plans, int firstGlobal, std::uint32_t ngbhVersion,
                                    const std::vector<std::tuple<std::uint8_t, std::string, std::string>>& lots,
                                    unsigned pictureSeed, bool crowded = false) {
     DemoNeighborhood out;
@@ -269,20 +269,20 @@ DemoNeighborhood WriteNeighborhood(const fs::path& folder, const std::string& pr
     package.Add(Key(kCatalogTextType, 1), fixture::TextListBytes(texts), true);
     package.Add(Key(kVersionInfoType, 1), fixture::VersionInfoBytes("2.18.0.1", "Demo"));
 
-    fixture::NeighborhoodDataSpec data;
+    fixture::NeighborhoodDataPlan data;
     data.version = ngbhVersion;
     data.defaultOwnerWord = word;
-    for (std::size_t i = 0; i < specs.size(); ++i) {
+    for (std::size_t i = 0; i < plans.size(); ++i) {
         const int global = firstGlobal + static_cast<int>(i);
         char file[64];
         std::snprintf(file, sizeof file, "%s_User%05d.package", prefix.c_str(), static_cast<int>(i));
-        Character sim = MakeSim(specs[i], global, 0x10 + static_cast<std::uint32_t>(i), file);
-        if (specs[i].matchesDescription) {
+        Character sim = MakeSim(plans[i], global, 0x10 + static_cast<std::uint32_t>(i), file);
+        if (plans[i].matchesDescription) {
             package.Add(Key(kSimDescriptionType, sim.instanceId), fixture::SimDescriptionBytes(sim), i % 2 == 0);
-            AddSimItems(sim, specs[i], data.simItems, word);
+            AddSimItems(sim, plans[i], data.simItems, word);
         }
-        if (crowded) AddCrowdedResources(package, sim, specs.size(), data.simItems, word);
-        WriteFile(home / "Characters" / file, CharacterPackage(sim, specs[i]));
+        if (crowded) AddCrowdedResources(package, sim, plans.size(), data.simItems, word);
+        WriteFile(home / "Characters" / file, CharacterPackage(sim, plans[i]));
         out.sims.push_back(sim);
     }
     std::uint32_t lotId = 1;
@@ -345,17 +345,17 @@ std::vector<DemoNeighborhood> WriteDemoNeighborhoods(const fs::path& neighborhoo
 
 DemoNeighborhood WriteLargeNeighborhood(const fs::path& neighborhoodsFolder, const std::string& prefix, int sims,
                                         int lots) {
-    std::vector<SimSpec> specs;
+    std::vector<SimPlan> plans;
     for (int i = 0; i < sims; ++i) {
-        SimSpec spec = kValleySims[i % 15];
-        spec.dead = false;
-        specs.push_back(spec);
+        SimPlan plan = kValleySims[i % 15];
+        plan.dead = false;
+        plans.push_back(plan);
     }
     std::vector<std::tuple<std::uint8_t, std::string, std::string>> lotSpecs;
     for (int i = 0; i < lots; ++i) {
         lotSpecs.emplace_back(static_cast<std::uint8_t>(i % 8), "Lot " + std::to_string(i + 1), "A lot of the big town");
     }
-    return WriteNeighborhood(neighborhoodsFolder, prefix, "Big Town", "", "A town of a thousand sims.", specs, 100,
+    return WriteNeighborhood(neighborhoodsFolder, prefix, "Big Town", "", "A town of a thousand sims.", plans, 100,
                              203, lotSpecs, 3, true);
 }
 
