@@ -1,6 +1,6 @@
 // Arbitrary bytes as the small resources: text lists, binary property sets (read and patched),
-// lot descriptions, object definitions and neighborhood data (read, then written back, which
-// must give the same size). The first byte picks the reader. Malformed input may
+// lot descriptions, object definitions and neighborhood data (read, written back, read again:
+// a second write must change nothing). The first byte picks the reader. Malformed input may
 // only throw FormatError; the patcher must never change the size.
 #include <cstdint>
 #include <cstdlib>
@@ -47,8 +47,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 qh::Workspace workspace;
                 qh::ReadNeighborhoodData(bytes, workspace);
                 qh::NeighborhoodDataLayout layout = *workspace.neighborhoodData;
-                const auto rewritten = qh::WriteNeighborhoodData(bytes, workspace.simItemList, layout);
-                if (rewritten.size() != bytes.size()) std::abort();
+                const auto once = qh::WriteNeighborhoodData(bytes, workspace.simItemList, layout);
+                // What was written reads back, and writing it again changes nothing.
+                qh::Workspace again;
+                qh::ReadNeighborhoodData(once, again);
+                const auto twice = qh::WriteNeighborhoodData(once, again.simItemList, layout);
+                if (twice != once) std::abort();
             }
         }
     } catch (const qh::FormatError&) {

@@ -1,6 +1,7 @@
 #include "package/text_list.h"
 
 #include "package/byte_reader.h"
+#include "platform/utf8.h"
 
 namespace qh {
 
@@ -150,23 +151,7 @@ std::u32string DecodeUtf8(std::string_view text) {
 
 std::string ToValidUtf8(std::string_view text) {
     std::string out;
-    for (char32_t c : DecodeUtf8(text)) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    for (char32_t c : DecodeUtf8(text)) AppendUtf8(out, c);
     return out;
 }
 

@@ -52,6 +52,15 @@ void SyncFolderOf(const fs::path& path) {
 
 }  // namespace
 
+FileStamp StampOf(const fs::path& path) {
+    std::error_code error;
+    FileStamp stamp;
+    stamp.size = fs::file_size(path, error);
+    if (error) stamp.size = 0;
+    stamp.modified = fs::last_write_time(path, error);
+    return stamp;
+}
+
 Bytes ReadFileBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw IoError("Cannot open " + Describe(path) + " for reading");

@@ -16,6 +16,15 @@ namespace qh {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// What a file looked like at one moment: a later difference means something rewrote it.
+struct FileStamp {
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type modified{};
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+// The file's size and modification time now (zero for a file that is not there).
+FileStamp StampOf(const std::filesystem::path& path);
+
 // Reads a whole file (opened read-only). Throws IoError naming the file.
 Bytes ReadFileBytes(const std::filesystem::path& path);
 

@@ -22,13 +22,6 @@ namespace {
 constexpr std::uint32_t kPictureType = 0x856DDBAC;
 constexpr std::uint32_t kBodyResourceType = 0xCCCEF852;
 
-FileStamp StampOf(const fs::path& path) {
-    std::error_code error;
-    FileStamp stamp;
-    stamp.size = fs::file_size(path, error);
-    stamp.modified = fs::last_write_time(path, error);
-    return stamp;
-}
 
 std::vector<fs::path> FilesIn(const fs::path& folder) {
     std::vector<fs::path> files;

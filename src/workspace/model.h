@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "character/character.h"
+#include "platform/file_io.h"
 #include "workspace/lots_objects.h"
 #include "workspace/neighborhood_item.h"
 
@@ -46,14 +47,6 @@ struct NeighborhoodDataLayout {
     std::uint32_t defaultOwnerWord = 0;
 };
 
-// What a file looked like when it was loaded, so a save can tell whether something else (the
-// game) changed it meanwhile.
-struct FileStamp {
-    std::uintmax_t size = 0;
-    std::filesystem::file_time_type modified{};
-    friend bool operator==(const FileStamp&, const FileStamp&) = default;
-};
-
 struct Workspace {
     std::string prefix;                       // the loaded neighborhood
     std::filesystem::path neighborhoodFolder;
@@ -71,6 +64,8 @@ struct Workspace {
     std::vector<NeighborhoodItem> lotItemList;
     std::optional<NeighborhoodDataLayout> neighborhoodData;  // unset when none could be read
 
+    // What each file looked like when it was loaded (or last saved), so a save can tell whether
+    // something else (the game) changed it meanwhile.
     std::map<std::filesystem::path, FileStamp> loadedFiles;
 };
 

@@ -68,7 +68,10 @@ private:
     std::size_t at_ = 0;
 };
 
-void AppendItem(Bytes& out, std::uint32_t version, const NeighborhoodItem& item) {
+
+}  // namespace
+
+void AppendNeighborhoodItem(Bytes& out, std::uint32_t version, const NeighborhoodItem& item) {
     AppendU32(out, item.itemGuid);
     AppendU16(out, item.flags1);
     if (version >= 194) AppendU16(out, item.flags2);
@@ -77,8 +80,6 @@ void AppendItem(Bytes& out, std::uint32_t version, const NeighborhoodItem& item)
     AppendU32(out, static_cast<std::uint32_t>(item.values.size()));
     for (std::uint16_t v : item.values) AppendU16(out, v);
 }
-
-}  // namespace
 
 std::size_t NeighborhoodItemSize(std::uint32_t version, std::size_t valueCount) {
     std::size_t size = 4 + 2 + 4 + 2 * valueCount;
@@ -150,7 +151,7 @@ Bytes WriteNeighborhoodData(std::span<const std::uint8_t> stored, const std::vec
             std::uint32_t count = 0;
             for (const NeighborhoodItem& item : simItems) {
                 if (item.owner != owners[o] || (item.secondary == 0) != (list == 0)) continue;
-                AppendItem(out, version, item);
+                AppendNeighborhoodItem(out, version, item);
                 ++count;
             }
             StoreU32(out, countAt, count);

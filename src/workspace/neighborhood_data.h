@@ -35,6 +35,9 @@ void ReadNeighborhoodData(std::span<const std::uint8_t> bytes, Workspace& worksp
 Bytes WriteNeighborhoodData(std::span<const std::uint8_t> stored, const std::vector<NeighborhoodItem>& simItems,
                             NeighborhoodDataLayout& layout);
 
+// Appends one item in the layout of version V.
+void AppendNeighborhoodItem(Bytes& out, std::uint32_t version, const NeighborhoodItem& item);
+
 // The size of one item in the layout of version V.
 std::size_t NeighborhoodItemSize(std::uint32_t version, std::size_t valueCount);
 

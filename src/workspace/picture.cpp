@@ -24,12 +24,18 @@ Bitmap Bitmap::Create(int width, int height) {
 
 namespace {
 
+bool SizeAllowed(std::uint64_t width, std::uint64_t height) {
+    return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+           width * height <= kMaxPicturePixels;
+}
+
+[[noreturn]] void RefuseSize(std::uint64_t width, std::uint64_t height, const char* kind) {
+    throw FormatError(std::string(kind) + " picture of " + std::to_string(width) + " x " + std::to_string(height) +
+                      " pixels is not one the program can show");
+}
+
 void CheckSize(std::uint64_t width, std::uint64_t height, const char* kind) {
-    if (width == 0 || height == 0 || width > kMaxPictureSide || height > kMaxPictureSide ||
-        width * height > kMaxPicturePixels) {
-        throw FormatError(std::string(kind) + " picture of " + std::to_string(width) + " x " +
-                          std::to_string(height) + " pixels is not one the program can show");
-    }
+    if (!SizeAllowed(width, height)) RefuseSize(width, height, kind);
 }
 
 // The source blocks of output position i of n over a source of m: [begin, end).
@@ -166,13 +172,11 @@ Bitmap DecodeJpeg(std::span<const std::uint8_t> bytes) {
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
-    if (info.image_width == 0 || info.image_height == 0 || info.image_width > kMaxPictureSide ||
-        info.image_height > kMaxPictureSide ||
-        static_cast<std::uint64_t>(info.image_width) * info.image_height > kMaxPicturePixels) {
+    if (!SizeAllowed(info.image_width, info.image_height)) {
         const auto w = info.image_width;
         const auto h = info.image_height;
         jpeg_destroy_decompress(&info);
-        CheckSize(w, h, "JPEG");
+        RefuseSize(w, h, "JPEG");
     }
     info.out_color_space = JCS_EXT_BGR;
     jpeg_start_decompress(&info);
@@ -192,13 +196,11 @@ Bitmap DecodePng(std::span<const std::uint8_t> bytes) {
     if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) {
         throw FormatError(std::string("PNG picture is damaged: ") + image.message);
     }
-    if (image.width == 0 || image.height == 0 || image.width > kMaxPictureSide ||
-        image.height > kMaxPictureSide ||
-        static_cast<std::uint64_t>(image.width) * image.height > kMaxPicturePixels) {
+    if (!SizeAllowed(image.width, image.height)) {
         const auto w = image.width;
         const auto h = image.height;
         png_image_free(&image);
-        CheckSize(w, h, "PNG");
+        RefuseSize(w, h, "PNG");
     }
     image.format = PNG_FORMAT_BGR;
     Bitmap bitmap = Bitmap::Create(static_cast<int>(image.width), static_cast<int>(image.height));

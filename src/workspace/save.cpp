@@ -16,13 +16,6 @@ namespace {
 
 constexpr std::uint32_t kPictureType = 0x856DDBAC;
 
-FileStamp StampOf(const fs::path& path) {
-    std::error_code error;
-    FileStamp stamp;
-    stamp.size = fs::file_size(path, error);
-    stamp.modified = fs::last_write_time(path, error);
-    return stamp;
-}
 
 std::vector<fs::path> FilesToWrite(const Workspace& ws) {
     std::vector<fs::path> files{ws.packagePath};
