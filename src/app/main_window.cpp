@@ -182,6 +182,12 @@ void MainWindow::BuildTopStrip() {
     ckAdvanced_->setProperty("helpTopic", 1003);
     layout->addWidget(ckAdvanced_);
     layout->addStretch();
+    auto* helpButton = new QPushButton(QStringLiteral("?"), topStrip_);
+    helpButton->setObjectName(QStringLiteral("btnHelp"));
+    helpButton->setFixedWidth(32);
+    helpButton->setToolTip(QStringLiteral("Help"));
+    layout->addWidget(helpButton, 0, Qt::AlignTop);
+    connect(helpButton, &QPushButton::clicked, this, [this] { ShowHelp(1000); });
     auto* minimize = new QPushButton(QStringLiteral("--"), topStrip_);
     minimize->setObjectName(QStringLiteral("btnMinimize"));
     minimize->setFixedWidth(32);

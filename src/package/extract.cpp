@@ -16,11 +16,6 @@ std::span<const std::uint8_t> StoredBytes(std::span<const std::uint8_t> source,
                                                       HexId(entry.key.instanceId));
 }
 
-void SetHeaderField(PackageImage& image, std::size_t offset, std::uint32_t value) {
-    if (!WriteChecked(image, value, offset, 4)) {
-        throw FormatError("Cannot set header field " + std::to_string(offset));
-    }
-}
 
 }  // namespace
 
@@ -95,7 +90,6 @@ PackageImage ExpandImage(std::span<const std::uint8_t> file, Reporter& reporter,
         entry.size = static_cast<std::uint32_t>(image.size() - at);
     }
 
-    SetHeaderField(image, kIndexOffsetOffset, static_cast<std::uint32_t>(image.size()));
     std::vector<IndexEntry> written;
     written.reserve(entries.size());
     for (const IndexEntry& entry : entries) {
@@ -105,13 +99,7 @@ PackageImage ExpandImage(std::span<const std::uint8_t> file, Reporter& reporter,
         }
         written.push_back(entry);
     }
-    AppendIndex(image, written, width);
-    const auto count = static_cast<std::uint32_t>(written.size());
-    SetHeaderField(image, kEntryCountOffset, count);
-    SetHeaderField(image, kIndexSizeOffset, count * width);
-    SetHeaderField(image, kHoleCountOffset, 0);
-    SetHeaderField(image, kHoleOffsetOffset, 0);
-    SetHeaderField(image, kHoleSizeOffset, 0);
+    FinishPackageImage(image, written, width);
     return image;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "package/byte_reader.h"
+#include "platform/errors.h"
 
 namespace qh {
 
@@ -92,6 +93,24 @@ void AppendIndex(PackageImage& image, const std::vector<IndexEntry>& entries,
         AppendU32(image, entry.offset);
         AppendU32(image, entry.size);
     }
+}
+
+void FinishPackageImage(PackageImage& image, const std::vector<IndexEntry>& entries,
+                        std::uint32_t entryWidth) {
+    if (image.size() > 0xFFFFFFFFu) throw FormatError("Package exceeds 4 GiB");
+    auto set = [&](std::size_t offset, std::uint32_t value) {
+        if (!WriteChecked(image, value, offset, 4)) {
+            throw FormatError("Cannot set header field " + std::to_string(offset));
+        }
+    };
+    set(kIndexOffsetOffset, static_cast<std::uint32_t>(image.size()));
+    AppendIndex(image, entries, entryWidth);
+    const auto count = static_cast<std::uint32_t>(entries.size());
+    set(kEntryCountOffset, count);
+    set(kIndexSizeOffset, count * entryWidth);
+    set(kHoleCountOffset, 0);
+    set(kHoleOffsetOffset, 0);
+    set(kHoleSizeOffset, 0);
 }
 
 }  // namespace qh

@@ -74,4 +74,10 @@ std::string HexId(std::uint32_t value);
 void AppendIndex(PackageImage& image, const std::vector<IndexEntry>& entries,
                  std::uint32_t entryWidth);
 
+// Ends a package image whose resources are all in place: sets the index offset to the image's
+// end, appends the index, and sets the entry count, the index size and an empty hole index.
+// Throws FormatError when the header cannot be patched or the image passes 4 GiB.
+void FinishPackageImage(PackageImage& image, const std::vector<IndexEntry>& entries,
+                        std::uint32_t entryWidth);
+
 }  // namespace qh

@@ -12,11 +12,6 @@ std::uint32_t ToU32(std::size_t value) {
     return static_cast<std::uint32_t>(value);
 }
 
-void SetHeaderField(PackageImage& image, std::size_t offset, std::uint32_t value) {
-    if (!WriteChecked(image, value, offset, 4)) {
-        throw FormatError("Cannot set header field " + std::to_string(offset));
-    }
-}
 
 }  // namespace
 
@@ -69,14 +64,7 @@ PackageImage RebuildImage(std::span<const std::uint8_t> expanded, const EntryWri
         appender(append);
     }
 
-    SetHeaderField(image, kIndexOffsetOffset, ToU32(image.size()));
-    AppendIndex(image, entries, width);
-    const auto count = ToU32(entries.size());
-    SetHeaderField(image, kEntryCountOffset, count);
-    SetHeaderField(image, kIndexSizeOffset, count * width);
-    SetHeaderField(image, kHoleCountOffset, 0);
-    SetHeaderField(image, kHoleOffsetOffset, 0);
-    SetHeaderField(image, kHoleSizeOffset, 0);
+    FinishPackageImage(image, entries, width);
     return image;
 }
 

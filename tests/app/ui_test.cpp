@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -128,6 +129,22 @@ TEST(Startup, FailuresEndTheProgramWithTheirMessages) {
 
     options.winePrefix = dir / "no-prefix";
     EXPECT_EQ(PrepareState(state, images, options, reporter), "Unable to continue, Game User Data Not Found.");
+}
+
+TEST(Help, RightClicksOpenTheControlsTopic) {
+    Session s;
+    s.Click("btnCharacters");
+    QContextMenuEvent onButton(QContextMenuEvent::Mouse, QPoint(2, 2), QPoint(2, 2));
+    QApplication::sendEvent(s.Find<QPushButton>("btnSkills"), &onButton);
+    EXPECT_EQ(s.window->helpWindow()->shownTopic(), 1000);  // no page of its own yet: the contents
+    QContextMenuEvent onSelector(QContextMenuEvent::Mouse, QPoint(2, 2), QPoint(2, 2));
+    QApplication::sendEvent(s.Find<QComboBox>("cbUserName"), &onSelector);
+    EXPECT_EQ(s.window->helpWindow()->shownTopic(), 4021);
+    QContextMenuEvent onBox(QContextMenuEvent::Mouse, QPoint(2, 2), QPoint(2, 2));
+    QApplication::sendEvent(s.Find<QLineEdit>("edtFirstName"), &onBox);
+    EXPECT_EQ(s.window->helpWindow()->shownTopic(), 4020);  // the panel's topic
+    s.Click("btnHelp");
+    EXPECT_EQ(s.window->helpWindow()->shownTopic(), 1000);
 }
 
 TEST(NeighborhoodDialog, PreviousAndNextWrapAround) {
