@@ -152,6 +152,8 @@ void DataPanel::btnSaveDataClick() {
         field = static_cast<std::remove_reference_t<decltype(field)>>(value);
         return true;
     };
+    // An existing item takes its owner from the box too; a new one belongs to the selected sim.
+    if (item != &fresh && !read(edtOwner_, item->owner, "Instance ID:")) return;
     if (!read(edtGuid_, item->itemGuid, "Data GUID:") || !read(edtFlags1_, item->flags1, "Data Flags:") ||
         !read(edtFlags2_, item->flags2, "Data Flags:") || !read(edtInvNumber_, item->invNumber, "Inventory #:") ||
         !read(edtPadding_, item->padding, "Padding:")) {
