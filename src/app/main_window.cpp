@@ -541,6 +541,7 @@ void MainWindow::LoadSelectedNeighborhood() {
         ShowPortrait();
     } catch (const std::exception& error) {
         reporter_.Error(error.what());
+        FillCharacterSelector(0);  // the model is empty now
         EndBusy();
         // Only another neighborhood can be chosen now.
         aboutPanel_->Open();

@@ -60,13 +60,10 @@ void LoadLotPackages(Workspace& workspace, const std::string& prefix, Reporter& 
             const Bytes bytes = ReadFileBytes(file);
             std::vector<IndexEntry> entries;
             ReadIndex(bytes, PackageSource::File, entries);
-            std::vector<LotDesc> before = workspace.lotDescList;
-            try {
-                ReadLotDescriptions(bytes, entries, PackageSource::File, name, workspace, reporter);
-            } catch (...) {
-                workspace.lotDescList = std::move(before);  // none of a damaged file's lots
-                throw;
-            }
+            // Read into a list of the file's own, so a damaged file contributes none of its lots.
+            Workspace lots;
+            ReadLotDescriptions(bytes, entries, PackageSource::File, name, lots, reporter);
+            workspace.lotDescList.insert(workspace.lotDescList.end(), lots.lotDescList.begin(), lots.lotDescList.end());
             workspace.loadedFiles[file] = StampOf(file);
         } catch (const std::exception&) {
             reporter.Error("A Data Error was found in " + name + "\r\n" + "this file will be ignored.");

@@ -14,6 +14,7 @@
 #include <QSettings>
 #include <QSlider>
 #include <QTest>
+#include <QTreeWidget>
 
 #include "app/dialogs/neighborhood_dialog.h"
 #include "app/main_window.h"
@@ -95,6 +96,21 @@ TEST(Startup, OpensThePreselectedNeighborhoodWithItsSims) {
     EXPECT_FALSE(s.state.objectCatalogue.empty());
     EXPECT_FALSE(s.Find<QPushButton>("btnNeighborhood")->isEnabled());  // the open panel
     EXPECT_TRUE(s.Find<QPushButton>("btnSave")->isHidden());
+    // The demo player's one backup of Pleasant Valley, its group chosen and opened.
+    auto* tree = s.Find<QTreeWidget>("tvBackups");
+    ASSERT_EQ(tree->topLevelItem(0)->text(0), QStringLiteral("Stored Backups"));
+    ASSERT_EQ(tree->topLevelItem(0)->childCount(), 1);
+    EXPECT_EQ(tree->currentItem()->text(0), QStringLiteral("N001 - Neighborhood Backups"));
+    EXPECT_TRUE(tree->currentItem()->isExpanded());
+    EXPECT_EQ(tree->currentItem()->child(0)->text(0), QStringLiteral("N001 03-14-2026 101500"));
+    // Editing the name rewrites the selector's entry and keeps it selected.
+    auto* name = s.Find<QLineEdit>("edtNgbdName");
+    name->selectAll();
+    QTest::keyClicks(name, QStringLiteral("Valley of Hearts"));
+    EXPECT_EQ(s.window->neighborhoodSelector()->currentText(), QStringLiteral("N001 : Valley of Hearts"));
+    EXPECT_EQ(s.window->CurrentNeighborhood()->dirty, 1);
+    EXPECT_FALSE(s.Find<QPushButton>("btnSave")->isHidden());
+    s.asker.answer = true;  // close without saving
     s.window->close();
     QSettings settings(s.options.settingsFile, QSettings::IniFormat);
     EXPECT_EQ(settings.value(QStringLiteral("NGBD")).toString(), QStringLiteral("N001"));

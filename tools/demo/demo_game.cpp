@@ -105,6 +105,10 @@ DemoGame WriteDemoGame(const fs::path& root) {
     game.userData = game.prefix / "drive_c" / "users" / "player" / "Documents" / "EA Games" / "The Sims 2";
     fs::create_directories(game.userData / "Neighborhoods");
     game.neighborhoods = WriteDemoNeighborhoods(game.userData / "Neighborhoods");
+    // A backup the player made of Pleasant Valley once, in the default archive folder.
+    const fs::path archive = game.prefix / "drive_c" / "users" / "player" / "Documents" / "Bramblesoft" / "NGBDs";
+    fs::create_directories(archive / "N001 03-14-2026 101500");
+    fs::copy(game.userData / "Neighborhoods" / "N001", archive / "N001 03-14-2026 101500", fs::copy_options::recursive);
     fs::create_directories(game.prefix / "drive_c" / "users" / "Public");
     return game;
 }
