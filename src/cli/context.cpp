@@ -5,10 +5,6 @@
 #include "cli/cli_support.h"
 #include "platform/game_discovery.h"
 #include "platform/system_discovery.h"
-#include "platform/wine_registry.h"
-#ifdef _WIN32
-#include "platform/windows_registry.h"
-#endif
 
 namespace qh::cli {
 namespace fs = std::filesystem;
