@@ -606,9 +606,9 @@ void MainWindow::SelectSimByGuid(const Guid4& guid) {
 }
 
 void MainWindow::btnSortUsersClick() {
-    if (state_.workspace.characters.empty()) return;
     Character* selected = SelectedSim();
-    const Guid4 guid = selected ? selected->simGuid : Guid4{};
+    if (!selected) return;
+    const Guid4 guid = selected->simGuid;
     const auto next = NextSortOrder(*selected);
     if (!next) return;
     state_.settings->SetSort(*next);
@@ -633,8 +633,8 @@ void MainWindow::btnDelSimClick() {
         return;
     }
     const int index = cbUserName_->currentIndex();
-    state_.workspace.characters.erase(state_.workspace.characters.begin() + index);
     state_.workspace.loadedFiles.erase(state_.workspace.charactersFolder / sim->packageFile);
+    state_.workspace.characters.erase(state_.workspace.characters.begin() + index);
     FillCharacterSelector(std::min(index, static_cast<int>(state_.workspace.characters.size()) - 1));
     cbUserNameChange();
 }

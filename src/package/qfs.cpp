@@ -99,6 +99,11 @@ void DecodeQfs(std::span<const std::uint8_t> stored, std::size_t limit, Bytes& o
             std::memcpy(to, from, length);
         } else if (distance == 1) {
             std::memset(to, *from, length);
+        } else if (distance >= 8) {
+            // Eight bytes at a time: each chunk's source lies wholly in what is already written.
+            std::size_t i = 0;
+            for (; i + 8 <= length; i += 8) std::memcpy(to + i, from + i, 8);
+            for (; i < length; ++i) to[i] = from[i];
         } else {
             // Overlapping run: each byte may be one this very copy produced.
             for (std::size_t i = 0; i < length; ++i) to[i] = from[i];
