@@ -72,6 +72,7 @@ void RebuildPackage(const std::filesystem::path& path, const EntryWriter& writer
                     const Appender& appender, Reporter& reporter,
                     const RebuildOptions& options) {
     const PackageImage expanded = ExpandPackage(path, reporter, options.hook);
+    if (options.onExpanded) options.onExpanded(ByteReader(expanded).ReadU32(kEntryCountOffset));
     PackageImage image;
     try {
         image = RebuildImage(expanded, writer, appender);

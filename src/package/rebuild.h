@@ -59,6 +59,8 @@ PackageImage RebuildImage(std::span<const std::uint8_t> expanded, const EntryWri
 
 struct RebuildOptions {
     FaultHook hook;  // passed to each atomic replace (tests simulate failures with it)
+    // Told the number of index entries once the package is expanded, before the walk.
+    std::function<void(std::size_t entries)> onExpanded;
 };
 
 // Expands the file in place, rebuilds it and writes the result over it. An error after the

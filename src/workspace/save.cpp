@@ -1,5 +1,6 @@
 #include "workspace/save.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "character/sim_description.h"
@@ -125,12 +126,7 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
     const std::string packageName = ws.packagePath.filename().string();
     try {
         std::size_t entryNumber = 0;
-        bool counted = false;
         const auto writer = [&](const IndexEntry& entry, std::span<const std::uint8_t> stored, PackageImage& image) {
-            if (!counted) {
-                progress.SetStatus("Saving Neighborhood Data");
-                counted = true;
-            }
             progress.SetPosition(static_cast<int>(++entryNumber));
             progress.Step();
             const auto& writers = NeighborhoodWriters();
@@ -139,6 +135,10 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
         };
         RebuildOptions rebuild;
         rebuild.hook = options.hook;
+        rebuild.onExpanded = [&](std::size_t entries) {
+            progress.SetMaximum(static_cast<int>(std::min<std::size_t>(entries, 1 << 30)));
+            progress.SetStatus("Saving Neighborhood Data");
+        };
         RebuildPackage(ws.packagePath, writer, {}, reporter, rebuild);
         result.neighborhoodSaved = true;
         result.bytesWritten += StampOf(ws.packagePath).size;
@@ -156,8 +156,8 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
         for (DNA& dna : ws.dnaList) dna.dirty = 0;
     }
 
-    progress.SetStatus("Saving Character Data");
     progress.SetMaximum(static_cast<int>(ws.characters.size()));
+    progress.SetStatus("Saving Character Data");
     for (std::size_t i = 0; i < ws.characters.size(); ++i) {
         Character& sim = ws.characters[i];
         progress.SetPosition(static_cast<int>(i));

@@ -73,6 +73,35 @@ std::map<fs::path, Bytes> Snapshot(const fs::path& folder) {
     return files;
 }
 
+// Records what long work shows: each status with the progress maximum set for it.
+class RecordingProgress final : public Progress {
+public:
+    void SetStatus(std::string_view text) override { steps.emplace_back(std::string(text), maximum); }
+    void SetMaximum(int value) override { maximum = value; }
+    void SetPosition(int) override {}
+    std::vector<std::pair<std::string, int>> steps;
+    int maximum = 0;
+};
+
+TEST(Save, StatusTextsAndProgressOfLoadingAndSaving) {
+    Session s;
+    RecordingProgress load;
+    LoadNeighborhood(s.ws, *s.neighborhood, s.folder, {}, s.reporter, load);
+    ASSERT_GE(load.steps.size(), 3u);
+    EXPECT_EQ(load.steps[0], (std::pair<std::string, int>{"Expanding Neighborhood", 500}));
+    EXPECT_EQ(load.steps[1], (std::pair<std::string, int>{"Loading Characters", 16}));
+    EXPECT_EQ(load.steps[2].first, "Loading Neighborhood Data");
+
+    RecordingProgress save;
+    SaveNeighborhood(s.ws, *s.neighborhood, {}, s.reporter, save);
+    const std::size_t entries = s.Index(s.ws.packagePath).size();
+    ASSERT_GE(save.steps.size(), 3u);
+    EXPECT_EQ(save.steps[0], (std::pair<std::string, int>{"Processing Data", 1500}));
+    EXPECT_EQ(save.steps[1], (std::pair<std::string, int>{"Saving Neighborhood Data", static_cast<int>(entries)}));
+    EXPECT_EQ(save.steps[2], (std::pair<std::string, int>{"Saving Character Data", 16}));
+    EXPECT_EQ(save.steps.back().first, "");
+}
+
 TEST(Save, WithoutChangesRewritesOnlyTheNeighborhoodPackageUncompressed) {
     Session s(4);
     const auto before = Snapshot(s.folder);
