@@ -60,7 +60,7 @@ PackageImage ExpandImage(std::span<const std::uint8_t> file, Reporter& reporter,
 
     // The image's final size is known from the index (each resource's declared length), so it is
     // allocated once rather than grown by doubling.
-    std::size_t total = kHeaderSize + entries.size() * width;
+    std::size_t total = kHeaderSize + entries.size() * width + kQfsDecodeSlack;
     for (const IndexEntry& entry : entries) {
         const std::size_t capped = std::min<std::size_t>(entry.size, file.size());
         if (reader.Has(entry.offset, entry.size) && IsQfsCompressed(file.subspan(entry.offset, entry.size))) {

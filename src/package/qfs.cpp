@@ -35,7 +35,9 @@ void DecodeQfs(std::span<const std::uint8_t> stored, std::size_t limit, Bytes& o
     // Decode straight into the destination: grow it once to the most it may hold and trim at the
     // end, so the hot loop does no bounds bookkeeping beyond its own counters.
     const std::size_t base = out.size();
-    out.resize(base + limit);
+    // Slack past the end lets short copies move a fixed 16 or 32 bytes (one wide move each);
+    // whatever lands beyond the bytes decoded so far is overwritten or trimmed.
+    out.resize(base + limit + kQfsDecodeSlack);
     std::uint8_t* const dst = out.data() + base;
     std::size_t len = 0;
 
@@ -82,7 +84,11 @@ void DecodeQfs(std::span<const std::uint8_t> stored, std::size_t limit, Bytes& o
         if (literal > end - pos) Truncated(pos, "literal bytes");
         if (literal + length > limit - len) break;  // more than declared: stop, caller reports it
 
-        std::memcpy(dst + len, in + pos, literal);
+        if (literal <= 16 && end - pos >= 16) {
+            std::memcpy(dst + len, in + pos, 16);
+        } else {
+            std::memcpy(dst + len, in + pos, literal);
+        }
         pos += literal;
         len += literal;
         if (last) break;
@@ -95,7 +101,11 @@ void DecodeQfs(std::span<const std::uint8_t> stored, std::size_t limit, Bytes& o
         }
         std::uint8_t* to = dst + len;
         const std::uint8_t* from = to - distance;
-        if (distance >= length) {
+        if (distance >= 16 && length <= 16) {
+            std::memcpy(to, from, 16);
+        } else if (distance >= 32 && length <= 32) {
+            std::memcpy(to, from, 32);
+        } else if (distance >= length) {
             std::memcpy(to, from, length);
         } else if (distance == 1) {
             std::memset(to, *from, length);

@@ -26,6 +26,9 @@
 namespace qh {
 
 inline constexpr std::size_t kQfsHeaderSize = 9;
+// Decoding grows the destination by this much beyond the declared length while it works (and
+// trims it after), so short copies can be single wide moves.
+inline constexpr std::size_t kQfsDecodeSlack = 32;
 
 // True when stored bytes carry the QFS signature and declare an uncompressed length that differs
 // from the stored size; only then are they decoded. Anything else is content as it stands.
