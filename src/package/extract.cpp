@@ -69,8 +69,10 @@ PackageImage ExpandImage(std::span<const std::uint8_t> file, Reporter& reporter,
             total += capped;
         }
     }
+    // What the index declares is only a hint: a damaged or hostile index must not set aside
+    // gigabytes for a small file.
     PackageImage image;
-    image.reserve(total);
+    image.reserve(std::min<std::size_t>(total, file.size() * 8 + (std::size_t{16} << 20)));
     const auto header = reader.Slice(0, kHeaderSize, "header");
     image.assign(header.begin(), header.end());
 

@@ -1,5 +1,6 @@
 #include "package/qfs.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -34,6 +35,10 @@ void DecodeQfs(std::span<const std::uint8_t> stored, std::size_t limit, Bytes& o
 
     // Decode straight into the destination: grow it once to the most it may hold and trim at the
     // end, so the hot loop does no bounds bookkeeping beyond its own counters.
+    // No stream can produce more than 1028 bytes for each of its 4-byte codes: memory is never
+    // set aside beyond what the stored bytes could possibly decode to, whatever they declare.
+    const std::size_t codeBytes = end > kQfsHeaderSize ? end - kQfsHeaderSize : 0;
+    limit = std::min(limit, codeBytes * 258 + 8);
     const std::size_t base = out.size();
     // Slack past the end lets short copies move a fixed 16 or 32 bytes (one wide move each);
     // whatever lands beyond the bytes decoded so far is overwritten or trimmed.

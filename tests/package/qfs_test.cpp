@@ -79,6 +79,21 @@ TEST(QfsDecode, WrongLengthReportsDecompressionErrorAndKeepsWhatWasDecoded) {
     EXPECT_LE(r.content.size(), 2u);
 }
 
+TEST(QfsDecode, AHugeDeclaredLengthSetsAsideOnlyWhatTheCodesCanProduce) {
+    Bytes out;
+    DecodeQfs(Stored(0xFFFFFF, {0xE0, 'A', 'B', 'C', 'D', 0xFC}), 0xFFFFFF, out);
+    EXPECT_EQ(std::string(out.begin(), out.end()), "ABCD");
+    EXPECT_LT(out.capacity(), 4096u);
+
+    // An index of many entries declaring 16 MiB each does not make the expansion reserve them.
+    fixture::PackageBuilder builder;
+    for (std::uint32_t i = 0; i < 200; ++i) builder.Add(fixture::Key(1, i), Stored(0xFFFFFF, {0xE0, 'a', 'b', 'c', 'd'}));
+    RecordingReporter reporter;
+    const PackageImage image = ExpandImage(builder.Build(), reporter);
+    EXPECT_LT(image.capacity(), std::size_t{64} << 20);
+    EXPECT_EQ(reporter.messages.size(), 200u);  // each one "Decompression Error"
+}
+
 TEST(QfsDecode, UncompressedBytesComeBackAsStored) {
     const Bytes plain = test::ToBytes("01234\x10\xFB rest of it");
     auto r = Extract(plain);
