@@ -117,6 +117,22 @@ TEST(Startup, OpensThePreselectedNeighborhoodWithItsSims) {
     EXPECT_EQ(settings.value(QStringLiteral("ColorScheme")).toString(), QStringLiteral("1"));
 }
 
+TEST(Startup, ChangingTheNeighborhoodRunsTheLoaderAndDropsUnsavedChanges) {
+    Session s;
+    s.Click("btnCharacters");
+    s.Find<QSlider>("trkFatness")->setValue(5);
+    EXPECT_FALSE(s.Find<QPushButton>("btnSave")->isHidden());
+    QComboBox* selector = s.window->neighborhoodSelector();
+    selector->setCurrentIndex(0);
+    emit selector->activated(0);
+    EXPECT_EQ(s.window->characterSelector()->count(), 3);
+    EXPECT_EQ(s.state.workspace.prefix, "G001");
+    EXPECT_TRUE(s.Find<QPushButton>("btnSave")->isHidden());
+    EXPECT_FALSE(s.Find<QPushButton>("btnNeighborhood")->isEnabled());
+    // The archive holds a backup (of another neighborhood), so nothing is said about backups.
+    EXPECT_TRUE(s.reporter.messages.empty());
+}
+
 TEST(Startup, FailuresEndTheProgramWithTheirMessages) {
     test::TempDir dir;
     const auto game = demo::WriteDemoGame(dir.path());
