@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "app/dialogs/character_picker.h"
 #include "app/dialogs/neighborhood_dialog.h"
 #include "app/main_window.h"
 #include "app/panels/about_panel.h"
@@ -184,6 +185,28 @@ TEST(Help, RightClicksOpenTheControlsTopic) {
     EXPECT_EQ(s.window->helpWindow()->shownTopic(), 4020);  // the panel's topic
     s.Click("btnHelp");
     EXPECT_EQ(s.window->helpWindow()->shownTopic(), 1000);
+}
+
+TEST(CharacterPicker, RowsOf32PixelsGreyWithoutAHousehold) {
+    Session s;
+    std::vector<std::size_t> all;
+    for (std::size_t i = 0; i < s.state.workspace.characters.size(); ++i) all.push_back(i);
+    CharacterPicker picker(*s.window, all);
+    EXPECT_EQ(picker.windowTitle(), QStringLiteral("Choose New Parent"));
+    EXPECT_TRUE(picker.findChild<QLabel*>(QStringLiteral("lblChooseParent"))
+                    ->text()
+                    .startsWith(QStringLiteral("Choose a new parent from the selection box above")));
+    ASSERT_EQ(picker.list()->count(), 16);
+    EXPECT_EQ(picker.list()->sizeHintForRow(0), 32);
+    for (int row = 0; row < picker.list()->count(); ++row) {
+        QListWidgetItem* item = picker.list()->item(row);
+        const Character& sim = s.state.workspace.characters[static_cast<std::size_t>(item->data(Qt::UserRole).toInt())];
+        const QImage picture = item->data(Qt::DecorationRole).value<QPixmap>().toImage();
+        ASSERT_EQ(picture.width(), 32);
+        const QColor centre = picture.pixelColor(16, 16);
+        const bool grey = centre.red() == centre.green() && centre.green() == centre.blue();
+        EXPECT_EQ(grey, sim.familyNumber == 0) << sim.packageFile;
+    }
 }
 
 TEST(NeighborhoodDialog, PreviousAndNextWrapAround) {
