@@ -57,6 +57,16 @@ void SetGender(Character& sim, bool female) {
     sim.dirty = 1;
 }
 
+void SetWord(Character& sim, std::int16_t Character::*field, std::int16_t value) {
+    sim.*field = value;
+    sim.dirty = 1;
+}
+
+void SetDescription(Character& sim, std::string description) {
+    sim.description = std::move(description);
+    sim.dirty = 1;
+}
+
 void SetLocomotion(Character& sim, int weight0) {
     weight0 = weight0 < 0 ? 0 : weight0 > 100 ? 100 : weight0;
     sim.locoWeight0 = static_cast<std::int16_t>(weight0);

@@ -41,6 +41,11 @@ void SetYoungAdult(Character& sim, bool youngAdult, int lifeStagePosition);
 
 void SetGender(Character& sim, bool female);
 
+// A plain value of the sim (fatness, a preference, an age count, the description), marking the
+// sim changed.
+void SetWord(Character& sim, std::int16_t Character::*field, std::int16_t value);
+void SetDescription(Character& sim, std::string description);
+
 // Locomotion balance: the two weights always add up to 100.
 void SetLocomotion(Character& sim, int weight0);
 

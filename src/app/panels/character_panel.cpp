@@ -188,10 +188,7 @@ CharacterPanel::CharacterPanel(MainWindow& window) : Panel(window, QStringLitera
     connect(edtFirstName_, &QLineEdit::textEdited, this, [this] { NameKeyUp(true); });
     connect(edtLastName_, &QLineEdit::textEdited, this, [this] { NameKeyUp(false); });
     connect(memCharacterDescription_, &QPlainTextEdit::textChanged, this, [this, edit] {
-        edit([this](Character& sim) {
-            sim.description = memCharacterDescription_->toPlainText().toStdString();
-            sim.dirty = 1;
-        });
+        edit([this](Character& sim) { SetDescription(sim, memCharacterDescription_->toPlainText().toStdString()); });
     });
     connect(rbMale_, &QRadioButton::clicked, this, [edit] { edit([](Character& sim) { SetGender(sim, false); }); });
     connect(rbFemale_, &QRadioButton::clicked, this, [edit] { edit([](Character& sim) { SetGender(sim, true); }); });
@@ -204,24 +201,15 @@ CharacterPanel::CharacterPanel(MainWindow& window) : Panel(window, QStringLitera
     connect(ckYoungAdult_, &QCheckBox::clicked, this, [this] { ckYoungAdultClick(); });
     connect(trkFatness_, &QSlider::valueChanged, this, [this, edit](int value) {
         lblFatness_->setText(QString::number(value));
-        edit([value](Character& sim) {
-            sim.fatness = static_cast<std::int16_t>(value);
-            sim.dirty = 1;
-        });
+        edit([value](Character& sim) { SetWord(sim, &Character::fatness, static_cast<std::int16_t>(value)); });
     });
     connect(trkMalePref_, &QSlider::valueChanged, this, [this, edit](int value) {
         lblMalePref_->setText(QStringLiteral("Male Preference: ") + QString::number(value));
-        edit([value](Character& sim) {
-            sim.malePreference = static_cast<std::int16_t>(value);
-            sim.dirty = 1;
-        });
+        edit([value](Character& sim) { SetWord(sim, &Character::malePreference, static_cast<std::int16_t>(value)); });
     });
     connect(trkFemalePref_, &QSlider::valueChanged, this, [this, edit](int value) {
         lblFemalePref_->setText(QStringLiteral("Female Preference: ") + QString::number(value));
-        edit([value](Character& sim) {
-            sim.femalePreference = static_cast<std::int16_t>(value);
-            sim.dirty = 1;
-        });
+        edit([value](Character& sim) { SetWord(sim, &Character::femalePreference, static_cast<std::int16_t>(value)); });
     });
     connect(trkLocoBalance_, &QSlider::valueChanged, this, [this, edit](int value) {
         lblLoco0_->setText(QString::number(value));
@@ -329,10 +317,7 @@ void CharacterPanel::NumberKeyUp(QLineEdit* box, std::int16_t Character::*field)
         box->setText(QString::fromStdU32String(filtered));
         box->setCursorPosition(caret);
     }
-    window_.ApplyEdit([&] {
-        sim->*field = DigitValue(filtered);
-        sim->dirty = 1;
-    });
+    window_.ApplyEdit([&] { SetWord(*sim, field, DigitValue(filtered)); });
 }
 
 void CharacterPanel::NameKeyUp(bool first) {
