@@ -46,6 +46,25 @@ bool HasSimItem(const Workspace& workspace, const Character& sim, std::uint32_t 
                        [&](const NeighborhoodItem& i) { return i.owner == sim.instanceId && i.itemGuid == itemGuid; });
 }
 
+NeighborhoodItem& AddSimItemCopy(Workspace& workspace, Character& sim, const NeighborhoodItem& fields) {
+    NeighborhoodItem& added = AddSimItem(workspace, sim, fields.itemGuid, fields.secondary, fields.values, fields.flags1);
+    added.flags2 = fields.flags2;
+    added.invNumber = fields.invNumber;
+    added.padding = fields.padding;
+    return added;
+}
+
+void ReplaceItem(NeighborhoodItem& target, NeighborhoodItem edited, Character& sim, bool markChanged) {
+    target = std::move(edited);
+    if (markChanged) sim.dirty = 1;
+}
+
+void EraseItem(std::vector<NeighborhoodItem>& items, std::size_t index, Character& sim) {
+    if (index >= items.size()) return;
+    items.erase(items.begin() + static_cast<std::ptrdiff_t>(index));
+    sim.dirty = 1;
+}
+
 bool IsDead(const Workspace& workspace, const Character& sim) { return HasSimItem(workspace, sim, kDeadMarkGuid); }
 
 bool SetDeadMark(Workspace& workspace, Character& sim, bool dead) {

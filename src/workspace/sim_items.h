@@ -30,6 +30,14 @@ std::size_t RemoveSimItems(Workspace& workspace, Character& sim, std::uint32_t i
 NeighborhoodItem* FindSimItem(Workspace& workspace, const Character& sim, std::uint32_t itemGuid);
 bool HasSimItem(const Workspace& workspace, const Character& sim, std::uint32_t itemGuid);
 
+// The raw edits of the neighborhood data panel. A new item takes the sim as owner and the owner
+// word of NewItemOwnerWord; an edited item takes every field of `edited`; `markChanged` is false
+// when the panel stopped at a box it could not read (the fields before it are taken, the sim is
+// not marked). Erasing removes the item at `index` of the list it was listed from.
+NeighborhoodItem& AddSimItemCopy(Workspace& workspace, Character& sim, const NeighborhoodItem& fields);
+void ReplaceItem(NeighborhoodItem& target, NeighborhoodItem edited, Character& sim, bool markChanged = true);
+void EraseItem(std::vector<NeighborhoodItem>& items, std::size_t index, Character& sim);
+
 // The dead mark: an item 0x2CCF9BED of the sim. Setting it adds one item (values 8, 8, 0, 0, 0)
 // unless the sim has one already; clearing it removes every such item of the sim and resets the
 // sim's lingering number and ghost flags. Returns true when the sim changed.

@@ -386,6 +386,11 @@ TEST(Panels, ThumbnailSaveAndTheDataPanel) {
     ASSERT_EQ(s.state.workspace.simItemList.size(), before + 1);
     EXPECT_EQ(s.state.workspace.simItemList.back().values, (std::vector<std::uint16_t>{300, 0}));
     EXPECT_EQ(s.window->SelectedSim()->dirty, 1);
+    // Deleting the selected item takes it out of the list.
+    auto* list = s.Find<QListWidget>("lstNgbdItems");
+    list->setCurrentRow(list->count() - 1);
+    s.Click("btnDeleteData");
+    EXPECT_EQ(s.state.workspace.simItemList.size(), before);
 }
 
 TEST(CharacterSelector, DeletingASimMovesItsPackageToTheTrash) {

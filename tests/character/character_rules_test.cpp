@@ -155,6 +155,36 @@ TEST(SimItems, OwnerWordOfANewItemWithNoItemsIsTheDefaultWord) {
     EXPECT_EQ(RemoveSimItems(ws, sim, 0xABCD), 0u);
 }
 
+TEST(SimItems, RawEditsOfTheDataPanel) {
+    Workspace ws;
+    ws.neighborhoodData = NeighborhoodDataLayout{};
+    ws.neighborhoodData->defaultOwnerWord = 0x301;
+    Character sim;
+    sim.instanceId = 9;
+    NeighborhoodItem fields;
+    fields.owner = 1234;  // ignored: a new item is the sim's
+    fields.itemGuid = 0xABC;
+    fields.flags2 = 5;
+    fields.padding = 6;
+    fields.values = {1, 2};
+    NeighborhoodItem& added = AddSimItemCopy(ws, sim, fields);
+    EXPECT_EQ(added.owner, 9u);
+    EXPECT_EQ(added.ownerWord, 0x301u);
+    EXPECT_EQ(added.flags2, 5);
+    EXPECT_EQ(added.padding, 6);
+    sim.dirty = 0;
+    NeighborhoodItem partial = added;
+    partial.itemGuid = 0xDEF;
+    ReplaceItem(ws.simItemList[0], partial, sim, false);
+    EXPECT_EQ(ws.simItemList[0].itemGuid, 0xDEFu);
+    EXPECT_EQ(sim.dirty, 0);
+    EraseItem(ws.simItemList, 5, sim);  // out of range: nothing
+    EXPECT_EQ(ws.simItemList.size(), 1u);
+    EraseItem(ws.simItemList, 0, sim);
+    EXPECT_TRUE(ws.simItemList.empty());
+    EXPECT_EQ(sim.dirty, 1);
+}
+
 TEST(DataPanelRows, OrderedByListAndFlagsWithTheGamesOwnItemsLeftOut) {
     Workspace ws;
     Character sim;

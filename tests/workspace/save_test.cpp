@@ -186,12 +186,13 @@ TEST(Save, OnlyChangedSimsDescriptionsChangeAndReadOnlyFieldsSurvive) {
     EXPECT_EQ(ByteReader(graceAfter).ReadU16(0xAE), ByteReader(graceBefore).ReadU16(0xAE));
 }
 
-TEST(Save, ColourLengthMismatchIsReportedAndTheSaveGoesOn) {
+TEST(Save, ColoursArePatchedIntoTheCharacterPackage) {
     Session s;
     Character& owen = s.Sim("Owen");
     SetCharacterField(owen, "hairColor", "00000003-0000-0000-0000-000000000000");
     SetCharacterField(owen, "eyeColor", "00000002-0000-0000-0000-000000000000");
-    // The package's stored eye colour is made shorter than 36 bytes behind the editor's back.
+    // The stored colours are 36 bytes long, so they are overwritten in place (the mismatching
+    // lengths are the property-set tests' cases).
     SimProperties stored;
     const Bytes properties = s.Resource(s.PackageOf(owen), kSimPropertiesType, 1);
     ReadSimProperties(properties, stored);

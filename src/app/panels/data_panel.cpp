@@ -137,11 +137,11 @@ void DataPanel::btnSaveDataClick() {
     Character* sim = window_.SelectedSim();
     if (!sim) return;
     const int row = lstItems_->currentRow();
-    NeighborhoodItem fresh;
-    NeighborhoodItem* item = &fresh;
-    if (row > 0 && row <= static_cast<int>(rows_.size())) item = &Items()[rows_[static_cast<std::size_t>(row - 1)].item];
-    // Each box is read in turn; a box that is not hexadecimal stops here, what came before it
-    // already taken, and the sim is not marked.
+    NeighborhoodItem* target = nullptr;
+    if (row > 0 && row <= static_cast<int>(rows_.size())) target = &Items()[rows_[static_cast<std::size_t>(row - 1)].item];
+    // The boxes are read in turn into a copy; a box that is not hexadecimal stops there, the
+    // fields before it taken and the sim not marked.
+    NeighborhoodItem edited = target ? *target : NeighborhoodItem{};
     auto read = [&](QLineEdit* box, auto& field, const char* label) {
         bool ok = false;
         const qulonglong value = box->text().trimmed().toULongLong(&ok, 16);
@@ -152,12 +152,16 @@ void DataPanel::btnSaveDataClick() {
         field = static_cast<std::remove_reference_t<decltype(field)>>(value);
         return true;
     };
+    auto stop = [&] {
+        if (target) ReplaceItem(*target, edited, *sim, false);
+        Fill(source_);
+    };
     // An existing item takes its owner from the box too; a new one belongs to the selected sim.
-    if (item != &fresh && !read(edtOwner_, item->owner, "Instance ID:")) return;
-    if (!read(edtGuid_, item->itemGuid, "Data GUID:") || !read(edtFlags1_, item->flags1, "Data Flags:") ||
-        !read(edtFlags2_, item->flags2, "Data Flags:") || !read(edtInvNumber_, item->invNumber, "Inventory #:") ||
-        !read(edtPadding_, item->padding, "Padding:")) {
-        return;
+    if (target && !read(edtOwner_, edited.owner, "Instance ID:")) return stop();
+    if (!read(edtGuid_, edited.itemGuid, "Data GUID:") || !read(edtFlags1_, edited.flags1, "Data Flags:") ||
+        !read(edtFlags2_, edited.flags2, "Data Flags:") || !read(edtInvNumber_, edited.invNumber, "Inventory #:") ||
+        !read(edtPadding_, edited.padding, "Padding:")) {
+        return stop();
     }
     std::vector<std::uint16_t> values;
     for (const QString& line : memValues_->toPlainText().split(QLatin1Char('\n'))) {
@@ -166,21 +170,16 @@ void DataPanel::btnSaveDataClick() {
         const uint value = line.trimmed().toUInt(&ok, 16);
         if (!ok || value > 0xFFFF) {
             window_.reporter().Error("'" + line.toStdString() + "' is not a valid hexadecimal value");
-            return;
+            return stop();
         }
         values.push_back(static_cast<std::uint16_t>(value));
     }
-    item->values = std::move(values);
-    item->secondary = rbSecondary_->isChecked() ? 1 : 0;
-    if (item == &fresh) {
-        window_.ApplyEdit([&] {
-            NeighborhoodItem& added = AddSimItem(window_.workspace(), *sim, fresh.itemGuid, fresh.secondary, fresh.values, fresh.flags1);
-            added.flags2 = fresh.flags2;
-            added.invNumber = fresh.invNumber;
-            added.padding = fresh.padding;
-        });
+    edited.values = std::move(values);
+    edited.secondary = rbSecondary_->isChecked() ? 1 : 0;
+    if (target) {
+        window_.ApplyEdit([&] { ReplaceItem(*target, edited, *sim); });
     } else {
-        window_.ApplyEdit([&] { sim->dirty = 1; });
+        window_.ApplyEdit([&] { AddSimItemCopy(window_.workspace(), *sim, edited); });
     }
     Fill(source_);
 }
@@ -189,11 +188,7 @@ void DataPanel::btnDeleteClick() {
     Character* sim = window_.SelectedSim();
     const int row = lstItems_->currentRow();
     if (!sim || row <= 0 || row > static_cast<int>(rows_.size())) return;
-    auto& items = Items();
-    window_.ApplyEdit([&] {
-        items.erase(items.begin() + static_cast<std::ptrdiff_t>(rows_[static_cast<std::size_t>(row - 1)].item));
-        sim->dirty = 1;
-    });
+    window_.ApplyEdit([&] { EraseItem(Items(), rows_[static_cast<std::size_t>(row - 1)].item, *sim); });
     Fill(source_);
 }
 
