@@ -12,17 +12,11 @@
 
 #include <vector>
 
+#include "package/guid.h"
 #include "package/index.h"
 
 namespace qh {
 
-using Guid4 = std::array<std::uint8_t, 4>;
-
-// Eight upper-case hexadecimal digits of the four bytes, first stored byte first.
-std::string GuidKey(const Guid4& guid);
-// The four bytes read as a little-endian number (the game's GUID value).
-std::uint32_t GuidValue(const Guid4& guid);
-Guid4 GuidFromValue(std::uint32_t value);
 
 struct Character {
     std::uint32_t instanceId = 0;  // of the matched description resource; the sim's key elsewhere

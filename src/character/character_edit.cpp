@@ -34,18 +34,6 @@ std::string ParseNumber(std::string_view text, T& out) {
     return {};
 }
 
-std::string ParseGuid(std::string_view text, Guid4& out) {
-    if (text.size() != 8) return "must be eight hexadecimal digits";
-    Guid4 guid{};
-    for (std::size_t i = 0; i < 4; ++i) {
-        unsigned value = 0;
-        const auto [end, error] = std::from_chars(text.data() + 2 * i, text.data() + 2 * i + 2, value, 16);
-        if (error != std::errc() || end != text.data() + 2 * i + 2) return "must be eight hexadecimal digits";
-        guid[i] = static_cast<std::uint8_t>(value);
-    }
-    out = guid;
-    return {};
-}
 
 }  // namespace
 
@@ -60,7 +48,11 @@ std::string SetCharacterField(Character& sim, std::string_view name, std::string
             if constexpr (std::is_same_v<T, std::string>) {
                 sim.*member = std::string(value);
             } else if constexpr (std::is_same_v<T, Guid4>) {
-                problem = ParseGuid(value, sim.*member);
+                if (const auto guid = ParseGuid(value, GuidFormat::StoredBytes)) {
+                    sim.*member = *guid;
+                } else {
+                    problem = "must be eight hexadecimal digits";
+                }
             } else {
                 T parsed{};
                 problem = ParseNumber(value, parsed);

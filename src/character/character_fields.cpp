@@ -5,22 +5,6 @@
 
 namespace qh {
 
-std::string GuidKey(const Guid4& guid) {
-    char text[9];
-    std::snprintf(text, sizeof text, "%02X%02X%02X%02X", guid[0], guid[1], guid[2], guid[3]);
-    return text;
-}
-
-std::uint32_t GuidValue(const Guid4& guid) {
-    return static_cast<std::uint32_t>(guid[0]) | static_cast<std::uint32_t>(guid[1]) << 8 |
-           static_cast<std::uint32_t>(guid[2]) << 16 | static_cast<std::uint32_t>(guid[3]) << 24;
-}
-
-Guid4 GuidFromValue(std::uint32_t value) {
-    return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-            static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
-}
-
 int DescriptionVersionIndex(std::uint16_t version) {
     for (int i = 0; i < 8; ++i) {
         if (kDescriptionVersions[i] == version) return i;

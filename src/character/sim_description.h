@@ -5,12 +5,12 @@
 #include <optional>
 #include <span>
 
+#include "package/resource_types.h"
 #include "character/character.h"
 #include "platform/reporter.h"
 
 namespace qh {
 
-inline constexpr std::uint32_t kSimDescriptionType = 0xAACE2EFB;
 
 // The two careers of owned businesses: a change to any other career clears the business lot and
 // rank.

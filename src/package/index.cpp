@@ -76,12 +76,6 @@ bool WriteChecked(std::span<std::uint8_t> bytes, std::uint32_t value, std::size_
     return stored() == wanted;
 }
 
-std::string HexId(std::uint32_t value) {
-    std::uint8_t le[4];
-    for (int i = 0; i < 4; ++i) le[i] = static_cast<std::uint8_t>(value >> (8 * i));
-    return ReadHexBytes(le, 0, 4, true);
-}
-
 void AppendIndex(PackageImage& image, const std::vector<IndexEntry>& entries,
                  std::uint32_t entryWidth) {
     image.reserve(image.size() + entries.size() * entryWidth);

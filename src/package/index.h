@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "package/guid.h"
 #include "platform/file_io.h"
 
 namespace qh {
@@ -67,8 +68,6 @@ std::string ReadHexBytes(std::span<const std::uint8_t> bytes, std::size_t positi
 bool WriteChecked(std::span<std::uint8_t> bytes, std::uint32_t value, std::size_t position,
                   int width);
 
-// Eight upper-case hexadecimal digits, most significant first: the program's name for a type id.
-std::string HexId(std::uint32_t value);
 
 // Appends the index for `entries` in the given width (20 omits the second instance id).
 void AppendIndex(PackageImage& image, const std::vector<IndexEntry>& entries,

@@ -12,24 +12,21 @@ std::optional<PropertySet> ReadPropertySet(std::span<const std::uint8_t> bytes) 
     if (!reader.Has(0, 4) || reader.ReadU32(0) != kPropertySetMagic) return std::nullopt;
     const std::uint32_t count = reader.ReadU32(6, "entry count");
     PropertySet set;
-    std::size_t at = 10;
+    ByteCursor in(bytes, "property set", 10);
     for (std::uint32_t i = 0; i < count; ++i) {
         Property property;
-        property.type = reader.ReadU32(at, "value type");
-        const std::uint32_t nameLength = reader.ReadU32(at + 4, "name length");
-        const auto name = reader.Slice(at + 8, nameLength, "property name");
+        property.type = in.U32("value type");
+        const std::uint32_t nameLength = in.U32("name length");
+        const auto name = in.Take(nameLength, "property name");
         property.name.assign(name.begin(), name.end());
-        at += 8 + static_cast<std::size_t>(nameLength);
         if (property.type == kPropertyInteger || property.type == kPropertyOther4) {
-            property.valueOffset = at;
-            property.integer = reader.ReadU32(at, "integer value");
-            at += 4;
+            property.valueOffset = in.at();
+            property.integer = in.U32("integer value");
         } else if (property.type == kPropertyString) {
-            const std::uint32_t length = reader.ReadU32(at, "string length");
-            property.valueOffset = at + 4;
-            const auto text = reader.Slice(at + 4, length, "string value");
+            const std::uint32_t length = in.U32("string length");
+            property.valueOffset = in.at();
+            const auto text = in.Take(length, "string value");
             property.text.assign(text.begin(), text.end());
-            at += 4 + static_cast<std::size_t>(length);
         } else {
             set.unknownType = property.type;
             break;

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "package/resource_types.h"
 #include "platform/reporter.h"
 
 namespace qh {
@@ -25,8 +26,6 @@ inline constexpr std::uint32_t kPropertySetMagic = 0xCBE750E0;
 inline constexpr std::uint32_t kPropertyInteger = 0xEB61E4F7;
 inline constexpr std::uint32_t kPropertyString = 0x0B8BEA18;
 inline constexpr std::uint32_t kPropertyOther4 = 0xABC78708;
-inline constexpr std::uint32_t kVersionInfoType = 0xEBFEE342;
-inline constexpr std::uint32_t kSimPropertiesType = 0xAC598EAC;
 
 struct Property {
     std::uint32_t type = 0;

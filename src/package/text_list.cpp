@@ -7,17 +7,6 @@ namespace qh {
 
 namespace {
 
-// Reads bytes up to a zero byte (consumed). Throws when there is none.
-std::string ReadZeroTerminated(const ByteReader& reader, std::size_t& at, const char* what) {
-    const auto bytes = reader.bytes();
-    std::size_t end = at;
-    while (end < bytes.size() && bytes[end] != 0) ++end;
-    if (end >= bytes.size()) reader.Fail(at, end - at + 1, what);
-    std::string text(reinterpret_cast<const char*>(bytes.data() + at), end - at);
-    at = end + 1;
-    return text;
-}
-
 void AppendText(Bytes& out, std::string_view text) {
     // A value cannot hold a zero byte: it ends the value.
     for (char c : text) {
@@ -52,13 +41,12 @@ std::optional<TextList> ParseTextList(std::span<const std::uint8_t> bytes) {
     if (!reader.Has(64, 2) || bytes[64] != 0xFD || bytes[65] != 0xFF) return std::nullopt;
     const std::uint16_t count = reader.ReadU16(66, "entry count");
     TextList list;
-    std::size_t at = 68;
+    ByteCursor in(bytes, "text list", 68);
     for (std::uint16_t i = 0; i < count; ++i) {
         TextEntry entry;
-        entry.language = reader.ReadU8(at, "language id");
-        ++at;
-        entry.value = ReadZeroTerminated(reader, at, "text value");
-        entry.description = ReadZeroTerminated(reader, at, "text description");
+        entry.language = in.U8("language id");
+        entry.value = in.ZeroTerminated("text value");
+        entry.description = in.ZeroTerminated("text description");
         list.entries.push_back(std::move(entry));
     }
     return list;

@@ -17,12 +17,11 @@
 #include <string_view>
 #include <vector>
 
+#include "package/resource_types.h"
 #include "platform/file_io.h"
 
 namespace qh {
 
-inline constexpr std::uint32_t kTextListType = 0x53545223;  // STR#
-inline constexpr std::uint32_t kCatalogTextType = 0x43545353;  // CTSS
 
 struct TextEntry {
     std::uint8_t language = 1;

@@ -1,3 +1,4 @@
+#include "package/resource_types.h"
 #include "workspace/loader.h"
 
 #include <algorithm>
@@ -19,8 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::uint32_t kPictureType = 0x856DDBAC;
-constexpr std::uint32_t kBodyResourceType = 0xCCCEF852;
 
 
 std::vector<fs::path> FilesIn(const fs::path& folder) {

@@ -12,14 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "package/resource_types.h"
 #include "package/index.h"
 #include "platform/progress.h"
 #include "platform/reporter.h"
 
 namespace qh {
 
-inline constexpr std::uint32_t kLotDescriptionType = 0x0BF999E7;
-inline constexpr std::uint32_t kObjectDefinitionType = 0x4F424A44;
 
 struct LotDesc {
     std::uint32_t lotId = 0;    // the resource's instance id: the number households refer to

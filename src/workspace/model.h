@@ -13,30 +13,15 @@
 #include <vector>
 
 #include "character/character.h"
+#include "family/family_tie.h"
+#include "genetics/dna.h"
+#include "household/household.h"
 #include "platform/file_io.h"
+#include "relationship/relationship.h"
 #include "workspace/lots_objects.h"
 #include "workspace/neighborhood_item.h"
 
 namespace qh {
-
-// Records whose readers and writers come with their own subjects; the lists below hold them.
-struct Household {
-    std::uint32_t instanceId = 0;
-    std::string name;
-    std::string description;
-    std::uint8_t dirty = 0;
-};
-struct RelationshipRecord {
-    std::uint32_t instanceId = 0;
-    bool isNew = false;
-};
-struct FamilyTie {
-    std::uint32_t simInstance = 0;
-};
-struct DNA {
-    std::uint32_t instanceId = 0;
-    std::uint8_t dirty = 0;
-};
 
 // Where the sims' section of the neighborhood data resource lies, remembered for the save.
 struct NeighborhoodDataLayout {

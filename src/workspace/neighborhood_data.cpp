@@ -9,76 +9,56 @@ namespace qh {
 
 namespace {
 
-class ItemReader {
-public:
-    ItemReader(std::span<const std::uint8_t> bytes) : reader_(bytes, "neighborhood data") {}
+NeighborhoodItem ReadItem(ByteCursor& in, std::uint32_t version) {
+    NeighborhoodItem item;
+    item.itemGuid = in.U32("item GUID");
+    item.flags1 = in.U16("item flags");
+    if (version >= 194) item.flags2 = in.U16("item flags");
+    if (version >= 190) item.invNumber = in.U32("inventory number");
+    if (version >= 203) item.padding = in.U16("item padding");
+    const std::uint32_t count = in.U32("value count");
+    const auto values = in.Take(static_cast<std::size_t>(count) * 2, "item values");
+    item.values.resize(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        item.values[i] = static_cast<std::uint16_t>(values[2 * i] | values[2 * i + 1] << 8);
+    }
+    return item;
+}
 
-    std::uint32_t U32(const char* what) {
-        const std::uint32_t v = reader_.ReadU32(at_, what);
-        at_ += 4;
-        return v;
-    }
-    std::uint16_t U16(const char* what) {
-        const std::uint16_t v = reader_.ReadU16(at_, what);
-        at_ += 2;
-        return v;
-    }
-    void Skip(std::size_t n, const char* what) {
-        reader_.Require(at_, n, what);
-        at_ += n;
-    }
-    NeighborhoodItem Item(std::uint32_t version) {
-        NeighborhoodItem item;
-        item.itemGuid = U32("item GUID");
-        item.flags1 = U16("item flags");
-        if (version >= 194) item.flags2 = U16("item flags");
-        if (version >= 190) item.invNumber = U32("inventory number");
-        if (version >= 203) item.padding = U16("item padding");
-        const std::uint32_t count = U32("value count");
-        const auto values = reader_.Slice(at_, static_cast<std::size_t>(count) * 2, "item values");
-        item.values.resize(count);
-        for (std::uint32_t i = 0; i < count; ++i) {
-            item.values[i] = static_cast<std::uint16_t>(values[2 * i] | values[2 * i + 1] << 8);
-        }
-        at_ += static_cast<std::size_t>(count) * 2;
-        return item;
-    }
-    void Section(std::uint32_t version, std::uint32_t defaultWord, bool sims, std::vector<NeighborhoodItem>& out) {
-        const std::uint32_t owners = U32("owner count");
-        for (std::uint32_t o = 0; o < owners; ++o) {
-            const std::uint32_t owner = U32("owner id");
-            const std::uint32_t word = version >= 190 ? U32("owner word") : defaultWord;
-            for (std::uint8_t list = 0; list < 2; ++list) {
-                const std::uint32_t count = U32("item count");
-                for (std::uint32_t i = 0; i < count; ++i) {
-                    NeighborhoodItem item = Item(version);
-                    item.owner = owner;
-                    item.ownerWord = word;
-                    item.secondary = sims ? list : 1;
-                    out.push_back(std::move(item));
-                }
+// One section of owners: per owner its id, (from version 190) its owner word, then two lists of
+// items. Lots and families keep one list each in the program; sims keep the primary and the
+// secondary list apart.
+void ReadSection(ByteCursor& in, std::uint32_t version, std::uint32_t defaultWord, bool sims,
+                 std::vector<NeighborhoodItem>& out) {
+    const std::uint32_t owners = in.U32("owner count");
+    for (std::uint32_t o = 0; o < owners; ++o) {
+        const std::uint32_t owner = in.U32("owner id");
+        const std::uint32_t word = version >= 190 ? in.U32("owner word") : defaultWord;
+        for (std::uint8_t list = 0; list < 2; ++list) {
+            const std::uint32_t count = in.U32("item count");
+            for (std::uint32_t i = 0; i < count; ++i) {
+                NeighborhoodItem item = ReadItem(in, version);
+                item.owner = owner;
+                item.ownerWord = word;
+                item.secondary = sims ? list : 1;
+                out.push_back(std::move(item));
             }
         }
     }
-    std::size_t at() const { return at_; }
-    void SetAt(std::size_t at) { at_ = at; }
-
-private:
-    ByteReader reader_;
-    std::size_t at_ = 0;
-};
+}
 
 
 }  // namespace
 
-void AppendNeighborhoodItem(Bytes& out, std::uint32_t version, const NeighborhoodItem& item) {
-    AppendU32(out, item.itemGuid);
-    AppendU16(out, item.flags1);
-    if (version >= 194) AppendU16(out, item.flags2);
-    if (version >= 190) AppendU32(out, item.invNumber);
-    if (version >= 203) AppendU16(out, item.padding);
-    AppendU32(out, static_cast<std::uint32_t>(item.values.size()));
-    for (std::uint16_t v : item.values) AppendU16(out, v);
+void AppendNeighborhoodItem(Bytes& bytes, std::uint32_t version, const NeighborhoodItem& item) {
+    ByteWriter out(bytes);
+    out.U32(item.itemGuid);
+    out.U16(item.flags1);
+    if (version >= 194) out.U16(item.flags2);
+    if (version >= 190) out.U32(item.invNumber);
+    if (version >= 203) out.U16(item.padding);
+    out.U32(static_cast<std::uint32_t>(item.values.size()));
+    for (std::uint16_t v : item.values) out.U16(v);
 }
 
 std::size_t NeighborhoodItemSize(std::uint32_t version, std::size_t valueCount) {
@@ -90,27 +70,26 @@ std::size_t NeighborhoodItemSize(std::uint32_t version, std::size_t valueCount) 
 }
 
 void ReadNeighborhoodData(std::span<const std::uint8_t> bytes, Workspace& workspace) {
-    ItemReader in(bytes);
-    in.SetAt(4);
+    ByteCursor in(bytes, "neighborhood data", 4);
     const std::uint32_t version = in.U32("version");
-    in.SetAt(20);
+    in.Seek(20);
     in.Skip(in.U32("header length"), "header");
     in.Skip((version < 190 ? 24 : 28) + 4, "header");
     const std::uint32_t defaultWord = in.U32("default owner word");
     for (int list = 0; list < 2; ++list) {
         const std::uint32_t count = in.U32("item count");
-        for (std::uint32_t i = 0; i < count; ++i) (void)in.Item(version);
+        for (std::uint32_t i = 0; i < count; ++i) (void)ReadItem(in, version);
     }
     std::vector<NeighborhoodItem> lots;
     std::vector<NeighborhoodItem> families;
     std::vector<NeighborhoodItem> sims;
-    in.Section(version, defaultWord, false, lots);
-    in.Section(version, defaultWord, false, families);
+    ReadSection(in, version, defaultWord, false, lots);
+    ReadSection(in, version, defaultWord, false, families);
     NeighborhoodDataLayout layout;
     layout.version = version;
     layout.defaultOwnerWord = defaultWord;
     layout.simsSectionStart = in.at();
-    in.Section(version, defaultWord, true, sims);
+    ReadSection(in, version, defaultWord, true, sims);
     layout.simsSectionEnd = in.at();
     layout.restLength = bytes.size() - in.at();
 
@@ -141,20 +120,20 @@ Bytes WriteNeighborhoodData(std::span<const std::uint8_t> stored, const std::vec
             words.push_back(item.ownerWord);
         }
     }
-    AppendU32(out, static_cast<std::uint32_t>(owners.size()));
+    ByteWriter writer(out);
+    writer.U32(static_cast<std::uint32_t>(owners.size()));
     for (std::size_t o = 0; o < owners.size(); ++o) {
-        AppendU32(out, owners[o]);
-        if (version >= 190) AppendU32(out, words[o]);
+        writer.U32(owners[o]);
+        if (version >= 190) writer.U32(words[o]);
         for (std::uint8_t list = 0; list < 2; ++list) {
-            const std::size_t countAt = out.size();
-            AppendU32(out, 0);  // filled in once the items are written
+            const std::size_t countAt = writer.PlaceholderU32();  // filled in once the items are written
             std::uint32_t count = 0;
             for (const NeighborhoodItem& item : simItems) {
                 if (item.owner != owners[o] || (item.secondary == 0) != (list == 0)) continue;
                 AppendNeighborhoodItem(out, version, item);
                 ++count;
             }
-            StoreU32(out, countAt, count);
+            writer.PatchU32(countAt, count);
         }
     }
     layout.simsSectionEnd = out.size();

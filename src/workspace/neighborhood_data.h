@@ -17,12 +17,12 @@
 #include <span>
 #include <vector>
 
+#include "package/resource_types.h"
 #include "platform/file_io.h"
 #include "workspace/model.h"
 
 namespace qh {
 
-inline constexpr std::uint32_t kNeighborhoodDataType = 0x4E474248;
 
 // Appends the resource's items to the workspace's three lists and remembers where the sims'
 // section lies. Malformed data throws FormatError.

@@ -1,3 +1,4 @@
+#include "package/resource_types.h"
 #include "workspace/save.h"
 
 #include <algorithm>
@@ -15,7 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::uint32_t kPictureType = 0x856DDBAC;
 
 
 std::vector<fs::path> FilesToWrite(const Workspace& ws) {

@@ -1,3 +1,4 @@
+#include "package/resource_types.h"
 #include "demo_neighborhoods.h"
 
 #include <algorithm>
@@ -22,9 +23,6 @@ using fixture::Key;
 
 namespace {
 
-constexpr std::uint32_t kPictureType = 0x856DDBAC;
-constexpr std::uint32_t kBodyType = 0xCCCEF852;
-constexpr std::uint32_t kFamilyType = 0x46414D49;
 constexpr std::uint32_t kDeadMark = 0x2CCF9BED;
 
 struct SimPlan {
@@ -197,7 +195,7 @@ Bytes CharacterPackage(const Character& sim, const SimPlan& plan) {
                       0x7FA0C0u + static_cast<std::uint32_t>(n % 3) * 0x102010u, sim.gender == 1, sim.species != 0};
     if (sim.lifeStage == 51) look.hair = 0xD8D8D8;
     builder.Add(Key(kPictureType, 0x00000001), fixture::EncodeJpeg(DrawPortrait(look)));
-    builder.Add(Key(kBodyType, 1), std::string(300, '\x42'), true);
+    builder.Add(Key(kBodyResourceType, 1), std::string(300, '\x42'), true);
     builder.AddDirectory();
     return builder.Build();
 }
@@ -233,11 +231,11 @@ void AddCrowdedResources(fixture::PackageBuilder& package, const Character& sim,
                  "</AnyString>";
     }
     genes += "</cGZPropertySetString>";
-    package.Add(Key(0xEBFEE33F, sim.instanceId), genes, true);
+    package.Add(Key(kGeneticRecordType, sim.instanceId), genes, true);
     for (std::uint32_t k = 1; k <= 20; ++k) {
         const std::uint32_t other = 0x10 + (sim.instanceId - 0x10 + k * 37) % static_cast<std::uint32_t>(simCount);
         Bytes relationship(64, static_cast<std::uint8_t>(k));
-        package.Add(Key(0xCC364C2A, sim.instanceId << 16 | other), relationship, k % 2 == 0);
+        package.Add(Key(kRelationshipType, sim.instanceId << 16 | other), relationship, k % 2 == 0);
     }
     for (std::uint16_t m = 0; m < 30; ++m) {
         NeighborhoodItem memory;
@@ -311,7 +309,7 @@ DemoNeighborhood WriteNeighborhood(const fs::path& folder, const std::string& pr
     familyItem.values = {1, 2};
     data.familyItems.push_back(familyItem);
     package.Add(Key(kNeighborhoodDataType, 1), fixture::NeighborhoodDataBytes(data), true);
-    package.Add(Key(kFamilyType, 1), std::string(120, '\x03'), true);  // a household, carried as it is
+    package.Add(Key(kHouseholdType, 1), std::string(120, '\x03'), true);  // a household, carried as it is
     package.AddDirectory();
     WriteFile(home / (prefix + "_Neighborhood.package"), package.Build());
     WriteFile(home / (prefix + "_Neighborhood.png"), EncodePng(DrawNeighborhood(pictureSeed)));

@@ -17,8 +17,6 @@ namespace {
 
 QString Decode(const std::string& utf8) { return QString::fromStdString(ToValidUtf8(utf8)); }
 
-QString Hex2(std::uint8_t b) { return QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper(); }
-
 QLineEdit* NumberBox(QWidget* parent, const char* name) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
@@ -242,9 +240,8 @@ void CharacterPanel::Fill(Character& sim) {
     lblCharacterVersion_->setText(QStringLiteral("Character Version : ") + QString::fromStdString(sim.versionText));
     lblBodyFlags_->setText(QString::number(sim.bodyFlags));
     lblPackageFile_->setText(QString::fromStdString(sim.packageFile));
-    const Guid4& g = sim.simGuid;
-    lblGuid_->setText(Hex2(g[1]) + Hex2(g[0]) + Hex2(g[3]) + Hex2(g[2]));
-    lblInstance_->setText(QStringLiteral("%1").arg(sim.instanceId, 8, 16, QLatin1Char('0')).toUpper());
+    lblGuid_->setText(QString::fromStdString(FormatGuid(sim.simGuid, GuidFormat::WordSwapped)));
+    lblInstance_->setText(QString::fromStdString(HexId(sim.instanceId)));
     edtFirstName_->setText(Decode(sim.firstName).trimmed());
     edtLastName_->setText(Decode(sim.lastName).trimmed());
     trkMalePref_->setValue(sim.malePreference);
@@ -257,8 +254,8 @@ void CharacterPanel::Fill(Character& sim) {
     trkLocoBalance_->setValue(sim.locoWeight0);
     lblLoco0_->setText(QString::number(sim.locoWeight0));
     lblLoco1_->setText(QString::number(sim.locoWeight1));
-    const Guid4& o = sim.outfitSourceGuid;
-    lblOutfitSourceGuid_->setText(QStringLiteral("OutfitSourceGUID1: ") + Hex2(o[0]) + Hex2(o[1]) + Hex2(o[2]) + Hex2(o[3]));
+    lblOutfitSourceGuid_->setText(QStringLiteral("OutfitSourceGUID1: ") +
+                                  QString::fromStdString(FormatGuid(sim.outfitSourceGuid, GuidFormat::StoredBytes)));
     edtFitnessPreference_->setText(QString::number(sim.fitnessPreference));
     edtAgeDuration_->setText(QString::number(sim.ageDuration));
     trkFatness_->setValue(sim.fatness);
