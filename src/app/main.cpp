@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     MessageBoxReporter reporter;
     reporter.quiet = !line.screenshot.isEmpty();
     MessageBoxAsker asker;
-    qh::app::AppState state;
+    qh::GameSession state;
     qh::app::ImageLibrary images;
     if (auto failure = qh::app::PrepareState(state, images, line.startup, reporter)) {
         reporter.quiet = false;
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
 
     if (!line.screenshot.isEmpty()) {
         if (!line.panel.isEmpty()) {
-            if (QPushButton* button = window.PanelButton(line.panel)) emit button->clicked();
+            if (QPushButton* button = window.PanelButton(line.panel)) button->click();
         }
         QTimer::singleShot(300, &window, [&] {
             QApplication::processEvents();

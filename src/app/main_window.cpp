@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QFile>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,10 +18,7 @@
 #include <QVBoxLayout>
 
 #include "app/panels/about_panel.h"
-#include "app/panels/character_panel.h"
-#include "app/panels/data_panel.h"
-#include "app/panels/neighborhood_panel.h"
-#include "app/panels/panel.h"
+#include "app/review_dialog.h"
 #include "package/text_list.h"
 #include "workspace/character_list.h"
 #include "workspace/loader.h"
@@ -28,64 +26,9 @@
 
 namespace qh::app {
 
-namespace {
-
-struct PanelEntry {
-    const char* caption;
-    const char* button;
-    const char* panel;
-    int helpTopic;
-};
-
-// The panel buttons, top to bottom.
-constexpr PanelEntry kPanels[] = {
-    {"Neighborhood", "btnNeighborhood", "pnlNeighborhood", 3010},
-    {"Households", "btnHouseholds", "pnlHouseholds", 4090},
-    {"Family Tree", "btnFamilyTies", "pnlFamilyTies", 6020},
-    {"Relationships", "btnRelationships", "pnlRelationships", 6060},
-    {"Character", "btnCharacters", "pnlCharacters", 4020},
-    {"Personality", "btnPersonality", "pnlPersonality", 4030},
-    {"Interests", "btnInterests", "pnlInterests", 4031},
-    {"Skills", "btnSkills", "pnlSkills", 4040},
-    {"Needs", "btnNeeds", "pnlNeeds", 4050},
-    {"Aspiration/Influence", "btnAspiration", "pnlAspiration", 4060},
-    {"Badges", "btnBadges", "pnlBadges", 4070},
-    {"Hobbies", "btnHobbies", "pnlHobbies", 4071},
-    {"School", "btnSchool", "pnlSchool", 5030},
-    {"Career", "btnCareer", "pnlCareer", 5020},
-    {"Rewards/Extras", "btnRewards", "pnlRewards", 4080},
-    {"Genetics (DNA)", "btnGenetics", "pnlGenetics", 6050},
-    {"Cloning Lab", "btnCloning", "pnlCloning", 6040},
-    {"About", "btnAbout", "pnlAbout", 1001},
-};
-
-}  // namespace
-
-PendingPanel::PendingPanel(MainWindow& window, const QString& objectName, const QString& caption)
-    : Panel(window, objectName), caption_(caption) {
-    auto* layout = new QVBoxLayout(this);
-    auto* title = new QLabel(caption, this);
-    QFont font = title->font();
-    font.setPointSize(font.pointSize() + 4);
-    font.setBold(true);
-    title->setFont(font);
-    layout->addWidget(title);
-    auto* note = new QLabel(QStringLiteral("This panel is not part of this version of Quillhaven yet. "
-                                           "Everything it would show is kept unchanged when you save."),
-                            this);
-    note->setWordWrap(true);
-    layout->addWidget(note);
-    layout->addStretch();
-}
-
-void PendingPanel::Open() {
-    window_.ShowPanel(this);
-    window_.MarkPanelButton(window_.PanelButton(caption_));
-}
-
-MainWindow::MainWindow(AppState& state, ImageLibrary& images, Reporter& reporter, Asker& asker, QString helpFolder)
-    : state_(state), images_(images), reporter_(reporter), asker_(asker),
-      help_(std::make_unique<HelpWindow>(std::move(helpFolder))) {
+MainWindow::MainWindow(GameSession& session, ImageLibrary& images, Reporter& reporter, Asker& asker, QString helpFolder)
+    : session_(session), images_(images), reporter_(reporter), asker_(asker), document_(session, reporter),
+      simList_(session.workspace), help_(std::make_unique<HelpWindow>(std::move(helpFolder))) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Quillhaven 2.0"));
     setWindowFlag(Qt::FramelessWindowHint);
@@ -98,45 +41,21 @@ MainWindow::MainWindow(AppState& state, ImageLibrary& images, Reporter& reporter
     auto* middle = new QHBoxLayout;
     BuildButtonColumn();
     middle->addWidget(buttonColumn_);
-    panels_ = new QStackedWidget(central);
-    panels_->setObjectName(QStringLiteral("pnlPanels"));
-    middle->addWidget(panels_, 1);
+    stack_ = new QStackedWidget(central);
+    stack_->setObjectName(QStringLiteral("pnlPanels"));
+    middle->addWidget(stack_, 1);
     outer->addLayout(middle, 1);
     setCentralWidget(central);
     BuildStatusBar();
-
-    for (const PanelEntry& entry : kPanels) {
-        Panel* panel = nullptr;
-        const QString name = QString::fromLatin1(entry.panel);
-        if (name == QStringLiteral("pnlNeighborhood")) {
-            panel = neighborhoodPanel_ = new NeighborhoodPanel(*this);
-        } else if (name == QStringLiteral("pnlCharacters")) {
-            panel = characterPanel_ = new CharacterPanel(*this);
-        } else if (name == QStringLiteral("pnlAbout")) {
-            panel = aboutPanel_ = new AboutPanel(*this);
-        } else {
-            panel = new PendingPanel(*this, name, QString::fromLatin1(entry.caption));
-        }
-        panel->setProperty("helpTopic", entry.helpTopic);
-        auto* scroll = new QScrollArea(panels_);
-        scroll->setObjectName(name + QStringLiteral("Scroll"));
-        scroll->setWidget(panel);
-        scroll->setWidgetResizable(true);
-        scroll->setFrameShape(QFrame::NoFrame);
-        panels_->addWidget(scroll);
-        QPushButton* button = PanelButton(QString::fromLatin1(entry.caption));
-        connect(button, &QPushButton::clicked, this, [panel] { panel->Open(); });
-    }
-    dataPanel_ = new DataPanel(*this);
-    auto* dataScroll = new QScrollArea(panels_);
-    dataScroll->setWidget(dataPanel_);
-    dataScroll->setWidgetResizable(true);
-    panels_->addWidget(dataScroll);
+    BuildPanels();
 
     // The hidden neighborhood data panel: Ctrl+Shift+N anywhere in the program.
     auto* shortcut = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+N")), this);
     shortcut->setContext(Qt::ApplicationShortcut);
     connect(shortcut, &QShortcut::activated, this, [this] { OpenDataPanel(); });
+
+    connect(&document_, &Document::changed, this, [this](const Change& change) { DocumentChanged(change); });
+    connect(&document_, &Document::unsavedChanged, this, [this](bool unsaved) { ShowUnsaved(unsaved); });
 
     qApp->installEventFilter(this);
     connect(&progressTimer_, &QTimer::timeout, this, [this] {
@@ -144,6 +63,22 @@ MainWindow::MainWindow(AppState& state, ImageLibrary& images, Reporter& reporter
     });
     progressTimer_.setInterval(10);
     resize(1060, 760);
+}
+
+void MainWindow::BuildPanels() {
+    for (const PanelRow& row : PanelRows()) {
+        Panel* panel = row.factory(document_, *this, row);
+        auto* scroll = new QScrollArea(stack_);
+        scroll->setObjectName(QString::fromLatin1(row.panel) + QStringLiteral("Scroll"));
+        scroll->setWidget(panel);
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        stack_->addWidget(scroll);
+        panels_.push_back(panel);
+        if (QPushButton* button = row.hidden ? nullptr : PanelButton(QString::fromLatin1(row.caption))) {
+            connect(button, &QPushButton::clicked, this, [panel] { panel->Open(); });
+        }
+    }
 }
 
 MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
@@ -181,6 +116,28 @@ void MainWindow::BuildTopStrip() {
     ckAdvanced_->setObjectName(QStringLiteral("ckAdvanced"));
     ckAdvanced_->setProperty("helpTopic", 1003);
     layout->addWidget(ckAdvanced_);
+    // Undo and redo of every edit, with the step's name in the tooltip.
+    auto makeHistoryButton = [this, layout](const char* name, QAction* action, const QList<QKeySequence>& keys) {
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::ApplicationShortcut);
+        addAction(action);
+        auto* button = new QToolButton(topStrip_);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setDefaultAction(action);
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        layout->addWidget(button);
+        auto show = [button, action] {
+            button->setText(QString::fromLatin1(button->objectName() == QStringLiteral("btnUndo") ? "Undo" : "Redo"));
+            button->setToolTip(action->isEnabled() ? action->text() : QString());
+        };
+        connect(action, &QAction::changed, button, show);
+        show();
+        return button;
+    };
+    btnUndo_ = makeHistoryButton("btnUndo", document_.history().createUndoAction(this, QStringLiteral("Undo")),
+                                 {QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    btnRedo_ = makeHistoryButton("btnRedo", document_.history().createRedoAction(this, QStringLiteral("Redo")),
+                                 {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     layout->addStretch();
     auto* helpButton = new QPushButton(QStringLiteral("?"), topStrip_);
     helpButton->setObjectName(QStringLiteral("btnHelp"));
@@ -199,6 +156,7 @@ void MainWindow::BuildTopStrip() {
     connect(minimize, &QPushButton::clicked, this, [this] { showMinimized(); });
     connect(close, &QPushButton::clicked, this, [this] { this->close(); });
     connect(cbNeighborhood_, &QComboBox::activated, this, [this] { LoadSelectedNeighborhood(); });
+    cbUserName_->setModel(&simList_);
     connect(cbUserName_, &QComboBox::currentIndexChanged, this, [this] {
         if (!filling_) cbUserNameChange();
     });
@@ -214,10 +172,11 @@ void MainWindow::BuildButtonColumn() {
     auto* layout = new QVBoxLayout(buttonColumn_);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
-    for (const PanelEntry& entry : kPanels) {
-        auto* button = new QPushButton(QString::fromLatin1(entry.caption), buttonColumn_);
-        button->setObjectName(QString::fromLatin1(entry.button));
-        button->setProperty("helpTopic", entry.helpTopic);
+    for (const PanelRow& row : PanelRows()) {
+        if (row.hidden) continue;
+        auto* button = new QPushButton(QString::fromLatin1(row.caption), buttonColumn_);
+        button->setObjectName(QString::fromLatin1(row.button));
+        button->setProperty("helpTopic", row.helpTopic);
         layout->addWidget(button);
         panelButtons_.push_back(button);
     }
@@ -231,11 +190,18 @@ void MainWindow::BuildButtonColumn() {
     btnSave_->setObjectName(QStringLiteral("btnSave"));
     btnSave_->setVisible(false);
     btnSave_->setProperty("helpTopic", 3003);
+    // Beside "Save Changes": what a save would write, in words.
+    btnReviewChanges_ = new QPushButton(QStringLiteral("Review Changes"), buttonColumn_);
+    btnReviewChanges_->setObjectName(QStringLiteral("btnReviewChanges"));
+    btnReviewChanges_->setVisible(false);
+    btnReviewChanges_->setToolTip(QStringLiteral("Every change that has not been saved yet"));
     auto* close = new QPushButton(QStringLiteral("Close"), buttonColumn_);
     close->setObjectName(QStringLiteral("btnClose"));
     layout->addWidget(btnSave_);
+    layout->addWidget(btnReviewChanges_);
     layout->addWidget(close);
     connect(btnSave_, &QPushButton::clicked, this, [this] { Save(); });
+    connect(btnReviewChanges_, &QPushButton::clicked, this, [this] { btnReviewChangesClick(); });
     connect(close, &QPushButton::clicked, this, [this] { this->close(); });
 }
 
@@ -263,9 +229,9 @@ QPushButton* MainWindow::PanelButton(const QString& caption) const {
     return nullptr;
 }
 
-QPushButton* MainWindow::OpenPanelButton() const {
-    for (QPushButton* button : panelButtons_) {
-        if (!button->isEnabled()) return button;
+Panel* MainWindow::PanelNamed(const QString& objectName) const {
+    for (Panel* panel : panels_) {
+        if (panel->objectName() == objectName) return panel;
     }
     return nullptr;
 }
@@ -274,28 +240,37 @@ Neighborhood* MainWindow::CurrentNeighborhood() {
     const int index = cbNeighborhood_->currentIndex();
     if (index < 0) return nullptr;
     const int record = cbNeighborhood_->itemData(index).toInt();
-    return record >= 0 && record < static_cast<int>(state_.catalogue.size()) ? &state_.catalogue[static_cast<std::size_t>(record)] : nullptr;
+    return record >= 0 && record < static_cast<int>(session_.catalogue.size()) ? &session_.catalogue[static_cast<std::size_t>(record)] : nullptr;
+}
+
+std::optional<std::size_t> MainWindow::SelectedSimIndex() const {
+    const auto sim = simList_.SimAt(cbUserName_->currentIndex());
+    if (!sim || *sim >= session_.workspace.characters.size()) return std::nullopt;
+    return sim;
 }
 
 Character* MainWindow::SelectedSim() {
-    const int index = cbUserName_->currentIndex();
-    if (index < 0 || index >= static_cast<int>(state_.workspace.characters.size())) return nullptr;
-    return &state_.workspace.characters[static_cast<std::size_t>(index)];
+    const auto index = SelectedSimIndex();
+    return index ? &session_.workspace.characters[*index] : nullptr;
 }
 
-void MainWindow::ShowPanel(QWidget* panel) {
+void MainWindow::SelectSim(std::size_t index) {
+    const int row = simList_.RowOf(index);
+    if (row >= 0) cbUserName_->setCurrentIndex(row);
+}
+
+void MainWindow::ShowPanel(Panel& panel) {
     QApplication::setOverrideCursor(Qt::BusyCursor);
-    for (int i = 0; i < panels_->count(); ++i) {
-        auto* scroll = qobject_cast<QScrollArea*>(panels_->widget(i));
-        if (scroll && scroll->widget() == panel) panels_->setCurrentIndex(i);
+    for (int i = 0; i < stack_->count(); ++i) {
+        auto* scroll = qobject_cast<QScrollArea*>(stack_->widget(i));
+        if (scroll && scroll->widget() == &panel) stack_->setCurrentIndex(i);
     }
-    panels_->show();
+    stack_->show();
+    openPanel_ = &panel;
+    // The open panel's button is the disabled one.
+    const QString caption = QString::fromLatin1(panel.row().caption);
+    for (QPushButton* button : panelButtons_) button->setEnabled(panel.row().hidden || button->text() != caption);
     QApplication::restoreOverrideCursor();
-}
-
-void MainWindow::MarkPanelButton(QPushButton* button) {
-    for (QPushButton* b : panelButtons_) b->setEnabled(true);
-    if (button) button->setEnabled(false);
 }
 
 void MainWindow::BeginBusy() {
@@ -303,7 +278,7 @@ void MainWindow::BeginBusy() {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         topStrip_->setEnabled(false);
         buttonColumn_->setEnabled(false);
-        panels_->setEnabled(false);
+        stack_->setEnabled(false);
     }
 }
 
@@ -312,7 +287,7 @@ void MainWindow::EndBusy() {
         progressTimer_.stop();
         topStrip_->setEnabled(true);
         buttonColumn_->setEnabled(true);
-        panels_->setEnabled(true);
+        stack_->setEnabled(true);
         QApplication::restoreOverrideCursor();
     }
 }
@@ -343,13 +318,48 @@ void MainWindow::SetMaximum(int maximum) { progress_->setMaximum(std::max(1, max
 void MainWindow::SetPosition(int position) { progress_->setValue(std::min(position, progress_->maximum())); }
 void MainWindow::Step() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
-void MainWindow::ApplyEdit(const std::function<void()>& change) {
-    change();
-    SetUnsavedChanges(true);
+void MainWindow::ShowUnsaved(bool unsaved) {
+    btnSave_->setVisible(unsaved);
+    btnReviewChanges_->setVisible(unsaved);
 }
 
-void MainWindow::SetUnsavedChanges(bool unsaved) { btnSave_->setVisible(unsaved); }
-bool MainWindow::HasUnsavedChanges() const { return !btnSave_->isHidden(); }
+void MainWindow::btnReviewChangesClick() {
+    ReviewDialog dialog(this, document_.UnsavedChanges());
+    dialog.setPalette(palette());
+    dialog.exec();
+}
+
+void MainWindow::DocumentChanged(const Change& change) {
+    switch (change.subject) {
+        case Subject::Sim:
+            if (change.sim >= 0) {
+                filling_ = true;
+                simList_.Relabel(static_cast<std::size_t>(change.sim));
+                filling_ = false;
+            }
+            if (change.replay && change.sim >= 0 && SelectedSimIndex() != static_cast<std::size_t>(change.sim)) {
+                // An undone change of another sim: show that sim, as a text editor shows the
+                // place of an undone edit.
+                SelectSim(static_cast<std::size_t>(change.sim));
+                return;
+            }
+            ShowPortrait();
+            break;
+        case Subject::SimList: {
+            const std::size_t at = static_cast<std::size_t>(std::max(change.sim, 0));
+            const std::size_t count = session_.workspace.characters.size();
+            FillCharacterSelector(count == 0 ? std::nullopt : std::optional<std::size_t>(std::min(at, count - 1)));
+            cbUserNameChange();
+            return;
+        }
+        case Subject::Neighborhood:
+            if (Neighborhood* n = CurrentNeighborhood()) {
+                cbNeighborhood_->setItemText(cbNeighborhood_->currentIndex(), QString::fromStdString(n->Text()));
+            }
+            break;
+    }
+    for (Panel* panel : panels_) panel->DocumentChanged(change);
+}
 
 bool MainWindow::Advanced() const { return ckAdvanced_->isChecked(); }
 
@@ -365,21 +375,21 @@ void MainWindow::ApplyAdvancedMode() {
             case AdvancedEffect::EnableWhenOn: control->setEnabled(on); break;
         }
     }
-    characterPanel_->AdvancedChanged();
+    for (Panel* panel : panels_) panel->AdvancedChanged();
 }
 
 void MainWindow::ckAdvancedClick() {
-    if (Advanced() && state_.settings->TakeAdvancedWarning()) {
+    if (Advanced() && session_.settings->TakeAdvancedWarning()) {
         reporter_.Warning(
             "Using the Advanced settings available in this program can have adverse and unusual effects when using the "
             "game.\r\nPlease check the User Guide for details on using each of these settings and the known effects they "
             "may have during game play.");
     }
-    if (!state_.workspace.characters.empty()) ApplyAdvancedMode();
+    if (!session_.workspace.characters.empty()) ApplyAdvancedMode();
 }
 
-QColor MainWindow::BackgroundColor() const { return state_.colorScheme == 0 ? Qt::white : Qt::black; }
-QColor MainWindow::TextColor() const { return state_.colorScheme == 0 ? Qt::black : Qt::white; }
+QColor MainWindow::BackgroundColor() const { return session_.colorScheme == 0 ? Qt::white : Qt::black; }
+QColor MainWindow::TextColor() const { return session_.colorScheme == 0 ? Qt::black : Qt::white; }
 
 void MainWindow::RecolorChildren(QWidget* root) {
     QPalette palette = root->palette();
@@ -389,19 +399,19 @@ void MainWindow::RecolorChildren(QWidget* root) {
         palette.setColor(role, background);
     }
     for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) palette.setColor(role, text);
-    palette.setColor(QPalette::Highlight, state_.colorScheme == 0 ? QColor(0x33, 0x66, 0xCC) : QColor(0x3F, 0x7F, 0xBF));
+    palette.setColor(QPalette::Highlight, session_.colorScheme == 0 ? QColor(0x33, 0x66, 0xCC) : QColor(0x3F, 0x7F, 0xBF));
     palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
     palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
     palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
     root->setPalette(palette);
-    QFont font(QString::fromStdString(state_.env.uiFontName));
+    QFont font(QString::fromStdString(session_.env.uiFontName));
     font.setPointSize(9);
     root->setFont(font);
     root->setAutoFillBackground(true);
 }
 
 void MainWindow::ApplyColorScheme(int scheme) {
-    state_.colorScheme = scheme == 0 ? 0 : 1;
+    session_.colorScheme = scheme == 0 ? 0 : 1;
     RecolorChildren(this);
     RecolorChildren(help_.get());
     // Every control takes the scheme's background and text colours and the language's font.
@@ -425,17 +435,17 @@ void MainWindow::ApplyColorScheme(int scheme) {
         "QProgressBar::chunk { background: %5; }"
         "QStatusBar { background: %1; color: %2; }");
     setStyleSheet(sheet.arg(BackgroundColor().name(), TextColor().name(),
-                            state_.colorScheme == 0 ? QStringLiteral("#8a8a8a") : QStringLiteral("#7a7a7a"),
-                            QString::fromStdString(state_.env.uiFontName),
-                            state_.colorScheme == 0 ? QStringLiteral("#3366cc") : QStringLiteral("#3f7fbf")));
+                            session_.colorScheme == 0 ? QStringLiteral("#8a8a8a") : QStringLiteral("#7a7a7a"),
+                            QString::fromStdString(session_.env.uiFontName),
+                            session_.colorScheme == 0 ? QStringLiteral("#3366cc") : QStringLiteral("#3f7fbf")));
     help_->setStyleSheet(QStringLiteral("QTextBrowser { background: %1; color: %2; }").arg(BackgroundColor().name(), TextColor().name()));
     if (!images_.Loaded()) {
         reporter_.Error("Bad DLL Load");
         return;
     }
-    const QString dk = state_.colorScheme == 0 ? QString() : QStringLiteral("Dk");
+    const QString dk = session_.colorScheme == 0 ? QString() : QStringLiteral("Dk");
     imgTitle_->setPixmap(images_.Picture(QStringLiteral("IMG") + dk + QStringLiteral("QUILLTitle")));
-    aboutPanel_->SetTitlePicture(images_.Picture(QStringLiteral("IMG") + dk + QStringLiteral("QUILL")));
+    for (Panel* panel : panels_) panel->SchemeChanged();
     ShowPortrait();
     update();
 }
@@ -447,6 +457,16 @@ void MainWindow::ShowHelp(int topic) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
+    if (event->type() == QEvent::ShortcutOverride && widget && widget->window() == this) {
+        // Text boxes keep no undo of their own: Ctrl+Z and its kin undo the document's steps,
+        // which the boxes then show.
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+            (key->key() == Qt::Key_Y && key->modifiers() == Qt::ControlModifier)) {
+            event->ignore();
+            return true;
+        }
+    }
     if (event->type() == QEvent::ContextMenu && widget && widget->window() == this) {
         // A right click opens the help topic of the control, or of the nearest enclosing one.
         if (qobject_cast<QTreeView*>(widget) || widget->property("ownMenu").toBool()) return false;
@@ -478,9 +498,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::StoreSettings() {
-    if (Neighborhood* n = CurrentNeighborhood()) state_.settings->SetNgbd(n->prefix);
-    state_.settings->SetColorScheme(state_.colorScheme);
-    state_.settings->SetAdvanced(Advanced());
+    if (Neighborhood* n = CurrentNeighborhood()) session_.settings->SetNgbd(n->prefix);
+    session_.settings->SetColorScheme(session_.colorScheme);
+    session_.settings->SetAdvanced(Advanced());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -489,7 +509,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (HasUnsavedChanges() &&
+    if (document_.Unsaved() &&
         !asker_.AskYesNo(QStringLiteral("There are changes that have not been saved.\r\nClose Quillhaven without saving them?"))) {
         event->ignore();
         return;
@@ -502,80 +522,89 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::FillNeighborhoodSelector(const QString& selectPrefix) {
     filling_ = true;
     cbNeighborhood_->clear();
-    for (std::size_t i = 0; i < state_.catalogue.size(); ++i) {
-        cbNeighborhood_->addItem(QString::fromStdString(state_.catalogue[i].Text()), static_cast<int>(i));
-        if (QString::fromStdString(state_.catalogue[i].prefix).compare(selectPrefix, Qt::CaseInsensitive) == 0) {
+    for (std::size_t i = 0; i < session_.catalogue.size(); ++i) {
+        cbNeighborhood_->addItem(QString::fromStdString(session_.catalogue[i].Text()), static_cast<int>(i));
+        if (QString::fromStdString(session_.catalogue[i].prefix).compare(selectPrefix, Qt::CaseInsensitive) == 0) {
             cbNeighborhood_->setCurrentIndex(static_cast<int>(i));
         }
     }
     filling_ = false;
 }
 
-void MainWindow::FillCharacterSelector(int select) {
+void MainWindow::FillCharacterSelector(std::optional<std::size_t> select) {
     filling_ = true;
-    cbUserName_->clear();
-    for (const Character& sim : state_.workspace.characters) cbUserName_->addItem(QString::fromStdString(sim.listText));
-    if (!state_.workspace.characters.empty()) {
-        cbUserName_->setCurrentIndex(std::clamp(select, 0, static_cast<int>(state_.workspace.characters.size()) - 1));
-    }
+    simList_.Reset(session_.settings->Sort());
+    const int row = select ? simList_.RowOf(*select) : -1;
+    cbUserName_->setCurrentIndex(row >= 0 ? row : (simList_.rowCount() > 0 ? 0 : -1));
     filling_ = false;
 }
 
-void MainWindow::RelabelSelectedSim() {
-    const int index = cbUserName_->currentIndex();
-    if (Character* sim = SelectedSim()) cbUserName_->setItemText(index, QString::fromStdString(sim->listText));
-}
-
-void MainWindow::LoadSelectedNeighborhood() {
+bool MainWindow::LoadSelectedNeighborhood() {
     Neighborhood* neighborhood = CurrentNeighborhood();
-    if (!neighborhood) return;
+    if (!neighborhood) return false;
+    if (document_.Unsaved() &&
+        !asker_.AskYesNo(QStringLiteral("There are changes that have not been saved.\r\nLoad another neighborhood without "
+                                        "saving them?"))) {
+        // Keep the open one, and show it as chosen again.
+        if (session_.loaded) {
+            for (int i = 0; i < cbNeighborhood_->count(); ++i) {
+                if (cbNeighborhood_->itemData(i).toInt() == static_cast<int>(*session_.loaded)) cbNeighborhood_->setCurrentIndex(i);
+            }
+        }
+        return false;
+    }
+    const std::size_t entry = static_cast<std::size_t>(cbNeighborhood_->itemData(cbNeighborhood_->currentIndex()).toInt());
     BeginBusy();
+    filling_ = true;
+    simList_.Clear();
+    filling_ = false;
     try {
-        LoadOptions options{state_.env.languageCode, state_.settings->Sort()};
-        LoadNeighborhood(state_.workspace, *neighborhood, state_.env.neighborhoodsFolder, options, reporter_, *this);
+        LoadSessionNeighborhood(session_, entry, reporter_, *this);
+        document_.Reset();
         cbNeighborhood_->setItemText(cbNeighborhood_->currentIndex(), QString::fromStdString(neighborhood->Text()));
-        SetUnsavedChanges(false);
-        FillCharacterSelector(0);
+        FillCharacterSelector(std::nullopt);
         EndBusy();
-        neighborhoodPanel_->Open();
+        if (Panel* panel = PanelNamed(QStringLiteral("pnlNeighborhood"))) panel->Open();
         ShowPortrait();
     } catch (const std::exception& error) {
         reporter_.Error(error.what());
-        FillCharacterSelector(0);  // the model is empty now
+        document_.Reset();
+        FillCharacterSelector(std::nullopt);  // the model is empty now
         EndBusy();
         // Only another neighborhood can be chosen now.
-        aboutPanel_->Open();
+        if (Panel* about = PanelNamed(QStringLiteral("pnlAbout"))) about->Open();
         buttonColumn_->setEnabled(false);
     }
     SetStatus(QString());
     progress_->setMaximum(100);
     progress_->setValue(0);
+    return true;
 }
 
 void MainWindow::cbUserNameChange() {
-    if (state_.workspace.characters.empty()) return;
     ShowPortrait();
-    if (dataPanel_->isVisible() && panels_->currentWidget()->isAncestorOf(dataPanel_)) {
-        dataPanel_->Open();
+    if (session_.workspace.characters.empty()) return;
+    Panel* data = PanelNamed(QStringLiteral("pnlNgbdData"));
+    if (data && openPanel_ == data) {
+        data->Refill();
         return;
     }
-    panels_->hide();
+    stack_->hide();
     // The same panel again for the new sim, once the window has caught up.
     QTimer::singleShot(100, this, [this] { ReopenCurrentPanel(); });
 }
 
 void MainWindow::ReopenCurrentPanel() {
     QCoreApplication::processEvents();
-    if (QPushButton* open = OpenPanelButton()) {
-        emit open->clicked();
-    } else {
-        panels_->show();
+    if (openPanel_) {
+        openPanel_->Open();
     }
+    stack_->show();
     QCoreApplication::processEvents();
 }
 
 QPixmap MainWindow::SimPicture(const Character& sim, int size) {
-    std::optional<Bitmap> picture = SimPortrait(state_.workspace, sim);
+    std::optional<Bitmap> picture = SimPortrait(session_.workspace, sim);
     QImage image;
     if (picture) {
         Bitmap scaled = size < 128 ? ScaleToSquare(*picture, size) : *picture;
@@ -596,56 +625,34 @@ void MainWindow::ShowPortrait() {
     imgPortrait_->setPixmap(sim ? SimPicture(*sim, 128) : QPixmap());
 }
 
-void MainWindow::SelectSimByGuid(const Guid4& guid) {
-    for (std::size_t i = 0; i < state_.workspace.characters.size(); ++i) {
-        if (state_.workspace.characters[i].simGuid == guid) {
-            cbUserName_->setCurrentIndex(static_cast<int>(i));
-            return;
-        }
-    }
-}
-
 void MainWindow::btnSortUsersClick() {
-    Character* selected = SelectedSim();
+    const auto selected = SelectedSimIndex();
     if (!selected) return;
-    const Guid4 guid = selected->simGuid;
-    const auto next = NextSortOrder(*selected);
-    if (!next) return;
-    state_.settings->SetSort(*next);
-    RelabelCharacters(state_.workspace, *next);
-    FillCharacterSelector(0);
-    filling_ = true;
-    SelectSimByGuid(guid);
-    filling_ = false;
+    const SortOrder next = NextSortOrder(simList_.order());
+    session_.settings->SetSort(next);
+    FillCharacterSelector(selected);
     cbUserNameChange();
 }
 
 void MainWindow::btnDelSimClick() {
-    Character* sim = SelectedSim();
-    if (!sim) return;
-    const QString path = QString::fromStdString((state_.workspace.charactersFolder / sim->packageFile).string());
+    const auto index = SelectedSimIndex();
+    if (!index) return;
+    const Character& sim = session_.workspace.characters[*index];
+    const QString path = QString::fromStdString((session_.workspace.charactersFolder / sim.packageFile).string());
     if (!QFile::exists(path)) return;
     if (!asker_.AskYesNo(QStringLiteral("You are about to delete the selected Character. Are you sure you want to do this?"))) {
         return;
     }
-    if (!QFile::moveToTrash(path)) {
-        reporter_.Error("Delete Operation Failed.");
-        return;
-    }
-    const int index = cbUserName_->currentIndex();
-    state_.workspace.loadedFiles.erase(state_.workspace.charactersFolder / sim->packageFile);
-    state_.workspace.characters.erase(state_.workspace.characters.begin() + index);
-    FillCharacterSelector(std::min(index, static_cast<int>(state_.workspace.characters.size()) - 1));
-    cbUserNameChange();
+    if (!document_.DeleteSim(*index, trash_)) reporter_.Error("Delete Operation Failed.");
 }
 
 void MainWindow::Save() {
-    Neighborhood* neighborhood = CurrentNeighborhood();
+    Neighborhood* neighborhood = document_.neighborhood();
     if (!neighborhood) return;
     SaveOptions options;
-    options.languageCode = state_.env.languageCode;
+    options.languageCode = session_.env.languageCode;
     BeginBusy();
-    SaveResult result = SaveNeighborhood(state_.workspace, *neighborhood, options, reporter_, *this);
+    SaveResult result = SaveNeighborhood(session_.workspace, *neighborhood, options, reporter_, *this);
     if (!result.changedOnDisk.empty()) {
         EndBusy();
         QStringList names;
@@ -658,21 +665,20 @@ void MainWindow::Save() {
         }
         options.overwriteNewerFiles = true;
         BeginBusy();
-        result = SaveNeighborhood(state_.workspace, *neighborhood, options, reporter_, *this);
+        result = SaveNeighborhood(session_.workspace, *neighborhood, options, reporter_, *this);
     }
     EndBusy();
-    SetUnsavedChanges(!result.Complete());
+    document_.MarkSaved(result.Complete());
     SetStatus(QString());
     progress_->setValue(0);
     cbNeighborhood_->setItemText(cbNeighborhood_->currentIndex(), QString::fromStdString(neighborhood->Text()));
     ShowPortrait();
-    if (QPushButton* open = OpenPanelButton()) emit open->clicked();
+    if (openPanel_) openPanel_->Open();
 }
 
 void MainWindow::OpenDataPanel() {
-    if (!Advanced() || state_.workspace.characters.empty()) return;
-    MarkPanelButton(nullptr);
-    dataPanel_->Open();
+    if (!Advanced() || session_.workspace.characters.empty()) return;
+    if (Panel* data = PanelNamed(QStringLiteral("pnlNgbdData"))) data->Open();
 }
 
 }  // namespace qh::app

@@ -1,6 +1,7 @@
 // The editor's one window: a top strip (title, neighborhood selector, character selector,
-// Advanced switch), a column of panel buttons with the sim's portrait, "Save Changes" and
-// "Close", the panels, and a status bar with a progress bar.
+// Advanced switch, undo and redo), a column of panel buttons with the sim's portrait, "Save
+// Changes", the list of unsaved changes and "Close", the panels, and a status bar with a
+// progress bar. The window lays out and routes; the document holds the model and its history.
 #pragma once
 
 #include <QCheckBox>
@@ -12,90 +13,68 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTimer>
-#include <functional>
-#include <map>
+#include <QToolButton>
 #include <memory>
+#include <vector>
 
-#include "app/app_state.h"
+#include "app/document.h"
 #include "app/help_window.h"
 #include "app/images.h"
+#include "app/panels/panel.h"
+#include "app/qt_trash.h"
+#include "app/sim_list_model.h"
 #include "platform/progress.h"
 #include "platform/reporter.h"
 
 namespace qh::app {
 
-class Panel;
-class NeighborhoodPanel;
-class CharacterPanel;
-class AboutPanel;
-class DataPanel;
-
-// How the window asks the player a question (message boxes; tests answer themselves).
-class Asker {
+class MainWindow : public QMainWindow, public PanelHost, public Progress {
 public:
-    virtual ~Asker() = default;
-    virtual bool AskYesNo(const QString& question) = 0;
-    virtual bool AskOkCancel(const QString& question) = 0;
-};
-
-// What a control does in advanced mode.
-enum class AdvancedEffect { ShowWhenOn, HideWhenOn, EnableWhenOn };
-
-class MainWindow : public QMainWindow, public Progress {
-public:
-    MainWindow(AppState& state, ImageLibrary& images, Reporter& reporter, Asker& asker, QString helpFolder);
+    MainWindow(GameSession& session, ImageLibrary& images, Reporter& reporter, Asker& asker, QString helpFolder);
     ~MainWindow() override;
 
-    AppState& state() { return state_; }
-    Workspace& workspace() { return state_.workspace; }
-    ImageLibrary& images() { return images_; }
-    Reporter& reporter() { return reporter_; }
-    Asker& asker() { return asker_; }
+    GameSession& session() { return session_; }
+    Document& document() { return document_; }
 
     // The neighborhood shown in the selector, and the selected sim (null when none).
     Neighborhood* CurrentNeighborhood();
     Character* SelectedSim();
 
-    // Panel switching: the panel shown and its button marked as the open one.
-    void ShowPanel(QWidget* panel);
-    void MarkPanelButton(QPushButton* button);
+    // PanelHost.
+    std::optional<std::size_t> SelectedSimIndex() const override;
+    void SelectSim(std::size_t index) override;
+    void ShowPanel(Panel& panel) override;
+    bool Advanced() const override;
+    void RegisterAdvanced(QWidget* control, AdvancedEffect effect) override;
+    void BeginBusy() override;
+    void EndBusy() override;
+    bool Busy() const override { return busy_ > 0; }
+    void SetStatus(const QString& text) override;
+    Progress& progress() override { return *this; }
+    Reporter& reporter() override { return reporter_; }
+    Asker& asker() override { return asker_; }
+    ImageLibrary& images() override { return images_; }
+    QPixmap SimPicture(const Character& sim, int size) override;
+    void ShowHelp(int topic) override;
+    int ColorScheme() const override { return session_.colorScheme; }
+    void ApplyColorScheme(int scheme) override;
+
+    // The panels by their registry rows; the open one (null before the first).
+    Panel* PanelNamed(const QString& objectName) const;
     QPushButton* PanelButton(const QString& caption) const;
-    QPushButton* OpenPanelButton() const;
+    Panel* OpenPanel() const { return openPanel_; }
+    void ApplyAdvancedMode() override;
 
-    void BeginBusy();
-    void EndBusy();
-    bool Busy() const { return busy_ > 0; }
-    void SetStatus(const QString& text);
-
-    // The one door for edits: runs the change on the model and shows "Save Changes". Panels call
-    // it from their handlers; nothing else writes the model.
-    void ApplyEdit(const std::function<void()>& change);
-    void SetUnsavedChanges(bool unsaved);
-    bool HasUnsavedChanges() const;
-
-    // Advanced mode and the controls it shows, hides or enables.
-    bool Advanced() const;
-    void RegisterAdvanced(QWidget* control, AdvancedEffect effect);
-    void ApplyAdvancedMode();
-
-    // Colour schemes: 0 light, 1 dark.
-    void ApplyColorScheme(int scheme);
     QColor BackgroundColor() const;
     QColor TextColor() const;
 
     // Start-up and loading.
     void FillNeighborhoodSelector(const QString& selectPrefix);
-    void LoadSelectedNeighborhood();
-    void FillCharacterSelector(int select = 0);
-    void RelabelSelectedSim();
-    void SelectSimByGuid(const Guid4& guid);
+    // Loads the selector's neighborhood, asking first when there are unsaved changes; false when
+    // the player kept the open one.
+    bool LoadSelectedNeighborhood();
     void Save();
-
-    // The picture of a sim: its portrait or the placeholder, grey without a household.
-    QPixmap SimPicture(const Character& sim, int size);
     void ShowPortrait();
-
-    void ShowHelp(int topic);
     void OpenDataPanel();
 
     // Progress, for the core's long work.
@@ -105,16 +84,10 @@ public:
     void Step() override;
 
     int StatusPartWidth() const;
-    QLabel* statusLabel() const { return statusLabel_; }
-    QProgressBar* progressBar() const { return progress_; }
-    QWidget* topStrip() const { return topStrip_; }
     QComboBox* neighborhoodSelector() const { return cbNeighborhood_; }
     QComboBox* characterSelector() const { return cbUserName_; }
+    SimListModel& simList() { return simList_; }
     QCheckBox* advancedBox() const { return ckAdvanced_; }
-    NeighborhoodPanel* neighborhoodPanel() const { return neighborhoodPanel_; }
-    CharacterPanel* characterPanel() const { return characterPanel_; }
-    AboutPanel* aboutPanel() const { return aboutPanel_; }
-    DataPanel* dataPanel() const { return dataPanel_; }
     QWidget* buttonColumn() const { return buttonColumn_; }
     HelpWindow* helpWindow() const { return help_.get(); }
 
@@ -129,17 +102,27 @@ private:
     void BuildTopStrip();
     void BuildButtonColumn();
     void BuildStatusBar();
+    void BuildPanels();
     void cbUserNameChange();
     void btnSortUsersClick();
     void btnDelSimClick();
+    void btnReviewChangesClick();
     void ckAdvancedClick();
     void ReopenCurrentPanel();
     void RecolorChildren(QWidget* root);
+    void DocumentChanged(const Change& change);
+    void ShowUnsaved(bool unsaved);
+    // The selector filled again from the workspace, the sim at `select` (a workspace index)
+    // selected, or the first row.
+    void FillCharacterSelector(std::optional<std::size_t> select);
 
-    AppState& state_;
+    GameSession& session_;
     ImageLibrary& images_;
     Reporter& reporter_;
     Asker& asker_;
+    Document document_;
+    QtTrash trash_;
+    SimListModel simList_;
     std::unique_ptr<HelpWindow> help_;
 
     QWidget* topStrip_ = nullptr;
@@ -147,18 +130,19 @@ private:
     QComboBox* cbNeighborhood_ = nullptr;
     QComboBox* cbUserName_ = nullptr;
     QCheckBox* ckAdvanced_ = nullptr;
+    QToolButton* btnUndo_ = nullptr;
+    QToolButton* btnRedo_ = nullptr;
     QWidget* buttonColumn_ = nullptr;
     std::vector<QPushButton*> panelButtons_;
+    std::vector<Panel*> panels_;
+    Panel* openPanel_ = nullptr;
     QLabel* imgPortrait_ = nullptr;
     QPushButton* btnSave_ = nullptr;
-    QStackedWidget* panels_ = nullptr;
+    QPushButton* btnReviewChanges_ = nullptr;
+    QStackedWidget* stack_ = nullptr;
     QLabel* statusLabel_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QTimer progressTimer_;
-    NeighborhoodPanel* neighborhoodPanel_ = nullptr;
-    CharacterPanel* characterPanel_ = nullptr;
-    AboutPanel* aboutPanel_ = nullptr;
-    DataPanel* dataPanel_ = nullptr;
     std::vector<std::pair<QPointer<QWidget>, AdvancedEffect>> advancedControls_;
     int busy_ = 0;
     bool filling_ = false;

@@ -15,7 +15,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     CommandLine line;
     std::vector<std::string> args;
     for (const QString& a : arguments.mid(1)) args.push_back(a.toStdString());
-    line.startup.overrides.languageSwitch = TakeLanguageSwitch(args);
+    SharedOptions& shared = line.startup.shared;
+    shared.languageSwitch = TakeLanguageSwitch(args);
     auto value = [&](std::size_t& i) -> std::optional<std::string> {
         if (i + 1 >= args.size()) return std::nullopt;
         return args[++i];
@@ -23,16 +24,12 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         std::optional<std::string> v;
-        if (a == "--wine-prefix" && (v = value(i))) line.startup.winePrefix = *v;
-        else if (a == "--user-data" && (v = value(i))) line.startup.overrides.userData = *v;
-        else if (a == "--objects" && (v = value(i))) line.startup.overrides.objects = *v;
-        else if (a == "--language" && (v = value(i))) line.startup.overrides.language = *v;
-        else if (a == "--expansions" && (v = value(i))) {
-            try {
-                line.startup.overrides.expansions = ParseExpansionList(*v);
-            } catch (const std::invalid_argument&) {
-            }
-        } else if (a == "--settings" && (v = value(i))) line.startup.settingsFile = QString::fromStdString(*v);
+        if (a == "--wine-prefix" && (v = value(i))) shared.winePrefix = *v;
+        else if (a == "--user-data" && (v = value(i))) shared.userData = *v;
+        else if (a == "--objects" && (v = value(i))) shared.objects = *v;
+        else if (a == "--language" && (v = value(i))) shared.language = *v;
+        else if (a == "--expansions" && (v = value(i))) shared.expansions = *v;
+        else if (a == "--settings" && (v = value(i))) line.startup.settingsFile = QString::fromStdString(*v);
         else if (a == "--screenshot" && (v = value(i))) line.screenshot = QString::fromStdString(*v);
         else if (a == "--panel" && (v = value(i))) line.panel = QString::fromStdString(*v);
         else if (a == "--neighborhood" && (v = value(i))) line.startup.neighborhood = QString::fromStdString(*v);
@@ -41,7 +38,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     return line;
 }
 
-std::optional<std::string> PrepareState(AppState& state, ImageLibrary& images, const StartupOptions& options,
+std::optional<std::string> PrepareState(GameSession& state, ImageLibrary& images, const StartupOptions& options,
                                         Reporter& reporter) {
     if (options.settingsFile.isEmpty()) {
         state.settings = std::make_unique<QtSettings>();
@@ -51,10 +48,7 @@ std::optional<std::string> PrepareState(AppState& state, ImageLibrary& images, c
     state.colorScheme = state.settings->ColorScheme();
     if (!images.Load(options.programFolder)) return "Bad DLL Load";
     try {
-        SystemDiscovery discovery = DiscoverOnThisSystem(options.winePrefix, options.overrides);
-        state.env = std::move(discovery.env);
-        state.registry = std::move(discovery.registry);
-        state.personalFolder = discovery.personalFolder;
+        DiscoverGame(state, options.shared);
     } catch (const std::exception& error) {
         return error.what();
     }
@@ -71,10 +65,11 @@ std::optional<std::string> PrepareState(AppState& state, ImageLibrary& images, c
 }
 
 bool StartWindow(MainWindow& window, const StartupOptions& options) {
-    AppState& state = window.state();
-    window.aboutPanel()->SetCaption(VersionCaption());
-    window.aboutPanel()->SelectScheme(state.colorScheme);
-    window.aboutPanel()->Open();
+    GameSession& state = window.session();
+    auto* about = static_cast<AboutPanel*>(window.PanelNamed(QStringLiteral("pnlAbout")));
+    about->SetCaption(VersionCaption());
+    about->SelectScheme(state.colorScheme);
+    about->Open();
     window.advancedBox()->setChecked(state.settings->Advanced());
 
     const std::string preselect = options.neighborhood.isEmpty() ? state.settings->Ngbd() : options.neighborhood.toStdString();

@@ -7,17 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/images.h"
 #include "platform/game_discovery.h"
+#include "workspace/game_session.h"
 
 namespace qh::app {
 
 class MainWindow;
 
 struct StartupOptions {
-    std::optional<std::filesystem::path> winePrefix;
-    DiscoveryOverrides overrides;
+    SharedOptions shared;        // the options the command-line tool takes too
     QString settingsFile;        // empty: QSettings' own place
     QString programFolder;       // where Images.rcc and the help pages are
     bool askForNeighborhood = true;  // false: answer the dialog with the preselection
@@ -25,7 +24,7 @@ struct StartupOptions {
 };
 
 // Parses the program's command line (the game's "/l CODE" included). Unknown arguments are
-// ignored as the game's own launcher would.
+// ignored as the game's own launcher would; the shared options are checked when they are used.
 struct CommandLine {
     StartupOptions startup;
     QString screenshot;  // --screenshot FILE
@@ -34,8 +33,9 @@ struct CommandLine {
 CommandLine ParseCommandLine(const QStringList& arguments);
 
 // Steps before the window exists: settings, the picture library, discovery, the catalogue.
-// Returns the message to end with, or nothing.
-std::optional<std::string> PrepareState(AppState& state, ImageLibrary& images, const StartupOptions& options,
+// Returns the message to end with, or nothing (a shared option the program cannot use ends it
+// with the message that names it, as the command-line tool refuses it).
+std::optional<std::string> PrepareState(GameSession& state, ImageLibrary& images, const StartupOptions& options,
                                         Reporter& reporter);
 
 // Steps with the window: the scheme, the dialog, the object catalogue and the first load.

@@ -101,8 +101,7 @@ struct Character {
     std::string clonePackagePath;
     std::uint8_t dirty = 0;
 
-    // The character selector's text for this sim (by the "Sort" setting).
-    std::string listText;
+    bool operator==(const Character&) const = default;
 };
 
 }  // namespace qh

@@ -31,6 +31,13 @@ CharacterField Desc(std::string_view name, FieldMember member, std::uint16_t off
     return {name, member, offset, versions, writeback, false};
 }
 
+// A field whose value must change together with others: set by name, it goes through the rule of
+// the named operation, as the panel's control does.
+CharacterField Ruled(CharacterField field, std::string_view rule) {
+    field.rule = rule;
+    return field;
+}
+
 std::vector<CharacterField> BuildTable() {
     std::vector<CharacterField> t = {
         Other("instanceId", &C::instanceId),
@@ -70,14 +77,14 @@ std::vector<CharacterField> BuildTable() {
         Desc("geneticPlayful", &C::geneticPlayful, 0x72),
         Desc("schoolGrade", &C::schoolGrade, 0x7C),
         Desc("jobLevel", &C::jobLevel, 0x7E),
-        Desc("lifeStage", &C::lifeStage, 0x80),
+        Ruled(Desc("lifeStage", &C::lifeStage, 0x80), "life-stage"),
         Desc("familyNumber", &C::familyNumber, 0x86),
         Desc("performance", &C::performance, 0x8A),
-        Desc("gender", &C::gender, 0x8E),
+        Ruled(Desc("gender", &C::gender, 0x8E), "gender"),
         Desc("lingeringNumber", &C::lingeringNumber, 0x92),
         Desc("ghostFlags", &C::ghostFlags, 0x94),
         Desc("pto", &C::pto, 0x96),
-        Desc("zodiac", &C::zodiac, 0x98),
+        Ruled(Desc("zodiac", &C::zodiac, 0x98), "zodiac"),
         Desc("bodyFlags", &C::bodyFlags, 0xAE, kAllVersions, R),
         Desc("fatness", &C::fatness, 0xB0),
         Desc("gpa", &C::gpa, 0xB2),
@@ -87,8 +94,8 @@ std::vector<CharacterField> BuildTable() {
         Desc("daysInPreviousAge", &C::daysInPreviousAge, 0xC4),
         Desc("schoolGuid", &C::schoolGuid, 0xE2),
         Desc("dataWordEA", &C::dataWordEA, 0xEA),
-        Desc("locoWeight0", &C::locoWeight0, 0xEC),
-        Desc("locoWeight1", &C::locoWeight1, 0xEE),
+        Ruled(Desc("locoWeight0", &C::locoWeight0, 0xEC), "locomotion"),
+        Ruled(Desc("locoWeight1", &C::locoWeight1, 0xEE), "locomotion"),
         Desc("outfitSourceGuid", &C::outfitSourceGuid, 0xFA, kAllVersions, R),
         Desc("fitnessPreference", &C::fitnessPreference, 0x100),
         Desc("pension", &C::pension, 0x102),
@@ -123,7 +130,7 @@ std::vector<CharacterField> BuildTable() {
         Desc("remainingHours", &C::remainingHours, 0x164, kNotFirst),
         Desc("dataWord166", &C::dataWord166, 0x166, kFrom29, R),
         Desc("universityClass", &C::universityClass, 0x168, kNotFirst),
-        Desc("youngAdult", &C::youngAdult, 0x16A, kNotFirst),
+        Ruled(Desc("youngAdult", &C::youngAdult, 0x16A, kNotFirst), "young-adult"),
         Desc("influenceLevel", &C::influenceLevel, 0x16C, kNotFirst),
         Desc("influenceMinimum", &C::influenceMinimum, 0x16E, kNotFirst),
         Desc("influenceScore", &C::influenceScore, 0x170, kNotFirst),

@@ -3,8 +3,6 @@
 #include <cstdlib>
 
 #include "cli/cli_support.h"
-#include "platform/game_discovery.h"
-#include "platform/system_discovery.h"
 
 namespace qh::cli {
 namespace fs = std::filesystem;
@@ -21,26 +19,12 @@ void AddGlobalOptions(CLI::App& app, GlobalOptions& options) {
     group->add_option("--settings", options.settings, "The program's settings (INI file)");
 }
 
-Discovery Discover(const GlobalOptions& options) {
-    Discovery discovery;
-    DiscoveryOverrides overrides;
-    overrides.userData = options.userData;
-    overrides.objects = options.objects;
-    overrides.language = options.language;
-    overrides.languageSwitch = options.languageSwitch;
-    if (options.expansions) {
-        try {
-            overrides.expansions = ParseExpansionList(*options.expansions);
-        } catch (const std::invalid_argument& error) {
-            throw UsageError(std::string("--expansions: ") + error.what());
-        }
+void Discover(const GlobalOptions& options, GameSession& session) {
+    try {
+        DiscoverGame(session, options);
+    } catch (const OptionError& error) {
+        throw UsageError(error.what());
     }
-
-    SystemDiscovery found = DiscoverOnThisSystem(options.winePrefix, overrides);
-    discovery.env = std::move(found.env);
-    discovery.prefixes = std::move(found.prefixes);
-    discovery.registry = std::move(found.registry);
-    return discovery;
 }
 
 std::unique_ptr<Settings> OpenSettings(const GlobalOptions& options) {

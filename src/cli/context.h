@@ -12,29 +12,17 @@
 #include "platform/registry.h"
 #include "platform/settings.h"
 #include "platform/wine_prefix.h"
+#include "workspace/game_session.h"
 
 namespace qh::cli {
 
-struct GlobalOptions {
-    std::optional<std::filesystem::path> winePrefix;
-    std::optional<std::filesystem::path> userData;
-    std::optional<std::filesystem::path> objects;
-    std::optional<std::filesystem::path> settings;
-    std::optional<std::string> expansions;
-    std::optional<std::string> language;
-    std::optional<int> languageSwitch;  // "/l CODE", taken out of the arguments before parsing
-};
+using GlobalOptions = SharedOptions;
 
 void AddGlobalOptions(CLI::App& app, GlobalOptions& options);
 
-struct Discovery {
-    GameEnvironment env;
-    PrefixSearch prefixes;
-    std::unique_ptr<RegistryView> registry;
-};
-
-// Runs game discovery as the window does at start-up, with the command line's overrides.
-Discovery Discover(const GlobalOptions& options);
+// Runs game discovery as the window does at start-up, with the command line's overrides; a
+// shared option that cannot be used is a UsageError.
+void Discover(const GlobalOptions& options, GameSession& session);
 
 // The settings file given by --settings, else QSettings' own file for the program when there is
 // one (read, so the tool sorts as the window does), else defaults in memory.

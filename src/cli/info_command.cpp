@@ -11,7 +11,8 @@ void AddInfoCommand(CLI::App& app, const GlobalOptions& options) {
     info->add_flag("--list-prefixes", *listPrefixes,
                    "Also list every Wine prefix considered and why it was taken or passed over");
     info->callback([&options, listPrefixes] {
-        const Discovery discovery = Discover(options);
+        GameSession discovery;
+        Discover(options, discovery);
         const GameEnvironment& env = discovery.env;
         nlohmann::ordered_json out;
         out["userDataFolder"] = env.userDataFolder.string();

@@ -7,6 +7,7 @@
 #include "package/index.h"
 #include "package/text_list.h"
 #include "platform/paths.h"
+#include "workspace/character_list.h"
 #include "workspace/loader.h"
 
 namespace qh::cli {
@@ -20,7 +21,7 @@ nlohmann::ordered_json NeighborhoodJson(const Neighborhood& n) {
             {"text", n.Text()}};
 }
 
-nlohmann::ordered_json CharacterJson(const Character& sim) {
+nlohmann::ordered_json CharacterJson(const Character& sim, SortOrder order) {
     nlohmann::ordered_json out;
     for (const CharacterField& field : CharacterFields()) {
         std::visit(
@@ -37,7 +38,7 @@ nlohmann::ordered_json CharacterJson(const Character& sim) {
             },
             field.member);
     }
-    out["listText"] = sim.listText;
+    out["listText"] = CharacterListText(sim, order);
     out["hasPicture"] = sim.portrait.has_value();
     return out;
 }
@@ -48,25 +49,22 @@ nlohmann::ordered_json ItemJson(const NeighborhoodItem& item) {
             {"invNumber", item.invNumber}, {"padding", item.padding},    {"values", item.values}};
 }
 
-void LoadByPrefix(const GlobalOptions& options, const std::string& prefix, Reporter& reporter, Loaded& loaded) {
-    loaded.discovery = Discover(options);
-    loaded.settings = OpenSettings(options);
-    const GameEnvironment& env = loaded.discovery.env;
-    if (env.neighborhoodsFolder.empty()) throw UsageError("Unable to continue, Game User Data Not Found.");
+void LoadByPrefix(const GlobalOptions& options, const std::string& prefix, Reporter& reporter, GameSession& session) {
+    Discover(options, session);
+    session.settings = OpenSettings(options);
+    if (session.env.neighborhoodsFolder.empty()) throw UsageError("Unable to continue, Game User Data Not Found.");
+    ScanCatalogue(session, reporter);
+    const auto entry = FindNeighborhood(session, prefix);
+    if (!entry) throw UsageError("No neighborhood " + prefix + " in " + session.env.neighborhoodsFolder.string());
     NullProgress progress;
-    loaded.catalogue = ScanNeighborhoods(env.neighborhoodsFolder, env.languageCode, reporter, progress);
-    for (Neighborhood& n : loaded.catalogue) {
-        if (EqualsNoCase(n.prefix, prefix)) loaded.neighborhood = &n;
-    }
-    if (!loaded.neighborhood) throw UsageError("No neighborhood " + prefix + " in " + env.neighborhoodsFolder.string());
-    LoadOptions load{env.languageCode, loaded.settings->Sort()};
-    LoadNeighborhood(loaded.workspace, *loaded.neighborhood, env.neighborhoodsFolder, load, reporter, progress);
+    LoadSessionNeighborhood(session, *entry, reporter, progress);
 }
 
 void AddNeighborhoodCommands(CLI::App& app, const GlobalOptions& options, Reporter& reporter) {
     auto* list = app.add_subcommand("neighborhoods", "List the player's neighborhoods as JSON");
     list->callback([&options, &reporter] {
-        const Discovery discovery = Discover(options);
+        GameSession discovery;
+        Discover(options, discovery);
         if (discovery.env.neighborhoodsFolder.empty()) throw UsageError("Unable to continue, Game User Data Not Found.");
         NullProgress progress;
         const auto catalogue = ScanNeighborhoods(discovery.env.neighborhoodsFolder, discovery.env.languageCode,
@@ -80,13 +78,15 @@ void AddNeighborhoodCommands(CLI::App& app, const GlobalOptions& options, Report
     auto* dump = app.add_subcommand("dump", "Load a neighborhood and print it as JSON");
     dump->add_option("PREFIX", *prefix, "The neighborhood's prefix, such as N001")->required();
     dump->callback([prefix, &options, &reporter] {
-        Loaded loaded;
-        LoadByPrefix(options, *prefix, reporter, loaded);
-        const Workspace& ws = loaded.workspace;
+        GameSession session;
+        LoadByPrefix(options, *prefix, reporter, session);
+        const Workspace& ws = session.workspace;
         nlohmann::ordered_json out;
-        out["neighborhood"] = NeighborhoodJson(*loaded.neighborhood);
+        out["neighborhood"] = NeighborhoodJson(*session.LoadedNeighborhood());
+        // In the selector's order, labelled as the window labels them.
+        const SortOrder order = session.settings->Sort();
         out["characters"] = nlohmann::json::array();
-        for (const Character& sim : ws.characters) out["characters"].push_back(CharacterJson(sim));
+        for (std::size_t i : SimListOrder(ws, order)) out["characters"].push_back(CharacterJson(ws.characters[i], order));
         out["lots"] = nlohmann::json::array();
         for (const LotDesc& lot : ws.lotDescList) {
             out["lots"].push_back({{"lotId", lot.lotId},

@@ -13,20 +13,11 @@ namespace qh::cli {
 
 void AddNeighborhoodCommands(CLI::App& app, const GlobalOptions& options, Reporter& reporter);
 
-// A loaded neighborhood with everything the command needs to save it again.
-struct Loaded {
-    Discovery discovery;
-    std::unique_ptr<Settings> settings;
-    std::vector<Neighborhood> catalogue;
-    Neighborhood* neighborhood = nullptr;
-    Workspace workspace;
-};
-
 // Discovers the game, scans the neighborhoods and loads the one with the prefix (any case).
 // Throws UsageError when there is none.
-void LoadByPrefix(const GlobalOptions& options, const std::string& prefix, Reporter& reporter, Loaded& loaded);
+void LoadByPrefix(const GlobalOptions& options, const std::string& prefix, Reporter& reporter, GameSession& session);
 
-nlohmann::ordered_json CharacterJson(const Character& sim);
+nlohmann::ordered_json CharacterJson(const Character& sim, SortOrder order);
 nlohmann::ordered_json ItemJson(const NeighborhoodItem& item);
 
 }  // namespace qh::cli

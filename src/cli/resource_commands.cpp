@@ -122,7 +122,8 @@ void ResourceCommand(const ResourceOptions& options, const GlobalOptions& global
 }
 
 void ObjectsCommand(const GlobalOptions& global, Reporter& reporter) {
-    const Discovery discovery = Discover(global);
+    GameSession discovery;
+    Discover(global, discovery);
     NullProgress progress;
     const auto catalogue = LoadObjectCatalogue(discovery.env.objectsPackagePath, reporter, progress);
     nlohmann::ordered_json out = nlohmann::json::array();

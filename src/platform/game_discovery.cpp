@@ -123,6 +123,24 @@ LanguageInfo LanguageFromName(std::string_view languageName) {
     return LanguageInfo{};
 }
 
+std::optional<LanguageInfo> FindLanguage(std::string_view codeOrName) {
+    int code = 0;
+    if (ParseCode(codeOrName, code)) return LanguageFromCode(code);
+    const std::string folded = FoldCase(codeOrName);
+    for (const auto& row : kLanguages) {
+        for (const char* name : row.names) {
+            if (name && folded == name) return row.info;
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> LanguageNames() {
+    std::vector<std::string> names;
+    for (const auto& row : kLanguages) names.emplace_back(row.names[0]);
+    return names;
+}
+
 LanguageInfo LanguageFromCode(int code) {
     for (const auto& row : kLanguages) {
         if (row.info.code == code) return row.info;

@@ -79,6 +79,11 @@ struct LanguageInfo {
 LanguageInfo LanguageFromName(std::string_view languageName);
 // The table's row for a code (the first name of that code); unknown codes give Arial.
 LanguageInfo LanguageFromCode(int code);
+// A --language value: a code from 1 to 255 or a LanguageName of the table (any case); nothing
+// for anything else.
+std::optional<LanguageInfo> FindLanguage(std::string_view codeOrName);
+// The names the table knows, for a message that lists them.
+std::vector<std::string> LanguageNames();
 
 // Finds "/l" (any case) in the arguments and returns the code after it: the number, or 1 when
 // what follows is not a number from 1 to 255 (or nothing follows). The two arguments are removed.

@@ -2,64 +2,54 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <numeric>
 
 #include "package/text_list.h"
-#include "workspace/loader.h"
+#include "workspace/neighborhood_catalogue.h"
 
 namespace qh {
 
-namespace {
-
-bool BeginsWith(const std::string& label, const std::string& start) {
-    return label.compare(0, start.size(), start) == 0;
-}
-
-}  // namespace
-
-std::optional<SortOrder> DetectSortOrder(const Character& sim) {
+std::string CharacterListText(const Character& sim, SortOrder order) {
     const std::string first = TrimText(ToValidUtf8(sim.firstName));
     const std::string last = TrimText(ToValidUtf8(sim.lastName));
     const std::string file = std::filesystem::path(sim.packageFile).stem().string();
-    if (BeginsWith(sim.listText, first)) return SortOrder::First;
-    if (BeginsWith(sim.listText, file)) return SortOrder::File;
-    if (BeginsWith(sim.listText, last)) return SortOrder::Last;
-    return std::nullopt;
+    switch (order) {
+        case SortOrder::File: return file + " : " + last + ", " + first;
+        case SortOrder::Last: return last + ", " + first + " : " + file;
+        default: return first + " " + last + " : " + file;
+    }
 }
 
-std::optional<SortOrder> NextSortOrder(const Character& selected) {
-    const auto current = DetectSortOrder(selected);
-    if (!current) return std::nullopt;
-    switch (*current) {
+SortOrder NextSortOrder(SortOrder current) {
+    switch (current) {
         case SortOrder::First: return SortOrder::File;
         case SortOrder::File: return SortOrder::Last;
         default: return SortOrder::First;
     }
 }
 
-void RelabelCharacters(Workspace& workspace, SortOrder order) {
-    for (Character& sim : workspace.characters) sim.listText = CharacterListText(sim, order);
-    SortCharacters(workspace.characters);
+bool SimListLess(const Workspace& workspace, SortOrder order, std::size_t a, std::size_t b) {
+    const std::string left = CharacterListText(workspace.characters[a], order);
+    const std::string right = CharacterListText(workspace.characters[b], order);
+    if (ListTextLess(left, right)) return true;
+    if (ListTextLess(right, left)) return false;
+    return a < b;
 }
 
-std::size_t RenameSim(Workspace& workspace, std::size_t index, NameField field, const std::string& name,
-                      SortOrder storedSort) {
-    auto& sims = workspace.characters;
-    if (index >= sims.size()) return index;
-    std::optional<SortOrder> order;
-    const std::size_t reference = index == 0 ? 1 : 0;
-    if (reference < sims.size()) order = DetectSortOrder(sims[reference]);
-    if (!order) order = storedSort;
-    Character& sim = sims[index];
+std::vector<std::size_t> SimListOrder(const Workspace& workspace, SortOrder order) {
+    // Each label is made once, not once per comparison.
+    std::vector<std::string> labels;
+    labels.reserve(workspace.characters.size());
+    for (const Character& sim : workspace.characters) labels.push_back(CharacterListText(sim, order));
+    std::vector<std::size_t> rows(workspace.characters.size());
+    std::iota(rows.begin(), rows.end(), std::size_t{0});
+    std::stable_sort(rows.begin(), rows.end(), [&](std::size_t a, std::size_t b) { return ListTextLess(labels[a], labels[b]); });
+    return rows;
+}
+
+void RenameSim(Character& sim, NameField field, const std::string& name) {
     (field == NameField::First ? sim.firstName : sim.lastName) = name;
     sim.dirty = 1;
-    sim.listText = CharacterListText(sim, *order);
-    const Guid4 guid = sim.simGuid;
-    const std::string file = sim.packageFile;
-    SortCharacters(sims);
-    for (std::size_t i = 0; i < sims.size(); ++i) {
-        if (sims[i].simGuid == guid && sims[i].packageFile == file) return i;
-    }
-    return 0;
 }
 
 }  // namespace qh

@@ -1,30 +1,34 @@
-// The character selector's rules: label formats, cycling the sort order, renaming a sim.
+// The character selector's rules: label formats, their order and cycling, renaming a sim.
+//
+// The model keeps the sims in load order; the selector shows them by label in the format of the
+// "Sort" setting. Every label of the list is in that one format, so the format is the stored
+// setting, never read back from a label.
 #pragma once
 
-#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/settings.h"
 #include "workspace/model.h"
 
 namespace qh {
 
-// The format a label is in, told from how it begins: with the sim's first name (first-name
-// format), else its file name (file format), else its last name (last-name format); nothing when
-// it begins with none of them.
-std::optional<SortOrder> DetectSortOrder(const Character& sim);
+// The label of a sim in a format, with F the package file name without its extension:
+// "First Last : F", "Last, First : F" or "F : Last, First". Names are decoded from UTF-8 and
+// trimmed of surrounding blanks.
+std::string CharacterListText(const Character& sim, SortOrder order);
 
-// First name -> file -> last name -> first name, from the format of the sim's label.
-std::optional<SortOrder> NextSortOrder(const Character& selected);
+// First name -> file -> last name -> first name.
+SortOrder NextSortOrder(SortOrder current);
 
-// Relabels every sim in the format and sorts the list again.
-void RelabelCharacters(Workspace& workspace, SortOrder order);
+// The selector's order: indices of `characters` sorted by label (letter case aside), sims with
+// equal labels in load order.
+std::vector<std::size_t> SimListOrder(const Workspace& workspace, SortOrder order);
+// Whether the sim at `a` comes before the one at `b` in that order.
+bool SimListLess(const Workspace& workspace, SortOrder order, std::size_t a, std::size_t b);
 
 enum class NameField { First, Last };
-// Stores a typed name (UTF-8) and rebuilds the sim's label in the list's format, told from
-// another sim's label (the first, or the second when the first is the one renamed); with no other
-// sim, from the stored "Sort" setting. The list is sorted again; returns the sim's new position.
-std::size_t RenameSim(Workspace& workspace, std::size_t index, NameField field, const std::string& name,
-                      SortOrder storedSort);
+// Stores a typed name (UTF-8) and marks the sim changed.
+void RenameSim(Character& sim, NameField field, const std::string& name);
 
 }  // namespace qh

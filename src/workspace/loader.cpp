@@ -123,14 +123,13 @@ void LoadCharacters(LoadContext& context) {
                 sim->instanceId = entry->key.instanceId;
                 ReadCharacterDescription(context.Resource(*entry), *sim, context.reporter);
             }
-            sim->listText = CharacterListText(*sim, context.options.sort);
             ws.loadedFiles[file] = StampOf(file);
             ws.characters.push_back(std::move(*sim));
         } catch (const std::exception&) {
             context.reporter.Error("An Data Error was found in " + name + "\r\n" + "This Character will be ignored.");
         }
     }
-    SortCharacters(ws.characters);
+    IndexSims(ws);
 }
 
 // Reads the neighborhood's own name, description and version.
@@ -180,22 +179,6 @@ std::optional<Bitmap> SimPortrait(const Workspace& workspace, const Character& s
         // Shown like a picture that is not a JPEG file: the placeholder.
         return std::nullopt;
     }
-}
-
-std::string CharacterListText(const Character& sim, SortOrder sort) {
-    const std::string first = TrimText(ToValidUtf8(sim.firstName));
-    const std::string last = TrimText(ToValidUtf8(sim.lastName));
-    const std::string file = fs::path(sim.packageFile).stem().string();
-    switch (sort) {
-        case SortOrder::File: return file + " : " + last + ", " + first;
-        case SortOrder::Last: return last + ", " + first + " : " + file;
-        default: return first + " " + last + " : " + file;
-    }
-}
-
-void SortCharacters(std::vector<Character>& characters) {
-    std::stable_sort(characters.begin(), characters.end(),
-                     [](const Character& a, const Character& b) { return ListTextLess(a.listText, b.listText); });
 }
 
 std::optional<Character> ReadCharacterPackage(const fs::path& path, const LoadOptions& options, Reporter& reporter) {

@@ -20,15 +20,7 @@ namespace qh {
 
 struct LoadOptions {
     int languageCode = 1;
-    SortOrder sort = SortOrder::First;
 };
-
-// The character selector's text of a sim under the "Sort" setting, with F the package file name
-// without its extension: "First Last : F", "Last, First : F" or "F : Last, First".
-std::string CharacterListText(const Character& sim, SortOrder sort);
-
-// Sorts the sims into the character selector's order.
-void SortCharacters(std::vector<Character>& characters);
 
 // What one pass over the expanded neighborhood package sees. Readers of the neighborhood's
 // records (households, relationships, family ties, genetics, neighborhood data) are passes.

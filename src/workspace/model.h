@@ -10,6 +10,8 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "character/character.h"
@@ -38,7 +40,11 @@ struct Workspace {
     std::filesystem::path packagePath;
     std::filesystem::path charactersFolder;
 
-    std::vector<Character> characters;  // the character selector's order (sorted by listText)
+    // The sims in load order (their package files sorted by name). The selector's order is the
+    // window's business; the core finds a sim through the lookups below, built at load.
+    std::vector<Character> characters;
+    std::unordered_map<std::uint32_t, std::size_t> simByInstance;  // instanceId (not 0) -> index
+    std::unordered_map<std::uint32_t, std::size_t> simByGuid;      // GuidValue(simGuid) -> index
     std::vector<Household> households;
     std::vector<LotDesc> lotDescList;
     std::vector<FamilyTie> familyTieList;
@@ -53,5 +59,13 @@ struct Workspace {
     // something else (the game) changed it meanwhile.
     std::map<std::filesystem::path, FileStamp> loadedFiles;
 };
+
+// Builds the sim lookups from `characters`; to be called whenever a sim is added or removed. The
+// first sim with an instance id or GUID is the one found.
+void IndexSims(Workspace& workspace);
+Character* FindSimByInstance(Workspace& workspace, std::uint32_t instanceId);
+Character* FindSimByGuid(Workspace& workspace, const Guid4& guid);
+// The index of the sim whose character package has the file name (any case), if any.
+std::optional<std::size_t> FindSimByFile(const Workspace& workspace, std::string_view file);
 
 }  // namespace qh

@@ -24,6 +24,8 @@ struct Neighborhood {
 
     // The selector's text: prefix, " : ", the decoded, trimmed name.
     std::string Text() const;
+
+    friend bool operator==(const Neighborhood&, const Neighborhood&) = default;
 };
 
 // The player's edits of the neighborhood's name and description (UTF-8), marking it changed.

@@ -14,6 +14,7 @@
 #include <QSettings>
 #include <QSlider>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include "app/dialogs/character_picker.h"
@@ -21,6 +22,7 @@
 #include "app/main_window.h"
 #include "app/panels/about_panel.h"
 #include "app/startup.h"
+#include "app/panels/about_panel.h"
 #include "demo_game.h"
 #include "support/temp_dir.h"
 #include "workspace/sim_items.h"
@@ -46,7 +48,7 @@ public:
 struct Session {
     test::TempDir dir;
     demo::DemoGame game = demo::WriteDemoGame(dir.path());
-    AppState state;
+    GameSession state;
     ImageLibrary images;
     RecordingReporter reporter;
     ScriptedAsker asker;
@@ -54,7 +56,7 @@ struct Session {
     std::unique_ptr<MainWindow> window;
 
     explicit Session(bool advanced = false) {
-        options.winePrefix = game.prefix;
+        options.shared.winePrefix = game.prefix;
         options.settingsFile = QString::fromStdString((dir / "settings.ini").string());
         options.programFolder = QStringLiteral(QH_APP_DIR);
         options.askForNeighborhood = false;
@@ -75,12 +77,12 @@ struct Session {
         return widget;
     }
     void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
+    // The selector's row of the sim with the package file, -1 when there is none.
     int SimIndex(const std::string& file) {
-        for (std::size_t i = 0; i < state.workspace.characters.size(); ++i) {
-            if (state.workspace.characters[i].packageFile == file) return static_cast<int>(i);
-        }
-        return -1;
+        const auto sim = FindSimByFile(state.workspace, file);
+        return sim ? window->simList().RowOf(*sim) : -1;
     }
+    AboutPanel* About() { return static_cast<AboutPanel*>(window->PanelNamed(QStringLiteral("pnlAbout"))); }
     // Waits until the open panel has been shown again after a change of sim (a tenth of a second
     // later), however slow the machine.
     void Settle() {
@@ -144,21 +146,21 @@ TEST(Startup, ChangingTheNeighborhoodRunsTheLoaderAndDropsUnsavedChanges) {
 TEST(Startup, FailuresEndTheProgramWithTheirMessages) {
     test::TempDir dir;
     const auto game = demo::WriteDemoGame(dir.path());
-    AppState state;
+    GameSession state;
     ImageLibrary images;
     RecordingReporter reporter;
     StartupOptions options;
-    options.winePrefix = game.prefix;
+    options.shared.winePrefix = game.prefix;
     options.settingsFile = QString::fromStdString((dir / "s.ini").string());
     options.programFolder = QString::fromStdString((dir / "nowhere").string());
     EXPECT_EQ(PrepareState(state, images, options, reporter), "Bad DLL Load");
 
     options.programFolder = QStringLiteral(QH_APP_DIR);
-    options.overrides.userData = dir / "empty";
+    options.shared.userData = dir / "empty";
     std::filesystem::create_directories(dir / "empty" / "Neighborhoods");
     EXPECT_EQ(PrepareState(state, images, options, reporter), "Unable to continue, Game User Data Not Found.");
 
-    options.overrides.userData.reset();
+    options.shared.userData.reset();
     const auto package = game.userData / "Neighborhoods/N001/N001_Neighborhood.package";
     Bytes bytes = ReadFileBytes(package);
     bytes.resize(200);
@@ -167,8 +169,19 @@ TEST(Startup, FailuresEndTheProgramWithTheirMessages) {
               "Unable to access game neighborhood files. Please close the game or any applications that may currently be "
               "using them and then restart this program.");
 
-    options.winePrefix = dir / "no-prefix";
+    options.shared.winePrefix = dir / "no-prefix";
     EXPECT_EQ(PrepareState(state, images, options, reporter), "Unable to continue, Game User Data Not Found.");
+
+    // A shared option the program cannot use ends it with the message the command-line tool gives.
+    options.shared.winePrefix = game.prefix;
+    options.shared.language = "de";
+    const auto refused = PrepareState(state, images, options, reporter);
+    ASSERT_TRUE(refused);
+    EXPECT_NE(refused->find("--language: \"de\""), std::string::npos);
+    EXPECT_NE(refused->find("german"), std::string::npos);
+    options.shared.language.reset();
+    options.shared.expansions = "university,moonbase";
+    ASSERT_TRUE(PrepareState(state, images, options, reporter));
 }
 
 TEST(Help, RightClicksOpenTheControlsTopic) {
@@ -242,13 +255,13 @@ TEST(MainWindow, PanelButtonsStatusWidthAndBusyState) {
 
     s.Click("btnAbout");
     s.window->BeginBusy();
-    QTest::mouseClick(s.window->aboutPanel()->lightChoice(), Qt::LeftButton);
+    QTest::mouseClick(s.About()->lightChoice(), Qt::LeftButton);
     EXPECT_EQ(s.state.colorScheme, 1);  // refused while busy
     QCloseEvent refused;
     QApplication::sendEvent(s.window.get(), &refused);
     EXPECT_FALSE(refused.isAccepted());
     s.window->EndBusy();
-    QTest::mouseClick(s.window->aboutPanel()->lightChoice(), Qt::LeftButton);
+    QTest::mouseClick(s.About()->lightChoice(), Qt::LeftButton);
     EXPECT_EQ(s.state.colorScheme, 0);
     EXPECT_EQ(s.window->BackgroundColor(), QColor(Qt::white));
 }
@@ -393,10 +406,11 @@ TEST(Panels, ThumbnailSaveAndTheDataPanel) {
     EXPECT_EQ(s.state.workspace.simItemList.size(), before);
 }
 
-TEST(CharacterSelector, DeletingASimMovesItsPackageToTheTrash) {
+TEST(CharacterSelector, DeletingASimMovesItsPackageToTheTrashAndUndoBringsItBack) {
     Session s;
     s.Choose("N001_User00014.package");  // Edith
     const auto package = s.state.workspace.charactersFolder / "N001_User00014.package";
+    const Bytes bytes = ReadFileBytes(package);
     s.asker.answer = false;
     s.Click("btnDelSim");
     EXPECT_TRUE(std::filesystem::exists(package));
@@ -405,33 +419,103 @@ TEST(CharacterSelector, DeletingASimMovesItsPackageToTheTrash) {
     ASSERT_EQ(s.asker.questions.size(), 2);
     EXPECT_EQ(s.asker.questions[0],
               QStringLiteral("You are about to delete the selected Character. Are you sure you want to do this?"));
-    if (std::filesystem::exists(package)) {
-        // Some systems have no trash to move to: the sim stays and the player is told.
-        EXPECT_EQ(s.reporter.Texts().back(), "Delete Operation Failed.");
-        EXPECT_EQ(s.window->characterSelector()->count(), 16);
-    } else {
-        EXPECT_EQ(s.window->characterSelector()->count(), 15);
-        EXPECT_EQ(s.SimIndex("N001_User00014.package"), -1);
-    }
+    // The test's own trash (XDG_DATA_HOME in a folder of its own) holds the package now.
+    EXPECT_FALSE(std::filesystem::exists(package));
+    const auto trashed = std::filesystem::path(qEnvironmentVariable("XDG_DATA_HOME").toStdString()) / "Trash" / "files";
+    bool found = false;
+    for (const auto& entry : std::filesystem::directory_iterator(trashed)) found |= ReadFileBytes(entry.path()) == bytes;
+    EXPECT_TRUE(found);
+    EXPECT_FALSE(std::filesystem::exists("files")) << "nothing is written into the current folder";
+    EXPECT_EQ(s.window->characterSelector()->count(), 15);
+    EXPECT_EQ(s.SimIndex("N001_User00014.package"), -1);
+    EXPECT_EQ(s.Find<QToolButton>("btnUndo")->toolTip(), QStringLiteral("Undo deletion of Edith Fairbanks"));
+
+    QTest::keyClick(s.window.get(), Qt::Key_Z, Qt::ControlModifier);
+    s.Settle();
+    EXPECT_EQ(ReadFileBytes(package), bytes);
+    EXPECT_EQ(s.window->characterSelector()->count(), 16);
+    EXPECT_NE(s.SimIndex("N001_User00014.package"), -1);
 }
 
-TEST(Screenshots, EveryPanelOfTheDemoInBothSchemes) {
+TEST(History, UndoAndRedoOfASliderThroughTheKeysAndTheButtons) {
     Session s;
-    const QString folder = QStringLiteral(QH_SCREENSHOT_DIR);
-    QDir().mkpath(folder);
-    for (int scheme : {0, 1}) {
-        s.window->aboutPanel()->SelectScheme(scheme);
-        for (const char* file : {"N001_User00000.package", "N001_User00007.package"}) {
-            s.Choose(file);
-            s.Click("btnCharacters");
-            const QString name = QStringLiteral("%1/character-%2-scheme%3.png").arg(folder, QString::fromLatin1(file).left(14)).arg(scheme);
-            EXPECT_TRUE(s.window->grab().save(name));
-        }
-        s.Click("btnNeighborhood");
-        EXPECT_TRUE(s.window->grab().save(QStringLiteral("%1/neighborhood-scheme%2.png").arg(folder).arg(scheme)));
-        s.Click("btnAbout");
-        EXPECT_TRUE(s.window->grab().save(QStringLiteral("%1/about-scheme%2.png").arg(folder).arg(scheme)));
-    }
+    s.Choose("N001_User00000.package");  // Marta Hart
+    s.Click("btnCharacters");
+    Character* marta = s.window->SelectedSim();
+    const std::int16_t fatness = marta->fatness;
+    auto* slider = s.Find<QSlider>("trkFatness");
+    slider->setValue(100);
+    slider->setValue(200);  // one drag: one step
+    slider->setValue(300);
+    EXPECT_EQ(s.window->document().history().count(), 1);
+    auto* undo = s.Find<QToolButton>("btnUndo");
+    EXPECT_EQ(undo->toolTip(), QStringLiteral("Undo fatness of Marta Hart"));
+    QTest::keyClick(s.window.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(marta->fatness, fatness);
+    EXPECT_EQ(slider->value(), fatness);  // the panel shows the undone value
+    EXPECT_EQ(marta->dirty, 0);
+    EXPECT_TRUE(s.Find<QPushButton>("btnSave")->isHidden());
+    QTest::keyClick(s.window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(marta->fatness, 300);
+    QTest::mouseClick(undo, Qt::LeftButton);
+    EXPECT_EQ(marta->fatness, fatness);
+    QTest::keyClick(s.window.get(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(slider->value(), 300);
+    EXPECT_FALSE(s.Find<QPushButton>("btnSave")->isHidden());
+}
+
+TEST(History, TypingIsOneStepAndCtrlZInTheBoxUndoesTheDocument) {
+    Session s;
+    s.Choose("N001_User00013.package");  // Pablo Moreno
+    s.Click("btnCharacters");
+    auto* first = s.Find<QLineEdit>("edtFirstName");
+    first->setFocus();
+    first->selectAll();
+    QTest::keyClicks(first, QStringLiteral("Zed"));
+    EXPECT_EQ(s.window->document().history().count(), 1);
+    EXPECT_EQ(s.window->characterSelector()->currentText(), QStringLiteral("Zed Moreno : N001_User00013"));
+    QTest::keyClick(first, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(s.window->SelectedSim()->firstName, "Pablo");
+    EXPECT_EQ(first->text(), QStringLiteral("Pablo"));
+    EXPECT_EQ(s.window->characterSelector()->currentText(), QStringLiteral("Pablo Moreno : N001_User00013"));
+}
+
+TEST(History, SavingMarksTheHistoryCleanAndTheReviewListsWhatIsUnsaved) {
+    Session s;
+    s.Choose("N001_User00000.package");  // Marta Hart
+    s.Click("btnCharacters");
+    s.Find<QSlider>("trkFatness")->setValue(444);
+    auto* name = s.Find<QLineEdit>("edtNgbdName");
+    s.Click("btnNeighborhood");
+    name->selectAll();
+    QTest::keyClicks(name, QStringLiteral("Hearts"));
+    std::vector<ChangeGroup> groups = s.window->document().UnsavedChanges();
+    ASSERT_EQ(groups.size(), 2u);
+    EXPECT_EQ(groups[0].target, QStringLiteral("Marta Hart"));
+    EXPECT_EQ(groups[0].changes, QStringList{QStringLiteral("fatness")});
+    EXPECT_EQ(groups[1].target, QStringLiteral("the neighborhood"));
+    EXPECT_TRUE(s.Find<QPushButton>("btnReviewChanges")->isVisibleTo(s.window.get()));
+
+    s.Click("btnSave");
+    EXPECT_TRUE(s.Find<QPushButton>("btnSave")->isHidden());
+    EXPECT_TRUE(s.window->document().UnsavedChanges().empty());
+    // Undoing past the save is unsaved again: the files hold the name the history left.
+    QTest::keyClick(s.window.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(s.Find<QPushButton>("btnSave")->isHidden());
+    groups = s.window->document().UnsavedChanges();
+    ASSERT_EQ(groups.size(), 1u);
+    EXPECT_EQ(groups[0].changes, QStringList{QStringLiteral("undone: rename")});
+    EXPECT_EQ(s.window->CurrentNeighborhood()->dirty, 1);
+
+    // Another neighborhood with unsaved changes: asked first, and kept on No.
+    s.asker.answer = false;
+    QComboBox* selector = s.window->neighborhoodSelector();
+    selector->setCurrentIndex(0);
+    emit selector->activated(0);
+    EXPECT_EQ(s.state.workspace.prefix, "N001");
+    EXPECT_EQ(selector->currentText().left(4), QStringLiteral("N001"));
+    ASSERT_FALSE(s.asker.questions.empty());
+    EXPECT_TRUE(s.asker.questions.back().startsWith(QStringLiteral("There are changes that have not been saved.")));
 }
 
 }  // namespace
@@ -439,6 +523,10 @@ TEST(Screenshots, EveryPanelOfTheDemoInBothSchemes) {
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A trash (and data folder) of the test program's own, so that deleting a sim never touches
+    // the player's trash or the current folder.
+    const qh::test::TempDir data;
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(data.path().string()));
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

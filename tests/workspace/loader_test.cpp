@@ -12,6 +12,7 @@
 #include "package/property_set.h"
 #include "package/text_list.h"
 #include "support/temp_dir.h"
+#include "workspace/character_list.h"
 
 namespace qh {
 namespace {
@@ -56,9 +57,13 @@ TEST(LoadNeighborhood, TheDemoLoadsAsTheGeneratorWroteIt) {
             ASSERT_TRUE(portrait.has_value());
             EXPECT_EQ(portrait->width, 128);
         }
-        EXPECT_TRUE(std::is_sorted(ws.characters.begin(), ws.characters.end(), [](auto& a, auto& b) {
-            return ListTextLess(a.listText, b.listText);
-        }));
+        // In load order: the package files sorted by name; each sim found through the lookups.
+        EXPECT_TRUE(std::is_sorted(ws.characters.begin(), ws.characters.end(),
+                                   [](auto& a, auto& b) { return a.packageFile < b.packageFile; }));
+        for (Character& sim : ws.characters) {
+            EXPECT_EQ(FindSimByGuid(ws, sim.simGuid), &sim);
+            if (sim.instanceId != 0) EXPECT_EQ(FindSimByInstance(ws, sim.instanceId), &sim);
+        }
         ASSERT_EQ(ws.lotDescList.size(), expected.lots.size());
         for (std::size_t i = 0; i < expected.lots.size(); ++i) {
             EXPECT_EQ(ws.lotDescList[i].lotId, expected.lots[i].lotId);
@@ -95,14 +100,14 @@ struct Folder {
         for (auto& [instance, bytes] : extra) builder.Add(Key(0x856DDBAC, instance), bytes);
         dir.Write("N001/Characters/" + file, builder.Build());
     }
-    Workspace Load(RecordingReporter& reporter, SortOrder sort = SortOrder::First) {
+    Workspace Load(RecordingReporter& reporter) {
         dir.Write("N001/N001_Neighborhood.package", package.Build());
         Neighborhood n;
         n.prefix = "N001";
         n.packagePath = root() / "N001_Neighborhood.package";
         Workspace ws;
         NullProgress progress;
-        LoadNeighborhood(ws, n, dir.path(), {1, sort}, reporter, progress);
+        LoadNeighborhood(ws, n, dir.path(), {1}, reporter, progress);
         return ws;
     }
 };
@@ -121,11 +126,11 @@ TEST(LoadNeighborhood, MatchingPicturesAndListTexts) {
     f.CharacterPackage("N001_User00007.package", 0x55, "Ann", "Lee", {{0x00000000, Jpeg(10)}, {0x00000001, Jpeg(200)}});
     f.CharacterPackage("N001_User00008.package", 0x99, "No", "Match", {{0x00000100, Jpeg(90)}});
     RecordingReporter reporter;
-    const Workspace ws = f.Load(reporter, SortOrder::Last);
+    const Workspace ws = f.Load(reporter);
     EXPECT_TRUE(reporter.messages.empty());
     ASSERT_EQ(ws.characters.size(), 2u);
     const Character& ann = ws.characters[0];
-    EXPECT_EQ(ann.listText, "Lee, Ann : N001_User00007");
+    EXPECT_EQ(CharacterListText(ann, SortOrder::Last), "Lee, Ann : N001_User00007");
     EXPECT_EQ(ann.instanceId, 0x31u);
     EXPECT_EQ(ann.sdscVersion, 0x36);
     EXPECT_EQ(ann.cookingSkill, 321);
@@ -133,7 +138,7 @@ TEST(LoadNeighborhood, MatchingPicturesAndListTexts) {
     ASSERT_TRUE(portrait);
     EXPECT_NEAR(portrait->Pixel(8, 8)[0], 200, 8);  // the second picture, instance 1
     const Character& stranger = ws.characters[1];
-    EXPECT_EQ(stranger.listText, "Match, No : N001_User00008");
+    EXPECT_EQ(CharacterListText(stranger, SortOrder::File), "N001_User00008 : Match, No");
     EXPECT_EQ(stranger.instanceId, 0u);
     EXPECT_EQ(stranger.cookingSkill, 0);
     EXPECT_EQ(stranger.ageProperty, -1);

@@ -34,7 +34,7 @@ struct Session {
     void Load() {
         catalogue = ScanNeighborhoods(folder, languageCode, reporter, progress);
         neighborhood = &*std::find_if(catalogue.begin(), catalogue.end(), [](auto& n) { return n.prefix == "N001"; });
-        LoadNeighborhood(ws, *neighborhood, folder, {languageCode, SortOrder::First}, reporter, progress);
+        LoadNeighborhood(ws, *neighborhood, folder, {languageCode}, reporter, progress);
     }
     SaveResult Save(SaveOptions options = {}) {
         options.languageCode = languageCode;

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/main_window.h"
+#include "workspace/character_list.h"
 
 namespace qh::app {
 
@@ -45,8 +46,8 @@ CharacterPicker::CharacterPicker(MainWindow& window, const std::vector<std::size
     list_->setItemDelegate(new SimRow(list_));
     list_->setSortingEnabled(true);
     for (std::size_t index : sims) {
-        const Character& sim = window.workspace().characters[index];
-        auto* item = new QListWidgetItem(QString::fromStdString(sim.listText), list_);
+        const Character& sim = window.session().workspace.characters[index];
+        auto* item = new QListWidgetItem(QString::fromStdString(CharacterListText(sim, window.simList().order())), list_);
         item->setData(Qt::UserRole, static_cast<int>(index));
         item->setData(Qt::DecorationRole, window.SimPicture(sim, 32));  // grey without a household
     }

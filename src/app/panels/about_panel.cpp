@@ -6,7 +6,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "app/main_window.h"
+#include "app/images.h"
 
 namespace qh::app {
 
@@ -15,7 +15,7 @@ QString VersionCaption() {
                                                                        QH_VERSION_MINOR, QH_VERSION_PATCH, QH_BUILD_NUMBER);
 }
 
-AboutPanel::AboutPanel(MainWindow& window) : Panel(window, QStringLiteral("pnlAbout")) {
+AboutPanel::AboutPanel(Document& document, PanelHost& host, const PanelRow& row) : Panel(document, host, row) {
     auto* layout = new QVBoxLayout(this);
     imgAbout_ = new QLabel(this);
     imgAbout_->setObjectName(QStringLiteral("imgAbout"));
@@ -57,21 +57,22 @@ AboutPanel::AboutPanel(MainWindow& window) : Panel(window, QStringLiteral("pnlAb
     layout->addStretch();
     // A choice clicked while long work keeps the panel disabled does nothing.
     connect(rbLight_, &QRadioButton::clicked, this, [this] {
-        if (isEnabled() && !window_.Busy()) window_.ApplyColorScheme(0);
+        if (isEnabled() && !host_.Busy()) host_.ApplyColorScheme(0);
     });
     connect(rbDark_, &QRadioButton::clicked, this, [this] {
-        if (isEnabled() && !window_.Busy()) window_.ApplyColorScheme(1);
+        if (isEnabled() && !host_.Busy()) host_.ApplyColorScheme(1);
     });
 }
 
-void AboutPanel::Open() {
-    window_.ShowPanel(this);
-    window_.MarkPanelButton(window_.PanelButton(QStringLiteral("About")));
+void AboutPanel::SchemeChanged() {
+    const QString dk = host_.ColorScheme() == 0 ? QString() : QStringLiteral("Dk");
+    imgAbout_->setPixmap(host_.images().Picture(QStringLiteral("IMG") + dk + QStringLiteral("QUILL")));
+    (host_.ColorScheme() == 0 ? rbLight_ : rbDark_)->setChecked(true);
 }
 
 void AboutPanel::SelectScheme(int scheme) {
     (scheme == 0 ? rbLight_ : rbDark_)->setChecked(true);
-    window_.ApplyColorScheme(scheme);
+    host_.ApplyColorScheme(scheme);
 }
 
 bool AboutPanel::eventFilter(QObject* watched, QEvent* event) {

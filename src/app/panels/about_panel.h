@@ -10,10 +10,9 @@ namespace qh::app {
 
 class AboutPanel : public Panel {
 public:
-    explicit AboutPanel(MainWindow& window);
-    void Open() override;
+    AboutPanel(Document& document, PanelHost& host, const PanelRow& row);
+    void SchemeChanged() override;
     void SetCaption(const QString& caption) { lblVersion_->setText(caption); }
-    void SetTitlePicture(const QPixmap& picture) { imgAbout_->setPixmap(picture); }
     // Checks the scheme's choice, which applies it.
     void SelectScheme(int scheme);
     QRadioButton* lightChoice() const { return rbLight_; }
@@ -21,6 +20,9 @@ public:
     QLabel* link() const { return lblLink_; }
 
 protected:
+    // The About panel opens with or without a neighborhood.
+    bool CanOpen() const override { return true; }
+    void Fill() override {}
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

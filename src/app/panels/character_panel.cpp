@@ -5,7 +5,6 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "app/main_window.h"
 #include "character/character_rules.h"
 #include "package/text_list.h"
 #include "workspace/character_list.h"
@@ -33,7 +32,7 @@ QSlider* Slider(QWidget* parent, const char* name, int low, int high) {
 
 }  // namespace
 
-CharacterPanel::CharacterPanel(MainWindow& window) : Panel(window, QStringLiteral("pnlCharacters")) {
+CharacterPanel::CharacterPanel(Document& document, PanelHost& host, const PanelRow& row) : Panel(document, host, row) {
     auto* grid = new QGridLayout(this);
     // Identity.
     auto* identity = new QGroupBox(QStringLiteral("Identity"), this);
@@ -169,73 +168,79 @@ CharacterPanel::CharacterPanel(MainWindow& window) : Panel(window, QStringLitera
     grid->addWidget(lblAdvancedNote_, 3, 0, 1, 2);
     grid->setRowStretch(4, 1);
 
-    window_.RegisterAdvanced(lblFitnessPreference_, AdvancedEffect::ShowWhenOn);
-    window_.RegisterAdvanced(edtFitnessPreference_, AdvancedEffect::ShowWhenOn);
-    window_.RegisterAdvanced(grpLocomotion_, AdvancedEffect::ShowWhenOn);
-    window_.RegisterAdvanced(lblAdvancedNote_, AdvancedEffect::HideWhenOn);
-    window_.RegisterAdvanced(cbAges_, AdvancedEffect::EnableWhenOn);
-    window_.RegisterAdvanced(rbMale_, AdvancedEffect::EnableWhenOn);
-    window_.RegisterAdvanced(rbFemale_, AdvancedEffect::EnableWhenOn);
-    window_.RegisterAdvanced(ckDead_, AdvancedEffect::ShowWhenOn);
+    host_.RegisterAdvanced(lblFitnessPreference_, AdvancedEffect::ShowWhenOn);
+    host_.RegisterAdvanced(edtFitnessPreference_, AdvancedEffect::ShowWhenOn);
+    host_.RegisterAdvanced(grpLocomotion_, AdvancedEffect::ShowWhenOn);
+    host_.RegisterAdvanced(lblAdvancedNote_, AdvancedEffect::HideWhenOn);
+    host_.RegisterAdvanced(cbAges_, AdvancedEffect::EnableWhenOn);
+    host_.RegisterAdvanced(rbMale_, AdvancedEffect::EnableWhenOn);
+    host_.RegisterAdvanced(rbFemale_, AdvancedEffect::EnableWhenOn);
+    host_.RegisterAdvanced(ckDead_, AdvancedEffect::ShowWhenOn);
 
-    auto edit = [this](auto change) {
-        Character* sim = window_.SelectedSim();
-        if (!isEnabled() || filling_ || !sim) return;
-        window_.ApplyEdit([&] { change(*sim); });
+    // Every edit of the panel: one step of the document, named for the list of changes; steps
+    // with a merge key (typing, dragging) join the one before them.
+    auto edit = [this](const QString& what, auto change, const QString& mergeKey = {}) {
+        const auto index = SimIndex();
+        if (Filling() || !index) return;
+        document_.EditSim(*index, what, [&](Workspace&, Character& sim) { change(sim); }, mergeKey);
     };
     connect(edtFirstName_, &QLineEdit::textEdited, this, [this] { NameKeyUp(true); });
     connect(edtLastName_, &QLineEdit::textEdited, this, [this] { NameKeyUp(false); });
     connect(memCharacterDescription_, &QPlainTextEdit::textChanged, this, [this, edit] {
-        edit([this](Character& sim) { SetDescription(sim, memCharacterDescription_->toPlainText().toStdString()); });
+        edit(QStringLiteral("description"),
+             [this](Character& sim) { SetDescription(sim, memCharacterDescription_->toPlainText().toStdString()); },
+             QStringLiteral("description"));
     });
-    connect(rbMale_, &QRadioButton::clicked, this, [edit] { edit([](Character& sim) { SetGender(sim, false); }); });
-    connect(rbFemale_, &QRadioButton::clicked, this, [edit] { edit([](Character& sim) { SetGender(sim, true); }); });
-    connect(edtAgeDuration_, &QLineEdit::textEdited, this, [this] { NumberKeyUp(edtAgeDuration_, &Character::ageDuration); });
-    connect(edtDaysPrevAge_, &QLineEdit::textEdited, this, [this] { NumberKeyUp(edtDaysPrevAge_, &Character::daysInPreviousAge); });
-    connect(edtAgeDaysLeft_, &QLineEdit::textEdited, this, [this] { NumberKeyUp(edtAgeDaysLeft_, &Character::ageDaysLeft); });
+    connect(rbMale_, &QRadioButton::clicked, this,
+            [edit] { edit(QStringLiteral("gender"), [](Character& sim) { SetGender(sim, false); }); });
+    connect(rbFemale_, &QRadioButton::clicked, this,
+            [edit] { edit(QStringLiteral("gender"), [](Character& sim) { SetGender(sim, true); }); });
+    connect(edtAgeDuration_, &QLineEdit::textEdited, this,
+            [this] { NumberKeyUp(edtAgeDuration_, &Character::ageDuration, QStringLiteral("age duration")); });
+    connect(edtDaysPrevAge_, &QLineEdit::textEdited, this,
+            [this] { NumberKeyUp(edtDaysPrevAge_, &Character::daysInPreviousAge, QStringLiteral("days in previous age")); });
+    connect(edtAgeDaysLeft_, &QLineEdit::textEdited, this,
+            [this] { NumberKeyUp(edtAgeDaysLeft_, &Character::ageDaysLeft, QStringLiteral("days left in age")); });
     connect(edtFitnessPreference_, &QLineEdit::textEdited, this,
-            [this] { NumberKeyUp(edtFitnessPreference_, &Character::fitnessPreference); });
+            [this] { NumberKeyUp(edtFitnessPreference_, &Character::fitnessPreference, QStringLiteral("fitness preference")); });
     connect(cbAges_, &QComboBox::currentIndexChanged, this, [this] { cbAgesChange(); });
     connect(ckYoungAdult_, &QCheckBox::clicked, this, [this] { ckYoungAdultClick(); });
     connect(trkFatness_, &QSlider::valueChanged, this, [this, edit](int value) {
         lblFatness_->setText(QString::number(value));
-        edit([value](Character& sim) { SetWord(sim, &Character::fatness, static_cast<std::int16_t>(value)); });
+        edit(QStringLiteral("fatness"),
+             [value](Character& sim) { SetWord(sim, &Character::fatness, static_cast<std::int16_t>(value)); },
+             QStringLiteral("fatness"));
     });
     connect(trkMalePref_, &QSlider::valueChanged, this, [this, edit](int value) {
         lblMalePref_->setText(QStringLiteral("Male Preference: ") + QString::number(value));
-        edit([value](Character& sim) { SetWord(sim, &Character::malePreference, static_cast<std::int16_t>(value)); });
+        edit(QStringLiteral("male preference"),
+             [value](Character& sim) { SetWord(sim, &Character::malePreference, static_cast<std::int16_t>(value)); },
+             QStringLiteral("malePreference"));
     });
     connect(trkFemalePref_, &QSlider::valueChanged, this, [this, edit](int value) {
         lblFemalePref_->setText(QStringLiteral("Female Preference: ") + QString::number(value));
-        edit([value](Character& sim) { SetWord(sim, &Character::femalePreference, static_cast<std::int16_t>(value)); });
+        edit(QStringLiteral("female preference"),
+             [value](Character& sim) { SetWord(sim, &Character::femalePreference, static_cast<std::int16_t>(value)); },
+             QStringLiteral("femalePreference"));
     });
     connect(trkLocoBalance_, &QSlider::valueChanged, this, [this, edit](int value) {
         lblLoco0_->setText(QString::number(value));
         lblLoco1_->setText(QString::number(100 - value));
-        edit([value](Character& sim) { SetLocomotion(sim, value); });
+        edit(QStringLiteral("locomotion"), [value](Character& sim) { SetLocomotion(sim, value); },
+             QStringLiteral("locomotion"));
     });
     connect(cbZodiac_, &QComboBox::currentIndexChanged, this, [this] { cbZodiacChange(); });
     connect(ckDead_, &QCheckBox::clicked, this, [this] { ckDeadClick(); });
     connect(btnFixThumbnail_, &QPushButton::clicked, this, [this, edit] {
         btnFixThumbnail_->setEnabled(false);
-        edit([](Character& sim) { FixThumbnail(sim); });
+        edit(QStringLiteral("thumbnail repair"), [](Character& sim) { FixThumbnail(sim); });
     });
 }
 
-bool CharacterPanel::Pet(const Character& sim) const { return IsPet(sim, window_.state().env.hasPets); }
+bool CharacterPanel::Pet(const Character& sim) const { return IsPet(sim, document_.session().env.hasPets); }
 
-void CharacterPanel::Open() {
-    Character* sim = window_.SelectedSim();
-    if (!sim) return;
-    window_.ShowPanel(this);
-    setEnabled(false);
-    Fill(*sim);
-    setEnabled(true);
-    window_.MarkPanelButton(window_.PanelButton(QStringLiteral("Character")));
-}
-
-void CharacterPanel::Fill(Character& sim) {
-    filling_ = true;
+void CharacterPanel::Fill() {
+    Character& sim = *Sim();
     memCharacterDescription_->setPlainText(Decode(sim.description));
     lblCharacterVersion_->setText(QStringLiteral("Character Version : ") + QString::fromStdString(sim.versionText));
     lblBodyFlags_->setText(QString::number(sim.bodyFlags));
@@ -279,11 +284,10 @@ void CharacterPanel::Fill(Character& sim) {
         cbZodiac_->setCurrentIndex(-1);
         lblZodiacText_->clear();
     }
-    ckDead_->setChecked(IsDead(window_.workspace(), sim));
-    window_.ApplyAdvancedMode();
+    ckDead_->setChecked(IsDead(document_.workspace(), sim));
+    host_.ApplyAdvancedMode();
     btnFixThumbnail_->setEnabled(CanFixThumbnail(sim));
     ShowPetVisibility(sim);
-    filling_ = false;
 }
 
 void CharacterPanel::ShowPetVisibility(const Character& sim) {
@@ -292,7 +296,7 @@ void CharacterPanel::ShowPetVisibility(const Character& sim) {
     grpFatness_->setVisible(!pet);
     // The young-adult box is shown where a young adult can exist: for an adult sim, with
     // University installed.
-    ckYoungAdult_->setVisible(!pet && window_.state().env.hasUniversity && sim.lifeStage == 19);
+    ckYoungAdult_->setVisible(!pet && document_.session().env.hasUniversity && sim.lifeStage == 19);
     if (pet) {
         grpLocomotion_->setVisible(false);
         lblFitnessPreference_->setVisible(false);
@@ -301,12 +305,12 @@ void CharacterPanel::ShowPetVisibility(const Character& sim) {
 }
 
 void CharacterPanel::AdvancedChanged() {
-    if (Character* sim = window_.SelectedSim()) ShowPetVisibility(*sim);
+    if (Character* sim = Sim()) ShowPetVisibility(*sim);
 }
 
-void CharacterPanel::NumberKeyUp(QLineEdit* box, std::int16_t Character::*field) {
-    Character* sim = window_.SelectedSim();
-    if (!isEnabled() || filling_ || !sim) return;
+void CharacterPanel::NumberKeyUp(QLineEdit* box, std::int16_t Character::*field, const QString& what) {
+    const auto index = SimIndex();
+    if (Filling() || !index) return;
     const int caret = box->cursorPosition();
     const std::u32string typed = box->text().toStdU32String();
     const std::u32string filtered = FilterDigits(typed);
@@ -314,57 +318,58 @@ void CharacterPanel::NumberKeyUp(QLineEdit* box, std::int16_t Character::*field)
         box->setText(QString::fromStdU32String(filtered));
         box->setCursorPosition(caret);
     }
-    window_.ApplyEdit([&] { SetWord(*sim, field, DigitValue(filtered)); });
+    document_.EditSim(*index, what, [&](Workspace&, Character& sim) { SetWord(sim, field, DigitValue(filtered)); },
+                      box->objectName());
 }
 
 void CharacterPanel::NameKeyUp(bool first) {
-    if (!isEnabled() || filling_ || !window_.SelectedSim()) return;
-    const int index = window_.characterSelector()->currentIndex();
+    const auto index = SimIndex();
+    if (Filling() || !index) return;
     const std::string name = (first ? edtFirstName_ : edtLastName_)->text().toStdString();
-    std::size_t now = 0;
-    window_.ApplyEdit([&] {
-        now = RenameSim(window_.workspace(), static_cast<std::size_t>(index), first ? NameField::First : NameField::Last,
-                        name, window_.state().settings->Sort());
-    });
-    QComboBox* selector = window_.characterSelector();
-    const QSignalBlocker block(selector);
-    selector->clear();
-    for (const Character& sim : window_.workspace().characters) selector->addItem(QString::fromStdString(sim.listText));
-    selector->setCurrentIndex(static_cast<int>(now));
+    // The selector relabels the sim and moves it to its place when the document says so.
+    document_.EditSim(
+        *index, QStringLiteral("rename"),
+        [&](Workspace&, Character& sim) { RenameSim(sim, first ? NameField::First : NameField::Last, name); },
+        first ? QStringLiteral("firstName") : QStringLiteral("lastName"));
 }
 
 void CharacterPanel::cbAgesChange() {
-    Character* sim = window_.SelectedSim();
-    if (!isEnabled() || filling_ || !sim || cbAges_->currentIndex() < 0) return;
-    const bool pet = Pet(*sim);
-    window_.ApplyEdit([&] { SetLifeStagePosition(*sim, pet, cbAges_->currentIndex()); });
-    setEnabled(false);
-    Fill(*sim);
-    setEnabled(true);
+    const auto index = SimIndex();
+    if (Filling() || !index || cbAges_->currentIndex() < 0) return;
+    const int position = cbAges_->currentIndex();
+    document_.EditSim(*index, QStringLiteral("life stage"),
+                      [&](Workspace&, Character& sim) { SetLifeStagePosition(sim, Pet(sim), position); });
+    Refill();
 }
 
 void CharacterPanel::ckYoungAdultClick() {
-    Character* sim = window_.SelectedSim();
-    if (!isEnabled() || filling_ || !sim) return;
-    window_.ApplyEdit([&] { SetYoungAdult(*sim, ckYoungAdult_->isChecked(), cbAges_->currentIndex()); });
+    const auto index = SimIndex();
+    if (Filling() || !index) return;
+    const bool on = ckYoungAdult_->isChecked();
+    const int position = cbAges_->currentIndex();
+    document_.EditSim(*index, QStringLiteral("young adult"),
+                      [&](Workspace&, Character& sim) { SetYoungAdult(sim, on, position); });
 }
 
 void CharacterPanel::cbZodiacChange() {
-    Character* sim = window_.SelectedSim();
     const int position = cbZodiac_->currentIndex();
     if (position < 0) return;
     lblZodiacText_->setText(QString::fromLatin1(ZodiacSigns()[static_cast<std::size_t>(position)].text)
                                 .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
                                 .replace(QStringLiteral("&&"), QStringLiteral("&")));
-    if (!isEnabled() || filling_ || !sim) return;
-    window_.ApplyEdit([&] { ApplyZodiac(*sim, position + 1); });
+    const auto index = SimIndex();
+    if (Filling() || !index) return;
+    document_.EditSim(*index, QStringLiteral("zodiac sign"),
+                      [&](Workspace&, Character& sim) { ApplyZodiac(sim, position + 1); });
 }
 
 void CharacterPanel::ckDeadClick() {
-    Character* sim = window_.SelectedSim();
-    if (!isEnabled() || filling_ || !sim) return;
-    if (ckDead_->isChecked() && IsDead(window_.workspace(), *sim)) return;  // nothing changes
-    window_.ApplyEdit([&] { SetDeadMark(window_.workspace(), *sim, ckDead_->isChecked()); });
+    const auto index = SimIndex();
+    if (Filling() || !index) return;
+    const bool dead = ckDead_->isChecked();
+    // Checking a sim that is dead already changes nothing, and so records nothing.
+    document_.EditSim(*index, QStringLiteral("dead mark"),
+                      [&](Workspace& ws, Character& sim) { SetDeadMark(ws, sim, dead); });
 }
 
 }  // namespace qh::app

@@ -19,15 +19,16 @@ namespace qh::app {
 
 class CharacterPanel : public Panel {
 public:
-    explicit CharacterPanel(MainWindow& window);
-    void Open() override;  // btnCharacters
+    CharacterPanel(Document& document, PanelHost& host, const PanelRow& row);
     void AdvancedChanged() override;
+
+protected:
+    void Fill() override;  // btnCharacters
 
 private:
     bool Pet(const Character& sim) const;
-    void Fill(Character& sim);
     // The digit filter of a numeric box, then the value into the field.
-    void NumberKeyUp(QLineEdit* box, std::int16_t Character::*field);
+    void NumberKeyUp(QLineEdit* box, std::int16_t Character::*field, const QString& what);
     void NameKeyUp(bool first);
     void cbAgesChange();
     void cbZodiacChange();
@@ -73,7 +74,6 @@ private:
     QCheckBox* ckDead_;
     QLabel* lblAdvancedNote_;
     QPushButton* btnFixThumbnail_;
-    bool filling_ = false;
 };
 
 }  // namespace qh::app

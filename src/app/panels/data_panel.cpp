@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/main_window.h"
 
 namespace qh::app {
 
@@ -23,7 +22,7 @@ QLineEdit* Box(QWidget* parent, const char* name) {
 
 }  // namespace
 
-DataPanel::DataPanel(MainWindow& window) : Panel(window, QStringLiteral("pnlNgbdData")) {
+DataPanel::DataPanel(Document& document, PanelHost& host, const PanelRow& row) : Panel(document, host, row) {
     auto* layout = new QVBoxLayout(this);
     lblWarning1_ = new QLabel(
         QStringLiteral("Warning: You stumbled on the hidden NGBD Data viewer and editor. This allows viewing, editing, adding, "
@@ -74,8 +73,8 @@ DataPanel::DataPanel(MainWindow& window) : Panel(window, QStringLiteral("pnlNgbd
         buttons->addWidget(button);
         if (QString::fromLatin1(name) == QStringLiteral("btnSaveData")) connect(button, &QPushButton::clicked, this, [this] { btnSaveDataClick(); });
         if (QString::fromLatin1(name) == QStringLiteral("btnDeleteData")) connect(button, &QPushButton::clicked, this, [this] { btnDeleteClick(); });
-        if (QString::fromLatin1(name) == QStringLiteral("btnLoadFamilyData")) connect(button, &QPushButton::clicked, this, [this] { Fill(Source::Families); });
-        if (QString::fromLatin1(name) == QStringLiteral("btnLoadLotData")) connect(button, &QPushButton::clicked, this, [this] { Fill(Source::Lots); });
+        if (QString::fromLatin1(name) == QStringLiteral("btnLoadFamilyData")) connect(button, &QPushButton::clicked, this, [this] { FillFrom(Source::Families); });
+        if (QString::fromLatin1(name) == QStringLiteral("btnLoadLotData")) connect(button, &QPushButton::clicked, this, [this] { FillFrom(Source::Lots); });
     }
     form->addRow(buttons);
     body->addLayout(form, 1);
@@ -83,30 +82,23 @@ DataPanel::DataPanel(MainWindow& window) : Panel(window, QStringLiteral("pnlNgbd
     connect(lstItems_, &QListWidget::currentRowChanged, this, [this] { lstItemsClick(); });
 }
 
-std::vector<NeighborhoodItem>& DataPanel::Items() {
-    Workspace& ws = window_.workspace();
+std::vector<NeighborhoodItem>& DataPanel::Items() { return ItemsOf(document_.workspace()); }
+
+std::vector<NeighborhoodItem>& DataPanel::ItemsOf(Workspace& ws) const {
     return source_ == Source::Families ? ws.familyItemList : source_ == Source::Lots ? ws.lotItemList : ws.simItemList;
 }
 
-void DataPanel::Open() {
-    if (!window_.SelectedSim()) return;
-    window_.ShowPanel(this);
-    Fill(Source::Sim);
-}
-
-void DataPanel::Fill(Source source) {
-    Character* sim = window_.SelectedSim();
+void DataPanel::FillFrom(Source source) {
+    Character* sim = Sim();
     if (!sim) return;
     QApplication::setOverrideCursor(Qt::BusyCursor);
-    setEnabled(false);
     source_ = source;
-    const auto& catalogue = window_.state().objectCatalogue;
-    rows_ = source == Source::Sim ? DataPanelRows(window_.workspace(), *sim, catalogue) : DataPanelRows(Items(), catalogue);
+    const auto& catalogue = document_.session().objectCatalogue;
+    rows_ = source == Source::Sim ? DataPanelRows(document_.workspace(), *sim, catalogue) : DataPanelRows(Items(), catalogue);
     const QSignalBlocker block(lstItems_);
     lstItems_->clear();
     lstItems_->addItem(QStringLiteral("Add New"));
     for (const DataPanelRow& row : rows_) lstItems_->addItem(QString::fromStdString(row.name));
-    setEnabled(true);
     lstItems_->setCurrentRow(0);
     lstItemsClick();
     QApplication::restoreOverrideCursor();
@@ -134,62 +126,71 @@ void DataPanel::lstItemsClick() {
 }
 
 void DataPanel::btnSaveDataClick() {
-    Character* sim = window_.SelectedSim();
-    if (!sim) return;
+    const auto index = SimIndex();
+    if (!index) return;
     const int row = lstItems_->currentRow();
-    NeighborhoodItem* target = nullptr;
-    if (row > 0 && row <= static_cast<int>(rows_.size())) target = &Items()[rows_[static_cast<std::size_t>(row - 1)].item];
+    const std::optional<std::size_t> item =
+        row > 0 && row <= static_cast<int>(rows_.size()) ? std::optional(rows_[static_cast<std::size_t>(row - 1)].item)
+                                                         : std::nullopt;
     // The boxes are read in turn into a copy; a box that is not hexadecimal stops there, the
     // fields before it taken and the sim not marked.
-    NeighborhoodItem edited = target ? *target : NeighborhoodItem{};
+    NeighborhoodItem edited = item ? Items()[*item] : NeighborhoodItem{};
+    std::string problem;
     auto read = [&](QLineEdit* box, auto& field, const char* label) {
         bool ok = false;
         const qulonglong value = box->text().trimmed().toULongLong(&ok, 16);
         if (!ok) {
-            window_.reporter().Error(std::string("'") + box->text().toStdString() + "' is not a valid hexadecimal value for " + label);
+            problem = std::string("'") + box->text().toStdString() + "' is not a valid hexadecimal value for " + label;
             return false;
         }
         field = static_cast<std::remove_reference_t<decltype(field)>>(value);
         return true;
     };
-    auto stop = [&] {
-        if (target) ReplaceItem(*target, edited, *sim, false);
-        Fill(source_);
-    };
     // An existing item takes its owner from the box too; a new one belongs to the selected sim.
-    if (target && !read(edtOwner_, edited.owner, "Instance ID:")) return stop();
-    if (!read(edtGuid_, edited.itemGuid, "Data GUID:") || !read(edtFlags1_, edited.flags1, "Data Flags:") ||
-        !read(edtFlags2_, edited.flags2, "Data Flags:") || !read(edtInvNumber_, edited.invNumber, "Inventory #:") ||
-        !read(edtPadding_, edited.padding, "Padding:")) {
-        return stop();
-    }
-    std::vector<std::uint16_t> values;
-    for (const QString& line : memValues_->toPlainText().split(QLatin1Char('\n'))) {
-        if (line.trimmed().isEmpty()) continue;
-        bool ok = false;
-        const uint value = line.trimmed().toUInt(&ok, 16);
-        if (!ok || value > 0xFFFF) {
-            window_.reporter().Error("'" + line.toStdString() + "' is not a valid hexadecimal value");
-            return stop();
+    const bool boxesRead = (!item || read(edtOwner_, edited.owner, "Instance ID:")) &&
+                           read(edtGuid_, edited.itemGuid, "Data GUID:") && read(edtFlags1_, edited.flags1, "Data Flags:") &&
+                           read(edtFlags2_, edited.flags2, "Data Flags:") &&
+                           read(edtInvNumber_, edited.invNumber, "Inventory #:") && read(edtPadding_, edited.padding, "Padding:");
+    if (boxesRead) {
+        std::vector<std::uint16_t> values;
+        for (const QString& line : memValues_->toPlainText().split(QLatin1Char('\n'))) {
+            if (line.trimmed().isEmpty()) continue;
+            bool ok = false;
+            const uint value = line.trimmed().toUInt(&ok, 16);
+            if (!ok || value > 0xFFFF) {
+                problem = "'" + line.toStdString() + "' is not a valid hexadecimal value";
+                break;
+            }
+            values.push_back(static_cast<std::uint16_t>(value));
         }
-        values.push_back(static_cast<std::uint16_t>(value));
+        if (problem.empty()) {
+            edited.values = std::move(values);
+            edited.secondary = rbSecondary_->isChecked() ? 1 : 0;
+        }
     }
-    edited.values = std::move(values);
-    edited.secondary = rbSecondary_->isChecked() ? 1 : 0;
-    if (target) {
-        window_.ApplyEdit([&] { ReplaceItem(*target, edited, *sim); });
-    } else {
-        window_.ApplyEdit([&] { AddSimItemCopy(window_.workspace(), *sim, edited); });
+    const bool complete = problem.empty();
+    if (item || complete) {
+        document_.EditSimAndItems(*index, item ? QStringLiteral("item changed") : QStringLiteral("item added"),
+                                  [&](Workspace& ws, Character& sim) {
+                                      if (item) {
+                                          ReplaceItem(ItemsOf(ws)[*item], edited, sim, complete);
+                                      } else {
+                                          AddSimItemCopy(ws, sim, edited);
+                                      }
+                                  });
     }
-    Fill(source_);
+    if (!complete) host_.reporter().Error(problem);
+    FillFrom(source_);
 }
 
 void DataPanel::btnDeleteClick() {
-    Character* sim = window_.SelectedSim();
+    const auto index = SimIndex();
     const int row = lstItems_->currentRow();
-    if (!sim || row <= 0 || row > static_cast<int>(rows_.size())) return;
-    window_.ApplyEdit([&] { EraseItem(Items(), rows_[static_cast<std::size_t>(row - 1)].item, *sim); });
-    Fill(source_);
+    if (!index || row <= 0 || row > static_cast<int>(rows_.size())) return;
+    const std::size_t item = rows_[static_cast<std::size_t>(row - 1)].item;
+    document_.EditSimAndItems(*index, QStringLiteral("item deleted"),
+                              [&](Workspace& ws, Character& sim) { EraseItem(ItemsOf(ws), item, sim); });
+    FillFrom(source_);
 }
 
 }  // namespace qh::app

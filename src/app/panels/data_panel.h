@@ -15,13 +15,17 @@ namespace qh::app {
 
 class DataPanel : public Panel {
 public:
-    explicit DataPanel(MainWindow& window);
-    void Open() override;
+    DataPanel(Document& document, PanelHost& host, const PanelRow& row);
+
+protected:
+    // The selected sim's items each time it opens.
+    void Fill() override { FillFrom(Source::Sim); }
 
 private:
     enum class Source { Sim, Families, Lots };
-    void Fill(Source source);
+    void FillFrom(Source source);
     std::vector<NeighborhoodItem>& Items();
+    std::vector<NeighborhoodItem>& ItemsOf(Workspace& workspace) const;
     void lstItemsClick();
     void btnSaveDataClick();
     void btnDeleteClick();

@@ -7,7 +7,6 @@
 #include <QVBoxLayout>
 
 #include "app/images.h"
-#include "app/main_window.h"
 #include "package/text_list.h"
 #include "platform/file_io.h"
 #include "workspace/backups.h"
@@ -19,7 +18,8 @@ namespace {
 QString Decode(const std::string& utf8) { return QString::fromStdString(ToValidUtf8(utf8)).trimmed(); }
 }  // namespace
 
-NeighborhoodPanel::NeighborhoodPanel(MainWindow& window) : Panel(window, QStringLiteral("pnlNeighborhood")) {
+NeighborhoodPanel::NeighborhoodPanel(Document& document, PanelHost& host, const PanelRow& row)
+    : Panel(document, host, row) {
     auto* layout = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;
     auto* form = new QFormLayout;
@@ -57,7 +57,7 @@ NeighborhoodPanel::NeighborhoodPanel(MainWindow& window) : Panel(window, QString
     connect(imgNeighborhood_, &QLabel::customContextMenuRequested, this, [this](const QPoint& at) {
         QMenu menu(this);
         menu.addAction(QStringLiteral("Replace Image"), this, [this] { ReplaceImage(); });
-        menu.addAction(QStringLiteral("Help"), this, [this] { window_.ShowHelp(3012); });
+        menu.addAction(QStringLiteral("Help"), this, [this] { host_.ShowHelp(3012); });
         menu.exec(imgNeighborhood_->mapToGlobal(at));
     });
     connect(tvBackups_, &QTreeWidget::itemClicked, this, [](QTreeWidgetItem* item) {
@@ -67,16 +67,16 @@ NeighborhoodPanel::NeighborhoodPanel(MainWindow& window) : Panel(window, QString
     connect(tvBackups_, &QTreeWidget::customContextMenuRequested, this, [this](const QPoint& at) { TreeMenu(at); });
 }
 
-void NeighborhoodPanel::Open() {
-    Neighborhood* n = window_.CurrentNeighborhood();
-    if (!n || window_.workspace().characters.empty()) return;
-    window_.ShowPanel(this);
-    setEnabled(false);
-    filling_ = true;
+bool NeighborhoodPanel::CanOpen() const {
+    // Nothing to show or edit until a neighborhood with sims is loaded.
+    return document_.neighborhood() && !document_.workspace().characters.empty();
+}
+
+void NeighborhoodPanel::Fill() {
+    Neighborhood* n = document_.neighborhood();
     edtNgbdName_->setText(Decode(n->ngbdName));
     memNgbdDescription_->setPlainText(Decode(n->ngbdDescription));
     lblVersion_->setText(QStringLiteral("Version : ") + QString::fromStdString(n->versionText));
-    filling_ = false;
     ShowPicture();
     RebuildBackupTree();
     const QString own = QString::fromStdString(n->prefix) + QStringLiteral(" - Neighborhood Backups");
@@ -88,15 +88,13 @@ void NeighborhoodPanel::Open() {
             root->child(i)->setExpanded(true);
         }
     }
-    setEnabled(true);
-    window_.MarkPanelButton(window_.PanelButton(QStringLiteral("Neighborhood")));
-    if (root && root->childCount() == 0) window_.reporter().Info(NoBackupMessage(n->ngbdName));
+    if (root && root->childCount() == 0) host_.reporter().Info(NoBackupMessage(n->ngbdName));
 }
 
 void NeighborhoodPanel::RebuildBackupTree() {
     tvBackups_->clear();
     auto* root = new QTreeWidgetItem(tvBackups_, {QStringLiteral("Stored Backups")});
-    const auto archive = ArchiveFolder(window_.state().settings->ArchiveLoc(), window_.state().personalFolder);
+    const auto archive = ArchiveFolder(document_.session().settings->ArchiveLoc(), document_.session().personalFolder);
     for (const BackupGroup& group : BackupTree(archive)) {
         auto* node = new QTreeWidgetItem(root, {QString::fromStdString(group.text)});
         for (const std::string& backup : group.backups) new QTreeWidgetItem(node, {QString::fromStdString(backup)});
@@ -119,30 +117,31 @@ void NeighborhoodPanel::TreeMenu(const QPoint& at) {
         menu.addAction(item->isExpanded() ? QStringLiteral("Collapse") : QStringLiteral("Expand"), this,
                        [item] { item->setExpanded(!item->isExpanded()); });
         menu.addAction(QStringLiteral("Show Path"))->setEnabled(false);
-        menu.addAction(QStringLiteral("Help"), this, [this] { window_.ShowHelp(3014); });
+        menu.addAction(QStringLiteral("Help"), this, [this] { host_.ShowHelp(3014); });
     }
     menu.exec(tvBackups_->viewport()->mapToGlobal(at));
 }
 
 void NeighborhoodPanel::edtNgbdNameKeyUp() {
-    Neighborhood* n = window_.CurrentNeighborhood();
-    if (!isEnabled() || filling_ || !n) return;
-    window_.ApplyEdit([&] { SetNeighborhoodName(*n, edtNgbdName_->text().toStdString()); });
-    QComboBox* selector = window_.neighborhoodSelector();
-    selector->setItemText(selector->currentIndex(), QString::fromStdString(n->Text()));
+    if (Filling()) return;
+    const std::string name = edtNgbdName_->text().toStdString();
+    document_.EditNeighborhood(QStringLiteral("rename"), [&](Neighborhood& n) { SetNeighborhoodName(n, name); },
+                               QStringLiteral("ngbdName"));
 }
 
 void NeighborhoodPanel::memNgbdDescriptionKeyUp() {
-    Neighborhood* n = window_.CurrentNeighborhood();
-    if (!isEnabled() || filling_ || !n) return;
-    window_.ApplyEdit([&] { SetNeighborhoodDescription(*n, memNgbdDescription_->toPlainText().left(1000).toStdString()); });
+    if (Filling()) return;
+    const std::string description = memNgbdDescription_->toPlainText().left(1000).toStdString();
+    document_.EditNeighborhood(QStringLiteral("description"),
+                               [&](Neighborhood& n) { SetNeighborhoodDescription(n, description); },
+                               QStringLiteral("ngbdDescription"));
 }
 
 void NeighborhoodPanel::ShowPicture() {
-    Neighborhood* n = window_.CurrentNeighborhood();
+    Neighborhood* n = document_.neighborhood();
     imgNeighborhood_->clear();
     if (!n) return;
-    const auto path = NeighborhoodPicturePath(window_.workspace().neighborhoodFolder, n->prefix);
+    const auto path = NeighborhoodPicturePath(document_.workspace().neighborhoodFolder, n->prefix);
     try {
         imgNeighborhood_->setPixmap(QPixmap::fromImage(ToQImage(DecodePng(ReadFileBytes(path)))));
     } catch (const std::exception&) {
@@ -151,22 +150,22 @@ void NeighborhoodPanel::ShowPicture() {
 }
 
 void NeighborhoodPanel::ReplaceImage() {
-    Neighborhood* n = window_.CurrentNeighborhood();
+    Neighborhood* n = document_.neighborhood();
     if (!n) return;
     const QString file = QFileDialog::getOpenFileName(
         this, QStringLiteral("Replace Image"), QString(),
         QStringLiteral("All (*.png *.jpg *.jpeg *.bmp);;Portable Network Graphics (*.png);;JPEG Image File (*.jpg);;"
                        "JPEG Image File (*.jpeg);;Bitmap Files (*.bmp)"));
     if (file.isEmpty() || !QFile::exists(file)) return;
-    if (!window_.asker().AskOkCancel(
+    if (!host_.asker().AskOkCancel(
             QStringLiteral("If you continue the currently assigned neighborhood image will be replaced.\r\nClick OK to continue.\r\n"))) {
         return;
     }
     try {
-        ReplaceNeighborhoodPicture(NeighborhoodPicturePath(window_.workspace().neighborhoodFolder, n->prefix),
+        ReplaceNeighborhoodPicture(NeighborhoodPicturePath(document_.workspace().neighborhoodFolder, n->prefix),
                                    file.toStdString());
     } catch (const std::exception& error) {
-        window_.reporter().Error(error.what());
+        host_.reporter().Error(error.what());
     }
     ShowPicture();
 }

@@ -12,10 +12,13 @@ namespace qh::app {
 
 class NeighborhoodPanel : public Panel {
 public:
-    explicit NeighborhoodPanel(MainWindow& window);
-    void Open() override;
+    NeighborhoodPanel(Document& document, PanelHost& host, const PanelRow& row);
     void RebuildBackupTree();
     QTreeWidget* backupTree() const { return tvBackups_; }
+
+protected:
+    bool CanOpen() const override;
+    void Fill() override;
 
 private:
     void edtNgbdNameKeyUp();
@@ -29,7 +32,6 @@ private:
     QLabel* lblVersion_;
     QLabel* imgNeighborhood_;
     QTreeWidget* tvBackups_;
-    bool filling_ = false;
 };
 
 }  // namespace qh::app

@@ -1,0 +1,304 @@
+#include "app/document.h"
+
+#include <QFileInfo>
+#include <QUndoCommand>
+#include <algorithm>
+
+#include "package/text_list.h"
+
+namespace qh::app {
+
+namespace {
+
+constexpr int kMergeId = 1;
+
+// A sim's record and its own items (owner = its instance id), each with its place in the list.
+struct SimState {
+    Character record;
+    std::vector<std::pair<std::size_t, NeighborhoodItem>> items;
+    friend bool operator==(const SimState&, const SimState&) = default;
+};
+
+SimState CaptureSim(const Workspace& ws, std::size_t index) {
+    SimState state{ws.characters[index], {}};
+    const std::uint32_t owner = state.record.instanceId;
+    for (std::size_t i = 0; i < ws.simItemList.size(); ++i) {
+        if (ws.simItemList[i].owner == owner) state.items.emplace_back(i, ws.simItemList[i]);
+    }
+    return state;
+}
+
+// Taking out every item of the owner and putting the snapshot's back at their places gives the
+// list exactly as it was: the other owners' items keep their order in between.
+void RestoreSim(Workspace& ws, std::size_t index, const SimState& state) {
+    Character& sim = ws.characters[index];
+    const std::uint32_t owner = sim.instanceId;
+    std::erase_if(ws.simItemList, [owner](const NeighborhoodItem& item) { return item.owner == owner; });
+    for (const auto& [at, item] : state.items) {
+        ws.simItemList.insert(ws.simItemList.begin() + static_cast<std::ptrdiff_t>(std::min(at, ws.simItemList.size())), item);
+    }
+    sim = state.record;
+}
+
+// A sim's record and all three item lists, for edits that may touch any item.
+struct SimAndItemsState {
+    Character record;
+    std::vector<NeighborhoodItem> sims, families, lots;
+    friend bool operator==(const SimAndItemsState&, const SimAndItemsState&) = default;
+};
+
+SimAndItemsState CaptureSimAndItems(const Workspace& ws, std::size_t index) {
+    return {ws.characters[index], ws.simItemList, ws.familyItemList, ws.lotItemList};
+}
+
+void RestoreSimAndItems(Workspace& ws, std::size_t index, const SimAndItemsState& state) {
+    ws.characters[index] = state.record;
+    ws.simItemList = state.sims;
+    ws.familyItemList = state.families;
+    ws.lotItemList = state.lots;
+}
+
+// What every step of the document carries for the list of unsaved changes.
+class DocumentCommand : public QUndoCommand {
+public:
+    DocumentCommand(QString target, QString what)
+        : target_(std::move(target)), what_(std::move(what)) {
+        setText(what_ + QStringLiteral(" of ") + target_);
+    }
+    const QString& target() const { return target_; }
+    const QString& what() const { return what_; }
+
+private:
+    QString target_;
+    QString what_;
+};
+
+// A step that restores a snapshot of what it touched. The first redo is the edit itself, already
+// made. A snapshot taken before a later save no longer matches the files: restoring it marks its
+// record changed, so the next save writes it again.
+template <typename State>
+class SnapshotCommand final : public DocumentCommand {
+public:
+    using Apply = std::function<void(const State& state, bool stale)>;
+    SnapshotCommand(Document& document, QString target, QString what, QString mergeKey, State before, State after,
+                    Change change, Apply apply)
+        : DocumentCommand(std::move(target), std::move(what)), document_(document), mergeKey_(std::move(mergeKey)),
+          before_(std::move(before)), after_(std::move(after)), epoch_(document.saveEpoch()), change_(change),
+          apply_(std::move(apply)) {}
+
+    void undo() override { Restore(before_); }
+    void redo() override {
+        if (first_) {
+            first_ = false;
+            document_.Notify(change_);
+            return;
+        }
+        Restore(after_);
+    }
+    int id() const override { return mergeKey_.isEmpty() ? -1 : kMergeId; }
+    bool mergeWith(const QUndoCommand* other) override {
+        const auto* next = dynamic_cast<const SnapshotCommand*>(other);
+        if (!next || next->mergeKey_ != mergeKey_ || next->epoch_ != epoch_) return false;
+        after_ = next->after_;
+        setObsolete(before_ == after_);  // typed back to where it started
+        return true;
+    }
+
+private:
+    void Restore(const State& state) {
+        apply_(state, document_.saveEpoch() != epoch_);
+        Change replay = change_;
+        replay.replay = true;
+        document_.Notify(replay);
+    }
+    Document& document_;
+    QString mergeKey_;
+    State before_;
+    State after_;
+    int epoch_;
+    Change change_;
+    Apply apply_;
+    bool first_ = true;
+};
+
+// Deleting a sim: its package to the trash and its record out of the model; undoing brings both
+// back, the record at its place.
+class DeleteSimCommand final : public DocumentCommand {
+public:
+    DeleteSimCommand(Document& document, Trash& trash, std::size_t index, QString path, QString pathInTrash)
+        : DocumentCommand(SimName(document.workspace().characters[index]), QStringLiteral("deletion")),
+          document_(document), trash_(trash), index_(index), record_(document.workspace().characters[index]),
+          path_(std::move(path)), pathInTrash_(std::move(pathInTrash)) {
+        const auto stamp = document.workspace().loadedFiles.find(Path());
+        if (stamp != document.workspace().loadedFiles.end()) stamp_ = stamp->second;
+    }
+
+    void redo() override {
+        if (!first_) {
+            const auto moved = trash_.MoveToTrash(path_);
+            if (!moved) {
+                document_.reporter().Error("Delete Operation Failed.");
+                return;
+            }
+            pathInTrash_ = *moved;
+        }
+        first_ = false;
+        Workspace& ws = document_.workspace();
+        ws.loadedFiles.erase(Path());
+        ws.characters.erase(ws.characters.begin() + static_cast<std::ptrdiff_t>(index_));
+        IndexSims(ws);
+        deleted_ = true;
+        document_.Notify({Subject::SimList, static_cast<int>(index_), false});
+    }
+    void undo() override {
+        if (!deleted_) return;
+        if (!trash_.Restore(pathInTrash_, path_)) {
+            document_.reporter().Error("The character package could not be brought back from the trash; it is at " +
+                                       pathInTrash_.toStdString() + " and belongs at " + path_.toStdString() + ".");
+        }
+        Workspace& ws = document_.workspace();
+        ws.characters.insert(ws.characters.begin() + static_cast<std::ptrdiff_t>(index_), record_);
+        if (stamp_) ws.loadedFiles[Path()] = *stamp_;
+        IndexSims(ws);
+        deleted_ = false;
+        document_.Notify({Subject::SimList, static_cast<int>(index_), true});
+    }
+
+private:
+    std::filesystem::path Path() const { return document_.workspace().charactersFolder / record_.packageFile; }
+    Document& document_;
+    Trash& trash_;
+    std::size_t index_;
+    Character record_;
+    std::optional<FileStamp> stamp_;
+    QString path_;
+    QString pathInTrash_;
+    bool first_ = true;
+    bool deleted_ = false;
+};
+
+}  // namespace
+
+QString SimName(const Character& sim) {
+    const QString first = QString::fromStdString(TrimText(ToValidUtf8(sim.firstName)));
+    const QString last = QString::fromStdString(TrimText(ToValidUtf8(sim.lastName)));
+    const QString name = (first + QLatin1Char(' ') + last).trimmed();
+    return name.isEmpty() ? QString::fromStdString(sim.packageFile) : name;
+}
+
+Document::Document(GameSession& session, Reporter& reporter, QObject* parent)
+    : QObject(parent), session_(session), reporter_(reporter) {
+    connect(&history_, &QUndoStack::cleanChanged, this, [this](bool clean) { emit unsavedChanged(!clean); });
+}
+
+Document::~Document() = default;
+
+void Document::EditSim(std::size_t index, const QString& what, const std::function<void(Workspace&, Character&)>& change,
+                       const QString& mergeKey) {
+    Workspace& ws = workspace();
+    if (index >= ws.characters.size()) return;
+    const QString target = SimName(ws.characters[index]);
+    SimState before = CaptureSim(ws, index);
+    change(ws, ws.characters[index]);
+    SimState after = CaptureSim(ws, index);
+    if (before == after) return;
+    auto apply = [this, index](const SimState& state, bool stale) {
+        Character& sim = workspace().characters[index];
+        // Where the portrait lies is the file's state, not the edit's: a save in between may
+        // have moved or dropped it.
+        const auto portrait = sim.portrait;
+        RestoreSim(workspace(), index, state);
+        if (stale) {
+            sim.dirty = 1;
+            sim.portrait = portrait;
+        }
+    };
+    history_.push(new SnapshotCommand<SimState>(*this, target, what, mergeKey.isEmpty() ? QString() : mergeKey + QString::number(index),
+                                                std::move(before), std::move(after),
+                                                {Subject::Sim, static_cast<int>(index), false}, apply));
+}
+
+void Document::EditSimAndItems(std::size_t index, const QString& what,
+                               const std::function<void(Workspace&, Character&)>& change) {
+    Workspace& ws = workspace();
+    if (index >= ws.characters.size()) return;
+    const QString target = SimName(ws.characters[index]);
+    SimAndItemsState before = CaptureSimAndItems(ws, index);
+    change(ws, ws.characters[index]);
+    SimAndItemsState after = CaptureSimAndItems(ws, index);
+    if (before == after) return;
+    auto apply = [this, index](const SimAndItemsState& state, bool stale) {
+        Character& sim = workspace().characters[index];
+        const auto portrait = sim.portrait;
+        RestoreSimAndItems(workspace(), index, state);
+        if (stale) {
+            sim.dirty = 1;
+            sim.portrait = portrait;
+        }
+    };
+    history_.push(new SnapshotCommand<SimAndItemsState>(*this, target, what, {}, std::move(before), std::move(after),
+                                                        {Subject::Sim, static_cast<int>(index), false}, apply));
+}
+
+void Document::EditNeighborhood(const QString& what, const std::function<void(Neighborhood&)>& change,
+                                const QString& mergeKey) {
+    Neighborhood* n = neighborhood();
+    if (!n) return;
+    Neighborhood before = *n;
+    change(*n);
+    Neighborhood after = *n;
+    if (before == after) return;
+    const std::size_t entry = *session_.loaded;
+    auto apply = [this, entry](const Neighborhood& state, bool stale) {
+        Neighborhood& target = session_.catalogue[entry];
+        target = state;
+        if (stale) target.dirty = 1;
+    };
+    history_.push(new SnapshotCommand<Neighborhood>(*this, QStringLiteral("the neighborhood"), what, mergeKey,
+                                                    std::move(before), std::move(after),
+                                                    {Subject::Neighborhood, -1, false}, apply));
+}
+
+bool Document::DeleteSim(std::size_t index, Trash& trash) {
+    Workspace& ws = workspace();
+    if (index >= ws.characters.size()) return false;
+    const QString path = QString::fromStdString((ws.charactersFolder / ws.characters[index].packageFile).string());
+    const auto pathInTrash = trash.MoveToTrash(path);
+    if (!pathInTrash) return false;
+    history_.push(new DeleteSimCommand(*this, trash, index, path, *pathInTrash));
+    return true;
+}
+
+std::vector<ChangeGroup> Document::UnsavedChanges() const {
+    std::vector<ChangeGroup> groups;
+    auto add = [&](const QUndoCommand* command, const QString& prefix) {
+        const auto* step = dynamic_cast<const DocumentCommand*>(command);
+        if (!step) return;
+        auto group = std::find_if(groups.begin(), groups.end(), [&](const ChangeGroup& g) { return g.target == step->target(); });
+        if (group == groups.end()) group = groups.insert(groups.end(), ChangeGroup{step->target(), {}});
+        group->changes << prefix + step->what();
+    };
+    const int now = history_.index();
+    const int clean = history_.cleanIndex();
+    if (clean < 0) {
+        // The saved point is gone (undone and then replaced): every step counts.
+        for (int i = 0; i < now; ++i) add(history_.command(i), {});
+    } else if (clean <= now) {
+        for (int i = clean; i < now; ++i) add(history_.command(i), {});
+    } else {
+        for (int i = clean - 1; i >= now; --i) add(history_.command(i), QStringLiteral("undone: "));
+    }
+    return groups;
+}
+
+void Document::MarkSaved(bool complete) {
+    ++saveEpoch_;
+    if (complete) history_.setClean();
+}
+
+void Document::Reset() {
+    history_.clear();
+    ++saveEpoch_;
+}
+
+}  // namespace qh::app

@@ -1,0 +1,108 @@
+// The open game as the window edits it: the session (environment, settings, catalogue, loaded
+// neighborhood) and the history of every change made to it.
+//
+// Every change from every panel, dialog and the selector is one call of this class, recorded as
+// an undoable step. A step keeps a snapshot of what it touches (a sim's record and its items, the
+// item lists, the neighborhood's record) before and after, so undoing and redoing it restores
+// exactly those bytes of the model. "Unsaved" is the history not being at the point of the last
+// save; the list of unsaved changes is the history's steps since then.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QUndoStack>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "platform/reporter.h"
+#include "workspace/game_session.h"
+
+namespace qh::app {
+
+// What a change touched, so that views refresh what they show of it.
+enum class Subject { Sim, SimList, Neighborhood };
+
+struct Change {
+    Subject subject = Subject::Sim;
+    int sim = -1;         // the sim's index in the workspace, for Subject::Sim
+    bool replay = false;  // an undo or redo, not the edit as it was made
+};
+
+// One group of the list of unsaved changes: a sim (by name) or the neighborhood, and the changes
+// in words, oldest first.
+struct ChangeGroup {
+    QString target;
+    QStringList changes;
+};
+
+// Moves files to the system's trash and back; the window's is Qt's, a test may bring its own.
+class Trash {
+public:
+    virtual ~Trash() = default;
+    // Where the file now lies in the trash, or nothing when it could not be moved there.
+    virtual std::optional<QString> MoveToTrash(const QString& path) = 0;
+    virtual bool Restore(const QString& pathInTrash, const QString& path) = 0;
+};
+
+class Document : public QObject {
+    Q_OBJECT
+
+public:
+    Document(GameSession& session, Reporter& reporter, QObject* parent = nullptr);
+    ~Document() override;
+
+    GameSession& session() { return session_; }
+    Workspace& workspace() { return session_.workspace; }
+    const Workspace& workspace() const { return session_.workspace; }
+    Neighborhood* neighborhood() { return session_.LoadedNeighborhood(); }
+    const Neighborhood* neighborhood() const { return session_.LoadedNeighborhood(); }
+    QUndoStack& history() { return history_; }
+
+    // A change of one sim: its record and its own items (owner = its instance id). `what` names
+    // the change ("rename", "fatness"); the step reads "rename of Ana Moreno". Successive changes
+    // with the same non-empty `mergeKey` (typing into one box, dragging one slider) are one step.
+    // A change that alters nothing records nothing.
+    void EditSim(std::size_t sim, const QString& what, const std::function<void(Workspace&, Character&)>& change,
+                 const QString& mergeKey = {});
+    // A change of one sim that may touch any item of the three item lists (the data panel).
+    void EditSimAndItems(std::size_t sim, const QString& what,
+                         const std::function<void(Workspace&, Character&)>& change);
+    // A change of the loaded neighborhood's own record.
+    void EditNeighborhood(const QString& what, const std::function<void(Neighborhood&)>& change,
+                          const QString& mergeKey = {});
+    // Deletes the sim: its character package goes to the trash (undo brings it back). Returns
+    // false when the package could not be moved there; nothing changes then.
+    bool DeleteSim(std::size_t sim, Trash& trash);
+
+    bool Unsaved() const { return !history_.isClean(); }
+    std::vector<ChangeGroup> UnsavedChanges() const;
+
+    // After a save that wrote anything: records restored from snapshots taken before it no longer
+    // match the files and are marked changed. When the save wrote everything, the history's
+    // current point is what is on disk.
+    void MarkSaved(bool complete);
+    // After a load: no history; nothing unsaved.
+    void Reset();
+
+    // How many saves there were; a snapshot taken before the latest save no longer matches the
+    // files, so restoring it marks its record changed.
+    int saveEpoch() const { return saveEpoch_; }
+    void Notify(const Change& change) { emit changed(change); }
+    Reporter& reporter() { return reporter_; }
+
+signals:
+    void changed(const qh::app::Change& change);
+    void unsavedChanged(bool unsaved);
+
+private:
+    GameSession& session_;
+    Reporter& reporter_;
+    QUndoStack history_;
+    int saveEpoch_ = 0;
+};
+
+// The display name of a sim in the list of changes: "First Last", or the file name.
+QString SimName(const Character& sim);
+
+}  // namespace qh::app

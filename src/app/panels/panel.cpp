@@ -1,0 +1,59 @@
+#include "app/panels/panel.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace qh::app {
+
+Panel::Panel(Document& document, PanelHost& host, const PanelRow& row)
+    : document_(document), host_(host), row_(row) {
+    setObjectName(QString::fromLatin1(row.panel));
+    setProperty("helpTopic", row.helpTopic);
+}
+
+void Panel::Open() {
+    if (!CanOpen()) return;
+    host_.ShowPanel(*this);
+    Refill();
+}
+
+void Panel::Refill() {
+    if (!CanOpen()) return;
+    setEnabled(false);
+    ++filling_;
+    Fill();
+    --filling_;
+    setEnabled(true);
+}
+
+void Panel::DocumentChanged(const Change& change) {
+    if (!change.replay || !isVisible()) return;
+    if (change.subject == Subject::Sim && SimIndex() != std::optional<std::size_t>(static_cast<std::size_t>(change.sim))) {
+        return;
+    }
+    Refill();
+}
+
+Character* Panel::Sim() {
+    const auto index = host_.SelectedSimIndex();
+    if (!index || *index >= document_.workspace().characters.size()) return nullptr;
+    return &document_.workspace().characters[*index];
+}
+
+PendingPanel::PendingPanel(Document& document, PanelHost& host, const PanelRow& row) : Panel(document, host, row) {
+    auto* layout = new QVBoxLayout(this);
+    auto* title = new QLabel(QString::fromLatin1(row.caption), this);
+    QFont font = title->font();
+    font.setPointSize(font.pointSize() + 4);
+    font.setBold(true);
+    title->setFont(font);
+    layout->addWidget(title);
+    auto* note = new QLabel(QStringLiteral("This panel is not part of this version of Quillhaven yet. "
+                                           "Everything it would show is kept unchanged when you save."),
+                            this);
+    note->setWordWrap(true);
+    layout->addWidget(note);
+    layout->addStretch();
+}
+
+}  // namespace qh::app
