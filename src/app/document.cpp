@@ -58,6 +58,17 @@ void RestoreSimAndItems(Workspace& ws, std::size_t index, const SimAndItemsState
     ws.lotItemList = state.lots;
 }
 
+// The change marks say that a record differs from its file; two states that differ only in them
+// hold the same content (a box typed back to what it held).
+std::uint8_t& Mark(SimState& state) { return state.record.dirty; }
+std::uint8_t& Mark(SimAndItemsState& state) { return state.record.dirty; }
+std::uint8_t& Mark(Neighborhood& state) { return state.dirty; }
+template <typename State>
+bool SameContent(State a, State b) {
+    Mark(a) = Mark(b);
+    return a == b;
+}
+
 // What every step of the document carries for the list of unsaved changes.
 class DocumentCommand : public QUndoCommand {
 public:
@@ -100,7 +111,7 @@ public:
         const auto* next = dynamic_cast<const SnapshotCommand*>(other);
         if (!next || next->mergeKey_ != mergeKey_ || next->epoch_ != epoch_) return false;
         after_ = next->after_;
-        setObsolete(before_ == after_);  // typed back to where it started
+        setObsolete(SameContent(before_, after_));  // typed back to where it started
         return true;
     }
 
@@ -201,7 +212,10 @@ void Document::EditSim(std::size_t index, const QString& what, const std::functi
     SimState before = CaptureSim(ws, index);
     change(ws, ws.characters[index]);
     SimState after = CaptureSim(ws, index);
-    if (before == after) return;
+    if (SameContent(before, after)) {
+        RestoreSim(ws, index, before);  // not even the change mark
+        return;
+    }
     auto apply = [this, index](const SimState& state, bool stale) {
         Character& sim = workspace().characters[index];
         // Where the portrait lies is the file's state, not the edit's: a save in between may
@@ -226,7 +240,10 @@ void Document::EditSimAndItems(std::size_t index, const QString& what,
     SimAndItemsState before = CaptureSimAndItems(ws, index);
     change(ws, ws.characters[index]);
     SimAndItemsState after = CaptureSimAndItems(ws, index);
-    if (before == after) return;
+    if (SameContent(before, after)) {
+        RestoreSimAndItems(ws, index, before);
+        return;
+    }
     auto apply = [this, index](const SimAndItemsState& state, bool stale) {
         Character& sim = workspace().characters[index];
         const auto portrait = sim.portrait;
@@ -247,7 +264,10 @@ void Document::EditNeighborhood(const QString& what, const std::function<void(Ne
     Neighborhood before = *n;
     change(*n);
     Neighborhood after = *n;
-    if (before == after) return;
+    if (SameContent(before, after)) {
+        *n = before;
+        return;
+    }
     const std::size_t entry = *session_.loaded;
     auto apply = [this, entry](const Neighborhood& state, bool stale) {
         Neighborhood& target = session_.catalogue[entry];

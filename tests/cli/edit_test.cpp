@@ -117,5 +117,48 @@ TEST(CliSet, PanelOperationsAndItemsGoThroughTheCoreRules) {
     EXPECT_NE(Cli({"set", "N001", "--wine-prefix", prefix, "--dead", "on"}).status, 0);
 }
 
+TEST(CliSet, RuleGovernedFieldsGoThroughTheirRules) {
+    test::TempDir dir;
+    const auto game = demo::WriteDemoGame(dir.path());
+    const std::string prefix = game.prefix.string();
+    // The panel's rules: a gender sets the gender property too, the two locomotion weights keep
+    // adding up to 100, a life stage sets the age property and drops the pictures at the save.
+    auto result = Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00002.package", "gender=0",
+                       "lifeStage=51", "locoWeight0=10", "--save"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto lily = Sim(nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out), "N001_User00002.package");
+    EXPECT_EQ(lily["gender"], 0);
+    EXPECT_EQ(lily["lifeStage"], 51);
+    EXPECT_EQ(lily["locoWeight0"], 10);
+    EXPECT_EQ(lily["locoWeight1"], 90);
+    EXPECT_EQ(lily["hasPicture"], false);
+
+    // A value the rule does not take is refused with the option that sets it; nothing is saved.
+    for (const char* bad : {"lifeStage=7", "gender=2", "locoWeight1=101", "zodiac=13"}) {
+        result = Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00002.package", bad, "--save"});
+        EXPECT_NE(result.status, 0) << bad;
+        EXPECT_NE(result.err.find("(or use --"), std::string::npos) << result.err;
+        EXPECT_TRUE(result.out.empty()) << bad;
+    }
+    result = Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00002.package", "--zodiac", "0"});
+    EXPECT_NE(result.status, 0);
+    EXPECT_NE(result.err.find("--zodiac must be from 1"), std::string::npos) << result.err;
+}
+
+TEST(CliOptions, AnUnknownLanguageOrExpansionIsRefusedByName) {
+    test::TempDir dir;
+    const auto game = demo::WriteDemoGame(dir.path());
+    const std::string prefix = game.prefix.string();
+    auto result = Cli({"neighborhoods", "--wine-prefix", prefix, "--language", "de"});
+    EXPECT_NE(result.status, 0);
+    EXPECT_NE(result.err.find("--language: \"de\" is no language of the game"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("german"), std::string::npos);
+    EXPECT_EQ(Cli({"neighborhoods", "--wine-prefix", prefix, "--language", "German"}).status, 0);
+    EXPECT_EQ(Cli({"neighborhoods", "--wine-prefix", prefix, "--language", "4"}).status, 0);
+    result = Cli({"neighborhoods", "--wine-prefix", prefix, "--expansions", "pets,moonbase"});
+    EXPECT_NE(result.status, 0);
+    EXPECT_NE(result.err.find("--expansions"), std::string::npos) << result.err;
+}
+
 }  // namespace
 }  // namespace qh

@@ -1,0 +1,205 @@
+// The document's history: every kind of edit undone leaves the files a save writes exactly as a
+// save without it; redone, exactly as the edited save.
+#include "app/document.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <functional>
+#include <map>
+
+#include "character/character_rules.h"
+#include "demo_game.h"
+#include "support/temp_dir.h"
+#include "workspace/character_list.h"
+#include "workspace/save.h"
+#include "workspace/sim_items.h"
+
+namespace qh::app {
+namespace {
+
+// A trash folder of the test's own.
+class FolderTrash final : public Trash {
+public:
+    explicit FolderTrash(std::filesystem::path folder) : folder_(std::move(folder)) {
+        std::filesystem::create_directories(folder_);
+    }
+    std::optional<QString> MoveToTrash(const QString& path) override {
+        const QString target = QString::fromStdString((folder_ / std::to_string(++count_)).string());
+        if (!QFile::rename(path, target)) return std::nullopt;
+        return target;
+    }
+    bool Restore(const QString& pathInTrash, const QString& path) override { return QFile::rename(pathInTrash, path); }
+
+private:
+    std::filesystem::path folder_;
+    int count_ = 0;
+};
+
+// The demo game loaded at N001, with a document over it.
+struct Hood {
+    test::TempDir dir;
+    demo::DemoGame game = demo::WriteDemoGame(dir.path());
+    GameSession session;
+    RecordingReporter reporter;
+    NullProgress progress;
+    std::unique_ptr<Document> document;
+    FolderTrash trash{dir / "trash"};
+
+    Hood() {
+        SharedOptions options;
+        options.winePrefix = game.prefix;
+        DiscoverGame(session, options);
+        session.settings = std::make_unique<MemorySettings>();
+        ScanCatalogue(session, reporter);
+        LoadSessionNeighborhood(session, *FindNeighborhood(session, "N001"), reporter, progress);
+        document = std::make_unique<Document>(session, reporter);
+    }
+    std::size_t Sim(const std::string& file) { return *FindSimByFile(session.workspace, file); }
+    void Save() {
+        SaveOptions options;
+        const SaveResult result =
+            SaveNeighborhood(session.workspace, *session.LoadedNeighborhood(), options, reporter, progress);
+        ASSERT_TRUE(result.Complete());
+        document->MarkSaved(true);
+    }
+    // Every file of the neighborhood folder by its path inside it.
+    std::map<std::string, Bytes> Files() const {
+        std::map<std::string, Bytes> files;
+        const auto folder = session.workspace.neighborhoodFolder;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+            if (entry.is_regular_file()) files[entry.path().lexically_relative(folder).string()] = ReadFileBytes(entry.path());
+        }
+        return files;
+    }
+};
+
+using EditFn = std::function<void(Hood&)>;
+
+// One of each kind of edit the panels make.
+std::vector<std::pair<std::string, EditFn>> Edits() {
+    return {
+        {"field", [](Hood& h) { h.document->EditSim(h.Sim("N001_User00000.package"), QStringLiteral("fatness"),
+                                                    [](Workspace&, Character& s) { SetWord(s, &Character::fatness, 777); }); }},
+        {"rename", [](Hood& h) { h.document->EditSim(h.Sim("N001_User00001.package"), QStringLiteral("rename"),
+                                                     [](Workspace&, Character& s) { RenameSim(s, NameField::First, "Zed"); }); }},
+        {"life stage", [](Hood& h) { h.document->EditSim(h.Sim("N001_User00002.package"), QStringLiteral("life stage"),
+                                                         [](Workspace&, Character& s) { SetLifeStagePosition(s, false, 5); }); }},
+        {"zodiac", [](Hood& h) { h.document->EditSim(h.Sim("N001_User00003.package"), QStringLiteral("zodiac sign"),
+                                                     [](Workspace&, Character& s) { ApplyZodiac(s, 5); }); }},
+        {"dead mark", [](Hood& h) { h.document->EditSim(h.Sim("N001_User00004.package"), QStringLiteral("dead mark"),
+                                                        [](Workspace& ws, Character& s) { SetDeadMark(ws, s, true); }); }},
+        {"item add", [](Hood& h) { h.document->EditSim(h.Sim("N001_User00005.package"), QStringLiteral("item added"),
+                                                       [](Workspace& ws, Character& s) { AddSimItem(ws, s, 0x505FDC28, 1, {1, 2}); }); }},
+        {"item remove", [](Hood& h) {
+             const std::size_t sim = h.Sim("N001_User00000.package");
+             const std::uint32_t owner = h.session.workspace.characters[sim].instanceId;
+             std::uint32_t guid = 0;
+             for (const auto& item : h.session.workspace.simItemList) {
+                 if (item.owner == owner) guid = item.itemGuid;
+             }
+             ASSERT_NE(guid, 0u) << "the demo sim has items";
+             h.document->EditSim(sim, QStringLiteral("items removed"),
+                                 [guid](Workspace& ws, Character& s) { RemoveSimItems(ws, s, guid); });
+         }},
+        {"neighborhood name", [](Hood& h) { h.document->EditNeighborhood(QStringLiteral("rename"),
+                                                                         [](Neighborhood& n) { SetNeighborhoodName(n, "Elsewhere"); }); }},
+        {"delete sim", [](Hood& h) { ASSERT_TRUE(h.document->DeleteSim(h.Sim("N001_User00006.package"), h.trash)); }},
+    };
+}
+
+TEST(DocumentHistory, UndoneEditsSaveAsNoEditAndRedoneOnesAsTheEdit) {
+    std::map<std::string, Bytes> unedited;
+    {
+        Hood hood;
+        hood.Save();
+        unedited = hood.Files();
+    }
+    for (const auto& [name, edit] : Edits()) {
+        SCOPED_TRACE(name);
+        std::map<std::string, Bytes> edited;
+        {
+            Hood hood;
+            edit(hood);
+            ASSERT_TRUE(hood.document->Unsaved());
+            hood.Save();
+            edited = hood.Files();
+        }
+        EXPECT_NE(edited, unedited);
+        {
+            Hood hood;
+            edit(hood);
+            ASSERT_EQ(hood.document->history().count(), 1);
+            hood.document->history().undo();
+            EXPECT_FALSE(hood.document->Unsaved());
+            hood.Save();
+            EXPECT_EQ(hood.Files(), unedited);
+        }
+        {
+            Hood hood;
+            edit(hood);
+            hood.document->history().undo();
+            hood.document->history().redo();
+            hood.Save();
+            EXPECT_EQ(hood.Files(), edited);
+        }
+    }
+}
+
+TEST(DocumentHistory, UndoAfterASaveIsUnsavedAndTheNextSaveWritesItBack) {
+    Hood hood;
+    const std::size_t marta = hood.Sim("N001_User00000.package");
+    const std::int16_t before = hood.session.workspace.characters[marta].fatness;
+    hood.document->EditSim(marta, QStringLiteral("fatness"), [](Workspace&, Character& s) { SetWord(s, &Character::fatness, 321); },
+                           QStringLiteral("fatness"));
+    hood.Save();
+    EXPECT_FALSE(hood.document->Unsaved());
+    // A change right after the save is a step of its own, not merged into the saved one.
+    hood.document->EditSim(marta, QStringLiteral("fatness"), [](Workspace&, Character& s) { SetWord(s, &Character::fatness, 322); },
+                           QStringLiteral("fatness"));
+    EXPECT_EQ(hood.document->history().count(), 2);
+    hood.document->history().undo();
+    EXPECT_FALSE(hood.document->Unsaved());
+    hood.document->history().undo();
+    EXPECT_TRUE(hood.document->Unsaved());
+    EXPECT_EQ(hood.session.workspace.characters[marta].dirty, 1);  // the file holds 321
+    hood.Save();
+    LoadSessionNeighborhood(hood.session, *hood.session.loaded, hood.reporter, hood.progress);
+    EXPECT_EQ(hood.session.workspace.characters[hood.Sim("N001_User00000.package")].fatness, before);
+}
+
+TEST(DocumentHistory, EditsThatChangeNothingRecordNothingAndTypingMergesUntilItIsUndone) {
+    Hood hood;
+    const std::size_t sim = hood.Sim("N001_User00000.package");
+    for (int i = 0; i < 2; ++i) {
+        // Marking a dead sim dead again changes nothing.
+        hood.document->EditSim(sim, QStringLiteral("dead mark"), [](Workspace& ws, Character& s) { SetDeadMark(ws, s, true); });
+    }
+    EXPECT_EQ(hood.document->history().count(), 1);
+    hood.document->history().undo();
+    const std::string name = hood.session.workspace.characters[sim].firstName;
+    for (const char* typed : {"M", "Ma", "Max"}) {
+        hood.document->EditSim(sim, QStringLiteral("rename"),
+                               [typed](Workspace&, Character& s) { RenameSim(s, NameField::First, typed); },
+                               QStringLiteral("firstName"));
+    }
+    EXPECT_EQ(hood.document->history().count(), 1);
+    EXPECT_EQ(hood.document->history().undoText(), QStringLiteral("rename of ") + QString::fromStdString(name) +
+                                                        QStringLiteral(" Hart"));
+    // Typed back to the name it had: no step at all.
+    hood.document->EditSim(sim, QStringLiteral("rename"),
+                           [&](Workspace&, Character& s) { RenameSim(s, NameField::First, name); }, QStringLiteral("firstName"));
+    EXPECT_EQ(hood.document->history().count(), 0);
+    EXPECT_FALSE(hood.document->Unsaved());
+}
+
+}  // namespace
+}  // namespace qh::app
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
