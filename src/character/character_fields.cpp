@@ -25,10 +25,10 @@ constexpr auto R = Writeback::Never;
 constexpr auto B = Writeback::Business;
 constexpr auto W = Writeback::Always;
 
-CharacterField Other(std::string_view name, FieldMember member) { return {name, member, 0, 0, R, false}; }
+CharacterField Other(std::string_view name, FieldMember member) { return {name, member, 0, 0, R, false, {}}; }
 CharacterField Desc(std::string_view name, FieldMember member, std::uint16_t offset,
                     std::uint8_t versions = kAllVersions, Writeback writeback = W) {
-    return {name, member, offset, versions, writeback, false};
+    return {name, member, offset, versions, writeback, false, {}};
 }
 
 // A field whose value must change together with others: set by name, it goes through the rule of
@@ -125,7 +125,7 @@ std::vector<CharacterField> BuildTable() {
         Desc("dataWord152", &C::dataWord152, 0x152),
         Desc("retiredCareerGuid", &C::retiredCareerGuid, 0x15A),
         Desc("retiredJobLevel", &C::retiredJobLevel, 0x15E),
-        CharacterField{"sdscGuid", &C::sdscGuid, 0, kAllVersions, R, true},
+        CharacterField{"sdscGuid", &C::sdscGuid, 0, kAllVersions, R, true, {}},
         Desc("universityMajorGuid", &C::universityMajorGuid, 0x160, kNotFirst),
         Desc("remainingHours", &C::remainingHours, 0x164, kNotFirst),
         Desc("dataWord166", &C::dataWord166, 0x166, kFrom29, R),
