@@ -584,9 +584,9 @@ bool MainWindow::LoadSelectedNeighborhood() {
 void MainWindow::cbUserNameChange() {
     ShowPortrait();
     if (session_.workspace.characters.empty()) return;
-    Panel* data = PanelNamed(QStringLiteral("pnlNgbdData"));
-    if (data && openPanel_ == data) {
-        data->Refill();
+    Panel* dataPanel = PanelNamed(QStringLiteral("pnlNgbdData"));
+    if (dataPanel && openPanel_ == dataPanel) {
+        dataPanel->Refill();
         return;
     }
     stack_->hide();
@@ -678,7 +678,7 @@ void MainWindow::Save() {
 
 void MainWindow::OpenDataPanel() {
     if (!Advanced() || session_.workspace.characters.empty()) return;
-    if (Panel* data = PanelNamed(QStringLiteral("pnlNgbdData"))) data->Open();
+    if (Panel* dataPanel = PanelNamed(QStringLiteral("pnlNgbdData"))) dataPanel->Open();
 }
 
 }  // namespace qh::app

@@ -62,7 +62,9 @@ TEST(LoadNeighborhood, TheDemoLoadsAsTheGeneratorWroteIt) {
                                    [](auto& a, auto& b) { return a.packageFile < b.packageFile; }));
         for (Character& sim : ws.characters) {
             EXPECT_EQ(FindSimByGuid(ws, sim.simGuid), &sim);
-            if (sim.instanceId != 0) EXPECT_EQ(FindSimByInstance(ws, sim.instanceId), &sim);
+            if (sim.instanceId != 0) {
+                EXPECT_EQ(FindSimByInstance(ws, sim.instanceId), &sim);
+            }
         }
         ASSERT_EQ(ws.lotDescList.size(), expected.lots.size());
         for (std::size_t i = 0; i < expected.lots.size(); ++i) {
