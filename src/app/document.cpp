@@ -204,57 +204,50 @@ Document::Document(GameSession& session, Reporter& reporter, QObject* parent)
 
 Document::~Document() = default;
 
-void Document::EditSim(std::size_t index, const QString& what, const std::function<void(Workspace&, Character&)>& change,
-                       const QString& mergeKey) {
-    Workspace& ws = workspace();
+namespace {
+
+// One edit of a sim: the state before and after, nothing when only the change mark moved, else a
+// step that restores either. Where the portrait lies is the file's state, not the edit's: a save
+// in between may have moved or dropped it, so a stale restore keeps the current one.
+template <typename State>
+void EditSimState(Document& document, QUndoStack& history, std::size_t index, const QString& what,
+                  const std::function<void(Workspace&, Character&)>& change, const QString& mergeKey,
+                  State (*capture)(const Workspace&, std::size_t), void (*restore)(Workspace&, std::size_t, const State&)) {
+    Workspace& ws = document.workspace();
     if (index >= ws.characters.size()) return;
     const QString target = SimName(ws.characters[index]);
-    SimState before = CaptureSim(ws, index);
+    State before = capture(ws, index);
     change(ws, ws.characters[index]);
-    SimState after = CaptureSim(ws, index);
+    State after = capture(ws, index);
     if (SameContent(before, after)) {
-        RestoreSim(ws, index, before);  // not even the change mark
+        restore(ws, index, before);  // not even the change mark
         return;
     }
-    auto apply = [this, index](const SimState& state, bool stale) {
-        Character& sim = workspace().characters[index];
-        // Where the portrait lies is the file's state, not the edit's: a save in between may
-        // have moved or dropped it.
+    auto apply = [&document, index, restore](const State& state, bool stale) {
+        Character& sim = document.workspace().characters[index];
         const auto portrait = sim.portrait;
-        RestoreSim(workspace(), index, state);
+        restore(document.workspace(), index, state);
         if (stale) {
             sim.dirty = 1;
             sim.portrait = portrait;
         }
     };
-    history_.push(new SnapshotCommand<SimState>(*this, target, what, mergeKey.isEmpty() ? QString() : mergeKey + QString::number(index),
-                                                std::move(before), std::move(after),
-                                                {Subject::Sim, static_cast<int>(index), false}, apply));
+    history.push(new SnapshotCommand<State>(document, target, what,
+                                            mergeKey.isEmpty() ? QString() : mergeKey + QString::number(index),
+                                            std::move(before), std::move(after),
+                                            {Subject::Sim, static_cast<int>(index), false}, apply));
+}
+
+}  // namespace
+
+void Document::EditSim(std::size_t index, const QString& what, const std::function<void(Workspace&, Character&)>& change,
+                       const QString& mergeKey) {
+    EditSimState<SimState>(*this, history_, index, what, change, mergeKey, CaptureSim, RestoreSim);
 }
 
 void Document::EditSimAndItems(std::size_t index, const QString& what,
                                const std::function<void(Workspace&, Character&)>& change) {
-    Workspace& ws = workspace();
-    if (index >= ws.characters.size()) return;
-    const QString target = SimName(ws.characters[index]);
-    SimAndItemsState before = CaptureSimAndItems(ws, index);
-    change(ws, ws.characters[index]);
-    SimAndItemsState after = CaptureSimAndItems(ws, index);
-    if (SameContent(before, after)) {
-        RestoreSimAndItems(ws, index, before);
-        return;
-    }
-    auto apply = [this, index](const SimAndItemsState& state, bool stale) {
-        Character& sim = workspace().characters[index];
-        const auto portrait = sim.portrait;
-        RestoreSimAndItems(workspace(), index, state);
-        if (stale) {
-            sim.dirty = 1;
-            sim.portrait = portrait;
-        }
-    };
-    history_.push(new SnapshotCommand<SimAndItemsState>(*this, target, what, {}, std::move(before), std::move(after),
-                                                        {Subject::Sim, static_cast<int>(index), false}, apply));
+    EditSimState<SimAndItemsState>(*this, history_, index, what, change, {}, CaptureSimAndItems, RestoreSimAndItems);
 }
 
 void Document::EditNeighborhood(const QString& what, const std::function<void(Neighborhood&)>& change,

@@ -33,17 +33,20 @@ void SimListModel::Reset(SortOrder order) {
 void SimListModel::Relabel(std::size_t sim) {
     const int row = RowOf(sim);
     if (row < 0) return;
-    // Where the row belongs among the others.
-    std::vector<std::size_t> others = rows_;
-    others.erase(others.begin() + row);
-    const auto place = std::lower_bound(others.begin(), others.end(), sim, [&](std::size_t a, std::size_t b) {
-        return SimListLess(workspace_, order_, a, b);
-    });
-    const int target = static_cast<int>(place - others.begin());
-    if (target != row) {
+    const auto less = [&](std::size_t a, std::size_t b) { return SimListLess(workspace_, order_, a, b); };
+    const std::size_t at = static_cast<std::size_t>(row);
+    // Most edits leave the label where it was: it still sorts between its neighbours.
+    const bool inPlace = (at == 0 || less(rows_[at - 1], sim)) && (at + 1 == rows_.size() || less(sim, rows_[at + 1]));
+    int target = row;
+    if (!inPlace) {
+        // Its place among the others: the rows before it and after it are each still sorted.
+        const auto before = std::lower_bound(rows_.begin(), rows_.begin() + row, sim, less);
+        const auto after = std::lower_bound(rows_.begin() + row + 1, rows_.end(), sim, less);
+        target = before != rows_.begin() + row ? static_cast<int>(before - rows_.begin())
+                                               : static_cast<int>(after - rows_.begin()) - 1;
         // Qt counts the destination before the move: past the row itself, one more.
         beginMoveRows({}, row, row, {}, target > row ? target + 1 : target);
-        rows_ = std::move(others);
+        rows_.erase(rows_.begin() + row);
         rows_.insert(rows_.begin() + target, sim);
         endMoveRows();
     }

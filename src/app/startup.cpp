@@ -29,7 +29,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         else if (a == "--objects" && (v = value(i))) shared.objects = *v;
         else if (a == "--language" && (v = value(i))) shared.language = *v;
         else if (a == "--expansions" && (v = value(i))) shared.expansions = *v;
-        else if (a == "--settings" && (v = value(i))) line.startup.settingsFile = QString::fromStdString(*v);
+        else if (a == "--settings" && (v = value(i))) shared.settings = *v;
         else if (a == "--screenshot" && (v = value(i))) line.screenshot = QString::fromStdString(*v);
         else if (a == "--panel" && (v = value(i))) line.panel = QString::fromStdString(*v);
         else if (a == "--neighborhood" && (v = value(i))) line.startup.neighborhood = QString::fromStdString(*v);
@@ -40,10 +40,10 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
 
 std::optional<std::string> PrepareState(GameSession& state, ImageLibrary& images, const StartupOptions& options,
                                         Reporter& reporter) {
-    if (options.settingsFile.isEmpty()) {
+    if (!options.shared.settings) {
         state.settings = std::make_unique<QtSettings>();
     } else {
-        state.settings = std::make_unique<QtSettings>(options.settingsFile);
+        state.settings = std::make_unique<QtSettings>(QString::fromStdString(options.shared.settings->string()));
     }
     state.colorScheme = state.settings->ColorScheme();
     if (!images.Load(options.programFolder)) return "Bad DLL Load";

@@ -16,8 +16,8 @@ namespace qh::app {
 class MainWindow;
 
 struct StartupOptions {
-    SharedOptions shared;        // the options the command-line tool takes too
-    QString settingsFile;        // empty: QSettings' own place
+    SharedOptions shared;        // the options the command-line tool takes too; no --settings:
+                                 // QSettings' own place
     QString programFolder;       // where Images.rcc and the help pages are
     bool askForNeighborhood = true;  // false: answer the dialog with the preselection
     QString neighborhood;        // the neighborhood to preselect instead of "NGBD"

@@ -17,7 +17,6 @@
 
 namespace qh {
 
-
 struct Character {
     std::uint32_t instanceId = 0;  // of the matched description resource; the sim's key elsewhere
     Guid4 simGuid{};                // from the character package's object definition

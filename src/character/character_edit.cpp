@@ -35,7 +35,6 @@ std::string ParseNumber(std::string_view text, T& out) {
     return {};
 }
 
-
 // A rule-governed field set by number through its rule.
 std::string SetRuled(Character& sim, const CharacterField& field, std::int16_t value, bool hasPets) {
     const std::string option = "--" + std::string(field.rule);

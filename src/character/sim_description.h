@@ -5,12 +5,11 @@
 #include <optional>
 #include <span>
 
-#include "package/resource_types.h"
 #include "character/character.h"
+#include "package/resource_types.h"
 #include "platform/reporter.h"
 
 namespace qh {
-
 
 // The two careers of owned businesses: a change to any other career clears the business lot and
 // rank.

@@ -5,8 +5,8 @@
 // nothing reads memory it does not own.
 #pragma once
 
-#include <cstddef>
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -109,51 +109,6 @@ private:
     std::size_t at_;
 };
 
-// The one checked writer: appends little-endian values to a buffer, and patches values it has
-// already written (a count that is known only once the items are out). A patch outside what was
-// written throws FormatError instead of writing past the end.
-template <typename Buffer>
-class ByteWriter {
-public:
-    explicit ByteWriter(Buffer& out) : out_(out) {}
-
-    std::size_t size() const { return out_.size(); }
-    void U8(std::uint8_t value) { out_.push_back(value); }
-    void U16(std::uint16_t value) {
-        out_.push_back(static_cast<std::uint8_t>(value));
-        out_.push_back(static_cast<std::uint8_t>(value >> 8));
-    }
-    void U32(std::uint32_t value) {
-        for (int shift = 0; shift < 32; shift += 8) out_.push_back(static_cast<std::uint8_t>(value >> shift));
-    }
-    void Append(std::span<const std::uint8_t> bytes) { out_.insert(out_.end(), bytes.begin(), bytes.end()); }
-    void Text(std::string_view text) { out_.insert(out_.end(), text.begin(), text.end()); }
-    // Writes a zero placeholder and returns where it stands, for PatchU32.
-    std::size_t PlaceholderU32() {
-        const std::size_t at = out_.size();
-        U32(0);
-        return at;
-    }
-    void PatchU16(std::size_t at, std::uint16_t value) {
-        Check(at, 2);
-        out_[at] = static_cast<std::uint8_t>(value);
-        out_[at + 1] = static_cast<std::uint8_t>(value >> 8);
-    }
-    void PatchU32(std::size_t at, std::uint32_t value) {
-        Check(at, 4);
-        for (int i = 0; i < 4; ++i) out_[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-
-private:
-    void Check(std::size_t at, std::size_t count) const {
-        if (at > out_.size() || count > out_.size() - at) {
-            throw FormatError("Cannot patch " + std::to_string(count) + " bytes at offset " + std::to_string(at) +
-                              " of " + std::to_string(out_.size()) + " written");
-        }
-    }
-    Buffer& out_;
-};
-
 // Little-endian stores into a growing buffer, used by every writer.
 template <typename Buffer>
 void AppendU16(Buffer& out, std::uint16_t value) {
@@ -171,5 +126,44 @@ inline void StoreU16(std::span<std::uint8_t> out, std::size_t offset, std::uint1
 inline void StoreU32(std::span<std::uint8_t> out, std::size_t offset, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) out[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
+
+// The one checked writer: appends little-endian values to a buffer, and patches values it has
+// already written (a count that is known only once the items are out). A patch outside what was
+// written throws FormatError instead of writing past the end.
+template <typename Buffer>
+class ByteWriter {
+public:
+    explicit ByteWriter(Buffer& out) : out_(out) {}
+
+    std::size_t size() const { return out_.size(); }
+    void U8(std::uint8_t value) { out_.push_back(value); }
+    void U16(std::uint16_t value) { AppendU16(out_, value); }
+    void U32(std::uint32_t value) { AppendU32(out_, value); }
+    void Append(std::span<const std::uint8_t> bytes) { out_.insert(out_.end(), bytes.begin(), bytes.end()); }
+    void Text(std::string_view text) { out_.insert(out_.end(), text.begin(), text.end()); }
+    // Writes a zero placeholder and returns where it stands, for PatchU32.
+    std::size_t PlaceholderU32() {
+        const std::size_t at = out_.size();
+        U32(0);
+        return at;
+    }
+    void PatchU16(std::size_t at, std::uint16_t value) {
+        Check(at, 2);
+        StoreU16(out_, at, value);
+    }
+    void PatchU32(std::size_t at, std::uint32_t value) {
+        Check(at, 4);
+        StoreU32(out_, at, value);
+    }
+
+private:
+    void Check(std::size_t at, std::size_t count) const {
+        if (at > out_.size() || count > out_.size() - at) {
+            throw FormatError("Cannot patch " + std::to_string(count) + " bytes at offset " + std::to_string(at) +
+                              " of " + std::to_string(out_.size()) + " written");
+        }
+    }
+    Buffer& out_;
+};
 
 }  // namespace qh

@@ -11,13 +11,12 @@
 #include <optional>
 #include <span>
 
-#include "package/resource_types.h"
 #include "package/index.h"
+#include "package/resource_types.h"
 #include "platform/file_io.h"
 #include "platform/reporter.h"
 
 namespace qh {
-
 
 // Appends the content of `entry` (decoded when compressed) to `destination`. Returns false, after
 // reporting "Decompression Error", when the decoded length differs from the declared one; the

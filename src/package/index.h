@@ -68,7 +68,6 @@ std::string ReadHexBytes(std::span<const std::uint8_t> bytes, std::size_t positi
 bool WriteChecked(std::span<std::uint8_t> bytes, std::uint32_t value, std::size_t position,
                   int width);
 
-
 // Appends the index for `entries` in the given width (20 omits the second instance id).
 void AppendIndex(PackageImage& image, const std::vector<IndexEntry>& entries,
                  std::uint32_t entryWidth);

@@ -22,7 +22,6 @@
 
 namespace qh {
 
-
 struct TextEntry {
     std::uint8_t language = 1;
     std::string value;

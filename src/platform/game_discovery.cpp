@@ -113,26 +113,28 @@ struct Installation {
 
 }  // namespace
 
-LanguageInfo LanguageFromName(std::string_view languageName) {
+namespace {
+
+std::optional<LanguageInfo> LanguageNamed(std::string_view languageName) {
     const std::string folded = FoldCase(languageName);
     for (const auto& row : kLanguages) {
         for (const char* name : row.names) {
             if (name && folded == name) return row.info;
         }
     }
-    return LanguageInfo{};
+    return std::nullopt;
+}
+
+}  // namespace
+
+LanguageInfo LanguageFromName(std::string_view languageName) {
+    return LanguageNamed(languageName).value_or(LanguageInfo{});
 }
 
 std::optional<LanguageInfo> FindLanguage(std::string_view codeOrName) {
     int code = 0;
     if (ParseCode(codeOrName, code)) return LanguageFromCode(code);
-    const std::string folded = FoldCase(codeOrName);
-    for (const auto& row : kLanguages) {
-        for (const char* name : row.names) {
-            if (name && folded == name) return row.info;
-        }
-    }
-    return std::nullopt;
+    return LanguageNamed(codeOrName);
 }
 
 std::vector<std::string> LanguageNames() {
@@ -311,9 +313,7 @@ GameEnvironment DiscoverGame(const RegistryView* registry, const GamePaths* path
 
     LanguageInfo language = LanguageFromName(languageName.value_or(""));
     if (overrides.language) {
-        int code = 0;
-        language = ParseCode(*overrides.language, code) ? LanguageFromCode(code)
-                                                        : LanguageFromName(*overrides.language);
+        language = FindLanguage(*overrides.language).value_or(LanguageInfo{});
         sources["languageCode"] = "--language";
     }
     env.languageCode = language.code;

@@ -1,4 +1,3 @@
-#include "package/resource_types.h"
 #include "workspace/loader.h"
 
 #include <algorithm>
@@ -9,6 +8,7 @@
 #include "package/byte_reader.h"
 #include "package/extract.h"
 #include "package/property_set.h"
+#include "package/resource_types.h"
 #include "package/text_list.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
@@ -19,8 +19,6 @@ namespace qh {
 namespace fs = std::filesystem;
 
 namespace {
-
-
 
 std::vector<fs::path> FilesIn(const fs::path& folder) {
     std::vector<fs::path> files;

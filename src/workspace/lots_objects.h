@@ -12,13 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "package/resource_types.h"
 #include "package/index.h"
+#include "package/resource_types.h"
 #include "platform/progress.h"
 #include "platform/reporter.h"
 
 namespace qh {
-
 
 struct LotDesc {
     std::uint32_t lotId = 0;    // the resource's instance id: the number households refer to

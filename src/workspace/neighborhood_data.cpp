@@ -47,7 +47,6 @@ void ReadSection(ByteCursor& in, std::uint32_t version, std::uint32_t defaultWor
     }
 }
 
-
 }  // namespace
 
 void AppendNeighborhoodItem(Bytes& bytes, std::uint32_t version, const NeighborhoodItem& item) {

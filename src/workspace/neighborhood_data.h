@@ -23,7 +23,6 @@
 
 namespace qh {
 
-
 // Appends the resource's items to the workspace's three lists and remembers where the sims'
 // section lies. Malformed data throws FormatError.
 void ReadNeighborhoodData(std::span<const std::uint8_t> bytes, Workspace& workspace);

@@ -1,4 +1,3 @@
-#include "package/resource_types.h"
 #include "workspace/save.h"
 
 #include <algorithm>
@@ -7,6 +6,7 @@
 #include "character/sim_description.h"
 #include "package/extract.h"
 #include "package/property_set.h"
+#include "package/resource_types.h"
 #include "package/text_list.h"
 #include "platform/errors.h"
 #include "workspace/neighborhood_data.h"
@@ -15,8 +15,6 @@ namespace qh {
 namespace fs = std::filesystem;
 
 namespace {
-
-
 
 std::vector<fs::path> FilesToWrite(const Workspace& ws) {
     std::vector<fs::path> files{ws.packagePath};

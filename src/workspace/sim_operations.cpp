@@ -103,14 +103,14 @@ std::string AddItem(SimOperationContext& c, Character& sim, std::string_view tex
 }
 
 constexpr SimOperation kOperations[] = {
-    {"life-stage", "position in the life-stage list (sims 0-5, pets 0-2)", "life stage", LifeStage},
-    {"young-adult", "on or off", "young adult", YoungAdult},
-    {"zodiac", "zodiac sign, 1 (Aries) to 12 (Pisces)", "zodiac sign", Zodiac},
-    {"gender", "male or female", "gender", Gender},
-    {"locomotion", "locomotion balance, 0 to 100 (the first weight)", "locomotion", Locomotion},
-    {"dead", "on or off", "dead mark", Dead},
-    {"remove-items", "remove the sim's items with this GUID", "items removed", RemoveItems},
-    {"add-item", "add an item GUID:SECONDARY:v1,v2,...", "item added", AddItem},
+    {"life-stage", "position in the life-stage list (sims 0-5, pets 0-2)", LifeStage},
+    {"young-adult", "on or off", YoungAdult},
+    {"zodiac", "zodiac sign, 1 (Aries) to 12 (Pisces)", Zodiac},
+    {"gender", "male or female", Gender},
+    {"locomotion", "locomotion balance, 0 to 100 (the first weight)", Locomotion},
+    {"dead", "on or off", Dead},
+    {"remove-items", "remove the sim's items with this GUID", RemoveItems},
+    {"add-item", "add an item GUID:SECONDARY:v1,v2,...", AddItem},
 };
 
 }  // namespace

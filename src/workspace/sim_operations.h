@@ -20,7 +20,6 @@ struct SimOperationContext {
 struct SimOperation {
     std::string_view name;       // the option's name: "life-stage" for --life-stage
     std::string_view valueHelp;  // what the value is
-    std::string_view what;       // the change in words, as the list of unsaved changes shows it
     // Applies the rule with the value as typed; returns why the value was refused, else "".
     std::string (*apply)(SimOperationContext& context, Character& sim, std::string_view value);
 };

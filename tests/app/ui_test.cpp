@@ -57,7 +57,7 @@ struct Session {
 
     explicit Session(bool advanced = false) {
         options.shared.winePrefix = game.prefix;
-        options.settingsFile = QString::fromStdString((dir / "settings.ini").string());
+        options.shared.settings = dir / "settings.ini";
         options.programFolder = QStringLiteral(QH_APP_DIR);
         options.askForNeighborhood = false;
         options.neighborhood = QStringLiteral("N001");
@@ -122,7 +122,7 @@ TEST(Startup, OpensThePreselectedNeighborhoodWithItsSims) {
     EXPECT_FALSE(s.Find<QPushButton>("btnSave")->isHidden());
     s.asker.answer = true;  // close without saving
     s.window->close();
-    QSettings settings(s.options.settingsFile, QSettings::IniFormat);
+    QSettings settings(QString::fromStdString(s.options.shared.settings->string()), QSettings::IniFormat);
     EXPECT_EQ(settings.value(QStringLiteral("NGBD")).toString(), QStringLiteral("N001"));
     EXPECT_EQ(settings.value(QStringLiteral("ColorScheme")).toString(), QStringLiteral("1"));
 }
@@ -151,7 +151,7 @@ TEST(Startup, FailuresEndTheProgramWithTheirMessages) {
     RecordingReporter reporter;
     StartupOptions options;
     options.shared.winePrefix = game.prefix;
-    options.settingsFile = QString::fromStdString((dir / "s.ini").string());
+    options.shared.settings = dir / "s.ini";
     options.programFolder = QString::fromStdString((dir / "nowhere").string());
     EXPECT_EQ(PrepareState(state, images, options, reporter), "Bad DLL Load");
 

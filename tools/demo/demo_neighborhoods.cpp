@@ -1,4 +1,3 @@
-#include "package/resource_types.h"
 #include "demo_neighborhoods.h"
 
 #include <algorithm>
@@ -12,6 +11,7 @@
 #include "fixture/resource_builders.h"
 #include "fixture/sim_builders.h"
 #include "package/property_set.h"
+#include "package/resource_types.h"
 #include "package/text_list.h"
 #include "platform/file_io.h"
 #include "workspace/neighborhood_data.h"

@@ -36,7 +36,7 @@ const std::vector<PanelRow>& PanelRows() {
         {"Genetics (DNA)", "btnGenetics", "pnlGenetics", 6050, Make<PendingPanel>, false},
         {"Cloning Lab", "btnCloning", "pnlCloning", 6040, Make<PendingPanel>, false},
         {"About", "btnAbout", "pnlAbout", 1001, Make<AboutPanel>, false},
-        {"Neighborhood Data", "", "pnlNgbdData", 3070, Make<DataPanel>, true},
+        {"Neighborhood Data", "", "pnlNgbdData", 1000, Make<DataPanel>, true},  // no topic of its own
     };
     return rows;
 }
