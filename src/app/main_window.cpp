@@ -446,6 +446,7 @@ void MainWindow::ApplyColorScheme(int scheme) {
     const QString dk = session_.colorScheme == 0 ? QString() : QStringLiteral("Dk");
     imgTitle_->setPixmap(images_.Picture(QStringLiteral("IMG") + dk + QStringLiteral("QUILLTitle")));
     for (Panel* panel : panels_) panel->SchemeChanged();
+    shownPortrait_ = {};  // the placeholder is the scheme's
     ShowPortrait();
     update();
 }
@@ -561,6 +562,7 @@ bool MainWindow::LoadSelectedNeighborhood() {
     try {
         LoadSessionNeighborhood(session_, entry, reporter_, *this);
         document_.Reset();
+        shownPortrait_ = {};  // the same file may hold another picture now
         cbNeighborhood_->setItemText(cbNeighborhood_->currentIndex(), QString::fromStdString(neighborhood->Text()));
         FillCharacterSelector(std::nullopt);
         EndBusy();
@@ -621,7 +623,13 @@ QPixmap MainWindow::SimPicture(const Character& sim, int size) {
 }
 
 void MainWindow::ShowPortrait() {
+    // Reading and decoding the picture is work for a change of picture, not for every edit: the
+    // shown one stays while the sim, its picture and its household state are the same.
     Character* sim = SelectedSim();
+    PortraitKey key;
+    if (sim) key = {(session_.workspace.charactersFolder / sim->packageFile).string(), sim->portrait, sim->familyNumber == 0, true};
+    if (key == shownPortrait_) return;
+    shownPortrait_ = key;
     imgPortrait_->setPixmap(sim ? SimPicture(*sim, 128) : QPixmap());
 }
 

@@ -144,6 +144,15 @@ private:
     QProgressBar* progress_ = nullptr;
     QTimer progressTimer_;
     std::vector<std::pair<QPointer<QWidget>, AdvancedEffect>> advancedControls_;
+    // What the portrait shows now.
+    struct PortraitKey {
+        std::string package;
+        std::optional<IndexEntry> portrait;
+        bool grey = false;
+        bool shown = false;
+        friend bool operator==(const PortraitKey&, const PortraitKey&) = default;
+    };
+    PortraitKey shownPortrait_;
     int busy_ = 0;
     bool filling_ = false;
     QPoint dragOffset_;
