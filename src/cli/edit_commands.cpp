@@ -24,6 +24,7 @@ struct SetOptions {
     std::optional<std::string> neighborhoodDescription;
     // The values of each operation of the sim table, by name, in the order given.
     std::map<std::string, std::vector<std::string>, std::less<>> operations;
+    std::map<std::string, bool, std::less<>> flags;
     bool save = false;
     bool force = false;
 };
@@ -68,13 +69,18 @@ void AddEditCommands(CLI::App& app, const GlobalOptions& options, Reporter& repo
     // One option per operation of the sim table; each may be given more than once.
     for (const SimOperation& operation : SimOperations()) {
         const std::string name(operation.name);
-        cmd->add_option("--" + name, set->operations[name], std::string(operation.valueHelp));
+        if (operation.flag) {
+            cmd->add_flag("--" + name, set->flags[name], std::string(operation.valueHelp));
+        } else {
+            cmd->add_option("--" + name, set->operations[name], std::string(operation.valueHelp));
+        }
     }
     cmd->add_flag("--save", set->save, "Save the changes");
     cmd->add_flag("--force", set->force, "Overwrite files that changed on disk since they were loaded");
     cmd->callback([set, &options, &reporter] {
         bool simOperations = !set->assignments.empty();
         for (const auto& [name, values] : set->operations) simOperations |= !values.empty();
+        for (const auto& [name, on] : set->flags) simOperations |= on;
         if (simOperations && set->sim.empty()) throw UsageError("sim operations and FIELD=VALUE need --sim");
         GameSession session;
         LoadByPrefix(options, set->prefix, reporter, session);
@@ -89,7 +95,13 @@ void AddEditCommands(CLI::App& app, const GlobalOptions& options, Reporter& repo
             }
             SimOperationContext context{session.workspace, session.env};
             for (const SimOperation& operation : SimOperations()) {
-                for (const std::string& value : set->operations[std::string(operation.name)]) {
+                const std::string name(operation.name);
+                if (operation.flag && set->flags[name]) {
+                    if (const std::string problem = operation.apply(context, sim, {}); !problem.empty()) {
+                        throw UsageError(problem);
+                    }
+                }
+                for (const std::string& value : set->operations[name]) {
                     const std::string problem = operation.apply(context, sim, value);
                     if (!problem.empty()) throw UsageError(problem);
                 }

@@ -3,12 +3,15 @@
 #include <iostream>
 
 #include "character/character_fields.h"
+#include "character/character_traits.h"
 #include "cli/cli_support.h"
 #include "package/index.h"
 #include "package/text_list.h"
 #include "platform/paths.h"
 #include "workspace/character_list.h"
 #include "workspace/loader.h"
+#include "workspace/sim_items.h"
+#include "workspace/skill_items.h"
 
 namespace qh::cli {
 
@@ -21,7 +24,52 @@ nlohmann::ordered_json NeighborhoodJson(const Neighborhood& n) {
             {"text", n.Text()}};
 }
 
-nlohmann::ordered_json CharacterJson(const Character& sim, SortOrder order) {
+namespace {
+
+// What the Personality, Interests, Skills and Needs panels show of a sim, under their fields'
+// names; the item skills by name with their GUIDs.
+nlohmann::ordered_json TraitsJson(const Workspace& ws, const Character& sim) {
+    nlohmann::ordered_json out;
+    auto group = [&](TraitGroup g) {
+        nlohmann::ordered_json values;
+        for (const TraitSlider& slider : TraitSliders(g)) values[std::string(slider.field)] = sim.*slider.member;
+        return values;
+    };
+    out["personality"] = group(TraitGroup::Personality);
+    if (ReputationStored(sim)) out["personality"]["reputation"] = sim.reputation;
+    out["interests"] = group(TraitGroup::Interests);
+    out["skills"] = group(TraitGroup::BaseSkills);
+    out["itemSkills"] = nlohmann::json::array();
+    for (const ItemSkill& skill : ItemSkills()) {
+        if (!HasSimItem(ws, sim, skill.itemGuid)) continue;
+        nlohmann::ordered_json entry{{"skill", skill.name}, {"itemGuid", HexId(skill.itemGuid)}};
+        if (skill.presence) {
+            entry["learned"] = true;
+        } else {
+            entry["level"] = ItemSkillLevel(ws, sim, skill.itemGuid);
+        }
+        out["itemSkills"].push_back(entry);
+    }
+    if (HasSimItem(ws, sim, kToddlerTrainingGuid)) {
+        const ToddlerTraining t = ShownToddlerTraining(ws, sim);
+        out["toddlerTraining"] = {{"walk", t.walk},           {"talk", t.talk},
+                                  {"potty", t.potty},         {"walkLearned", t.walkLearned},
+                                  {"talkLearned", t.talkLearned}, {"pottyLearned", t.pottyLearned},
+                                  {"rhyme", t.rhyme},         {"rhymeLearned", t.rhymeLearned}};
+    }
+    if (NeedsStored(sim)) {
+        out["needs"] = nlohmann::ordered_json::object();
+        for (const NeedRow& need : NeedRows()) {
+            out["needs"][std::string(need.field)] = {{"value", sim.*need.member},
+                                                     {"speed", NeedSpeedCaption(sim.*need.member)}};
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+nlohmann::ordered_json CharacterJson(const Workspace& ws, const Character& sim, SortOrder order) {
     nlohmann::ordered_json out;
     for (const CharacterField& field : CharacterFields()) {
         std::visit(
@@ -40,6 +88,7 @@ nlohmann::ordered_json CharacterJson(const Character& sim, SortOrder order) {
     }
     out["listText"] = CharacterListText(sim, order);
     out["hasPicture"] = sim.portrait.has_value();
+    out.update(TraitsJson(ws, sim));
     return out;
 }
 
@@ -86,7 +135,7 @@ void AddNeighborhoodCommands(CLI::App& app, const GlobalOptions& options, Report
         // In the selector's order, labelled as the window labels them.
         const SortOrder order = session.settings->Sort();
         out["characters"] = nlohmann::json::array();
-        for (std::size_t i : SimListOrder(ws, order)) out["characters"].push_back(CharacterJson(ws.characters[i], order));
+        for (std::size_t i : SimListOrder(ws, order)) out["characters"].push_back(CharacterJson(ws, ws.characters[i], order));
         out["lots"] = nlohmann::json::array();
         for (const LotDesc& lot : ws.lotDescList) {
             out["lots"].push_back({{"lotId", lot.lotId},

@@ -17,7 +17,7 @@ void AddNeighborhoodCommands(CLI::App& app, const GlobalOptions& options, Report
 // Throws UsageError when there is none.
 void LoadByPrefix(const GlobalOptions& options, const std::string& prefix, Reporter& reporter, GameSession& session);
 
-nlohmann::ordered_json CharacterJson(const Character& sim, SortOrder order);
+nlohmann::ordered_json CharacterJson(const Workspace& ws, const Character& sim, SortOrder order);
 nlohmann::ordered_json ItemJson(const NeighborhoodItem& item);
 
 }  // namespace qh::cli

@@ -1,10 +1,13 @@
 #include "workspace/sim_operations.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "character/character_rules.h"
+#include "character/character_traits.h"
 #include "package/guid.h"
 #include "workspace/sim_items.h"
+#include "workspace/skill_items.h"
 
 namespace qh {
 
@@ -102,6 +105,161 @@ std::string AddItem(SimOperationContext& c, Character& sim, std::string_view tex
     return {};
 }
 
+// "NAME=VALUE", split at the first '='.
+std::optional<std::pair<std::string_view, std::string_view>> Assignment(std::string_view text) {
+    const auto eq = text.find('=');
+    if (eq == std::string_view::npos || eq == 0) return std::nullopt;
+    return std::pair{text.substr(0, eq), text.substr(eq + 1)};
+}
+
+std::string PetRefusal(const Character& sim, const char* what) {
+    return std::string(sim.firstName.empty() ? "this sim" : sim.firstName) + " is a pet: " + what +
+           " cannot be changed";
+}
+
+std::string Trait(SimOperationContext& c, Character& sim, std::string_view text, TraitGroup group, const char* option) {
+    const auto assignment = Assignment(text);
+    const TraitSlider* slider = assignment ? FindTraitSlider(group, assignment->first) : nullptr;
+    const bool reputation = group == TraitGroup::Personality && assignment && assignment->first == "reputation";
+    if (!slider && !reputation) {
+        return std::string(option) + " must be NAME=VALUE with NAME one of the panel's fields: \"" + std::string(text) + "\"";
+    }
+    const auto value = Number(assignment->second);
+    if (reputation) {
+        if (!value || *value < kReputationMinimum || *value > kReputationMaximum) {
+            return "reputation must be from -100 to 100";
+        }
+        if (!ReputationShown(sim, c.env.hasPets, c.env.hasApartmentLife) || !ReputationStored(sim)) {
+            return "reputation is kept only for sims, not pets, with Apartment Life installed";
+        }
+        SetReputation(sim, *value);
+        return {};
+    }
+    if (!value || *value < 0 || *value > kTraitMaximum) {
+        return std::string(slider->field) + " must be from 0 to 1000";
+    }
+    if (group == TraitGroup::Interests && !InterestShown(sim, *slider, c.env.hasPets)) {
+        return std::string(slider->field) + " is not an interest of pets";
+    }
+    if (!SetTrait(sim, group, *slider, *value, c.env.hasPets)) {
+        return PetRefusal(sim, group == TraitGroup::Personality ? "its personality" : "its skills");
+    }
+    return {};
+}
+
+std::string Personality(SimOperationContext& c, Character& sim, std::string_view text) {
+    return Trait(c, sim, text, TraitGroup::Personality, "--personality");
+}
+std::string InterestOperation(SimOperationContext& c, Character& sim, std::string_view text) {
+    return Trait(c, sim, text, TraitGroup::Interests, "--interest");
+}
+std::string SkillOperation(SimOperationContext& c, Character& sim, std::string_view text) {
+    return Trait(c, sim, text, TraitGroup::BaseSkills, "--skill");
+}
+
+// The "Max All" buttons of the current personality, the interests and the skills; inherited
+// traits stay. A pet keeps its personality and skills.
+std::string MaxAll(SimOperationContext& c, Character& sim, std::string_view) {
+    for (TraitGroup group : {TraitGroup::Personality, TraitGroup::Interests, TraitGroup::BaseSkills}) {
+        if (!TraitsEditable(sim, group, c.env.hasPets)) continue;
+        std::vector<int> values = ShownTraits(sim, group);
+        const std::size_t maxed = group == TraitGroup::Personality ? 5 : values.size();
+        std::fill(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(maxed), kTraitMaximum);
+        StoreTraits(sim, group, values, c.env.hasPets);
+    }
+    return {};
+}
+
+// An item skill by its GUID: the skill must be one the Skills panel shows for this sim.
+const ItemSkill* ShownItemSkill(SimOperationContext& c, const Character& sim, std::string_view guidText, std::string& problem,
+                                const char* option) {
+    const auto guid = ParseHexNumber(guidText);
+    const ItemSkill* skill = guid ? FindItemSkill(*guid) : nullptr;
+    if (!skill) {
+        problem = std::string(option) + ": \"" + std::string(guidText) + "\" is not the GUID of an item skill";
+    } else if (!ItemSkillShown(*skill, sim, c.env)) {
+        problem = std::string(skill->name) + " is not a skill of this sim (a pet, a toddler or younger, or its "
+                                             "expansion is not installed)";
+    }
+    return problem.empty() ? skill : nullptr;
+}
+
+std::string ItemSkillOperation(SimOperationContext& c, Character& sim, std::string_view text) {
+    const auto assignment = Assignment(text);
+    if (!assignment) return "--item-skill must be GUID=LEVEL";
+    std::string problem;
+    const ItemSkill* skill = ShownItemSkill(c, sim, assignment->first, problem, "--item-skill");
+    if (!skill) return problem;
+    if (skill->presence) return std::string(skill->name) + " is learned or not: use --presence";
+    const auto level = Number(assignment->second);
+    if (!level || *level < 0 || *level > skill->maximum) {
+        return std::string(skill->name) + " must be from 0 to " + std::to_string(skill->maximum);
+    }
+    SetItemSkillLevel(c.workspace, sim, *skill, *level);
+    return {};
+}
+
+std::string Presence(SimOperationContext& c, Character& sim, std::string_view text) {
+    const auto assignment = Assignment(text);
+    const auto on = assignment ? OnOff(assignment->second) : std::nullopt;
+    if (!on) return "--presence must be GUID=on or GUID=off";
+    std::string problem;
+    const ItemSkill* skill = ShownItemSkill(c, sim, assignment->first, problem, "--presence");
+    if (!skill) return problem;
+    if (!skill->presence) return std::string(skill->name) + " has a level: use --item-skill";
+    SetItemSkillPresent(c.workspace, sim, *skill, *on);
+    return {};
+}
+
+// "walk,talk,potty,walkLearned,talkLearned,pottyLearned,rhyme"; a rhyme of 1 is learned.
+std::string Toddler(SimOperationContext& c, Character& sim, std::string_view text) {
+    constexpr const char* kUsage =
+        "--toddler must be walk,talk,potty,walkLearned,talkLearned,pottyLearned,rhyme: three levels 0-1000, "
+        "three 0 or 1, and the rhyme 0-1000 (1 = learned)";
+    if (!ShowsToddlerTraining(sim, c.env.hasPets)) return "toddler training is kept only for toddlers";
+    std::vector<int> numbers;
+    while (true) {
+        const auto comma = text.find(',');
+        const auto number = Number(text.substr(0, comma));
+        if (!number) return kUsage;
+        numbers.push_back(*number);
+        if (comma == std::string_view::npos) break;
+        text.remove_prefix(comma + 1);
+    }
+    if (numbers.size() != 7) return kUsage;
+    for (std::size_t i = 0; i < 7; ++i) {
+        const int high = i >= 3 && i < 6 ? 1 : 1000;
+        if (numbers[i] < 0 || numbers[i] > high) return kUsage;
+    }
+    ToddlerTraining shown;
+    shown.walk = numbers[0];
+    shown.talk = numbers[1];
+    shown.potty = numbers[2];
+    shown.walkLearned = numbers[3] == 1;
+    shown.talkLearned = numbers[4] == 1;
+    shown.pottyLearned = numbers[5] == 1;
+    shown.rhyme = numbers[6];
+    shown.rhymeLearned = numbers[6] == 1;
+    SetToddlerTraining(c.workspace, sim, shown);
+    return {};
+}
+
+std::string Need(SimOperationContext& c, Character& sim, std::string_view text) {
+    const auto assignment = Assignment(text);
+    const NeedRow* need = assignment ? FindNeed(assignment->first) : nullptr;
+    if (!need) return "--need must be NAME=SPEED with NAME hunger, comfort, bladder, energy, hygiene, fun or social";
+    const auto value = Number(assignment->second);
+    const auto speeds = NeedSpeeds();
+    if (!value || std::none_of(speeds.begin(), speeds.end(), [&](const NeedSpeed& s) { return s.value == *value; })) {
+        return "--need speed must be 0 (Normal), 12 (Slow), 24 (Slower) or 36 (Very Slow)";
+    }
+    if (!c.env.hasFreeTime || !NeedsStored(sim)) {
+        return "need decay modifiers are kept only with FreeTime installed, in descriptions of its format";
+    }
+    SetNeedSpeed(sim, *need, static_cast<std::int16_t>(*value));
+    return {};
+}
+
 constexpr SimOperation kOperations[] = {
     {"life-stage", "position in the life-stage list (sims 0-5, pets 0-2)", LifeStage},
     {"young-adult", "on or off", YoungAdult},
@@ -111,6 +269,14 @@ constexpr SimOperation kOperations[] = {
     {"dead", "on or off", Dead},
     {"remove-items", "remove the sim's items with this GUID", RemoveItems},
     {"add-item", "add an item GUID:SECONDARY:v1,v2,...", AddItem},
+    {"max-all", "current personality, interests and skills to 1000 (before the single values)", MaxAll, true},
+    {"personality", "NAME=VALUE: a trait (neat, geneticNeat, ...) 0-1000, or reputation -100..100", Personality},
+    {"interest", "NAME=VALUE: an interest (interestPolitics or Politics, ...) 0-1000", InterestOperation},
+    {"skill", "NAME=VALUE: a base skill (cookingSkill or Cooking, ...) 0-1000", SkillOperation},
+    {"item-skill", "GUID=LEVEL of an item skill (dance, parenting, ...)", ItemSkillOperation},
+    {"presence", "GUID=on|off of a massage or ninja skill", Presence},
+    {"toddler", "walk,talk,potty,walkLearned,talkLearned,pottyLearned,rhyme", Toddler},
+    {"need", "NAME=0|12|24|36: a need's decay speed (Normal, Slow, Slower, Very Slow)", Need},
 };
 
 }  // namespace

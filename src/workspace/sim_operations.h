@@ -22,6 +22,7 @@ struct SimOperation {
     std::string_view valueHelp;  // what the value is
     // Applies the rule with the value as typed; returns why the value was refused, else "".
     std::string (*apply)(SimOperationContext& context, Character& sim, std::string_view value);
+    bool flag = false;  // takes no value (apply gets an empty one)
 };
 
 // In the order a command applies them.

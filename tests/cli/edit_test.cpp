@@ -1,6 +1,7 @@
 // quillhaven-cli set and save on the demo game.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <nlohmann/json.hpp>
 
 #include "demo_game.h"
@@ -158,6 +159,86 @@ TEST(CliOptions, AnUnknownLanguageOrExpansionIsRefusedByName) {
     result = Cli({"neighborhoods", "--wine-prefix", prefix, "--expansions", "pets,moonbase"});
     EXPECT_NE(result.status, 0);
     EXPECT_NE(result.err.find("--expansions"), std::string::npos) << result.err;
+}
+
+}  // namespace
+}  // namespace qh
+
+namespace qh {
+namespace {
+
+// The panels' rules from the shell: personality, interests, item skills, toddler training and
+// need speeds, saved and read back through dump.
+TEST(CliSetTraits, PersonalitySkillsAndNeedsGoThroughThePanelsRules) {
+    test::TempDir dir;
+    const auto game = demo::WriteDemoGame(dir.path());
+    const std::string prefix = game.prefix.string();
+    // Marta, an adult of the newest format; Theo, a toddler.
+    auto result = Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00000.package", "--max-all",
+                       "--personality", "geneticNeat=12", "--personality", "reputation=-40", "--interest", "Sci-Fi=3",
+                       "--item-skill", "0DA265F4=7", "--item-skill", "12F49912=250", "--presence", "32E9E44C=off",
+                       "--presence", "531FE710=on", "--need", "hunger=24", "--save"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    result = Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00003.package", "--toddler",
+                  "10,20,30,1,0,1,1", "--save"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto dump = nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out);
+    const auto marta = Sim(dump, "N001_User00000.package");
+    EXPECT_EQ(marta["personality"]["neat"], 1000);
+    EXPECT_EQ(marta["personality"]["geneticNeat"], 12);
+    EXPECT_EQ(marta["personality"]["reputation"], -40);
+    EXPECT_EQ(marta["interests"]["interestPolitics"], 1000);
+    EXPECT_EQ(marta["interests"]["interestSciFi"], 3);
+    EXPECT_EQ(marta["skills"]["logicSkill"], 1000);
+    EXPECT_EQ(marta["needs"]["decayHunger"]["speed"], "Slower");
+    std::map<std::string, nlohmann::json> skills;
+    for (const auto& skill : marta["itemSkills"]) skills[skill["skill"]] = skill;
+    EXPECT_EQ(skills["Dance Skill"]["level"], 7);
+    EXPECT_EQ(skills["Hula Dance"]["level"], 250);
+    EXPECT_EQ(skills["Hula Dance"]["itemGuid"], "12F49912");
+    EXPECT_EQ(skills.count("Hot Stone Massage"), 0u);
+    EXPECT_EQ(skills["Ninja"]["learned"], true);
+    const auto theo = Sim(dump, "N001_User00003.package");
+    EXPECT_EQ(theo["toddlerTraining"]["walk"], 10);
+    EXPECT_EQ(theo["toddlerTraining"]["pottyLearned"], true);
+    EXPECT_EQ(theo["toddlerTraining"]["rhymeLearned"], true);
+    int training = 0;
+    for (const auto& item : dump["simItems"]) {
+        if (item["itemGuid"] == "4DDF0E12" && item["owner"] == theo["instanceId"]) {
+            ++training;
+            EXPECT_EQ(item["values"], nlohmann::json::array({0, 10, 20, 30, 1, 0, 1, 1}));
+        }
+    }
+    EXPECT_EQ(training, 1);
+}
+
+TEST(CliSetTraits, RefusesWhatThePanelsDoNotOffer) {
+    test::TempDir dir;
+    const auto game = demo::WriteDemoGame(dir.path());
+    const std::string prefix = game.prefix.string();
+    const std::vector<std::vector<std::string>> refused = {
+        {"N001_User00007.package", "--personality", "neat=5"},       // Rex, a dog: read-only personality
+        {"N001_User00007.package", "--interest", "interestSports=5"},  // not a pet's interest
+        {"N001_User00007.package", "--item-skill", "0DA265F4=3"},     // pets have no item skills
+        {"N001_User00000.package", "--item-skill", "0DA265F4=11"},    // the dance skill goes to 10
+        {"N001_User00000.package", "--item-skill", "32E9E44C=1"},     // a massage is learned or not
+        {"N001_User00000.package", "--item-skill", "DEADBEEF=1"},
+        {"N001_User00000.package", "--need", "hunger=6"},
+        {"N001_User00000.package", "--toddler", "1,2,3,0,0,0,0"},     // not a toddler
+        {"N001_User00003.package", "--toddler", "1,2,3,0,0,2,0"},
+        {"N001_User00003.package", "--toddler", "1,2,3"},
+        {"N001_User00014.package", "--need", "hunger=12"},            // Edith: no need data in her format
+        {"N001_User00014.package", "--personality", "reputation=1"},
+    };
+    for (const auto& args : refused) {
+        std::vector<std::string> command = {"set", "N001", "--wine-prefix", prefix, "--sim"};
+        command.insert(command.end(), args.begin(), args.end());
+        command.push_back("--save");
+        const auto result = Cli(command);
+        EXPECT_NE(result.status, 0) << args[1] << " " << args[2];
+        EXPECT_FALSE(result.err.empty());
+        EXPECT_TRUE(result.out.empty()) << args[2];  // nothing saved
+    }
 }
 
 }  // namespace

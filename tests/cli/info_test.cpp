@@ -25,7 +25,8 @@ TEST(CliInfo, FindsTheDemoGameInItsPrefix) {
     EXPECT_TRUE(json["hasNightlife"]);
     EXPECT_TRUE(json["hasPets"]);
     EXPECT_TRUE(json["hasSeasons"]);
-    EXPECT_FALSE(json["hasFreeTime"]);
+    EXPECT_TRUE(json["hasApartmentLife"]);
+    EXPECT_FALSE(json["hasOpenForBusiness"]);
     EXPECT_EQ(json["languageCode"], 1);
     EXPECT_EQ(json["uiFontName"], "Arial");
     EXPECT_NE(json["sources"]["userDataFolder"].get<std::string>().find("user.reg"), std::string::npos);

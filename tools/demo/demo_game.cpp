@@ -18,7 +18,8 @@ void WriteText(const fs::path& path, const std::string& text) {
     AtomicReplace(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
-// The installations of a player who bought the base game and four expansions over the years.
+// The installations of a player who bought the base game and seven expansions over the years
+// (all but Open For Business), so that every panel has what it shows.
 // Later installers of the 64-bit era wrote under Wow6432Node, so both registry views occur.
 struct Install {
     const char* key;
@@ -31,6 +32,9 @@ constexpr Install kInstalls[] = {
     {"The Sims 2 Nightlife", "The Sims 2 Nightlife", true},
     {"The Sims 2 Pets", "The Sims 2 Pets", true},
     {"The Sims 2 Seasons", "The Sims 2 Seasons", false},
+    {"The Sims 2 Bon Voyage", "The Sims 2 Bon Voyage", true},
+    {"The Sims 2 FreeTime", "The Sims 2 FreeTime", true},
+    {"The Sims 2 Apartment Life", "The Sims 2 Apartment Life", true},
 };
 
 std::string Escape(const std::string& text) {

@@ -166,6 +166,19 @@ Character MakeSim(const SimPlan& plan, int globalIndex, std::uint32_t instance, 
         sim.reputation = value(-100, 100);
         sim.appearProbability = value(-100, 100);
     }
+    // Every interest a value (drawn after the others, so that those stay as they were).
+    for (std::int16_t Character::*interest :
+         {&Character::interestEnvironment, &Character::interestCrime, &Character::interestEntertainment,
+          &Character::interestCulture, &Character::interestHealth, &Character::interestFashion,
+          &Character::interestSports, &Character::interestParanormal, &Character::interestTravel,
+          &Character::interestWork, &Character::interestWeather, &Character::interestAnimals,
+          &Character::interestSchool, &Character::interestToys, &Character::interestSciFi}) {
+        sim.*interest = value(0, 1000);
+    }
+    if (plan.version >= 0x33) {
+        // Need speeds of all four kinds, and one word the game does not use (shown as Normal).
+        sim.decayEnergy = 36, sim.decaySocial = static_cast<std::int16_t>(globalIndex % 2 ? 36 : 6);
+    }
     return sim;
 }
 
@@ -218,6 +231,25 @@ void AddSimItems(const Character& sim, const SimPlan& plan, std::vector<Neighbor
     }
     if (sim.lifeStage == 19 && sim.species == 0) add(0xCE8408E6, 1, {}, 1);  // a cell phone
     if (plan.version == 0x36 && sim.lifeStage == 19 && sim.species == 0) add(0xCC20426A, 0, {1, 7});  // a reward
+    // Skills kept as items: dance and parenting for every adult, the Bon Voyage skills (a level,
+    // a massage and ninja) and the Apartment Life skills for those of the newer formats.
+    if (sim.lifeStage == 19 && sim.species == 0) {
+        const auto n = static_cast<std::uint16_t>(sim.instanceId);
+        add(0x0DA265F4, 0, {static_cast<std::uint16_t>(n % 11), 0});         // dance skill
+        add(0x6FE7E453, 0, {static_cast<std::uint16_t>(n * 731 % 10000), 0});  // dance experience
+        add(0xB3F2D735, 0, {static_cast<std::uint16_t>(n * 97 % 1001)});     // parenting
+        if (plan.version >= 0x33) {
+            add(0x7332278C, 0, {static_cast<std::uint16_t>(n * 53 % 1001), 0});  // tai chi
+            add(0x32E9E44C, 1, {});                                              // hot stone massage
+            if (n % 2) add(0x531FE710, 1, {});                                   // ninja
+        }
+        if (plan.version == 0x36) {
+            add(0x54E2ABA5, 0, {static_cast<std::uint16_t>(n * 61 % 1001), 0});  // break dance
+            add(0x34D358B7, 0, {static_cast<std::uint16_t>(n * 29 % 1001), 0});  // couples counseling
+        }
+    }
+    // A toddler in training: walking learned, talking half-way, the nursery rhyme begun.
+    if (sim.lifeStage == 2 && sim.species == 0) add(0x4DDF0E12, 1, {0, 1000, 450, 120, 1, 0, 0, 300});
 }
 
 // What a long-played neighborhood holds for every sim besides its description: a genetics
