@@ -37,10 +37,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     qh::Workspace workspace;
     qh::Character sim;
     sim.instanceId = 7;
-    sim.lifeStage = 19;
+    sim.lifeStage = size % 3 == 0 ? 2 : 19;  // a toddler now and then, for its training
+    sim.sdscVersion = 0x36;
     workspace.simItemList.push_back({7, 1, 0, 0x2CCF9BED, 0, 0, 0, 0, {8, 8, 0, 0, 0}});
+    workspace.simItemList.push_back({7, 1, 0, 0x4DDF0E12, 0, 0, 0, 0, {0, 1}});  // a short training item
     qh::GameEnvironment env;
     env.hasPets = size % 2 == 0;
+    env.hasBonVoyage = env.hasFreeTime = env.hasApartmentLife = size % 4 < 2;
     qh::SimOperationContext context{workspace, env};
     for (const qh::SimOperation& operation : qh::SimOperations()) {
         qh::Character copy = sim;

@@ -66,10 +66,20 @@ int main(int argc, char** argv) {
     if (!qh::app::StartWindow(window, line.startup)) return 0;
 
     if (!line.screenshot.isEmpty()) {
-        if (!line.panel.isEmpty()) {
-            if (QPushButton* button = window.PanelButton(line.panel)) button->click();
+        if (!line.sim.isEmpty()) {
+            const auto sim = qh::FindSimByFile(state.workspace, line.sim.toStdString());
+            if (!sim) {
+                std::fprintf(stderr, "quillhaven: no sim with the character package %s\n", qPrintable(line.sim));
+                return 1;
+            }
+            window.SelectSim(*sim);
         }
-        QTimer::singleShot(300, &window, [&] {
+        // The window shows a newly selected sim's panel a moment later; the panel is opened after.
+        QTimer::singleShot(150, &window, [&] {
+            if (line.panel.isEmpty()) return;
+            if (QPushButton* button = window.PanelButton(line.panel)) button->click();
+        });
+        QTimer::singleShot(450, &window, [&] {
             QApplication::processEvents();
             const bool saved = window.grab().save(line.screenshot, "PNG");
             QApplication::exit(saved ? 0 : 1);

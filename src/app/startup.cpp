@@ -32,6 +32,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         else if (a == "--settings" && (v = value(i))) shared.settings = *v;
         else if (a == "--screenshot" && (v = value(i))) line.screenshot = QString::fromStdString(*v);
         else if (a == "--panel" && (v = value(i))) line.panel = QString::fromStdString(*v);
+        else if (a == "--sim" && (v = value(i))) line.sim = QString::fromStdString(*v);
         else if (a == "--neighborhood" && (v = value(i))) line.startup.neighborhood = QString::fromStdString(*v);
     }
     if (!line.screenshot.isEmpty()) line.startup.askForNeighborhood = false;

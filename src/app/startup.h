@@ -29,6 +29,7 @@ struct CommandLine {
     StartupOptions startup;
     QString screenshot;  // --screenshot FILE
     QString panel;       // --panel CAPTION
+    QString sim;         // --sim FILE: the sim selected for the screenshot
 };
 CommandLine ParseCommandLine(const QStringList& arguments);
 

@@ -92,6 +92,17 @@ const std::array<ZodiacSign, 12>& ZodiacSigns() {
     return signs;
 }
 
+std::string ZodiacSignText(int zodiac) {
+    if (zodiac < 1 || zodiac > 12) return {};
+    std::string text;
+    for (const char* c = ZodiacSigns()[static_cast<std::size_t>(zodiac - 1)].text; *c; ++c) {
+        if (c[0] == '\r' && c[1] == '\n') continue;
+        if (c[0] == '&' && c[1] == '&') ++c;
+        text += *c;
+    }
+    return text;
+}
+
 void ApplyZodiac(Character& sim, int zodiac) {
     if (zodiac < 1 || zodiac > 12) return;
     const ZodiacSign& sign = ZodiacSigns()[static_cast<std::size_t>(zodiac - 1)];

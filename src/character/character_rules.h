@@ -56,6 +56,8 @@ struct ZodiacSign {
 };
 // Signs 1 (Aries) .. 12 (Pisces).
 const std::array<ZodiacSign, 12>& ZodiacSigns();
+// The sign's text as shown: lines broken with "\n", a single ampersand; empty outside 1..12.
+std::string ZodiacSignText(int zodiac);
 // Sets the sign and both the current and the inherited personality to the sign's values.
 void ApplyZodiac(Character& sim, int zodiac);
 

@@ -11,11 +11,13 @@
 #include <map>
 
 #include "character/character_rules.h"
+#include "character/character_traits.h"
 #include "demo_game.h"
 #include "support/temp_dir.h"
 #include "workspace/character_list.h"
 #include "workspace/save.h"
 #include "workspace/sim_items.h"
+#include "workspace/skill_items.h"
 
 namespace qh::app {
 namespace {
@@ -104,6 +106,23 @@ std::vector<std::pair<std::string, EditFn>> Edits() {
              h.document->EditSim(sim, QStringLiteral("items removed"),
                                  [guid](Workspace& ws, Character& s) { RemoveSimItems(ws, s, guid); });
          }},
+        {"personality", [](Hood& h) { h.document->EditSim(h.Sim("N001_User00012.package"), QStringLiteral("personality"),
+                                                          [](Workspace&, Character& s) {
+                                                              std::vector<int> values(10, 1000);
+                                                              StoreTraits(s, TraitGroup::Personality, values, true);
+                                                          }); }},
+        {"item skill", [](Hood& h) { h.document->EditSim(h.Sim("N001_User00012.package"), QStringLiteral("hula dance"),
+                                                         [](Workspace& ws, Character& s) {
+                                                             SetItemSkillLevel(ws, s, *FindItemSkill(0x12F49912), 640);
+                                                         }); }},
+        {"toddler training", [](Hood& h) { h.document->EditSim(h.Sim("N001_User00003.package"), QStringLiteral("training"),
+                                                               [](Workspace& ws, Character& s) {
+                                                                   ToddlerTraining shown = ShownToddlerTraining(ws, s);
+                                                                   shown.rhymeLearned = true;
+                                                                   SetToddlerTraining(ws, s, shown, true);
+                                                               }); }},
+        {"need speed", [](Hood& h) { h.document->EditSim(h.Sim("N001_User00001.package"), QStringLiteral("needs"),
+                                                         [](Workspace&, Character& s) { LotsaFreeTime(s); }); }},
         {"neighborhood name", [](Hood& h) { h.document->EditNeighborhood(QStringLiteral("rename"),
                                                                          [](Neighborhood& n) { SetNeighborhoodName(n, "Elsewhere"); }); }},
         {"delete sim", [](Hood& h) { ASSERT_TRUE(h.document->DeleteSim(h.Sim("N001_User00006.package"), h.trash)); }},

@@ -22,79 +22,13 @@
 #include "app/main_window.h"
 #include "app/panels/about_panel.h"
 #include "app/startup.h"
-#include "app/panels/about_panel.h"
+#include "app/ui_session.h"
 #include "demo_game.h"
 #include "support/temp_dir.h"
 #include "workspace/sim_items.h"
 
 namespace qh::app {
 namespace {
-
-class ScriptedAsker final : public Asker {
-public:
-    bool AskYesNo(const QString& question) override {
-        questions << question;
-        return answer;
-    }
-    bool AskOkCancel(const QString& question) override {
-        questions << question;
-        return answer;
-    }
-    QStringList questions;
-    bool answer = true;
-};
-
-// The demo game in a folder of its own, started as the program starts.
-struct Session {
-    test::TempDir dir;
-    demo::DemoGame game = demo::WriteDemoGame(dir.path());
-    GameSession state;
-    ImageLibrary images;
-    RecordingReporter reporter;
-    ScriptedAsker asker;
-    StartupOptions options;
-    std::unique_ptr<MainWindow> window;
-
-    explicit Session(bool advanced = false) {
-        options.shared.winePrefix = game.prefix;
-        options.shared.settings = dir / "settings.ini";
-        options.programFolder = QStringLiteral(QH_APP_DIR);
-        options.askForNeighborhood = false;
-        options.neighborhood = QStringLiteral("N001");
-        {
-            std::ofstream(dir / "settings.ini") << "[General]\nAdvanced=" << (advanced ? 1 : 0) << "\nAdvMsgCnt=9\n";
-        }
-        const auto failure = PrepareState(state, images, options, reporter);
-        if (failure) throw std::runtime_error(*failure);
-        window = std::make_unique<MainWindow>(state, images, reporter, asker, QStringLiteral(QH_APP_DIR "/help"));
-        StartWindow(*window, options);
-        reporter.messages.clear();
-    }
-    template <typename T>
-    T* Find(const char* name) {
-        T* widget = window->findChild<T*>(QString::fromLatin1(name));
-        if (!widget) throw std::runtime_error(std::string("no widget ") + name);
-        return widget;
-    }
-    void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
-    // The selector's row of the sim with the package file, -1 when there is none.
-    int SimIndex(const std::string& file) {
-        const auto sim = FindSimByFile(state.workspace, file);
-        return sim ? window->simList().RowOf(*sim) : -1;
-    }
-    AboutPanel* About() { return static_cast<AboutPanel*>(window->PanelNamed(QStringLiteral("pnlAbout"))); }
-    // Waits until the open panel has been shown again after a change of sim (a tenth of a second
-    // later), however slow the machine.
-    void Settle() {
-        QTest::qWait(120);
-        QWidget* panels = Find<QWidget>("pnlPanels");
-        EXPECT_TRUE(QTest::qWaitFor([panels] { return panels->isVisible(); }, 5000));
-    }
-    void Choose(const std::string& file) {
-        window->characterSelector()->setCurrentIndex(SimIndex(file));
-        Settle();
-    }
-};
 
 TEST(Startup, OpensThePreselectedNeighborhoodWithItsSims) {
     Session s;
@@ -188,8 +122,11 @@ TEST(Help, RightClicksOpenTheControlsTopic) {
     Session s;
     s.Click("btnCharacters");
     QContextMenuEvent onButton(QContextMenuEvent::Mouse, QPoint(2, 2), QPoint(2, 2));
-    QApplication::sendEvent(s.Find<QPushButton>("btnSkills"), &onButton);
+    QApplication::sendEvent(s.Find<QPushButton>("btnCareer"), &onButton);
     EXPECT_EQ(s.window->helpWindow()->shownTopic(), 1000);  // no page of its own yet: the contents
+    QContextMenuEvent onSkills(QContextMenuEvent::Mouse, QPoint(2, 2), QPoint(2, 2));
+    QApplication::sendEvent(s.Find<QPushButton>("btnSkills"), &onSkills);
+    EXPECT_EQ(s.window->helpWindow()->shownTopic(), 4040);
     QContextMenuEvent onSelector(QContextMenuEvent::Mouse, QPoint(2, 2), QPoint(2, 2));
     QApplication::sendEvent(s.Find<QComboBox>("cbUserName"), &onSelector);
     EXPECT_EQ(s.window->helpWindow()->shownTopic(), 4021);
@@ -288,10 +225,10 @@ TEST(CharacterPanel, TypingAndSlidingChangeTheRecordAndShowSaveChanges) {
     EXPECT_EQ(marta->malePreference, -250);
     EXPECT_EQ(s.Find<QLabel>("lblMalePref")->text(), QStringLiteral("Male Preference: -250"));
 
-    s.Find<QComboBox>("cbZodiac")->setCurrentIndex(4);  // Leo
+    s.FindIn<QComboBox>("pnlCharacters", "cbZodiac")->setCurrentIndex(4);  // Leo
     EXPECT_EQ(marta->zodiac, 5);
     EXPECT_EQ(marta->outgoing, 1000);
-    EXPECT_TRUE(s.Find<QLabel>("lblZodiacText")->text().startsWith(QStringLiteral("Leo (Jul 23 - Aug 22)")));
+    EXPECT_TRUE(s.FindIn<QLabel>("pnlCharacters", "lblZodiacText")->text().startsWith(QStringLiteral("Leo (Jul 23 - Aug 22)")));
 }
 
 TEST(CharacterPanel, NameEditsRelabelAndKeepTheSelection) {

@@ -24,10 +24,7 @@ QLineEdit* NumberBox(QWidget* parent, const char* name) {
 }
 
 QSlider* Slider(QWidget* parent, const char* name, int low, int high) {
-    auto* slider = new QSlider(Qt::Horizontal, parent);
-    slider->setObjectName(QString::fromLatin1(name));
-    slider->setRange(low, high);
-    return slider;
+    return NamedSlider(parent, QString::fromLatin1(name), low, high);
 }
 
 }  // namespace
@@ -277,9 +274,7 @@ void CharacterPanel::Fill() {
     lblSpecies_->setText(QString::fromStdString(SpeciesLabel(sim, pet, position)));
     if (sim.zodiac >= 1 && sim.zodiac <= 12) {
         cbZodiac_->setCurrentIndex(sim.zodiac - 1);
-        lblZodiacText_->setText(QString::fromLatin1(ZodiacSigns()[static_cast<std::size_t>(sim.zodiac - 1)].text)
-                                    .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-                                    .replace(QStringLiteral("&&"), QStringLiteral("&")));
+        lblZodiacText_->setText(QString::fromStdString(ZodiacSignText(sim.zodiac)));
     } else {
         cbZodiac_->setCurrentIndex(-1);
         lblZodiacText_->clear();
@@ -354,9 +349,7 @@ void CharacterPanel::ckYoungAdultClick() {
 void CharacterPanel::cbZodiacChange() {
     const int position = cbZodiac_->currentIndex();
     if (position < 0) return;
-    lblZodiacText_->setText(QString::fromLatin1(ZodiacSigns()[static_cast<std::size_t>(position)].text)
-                                .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-                                .replace(QStringLiteral("&&"), QStringLiteral("&")));
+    lblZodiacText_->setText(QString::fromStdString(ZodiacSignText(position + 1)));
     const auto index = SimIndex();
     if (Filling() || !index) return;
     document_.EditSim(*index, QStringLiteral("zodiac sign"),

@@ -40,6 +40,26 @@ Character* Panel::Sim() {
     return &document_.workspace().characters[*index];
 }
 
+void Panel::EditSelected(const QString& what, const std::function<void(Workspace&, Character&)>& change,
+                         const QString& mergeKey) {
+    const auto index = SimIndex();
+    if (Filling() || !index) return;
+    document_.EditSim(*index, what, change, mergeKey);
+}
+
+QSlider* NamedSlider(QWidget* parent, const QString& name, int low, int high) {
+    auto* slider = new QSlider(Qt::Horizontal, parent);
+    slider->setObjectName(name);
+    slider->setRange(low, high);
+    return slider;
+}
+
+QString ControlName(const char* prefix, std::string_view field) {
+    QString name = QString::fromLatin1(field.data(), static_cast<qsizetype>(field.size()));
+    if (!name.isEmpty()) name[0] = name[0].toUpper();
+    return QString::fromLatin1(prefix) + name;
+}
+
 PendingPanel::PendingPanel(Document& document, PanelHost& host, const PanelRow& row) : Panel(document, host, row) {
     auto* layout = new QVBoxLayout(this);
     auto* title = new QLabel(QString::fromLatin1(row.caption), this);

@@ -6,9 +6,11 @@
 #pragma once
 
 #include <QPixmap>
+#include <QSlider>
 #include <QWidget>
 #include <functional>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "app/document.h"
@@ -94,6 +96,12 @@ protected:
     bool Filling() const { return filling_ > 0 || !isEnabled(); }
     // The selected sim, or null.
     Character* Sim();
+    // One edit of the selected sim as one step of the document, unless the panel is filling
+    // itself or no sim is selected. Steps with the same merge key (one slider dragged, one box
+    // typed into) join the one before them.
+    void EditSelected(const QString& what, const std::function<void(Workspace&, Character&)>& change,
+                      const QString& mergeKey = {});
+    bool HasPets() const { return document_.session().env.hasPets; }
     std::optional<std::size_t> SimIndex() const { return host_.SelectedSimIndex(); }
 
     Document& document_;
@@ -103,6 +111,11 @@ private:
     const PanelRow& row_;
     int filling_ = 0;
 };
+
+// A horizontal slider with its object name and range.
+QSlider* NamedSlider(QWidget* parent, const QString& name, int low, int high);
+// A control's object name from a field's: ("trk", "geneticNeat") is "trkGeneticNeat".
+QString ControlName(const char* prefix, std::string_view field);
 
 // The page of a subject whose editor the program does not have yet: it says so.
 class PendingPanel final : public Panel {

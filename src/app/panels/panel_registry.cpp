@@ -2,8 +2,12 @@
 #include "app/panels/about_panel.h"
 #include "app/panels/character_panel.h"
 #include "app/panels/data_panel.h"
+#include "app/panels/interests_panel.h"
+#include "app/panels/needs_panel.h"
 #include "app/panels/neighborhood_panel.h"
 #include "app/panels/panel.h"
+#include "app/panels/personality_panel.h"
+#include "app/panels/skills_panel.h"
 
 namespace qh::app {
 
@@ -23,10 +27,10 @@ const std::vector<PanelRow>& PanelRows() {
         {"Family Tree", "btnFamilyTies", "pnlFamilyTies", 6020, Make<PendingPanel>, false},
         {"Relationships", "btnRelationships", "pnlRelationships", 6060, Make<PendingPanel>, false},
         {"Character", "btnCharacters", "pnlCharacters", 4020, Make<CharacterPanel>, false},
-        {"Personality", "btnPersonality", "pnlPersonality", 4030, Make<PendingPanel>, false},
-        {"Interests", "btnInterests", "pnlInterests", 4031, Make<PendingPanel>, false},
-        {"Skills", "btnSkills", "pnlSkills", 4040, Make<PendingPanel>, false},
-        {"Needs", "btnNeeds", "pnlNeeds", 4050, Make<PendingPanel>, false},
+        {"Personality", "btnPersonality", "pnlPersonality", 4030, Make<PersonalityPanel>, false},
+        {"Interests", "btnInterests", "pnlInterests", 4031, Make<InterestsPanel>, false},
+        {"Skills", "btnSkills", "pnlSkills", 4040, Make<SkillsPanel>, false},
+        {"Needs", "btnNeeds", "pnlNeeds", 4050, Make<NeedsPanel>, false},
         {"Aspiration/Influence", "btnAspiration", "pnlAspiration", 4060, Make<PendingPanel>, false},
         {"Badges", "btnBadges", "pnlBadges", 4070, Make<PendingPanel>, false},
         {"Hobbies", "btnHobbies", "pnlHobbies", 4071, Make<PendingPanel>, false},

@@ -1,0 +1,34 @@
+// The Interests panel: eighteen conversation interests of a sim; a pet uses nine of them under
+// names of its own.
+#pragma once
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <vector>
+
+#include "app/panels/panel.h"
+
+namespace qh::app {
+
+class InterestsPanel : public Panel {
+public:
+    InterestsPanel(Document& document, PanelHost& host, const PanelRow& row);
+
+protected:
+    void Fill() override;  // btnInterests
+
+private:
+    bool ShowsPet();
+    void Relabel();
+    void SliderChange(const QString& mergeKey);
+    void MoveSliders(const std::vector<int>& values, const QString& what);
+
+    std::vector<QSlider*> sliders_;  // in record order
+    std::vector<QLabel*> labels_;
+    QPushButton* btnRandomInterests_;
+    QPushButton* btnMaxInterests_;
+    bool moving_ = false;
+};
+
+}  // namespace qh::app

@@ -1,0 +1,203 @@
+// The Personality, Interests, Skills and Needs panels driven through their widgets: each move is
+// one step of the history, and undoing it shows the value from before.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSlider>
+
+#include "app/ui_session.h"
+#include "workspace/sim_items.h"
+
+namespace qh::app {
+namespace {
+
+constexpr std::uint32_t kHotStone = 0x32E9E44C;
+constexpr std::uint32_t kAcupressure = 0x52E9E443;
+constexpr std::uint32_t kDanceSkill = 0x0DA265F4;
+constexpr std::uint32_t kToddler = 0x4DDF0E12;
+
+void Undo(Session& s) { QTest::keyClick(s.window.get(), Qt::Key_Z, Qt::ControlModifier); }
+
+std::size_t ItemsOf(Session& s, const Character& sim, std::uint32_t guid) {
+    std::size_t count = 0;
+    for (const NeighborhoodItem& item : s.state.workspace.simItemList) count += item.owner == sim.instanceId && item.itemGuid == guid;
+    return count;
+}
+
+TEST(PersonalityPanel, ASliderStoresTheTraitsAndMaxAllLeavesTheBirthOnes) {
+    Session s;
+    s.Choose("N001_User00000.package");  // Marta Hart
+    s.Click("btnPersonality");
+    Character* marta = s.window->SelectedSim();
+    const Character before = *marta;
+    auto* neat = s.Find<QSlider>("trkNeat");
+    EXPECT_EQ(neat->value(), marta->neat);
+    EXPECT_EQ(s.Find<QLabel>("lblGeneticNice")->text(), QString::number(marta->geneticNice));
+    neat->setValue(42);
+    EXPECT_EQ(marta->neat, 42);
+    EXPECT_EQ(s.Find<QLabel>("lblNeat")->text(), QStringLiteral("42"));
+    EXPECT_FALSE(s.Find<QPushButton>("btnSave")->isHidden());
+    Undo(s);
+    EXPECT_EQ(*marta, before);
+    EXPECT_EQ(neat->value(), before.neat);
+
+    s.Click("btnMaxPersonality");
+    EXPECT_EQ(marta->neat, 1000);
+    EXPECT_EQ(marta->nice, 1000);
+    EXPECT_EQ(marta->geneticNeat, before.geneticNeat);
+    EXPECT_EQ(s.Find<QLabel>("lblActive")->text(), QStringLiteral("1000"));
+    EXPECT_EQ(s.window->document().history().count(), 1);  // five sliders, one step
+    s.Click("btnOrgRandomPersonality");
+    for (std::int16_t trait : {marta->geneticNeat, marta->geneticOutgoing, marta->geneticActive, marta->geneticPlayful,
+                               marta->geneticNice}) {
+        EXPECT_LT(trait, 999);
+    }
+    EXPECT_EQ(marta->neat, 1000);
+    Undo(s);
+    Undo(s);
+    EXPECT_EQ(*marta, before);
+
+    // The zodiac sign moves all ten sliders; the reputation has its own box with Apartment Life.
+    s.FindIn<QComboBox>("pnlPersonality", "cbZodiac")->setCurrentIndex(4);  // Leo
+    EXPECT_EQ(marta->outgoing, 1000);
+    EXPECT_EQ(s.Find<QSlider>("trkGeneticOutgoing")->value(), 1000);
+    EXPECT_TRUE(s.FindIn<QLabel>("pnlPersonality", "lblZodiacText")->text().startsWith(QStringLiteral("Leo")));
+    ASSERT_TRUE(s.Shown(s.Find<QGroupBox>("grpReputation")));
+    s.Find<QSlider>("trkReputation")->setValue(-70);
+    EXPECT_EQ(marta->reputation, -70);
+    EXPECT_EQ(marta->appearProbability, before.appearProbability);
+    EXPECT_EQ(s.Find<QLabel>("lblReputation")->text(), QStringLiteral("-70"));
+}
+
+TEST(PersonalityPanel, APetIsShownButNotEdited) {
+    Session s;
+    s.Choose("N001_User00008.package");  // Whiskers, a cat
+    s.Click("btnPersonality");
+    EXPECT_FALSE(s.Find<QSlider>("trkNeat")->isEnabled());
+    EXPECT_FALSE(s.Find<QPushButton>("btnMaxPersonality")->isEnabled());
+    EXPECT_FALSE(s.Find<QPushButton>("btnOrgRandomPersonality")->isEnabled());
+    EXPECT_FALSE(s.Shown(s.Find<QGroupBox>("grpReputation")));
+    EXPECT_EQ(s.window->document().history().count(), 0);
+}
+
+TEST(InterestsPanel, LabelsCarryTheValueAndAPetSeesNineUnderItsOwnNames) {
+    Session s;
+    s.Choose("N001_User00000.package");  // Marta Hart
+    s.Click("btnInterests");
+    Character* marta = s.window->SelectedSim();
+    auto* politics = s.Find<QSlider>("trkInterestPolitics");
+    politics->setValue(500);
+    EXPECT_EQ(marta->interestPolitics, 500);
+    EXPECT_EQ(s.Find<QLabel>("lblInterestPolitics")->text(), QStringLiteral("Politics:(500)"));
+    EXPECT_TRUE(s.Shown(s.Find<QSlider>("trkInterestSciFi")));
+    s.Click("btnMaxInterests");
+    EXPECT_EQ(marta->interestSciFi, 1000);
+    Undo(s);
+    EXPECT_EQ(marta->interestPolitics, 500);
+    EXPECT_EQ(s.Find<QSlider>("trkInterestSciFi")->value(), marta->interestSciFi);
+
+    s.Choose("N001_User00008.package");  // Whiskers
+    EXPECT_EQ(s.Find<QLabel>("lblInterestPolitics")->text().section(QLatin1Char('('), 0, 0), QStringLiteral("Pets:"));
+    EXPECT_TRUE(s.Find<QLabel>("lblInterestMoney")->text().startsWith(QStringLiteral("Scary Things:(")));
+    EXPECT_FALSE(s.Shown(s.Find<QSlider>("trkInterestSports")));
+    EXPECT_FALSE(s.Shown(s.Find<QLabel>("lblInterestSciFi")));
+    auto* sleep = s.Find<QSlider>("trkInterestEntertainment");
+    EXPECT_TRUE(sleep->isEnabled());  // a pet's interests can be changed
+    sleep->setValue(12);
+    EXPECT_EQ(s.window->SelectedSim()->interestEntertainment, 12);
+}
+
+TEST(SkillsPanel, ItemSkillsAreAddedChangedAndRemovedAsTheSimsItems) {
+    Session s;
+    s.Choose("N001_User00000.package");  // Marta Hart: dance, tai chi, hot stone, Apartment Life skills
+    s.Click("btnSkills");
+    Character* marta = s.window->SelectedSim();
+    const auto items = s.state.workspace.simItemList;
+    EXPECT_TRUE(s.Shown(s.Find<QGroupBox>("grpBonVoyageSkills")));
+    EXPECT_TRUE(s.Shown(s.Find<QGroupBox>("grpApartmentLifeSkills")));
+    EXPECT_FALSE(s.Shown(s.Find<QGroupBox>("grpToddlerSkills")));
+    auto* dance = s.Find<QSlider>("trkDanceSkill");
+    EXPECT_EQ(dance->maximum(), 10);
+    const NeighborhoodItem* danceItem = FindSimItem(s.state.workspace, *marta, kDanceSkill);
+    ASSERT_NE(danceItem, nullptr);
+    EXPECT_EQ(dance->value(), danceItem->values[0]);
+    const int level = dance->value() == 9 ? 3 : 9;
+    dance->setValue(level);
+    EXPECT_EQ(s.Find<QLabel>("lblDanceSkill")->text(), QStringLiteral("Dance Skill:(%1)").arg(level));
+    EXPECT_EQ(danceItem->values[0], level);
+    ASSERT_EQ(ItemsOf(s, *marta, kDanceSkill), 1u);
+
+    auto* hotStone = s.Find<QCheckBox>("ckHotStoneMassage");
+    ASSERT_TRUE(hotStone->isChecked());
+    hotStone->click();
+    EXPECT_EQ(ItemsOf(s, *marta, kHotStone), 0u);
+    s.Find<QCheckBox>("ckAcupressureMassage")->click();
+    EXPECT_EQ(ItemsOf(s, *marta, kAcupressure), 1u);
+    EXPECT_EQ(s.window->document().history().count(), 3);
+    Undo(s);
+    Undo(s);
+    Undo(s);
+    EXPECT_EQ(s.state.workspace.simItemList, items);
+    EXPECT_TRUE(hotStone->isChecked());
+    EXPECT_EQ(marta->dirty, 0);
+}
+
+TEST(SkillsPanel, AToddlersNurseryRhymeAndAPetsSkills) {
+    Session s;
+    s.Choose("N001_User00003.package");  // Theo, a toddler in training
+    s.Click("btnSkills");
+    Character* theo = s.window->SelectedSim();
+    EXPECT_TRUE(s.Shown(s.Find<QGroupBox>("grpToddlerSkills")));
+    EXPECT_FALSE(s.Shown(s.Find<QGroupBox>("grpMiscSkills")));
+    EXPECT_TRUE(s.Find<QCheckBox>("ckTrainWalk")->isChecked());
+    auto* rhyme = s.Find<QSlider>("trkNurseryRhyme");
+    rhyme->setValue(1);  // progress at 1 is kept as 2: 1 would mean learned
+    const NeighborhoodItem* training = FindSimItem(s.state.workspace, *theo, kToddler);
+    ASSERT_NE(training, nullptr);
+    EXPECT_EQ(training->values[7], 2);
+    s.Find<QCheckBox>("ckNurseryRhyme")->click();
+    training = FindSimItem(s.state.workspace, *theo, kToddler);
+    EXPECT_EQ(training->values[7], 1);
+    EXPECT_FALSE(rhyme->isEnabled());
+    EXPECT_EQ(s.Find<QLabel>("lblNurseryRhyme")->text(), QStringLiteral("Nursery Rhyme:"));
+    EXPECT_EQ(ItemsOf(s, *theo, kToddler), 1u);
+
+    s.Choose("N001_User00007.package");  // Rex, a dog
+    EXPECT_FALSE(s.Find<QSlider>("trkCookingSkill")->isEnabled());
+    EXPECT_FALSE(s.Find<QPushButton>("btnMaxSkills")->isEnabled());
+    EXPECT_FALSE(s.Shown(s.Find<QGroupBox>("grpMiscSkills")));
+    EXPECT_FALSE(s.Shown(s.Find<QGroupBox>("grpToddlerSkills")));
+}
+
+TEST(NeedsPanel, ASpeedIsStoredAndLotsaFreeTimeIsOneStep) {
+    Session s;
+    s.Choose("N001_User00000.package");  // Marta Hart
+    s.Click("btnNeeds");
+    Character* marta = s.window->SelectedSim();
+    const Character before = *marta;
+    EXPECT_TRUE(s.Find<QRadioButton>("rbDecayHunger12")->isChecked());
+    s.Find<QRadioButton>("rbDecayHunger24")->click();
+    EXPECT_EQ(marta->decayHunger, 24);
+    EXPECT_EQ(marta->decayComfort, before.decayComfort);
+    s.Click("btnFreeTime");
+    for (std::int16_t need : {marta->decayHunger, marta->decayComfort, marta->decayBladder, marta->decayEnergy,
+                              marta->decayHygiene, marta->decayFun, marta->decaySocial}) {
+        EXPECT_EQ(need, 36);
+    }
+    EXPECT_EQ(s.window->document().history().count(), 2);
+    s.Click("btnFreeTime");  // already Very Slow everywhere: nothing more
+    EXPECT_EQ(s.window->document().history().count(), 2);
+    Undo(s);
+    EXPECT_EQ(marta->decayFun, before.decayFun);
+    EXPECT_TRUE(s.Find<QRadioButton>("rbDecayFun24")->isChecked());
+
+    s.Choose("N001_User00014.package");  // Edith: a description older than FreeTime's
+    EXPECT_FALSE(s.Shown(s.Find<QGroupBox>("grpNeeds")));
+    EXPECT_TRUE(s.Shown(s.Find<QLabel>("lblNoNeeds")));
+}
+
+}  // namespace
+}  // namespace qh::app

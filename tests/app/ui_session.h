@@ -1,0 +1,97 @@
+// The window on a generated demo game, started as the program starts, for tests that drive it
+// through its real widgets offscreen.
+#pragma once
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
+
+#include "app/main_window.h"
+#include "app/panels/about_panel.h"
+#include "app/startup.h"
+#include "demo_game.h"
+#include "support/temp_dir.h"
+#include "workspace/character_list.h"
+
+namespace qh::app {
+
+class ScriptedAsker final : public Asker {
+public:
+    bool AskYesNo(const QString& question) override {
+        questions << question;
+        return answer;
+    }
+    bool AskOkCancel(const QString& question) override {
+        questions << question;
+        return answer;
+    }
+    QStringList questions;
+    bool answer = true;
+};
+
+// The demo game in a folder of its own, started as the program starts.
+struct Session {
+    test::TempDir dir;
+    demo::DemoGame game = demo::WriteDemoGame(dir.path());
+    GameSession state;
+    ImageLibrary images;
+    RecordingReporter reporter;
+    ScriptedAsker asker;
+    StartupOptions options;
+    std::unique_ptr<MainWindow> window;
+
+    explicit Session(bool advanced = false) {
+        options.shared.winePrefix = game.prefix;
+        options.shared.settings = dir / "settings.ini";
+        options.programFolder = QStringLiteral(QH_APP_DIR);
+        options.askForNeighborhood = false;
+        options.neighborhood = QStringLiteral("N001");
+        {
+            std::ofstream(dir / "settings.ini") << "[General]\nAdvanced=" << (advanced ? 1 : 0) << "\nAdvMsgCnt=9\n";
+        }
+        const auto failure = PrepareState(state, images, options, reporter);
+        if (failure) throw std::runtime_error(*failure);
+        window = std::make_unique<MainWindow>(state, images, reporter, asker, QStringLiteral(QH_APP_DIR "/help"));
+        StartWindow(*window, options);
+        reporter.messages.clear();
+    }
+    template <typename T>
+    T* Find(const char* name) {
+        T* widget = window->findChild<T*>(QString::fromLatin1(name));
+        if (!widget) throw std::runtime_error(std::string("no widget ") + name);
+        return widget;
+    }
+    // A control of one panel, where panels share control names (each has its "cbZodiac").
+    template <typename T>
+    T* FindIn(const char* panel, const char* name) {
+        QWidget* page = window->PanelNamed(QString::fromLatin1(panel));
+        T* widget = page ? page->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+        if (!widget) throw std::runtime_error(std::string("no widget ") + name + " in " + panel);
+        return widget;
+    }
+    bool Shown(QWidget* widget) const { return widget->isVisibleTo(window.get()); }
+    void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
+    // The selector's row of the sim with the package file, -1 when there is none.
+    int SimIndex(const std::string& file) {
+        const auto sim = FindSimByFile(state.workspace, file);
+        return sim ? window->simList().RowOf(*sim) : -1;
+    }
+    AboutPanel* About() { return static_cast<AboutPanel*>(window->PanelNamed(QStringLiteral("pnlAbout"))); }
+    // Waits until the open panel has been shown again after a change of sim (a tenth of a second
+    // later), however slow the machine.
+    void Settle() {
+        QTest::qWait(120);
+        QWidget* panels = Find<QWidget>("pnlPanels");
+        EXPECT_TRUE(QTest::qWaitFor([panels] { return panels->isVisible(); }, 5000));
+    }
+    void Choose(const std::string& file) {
+        window->characterSelector()->setCurrentIndex(SimIndex(file));
+        Settle();
+    }
+};
+
+}  // namespace qh::app
