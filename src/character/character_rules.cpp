@@ -167,12 +167,16 @@ std::u32string FilterDigits(std::u32string_view text) {
     return out;
 }
 
-std::int16_t DigitValue(std::u32string_view filtered) {
-    std::uint32_t value = 0;
+std::uint64_t DigitNumber(std::u32string_view filtered) {
+    std::uint64_t value = 0;
     for (char32_t c : filtered) {
-        if (c >= U'0' && c <= U'9') value = value * 10 + static_cast<std::uint32_t>(c - U'0');
+        if (c >= U'0' && c <= U'9') value = value * 10 + static_cast<std::uint64_t>(c - U'0');
     }
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(value & 0xFFFF));
+    return value;
+}
+
+std::int16_t DigitValue(std::u32string_view filtered) {
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(DigitNumber(filtered) & 0xFFFF));
 }
 
 bool UniversityClassEditable(bool advanced, bool hasUniversity, bool hasNightlife, bool hasPets, bool hasSeasons,

@@ -77,6 +77,8 @@ void SetAttraction(Character& sim, AttractionSet set, int position, bool on);
 // number (0 when empty) kept in 16 bits.
 std::u32string FilterDigits(std::u32string_view text);
 std::int16_t DigitValue(std::u32string_view filtered);
+// The same number in full, for boxes of wider values (household funds: at most ten digits).
+std::uint64_t DigitNumber(std::u32string_view filtered);
 
 // The university class selector can be changed only in advanced mode, with University installed,
 // and not when every later expansion is installed as well (University's class list does not

@@ -12,6 +12,7 @@
 #include "package/text_list.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
+#include "workspace/households.h"
 #include "workspace/neighborhood_data.h"
 #include "workspace/picture.h"
 
@@ -151,9 +152,48 @@ void ReadNeighborhoodDataPass(LoadContext& context) {
     }
 }
 
+// Every household resource, then the text lists that name them. A household that cannot be read
+// is reported and left out: nothing then edits it, and the save copies its resources unchanged.
+void ReadHouseholdsPass(LoadContext& context) {
+    Workspace& ws = context.workspace;
+    const std::string packageName = ws.packagePath.filename().string();
+    for (const IndexEntry& entry : context.entries) {
+        if (entry.key.typeId != kHouseholdType) continue;
+        Household household;
+        household.instanceId = entry.key.instanceId;
+        try {
+            ReadHousehold(context.Resource(entry), household);
+        } catch (const FormatError& error) {
+            context.reporter.Error("A Data Error was found in household " + HexId(entry.key.instanceId) + " of " +
+                                   packageName + "\r\n" + error.what() + "\r\n" +
+                                   "This household cannot be edited; it is saved as it is.");
+            continue;
+        }
+        ws.households.push_back(std::move(household));
+    }
+    IndexHouseholds(ws);
+    for (const IndexEntry& entry : context.entries) {
+        if (entry.key.typeId != kTextListType) continue;
+        Household* household = FindHousehold(ws, entry.key.instanceId);
+        if (!household) continue;
+        try {
+            const auto list = ParseTextList(context.Resource(entry));
+            if (!list) continue;
+            std::string strings[2] = {household->householdName, household->householdDescription};
+            ApplyLanguageRule(*list, context.options.languageCode, strings);
+            household->householdName = std::move(strings[0]);
+            household->householdDescription = std::move(strings[1]);
+            household->hasTextList = true;
+        } catch (const FormatError&) {
+            // A list that cannot be read leaves the household named by its lot, and is kept.
+        }
+    }
+}
+
 // The passes over the neighborhood package after the sims, in order.
 using Pass = void (*)(LoadContext&);
 constexpr Pass kNeighborhoodPasses[] = {
+    ReadHouseholdsPass,
     ReadNeighborhoodDataPass,
     ReadNeighborhoodRecord,
 };

@@ -45,7 +45,8 @@ struct Workspace {
     std::vector<Character> characters;
     std::unordered_map<std::uint32_t, std::size_t> simByInstance;  // instanceId (not 0) -> index
     std::unordered_map<std::uint32_t, std::size_t> simByGuid;      // GuidValue(simGuid) -> index
-    std::vector<Household> households;
+    std::vector<Household> households;  // in the package's index order
+    std::unordered_map<std::uint32_t, std::size_t> householdByInstance;  // instanceId -> index
     std::vector<LotDesc> lotDescList;
     std::vector<FamilyTie> familyTieList;
     std::vector<DNA> dnaList;

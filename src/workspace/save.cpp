@@ -9,6 +9,7 @@
 #include "package/resource_types.h"
 #include "package/text_list.h"
 #include "platform/errors.h"
+#include "workspace/households.h"
 #include "workspace/neighborhood_data.h"
 
 namespace qh {
@@ -54,12 +55,36 @@ EntryOutcome WriteNeighborhoodDataEntry(SaveContext& c, const IndexEntry& entry,
     return EntryOutcome::Keep;
 }
 
+// A household's resource is rebuilt from its record when the household changed; the layout is
+// read from the resource as it stands now.
+EntryOutcome WriteHouseholdEntry(SaveContext& c, const IndexEntry& entry, std::span<const std::uint8_t> stored,
+                                 PackageImage& image) {
+    const Household* household = FindHousehold(c.workspace, entry.key.instanceId);
+    if (!household || !household->householdDirty) return CopyEntry(entry, stored, image);
+    WriteHousehold(stored, *household, image);
+    return EntryOutcome::Keep;
+}
+
+// A changed household's text list is written anew: its name and description under language 1,
+// and once more under the game's language when that is another. Text lists of other owners, and
+// those of households whose list could not be read, are copied.
+EntryOutcome WriteHouseholdNames(SaveContext& c, const IndexEntry& entry, std::span<const std::uint8_t> stored,
+                                 PackageImage& image) {
+    const Household* household = FindHousehold(c.workspace, entry.key.instanceId);
+    if (!household || !household->householdDirty || !household->hasTextList) return CopyEntry(entry, stored, image);
+    const std::string strings[2] = {household->householdName, household->householdDescription};
+    WriteTextList(image, strings, TextListLayout::NameAndDescription, c.options.languageCode);
+    return EntryOutcome::Keep;
+}
+
 // The writers of the neighborhood package by resource type; every other type is copied.
 const std::unordered_map<std::uint32_t, TypeWriter>& NeighborhoodWriters() {
     static const std::unordered_map<std::uint32_t, TypeWriter> writers = {
         {kCatalogTextType, WriteNames},
         {kSimDescriptionType, WriteDescription},
         {kNeighborhoodDataType, WriteNeighborhoodDataEntry},
+        {kHouseholdType, WriteHouseholdEntry},
+        {kTextListType, WriteHouseholdNames},
     };
     return writers;
 }
@@ -150,7 +175,7 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
         ws.loadedFiles[ws.packagePath] = StampOf(ws.packagePath);
     }
     if (result.neighborhoodSaved) {
-        for (Household& household : ws.households) household.dirty = 0;
+        for (Household& household : ws.households) household.householdDirty = 0;
         for (DNA& dna : ws.dnaList) dna.dirty = 0;
     }
 

@@ -80,6 +80,7 @@ TEST(PersonalityPanel, APetIsShownButNotEdited) {
     EXPECT_FALSE(s.Find<QPushButton>("btnMaxPersonality")->isEnabled());
     EXPECT_FALSE(s.Find<QPushButton>("btnOrgRandomPersonality")->isEnabled());
     EXPECT_FALSE(s.Shown(s.Find<QGroupBox>("grpReputation")));
+    EXPECT_TRUE(s.Shown(s.Find<QLabel>("lblPetNote")));
     EXPECT_EQ(s.window->document().history().count(), 0);
 }
 

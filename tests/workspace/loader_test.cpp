@@ -13,6 +13,7 @@
 #include "package/text_list.h"
 #include "support/temp_dir.h"
 #include "workspace/character_list.h"
+#include "workspace/households.h"
 
 namespace qh {
 namespace {
@@ -75,6 +76,10 @@ TEST(LoadNeighborhood, TheDemoLoadsAsTheGeneratorWroteIt) {
         EXPECT_EQ(ws.simItemList, expected.simItems);
         EXPECT_EQ(ws.familyItemList, expected.familyItems);
         EXPECT_EQ(ws.lotItemList, expected.lotItems);
+        EXPECT_EQ(ws.households, expected.households);
+        for (const Household& household : expected.households) {
+            EXPECT_EQ(FindHousehold(ws, household.instanceId)->instanceId, household.instanceId);
+        }
     }
 }
 

@@ -6,12 +6,14 @@
 #include "character/character_fields.h"
 #include "character/sim_description.h"
 #include "demo_game.h"
+#include "fixture/package_builder.h"
 #include "package/byte_reader.h"
 #include "package/extract.h"
 #include "package/property_set.h"
 #include "package/text_list.h"
 #include "platform/errors.h"
 #include "support/temp_dir.h"
+#include "workspace/households.h"
 #include "workspace/loader.h"
 
 namespace qh {
@@ -318,6 +320,103 @@ TEST(Save, EndToEndEveryFieldSurvivesASaveAndReload) {
         }
         EXPECT_EQ(sim.careerGuidAtLoad, want.careerGuid);
     }
+}
+
+TEST(SaveHouseholds, OnlyChangedHouseholdsAreRewrittenAndTheRestStayByteForByte) {
+    Session s;
+    const fs::path package = s.ws.packagePath;
+    std::map<std::uint32_t, Bytes> before;
+    for (std::uint32_t instance = 1; instance <= 5; ++instance) before[instance] = s.Resource(package, kHouseholdType, instance);
+    const Bytes namesBefore = s.Resource(package, kTextListType, 2);
+    // The Harts (version 85): new funds and Ana Moreno moved in from household 4 (version 79).
+    Household& harts = *FindHousehold(s.ws, 1);
+    ASSERT_TRUE(SetHouseholdFunds(harts, 777).empty());
+    RenameHousehold(harts, "The New Harts");
+    MoveIn(s.ws, s.Sim("Ana"), harts);
+    const SaveResult result = s.Save();
+    ASSERT_TRUE(result.Complete());
+    for (const Household& household : s.ws.households) EXPECT_EQ(household.householdDirty, 0);
+
+    EXPECT_EQ(s.Resource(package, kHouseholdType, 2), before[2]);
+    EXPECT_EQ(s.Resource(package, kHouseholdType, 3), before[3]);
+    EXPECT_EQ(s.Resource(package, kHouseholdType, 5), before[5]);
+    EXPECT_EQ(s.Resource(package, kTextListType, 2), namesBefore);
+    const Bytes harts85 = s.Resource(package, kHouseholdType, 1);
+    const ByteReader in(harts85);
+    // Bytes 0..27 as they were (16..23 are version 85's own), funds at 28, friends and fourth
+    // value as they were, one member more, the 12-byte tail as it was.
+    EXPECT_TRUE(std::equal(harts85.begin(), harts85.begin() + 28, before[1].begin()));
+    EXPECT_EQ(in.ReadU32(28), 777u);
+    EXPECT_TRUE(std::equal(harts85.begin() + 32, harts85.begin() + 40, before[1].begin() + 32));
+    EXPECT_EQ(harts85.size(), before[1].size() + 4);
+    EXPECT_TRUE(std::equal(harts85.end() - 12, harts85.end(), before[1].end() - 12));
+    const Bytes moreno = s.Resource(package, kHouseholdType, 4);
+    EXPECT_EQ(moreno.size(), before[4].size() - 4);  // Ana left
+
+    s.ws = Workspace{};
+    s.Load();
+    const Household& reloaded = *FindHousehold(s.ws, 1);
+    EXPECT_EQ(reloaded.funds, 777);
+    EXPECT_EQ(reloaded.householdName, "The New Harts");
+    EXPECT_EQ(reloaded.members.back(), s.Sim("Ana").simGuid);
+    EXPECT_EQ(s.Sim("Ana").familyNumber, 1);  // the sim's description agrees
+    EXPECT_EQ(FindHousehold(s.ws, 4)->members.size(), 1u);
+}
+
+TEST(SaveHouseholds, TheTextListHoldsTwoStringsOrFourByLanguage) {
+    for (int language : {1, 4}) {
+        SCOPED_TRACE(language);
+        Session s(language);
+        Household& okafor = *FindHousehold(s.ws, 2);
+        RenameHousehold(okafor, "Okafors");
+        ASSERT_TRUE(s.Save().Complete());
+        const auto list = ParseTextList(s.Resource(s.ws.packagePath, kTextListType, 2));
+        ASSERT_TRUE(list.has_value());
+        std::vector<std::pair<int, std::string>> entries;
+        for (const TextEntry& entry : list->entries) entries.emplace_back(entry.language, entry.value);
+        const std::string description = okafor.householdDescription;
+        if (language == 1) {
+            EXPECT_EQ(entries, (std::vector<std::pair<int, std::string>>{{1, "Okafors"}, {1, description}}));
+        } else {
+            EXPECT_EQ(entries, (std::vector<std::pair<int, std::string>>{
+                                   {1, "Okafors"}, {1, description}, {4, "Okafors"}, {4, description}}));
+        }
+    }
+}
+
+TEST(SaveHouseholds, AHouseholdWithoutATextListGetsNoneAndADamagedOneIsCarried) {
+    Session s;
+    Household& lindqvist = *FindHousehold(s.ws, 3);
+    EXPECT_FALSE(lindqvist.hasTextList);
+    ASSERT_TRUE(SetHouseholdFunds(lindqvist, 1).empty());
+    ASSERT_TRUE(s.Save().Complete());
+    EXPECT_TRUE(s.Resource(s.ws.packagePath, kTextListType, 3).empty());
+    EXPECT_EQ(ByteReader(s.Resource(s.ws.packagePath, kHouseholdType, 3)).ReadU32(20 + 4), 1u);  // version 81: V = 20
+
+    // A household resource that cannot be read is reported with its file, left out and kept.
+    fixture::PackageBuilder builder;
+    const Bytes original = ReadFileBytes(s.ws.packagePath);
+    std::vector<IndexEntry> entries;
+    ReadIndex(original, PackageSource::File, entries);
+    for (const IndexEntry& entry : entries) {
+        if (entry.key.typeId == kCompressedDirectoryType) continue;  // everything is stored plain now
+        Bytes content;
+        SilentReporter quiet;
+        ExtractResource(original, entry, content, quiet);
+        if (entry.key.typeId == kHouseholdType && entry.key.instanceId == 2) content.resize(30);
+        builder.Add(entry.key, content);
+    }
+    AtomicReplace(s.ws.packagePath, builder.Build());
+    const Bytes damaged = s.Resource(s.ws.packagePath, kHouseholdType, 2);
+    s.ws = Workspace{};
+    s.reporter.messages.clear();
+    s.Load();
+    ASSERT_EQ(s.reporter.messages.size(), 1u);
+    EXPECT_NE(s.reporter.messages[0].text.find("household 00000002 of N001_Neighborhood.package"), std::string::npos);
+    EXPECT_EQ(FindHousehold(s.ws, 2), nullptr);
+    RenameHousehold(*FindHousehold(s.ws, 1), "Still Harts");
+    ASSERT_TRUE(s.Save().Complete());
+    EXPECT_EQ(s.Resource(s.ws.packagePath, kHouseholdType, 2), damaged);
 }
 
 }  // namespace

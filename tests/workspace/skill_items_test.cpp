@@ -62,7 +62,7 @@ TEST(ItemSkills, ParentingKeepsASingleValueAndLevelsStayInRange) {
 
 TEST(ItemSkills, EveryItemOfTheSimTakesTheLevelAndTheLastOneIsShown) {
     Neighborhood n;
-    for (std::uint16_t level : {100, 200}) {
+    for (const std::uint16_t level : {std::uint16_t{100}, std::uint16_t{200}}) {
         NeighborhoodItem item;
         item.owner = 7;
         item.itemGuid = kBreakDance;

@@ -58,6 +58,30 @@ constexpr SimPlan kValleySims[] = {
     {"Stranger", "Visitor", nullptr, 4, false, 0x36, 0, 0, false, false, false},
 };
 
+// A household of the neighborhood; its members are the sims whose plan names its instance.
+struct HouseholdPlan {
+    std::uint32_t instance;
+    std::uint32_t version;  // of the FAMI resource
+    std::uint32_t lot;
+    std::uint32_t funds;
+    const char* name;         // nullptr: no text list
+    const char* description;
+    const char* germanName;   // nullptr: English only
+};
+
+constexpr HouseholdPlan kValleyHouseholds[] = {
+    {1, 85, 1, 34500, "The Harts", "Five Harts and a cat in a yellow house.", "Die Harts"},
+    {2, 84, 2, 12750, "Okafor Family", "Grace keeps the family together.", nullptr},
+    {3, 81, 3, 980, nullptr, nullptr, nullptr},
+    {4, 79, 90, 20000, "Moreno", "New in town.", nullptr},
+    {5, 85, 0, 0, "Empty Nest", "Everyone moved out.", nullptr},
+};
+
+constexpr HouseholdPlan kCollegeHouseholds[] = {
+    {1, 85, 1, 5000, "Alpha Owls", "The Greek house's members.", nullptr},
+    {2, 85, 1, 150, "Dorm Room 4", "", nullptr},
+};
+
 constexpr SimPlan kCollegeSims[] = {
     {"Priya", "Natarajan", nullptr, 4, true, 0x36, 1, 0, true, false, true},
     {"Felix", "Brandt", "Felix", 4, false, 0x33, 1, 0, true, false, true},
@@ -284,7 +308,8 @@ DemoNeighborhood WriteNeighborhood(const fs::path& folder, const std::string& pr
                                    const std::string& germanName, const std::string& description,
                                    std::span<const SimPlan> plans, int firstGlobal, std::uint32_t ngbhVersion,
                                    const std::vector<std::tuple<std::uint8_t, std::string, std::string>>& lots,
-                                   unsigned pictureSeed, bool crowded = false) {
+                                   unsigned pictureSeed, std::span<const HouseholdPlan> households,
+                                   bool crowded = false) {
     DemoNeighborhood out;
     out.prefix = prefix;
     out.name = name;
@@ -341,7 +366,41 @@ DemoNeighborhood WriteNeighborhood(const fs::path& folder, const std::string& pr
     familyItem.values = {1, 2};
     data.familyItems.push_back(familyItem);
     package.Add(Key(kNeighborhoodDataType, 1), fixture::NeighborhoodDataBytes(data), true);
-    package.Add(Key(kHouseholdType, 1), std::string(120, '\x03'), true);  // a household, carried as it is
+    for (const HouseholdPlan& plan : households) {
+        Household household;
+        household.instanceId = plan.instance;
+        household.lotInstance = plan.lot;
+        household.houseFamilyNumber = 100 + plan.instance;
+        household.funds = static_cast<std::int32_t>(plan.funds);
+        household.familyFriends = plan.instance % 3;
+        household.fourthValue = 7;
+        fixture::HouseholdLayout layout;
+        layout.version = plan.version;
+        layout.lotInstance = plan.lot;
+        layout.houseFamilyNumber = household.houseFamilyNumber;
+        layout.funds = plan.funds;
+        layout.familyFriends = household.familyFriends;
+        layout.fourthValue = household.fourthValue;
+        for (std::size_t i = 0; i < plans.size(); ++i) {
+            if (plans[i].family != static_cast<std::int16_t>(plan.instance) || !plans[i].matchesDescription) continue;
+            layout.members.push_back(GuidValue(out.sims[i].simGuid));
+            household.members.push_back(out.sims[i].simGuid);
+        }
+        household.storedMemberCount = static_cast<std::uint32_t>(household.members.size());
+        household.tailText = "A0B1";  // the fixture's first tail word, 0xA0B1C2D3
+        household.tailValue1 = plan.version == 79 || plan.version >= 81 ? 0xA0B1C2D4u : 0;
+        household.tailValue2 = plan.version >= 81 ? 0xA0B1C2D5u : 0;
+        package.Add(Key(kHouseholdType, plan.instance), fixture::HouseholdBytes(layout), plan.instance % 2 == 1);
+        if (plan.name) {
+            std::vector<TextEntry> names = {{1, plan.name, ""}, {1, plan.description, ""}};
+            if (plan.germanName) names.insert(names.end(), {{4, plan.germanName, ""}, {4, "", ""}});
+            package.Add(Key(kTextListType, plan.instance), fixture::TextListBytes(names), plan.instance % 2 == 0);
+            household.householdName = plan.name;
+            household.householdDescription = plan.description;
+            household.hasTextList = true;
+        }
+        out.households.push_back(household);
+    }
     package.AddDirectory();
     WriteFile(home / (prefix + "_Neighborhood.package"), package.Build());
     WriteFile(home / (prefix + "_Neighborhood.png"), EncodePng(DrawNeighborhood(pictureSeed)));
@@ -366,10 +425,10 @@ std::vector<DemoNeighborhood> WriteDemoNeighborhoods(const fs::path& neighborhoo
                                     {{0, "Hart Residence", "A yellow house by the river"},
                                      {1, "Town Square", "Shops and a fountain"},
                                      {5, "Sunset Inn", "Rooms with a view of the hills"}},
-                                    1));
+                                    1, kValleyHouseholds));
     out.push_back(WriteNeighborhood(neighborhoodsFolder, "G001", "Alderwood College", "",
                                     "A small college in the woods.", kCollegeSims, 40, 189,
-                                    {{3, "Greek House", "Home of the Alpha Owls"}}, 2));
+                                    {{3, "Greek House", "Home of the Alpha Owls"}}, 2, kCollegeHouseholds));
     return out;
 }
 
@@ -386,7 +445,7 @@ DemoNeighborhood WriteLargeNeighborhood(const fs::path& neighborhoodsFolder, con
         lotSpecs.emplace_back(static_cast<std::uint8_t>(i % 8), "Lot " + std::to_string(i + 1), "A lot of the big town");
     }
     return WriteNeighborhood(neighborhoodsFolder, prefix, "Big Town", "", "A town of a thousand sims.", plans, 100,
-                             203, lotSpecs, 3, true);
+                             203, lotSpecs, 3, kValleyHouseholds, true);
 }
 
 }  // namespace qh::demo

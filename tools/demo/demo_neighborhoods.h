@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "character/character.h"
+#include "household/household.h"
 #include "workspace/lots_objects.h"
 #include "workspace/neighborhood_item.h"
 
@@ -21,11 +22,14 @@ struct DemoNeighborhood {
     std::vector<Character> sims;
     std::vector<LotDesc> lots;
     std::vector<NeighborhoodItem> simItems, familyItems, lotItems;
+    // Every household as the loader should read it, in the package's order.
+    std::vector<Household> households;
 };
 
 // N001 "Pleasant Valley" (fifteen sims of every life stage, three pets, a dead sim, young
 // adults, descriptions in all eight formats, names in English and German, a sim whose package
-// matches no description) and G001 "Alderwood College" (older neighborhood data format).
+// matches no description; households of four FAMI formats, one without a text list, one
+// empty) and G001 "Alderwood College" (older neighborhood data format).
 std::vector<DemoNeighborhood> WriteDemoNeighborhoods(const std::filesystem::path& neighborhoodsFolder);
 
 // A large neighborhood for benchmarks: `sims` sims with portraits and body resources, `lots`

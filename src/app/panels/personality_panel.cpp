@@ -98,7 +98,12 @@ PersonalityPanel::PersonalityPanel(Document& document, PanelHost& host, const Pa
     reputation->addWidget(lblReputation_, 0, 3);
     reputation->setColumnStretch(1, 1);
     layout->addWidget(grpReputation_, 1, 1, Qt::AlignTop);
-    layout->setRowStretch(2, 1);
+    lblPetNote_ = new QLabel(QStringLiteral("A pet's personality comes with its breed: it is shown here and kept as it is."),
+                             this);
+    lblPetNote_->setObjectName(QStringLiteral("lblPetNote"));
+    lblPetNote_->setWordWrap(true);
+    layout->addWidget(lblPetNote_, 2, 0, 1, 2);
+    layout->setRowStretch(3, 1);
 
     connect(cbZodiac_, &QComboBox::currentIndexChanged, this, [this] { cbZodiacChange(); });
     connect(trkReputation_, &QSlider::valueChanged, this, [this] { trkReputationChange(); });
@@ -121,6 +126,7 @@ void PersonalityPanel::Fill() {
     for (QPushButton* button : {btnRandomPersonality_, btnMaxPersonality_, btnOrgRandomPersonality_, btnOrgMaxPersonality_}) {
         button->setEnabled(editable);
     }
+    lblPetNote_->setVisible(!editable);
     const auto& env = document_.session().env;
     grpReputation_->setVisible(ReputationShown(sim, HasPets(), env.hasApartmentLife));
     if (grpReputation_->isVisibleTo(this)) {

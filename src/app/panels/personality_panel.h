@@ -40,6 +40,7 @@ private:
     QGroupBox* grpReputation_;
     QSlider* trkReputation_;
     QLabel* lblReputation_;
+    QLabel* lblPetNote_;
     bool moving_ = false;  // the buttons move sliders; their handlers then store nothing
 };
 

@@ -1,0 +1,51 @@
+// The neighborhood's households as the Households panel and the command line use them: finding
+// them, their labels and members, and the edits (name, description, funds, moving a sim in).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "character/character.h"
+#include "household/household.h"
+#include "workspace/model.h"
+
+namespace qh {
+
+// Builds the lookup by instance id; to be called whenever households are added or removed.
+void IndexHouseholds(Workspace& workspace);
+Household* FindHousehold(Workspace& workspace, std::uint32_t instanceId);
+std::optional<std::size_t> HouseholdIndex(const Workspace& workspace, std::uint32_t instanceId);
+
+// The selector's label: the decoded, trimmed name, or the lot number in decimal for a household
+// without a text list (or with an empty name).
+std::string HouseholdLabel(const Household& household);
+// The households' indices sorted by label (ties in load order).
+std::vector<std::size_t> HouseholdOrder(const Workspace& workspace);
+
+// The household the sim belongs to: the one whose instance id is the sim's family number, read
+// as the 16-bit number the description stores.
+std::optional<std::size_t> HouseholdOfSim(const Workspace& workspace, const Character& sim);
+// The sims of the household, in member order; a GUID that matches no sim is left out, one that
+// matches several sims gives each of them. One pass over the sims.
+std::vector<std::size_t> HouseholdMembers(const Workspace& workspace, const Household& household);
+// The lot the household lives on, searched from the end of the lot list; null when unknown.
+const LotDesc* HouseholdLot(const Workspace& workspace, const Household& household);
+
+// The name and description are stored as typed, without re-encoding. Each marks the household
+// changed when it changed anything.
+void RenameHousehold(Household& household, std::string name);
+void DescribeHousehold(Household& household, std::string description);
+inline constexpr std::int64_t kMaximumFunds = 2147483647;
+// Funds are 32-bit: refuses (and changes nothing) below 0 or above 2147483647; returns why.
+std::string SetHouseholdFunds(Household& household, std::int64_t funds);
+
+// Moves the sim into the household: its GUID leaves every household's members (each that lost
+// one is marked changed) and is appended to this one's, so a sim already there ends up last; the
+// sim's family number becomes the household's instance (its low 16 bits). The sim is marked
+// changed too, so that its description carries the new family number: the game then sees the
+// same household from both sides.
+void MoveIn(Workspace& workspace, Character& sim, Household& household);
+
+}  // namespace qh
