@@ -1,13 +1,17 @@
 // Arbitrary bytes as the small resources: text lists, binary property sets (read and patched),
-// lot descriptions, object definitions and neighborhood data (read, written back, read again:
-// a second write must change nothing). The first byte picks the reader. Malformed input may
+// lot descriptions, object definitions, neighborhood data (read, written back, read again:
+// a second write must change nothing) and households (a record written back unchanged gives
+// the bytes it was read from; with a member less it reads back so). The first byte picks the
+// reader. Malformed input may
 // only throw FormatError; the patcher must never change the size.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "household/household.h"
 #include "package/property_set.h"
 #include "package/text_list.h"
 #include "platform/errors.h"
@@ -18,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) return 0;
     const std::span<const std::uint8_t> bytes(data + 1, size - 1);
     try {
-        switch (data[0] % 5) {
+        switch (data[0] % 6) {
             case 0: {
                 std::vector<std::string> strings(3);
                 qh::ReadTextList(bytes, data[0] / 4 % 21, strings);
@@ -42,6 +46,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             case 3:
                 (void)qh::ReadObjectDefinition(bytes);
                 break;
+            case 4: {
+                qh::Household household;
+                qh::ReadHousehold(bytes, household);
+                std::vector<std::uint8_t> same;
+                qh::WriteHousehold(bytes, household, same);
+                if (!std::equal(same.begin(), same.end(), bytes.begin(), bytes.end())) std::abort();
+                if (!household.members.empty()) household.members.pop_back();
+                household.funds ^= 0x55;
+                std::vector<std::uint8_t> changed;
+                qh::WriteHousehold(bytes, household, changed);
+                qh::Household again;
+                qh::ReadHousehold(changed, again);
+                if (again.members != household.members || again.funds != household.funds) std::abort();
+                break;
+            }
             default: {
                 // The neighborhood data reader, and the writer on what it read.
                 qh::Workspace workspace;

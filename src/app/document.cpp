@@ -69,6 +69,27 @@ bool SameContent(State a, State b) {
     return a == b;
 }
 
+// Every household, and the sim a move takes in.
+struct HouseholdsState {
+    std::vector<Household> households;
+    std::optional<Character> sim;
+    friend bool operator==(const HouseholdsState&, const HouseholdsState&) = default;
+};
+
+bool SameHousehold(Household a, Household b) {
+    a.householdDirty = b.householdDirty;
+    return a == b;
+}
+
+bool SameContent(HouseholdsState a, HouseholdsState b) {
+    if (a.households.size() != b.households.size() || a.sim.has_value() != b.sim.has_value()) return false;
+    for (std::size_t i = 0; i < a.households.size(); ++i) {
+        if (!SameHousehold(a.households[i], b.households[i])) return false;
+    }
+    if (a.sim) a.sim->dirty = b.sim->dirty;
+    return a.sim == b.sim;
+}
+
 // What every step of the document carries for the list of unsaved changes.
 class DocumentCommand : public QUndoCommand {
 public:
@@ -270,6 +291,45 @@ void Document::EditNeighborhood(const QString& what, const std::function<void(Ne
     history_.push(new SnapshotCommand<Neighborhood>(*this, QStringLiteral("the neighborhood"), what, mergeKey,
                                                     std::move(before), std::move(after),
                                                     {Subject::Neighborhood, -1, false}, apply));
+}
+
+void Document::EditHouseholds(const QString& target, const QString& what, std::optional<std::size_t> sim,
+                              const std::function<void(Workspace&)>& change, const QString& mergeKey) {
+    Workspace& ws = workspace();
+    if (sim && *sim >= ws.characters.size()) return;
+    auto capture = [&ws, sim] {
+        HouseholdsState state{ws.households, std::nullopt};
+        if (sim) state.sim = ws.characters[*sim];
+        return state;
+    };
+    HouseholdsState before = capture();
+    change(ws);
+    HouseholdsState after = capture();
+    auto apply = [this, sim](const HouseholdsState& state, bool stale) {
+        Workspace& w = workspace();
+        // A stale snapshot marks what it brings back, so the next save writes it again.
+        const std::vector<Household> current = w.households;
+        w.households = state.households;
+        for (std::size_t i = 0; stale && i < w.households.size() && i < current.size(); ++i) {
+            if (!SameHousehold(w.households[i], current[i])) w.households[i].householdDirty = 1;
+        }
+        if (sim && state.sim) {
+            Character& record = w.characters[*sim];
+            const auto portrait = record.portrait;
+            record = *state.sim;
+            if (stale) {
+                record.dirty = 1;
+                record.portrait = portrait;
+            }
+        }
+    };
+    if (SameContent(before, after)) {
+        apply(before, false);  // not even the change marks
+        return;
+    }
+    const Change notice = sim ? Change{Subject::Sim, static_cast<int>(*sim), false} : Change{Subject::Households, -1, false};
+    history_.push(new SnapshotCommand<HouseholdsState>(*this, target, what, mergeKey, std::move(before), std::move(after),
+                                                       notice, apply));
 }
 
 bool Document::DeleteSim(std::size_t index, Trash& trash) {

@@ -21,7 +21,7 @@
 namespace qh::app {
 
 // What a change touched, so that views refresh what they show of it.
-enum class Subject { Sim, SimList, Neighborhood };
+enum class Subject { Sim, SimList, Neighborhood, Households };
 
 struct Change {
     Subject subject = Subject::Sim;
@@ -68,6 +68,10 @@ public:
     // A change of one sim that may touch any item of the three item lists (the data panel).
     void EditSimAndItems(std::size_t sim, const QString& what,
                          const std::function<void(Workspace&, Character&)>& change);
+    // A change of the households: `target` names it for the list of changes ("the Harts"); with a
+    // sim (moving it in) the sim's record is part of the step.
+    void EditHouseholds(const QString& target, const QString& what, std::optional<std::size_t> sim,
+                        const std::function<void(Workspace&)>& change, const QString& mergeKey = {});
     // A change of the loaded neighborhood's own record.
     void EditNeighborhood(const QString& what, const std::function<void(Neighborhood&)>& change,
                           const QString& mergeKey = {});

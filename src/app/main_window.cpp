@@ -357,6 +357,8 @@ void MainWindow::DocumentChanged(const Change& change) {
                 cbNeighborhood_->setItemText(cbNeighborhood_->currentIndex(), QString::fromStdString(n->Text()));
             }
             break;
+        case Subject::Households:
+            break;
     }
     for (Panel* panel : panels_) panel->DocumentChanged(change);
 }

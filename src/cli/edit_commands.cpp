@@ -1,5 +1,6 @@
 #include "cli/edit_commands.h"
 
+#include <charconv>
 #include <iostream>
 #include <map>
 
@@ -9,6 +10,7 @@
 #include "cli/cli_support.h"
 #include "cli/neighborhood_commands.h"
 #include "platform/paths.h"
+#include "workspace/households.h"
 #include "workspace/save.h"
 #include "workspace/sim_operations.h"
 
@@ -22,6 +24,10 @@ struct SetOptions {
     std::vector<std::string> assignments;
     std::optional<std::string> neighborhoodName;
     std::optional<std::string> neighborhoodDescription;
+    std::optional<std::string> household;  // its instance, hexadecimal
+    std::optional<std::string> funds;
+    std::optional<std::string> householdName;
+    std::optional<std::string> householdDescription;
     // The values of each operation of the sim table, by name, in the order given.
     std::map<std::string, std::vector<std::string>, std::less<>> operations;
     std::map<std::string, bool, std::less<>> flags;
@@ -55,6 +61,33 @@ void Save(GameSession& session, bool force, Reporter& reporter) {
     if (!result.Complete()) throw UsageError("the save was not complete; see the messages above");
 }
 
+// The household options, through the rules the Households panel uses.
+void EditHousehold(const SetOptions& set, Workspace& ws) {
+    if (!set.household) {
+        if (set.funds || set.householdName || set.householdDescription) {
+            throw UsageError("--funds, --household-name and --household-description need --household");
+        }
+        return;
+    }
+    const auto instance = ParseHexNumber(*set.household);
+    Household* household = instance ? FindHousehold(ws, *instance) : nullptr;
+    if (!household) throw UsageError("No household " + *set.household + " in " + ws.packagePath.filename().string());
+    if (set.funds) {
+        long long funds = 0;
+        const std::string& text = *set.funds;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), funds);
+        if (error != std::errc() || end != text.data() + text.size()) {
+            throw UsageError("--funds must be a whole number: \"" + text + "\"");
+        }
+        if (const std::string problem = SetHouseholdFunds(*household, funds); !problem.empty()) throw UsageError(problem);
+    }
+    if ((set.householdName || set.householdDescription) && !household->hasTextList) {
+        throw UsageError("household " + *set.household + " has no text list to hold a name; the game names it by its lot");
+    }
+    if (set.householdName) RenameHousehold(*household, *set.householdName);
+    if (set.householdDescription) DescribeHousehold(*household, *set.householdDescription);
+}
+
 }  // namespace
 
 void AddEditCommands(CLI::App& app, const GlobalOptions& options, Reporter& reporter) {
@@ -66,6 +99,10 @@ void AddEditCommands(CLI::App& app, const GlobalOptions& options, Reporter& repo
                     "FIELD=VALUE for the sim; a field with a rule (gender, lifeStage, ...) goes through it");
     cmd->add_option("--neighborhood-name", set->neighborhoodName, "The neighborhood's new name");
     cmd->add_option("--neighborhood-description", set->neighborhoodDescription, "The neighborhood's new description");
+    cmd->add_option("--household", set->household, "The household to change, by its instance (hexadecimal)");
+    cmd->add_option("--funds", set->funds, "The household's new funds, 0 to 2147483647");
+    cmd->add_option("--household-name", set->householdName, "The household's new name");
+    cmd->add_option("--household-description", set->householdDescription, "The household's new description");
     // One option per operation of the sim table; each may be given more than once.
     for (const SimOperation& operation : SimOperations()) {
         const std::string name(operation.name);
@@ -107,6 +144,7 @@ void AddEditCommands(CLI::App& app, const GlobalOptions& options, Reporter& repo
                 }
             }
         }
+        EditHousehold(*set, session.workspace);
         Neighborhood& neighborhood = *session.LoadedNeighborhood();
         if (set->neighborhoodName) SetNeighborhoodName(neighborhood, *set->neighborhoodName);
         if (set->neighborhoodDescription) SetNeighborhoodDescription(neighborhood, *set->neighborhoodDescription);

@@ -9,6 +9,7 @@
 #include "package/text_list.h"
 #include "platform/paths.h"
 #include "workspace/character_list.h"
+#include "workspace/households.h"
 #include "workspace/loader.h"
 #include "workspace/sim_items.h"
 #include "workspace/skill_items.h"
@@ -92,6 +93,27 @@ nlohmann::ordered_json CharacterJson(const Workspace& ws, const Character& sim, 
     return out;
 }
 
+nlohmann::ordered_json HouseholdJson(const Household& h) {
+    nlohmann::ordered_json members = nlohmann::json::array();
+    for (const Guid4& member : h.members) members.push_back(GuidKey(member));
+    return {{"instanceId", HexId(h.instanceId)},
+            {"lotInstance", h.lotInstance},
+            {"houseFamilyNumber", h.houseFamilyNumber},
+            {"funds", h.funds},
+            {"familyFriends", h.familyFriends},
+            {"fourthValue", h.fourthValue},
+            {"storedMemberCount", h.storedMemberCount},
+            {"members", members},
+            {"tailText", h.tailText},
+            {"tailValue1", h.tailValue1},
+            {"tailValue2", h.tailValue2},
+            {"householdName", ToValidUtf8(h.householdName)},
+            {"householdDescription", ToValidUtf8(h.householdDescription)},
+            {"hasTextList", h.hasTextList},
+            {"householdDirty", h.householdDirty},
+            {"label", HouseholdLabel(h)}};
+}
+
 nlohmann::ordered_json ItemJson(const NeighborhoodItem& item) {
     return {{"owner", item.owner},       {"secondary", item.secondary}, {"ownerWord", item.ownerWord},
             {"itemGuid", HexId(item.itemGuid)}, {"flags1", item.flags1}, {"flags2", item.flags2},
@@ -145,6 +167,8 @@ void AddNeighborhoodCommands(CLI::App& app, const GlobalOptions& options, Report
                                    {"lotName", ToValidUtf8(lot.lotName)},
                                    {"lotDescription", ToValidUtf8(lot.lotDescription)}});
         }
+        out["households"] = nlohmann::json::array();
+        for (const Household& household : ws.households) out["households"].push_back(HouseholdJson(household));
         for (auto [name, items] : {std::pair{"simItems", &ws.simItemList}, std::pair{"familyItems", &ws.familyItemList},
                                   std::pair{"lotItems", &ws.lotItemList}}) {
             out[name] = nlohmann::json::array();

@@ -6,6 +6,7 @@
 #include "character/character_rules.h"
 #include "character/character_traits.h"
 #include "package/guid.h"
+#include "workspace/households.h"
 #include "workspace/sim_items.h"
 #include "workspace/skill_items.h"
 
@@ -260,6 +261,14 @@ std::string Need(SimOperationContext& c, Character& sim, std::string_view text) 
     return {};
 }
 
+std::string MoveInOperation(SimOperationContext& c, Character& sim, std::string_view value) {
+    const auto instance = ParseHexNumber(value);
+    Household* household = instance ? FindHousehold(c.workspace, *instance) : nullptr;
+    if (!household) return "--move-in: no household " + std::string(value) + " in this neighborhood";
+    MoveIn(c.workspace, sim, *household);
+    return {};
+}
+
 constexpr SimOperation kOperations[] = {
     {"life-stage", "position in the life-stage list (sims 0-5, pets 0-2)", LifeStage},
     {"young-adult", "on or off", YoungAdult},
@@ -277,6 +286,7 @@ constexpr SimOperation kOperations[] = {
     {"presence", "GUID=on|off of a massage or ninja skill", Presence},
     {"toddler", "walk,talk,potty,walkLearned,talkLearned,pottyLearned,rhyme", Toddler},
     {"need", "NAME=0|12|24|36: a need's decay speed (Normal, Slow, Slower, Very Slow)", Need},
+    {"move-in", "move the sim into the household with this instance (hexadecimal)", MoveInOperation},
 };
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "demo_game.h"
 #include "support/temp_dir.h"
 #include "workspace/character_list.h"
+#include "workspace/households.h"
 #include "workspace/save.h"
 #include "workspace/sim_items.h"
 #include "workspace/skill_items.h"
@@ -123,6 +124,16 @@ std::vector<std::pair<std::string, EditFn>> Edits() {
                                                                }); }},
         {"need speed", [](Hood& h) { h.document->EditSim(h.Sim("N001_User00001.package"), QStringLiteral("needs"),
                                                          [](Workspace&, Character& s) { LotsaFreeTime(s); }); }},
+        {"household funds", [](Hood& h) { h.document->EditHouseholds(QStringLiteral("household The Harts"), QStringLiteral("funds"),
+                                                                     std::nullopt, [](Workspace& ws) {
+                                                                         SetHouseholdFunds(*FindHousehold(ws, 1), 1204);
+                                                                     }); }},
+        {"move in", [](Hood& h) {
+             const std::size_t sim = h.Sim("N001_User00012.package");  // Ana Moreno to the Okafors
+             h.document->EditHouseholds(QStringLiteral("Ana Moreno"), QStringLiteral("move in"), sim, [sim](Workspace& ws) {
+                 MoveIn(ws, ws.characters[sim], *FindHousehold(ws, 2));
+             });
+         }},
         {"neighborhood name", [](Hood& h) { h.document->EditNeighborhood(QStringLiteral("rename"),
                                                                          [](Neighborhood& n) { SetNeighborhoodName(n, "Elsewhere"); }); }},
         {"delete sim", [](Hood& h) { ASSERT_TRUE(h.document->DeleteSim(h.Sim("N001_User00006.package"), h.trash)); }},

@@ -1,14 +1,17 @@
-// The Personality, Interests, Skills and Needs panels driven through their widgets: each move is
-// one step of the history, and undoing it shows the value from before.
+// The Personality, Interests, Skills, Needs and Households panels driven through their widgets:
+// each change is one step of the history, and undoing it shows the value from before.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QLineEdit>
+#include <QToolButton>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
 #include <QSlider>
 
 #include "app/ui_session.h"
+#include "workspace/households.h"
 #include "workspace/sim_items.h"
 
 namespace qh::app {
@@ -198,6 +201,88 @@ TEST(NeedsPanel, ASpeedIsStoredAndLotsaFreeTimeIsOneStep) {
     s.Choose("N001_User00014.package");  // Edith: a description older than FreeTime's
     EXPECT_FALSE(s.Shown(s.Find<QGroupBox>("grpNeeds")));
     EXPECT_TRUE(s.Shown(s.Find<QLabel>("lblNoNeeds")));
+}
+
+}  // namespace
+}  // namespace qh::app
+
+namespace qh::app {
+namespace {
+
+TEST(HouseholdsPanel, FundsNameAndMembersOfTheSimsHousehold) {
+    Session s;
+    s.Choose("N001_User00000.package");  // Marta Hart
+    s.Click("btnHouseHolds");
+    auto* households = s.Find<QComboBox>("cbHouseHold");
+    EXPECT_EQ(households->currentText(), QStringLiteral("The Harts"));
+    EXPECT_EQ(households->count(), 5);
+    EXPECT_EQ(s.Find<QLabel>("lblFamilyNumber")->text(), QStringLiteral("FamilyNumber: 1"));
+    EXPECT_EQ(s.Find<QLabel>("lblLotName")->text(), QStringLiteral("Lot Name/Address: Hart Residence"));
+    auto* members = s.Find<QComboBox>("cbHouseMembers");
+    EXPECT_EQ(members->count(), 6);
+    EXPECT_EQ(members->currentText(), QStringLiteral("Marta Hart"));
+    EXPECT_FALSE(s.Shown(s.Find<QPushButton>("btnMoveIn")));  // advanced mode only
+
+    Household& harts = *FindHousehold(s.state.workspace, 1);
+    auto* cash = s.Find<QLineEdit>("edtCash");
+    cash->clear();
+    QTest::keyClicks(cash, QStringLiteral("12a4"));
+    EXPECT_EQ(cash->text(), QStringLiteral("1204"));
+    EXPECT_EQ(harts.funds, 1204);
+    EXPECT_EQ(harts.householdDirty, 1);
+    EXPECT_FALSE(s.Find<QPushButton>("btnSave")->isHidden());
+    cash->clear();
+    QTest::keyClicks(cash, QStringLiteral("9999999999"));  // the tenth digit passes 2^31 - 1: refused
+    EXPECT_EQ(harts.funds, 999999999);
+    EXPECT_EQ(s.window->document().history().count(), 1);  // typing into the box is one step
+    Undo(s);
+    EXPECT_EQ(harts.funds, 34500);
+    EXPECT_EQ(harts.householdDirty, 0);
+    EXPECT_EQ(s.Find<QLineEdit>("edtCash")->text(), QStringLiteral("34500"));
+
+    auto* name = s.Find<QLineEdit>("edtHouseholdName");
+    name->selectAll();
+    QTest::keyClicks(name, QStringLiteral("Hartwells"));
+    EXPECT_EQ(harts.householdName, "Hartwells");
+    EXPECT_EQ(households->currentText(), QStringLiteral("Hartwells"));
+
+    // Choosing a member selects that sim.
+    members->setCurrentIndex(1);
+    emit members->activated(1);
+    s.Settle();
+    EXPECT_EQ(s.window->SelectedSim()->firstName, "Owen");
+}
+
+TEST(HouseholdsPanel, MovingInIsOneStepAndAnEmptyHouseholdHidesItsControls) {
+    Session s(true);
+    s.Choose("N001_User00000.package");  // Marta Hart
+    s.Click("btnHouseHolds");
+    Character* marta = s.window->SelectedSim();
+    auto* households = s.Find<QComboBox>("cbHouseHold");
+    auto* moveIn = s.Find<QPushButton>("btnMoveIn");
+    EXPECT_TRUE(s.Shown(moveIn));
+    EXPECT_FALSE(moveIn->isEnabled());  // she lives here already
+    households->setCurrentIndex(households->findText(QStringLiteral("Okafor Family")));
+    ASSERT_TRUE(moveIn->isEnabled());
+    QTest::mouseClick(moveIn, Qt::LeftButton);
+    EXPECT_EQ(marta->familyNumber, 2);
+    EXPECT_EQ(FindHousehold(s.state.workspace, 1)->members.size(), 5u);
+    EXPECT_EQ(FindHousehold(s.state.workspace, 2)->members.back(), marta->simGuid);
+    EXPECT_EQ(s.Find<QComboBox>("cbHouseMembers")->currentText(), QStringLiteral("Marta Hart"));
+    EXPECT_EQ(s.Find<QToolButton>("btnUndo")->toolTip(), QStringLiteral("Undo move into household Okafor Family of Marta Hart"));
+    Undo(s);
+    EXPECT_EQ(marta->familyNumber, 1);
+    EXPECT_EQ(marta->dirty, 0);
+    EXPECT_EQ(FindHousehold(s.state.workspace, 1)->members.size(), 6u);
+    EXPECT_EQ(FindHousehold(s.state.workspace, 2)->householdDirty, 0);
+
+    households->setCurrentIndex(households->findText(QStringLiteral("Empty Nest")));
+    EXPECT_FALSE(s.Shown(s.Find<QGroupBox>("grpHousehold")));
+    EXPECT_FALSE(s.Shown(moveIn));
+    EXPECT_TRUE(s.Shown(s.Find<QLabel>("lblEmptyHousehold")));
+    households->setCurrentIndex(households->findText(QStringLiteral("3")));  // no text list
+    EXPECT_FALSE(s.Find<QLineEdit>("edtHouseholdName")->isEnabled());
+    EXPECT_TRUE(s.Shown(s.Find<QLabel>("lblNoTextList")));
 }
 
 }  // namespace

@@ -243,3 +243,68 @@ TEST(CliSetTraits, RefusesWhatThePanelsDoNotOffer) {
 
 }  // namespace
 }  // namespace qh
+
+namespace qh {
+namespace {
+
+nlohmann::json HouseholdOf(const nlohmann::json& dump, const std::string& instance) {
+    for (const auto& household : dump["households"]) {
+        if (household["instanceId"] == instance) return household;
+    }
+    return {};
+}
+
+TEST(CliHouseholds, FundsNamesAndMovingInAreSavedAndDumped) {
+    test::TempDir dir;
+    const auto game = demo::WriteDemoGame(dir.path());
+    const std::string prefix = game.prefix.string();
+    auto dump = nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out);
+    ASSERT_EQ(dump["households"].size(), 5u);
+    const auto harts = HouseholdOf(dump, "00000001");
+    EXPECT_EQ(harts["label"], "The Harts");
+    EXPECT_EQ(harts["funds"], 34500);
+    EXPECT_EQ(harts["members"][0], Sim(dump, "N001_User00000.package")["simGuid"]);
+    EXPECT_EQ(HouseholdOf(dump, "00000003")["label"], "3");  // no text list: its lot
+    EXPECT_EQ(HouseholdOf(dump, "00000005")["members"].size(), 0u);
+
+    auto result = Cli({"set", "N001", "--wine-prefix", prefix, "--household", "1", "--funds", "2147483647",
+                       "--household-name", "Harts of the Valley", "--household-description", "Moved up.", "--sim",
+                       "N001_User00000.package", "--move-in", "2", "--save"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    dump = nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out);
+    const auto renamed = HouseholdOf(dump, "00000001");
+    EXPECT_EQ(renamed["funds"], 2147483647);
+    EXPECT_EQ(renamed["label"], "Harts of the Valley");
+    EXPECT_EQ(renamed["householdDescription"], "Moved up.");
+    EXPECT_EQ(renamed["members"].size(), harts["members"].size() - 1);
+    const auto okafor = HouseholdOf(dump, "00000002");
+    EXPECT_EQ(okafor["members"].back(), Sim(dump, "N001_User00000.package")["simGuid"]);
+    EXPECT_EQ(Sim(dump, "N001_User00000.package")["familyNumber"], 2);
+}
+
+TEST(CliHouseholds, RefusesBadFundsUnknownHouseholdsAndNamesWithoutAList) {
+    test::TempDir dir;
+    const auto game = demo::WriteDemoGame(dir.path());
+    const std::string prefix = game.prefix.string();
+    const std::vector<std::vector<std::string>> refused = {
+        {"--household", "1", "--funds", "-1"},
+        {"--household", "1", "--funds", "2147483648"},
+        {"--household", "1", "--funds", "12a4"},
+        {"--household", "9", "--funds", "1"},
+        {"--funds", "1"},
+        {"--household", "3", "--household-name", "Lindqvists"},
+        {"--sim", "N001_User00000.package", "--move-in", "9"},
+    };
+    for (const auto& args : refused) {
+        std::vector<std::string> command = {"set", "N001", "--wine-prefix", prefix};
+        command.insert(command.end(), args.begin(), args.end());
+        command.push_back("--save");
+        const auto result = Cli(command);
+        EXPECT_NE(result.status, 0) << args.back();
+        EXPECT_FALSE(result.err.empty());
+        EXPECT_TRUE(result.out.empty()) << args.back();
+    }
+}
+
+}  // namespace
+}  // namespace qh

@@ -2,6 +2,7 @@
 #include "app/panels/about_panel.h"
 #include "app/panels/character_panel.h"
 #include "app/panels/data_panel.h"
+#include "app/panels/households_panel.h"
 #include "app/panels/interests_panel.h"
 #include "app/panels/needs_panel.h"
 #include "app/panels/neighborhood_panel.h"
@@ -23,7 +24,7 @@ Panel* Make(Document& document, PanelHost& host, const PanelRow& row) {
 const std::vector<PanelRow>& PanelRows() {
     static const std::vector<PanelRow> rows = {
         {"Neighborhood", "btnNeighborhood", "pnlNeighborhood", 3010, Make<NeighborhoodPanel>, false},
-        {"Households", "btnHouseholds", "pnlHouseholds", 4090, Make<PendingPanel>, false},
+        {"Households", "btnHouseHolds", "pnlHouseholds", 4090, Make<HouseholdsPanel>, false},
         {"Family Tree", "btnFamilyTies", "pnlFamilyTies", 6020, Make<PendingPanel>, false},
         {"Relationships", "btnRelationships", "pnlRelationships", 6060, Make<PendingPanel>, false},
         {"Character", "btnCharacters", "pnlCharacters", 4020, Make<CharacterPanel>, false},
