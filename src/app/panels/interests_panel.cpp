@@ -81,21 +81,11 @@ void InterestsPanel::Relabel() {
 
 void InterestsPanel::SliderChange(const QString& mergeKey) {
     Relabel();
-    if (moving_) return;
-    std::vector<int> values;
-    for (QSlider* slider : sliders_) values.push_back(slider->value());
-    EditSelected(QStringLiteral("interests"),
-                 [&](Workspace&, Character& sim) { StoreTraits(sim, TraitGroup::Interests, values, HasPets()); }, mergeKey);
+    StoreTraitSliders(TraitGroup::Interests, sliders_, QStringLiteral("interests"), mergeKey);
 }
 
 void InterestsPanel::MoveSliders(const std::vector<int>& values, const QString& what) {
-    moving_ = true;
-    for (std::size_t i = 0; i < values.size(); ++i) sliders_[i]->setValue(values[i]);
-    moving_ = false;
-    Relabel();
-    std::vector<int> shown;
-    for (QSlider* slider : sliders_) shown.push_back(slider->value());
-    EditSelected(what, [&](Workspace&, Character& sim) { StoreTraits(sim, TraitGroup::Interests, shown, HasPets()); });
+    MoveTraitSliders(TraitGroup::Interests, sliders_, 0, values, what);
 }
 
 }  // namespace qh::app

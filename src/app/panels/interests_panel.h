@@ -28,7 +28,6 @@ private:
     std::vector<QLabel*> labels_;
     QPushButton* btnRandomInterests_;
     QPushButton* btnMaxInterests_;
-    bool moving_ = false;
 };
 
 }  // namespace qh::app

@@ -47,6 +47,22 @@ void Panel::EditSelected(const QString& what, const std::function<void(Workspace
     document_.EditSim(*index, what, change, mergeKey);
 }
 
+void Panel::StoreTraitSliders(TraitGroup group, const std::vector<QSlider*>& sliders, const QString& what,
+                              const QString& mergeKey) {
+    if (movingSliders_) return;
+    std::vector<int> values;
+    for (const QSlider* slider : sliders) values.push_back(slider->value());
+    EditSelected(what, [&](Workspace&, Character& sim) { StoreTraits(sim, group, values, HasPets()); }, mergeKey);
+}
+
+void Panel::MoveTraitSliders(TraitGroup group, const std::vector<QSlider*>& sliders, std::size_t first,
+                             const std::vector<int>& values, const QString& what) {
+    movingSliders_ = true;
+    for (std::size_t i = 0; i < values.size() && first + i < sliders.size(); ++i) sliders[first + i]->setValue(values[i]);
+    movingSliders_ = false;
+    StoreTraitSliders(group, sliders, what);
+}
+
 QSlider* NamedSlider(QWidget* parent, const QString& name, int low, int high) {
     auto* slider = new QSlider(Qt::Horizontal, parent);
     slider->setObjectName(name);

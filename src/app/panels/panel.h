@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/document.h"
+#include "character/character_traits.h"
 #include "platform/progress.h"
 #include "platform/reporter.h"
 
@@ -102,6 +103,13 @@ protected:
     void EditSelected(const QString& what, const std::function<void(Workspace&, Character&)>& change,
                       const QString& mergeKey = {});
     bool HasPets() const { return document_.session().env.hasPets; }
+    // Sliders over a group of traits: any move stores the whole group as shown. "Random" and
+    // "Max All" move sliders from `first` with their handlers held back, then store once, so a
+    // press is one step.
+    void StoreTraitSliders(TraitGroup group, const std::vector<QSlider*>& sliders, const QString& what,
+                           const QString& mergeKey = {});
+    void MoveTraitSliders(TraitGroup group, const std::vector<QSlider*>& sliders, std::size_t first,
+                          const std::vector<int>& values, const QString& what);
     std::optional<std::size_t> SimIndex() const { return host_.SelectedSimIndex(); }
 
     Document& document_;
@@ -110,6 +118,7 @@ protected:
 private:
     const PanelRow& row_;
     int filling_ = 0;
+    bool movingSliders_ = false;
 };
 
 // A horizontal slider with its object name and range.

@@ -143,21 +143,11 @@ void PersonalityPanel::Relabel() {
 
 void PersonalityPanel::SliderChange(const QString& mergeKey) {
     Relabel();
-    if (moving_) return;
-    std::vector<int> values;
-    for (QSlider* slider : sliders_) values.push_back(slider->value());
-    EditSelected(QStringLiteral("personality"),
-                 [&](Workspace&, Character& sim) { StoreTraits(sim, TraitGroup::Personality, values, HasPets()); },
-                 mergeKey);
+    StoreTraitSliders(TraitGroup::Personality, sliders_, QStringLiteral("personality"), mergeKey);
 }
 
 void PersonalityPanel::MoveSliders(std::size_t first, const std::vector<int>& values, const QString& what) {
-    moving_ = true;
-    for (std::size_t i = 0; i < values.size(); ++i) sliders_[first + i]->setValue(values[i]);
-    moving_ = false;
-    std::vector<int> shown;
-    for (QSlider* slider : sliders_) shown.push_back(slider->value());
-    EditSelected(what, [&](Workspace&, Character& sim) { StoreTraits(sim, TraitGroup::Personality, shown, HasPets()); });
+    MoveTraitSliders(TraitGroup::Personality, sliders_, first, values, what);
 }
 
 void PersonalityPanel::cbZodiacChange() {

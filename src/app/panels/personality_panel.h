@@ -41,7 +41,6 @@ private:
     QSlider* trkReputation_;
     QLabel* lblReputation_;
     QLabel* lblPetNote_;
-    bool moving_ = false;  // the buttons move sliders; their handlers then store nothing
 };
 
 }  // namespace qh::app

@@ -224,21 +224,11 @@ void SkillsPanel::Relabel() {
 
 void SkillsPanel::BaseSliderChange(const QString& mergeKey) {
     Relabel();
-    if (moving_) return;
-    std::vector<int> values;
-    for (QSlider* slider : baseSliders_) values.push_back(slider->value());
-    EditSelected(QStringLiteral("skills"),
-                 [&](Workspace&, Character& sim) { StoreTraits(sim, TraitGroup::BaseSkills, values, HasPets()); }, mergeKey);
+    StoreTraitSliders(TraitGroup::BaseSkills, baseSliders_, QStringLiteral("skills"), mergeKey);
 }
 
 void SkillsPanel::MoveBaseSliders(const std::vector<int>& values, const QString& what) {
-    moving_ = true;
-    for (std::size_t i = 0; i < values.size(); ++i) baseSliders_[i]->setValue(values[i]);
-    moving_ = false;
-    Relabel();
-    std::vector<int> shown;
-    for (QSlider* slider : baseSliders_) shown.push_back(slider->value());
-    EditSelected(what, [&](Workspace&, Character& sim) { StoreTraits(sim, TraitGroup::BaseSkills, shown, HasPets()); });
+    MoveTraitSliders(TraitGroup::BaseSkills, baseSliders_, 0, values, what);
 }
 
 void SkillsPanel::ItemSliderChange(const ItemControl& control) {

@@ -62,7 +62,6 @@ private:
     QCheckBox* ckTrainPotty_;
     QCheckBox* ckNurseryRhyme_;
     QLabel* lblNoItemSkills_;
-    bool moving_ = false;
 };
 
 }  // namespace qh::app
