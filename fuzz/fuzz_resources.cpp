@@ -65,12 +65,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 // The neighborhood data reader, and the writer on what it read.
                 qh::Workspace workspace;
                 qh::ReadNeighborhoodData(bytes, workspace);
-                qh::NeighborhoodDataLayout layout = *workspace.neighborhoodData;
-                const auto once = qh::WriteNeighborhoodData(bytes, workspace.simItemList, layout);
+                const auto once = qh::WriteNeighborhoodData(bytes, workspace.simItemList);
                 // What was written reads back, and writing it again changes nothing.
                 qh::Workspace again;
                 qh::ReadNeighborhoodData(once, again);
-                const auto twice = qh::WriteNeighborhoodData(once, again.simItemList, layout);
+                const auto twice = qh::WriteNeighborhoodData(once, again.simItemList);
                 if (twice != once) std::abort();
             }
         }

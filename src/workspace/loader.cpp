@@ -137,6 +137,8 @@ void ReadNeighborhoodRecord(LoadContext& context) {
                           context.neighborhood, context.reporter);
 }
 
+// The first neighborhood data resource holds the items; a second one (which the game does not
+// write) is carried unchanged, so that its items are neither doubled nor lost.
 void ReadNeighborhoodDataPass(LoadContext& context) {
     for (const IndexEntry& entry : context.entries) {
         if (entry.key.typeId != kNeighborhoodDataType) continue;
@@ -149,6 +151,7 @@ void ReadNeighborhoodDataPass(LoadContext& context) {
             context.workspace.lotItemList.clear();
             context.workspace.neighborhoodData.reset();
         }
+        return;
     }
 }
 

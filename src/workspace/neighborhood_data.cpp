@@ -1,6 +1,7 @@
 #include "workspace/neighborhood_data.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "package/byte_reader.h"
 #include "platform/errors.h"
@@ -29,7 +30,7 @@ NeighborhoodItem ReadItem(ByteCursor& in, std::uint32_t version) {
 // items. Lots and families keep one list each in the program; sims keep the primary and the
 // secondary list apart.
 void ReadSection(ByteCursor& in, std::uint32_t version, std::uint32_t defaultWord, bool sims,
-                 std::vector<NeighborhoodItem>& out) {
+                 std::vector<NeighborhoodItem>* out) {
     const std::uint32_t owners = in.U32("owner count");
     for (std::uint32_t o = 0; o < owners; ++o) {
         const std::uint32_t owner = in.U32("owner id");
@@ -41,7 +42,7 @@ void ReadSection(ByteCursor& in, std::uint32_t version, std::uint32_t defaultWor
                 item.owner = owner;
                 item.ownerWord = word;
                 item.secondary = sims ? list : 1;
-                out.push_back(std::move(item));
+                if (out) out->push_back(std::move(item));
             }
         }
     }
@@ -68,7 +69,11 @@ std::size_t NeighborhoodItemSize(std::uint32_t version, std::size_t valueCount) 
     return size;
 }
 
-void ReadNeighborhoodData(std::span<const std::uint8_t> bytes, Workspace& workspace) {
+namespace {
+
+// Walks the whole resource; the lists that are given receive the items of their section.
+NeighborhoodDataLayout Parse(std::span<const std::uint8_t> bytes, std::vector<NeighborhoodItem>* lots,
+                             std::vector<NeighborhoodItem>* families, std::vector<NeighborhoodItem>* sims) {
     ByteCursor in(bytes, "neighborhood data", 4);
     const std::uint32_t version = in.U32("version");
     in.Seek(20);
@@ -79,9 +84,6 @@ void ReadNeighborhoodData(std::span<const std::uint8_t> bytes, Workspace& worksp
         const std::uint32_t count = in.U32("item count");
         for (std::uint32_t i = 0; i < count; ++i) (void)ReadItem(in, version);
     }
-    std::vector<NeighborhoodItem> lots;
-    std::vector<NeighborhoodItem> families;
-    std::vector<NeighborhoodItem> sims;
     ReadSection(in, version, defaultWord, false, lots);
     ReadSection(in, version, defaultWord, false, families);
     NeighborhoodDataLayout layout;
@@ -91,7 +93,16 @@ void ReadNeighborhoodData(std::span<const std::uint8_t> bytes, Workspace& worksp
     ReadSection(in, version, defaultWord, true, sims);
     layout.simsSectionEnd = in.at();
     layout.restLength = bytes.size() - in.at();
+    return layout;
+}
 
+}  // namespace
+
+void ReadNeighborhoodData(std::span<const std::uint8_t> bytes, Workspace& workspace) {
+    std::vector<NeighborhoodItem> lots;
+    std::vector<NeighborhoodItem> families;
+    std::vector<NeighborhoodItem> sims;
+    const NeighborhoodDataLayout layout = Parse(bytes, &lots, &families, &sims);
     auto append = [](std::vector<NeighborhoodItem>& to, std::vector<NeighborhoodItem>& from) {
         to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
     };
@@ -101,41 +112,40 @@ void ReadNeighborhoodData(std::span<const std::uint8_t> bytes, Workspace& worksp
     workspace.neighborhoodData = layout;
 }
 
-Bytes WriteNeighborhoodData(std::span<const std::uint8_t> stored, const std::vector<NeighborhoodItem>& simItems,
-                            NeighborhoodDataLayout& layout) {
-    const ByteReader reader(stored, "neighborhood data");
-    const std::uint32_t version = reader.ReadU32(4, "version");
-    if (layout.simsSectionStart > stored.size() || layout.restLength > stored.size() - layout.simsSectionStart) {
-        throw FormatError("neighborhood data no longer has the layout that was loaded");
-    }
+NeighborhoodDataLayout ReadNeighborhoodLayout(std::span<const std::uint8_t> bytes) {
+    return Parse(bytes, nullptr, nullptr, nullptr);
+}
+
+Bytes WriteNeighborhoodData(std::span<const std::uint8_t> stored, const std::vector<NeighborhoodItem>& simItems) {
+    // The layout of the resource as it is now, not as it was loaded: the game may have saved in
+    // between, and its lots' and families' sections may have another length.
+    const NeighborhoodDataLayout layout = ReadNeighborhoodLayout(stored);
+    const std::uint32_t version = layout.version;
     Bytes out(stored.begin(), stored.begin() + static_cast<std::ptrdiff_t>(layout.simsSectionStart));
 
-    // Owners in the order of their first item.
-    std::vector<std::uint32_t> owners;
-    std::vector<std::uint32_t> words;
+    // Owners in the order of their first item, each with its two lists in item order: one pass.
+    struct Owner {
+        std::uint32_t id;
+        std::uint32_t word;
+        std::vector<const NeighborhoodItem*> lists[2];
+    };
+    std::vector<Owner> owners;
+    std::unordered_map<std::uint32_t, std::size_t> ownerIndex;
     for (const NeighborhoodItem& item : simItems) {
-        if (std::find(owners.begin(), owners.end(), item.owner) == owners.end()) {
-            owners.push_back(item.owner);
-            words.push_back(item.ownerWord);
-        }
+        const auto [it, added] = ownerIndex.emplace(item.owner, owners.size());
+        if (added) owners.push_back({item.owner, item.ownerWord, {}});
+        owners[it->second].lists[item.secondary == 0 ? 0 : 1].push_back(&item);
     }
     ByteWriter writer(out);
     writer.U32(static_cast<std::uint32_t>(owners.size()));
-    for (std::size_t o = 0; o < owners.size(); ++o) {
-        writer.U32(owners[o]);
-        if (version >= 190) writer.U32(words[o]);
-        for (std::uint8_t list = 0; list < 2; ++list) {
-            const std::size_t countAt = writer.PlaceholderU32();  // filled in once the items are written
-            std::uint32_t count = 0;
-            for (const NeighborhoodItem& item : simItems) {
-                if (item.owner != owners[o] || (item.secondary == 0) != (list == 0)) continue;
-                AppendNeighborhoodItem(out, version, item);
-                ++count;
-            }
-            writer.PatchU32(countAt, count);
+    for (const Owner& owner : owners) {
+        writer.U32(owner.id);
+        if (version >= 190) writer.U32(owner.word);
+        for (const auto& list : owner.lists) {
+            writer.U32(static_cast<std::uint32_t>(list.size()));
+            for (const NeighborhoodItem* item : list) AppendNeighborhoodItem(out, version, *item);
         }
     }
-    layout.simsSectionEnd = out.size();
     out.insert(out.end(), stored.end() - static_cast<std::ptrdiff_t>(layout.restLength), stored.end());
     return out;
 }

@@ -27,12 +27,15 @@ namespace qh {
 // section lies. Malformed data throws FormatError.
 void ReadNeighborhoodData(std::span<const std::uint8_t> bytes, Workspace& workspace);
 
+// Where the sections of a resource lie; throws FormatError when it cannot be read.
+NeighborhoodDataLayout ReadNeighborhoodLayout(std::span<const std::uint8_t> bytes);
+
 // The resource with its sims' section rebuilt from `simItems`: owners in the order of their first
-// item, each with its first item's owner word; lots, families and the rest copied unchanged.
-// Updates `layout` so a second save finds the rest again. Throws FormatError when the stored
-// resource does not have the layout that was read.
-Bytes WriteNeighborhoodData(std::span<const std::uint8_t> stored, const std::vector<NeighborhoodItem>& simItems,
-                            NeighborhoodDataLayout& layout);
+// item, each with its first item's owner word; lots, families and the rest copied unchanged. The
+// layout is read from `stored` itself (the resource in the file being rewritten), so changes
+// land on the bytes they replace even when the file changed since it was loaded. Throws
+// FormatError when `stored` cannot be read.
+Bytes WriteNeighborhoodData(std::span<const std::uint8_t> stored, const std::vector<NeighborhoodItem>& simItems);
 
 // Appends one item in the layout of version V.
 void AppendNeighborhoodItem(Bytes& out, std::uint32_t version, const NeighborhoodItem& item);

@@ -41,17 +41,13 @@ EntryOutcome WriteDescription(SaveContext& c, const IndexEntry& entry, std::span
 
 EntryOutcome WriteNeighborhoodDataEntry(SaveContext& c, const IndexEntry& entry, std::span<const std::uint8_t> stored,
                                         PackageImage& image) {
-    // A resource that could not be read at load is carried as it is.
-    if (!c.workspace.neighborhoodData) return CopyEntry(entry, stored, image);
-    NeighborhoodDataLayout layout = *c.workspace.neighborhoodData;
-    Bytes rebuilt;
-    try {
-        rebuilt = WriteNeighborhoodData(stored, c.workspace.simItemList, layout);
-    } catch (const FormatError&) {
-        return CopyEntry(entry, stored, image);
-    }
+    // Only the first such resource holds the items the model has (the loader reads no other); a
+    // resource that could not be read at load is carried as it is.
+    if (c.neighborhoodDataWritten || !c.workspace.neighborhoodData) return CopyEntry(entry, stored, image);
+    c.neighborhoodDataWritten = true;
+    const Bytes rebuilt = WriteNeighborhoodData(stored, c.workspace.simItemList);
     image.insert(image.end(), rebuilt.begin(), rebuilt.end());
-    c.workspace.neighborhoodData = layout;
+    c.workspace.neighborhoodData = ReadNeighborhoodLayout(rebuilt);
     return EntryOutcome::Keep;
 }
 
@@ -139,13 +135,14 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
     SaveResult result;
     result.changedOnDisk = FilesChangedSinceLoad(ws);
     if (!result.changedOnDisk.empty() && !options.overwriteNewerFiles) return result;
+    result.overwroteChanges = !result.changedOnDisk.empty();
 
     progress.SetMaximum(1500);
     progress.SetPosition(0);
     progress.SetStatus("Processing Data");
     progress.Step();
 
-    SaveContext context{ws, neighborhood, options, reporter};
+    SaveContext context{ws, neighborhood, options, reporter, false};
     const std::string packageName = ws.packagePath.filename().string();
     try {
         std::size_t entryNumber = 0;

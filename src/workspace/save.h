@@ -35,11 +35,14 @@ struct SaveResult {
     // Files changed on disk since they were loaded; when not empty and not overwriting, nothing
     // was written.
     std::vector<std::filesystem::path> changedOnDisk;
+    bool overwroteChanges = false;  // the caller said to overwrite them, and the save went on
     bool neighborhoodSaved = false;
     std::vector<std::string> failedCharacterFiles;
     std::size_t charactersSaved = 0;
     std::uintmax_t bytesWritten = 0;
-    bool Complete() const { return changedOnDisk.empty() && neighborhoodSaved && failedCharacterFiles.empty(); }
+    bool Complete() const {
+        return (changedOnDisk.empty() || overwroteChanges) && neighborhoodSaved && failedCharacterFiles.empty();
+    }
 };
 
 // The files the save would write that no longer look as they did when loaded (or last saved).
@@ -55,6 +58,7 @@ struct SaveContext {
     Neighborhood& neighborhood;
     const SaveOptions& options;
     Reporter& reporter;
+    bool neighborhoodDataWritten = false;
 };
 using TypeWriter = EntryOutcome (*)(SaveContext& context, const IndexEntry& entry,
                                     std::span<const std::uint8_t> stored, PackageImage& image);

@@ -61,10 +61,9 @@ TEST(NeighborhoodData, RewritingTheSimsSectionKeepsEverythingElse) {
         const Bytes stored = fixture::NeighborhoodDataBytes(Layout(version));
         Workspace ws;
         ReadNeighborhoodData(stored, ws);
-        NeighborhoodDataLayout layout = *ws.neighborhoodData;
-        const Bytes once = WriteNeighborhoodData(stored, ws.simItemList, layout);
+        const Bytes once = WriteNeighborhoodData(stored, ws.simItemList);
         EXPECT_EQ(once, stored);
-        const Bytes twice = WriteNeighborhoodData(once, ws.simItemList, layout);
+        const Bytes twice = WriteNeighborhoodData(once, ws.simItemList);
         EXPECT_EQ(twice, stored);
 
         // A new sim's first item makes a new owner block at the end; removing a sim's only items
@@ -72,7 +71,8 @@ TEST(NeighborhoodData, RewritingTheSimsSectionKeepsEverythingElse) {
         std::vector<NeighborhoodItem> items = ws.simItemList;
         items.erase(std::remove_if(items.begin(), items.end(), [](auto& i) { return i.owner == 0x11; }), items.end());
         items.push_back(Item(0x20, 0x12345678, 1, {5}, version < 190 ? 0x301 : 0x999));
-        const Bytes changed = WriteNeighborhoodData(twice, items, layout);
+        const Bytes changed = WriteNeighborhoodData(twice, items);
+        const NeighborhoodDataLayout layout = ReadNeighborhoodLayout(changed);
         Workspace back;
         ReadNeighborhoodData(changed, back);
         EXPECT_EQ(back.lotItemList, ws.lotItemList);
@@ -98,9 +98,27 @@ TEST(NeighborhoodData, MalformedResourcesThrow) {
     Bytes huge = bytes;
     huge[20] = 0xFF, huge[21] = 0xFF, huge[22] = 0xFF, huge[23] = 0x7F;
     EXPECT_THROW(ReadNeighborhoodData(huge, ws), FormatError);
-    NeighborhoodDataLayout layout;
-    layout.simsSectionStart = bytes.size() + 1;
-    EXPECT_THROW(WriteNeighborhoodData(bytes, {}, layout), FormatError);
+    EXPECT_THROW(WriteNeighborhoodData(cut, {}), FormatError);
+}
+
+TEST(NeighborhoodData, ItemsAreWrittenOntoTheResourceAsItIsNowNotAsItWasLoaded) {
+    // Loaded from one version of the file; the game then saved one with a lot item more, which
+    // moves the sims' section. The edit must land on the new bytes, and the new lot item stay.
+    auto loadedLayout = Layout(203);
+    const Bytes loaded = fixture::NeighborhoodDataBytes(loadedLayout);
+    Workspace ws;
+    ReadNeighborhoodData(loaded, ws);
+    auto newerLayout = loadedLayout;
+    newerLayout.lotItems.push_back(Item(0x3, 0xABCDEF01, 1, {1, 2, 3, 4}, 0x301));
+    const Bytes newer = fixture::NeighborhoodDataBytes(newerLayout);
+    std::vector<NeighborhoodItem> items = ws.simItemList;
+    items.front().values = {42};
+    const Bytes written = WriteNeighborhoodData(newer, items);
+    Workspace back;
+    ReadNeighborhoodData(written, back);
+    EXPECT_EQ(back.lotItemList, newerLayout.lotItems);
+    EXPECT_EQ(back.simItemList, items);
+    EXPECT_TRUE(std::equal(newer.end() - 6, newer.end(), written.end() - 6));
 }
 
 }  // namespace

@@ -13,8 +13,10 @@
 #include "package/text_list.h"
 #include "platform/errors.h"
 #include "support/temp_dir.h"
+#include "fixture/sim_builders.h"
 #include "workspace/households.h"
 #include "workspace/loader.h"
+#include "workspace/sim_items.h"
 
 namespace qh {
 namespace {
@@ -73,6 +75,26 @@ std::map<fs::path, Bytes> Snapshot(const fs::path& folder) {
         if (item.is_regular_file()) files[item.path()] = ReadFileBytes(item.path());
     }
     return files;
+}
+
+// Writes the neighborhood package anew, as another program would: every resource stored plain,
+// each passed through `change` (which may alter it), then the `extra` resources.
+void RewritePackage(const fs::path& package, const std::function<void(const IndexEntry&, Bytes&)>& change,
+                    const std::vector<std::pair<ResourceKey, Bytes>>& extra = {}) {
+    const Bytes original = ReadFileBytes(package);
+    std::vector<IndexEntry> entries;
+    ReadIndex(original, PackageSource::File, entries);
+    fixture::PackageBuilder builder;
+    for (const IndexEntry& entry : entries) {
+        if (entry.key.typeId == kCompressedDirectoryType) continue;  // everything is stored plain now
+        Bytes content;
+        SilentReporter quiet;
+        ExtractResource(original, entry, content, quiet);
+        change(entry, content);
+        builder.Add(entry.key, content);
+    }
+    for (const auto& [key, content] : extra) builder.Add(key, content);
+    AtomicReplace(package, builder.Build());
 }
 
 // Records what long work shows: each status with the progress maximum set for it.
@@ -394,19 +416,9 @@ TEST(SaveHouseholds, AHouseholdWithoutATextListGetsNoneAndADamagedOneIsCarried) 
     EXPECT_EQ(ByteReader(s.Resource(s.ws.packagePath, kHouseholdType, 3)).ReadU32(20 + 4), 1u);  // version 81: V = 20
 
     // A household resource that cannot be read is reported with its file, left out and kept.
-    fixture::PackageBuilder builder;
-    const Bytes original = ReadFileBytes(s.ws.packagePath);
-    std::vector<IndexEntry> entries;
-    ReadIndex(original, PackageSource::File, entries);
-    for (const IndexEntry& entry : entries) {
-        if (entry.key.typeId == kCompressedDirectoryType) continue;  // everything is stored plain now
-        Bytes content;
-        SilentReporter quiet;
-        ExtractResource(original, entry, content, quiet);
+    RewritePackage(s.ws.packagePath, [](const IndexEntry& entry, Bytes& content) {
         if (entry.key.typeId == kHouseholdType && entry.key.instanceId == 2) content.resize(30);
-        builder.Add(entry.key, content);
-    }
-    AtomicReplace(s.ws.packagePath, builder.Build());
+    });
     const Bytes damaged = s.Resource(s.ws.packagePath, kHouseholdType, 2);
     s.ws = Workspace{};
     s.reporter.messages.clear();
@@ -417,6 +429,57 @@ TEST(SaveHouseholds, AHouseholdWithoutATextListGetsNoneAndADamagedOneIsCarried) 
     RenameHousehold(*FindHousehold(s.ws, 1), "Still Harts");
     ASSERT_TRUE(s.Save().Complete());
     EXPECT_EQ(s.Resource(s.ws.packagePath, kHouseholdType, 2), damaged);
+}
+
+TEST(SaveNeighborhoodData, AForcedSaveWritesTheEditsOntoTheFileTheGameSaved) {
+    Session s;
+    Character& marta = s.Sim("Marta");
+    ASSERT_TRUE(SetDeadMark(s.ws, marta, true));
+    // Meanwhile the game saved the neighborhood with a lot item more, which moves the sims'
+    // section of the neighborhood data.
+    const demo::DemoNeighborhood& written = s.game.neighborhoods[0];
+    fixture::NeighborhoodDataPlan plan;
+    plan.lotItems = written.lotItems;
+    NeighborhoodItem lotItem = plan.lotItems.front();
+    lotItem.owner = 77;  // a lot of its own, after the others
+    lotItem.values = {9, 9, 9, 9, 9, 9};
+    plan.lotItems.push_back(lotItem);
+    plan.familyItems = written.familyItems;
+    plan.simItems = written.simItems;
+    RewritePackage(s.ws.packagePath, [&](const IndexEntry& entry, Bytes& content) {
+        if (entry.key.typeId == kNeighborhoodDataType) content = fixture::NeighborhoodDataBytes(plan);
+    });
+    EXPECT_FALSE(s.Save().neighborhoodSaved);  // refused until told to overwrite
+    SaveOptions force;
+    force.overwriteNewerFiles = true;
+    const SaveResult result = s.Save(force);
+    EXPECT_TRUE(result.neighborhoodSaved);
+    EXPECT_TRUE(result.Complete()) << "a forced save that wrote everything is complete";
+    s.ws = Workspace{};
+    s.reporter.messages.clear();
+    s.Load();
+    EXPECT_TRUE(s.reporter.messages.empty());
+    ASSERT_TRUE(s.ws.neighborhoodData.has_value()) << "the resource still reads";
+    EXPECT_EQ(s.ws.lotItemList, plan.lotItems);
+    EXPECT_TRUE(IsDead(s.ws, s.Sim("Marta")));
+}
+
+TEST(SaveNeighborhoodData, ASecondResourceIsCarriedAndItsItemsNeverDouble) {
+    Session s;
+    const Bytes data = s.Resource(s.ws.packagePath, kNeighborhoodDataType, 1);
+    RewritePackage(s.ws.packagePath, [](const IndexEntry&, Bytes&) {}, {{{kNeighborhoodDataType, 0, 2, 0}, data}});
+    s.ws = Workspace{};
+    s.Load();
+    const auto items = s.ws.simItemList;
+    EXPECT_EQ(items, s.game.neighborhoods[0].simItems);
+    for (int save = 0; save < 2; ++save) {
+        s.Sim("Marta").dirty = 1;
+        ASSERT_TRUE(s.Save().Complete());
+        s.ws = Workspace{};
+        s.Load();
+        EXPECT_EQ(s.ws.simItemList, items) << "save " << save;
+    }
+    EXPECT_EQ(s.Resource(s.ws.packagePath, kNeighborhoodDataType, 2), data);
 }
 
 }  // namespace
