@@ -61,42 +61,43 @@ bool ReadCharacterDescription(std::span<const std::uint8_t> bytes, Character& si
     return true;
 }
 
-void WriteCharacterDescription(std::span<std::uint8_t> resource, std::span<Character> characters) {
+void WriteCharacterDescription(std::span<std::uint8_t> resource, Character& sim) {
     const auto stored = StoredDescriptionGuid(resource);
-    if (!stored) return;
+    if (!stored || sim.simGuid != *stored || !sim.dirty) return;
     const std::uint16_t version = ByteReader(resource).ReadU16(4);
     const int index = DescriptionVersionIndex(version);
     const ByteReader reader(resource, "sim description");
-    for (Character& sim : characters) {
-        if (sim.simGuid != *stored || !sim.dirty) continue;
-        for (const CharacterField& field : CharacterFields()) {
-            if (!Carried(field, index) || field.writeback != Writeback::Always) continue;
-            const std::size_t at = FieldOffset(field, version);
-            std::visit(
-                [&](auto member) {
-                    using T = std::remove_cvref_t<decltype(sim.*member)>;
-                    if constexpr (std::is_same_v<T, std::int16_t> || std::is_same_v<T, std::uint16_t>) {
-                        reader.Require(at, 2, field.name.data());
-                        StoreU16(resource, at, static_cast<std::uint16_t>(sim.*member));
-                    } else if constexpr (std::is_same_v<T, Guid4>) {
-                        reader.Require(at, 4, field.name.data());
-                        std::memcpy(resource.data() + at, (sim.*member).data(), 4);
-                    }
-                },
-                field.member);
-        }
-        // Leaving an owned business for another career ends the sim's place in it.
-        if (index >= DescriptionVersionIndex(0x2A) && sim.careerGuid != sim.careerGuidAtLoad) {
-            const std::string career = GuidKey(sim.careerGuid);
-            if (career != kOwnedBusinessCareers[0] && career != kOwnedBusinessCareers[1]) {
-                sim.businessLot = 0;
-                sim.businessRank = 0;
-                reader.Require(0x192, 4, "business block");
-                StoreU16(resource, 0x192, 0);
-                StoreU16(resource, 0x194, 0);
-            }
+    for (const CharacterField& field : CharacterFields()) {
+        if (!Carried(field, index) || field.writeback != Writeback::Always) continue;
+        const std::size_t at = FieldOffset(field, version);
+        std::visit(
+            [&](auto member) {
+                using T = std::remove_cvref_t<decltype(sim.*member)>;
+                if constexpr (std::is_same_v<T, std::int16_t> || std::is_same_v<T, std::uint16_t>) {
+                    reader.Require(at, 2, field.name.data());
+                    StoreU16(resource, at, static_cast<std::uint16_t>(sim.*member));
+                } else if constexpr (std::is_same_v<T, Guid4>) {
+                    reader.Require(at, 4, field.name.data());
+                    std::memcpy(resource.data() + at, (sim.*member).data(), 4);
+                }
+            },
+            field.member);
+    }
+    // Leaving an owned business for another career ends the sim's place in it.
+    if (index >= DescriptionVersionIndex(0x2A) && sim.careerGuid != sim.careerGuidAtLoad) {
+        const std::string career = GuidKey(sim.careerGuid);
+        if (career != kOwnedBusinessCareers[0] && career != kOwnedBusinessCareers[1]) {
+            sim.businessLot = 0;
+            sim.businessRank = 0;
+            reader.Require(0x192, 4, "business block");
+            StoreU16(resource, 0x192, 0);
+            StoreU16(resource, 0x194, 0);
         }
     }
+}
+
+void WriteCharacterDescription(std::span<std::uint8_t> resource, std::span<Character> characters) {
+    for (Character& sim : characters) WriteCharacterDescription(resource, sim);
 }
 
 }  // namespace qh

@@ -28,5 +28,7 @@ bool ReadCharacterDescription(std::span<const std::uint8_t> bytes, Character& si
 // every writable field the version carries, and the business rule for a changed career.
 // Read-only fields are never written; an unknown version is left as it is.
 void WriteCharacterDescription(std::span<std::uint8_t> resource, std::span<Character> characters);
+// The same for one sim: nothing unless the resource stores its GUID and the sim is dirty.
+void WriteCharacterDescription(std::span<std::uint8_t> resource, Character& sim);
 
 }  // namespace qh

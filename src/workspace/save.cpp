@@ -31,12 +31,32 @@ EntryOutcome WriteNames(SaveContext& c, const IndexEntry&, std::span<const std::
     return EntryOutcome::Keep;
 }
 
+// A description is patched on a copy, so that one the writer cannot rebuild (too short for its
+// format) is carried exactly as it was; the save goes on with the rest.
 EntryOutcome WriteDescription(SaveContext& c, const IndexEntry& entry, std::span<const std::uint8_t> stored,
                               PackageImage& image) {
-    const std::size_t start = image.size();
-    CopyEntry(entry, stored, image);
-    WriteCharacterDescription(std::span(image).subspan(start, stored.size()), c.workspace.characters);
-    return EntryOutcome::Keep;
+    std::vector<std::size_t> sims;
+    try {
+        const auto guid = StoredDescriptionGuid(stored);
+        if (guid) {
+            const auto it = c.changedSimsByGuid.find(GuidValue(*guid));
+            if (it != c.changedSimsByGuid.end()) sims = it->second;
+        }
+        if (sims.empty()) return CopyEntry(entry, stored, image);
+        Bytes patched(stored.begin(), stored.end());
+        for (std::size_t sim : sims) WriteCharacterDescription(patched, c.workspace.characters[sim]);
+        image.insert(image.end(), patched.begin(), patched.end());
+        return EntryOutcome::Keep;
+    } catch (const FormatError& error) {
+        if (!c.toldDescriptionsKept) {
+            c.toldDescriptionsKept = true;
+            c.reporter.Error("A sim description (instance " + HexId(entry.key.instanceId) + ") in " +
+                             c.workspace.packagePath.filename().string() + " could not be rewritten: " + error.what() +
+                             "\r\nIt was kept as it was; the rest of the neighborhood was saved.");
+        }
+        c.simsNotWritten.insert(c.simsNotWritten.end(), sims.begin(), sims.end());
+        return CopyEntry(entry, stored, image);
+    }
 }
 
 EntryOutcome WriteNeighborhoodDataEntry(SaveContext& c, const IndexEntry& entry, std::span<const std::uint8_t> stored,
@@ -142,7 +162,10 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
     progress.SetStatus("Processing Data");
     progress.Step();
 
-    SaveContext context{ws, neighborhood, options, reporter, false};
+    SaveContext context(ws, neighborhood, options, reporter);
+    for (std::size_t i = 0; i < ws.characters.size(); ++i) {
+        if (ws.characters[i].dirty) context.changedSimsByGuid[GuidValue(ws.characters[i].simGuid)].push_back(i);
+    }
     const std::string packageName = ws.packagePath.filename().string();
     try {
         std::size_t entryNumber = 0;
@@ -201,6 +224,11 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
                            "This Character's changes were not saved.");
             ws.loadedFiles[path] = StampOf(path);
         }
+    }
+    // A sim whose description stayed as it was is not saved in full: it stays changed.
+    for (std::size_t i : context.simsNotWritten) {
+        ws.characters[i].dirty = 1;
+        result.unsavedDescriptions.push_back(ws.characters[i].packageFile);
     }
     progress.SetMaximum(100);
     progress.SetPosition(0);

@@ -14,6 +14,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "package/rebuild.h"
@@ -38,10 +39,13 @@ struct SaveResult {
     bool overwroteChanges = false;  // the caller said to overwrite them, and the save went on
     bool neighborhoodSaved = false;
     std::vector<std::string> failedCharacterFiles;
+    // Sims whose description resource could not be rewritten (kept as it was); they stay changed.
+    std::vector<std::string> unsavedDescriptions;
     std::size_t charactersSaved = 0;
     std::uintmax_t bytesWritten = 0;
     bool Complete() const {
-        return (changedOnDisk.empty() || overwroteChanges) && neighborhoodSaved && failedCharacterFiles.empty();
+        return (changedOnDisk.empty() || overwroteChanges) && neighborhoodSaved && failedCharacterFiles.empty() &&
+               unsavedDescriptions.empty();
     }
 };
 
@@ -54,11 +58,19 @@ SaveResult SaveNeighborhood(Workspace& workspace, Neighborhood& neighborhood, co
 // What the neighborhood package's writer sees of each entry; writers of further record types plug
 // in here.
 struct SaveContext {
+    SaveContext(Workspace& w, Neighborhood& n, const SaveOptions& o, Reporter& r)
+        : workspace(w), neighborhood(n), options(o), reporter(r) {}
     Workspace& workspace;
     Neighborhood& neighborhood;
     const SaveOptions& options;
     Reporter& reporter;
     bool neighborhoodDataWritten = false;
+    // The changed sims by GUID, built once before the walk, so each description finds its sims
+    // in one lookup.
+    std::unordered_map<std::uint32_t, std::vector<std::size_t>> changedSimsByGuid;
+    // Descriptions that could not be rewritten and were kept as they were; said once.
+    bool toldDescriptionsKept = false;
+    std::vector<std::size_t> simsNotWritten;
 };
 using TypeWriter = EntryOutcome (*)(SaveContext& context, const IndexEntry& entry,
                                     std::span<const std::uint8_t> stored, PackageImage& image);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "character/character_edit.h"
+#include "character/character_rules.h"
 #include "character/character_fields.h"
 #include "character/sim_description.h"
 #include "demo_game.h"
@@ -480,6 +481,25 @@ TEST(SaveNeighborhoodData, ASecondResourceIsCarriedAndItsItemsNeverDouble) {
         EXPECT_EQ(s.ws.simItemList, items) << "save " << save;
     }
     EXPECT_EQ(s.Resource(s.ws.packagePath, kNeighborhoodDataType, 2), data);
+}
+
+TEST(SaveDescriptions, OneTooShortToRewriteIsKeptAndTheSaveFinishes) {
+    Session s;
+    const Bytes tiny = {0x01, 0x02, 0x03};
+    RewritePackage(s.ws.packagePath, [](const IndexEntry&, Bytes&) {},
+                   {{{kSimDescriptionType, 0, 0x99, 0}, tiny}, {{kSimDescriptionType, 0, 0x9A, 0}, tiny}});
+    s.ws = Workspace{};
+    s.Load();
+    s.reporter.messages.clear();
+    SetWord(s.Sim("Marta"), &Character::fatness, 444);
+    const SaveResult result = s.Save();
+    EXPECT_TRUE(result.Complete());
+    ASSERT_EQ(s.reporter.messages.size(), 1u) << "said once for the two";
+    EXPECT_NE(s.reporter.messages[0].text.find("could not be rewritten"), std::string::npos);
+    EXPECT_EQ(s.Resource(s.ws.packagePath, kSimDescriptionType, 0x99), tiny);
+    s.ws = Workspace{};
+    s.Load();
+    EXPECT_EQ(s.Sim("Marta").fatness, 444);
 }
 
 }  // namespace
