@@ -136,7 +136,19 @@ void RebuildCharacterPackage(Workspace& ws, Character& sim, const SaveOptions& o
     rebuild.hook = options.hook;
     RebuildPackage(path, writer, {}, reporter, rebuild);
     // The game makes new thumbnails from the sim when it finds none; until then the placeholder.
-    if (dropPictures || !sim.clonePackagePath.empty()) sim.portrait.reset();
+    if (dropPictures || !sim.clonePackagePath.empty()) {
+        sim.portrait.reset();
+    } else if (sim.portrait) {
+        // The rebuild moved every resource (and stores them uncompressed): the picture is found
+        // again by its key.
+        std::vector<IndexEntry> entries;
+        ReadIndex(ReadFileBytes(path), PackageSource::File, entries);
+        std::optional<IndexEntry> moved;
+        for (const IndexEntry& entry : entries) {
+            if (entry.key == sim.portrait->key) moved = entry;
+        }
+        sim.portrait = moved;
+    }
 }
 
 }  // namespace

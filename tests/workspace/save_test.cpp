@@ -502,5 +502,21 @@ TEST(SaveDescriptions, OneTooShortToRewriteIsKeptAndTheSaveFinishes) {
     EXPECT_EQ(s.Sim("Marta").fatness, 444);
 }
 
+TEST(SaveDescriptions, ThePortraitIsFoundAgainAfterItsPackageIsRebuilt) {
+    Session s;
+    Character& marta = s.Sim("Marta");
+    const auto before = SimPortrait(s.ws, marta);
+    ASSERT_TRUE(before.has_value());
+    const IndexEntry oldEntry = *marta.portrait;
+    marta.firstName = "Martha-Louise of the Valley";  // a longer name moves what follows it
+    marta.dirty = 1;
+    ASSERT_TRUE(s.Save().Complete());
+    ASSERT_TRUE(marta.portrait.has_value());
+    EXPECT_NE(marta.portrait->offset, oldEntry.offset);
+    const auto after = SimPortrait(s.ws, marta);
+    ASSERT_TRUE(after.has_value());
+    EXPECT_EQ(after->pixels, before->pixels);
+}
+
 }  // namespace
 }  // namespace qh
