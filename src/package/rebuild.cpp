@@ -71,7 +71,15 @@ PackageImage RebuildImage(std::span<const std::uint8_t> expanded, const EntryWri
 void RebuildPackage(const std::filesystem::path& path, const EntryWriter& writer,
                     const Appender& appender, Reporter& reporter,
                     const RebuildOptions& options) {
+    auto unchanged = [&](const FileStamp& stamp) {
+        if (StampOf(path) != stamp) {
+            throw IoError(path.filename().string() + " was changed by another program while it was being saved; it was "
+                                                     "left as that program wrote it");
+        }
+    };
+    if (options.expected) unchanged(*options.expected);
     const PackageImage expanded = ExpandPackage(path, reporter, options.hook);
+    const FileStamp afterExpansion = StampOf(path);
     if (options.onExpanded) options.onExpanded(ByteReader(expanded).ReadU32(kEntryCountOffset));
     PackageImage image;
     try {
@@ -79,6 +87,7 @@ void RebuildPackage(const std::filesystem::path& path, const EntryWriter& writer
     } catch (const FormatError& error) {
         throw FormatError(path.filename().string() + ": " + error.what());
     }
+    if (options.expected) unchanged(afterExpansion);
     AtomicReplace(path, image, options.hook);
 }
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -59,6 +60,9 @@ PackageImage RebuildImage(std::span<const std::uint8_t> expanded, const EntryWri
 
 struct RebuildOptions {
     FaultHook hook;  // passed to each atomic replace (tests simulate failures with it)
+    // The file as the caller last saw it: if anything else changed it since, or changes it while
+    // it is being rebuilt, nothing more is written and IoError names it.
+    std::optional<FileStamp> expected;
     // Told the number of index entries once the package is expanded, before the walk.
     std::function<void(std::size_t entries)> onExpanded;
 };

@@ -12,6 +12,8 @@
 #include <span>
 #include <vector>
 
+#include "platform/errors.h"
+
 namespace qh {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -24,6 +26,12 @@ struct FileStamp {
 };
 // The file's size and modification time now (zero for a file that is not there).
 FileStamp StampOf(const std::filesystem::path& path);
+
+// Runs `read` on the file with its stamp taken before and compared after, so a file that another
+// program replaced while it was being read is noticed: it is read once more, and if it changed
+// again IoError names it. Returns the stamp the bytes that were read belong to.
+template <typename Read>
+FileStamp ReadSteadily(const std::filesystem::path& path, Read&& read);
 
 // Reads a whole file (opened read-only). Throws IoError naming the file.
 Bytes ReadFileBytes(const std::filesystem::path& path);
@@ -38,5 +46,15 @@ using FaultHook = std::function<void(ReplaceStep step, const std::filesystem::pa
 // is removed, the original is untouched, and IoError naming the file is thrown.
 void AtomicReplace(const std::filesystem::path& path, std::span<const std::uint8_t> content,
                    const FaultHook& hook = {});
+
+template <typename Read>
+FileStamp ReadSteadily(const std::filesystem::path& path, Read&& read) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const FileStamp before = StampOf(path);
+        read();
+        if (StampOf(path) == before) return before;
+    }
+    throw IoError(path.filename().string() + " changed while it was being read (is the game running?)");
+}
 
 }  // namespace qh

@@ -55,14 +55,17 @@ void LoadLotPackages(Workspace& workspace, const std::string& prefix, Reporter& 
         const std::string name = file.filename().string();
         if (!StartsWithNoCase(name, prefix + "_") || !HasPackageExtension(file) || name == neighborhoodFile) continue;
         try {
-            const Bytes bytes = ReadFileBytes(file);
-            std::vector<IndexEntry> entries;
-            ReadIndex(bytes, PackageSource::File, entries);
             // Read into a list of the file's own, so a damaged file contributes none of its lots.
             Workspace lots;
-            ReadLotDescriptions(bytes, entries, PackageSource::File, name, lots, reporter);
+            const FileStamp stamp = ReadSteadily(file, [&] {
+                lots = Workspace{};
+                const Bytes bytes = ReadFileBytes(file);
+                std::vector<IndexEntry> entries;
+                ReadIndex(bytes, PackageSource::File, entries);
+                ReadLotDescriptions(bytes, entries, PackageSource::File, name, lots, reporter);
+            });
             workspace.lotDescList.insert(workspace.lotDescList.end(), lots.lotDescList.begin(), lots.lotDescList.end());
-            workspace.loadedFiles[file] = StampOf(file);
+            workspace.loadedFiles[file] = stamp;
         } catch (const std::exception&) {
             reporter.Error("A Data Error was found in " + name + "\r\n" + "this file will be ignored.");
         }
@@ -116,13 +119,15 @@ void LoadCharacters(LoadContext& context) {
         if (!fs::exists(file, error)) continue;
         const std::string name = file.filename().string();
         try {
-            auto sim = ReadCharacterPackage(file, context.options, context.reporter);
+            std::optional<Character> sim;
+            const FileStamp stamp =
+                ReadSteadily(file, [&] { sim = ReadCharacterPackage(file, context.options, context.reporter); });
             if (!sim) continue;
             if (const IndexEntry* entry = lookup.Find(context, sim->simGuid)) {
                 sim->instanceId = entry->key.instanceId;
                 ReadCharacterDescription(context.Resource(*entry), *sim, context.reporter);
             }
-            ws.loadedFiles[file] = StampOf(file);
+            ws.loadedFiles[file] = stamp;
             ws.characters.push_back(std::move(*sim));
         } catch (const std::exception&) {
             context.reporter.Error("An Data Error was found in " + name + "\r\n" + "This Character will be ignored.");
@@ -289,8 +294,8 @@ void LoadNeighborhood(Workspace& workspace, Neighborhood& neighborhood, const fs
         progress.SetStatus("Expanding Neighborhood");
         progress.Step();
         PackageImage image;
-        ExpandPackageToMemory(workspace.packagePath, image, reporter);
-        workspace.loadedFiles[workspace.packagePath] = StampOf(workspace.packagePath);
+        workspace.loadedFiles[workspace.packagePath] =
+            ReadSteadily(workspace.packagePath, [&] { ExpandPackageToMemory(workspace.packagePath, image, reporter); });
         std::vector<IndexEntry> entries;
         if (ReadIndex(image, PackageSource::Image, entries) == 0) {
             reporter.Error("An Index Error was found in " + neighborhood.prefix + "_Neighborhood.package" + "\r\n" +

@@ -1,6 +1,7 @@
 #include "workspace/save.h"
 
 #include <algorithm>
+#include <map>
 #include <unordered_map>
 
 #include "character/sim_description.h"
@@ -105,7 +106,8 @@ const std::unordered_map<std::uint32_t, TypeWriter>& NeighborhoodWriters() {
     return writers;
 }
 
-void RebuildCharacterPackage(Workspace& ws, Character& sim, const SaveOptions& options, Reporter& reporter) {
+void RebuildCharacterPackage(Workspace& ws, Character& sim, const SaveOptions& options, const FileStamp& expected,
+                             Reporter& reporter) {
     const fs::path path = ws.charactersFolder / sim.packageFile;
     const bool dropPictures = sim.needsPackageRebuild == 1;
     const auto writer = [&](const IndexEntry& entry, std::span<const std::uint8_t> stored, PackageImage& image) {
@@ -134,6 +136,7 @@ void RebuildCharacterPackage(Workspace& ws, Character& sim, const SaveOptions& o
     };
     RebuildOptions rebuild;
     rebuild.hook = options.hook;
+    rebuild.expected = expected;
     RebuildPackage(path, writer, {}, reporter, rebuild);
     // The game makes new thumbnails from the sim when it finds none; until then the placeholder.
     if (dropPictures || !sim.clonePackagePath.empty()) {
@@ -168,6 +171,10 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
     result.changedOnDisk = FilesChangedSinceLoad(ws);
     if (!result.changedOnDisk.empty() && !options.overwriteNewerFiles) return result;
     result.overwroteChanges = !result.changedOnDisk.empty();
+    // Each file as it is now, when the save begins: a change after this moment (the game saving
+    // meanwhile) stops the write of that file.
+    std::map<fs::path, FileStamp> atStart;
+    for (const fs::path& file : FilesToWrite(ws)) atStart[file] = StampOf(file);
 
     progress.SetMaximum(1500);
     progress.SetPosition(0);
@@ -190,6 +197,7 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
         };
         RebuildOptions rebuild;
         rebuild.hook = options.hook;
+        rebuild.expected = atStart[ws.packagePath];
         rebuild.onExpanded = [&](std::size_t entries) {
             progress.SetMaximum(static_cast<int>(std::min<std::size_t>(entries, 1 << 30)));
             progress.SetStatus("Saving Neighborhood Data");
@@ -220,7 +228,7 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
         if (!sim.dirty) continue;
         const fs::path path = ws.charactersFolder / sim.packageFile;
         try {
-            RebuildCharacterPackage(ws, sim, options, reporter);
+            RebuildCharacterPackage(ws, sim, options, atStart[path], reporter);
             ws.loadedFiles[path] = StampOf(path);
             result.bytesWritten += StampOf(path).size;
             ++result.charactersSaved;

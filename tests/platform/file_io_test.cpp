@@ -60,5 +60,30 @@ TEST(ReadFileBytes, MissingFileNamesIt) {
     }
 }
 
+TEST(ReadSteadily, AFileReplacedDuringTheReadIsReadAgainAndOneThatKeepsChangingIsAnError) {
+    test::TempDir dir;
+    const auto path = dir / "N001_Neighborhood.package";
+    AtomicReplace(path, Bytes{1, 2, 3});
+    int reads = 0;
+    Bytes seen;
+    const FileStamp stamp = ReadSteadily(path, [&] {
+        seen = ReadFileBytes(path);
+        if (++reads == 1) AtomicReplace(path, Bytes{4, 5, 6, 7});  // the game saves meanwhile
+    });
+    EXPECT_EQ(reads, 2);
+    EXPECT_EQ(seen, (Bytes{4, 5, 6, 7}));
+    EXPECT_EQ(stamp, StampOf(path));
+    Bytes grow{1};
+    try {
+        ReadSteadily(path, [&] {
+            grow.push_back(1);
+            AtomicReplace(path, grow);
+        });
+        ADD_FAILURE() << "a file that never holds still is an error";
+    } catch (const IoError& error) {
+        EXPECT_NE(std::string(error.what()).find("N001_Neighborhood.package"), std::string::npos);
+    }
+}
+
 }  // namespace
 }  // namespace qh

@@ -518,5 +518,30 @@ TEST(SaveDescriptions, ThePortraitIsFoundAgainAfterItsPackageIsRebuilt) {
     EXPECT_EQ(after->pixels, before->pixels);
 }
 
+TEST(SaveDescriptions, AFileTheGameRewritesDuringTheSaveIsLeftAsTheGameWroteIt) {
+    Session s;
+    Character& marta = s.Sim("Marta");
+    marta.firstName = "Martina";
+    marta.dirty = 1;
+    const fs::path package = s.PackageOf(marta);
+    Bytes gameBytes = ReadFileBytes(package);
+    gameBytes.push_back(0);  // what the game wrote meanwhile
+    SaveOptions options;
+    bool written = false;
+    // Once the neighborhood package is being replaced, the game rewrites Marta's package.
+    options.hook = [&](ReplaceStep step, const fs::path& target) {
+        if (step == ReplaceStep::Rename && target == s.ws.packagePath && !written) {
+            written = true;
+            AtomicReplace(package, gameBytes);
+        }
+    };
+    const SaveResult result = s.Save(options);
+    EXPECT_TRUE(result.neighborhoodSaved);
+    EXPECT_FALSE(result.Complete());
+    EXPECT_EQ(result.failedCharacterFiles, std::vector<std::string>{marta.packageFile});
+    EXPECT_EQ(ReadFileBytes(package), gameBytes);
+    EXPECT_EQ(marta.dirty, 1);
+}
+
 }  // namespace
 }  // namespace qh
