@@ -663,6 +663,10 @@ void MainWindow::Save() {
     options.languageCode = session_.env.languageCode;
     BeginBusy();
     SaveResult result = SaveNeighborhood(session_.workspace, *neighborhood, options, reporter_, *this);
+    if (result.lockedBy) {  // another editor is saving: nothing was written, nothing changes here
+        EndBusy();
+        return;
+    }
     if (!result.changedOnDisk.empty()) {
         EndBusy();
         QStringList names;

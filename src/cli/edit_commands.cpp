@@ -45,6 +45,7 @@ void Save(GameSession& session, bool force, Reporter& reporter) {
     SaveOptions options;
     options.languageCode = session.env.languageCode;
     options.overwriteNewerFiles = force;
+    options.programName = "quillhaven-cli";
     NullProgress progress;
     const SaveResult result =
         SaveNeighborhood(session.workspace, *session.LoadedNeighborhood(), options, reporter, progress);

@@ -10,6 +10,7 @@
 #include "package/resource_types.h"
 #include "package/text_list.h"
 #include "platform/errors.h"
+#include "platform/folder_lock.h"
 #include "workspace/households.h"
 #include "workspace/neighborhood_data.h"
 
@@ -168,6 +169,16 @@ std::vector<fs::path> FilesChangedSinceLoad(const Workspace& workspace) {
 SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const SaveOptions& options, Reporter& reporter,
                             Progress& progress) {
     SaveResult result;
+    const fs::path folder = ws.neighborhoodFolder.empty() ? ws.packagePath.parent_path() : ws.neighborhoodFolder;
+    std::string holder;
+    const auto lock = FolderLock::Acquire(folder, options.programName, options.lockWait, holder);
+    if (!lock) {
+        result.lockedBy = holder;
+        reporter.Error(ws.packagePath.filename().string() + " is being saved by " +
+                       (holder.empty() ? std::string("another program") : holder) +
+                       " (or its folder cannot be written); nothing was saved. Save again when it has finished.");
+        return result;
+    }
     result.changedOnDisk = FilesChangedSinceLoad(ws);
     if (!result.changedOnDisk.empty() && !options.overwriteNewerFiles) return result;
     result.overwroteChanges = !result.changedOnDisk.empty();

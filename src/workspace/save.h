@@ -6,12 +6,15 @@
 // and colours, and its pictures dropped when they are out of date). Each file is replaced
 // atomically. Before anything is written, every file the save would write is checked against
 // what was loaded: if the game (or anything else) changed one meanwhile, nothing is written
-// unless the caller says to overwrite.
+// unless the caller says to overwrite. The whole save holds the neighborhood folder's lock, so a
+// second editor waits for it or is refused.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <unordered_map>
@@ -30,12 +33,19 @@ struct SaveOptions {
     int languageCode = 1;
     bool overwriteNewerFiles = false;  // the player chose to overwrite files changed since loading
     FaultHook hook;                    // passed to every file replacement (tests)
+    // Who saves, for another editor's message while this save holds the neighborhood's lock, and
+    // how long to wait for that lock when another holds it.
+    std::string programName = "Quillhaven";
+    std::chrono::milliseconds lockWait{3000};
 };
 
 struct SaveResult {
     // Files changed on disk since they were loaded; when not empty and not overwriting, nothing
     // was written.
     std::vector<std::filesystem::path> changedOnDisk;
+    // Set when another program held the neighborhood's lock: its own words, or empty when it
+    // left none; nothing was written.
+    std::optional<std::string> lockedBy;
     bool overwroteChanges = false;  // the caller said to overwrite them, and the save went on
     bool neighborhoodSaved = false;
     std::vector<std::string> failedCharacterFiles;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/errors.h"
+#include "platform/folder_lock.h"
 #include "support/temp_dir.h"
 
 namespace qh {
@@ -83,6 +84,28 @@ TEST(ReadSteadily, AFileReplacedDuringTheReadIsReadAgainAndOneThatKeepsChangingI
     } catch (const IoError& error) {
         EXPECT_NE(std::string(error.what()).find("N001_Neighborhood.package"), std::string::npos);
     }
+}
+
+}  // namespace
+}  // namespace qh
+
+namespace qh {
+namespace {
+
+TEST(FolderLock, OneHolderAtATimeAndTheOtherLearnsWho) {
+    test::TempDir dir;
+    std::string holder;
+    auto first = FolderLock::Acquire(dir.path(), "first editor", std::chrono::milliseconds(0), holder);
+    ASSERT_TRUE(first.has_value());
+    EXPECT_TRUE(holder.empty());
+    auto second = FolderLock::Acquire(dir.path(), "second editor", std::chrono::milliseconds(120), holder);
+    EXPECT_FALSE(second.has_value());
+    EXPECT_EQ(holder.rfind("first editor (process ", 0), 0u) << holder;
+    first.reset();  // released: the next one gets it
+    const auto third = FolderLock::Acquire(dir.path(), "second editor", std::chrono::milliseconds(0), holder);
+    EXPECT_TRUE(third.has_value());
+    // A folder that cannot hold the lock file is no lock.
+    EXPECT_FALSE(FolderLock::Acquire(dir / "missing", "x", std::chrono::milliseconds(0), holder).has_value());
 }
 
 }  // namespace
