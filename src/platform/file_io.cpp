@@ -1,5 +1,6 @@
 #include "platform/file_io.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -14,6 +15,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -43,9 +45,12 @@ void SyncFolderOf(const fs::path& path) {
     fs::path folder = path.parent_path();
     if (folder.empty()) folder = ".";
     int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+    if (fd < 0) throw IoError("Cannot open the folder of " + Describe(path) + " to flush it: " + SystemError());
+    const int synced = ::fsync(fd);
+    const std::string why = synced != 0 ? SystemError() : std::string();
+    ::close(fd);
+    if (synced != 0) {
+        throw IoError(Describe(path) + " was written, but its folder could not be flushed to disk: " + why);
     }
 }
 #endif
@@ -75,17 +80,84 @@ Bytes ReadFileBytes(const fs::path& path) {
     return bytes;
 }
 
+namespace {
+
+// The file a replace writes: a symbolic link's target (the link stays a link, and the target
+// gets the new bytes), else the path itself.
+fs::path ReplacedFile(const fs::path& path) {
+    std::error_code error;
+    if (!fs::is_symlink(path, error)) return path;
+    const fs::path target = fs::canonical(path, error);
+    if (error) throw IoError("Cannot follow the link " + Describe(path) + ": " + error.message());
+    return target;
+}
+
+#ifndef _WIN32
+// Opens a new temporary file that will carry the original's mode and owner, so a replace never
+// widens who may read a player's file or hands it to another user. A file that is read-only, or
+// whose owner this user cannot keep, is refused before anything is written.
+int CreateTemporaryLike(const fs::path& target, const fs::path& temporary) {
+    struct stat original {};
+    const bool exists = ::stat(target.c_str(), &original) == 0;
+    if (exists) {
+        if ((original.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
+            throw IoError(Describe(target) + " is read-only; it was not changed");
+        }
+        if (original.st_uid != ::geteuid() && ::geteuid() != 0) {
+            throw IoError(Describe(target) + " belongs to another user; it was not changed");
+        }
+    }
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) throw IoError("Cannot create " + Describe(temporary) + ": " + SystemError());
+    if (exists) {
+        const bool kept = ::fchmod(fd, original.st_mode & 07777) == 0 &&
+                          (original.st_uid == ::geteuid() && original.st_gid == ::getegid()
+                               ? true
+                               : ::fchown(fd, original.st_uid, original.st_gid) == 0);
+        if (!kept) {
+            const std::string why = SystemError();
+            ::close(fd);
+            throw IoError("Cannot keep the mode and owner of " + Describe(target) + ": " + why);
+        }
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
+    return fd;
+}
+#endif
+
+}  // namespace
+
 void AtomicReplace(const fs::path& path, std::span<const std::uint8_t> content,
                    const FaultHook& hook) {
-    const fs::path temporary = TemporaryNameFor(path);
+    const fs::path target = ReplacedFile(path);
+    const fs::path temporary = TemporaryNameFor(target);
     auto step = [&](ReplaceStep s) {
         if (hook) hook(s, path);
     };
     std::FILE* file = nullptr;
+    bool created = false;
     try {
         step(ReplaceStep::CreateTemporary);
+#ifdef _WIN32
+        const DWORD attributes = GetFileAttributesW(target.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+            throw IoError(Describe(target) + " is read-only; it was not changed");
+        }
         file = std::fopen(temporary.string().c_str(), "wb");
         if (!file) throw IoError("Cannot create " + Describe(temporary) + ": " + SystemError());
+#else
+        const int fd = CreateTemporaryLike(target, temporary);
+        created = true;
+        file = ::fdopen(fd, "wb");
+        if (!file) {
+            ::close(fd);
+            throw IoError("Cannot create " + Describe(temporary) + ": " + SystemError());
+        }
+#endif
+        created = true;
 
         step(ReplaceStep::Write);
         if (!content.empty() &&
@@ -104,28 +176,49 @@ void AtomicReplace(const fs::path& path, std::span<const std::uint8_t> content,
             throw IoError("Cannot flush " + Describe(temporary) + ": " + SystemError());
         }
 #endif
-        const int closed = std::fclose(file);
+        std::FILE* closing = file;
         file = nullptr;
+        const int closed = std::fclose(closing);
         if (closed != 0) throw IoError("Cannot write " + Describe(temporary));
 
         step(ReplaceStep::Rename);
 #ifdef _WIN32
-        if (!MoveFileExW(temporary.c_str(), path.c_str(),
+        if (!MoveFileExW(temporary.c_str(), target.c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            throw IoError("Cannot replace " + Describe(path));
+            throw IoError("Cannot replace " + Describe(target));
         }
 #else
-        if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-            throw IoError("Cannot replace " + Describe(path) + ": " + SystemError());
+        if (std::rename(temporary.c_str(), target.c_str()) != 0) {
+            throw IoError("Cannot replace " + Describe(target) + ": " + SystemError());
         }
-        SyncFolderOf(path);
+        created = false;
+        SyncFolderOf(target);
 #endif
     } catch (...) {
         if (file) std::fclose(file);
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
+        if (created) {
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+        }
         throw;
     }
+}
+
+std::size_t RemoveLeftoverTemporaries(const fs::path& folder) {
+    std::size_t removed = 0;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        // "<file>.<six hexadecimal digits>.tmp", the names AtomicReplace gives its temporaries.
+        if (name.size() < 12 || name.compare(name.size() - 4, 4, ".tmp") != 0 || name[name.size() - 11] != '.') continue;
+        bool ours = true;
+        for (std::size_t i = name.size() - 10; i < name.size() - 4; ++i) {
+            ours &= std::isxdigit(static_cast<unsigned char>(name[i])) && !std::isupper(static_cast<unsigned char>(name[i]));
+        }
+        std::error_code ignored;
+        if (ours && it->is_regular_file(ignored) && fs::remove(it->path(), ignored)) ++removed;
+    }
+    return removed;
 }
 
 }  // namespace qh

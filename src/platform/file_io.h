@@ -33,6 +33,10 @@ FileStamp StampOf(const std::filesystem::path& path);
 template <typename Read>
 FileStamp ReadSteadily(const std::filesystem::path& path, Read&& read);
 
+// Removes the temporaries a replace left in the folder when it was killed before its rename
+// (only names of AtomicReplace's own pattern). Returns how many.
+std::size_t RemoveLeftoverTemporaries(const std::filesystem::path& folder);
+
 // Reads a whole file (opened read-only). Throws IoError naming the file.
 Bytes ReadFileBytes(const std::filesystem::path& path);
 
@@ -43,7 +47,9 @@ enum class ReplaceStep { CreateTemporary, Write, Flush, Rename };
 using FaultHook = std::function<void(ReplaceStep step, const std::filesystem::path& target)>;
 
 // Replaces (or creates) `path` with `content` as described above. On failure the temporary file
-// is removed, the original is untouched, and IoError naming the file is thrown.
+// is removed, the original is untouched, and IoError naming the file is thrown. The new file keeps
+// the old one's mode and owner; a read-only file, or one whose owner cannot be kept, is refused;
+// a symbolic link keeps being a link and its target receives the content.
 void AtomicReplace(const std::filesystem::path& path, std::span<const std::uint8_t> content,
                    const FaultHook& hook = {});
 

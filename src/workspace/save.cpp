@@ -179,6 +179,10 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
                        " (or its folder cannot be written); nothing was saved. Save again when it has finished.");
         return result;
     }
+    // A save killed before its rename left its temporary beside the file; under the lock no other
+    // save of this folder is running, so any such file is a leftover.
+    RemoveLeftoverTemporaries(folder);
+    if (!ws.charactersFolder.empty()) RemoveLeftoverTemporaries(ws.charactersFolder);
     result.changedOnDisk = FilesChangedSinceLoad(ws);
     if (!result.changedOnDisk.empty() && !options.overwriteNewerFiles) return result;
     result.overwroteChanges = !result.changedOnDisk.empty();

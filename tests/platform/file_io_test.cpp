@@ -110,3 +110,74 @@ TEST(FolderLock, OneHolderAtATimeAndTheOtherLearnsWho) {
 
 }  // namespace
 }  // namespace qh
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qh {
+namespace {
+
+mode_t ModeOf(const std::filesystem::path& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+}
+
+TEST(AtomicReplace, KeepsModeOwnerAndLinksAndRefusesReadOnlyFiles) {
+    test::TempDir dir;
+    const auto path = dir / "N001_Neighborhood.package";
+    AtomicReplace(path, Bytes{1});
+    for (mode_t mode : {0600, 0640}) {
+        ::chmod(path.c_str(), mode);
+        AtomicReplace(path, Bytes{2});
+        EXPECT_EQ(ModeOf(path), mode);
+    }
+    if (::geteuid() == 0) {  // only root can hand a file to another user to try this
+        ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+        AtomicReplace(path, Bytes{3});
+        struct stat info {};
+        ::stat(path.c_str(), &info);
+        EXPECT_EQ(info.st_uid, 65534u);
+        EXPECT_EQ(info.st_gid, 65534u);
+    }
+    ::chmod(path.c_str(), 0444);
+    try {
+        AtomicReplace(path, Bytes{4});
+        ADD_FAILURE() << "a read-only file is not replaced";
+    } catch (const IoError& error) {
+        EXPECT_NE(std::string(error.what()).find("read-only"), std::string::npos);
+    }
+    EXPECT_EQ(ReadFileBytes(path), ::geteuid() == 0 ? Bytes{3} : Bytes{2});
+    ::chmod(path.c_str(), 0644);
+
+    // A package that is a link to the real file: the link stays, the file gets the bytes.
+    const auto real = dir / "real.package";
+    AtomicReplace(real, Bytes{7});
+    const auto link = dir / "link.package";
+    std::filesystem::create_symlink(real, link);
+    AtomicReplace(link, Bytes{8, 9});
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadFileBytes(real), (Bytes{8, 9}));
+    int temporaries = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) temporaries += entry.path().extension() == ".tmp";
+    EXPECT_EQ(temporaries, 0);
+}
+
+TEST(AtomicReplace, LeftoverTemporariesOfAKilledSaveAreRemovedAndNothingElse) {
+    test::TempDir dir;
+    for (const char* name : {"N001_Neighborhood.package.a1b2c3.tmp", "N001_User00001.package.00ff00.tmp",
+                             "notes.tmp", "N001_Neighborhood.package.A1B2C3.tmp", "x.package.a1b2c.tmp"}) {
+        AtomicReplace(dir / name, Bytes{1});
+    }
+    // Made through AtomicReplace themselves, so their own temporaries are gone already.
+    EXPECT_EQ(RemoveLeftoverTemporaries(dir.path()), 2u);
+    EXPECT_TRUE(std::filesystem::exists(dir / "notes.tmp"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "N001_Neighborhood.package.A1B2C3.tmp"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "x.package.a1b2c.tmp"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "N001_User00001.package.00ff00.tmp"));
+}
+
+}  // namespace
+}  // namespace qh
+#endif
