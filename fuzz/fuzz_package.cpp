@@ -22,7 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const qh::FormatError&) {
     }
     try {
-        const qh::PackageImage image = qh::ExpandImage(bytes, reporter);
+        // A limit well inside the fuzzer's own memory limit: index entries sharing one stream
+        // must be refused, not expanded without bound.
+        const qh::PackageImage image = qh::ExpandImage(bytes, reporter, nullptr, nullptr, std::size_t{128} << 20);
         qh::ReadIndex(image, qh::PackageSource::Image, entries);
     } catch (const qh::FormatError&) {
     }

@@ -94,8 +94,9 @@ void ExpandCommand(const fs::path& file, const fs::path& output, Reporter& repor
         ExpandPackage(file, reporter);
         return;
     }
-    PackageImage image;
-    ExpandPackageToMemory(file, image, reporter);
+    // The same refusals as expanding in place: nothing is written for a package that cannot be
+    // expanded whole.
+    const PackageImage image = ExpandForRewrite(ReadFileBytes(file), file, reporter);
     AtomicReplace(output, image);
 }
 

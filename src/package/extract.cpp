@@ -4,6 +4,7 @@
 
 #include "package/byte_reader.h"
 #include "package/qfs.h"
+#include "platform/errors.h"
 
 namespace qh {
 
@@ -16,6 +17,27 @@ std::span<const std::uint8_t> StoredBytes(std::span<const std::uint8_t> source,
                                                       HexId(entry.key.instanceId));
 }
 
+
+std::string ResourceName(const IndexEntry& entry) {
+    return "resource " + HexId(entry.key.typeId) + " " + HexId(entry.key.instanceId);
+}
+
+// The keys the compressed-resource directory lists: type, group, instance, (with 24-byte index
+// entries) second instance, then the uncompressed size, for each compressed resource.
+std::vector<ResourceKey> ListedCompressed(std::span<const std::uint8_t> directory, std::uint32_t width) {
+    const std::size_t record = width == 24 ? 20 : 16;
+    std::vector<ResourceKey> keys;
+    const ByteReader reader(directory, "compressed-resource directory");
+    for (std::size_t at = 0; at + record <= directory.size(); at += record) {
+        ResourceKey key;
+        key.typeId = reader.ReadU32(at);
+        key.groupId = reader.ReadU32(at + 4);
+        key.instanceId = reader.ReadU32(at + 8);
+        if (width == 24) key.instance2Id = reader.ReadU32(at + 12);
+        keys.push_back(key);
+    }
+    return keys;
+}
 
 }  // namespace
 
@@ -35,15 +57,24 @@ std::optional<Bytes> ReadResource(std::span<const std::uint8_t> package, const I
 }
 
 bool ExtractResource(std::span<const std::uint8_t> source, const IndexEntry& entry,
-                     Bytes& destination, Reporter& reporter) {
+                     Bytes& destination, Reporter& reporter, bool listedCompressed) {
     const auto stored = StoredBytes(source, entry);
-    if (!IsQfsCompressed(stored)) {
+    const bool compressed = IsQfsCompressed(stored) || (listedCompressed && HasQfsSignature(stored));
+    if (!compressed) {
         destination.insert(destination.end(), stored.begin(), stored.end());
         return true;
     }
     const std::size_t expected = QfsDeclaredLength(stored);
     const std::size_t before = destination.size();
-    DecodeQfs(stored, expected, destination);
+    try {
+        DecodeQfs(stored, expected, destination);
+    } catch (const FormatError&) {
+        // Codes past the declared length, or a reference before the resource's start: nothing of
+        // it can be trusted.
+        destination.resize(before);
+        reporter.Error("Decompression Error");
+        return false;
+    }
     if (destination.size() - before != expected) {
         reporter.Error("Decompression Error");
         return false;
@@ -51,8 +82,8 @@ bool ExtractResource(std::span<const std::uint8_t> source, const IndexEntry& ent
     return true;
 }
 
-PackageImage ExpandImage(std::span<const std::uint8_t> file, Reporter& reporter,
-                         std::uint32_t* entryWidth) {
+PackageImage ExpandImage(std::span<const std::uint8_t> file, Reporter& reporter, std::uint32_t* entryWidth,
+                         ExpansionFaults* faults, std::size_t limit) {
     const ByteReader reader(file, "package");
     std::vector<IndexEntry> entries;
     const std::uint32_t width = ReadIndex(file, PackageSource::File, entries);
@@ -76,9 +107,12 @@ PackageImage ExpandImage(std::span<const std::uint8_t> file, Reporter& reporter,
     const auto header = reader.Slice(0, kHeaderSize, "header");
     image.assign(header.begin(), header.end());
 
-    // Only the last directory entry is taken out; a second one is an anomaly reported below.
+    // Only the last directory entry is taken out (and read: its keys are the compressed
+    // resources); a second one is an anomaly reported below.
+    std::vector<ResourceKey> listed;
     for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
         if (it->key.typeId == kCompressedDirectoryType) {
+            if (reader.Has(it->offset, it->size)) listed = ListedCompressed(file.subspan(it->offset, it->size), width);
             entries.erase(std::next(it).base());
             break;
         }
@@ -86,8 +120,14 @@ PackageImage ExpandImage(std::span<const std::uint8_t> file, Reporter& reporter,
 
     for (IndexEntry& entry : entries) {
         const std::size_t at = image.size();
-        ExtractResource(file, entry, image, reporter);
-        if (image.size() > 0xFFFFFFFFu) throw FormatError("Expanded package exceeds 4 GiB");
+        const bool inDirectory = std::find(listed.begin(), listed.end(), entry.key) != listed.end();
+        if (!ExtractResource(file, entry, image, reporter, inDirectory) && faults) {
+            faults->undecodable.push_back(ResourceName(entry));
+        }
+        if (image.size() > limit) {
+            throw FormatError("it expands to more than " + std::to_string(limit >> 20) +
+                              " MiB, more than any neighborhood of the game; it was left unchanged");
+        }
         entry.offset = static_cast<std::uint32_t>(at);
         entry.size = static_cast<std::uint32_t>(image.size() - at);
     }
@@ -105,14 +145,16 @@ PackageImage ExpandImage(std::span<const std::uint8_t> file, Reporter& reporter,
     return image;
 }
 
-void ExpandPackageToMemory(const std::filesystem::path& path, PackageImage& image,
-                           Reporter& reporter) {
+ExpansionFaults ExpandPackageToMemory(const std::filesystem::path& path, PackageImage& image,
+                                      Reporter& reporter) {
     const Bytes file = ReadFileBytes(path);
+    ExpansionFaults faults;
     try {
-        image = ExpandImage(file, reporter);
+        image = ExpandImage(file, reporter, nullptr, &faults);
     } catch (const FormatError& error) {
         throw FormatError(path.filename().string() + ": " + error.what());
     }
+    return faults;
 }
 
 PackageImage ExpandForRewrite(std::span<const std::uint8_t> file,
@@ -121,10 +163,14 @@ PackageImage ExpandForRewrite(std::span<const std::uint8_t> file,
         const ByteReader reader(file, "package");
         const std::uint32_t count = reader.ReadU32(kEntryCountOffset, "header entry count");
         std::uint32_t width = 0;
-        PackageImage image = ExpandImage(file, reporter, &width);
+        ExpansionFaults faults;
+        PackageImage image = ExpandImage(file, reporter, &width, &faults);
         if (count != 0 && width != 20 && width != 24) {
             throw FormatError("its index has entries of " + std::to_string(width) +
                               " bytes, which the program cannot read; the file was left unchanged");
+        }
+        if (!faults.undecodable.empty()) {
+            throw FormatError(faults.undecodable.front() + " cannot be decompressed; the file was left unchanged");
         }
         return image;
     } catch (const FormatError& error) {

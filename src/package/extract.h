@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "package/index.h"
 #include "package/resource_types.h"
@@ -19,11 +21,14 @@
 namespace qh {
 
 // Appends the content of `entry` (decoded when compressed) to `destination`. Returns false, after
-// reporting "Decompression Error", when the decoded length differs from the declared one; the
-// destination then keeps what was decoded. Stored bytes outside `source`, and malformed
-// compressed data, throw FormatError.
+// reporting "Decompression Error", when the decoded length differs from the declared one (the
+// destination then keeps what was decoded) or the codes cannot be decoded (it keeps nothing of
+// them). Stored bytes outside `source` throw FormatError.
+// `listedCompressed` says the package's compressed-resource directory lists the entry: its bytes
+// are then decoded whenever they carry the QFS signature, even when the declared length happens
+// to equal the stored size.
 bool ExtractResource(std::span<const std::uint8_t> source, const IndexEntry& entry,
-                     Bytes& destination, Reporter& reporter);
+                     Bytes& destination, Reporter& reporter, bool listedCompressed = false);
 
 // The content of an entry: decoded when read from a file, as stored when read from an expanded
 // image (which holds nothing compressed: content that happens to start like compressed data must
@@ -35,20 +40,32 @@ std::optional<Bytes> ReadResource(std::span<const std::uint8_t> package, const I
 // differs from the entry's size).
 bool IsCompressedEntry(std::span<const std::uint8_t> source, const IndexEntry& entry);
 
+// No neighborhood the game writes comes near this once expanded; a package that claims more (index
+// entries sharing one compressed stream, say) is refused rather than filling memory and disk.
+inline constexpr std::size_t kExpandedImageLimit = std::size_t{512} << 20;
+
+// What an expansion found wrong with the package's resources.
+struct ExpansionFaults {
+    std::vector<std::string> undecodable;  // "resource TYPE INSTANCE", each that failed to decode
+};
+
 // Builds the expanded form of the package held in `file` (its bytes as read from disk).
 // `entryWidth` receives the index width. Reports "Decompression List Error, Exists" for a second
 // directory entry and "Decompression Error" for a resource that decodes to the wrong length (its
-// decoded bytes are stored all the same).
+// decoded bytes are stored all the same, and `faults` names it). An image that would pass
+// `limit` throws FormatError.
 PackageImage ExpandImage(std::span<const std::uint8_t> file, Reporter& reporter,
-                         std::uint32_t* entryWidth = nullptr);
+                         std::uint32_t* entryWidth = nullptr, ExpansionFaults* faults = nullptr,
+                         std::size_t limit = kExpandedImageLimit);
 
 // Writes the expanded form of the file into `image` (emptied first); the file is not changed.
-void ExpandPackageToMemory(const std::filesystem::path& path, PackageImage& image,
-                           Reporter& reporter);
+// Returns what was wrong with its resources (a package with any is read, never rewritten).
+ExpansionFaults ExpandPackageToMemory(const std::filesystem::path& path, PackageImage& image,
+                                      Reporter& reporter);
 
 // Replaces the file by its expanded form, atomically. A package whose index the program cannot
-// read (entries present but a width other than 20 or 24) is refused with FormatError and left as
-// it was: expanding it would throw its resources away. Returns the expanded image, which is what
+// read (entries present but a width other than 20 or 24), or in which a resource fails to decode,
+// is refused with FormatError and left as it was: rewriting it would keep the damage for good. Returns the expanded image, which is what
 // the file now holds.
 PackageImage ExpandPackage(const std::filesystem::path& path, Reporter& reporter,
                    const FaultHook& hook = {});

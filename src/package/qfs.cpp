@@ -8,10 +8,12 @@
 
 namespace qh {
 
+bool HasQfsSignature(std::span<const std::uint8_t> stored) {
+    return stored.size() >= kQfsHeaderSize && stored[4] == 0x10 && stored[5] == 0xFB;
+}
+
 bool IsQfsCompressed(std::span<const std::uint8_t> stored) {
-    if (stored.size() < kQfsHeaderSize) return false;
-    if (stored[4] != 0x10 || stored[5] != 0xFB) return false;
-    return QfsDeclaredLength(stored) != stored.size();
+    return HasQfsSignature(stored) && QfsDeclaredLength(stored) != stored.size();
 }
 
 std::size_t QfsDeclaredLength(std::span<const std::uint8_t> stored) {
@@ -87,7 +89,10 @@ void DecodeQfs(std::span<const std::uint8_t> stored, std::size_t limit, Bytes& o
         }
 
         if (literal > end - pos) Truncated(pos, "literal bytes");
-        if (literal + length > limit - len) break;  // more than declared: stop, caller reports it
+        if (literal + length > limit - len) {
+            throw FormatError("Compressed data goes on past its declared length of " + std::to_string(limit) +
+                              " bytes");
+        }
 
         if (literal <= 16 && end - pos >= 16) {
             std::memcpy(dst + len, in + pos, 16);
@@ -99,10 +104,10 @@ void DecodeQfs(std::span<const std::uint8_t> stored, std::size_t limit, Bytes& o
         if (last) break;
         if (length == 0) continue;
 
-        if (distance > base + len) {
+        // Only this resource's own bytes may be referred to, never what precedes it in `out`.
+        if (distance > len) {
             throw FormatError("Compressed data refers to " + std::to_string(distance) +
-                              " bytes back with only " + std::to_string(base + len) +
-                              " decoded");
+                              " bytes back with only " + std::to_string(len) + " decoded");
         }
         std::uint8_t* to = dst + len;
         const std::uint8_t* from = to - distance;

@@ -33,15 +33,18 @@ inline constexpr std::size_t kQfsDecodeSlack = 32;
 // True when stored bytes carry the QFS signature and declare an uncompressed length that differs
 // from the stored size; only then are they decoded. Anything else is content as it stands.
 bool IsQfsCompressed(std::span<const std::uint8_t> stored);
+// True when stored bytes start like a QFS stream (header size and signature), whatever length
+// they declare.
+bool HasQfsSignature(std::span<const std::uint8_t> stored);
 
 // The uncompressed length declared in a QFS header (the caller checked IsQfsCompressed).
 std::size_t QfsDeclaredLength(std::span<const std::uint8_t> stored);
 
 // Decodes the control codes that follow the 9-byte header, appending to `out`. Decoding ends at
 // an end code or when the stored bytes run out. At most `limit` bytes are produced: a code that
-// would produce more stops decoding there (the caller sees a wrong length). A back-reference
-// before the start of the output, or code or literal bytes past the end of the stored bytes,
-// throw FormatError.
+// would produce more (codes left over after the declared length) throws FormatError, as do a
+// back-reference before the start of this resource's output (never into what `out` held
+// before) and code or literal bytes past the end of the stored bytes.
 void DecodeQfs(std::span<const std::uint8_t> stored, std::size_t limit, Bytes& out);
 
 }  // namespace qh

@@ -294,8 +294,16 @@ void LoadNeighborhood(Workspace& workspace, Neighborhood& neighborhood, const fs
         progress.SetStatus("Expanding Neighborhood");
         progress.Step();
         PackageImage image;
-        workspace.loadedFiles[workspace.packagePath] =
-            ReadSteadily(workspace.packagePath, [&] { ExpandPackageToMemory(workspace.packagePath, image, reporter); });
+        ExpansionFaults faults;
+        workspace.loadedFiles[workspace.packagePath] = ReadSteadily(
+            workspace.packagePath, [&] { faults = ExpandPackageToMemory(workspace.packagePath, image, reporter); });
+        if (!faults.undecodable.empty()) {
+            // What decoded wrongly would be written back for good: the neighborhood is shown, and
+            // no save touches it.
+            workspace.saveRefusal = workspace.packagePath.filename().string() + ": " + faults.undecodable.front() +
+                                    " cannot be decompressed. This neighborhood can be viewed but not saved.";
+            reporter.Error(workspace.saveRefusal);
+        }
         std::vector<IndexEntry> entries;
         if (ReadIndex(image, PackageSource::Image, entries) == 0) {
             reporter.Error("An Index Error was found in " + neighborhood.prefix + "_Neighborhood.package" + "\r\n" +

@@ -55,6 +55,9 @@ struct Workspace {
     std::vector<NeighborhoodItem> familyItemList;
     std::vector<NeighborhoodItem> lotItemList;
     std::optional<NeighborhoodDataLayout> neighborhoodData;  // unset when none could be read
+    // Why this neighborhood must not be saved (a resource of its package failed to decode), or
+    // empty.
+    std::string saveRefusal;
 
     // What each file looked like when it was loaded (or last saved), so a save can tell whether
     // something else (the game) changed it meanwhile.

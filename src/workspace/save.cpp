@@ -169,6 +169,10 @@ std::vector<fs::path> FilesChangedSinceLoad(const Workspace& workspace) {
 SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const SaveOptions& options, Reporter& reporter,
                             Progress& progress) {
     SaveResult result;
+    if (!ws.saveRefusal.empty()) {
+        reporter.Error(ws.saveRefusal);
+        return result;
+    }
     const fs::path folder = ws.neighborhoodFolder.empty() ? ws.packagePath.parent_path() : ws.neighborhoodFolder;
     std::string holder;
     const auto lock = FolderLock::Acquire(folder, options.programName, options.lockWait, holder);

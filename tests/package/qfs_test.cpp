@@ -1,3 +1,4 @@
+#include "package/byte_reader.h"
 #include "package/qfs.h"
 
 #include <gtest/gtest.h>
@@ -73,10 +74,10 @@ TEST(QfsDecode, WrongLengthReportsDecompressionErrorAndKeepsWhatWasDecoded) {
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.content, "ABCD");
     EXPECT_EQ(r.messages, std::vector<std::string>{"Decompression Error"});
-    // More than declared: decoding stops rather than growing without bound.
+    // More than declared: decoding stops rather than growing without bound, and keeps nothing.
     r = Extract(Stored(2, {0xE0, 'A', 'B', 'C', 'D', 0xFC}));
     EXPECT_FALSE(r.ok);
-    EXPECT_LE(r.content.size(), 2u);
+    EXPECT_TRUE(r.content.empty());
 }
 
 TEST(QfsDecode, AHugeDeclaredLengthSetsAsideOnlyWhatTheCodesCanProduce) {
@@ -106,11 +107,61 @@ TEST(QfsDecode, UncompressedBytesComeBackAsStored) {
     EXPECT_EQ(r.content, std::string(sameSize.begin(), sameSize.end()));
 }
 
-TEST(QfsDecode, MalformedStreamsThrowInsteadOfReadingOutOfBounds) {
-    EXPECT_THROW(Extract(Stored(10, {0x00, 0x05})), FormatError);           // before the start
-    EXPECT_THROW(Extract(Stored(10, {0xE4, 'a', 'b', 'c'})), FormatError);  // literals run out
-    EXPECT_THROW(Extract(Stored(10, {0xE0, 'a', 'b', 'c', 'd', 0x80, 0x01})), FormatError);
-    EXPECT_THROW(Extract(Stored(10, {0xFF, 'a'})), FormatError);  // three literals, one there
+TEST(QfsDecode, MalformedStreamsAreDecompressionErrorsInsteadOfReadingOutOfBounds) {
+    for (const Bytes& stored : {Stored(10, {0x00, 0x05}),                            // before the start
+                                Stored(10, {0xE4, 'a', 'b', 'c'}),                   // literals run out
+                                Stored(10, {0xE0, 'a', 'b', 'c', 'd', 0x80, 0x01}),  // a code cut short
+                                Stored(10, {0xFF, 'a'})}) {                          // three literals, one there
+        const auto r = Extract(stored);
+        EXPECT_FALSE(r.ok);
+        EXPECT_TRUE(r.content.empty());
+        EXPECT_EQ(r.messages, std::vector<std::string>{"Decompression Error"});
+    }
+    Bytes out;
+    EXPECT_THROW(DecodeQfs(Stored(10, {0x00, 0x05}), 10, out), FormatError);
+}
+
+TEST(QfsDecode, CodesLeftOverAfterTheDeclaredLengthAreAnError) {
+    // Declared 0, or a length that ends on a code boundary with codes after it: the stream says
+    // more than its header, and a short resource must never pass for the whole one.
+    for (std::size_t declared : {0u, 4u}) {
+        const auto r = Extract(Stored(declared, {0xE0, 'A', 'B', 'C', 'D', 0xE0, 'E', 'F', 'G', 'H', 0xFC}));
+        EXPECT_FALSE(r.ok) << declared;
+        EXPECT_EQ(r.messages, std::vector<std::string>{"Decompression Error"});
+    }
+}
+
+TEST(QfsDecode, AStreamAsLongAsItsContentIsDecodedWhenTheDirectoryListsIt) {
+    // Four literals and a run of fourteen: 18 bytes decoded from 18 stored.
+    const Bytes stored = Stored(18, {0xE0, 'A', 'B', 'C', 'D', 0x8A, 0x00, 0x03, 0xFC});
+    ASSERT_EQ(stored.size(), 18u);
+    const ResourceKey key = fixture::Key(1, 1);
+    Bytes directory;
+    for (std::uint32_t word : {key.typeId, key.groupId, key.instanceId, key.instance2Id, 18u}) AppendU32(directory, word);
+    fixture::PackageBuilder builder;
+    builder.Add(key, stored);
+    builder.Add(fixture::Key(kCompressedDirectoryType, 0x286B1F03, 0xE86B1EEF), directory);
+    RecordingReporter reporter;
+    const PackageImage image = ExpandImage(builder.Build(), reporter);
+    std::vector<IndexEntry> entries;
+    ReadIndex(image, PackageSource::Image, entries);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(std::string(image.begin() + entries[0].offset, image.begin() + entries[0].offset + entries[0].size),
+              "ABCDABCDABCDABCDAB");
+    // Without the directory the same bytes are content as they stand.
+    EXPECT_EQ(Extract(stored).content, std::string(stored.begin(), stored.end()));
+}
+
+TEST(QfsDecode, ABackReferenceNeverReachesThePreviousResource) {
+    // Two resources expanded back to back: the second refers 6 bytes back, into the first.
+    fixture::PackageBuilder builder;
+    builder.Add(fixture::Key(1, 1), test::ToBytes("abcdef"));
+    builder.Add(fixture::Key(1, 2), Stored(10, {0x01, 0x05, 'x', 'y'}));
+    RecordingReporter reporter;
+    ExpansionFaults faults;
+    (void)ExpandImage(builder.Build(), reporter, nullptr, &faults);
+    ASSERT_EQ(faults.undecodable.size(), 1u);
+    EXPECT_EQ(faults.undecodable[0], "resource 00000001 00000002");
 }
 
 TEST(QfsDecode, StoredBytesPastTheEndOfThePackageThrow) {

@@ -543,5 +543,29 @@ TEST(SaveDescriptions, AFileTheGameRewritesDuringTheSaveIsLeftAsTheGameWroteIt) 
     EXPECT_EQ(marta.dirty, 1);
 }
 
+TEST(SaveDescriptions, ANeighborhoodWithAResourceThatFailsToDecodeIsShownButNeverSaved) {
+    Session s;
+    // A compressed stream that declares no content but carries codes: decoding it would give an
+    // empty resource that a save would store for good.
+    const Bytes broken = {0x0E, 0, 0, 0, 0x10, 0xFB, 0, 0, 0, 0xE0, 'A', 'B', 'C', 'D', 0xFC};
+    RewritePackage(s.ws.packagePath, [](const IndexEntry&, Bytes&) {}, {{{0x12345678, 0, 7, 0}, broken}});
+    s.ws = Workspace{};
+    s.reporter.messages.clear();
+    s.Load();
+    ASSERT_FALSE(s.ws.characters.empty());  // shown
+    bool told = false;
+    for (const auto& message : s.reporter.messages) {
+        told |= message.text.find("resource 12345678 00000007 cannot be decompressed. This neighborhood can be viewed "
+                                  "but not saved.") != std::string::npos;
+    }
+    EXPECT_TRUE(told);
+    const Bytes before = ReadFileBytes(s.ws.packagePath);
+    SetWord(s.Sim("Marta"), &Character::fatness, 1);
+    const SaveResult result = s.Save();
+    EXPECT_FALSE(result.neighborhoodSaved);
+    EXPECT_EQ(result.charactersSaved, 0u);
+    EXPECT_EQ(ReadFileBytes(s.ws.packagePath), before);
+}
+
 }  // namespace
 }  // namespace qh
