@@ -17,6 +17,21 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+bool IsPlainName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." && name.find_first_of("\\/:") == std::string_view::npos;
+}
+
+bool LiesInside(const fs::path& path, const fs::path& folder) {
+    const fs::path inner = fs::absolute(path).lexically_normal();
+    const fs::path outer = fs::absolute(folder).lexically_normal();
+    auto i = inner.begin();
+    for (auto o = outer.begin(); o != outer.end(); ++o, ++i) {
+        if (o->empty()) continue;  // a trailing separator
+        if (i == inner.end() || *i != *o) return false;
+    }
+    return i != inner.end();
+}
+
 fs::path ResolveNoCase(const fs::path& base, std::string_view relative) {
     fs::path current = base;
     bool exists = true;  // once a component is missing, the rest is taken as spelt

@@ -15,6 +15,13 @@ namespace qh {
 // else as spelt (so the result names a file that does not exist).
 std::filesystem::path ResolveNoCase(const std::filesystem::path& base, std::string_view relative);
 
+// A single name that stays where it is put: not empty, no '\' or '/', not "." or "..", no ':'
+// (a drive on Windows). A neighborhood folder named otherwise would let a save write elsewhere.
+bool IsPlainName(std::string_view name);
+
+// Whether `path`, taken as spelt (lexically, ".." resolved), lies inside `folder`.
+bool LiesInside(const std::filesystem::path& path, const std::filesystem::path& folder);
+
 // Case-insensitive equality of ASCII letters; other bytes compare exactly.
 bool EqualsNoCase(std::string_view a, std::string_view b);
 

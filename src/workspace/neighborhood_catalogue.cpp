@@ -69,6 +69,8 @@ std::vector<Neighborhood> ScanNeighborhoods(const fs::path& neighborhoodsFolder,
         for (const fs::path& folder : folders) {
             const std::string name = folder.filename().string();
             if (name.empty() || (name[0] != letter && name[0] != letter - 'A' + 'a')) continue;
+            // A name with separators or ".." would lead the package's path out of this folder.
+            if (!IsPlainName(name)) continue;
             const fs::path package = ResolveNoCase(folder, name + "_Neighborhood.package");
             if (!fs::is_regular_file(package, error)) continue;
 

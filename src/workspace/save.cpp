@@ -11,6 +11,7 @@
 #include "package/text_list.h"
 #include "platform/errors.h"
 #include "platform/folder_lock.h"
+#include "platform/paths.h"
 #include "workspace/households.h"
 #include "workspace/neighborhood_data.h"
 
@@ -172,6 +173,13 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
     if (!ws.saveRefusal.empty()) {
         reporter.Error(ws.saveRefusal);
         return result;
+    }
+    // Every file a save writes lies in the neighborhood's own folder, whatever its names say.
+    for (const fs::path& file : FilesToWrite(ws)) {
+        if (!IsPlainName(ws.prefix) || !LiesInside(file, ws.neighborhoodFolder)) {
+            reporter.Error(file.string() + " lies outside the neighborhood's folder; nothing was saved.");
+            return result;
+        }
     }
     const fs::path folder = ws.neighborhoodFolder.empty() ? ws.packagePath.parent_path() : ws.neighborhoodFolder;
     std::string holder;

@@ -148,5 +148,48 @@ TEST(ExpandPackage, TruncatedFileNamesTheFileAndChangesNothing) {
     EXPECT_EQ(ReadFileBytes(path), package);
 }
 
+TEST(ExpandImage, EntriesSharingOneStreamCannotBlowThePackageUp) {
+    // One small stream that decodes to 64 KiB, and a hundred index entries pointing at it: 6 MiB
+    // from a few kilobytes. With a limit of 1 MiB the expansion is refused instead.
+    Bytes stream = {0, 0, 0, 0, 0x10, 0xFB, 0x01, 0x00, 0x00, 0xE0, 'a', 'b', 'c', 'd'};
+    std::size_t produced = 4;
+    while (produced + 1028 <= 0x10000) {
+        // A four-byte code repeating 1028 bytes from 4 back.
+        for (std::uint8_t byte : {std::uint8_t{0xCC}, std::uint8_t{0x00}, std::uint8_t{0x03}, std::uint8_t{0xFF}}) stream.push_back(byte);
+        produced += 1028;
+    }
+    const std::size_t rest = 0x10000 - produced;
+    stream.push_back(static_cast<std::uint8_t>(0xC0 | (((rest - 5) >> 8) << 2)));
+    stream.push_back(0x00);
+    stream.push_back(0x03);
+    stream.push_back(static_cast<std::uint8_t>((rest - 5) & 0xFF));
+    stream.push_back(0xFC);
+    Bytes package = fixture::PackageBuilder().Add(fixture::Key(1, 1), stream).Build();
+    std::vector<IndexEntry> entries;
+    const std::uint32_t width = ReadIndex(package, PackageSource::File, entries);
+    for (std::uint32_t i = 2; i <= 100; ++i) {
+        IndexEntry copy = entries[0];
+        copy.key.instanceId = i;
+        entries.push_back(copy);
+    }
+    // The index rewritten with the shared entries, after the resources.
+    const std::size_t indexAt = package.size();
+    for (const IndexEntry& entry : entries) {
+        for (std::uint32_t word : {entry.key.typeId, entry.key.groupId, entry.key.instanceId, entry.key.instance2Id,
+                                   entry.offset, entry.size}) {
+            AppendU32(package, word);
+        }
+    }
+    StoreU32(package, kEntryCountOffset, static_cast<std::uint32_t>(entries.size()));
+    StoreU32(package, kIndexOffsetOffset, static_cast<std::uint32_t>(indexAt));
+    StoreU32(package, kIndexSizeOffset, static_cast<std::uint32_t>(entries.size() * width));
+    RecordingReporter reporter;
+    ExpansionFaults faults;
+    const PackageImage whole = ExpandImage(package, reporter, nullptr, &faults, std::size_t{16} << 20);
+    EXPECT_TRUE(faults.undecodable.empty());
+    EXPECT_GT(whole.size(), std::size_t{100} * 0x10000);
+    EXPECT_THROW(ExpandImage(package, reporter, nullptr, nullptr, std::size_t{1} << 20), FormatError);
+}
+
 }  // namespace
 }  // namespace qh

@@ -6,6 +6,7 @@
 #include "fixture/resource_builders.h"
 #include "package/text_list.h"
 #include "platform/errors.h"
+#include "platform/paths.h"
 #include "support/temp_dir.h"
 
 namespace qh {
@@ -59,6 +60,28 @@ TEST(ScanNeighborhoods, EmptyIndexIsReportedAndLeftOutOtherErrorsPropagate) {
     truncated.resize(truncated.size() - 10);
     dir.Write("N003/N003_Neighborhood.package", truncated);
     EXPECT_THROW(ScanNeighborhoods(dir.path(), 1, reporter, progress), FormatError);
+}
+
+TEST(ScanNeighborhoods, AFolderWhoseNameLeadsElsewhereIsNotANeighborhood) {
+    test::TempDir dir;
+    const auto hoods = dir / "Neighborhoods";
+    // The name splits into N9, .., .. and Elsewhere where backslashes separate folders: the
+    // package path it makes is Elsewhere_Neighborhood.package beside the Neighborhoods folder.
+    const std::string name = "N9\\..\\..\\Elsewhere";
+    dir.Write("Neighborhoods/" + name + "/placeholder", test::ToBytes("x"));
+    dir.Write("Elsewhere_Neighborhood.package", NeighborhoodPackage("The program's own file"));
+    dir.Write("Neighborhoods/N001/N001_Neighborhood.package", NeighborhoodPackage("Valley"));
+    RecordingReporter reporter;
+    NullProgress progress;
+    const auto catalogue = ScanNeighborhoods(hoods, 1, reporter, progress);
+    ASSERT_EQ(catalogue.size(), 1u);
+    EXPECT_EQ(catalogue[0].prefix, "N001");
+    EXPECT_FALSE(IsPlainName(name));
+    EXPECT_FALSE(IsPlainName(".."));
+    EXPECT_TRUE(IsPlainName("N001"));
+    EXPECT_TRUE(LiesInside(hoods / "N001" / "Characters" / "x.package", hoods / "N001"));
+    EXPECT_FALSE(LiesInside(hoods / "N001" / ".." / "N002" / "x.package", hoods / "N001"));
+    EXPECT_FALSE(LiesInside(hoods / "N0012" / "x.package", hoods / "N001"));
 }
 
 }  // namespace
