@@ -97,8 +97,11 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
+            // With repetitions the runs come with their aggregates; the mean stands for them all.
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "mean") continue;
+            if (run.run_type == Run::RT_Iteration && run.repetitions > 1) continue;
             const double seconds = run.GetAdjustedRealTime() / 1e9;  // per iteration, ns by default
-            if (seconds > 0) rates_[run.benchmark_name()] = (1 << 20) / seconds / 1e6;
+            if (seconds > 0) rates_[run.run_name.function_name] = (1 << 20) / seconds / 1e6;
         }
     }
     void Finalize() override {

@@ -34,10 +34,15 @@ double CurrentMegabytes() {
 
 }  // namespace
 
-int main() {
+// The number of sims is the first argument (1000 when none is given): run it once per size, so
+// that the peak memory is that one load's.
+int main(int argc, char** argv) {
+    const int sims = argc > 1 ? std::atoi(argv[1]) : 1000;
+    if (sims < 1) return 2;
     const fs::path folder = fs::temp_directory_path() / "quillhaven-load-bench";
     fs::remove_all(folder);
-    const std::string command = std::string(QH_DEMO_GEN_PATH) + " --large '" + folder.string() + "'";
+    const std::string command =
+        std::string(QH_DEMO_GEN_PATH) + " --large '" + folder.string() + "' " + std::to_string(sims) + " 200";
     if (std::system(command.c_str()) != 0) {
         std::fprintf(stderr, "could not write the large neighborhood\n");
         return 1;

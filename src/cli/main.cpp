@@ -38,5 +38,11 @@ int main(int argc, char** argv) {
         std::cerr << "quillhaven-cli: " << error.what() << '\n';
         return 1;
     }
+    // Output that could not be written (a full disk, a closed pipe) is a failure, not a result.
+    std::cout.flush();
+    if (!std::cout) {
+        std::cerr << "quillhaven-cli: the output could not be written\n";
+        return 1;
+    }
     return 0;
 }

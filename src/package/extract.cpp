@@ -1,6 +1,7 @@
 #include "package/extract.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "package/byte_reader.h"
 #include "package/qfs.h"
@@ -24,9 +25,18 @@ std::string ResourceName(const IndexEntry& entry) {
 
 // The keys the compressed-resource directory lists: type, group, instance, (with 24-byte index
 // entries) second instance, then the uncompressed size, for each compressed resource.
-std::vector<ResourceKey> ListedCompressed(std::span<const std::uint8_t> directory, std::uint32_t width) {
+struct KeyHash {
+    std::size_t operator()(const ResourceKey& key) const {
+        std::uint64_t h = key.typeId;
+        for (std::uint32_t part : {key.groupId, key.instanceId, key.instance2Id}) h = h * 0x100000001B3ull ^ part;
+        return static_cast<std::size_t>(h ^ (h >> 29));
+    }
+};
+using KeySet = std::unordered_set<ResourceKey, KeyHash>;
+
+KeySet ListedCompressed(std::span<const std::uint8_t> directory, std::uint32_t width) {
     const std::size_t record = width == 24 ? 20 : 16;
-    std::vector<ResourceKey> keys;
+    KeySet keys;
     const ByteReader reader(directory, "compressed-resource directory");
     for (std::size_t at = 0; at + record <= directory.size(); at += record) {
         ResourceKey key;
@@ -34,7 +44,7 @@ std::vector<ResourceKey> ListedCompressed(std::span<const std::uint8_t> director
         key.groupId = reader.ReadU32(at + 4);
         key.instanceId = reader.ReadU32(at + 8);
         if (width == 24) key.instance2Id = reader.ReadU32(at + 12);
-        keys.push_back(key);
+        keys.insert(key);
     }
     return keys;
 }
@@ -109,7 +119,7 @@ PackageImage ExpandImage(std::span<const std::uint8_t> file, Reporter& reporter,
 
     // Only the last directory entry is taken out (and read: its keys are the compressed
     // resources); a second one is an anomaly reported below.
-    std::vector<ResourceKey> listed;
+    KeySet listed;
     for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
         if (it->key.typeId == kCompressedDirectoryType) {
             if (reader.Has(it->offset, it->size)) listed = ListedCompressed(file.subspan(it->offset, it->size), width);
@@ -120,7 +130,7 @@ PackageImage ExpandImage(std::span<const std::uint8_t> file, Reporter& reporter,
 
     for (IndexEntry& entry : entries) {
         const std::size_t at = image.size();
-        const bool inDirectory = std::find(listed.begin(), listed.end(), entry.key) != listed.end();
+        const bool inDirectory = listed.count(entry.key) != 0;
         if (!ExtractResource(file, entry, image, reporter, inDirectory) && faults) {
             faults->undecodable.push_back(ResourceName(entry));
         }

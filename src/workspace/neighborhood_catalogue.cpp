@@ -4,6 +4,7 @@
 
 #include "package/extract.h"
 #include "package/property_set.h"
+#include "package/qfs.h"
 #include "package/text_list.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
@@ -35,15 +36,40 @@ bool ListTextLess(const std::string& a, const std::string& b) {
     return a < b;
 }
 
+namespace {
+
+// The name and the version are a few hundred bytes; a resource claiming more is not the game's,
+// and the catalogue (run at every start and by every command) must not spend time on it.
+constexpr std::size_t kTextResourceLimit = std::size_t{1} << 20;
+
+bool SmallEnough(std::span<const std::uint8_t> package, const IndexEntry& entry, PackageSource source) {
+    if (entry.size > kTextResourceLimit) return false;
+    if (source == PackageSource::Image || entry.offset > package.size() || entry.size > package.size() - entry.offset) {
+        return true;  // the reader reports what lies outside
+    }
+    const auto stored = package.subspan(entry.offset, entry.size);
+    return !IsQfsCompressed(stored) || QfsDeclaredLength(stored) <= kTextResourceLimit;
+}
+
+}  // namespace
+
 void ReadNeighborhoodTexts(std::span<const std::uint8_t> package, const std::vector<IndexEntry>& entries,
                            PackageSource source, int languageCode, Neighborhood& neighborhood,
                            Reporter& reporter) {
+    // The first of each: the game writes one, and a package with thousands costs no more.
+    bool version = false;
+    bool names = false;
     for (const IndexEntry& entry : entries) {
-        if (entry.key.typeId == kVersionInfoType) {
+        if (version && names) break;
+        if (entry.key.typeId == kVersionInfoType && !version) {
+            version = true;
+            if (!SmallEnough(package, entry, source)) continue;
             if (auto content = ReadResource(package, entry, source, reporter)) {
                 neighborhood.versionText = ReadVersionProperties(*content).Text().substr(0, 36);
             }
-        } else if (entry.key.typeId == kCatalogTextType) {
+        } else if (entry.key.typeId == kCatalogTextType && !names) {
+            names = true;
+            if (!SmallEnough(package, entry, source)) continue;
             if (auto content = ReadResource(package, entry, source, reporter)) {
                 std::string strings[2] = {neighborhood.ngbdName, neighborhood.ngbdDescription};
                 ReadTextList(*content, languageCode, strings);

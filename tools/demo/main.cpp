@@ -1,22 +1,30 @@
 // Writes the demo game that scripts/demo runs the program on.
 //
 // Usage: quillhaven-demo-gen OUTPUT_FOLDER
-//        quillhaven-demo-gen --large NEIGHBORHOODS_FOLDER   (N900: 1000 sims, 200 lots)
+//        quillhaven-demo-gen --large NEIGHBORHOODS_FOLDER [SIMS [LOTS]]   (N900: by default 1000
+//        sims and 200 lots)
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 
 #include "demo_game.h"
 
 int main(int argc, char** argv) {
-    const bool large = argc == 3 && std::strcmp(argv[1], "--large") == 0;
+    const bool large = argc >= 3 && argc <= 5 && std::strcmp(argv[1], "--large") == 0;
     if (argc != 2 && !large) {
-        std::fprintf(stderr, "usage: quillhaven-demo-gen OUTPUT_FOLDER | --large NEIGHBORHOODS_FOLDER\n");
+        std::fprintf(stderr, "usage: quillhaven-demo-gen OUTPUT_FOLDER | --large NEIGHBORHOODS_FOLDER [SIMS [LOTS]]\n");
         return 2;
     }
     try {
         if (large) {
-            qh::demo::WriteLargeNeighborhood(argv[2], "N900", 1000, 200);
+            const int sims = argc >= 4 ? std::atoi(argv[3]) : 1000;
+            const int lots = argc >= 5 ? std::atoi(argv[4]) : 200;
+            if (sims < 1 || lots < 1) {
+                std::fprintf(stderr, "quillhaven-demo-gen: SIMS and LOTS must be positive numbers\n");
+                return 2;
+            }
+            qh::demo::WriteLargeNeighborhood(argv[2], "N900", sims, lots);
             return 0;
         }
         const auto game = qh::demo::WriteDemoGame(argv[1]);
