@@ -98,6 +98,10 @@ PackageImage ExpandImage(std::span<const std::uint8_t> file, Reporter& reporter,
     std::vector<IndexEntry> entries;
     const std::uint32_t width = ReadIndex(file, PackageSource::File, entries);
     if (entryWidth) *entryWidth = width;
+    if (faults && (width == 20 || width == 24)) {
+        const std::uint32_t declared = reader.ReadU32(kEntryCountOffset, "header entry count");
+        if (declared > entries.size()) faults->entriesOutside = declared - entries.size();
+    }
 
     // The image's final size is known from the index (each resource's declared length), so it is
     // allocated once rather than grown by doubling.
@@ -128,7 +132,14 @@ PackageImage ExpandImage(std::span<const std::uint8_t> file, Reporter& reporter,
         }
     }
 
-    for (IndexEntry& entry : entries) {
+    std::vector<IndexEntry> written;
+    written.reserve(entries.size());
+    for (IndexEntry entry : entries) {
+        // A second directory is an anomaly: said, and left out with its bytes.
+        if (entry.key.typeId == kCompressedDirectoryType) {
+            reporter.Error("Decompression List Error, Exists");
+            continue;
+        }
         const std::size_t at = image.size();
         const bool inDirectory = listed.count(entry.key) != 0;
         if (!ExtractResource(file, entry, image, reporter, inDirectory) && faults) {
@@ -140,15 +151,6 @@ PackageImage ExpandImage(std::span<const std::uint8_t> file, Reporter& reporter,
         }
         entry.offset = static_cast<std::uint32_t>(at);
         entry.size = static_cast<std::uint32_t>(image.size() - at);
-    }
-
-    std::vector<IndexEntry> written;
-    written.reserve(entries.size());
-    for (const IndexEntry& entry : entries) {
-        if (entry.key.typeId == kCompressedDirectoryType) {
-            reporter.Error("Decompression List Error, Exists");
-            continue;
-        }
         written.push_back(entry);
     }
     FinishPackageImage(image, written, width);
@@ -181,6 +183,10 @@ PackageImage ExpandForRewrite(std::span<const std::uint8_t> file,
         }
         if (!faults.undecodable.empty()) {
             throw FormatError(faults.undecodable.front() + " cannot be decompressed; the file was left unchanged");
+        }
+        if (faults.entriesOutside != 0) {
+            throw FormatError(std::to_string(faults.entriesOutside) +
+                              " of its index entries point past the end of the file; the file was left unchanged");
         }
         return image;
     } catch (const FormatError& error) {

@@ -47,6 +47,7 @@ inline constexpr std::size_t kExpandedImageLimit = std::size_t{512} << 20;
 // What an expansion found wrong with the package's resources.
 struct ExpansionFaults {
     std::vector<std::string> undecodable;  // "resource TYPE INSTANCE", each that failed to decode
+    std::size_t entriesOutside = 0;        // index entries pointing past the end of the file
 };
 
 // Builds the expanded form of the package held in `file` (its bytes as read from disk).
@@ -64,8 +65,9 @@ ExpansionFaults ExpandPackageToMemory(const std::filesystem::path& path, Package
                                       Reporter& reporter);
 
 // Replaces the file by its expanded form, atomically. A package whose index the program cannot
-// read (entries present but a width other than 20 or 24), or in which a resource fails to decode,
-// is refused with FormatError and left as it was: rewriting it would keep the damage for good. Returns the expanded image, which is what
+// read (entries present but a width other than 20 or 24), in which a resource fails to decode, or
+// whose index has entries pointing past the end of the file, is refused with FormatError and left
+// as it was: rewriting it would make the damage (or the loss of those entries) permanent. Returns the expanded image, which is what
 // the file now holds.
 PackageImage ExpandPackage(const std::filesystem::path& path, Reporter& reporter,
                    const FaultHook& hook = {});

@@ -22,8 +22,12 @@ bool IsPlainName(std::string_view name) {
 }
 
 bool LiesInside(const fs::path& path, const fs::path& folder) {
-    const fs::path inner = fs::absolute(path).lexically_normal();
-    const fs::path outer = fs::absolute(folder).lexically_normal();
+    if (path.empty() || folder.empty()) return false;
+    std::error_code error;
+    const fs::path inner = fs::absolute(path, error).lexically_normal();
+    if (error) return false;
+    const fs::path outer = fs::absolute(folder, error).lexically_normal();
+    if (error) return false;
     auto i = inner.begin();
     for (auto o = outer.begin(); o != outer.end(); ++o, ++i) {
         if (o->empty()) continue;  // a trailing separator

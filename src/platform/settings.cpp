@@ -107,10 +107,18 @@ IniSettings::IniSettings(std::filesystem::path path) : path_(std::move(path)) {
     std::ifstream in(path_);
     std::string line;
     std::string section;
+    bool inSection = false;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (!line.empty() && line.front() == '[') {
             section = line.substr(1, line.find(']') - 1);
+            inSection = true;
+        }
+        // Lines before any section stay before [General] when the file is written again, so
+        // that none of them is read as a setting of ours the next time.
+        if (!inSection) {
+            preamble_ += line + "\n";
+            continue;
         }
         if (section != "General") {
             otherSections_ += line + "\n";
@@ -138,7 +146,7 @@ void IniSettings::Set(std::string_view name, const std::string& value) {
 }
 
 void IniSettings::Save() const {
-    std::string text = "[General]\n";
+    std::string text = preamble_ + "[General]\n";
     for (const auto& [key, value] : general_) text += key + "=" + QuoteIni(value) + "\n";
     if (!otherSections_.empty()) text += "\n" + otherSections_;
     AtomicReplace(path_, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));

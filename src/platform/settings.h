@@ -65,8 +65,9 @@ public:
 private:
     void Save() const;
     std::filesystem::path path_;
-    // Lines of other sections are kept as they were.
+    // Lines before the first section and lines of other sections are kept as they were.
     std::map<std::string, std::string, std::less<>> general_;
+    std::string preamble_;
     std::string otherSections_;
 };
 

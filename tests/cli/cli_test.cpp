@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "fixture/package_builder.h"
+#include "package/byte_reader.h"
 #include "package/extract.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
@@ -92,6 +93,26 @@ TEST(CliErrors, DamagedPackageGivesOneLineNamingTheFile) {
     EXPECT_NE(result.err.find("broken.package"), std::string::npos) << result.err;
     EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1);
     EXPECT_TRUE(result.out.empty());
+}
+
+TEST(CliErrors, ExpandRefusesWhatItCannotExpandWholeAndOutputThatCannotBeWrittenFails) {
+    test::TempDir dir;
+    // An index of 28-byte entries: expanding it to another file would write an empty package.
+    Bytes odd = SamplePackage();
+    StoreU32(odd, kIndexSizeOffset, ByteReader(odd).ReadU32(kEntryCountOffset) * 28);
+    const auto file = dir.Write("odd.package", odd);
+    const auto copy = dir / "out.package";
+    const auto result = Cli({"expand", file.string(), "-o", copy.string()});
+    EXPECT_NE(result.status, 0);
+    EXPECT_FALSE(std::filesystem::exists(copy));
+#ifndef _WIN32
+    if (std::filesystem::exists("/dev/full")) {
+        const auto good = dir.Write("good.package", SamplePackage());
+        const std::string command = test::ShellQuote(QH_CLI_PATH) + " index " + test::ShellQuote(good.string()) +
+                                    " >/dev/full 2>/dev/null";
+        EXPECT_NE(std::system(command.c_str()), 0) << "a full disk is a failure";
+    }
+#endif
 }
 
 }  // namespace

@@ -88,14 +88,19 @@ TEST(ExpandImage, IsStableAndKeepsEveryEntryWithoutADirectory) {
 
 TEST(ExpandImage, SecondDirectoryIsReportedAndLeftOut) {
     PackageBuilder builder;
-    builder.AddDirectory().Add(Key(5, 5), Text(500, 'c'), true).AddDirectory();
+    builder.Add(Key(5, 4), Text(300, 'd'), true).AddDirectory().Add(Key(5, 5), Text(500, 'c'), true).AddDirectory();
     RecordingReporter reporter;
     const PackageImage image = ExpandImage(builder.Build(), reporter);
     EXPECT_EQ(reporter.Texts(), std::vector<std::string>{"Decompression List Error, Exists"});
     std::vector<IndexEntry> entries;
     ReadIndex(image, PackageSource::Image, entries);
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].key.typeId, 5u);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[1].key.instanceId, 5u);
+    // Its bytes are left out too: the expanded file is packed, and expanding it again changes
+    // nothing.
+    EXPECT_EQ(entries[1].offset, entries[0].offset + entries[0].size);
+    SilentReporter quiet;
+    EXPECT_EQ(ExpandImage(image, quiet), image);
 }
 
 TEST(ExpandPackage, ReplacesTheFileAndLeavesAnExpandedOneAlone) {

@@ -567,5 +567,25 @@ TEST(SaveDescriptions, ANeighborhoodWithAResourceThatFailsToDecodeIsShownButNeve
     EXPECT_EQ(ReadFileBytes(s.ws.packagePath), before);
 }
 
+TEST(SaveDescriptions, APackageWithIndexEntriesPastItsEndIsNeverRewritten) {
+    Session s;
+    const fs::path package = s.PackageOf(s.Sim("Marta"));
+    Bytes bytes = ReadFileBytes(package);
+    const ByteReader header(bytes);
+    const std::uint32_t count = header.ReadU32(kEntryCountOffset);
+    const std::uint32_t index = header.ReadU32(kIndexOffsetOffset);
+    // The last entry (24 bytes: type, group, instance, second instance, offset, size) now points
+    // past the end: rewriting the package would drop it for good.
+    StoreU32(bytes, index + (count - 1) * 24 + 16, 0x7FFFFF00);
+    AtomicReplace(package, bytes);
+    s.ws = Workspace{};
+    s.Load();
+    SetWord(s.Sim("Marta"), &Character::fatness, 3);
+    const SaveResult result = s.Save();
+    EXPECT_TRUE(result.neighborhoodSaved);
+    EXPECT_EQ(result.failedCharacterFiles, std::vector<std::string>{s.Sim("Marta").packageFile});
+    EXPECT_EQ(ReadFileBytes(package), bytes);
+}
+
 }  // namespace
 }  // namespace qh
