@@ -44,6 +44,12 @@ MainWindow::MainWindow(GameSession& session, ImageLibrary& images, Reporter& rep
     stack_ = new QStackedWidget(central);
     stack_->setObjectName(QStringLiteral("pnlPanels"));
     middle->addWidget(stack_, 1);
+    lblNoSims_ = new QLabel(central);
+    lblNoSims_->setObjectName(QStringLiteral("lblNoSims"));
+    lblNoSims_->setWordWrap(true);
+    lblNoSims_->setAlignment(Qt::AlignCenter);
+    lblNoSims_->hide();
+    middle->addWidget(lblNoSims_, 1);
     outer->addLayout(middle, 1);
     setCentralWidget(central);
     BuildStatusBar();
@@ -266,6 +272,7 @@ void MainWindow::ShowPanel(Panel& panel) {
         if (scroll && scroll->widget() == &panel) stack_->setCurrentIndex(i);
     }
     stack_->show();
+    lblNoSims_->hide();
     openPanel_ = &panel;
     // The open panel's button is the disabled one.
     const QString caption = QString::fromLatin1(panel.row().caption);
@@ -545,6 +552,9 @@ void MainWindow::FillCharacterSelector(std::optional<std::size_t> select) {
 bool MainWindow::LoadSelectedNeighborhood() {
     Neighborhood* neighborhood = CurrentNeighborhood();
     if (!neighborhood) return false;
+    // Choosing the neighborhood that is open already changes nothing (and loses nothing).
+    const std::size_t chosen = static_cast<std::size_t>(cbNeighborhood_->itemData(cbNeighborhood_->currentIndex()).toInt());
+    if (session_.loaded && *session_.loaded == chosen) return false;
     if (document_.Unsaved() &&
         !asker_.AskYesNo(QStringLiteral("There are changes that have not been saved.\r\nLoad another neighborhood without "
                                         "saving them?"))) {
@@ -568,11 +578,24 @@ bool MainWindow::LoadSelectedNeighborhood() {
         cbNeighborhood_->setItemText(cbNeighborhood_->currentIndex(), QString::fromStdString(neighborhood->Text()));
         FillCharacterSelector(std::nullopt);
         EndBusy();
-        if (Panel* panel = PanelNamed(QStringLiteral("pnlNeighborhood"))) panel->Open();
+        if (session_.workspace.characters.empty()) {
+            // Nothing of the neighborhood shown before may stay on screen to be edited: the
+            // panels make way for a word on the one now loaded.
+            stack_->hide();
+            openPanel_ = nullptr;
+            lblNoSims_->setText(QString::fromStdString(neighborhood->Text()) +
+                                QStringLiteral("\n\nThis neighborhood has no sims, so there is nothing in it to edit. "
+                                               "Choose another neighborhood above."));
+            lblNoSims_->show();
+        } else if (Panel* panel = PanelNamed(QStringLiteral("pnlNeighborhood"))) {
+            lblNoSims_->hide();
+            panel->Open();
+        }
         ShowPortrait();
     } catch (const std::exception& error) {
         reporter_.Error(error.what());
         document_.Reset();
+        lblNoSims_->hide();
         FillCharacterSelector(std::nullopt);  // the model is empty now
         EndBusy();
         // Only another neighborhood can be chosen now.

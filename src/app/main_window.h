@@ -140,6 +140,7 @@ private:
     QPushButton* btnSave_ = nullptr;
     QPushButton* btnReviewChanges_ = nullptr;
     QStackedWidget* stack_ = nullptr;
+    QLabel* lblNoSims_ = nullptr;  // in place of the panels while the neighborhood has no sims
     QLabel* statusLabel_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QTimer progressTimer_;

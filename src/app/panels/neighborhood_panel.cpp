@@ -88,7 +88,10 @@ void NeighborhoodPanel::Fill() {
             root->child(i)->setExpanded(true);
         }
     }
-    if (root && root->childCount() == 0) host_.reporter().Info(NoBackupMessage(n->ngbdName));
+    // Said once per neighborhood and run, not at every return to the panel.
+    if (root && root->childCount() == 0 && warnedNoBackup_.insert(n->prefix).second) {
+        host_.reporter().Info(NoBackupMessage(n->ngbdName));
+    }
 }
 
 void NeighborhoodPanel::RebuildBackupTree() {

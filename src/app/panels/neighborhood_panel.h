@@ -1,6 +1,9 @@
 // The neighborhood panel: name, description, version, picture and the tree of stored backups.
 #pragma once
 
+#include <set>
+#include <string>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -32,6 +35,7 @@ private:
     QLabel* lblVersion_;
     QLabel* imgNeighborhood_;
     QTreeWidget* tvBackups_;
+    std::set<std::string> warnedNoBackup_;  // neighborhoods told of their missing backup this run
 };
 
 }  // namespace qh::app

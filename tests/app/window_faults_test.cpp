@@ -1,0 +1,82 @@
+// What a player meets when the neighborhood changes under the window: an empty neighborhood, the
+// same one chosen again, the missing-backup warning.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+
+#include "app/ui_session.h"
+
+namespace qh::app {
+namespace {
+
+int IndexOf(QComboBox* selector, const char* prefix) {
+    for (int i = 0; i < selector->count(); ++i) {
+        if (selector->itemText(i).startsWith(QString::fromLatin1(prefix))) return i;
+    }
+    return -1;
+}
+
+void Choose(Session& s, const char* prefix) {
+    QComboBox* selector = s.window->neighborhoodSelector();
+    const int index = IndexOf(selector, prefix);
+    ASSERT_GE(index, 0) << prefix;
+    selector->setCurrentIndex(index);
+    emit selector->activated(index);
+}
+
+TEST(WindowFaults, ANeighborhoodWithoutSimsLeavesNothingOfThePreviousOneToEdit) {
+    Session s;
+    // The college's sims are gone (moved away by the player, say).
+    const auto characters = s.game.userData / "Neighborhoods" / "G001" / "Characters";
+    for (const auto& entry : std::filesystem::directory_iterator(characters)) std::filesystem::remove(entry.path());
+    ASSERT_TRUE(s.Shown(s.Find<QLineEdit>("edtNgbdName")));
+    Choose(s, "G001");
+    EXPECT_EQ(s.state.workspace.prefix, "G001");
+    EXPECT_EQ(s.window->characterSelector()->count(), 0);
+    EXPECT_FALSE(s.Shown(s.Find<QLineEdit>("edtNgbdName")));  // Pleasant Valley's name is not offered
+    auto* note = s.Find<QLabel>("lblNoSims");
+    EXPECT_TRUE(s.Shown(note));
+    EXPECT_TRUE(note->text().startsWith(QStringLiteral("G001 : Alderwood College")));
+    EXPECT_NE(note->text().indexOf(QStringLiteral("no sims")), -1);
+    EXPECT_EQ(s.window->CurrentNeighborhood()->dirty, 0);
+    // Back to a neighborhood with sims: its panel again.
+    Choose(s, "N001");
+    EXPECT_FALSE(s.Shown(note));
+    EXPECT_TRUE(s.Shown(s.Find<QLineEdit>("edtNgbdName")));
+    EXPECT_EQ(s.Find<QLineEdit>("edtNgbdName")->text(), QStringLiteral("Pleasant Valley"));
+}
+
+TEST(WindowFaults, ChoosingTheOpenNeighborhoodAgainKeepsItsUnsavedChanges) {
+    Session s;
+    s.Click("btnCharacters");
+    s.Find<QSlider>("trkFatness")->setValue(5);
+    Character* sim = s.window->SelectedSim();
+    Choose(s, "N001");
+    EXPECT_TRUE(s.asker.questions.isEmpty());
+    EXPECT_TRUE(s.window->document().Unsaved());
+    EXPECT_EQ(s.window->SelectedSim(), sim);
+    EXPECT_EQ(sim->fatness, 5);
+}
+
+TEST(WindowFaults, TheMissingBackupIsMentionedOncePerNeighborhoodAndNamesNoMissingOption) {
+    Session s;
+    // No backups at all in the archive.
+    const auto archive = s.game.prefix / "drive_c" / "users" / "player" / "Documents" / "Bramblesoft" / "NGBDs";
+    std::filesystem::remove_all(archive);
+    std::filesystem::create_directories(archive);
+    Choose(s, "G001");
+    ASSERT_EQ(s.reporter.messages.size(), 1u);
+    EXPECT_NE(s.reporter.messages[0].text.find("Alderwood College"), std::string::npos);
+    EXPECT_EQ(s.reporter.messages[0].text.find("Backup Neighborhood option"), std::string::npos);
+    // Another sim, another visit to the panel: nothing more.
+    s.window->characterSelector()->setCurrentIndex(1);
+    s.Settle();
+    s.Click("btnCharacters");
+    s.Click("btnNeighborhood");
+    EXPECT_EQ(s.reporter.messages.size(), 1u);
+}
+
+}  // namespace
+}  // namespace qh::app
