@@ -80,3 +80,24 @@ TEST(WindowFaults, TheMissingBackupIsMentionedOncePerNeighborhoodAndNamesNoMissi
 
 }  // namespace
 }  // namespace qh::app
+
+namespace qh::app {
+namespace {
+
+TEST(WindowFaults, ASimWithoutADescriptionSaysWhyItsControlsCannotBeUsed) {
+    Session s(true);
+    s.Choose("N001_User00015.package");  // Stranger: a package that matches no description
+    s.Click("btnCharacters");
+    EXPECT_TRUE(s.Shown(s.Find<QLabel>("lblNoDescription")));
+    EXPECT_FALSE(s.Find<QSlider>("trkFatness")->isEnabled());
+    EXPECT_FALSE(s.Find<QComboBox>("cbAges")->isEnabled());  // even in advanced mode
+    EXPECT_FALSE(s.FindIn<QComboBox>("pnlCharacters", "cbZodiac")->isEnabled());
+    EXPECT_TRUE(s.Find<QLineEdit>("edtFirstName")->isEnabled());
+    s.Choose("N001_User00000.package");  // Marta: all of it again
+    EXPECT_FALSE(s.Shown(s.Find<QLabel>("lblNoDescription")));
+    EXPECT_TRUE(s.Find<QSlider>("trkFatness")->isEnabled());
+    EXPECT_TRUE(s.Find<QComboBox>("cbAges")->isEnabled());
+}
+
+}  // namespace
+}  // namespace qh::app

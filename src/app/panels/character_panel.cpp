@@ -163,7 +163,15 @@ CharacterPanel::CharacterPanel(Document& document, PanelHost& host, const PanelR
     lblAdvancedNote_->setObjectName(QStringLiteral("lblAdvancedNote"));
     lblAdvancedNote_->setWordWrap(true);
     grid->addWidget(lblAdvancedNote_, 3, 0, 1, 2);
-    grid->setRowStretch(4, 1);
+    lblNoDescription_ = new QLabel(
+        QStringLiteral("No description of this sim was found in the neighborhood, so its gender, age, life stage, "
+                       "zodiac, body, attraction, locomotion and dead mark cannot be shown or changed here. Its names "
+                       "and description can."),
+        this);
+    lblNoDescription_->setObjectName(QStringLiteral("lblNoDescription"));
+    lblNoDescription_->setWordWrap(true);
+    grid->addWidget(lblNoDescription_, 4, 0, 1, 2);
+    grid->setRowStretch(5, 1);
 
     host_.RegisterAdvanced(lblFitnessPreference_, AdvancedEffect::ShowWhenOn);
     host_.RegisterAdvanced(edtFitnessPreference_, AdvancedEffect::ShowWhenOn);
@@ -283,6 +291,22 @@ void CharacterPanel::Fill() {
     host_.ApplyAdvancedMode();
     btnFixThumbnail_->setEnabled(CanFixThumbnail(sim));
     ShowPetVisibility(sim);
+    ShowDescriptionState(sim);
+}
+
+void CharacterPanel::ShowDescriptionState(const Character& sim) {
+    const bool described = sim.instanceId != 0;
+    lblNoDescription_->setVisible(!described);
+    for (QWidget* control : std::initializer_list<QWidget*>{ckYoungAdult_, edtAgeDuration_, edtDaysPrevAge_,
+                                                             edtAgeDaysLeft_, edtFitnessPreference_, cbZodiac_,
+                                                             trkFatness_, trkMalePref_, trkFemalePref_, trkLocoBalance_,
+                                                             ckDead_}) {
+        control->setEnabled(described);
+    }
+    // These three change only in advanced mode, and then only for a described sim.
+    for (QWidget* control : std::initializer_list<QWidget*>{rbMale_, rbFemale_, cbAges_}) {
+        control->setEnabled(described && host_.Advanced());
+    }
 }
 
 void CharacterPanel::ShowPetVisibility(const Character& sim) {
@@ -300,7 +324,10 @@ void CharacterPanel::ShowPetVisibility(const Character& sim) {
 }
 
 void CharacterPanel::AdvancedChanged() {
-    if (Character* sim = Sim()) ShowPetVisibility(*sim);
+    if (Character* sim = Sim()) {
+        ShowPetVisibility(*sim);
+        ShowDescriptionState(*sim);
+    }
 }
 
 void CharacterPanel::NumberKeyUp(QLineEdit* box, std::int16_t Character::*field, const QString& what) {

@@ -35,6 +35,9 @@ private:
     void ckDeadClick();
     void ckYoungAdultClick();
     void ShowPetVisibility(const Character& sim);
+    // A sim whose package matched no description in the neighborhood: what lives there can be
+    // neither shown nor changed.
+    void ShowDescriptionState(const Character& sim);
 
     QLabel* lblCharacterVersion_;
     QLabel* lblPackageFile_;
@@ -74,6 +77,7 @@ private:
     QCheckBox* ckDead_;
     QLabel* lblAdvancedNote_;
     QPushButton* btnFixThumbnail_;
+    QLabel* lblNoDescription_;
 };
 
 }  // namespace qh::app
