@@ -114,7 +114,10 @@ std::vector<Neighborhood> ScanNeighborhoods(const fs::path& neighborhoodsFolder,
                 ReadNeighborhoodTexts(bytes, entries, PackageSource::File, languageCode, neighborhood, reporter);
                 catalogue.push_back(std::move(neighborhood));
             } catch (const FormatError& e) {
-                throw FormatError(package.filename().string() + ": " + e.what());
+                // A damaged package is that neighborhood's problem, not the game's being open:
+                // said with its file and cause, and left out like an index error.
+                reporter.Error("A Data Error was found in " + package.filename().string() + ": " + e.what() + "\r\n" +
+                               "This neighborhood will be ignored.");
             }
         }
     }

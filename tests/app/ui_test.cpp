@@ -99,9 +99,13 @@ TEST(Startup, FailuresEndTheProgramWithTheirMessages) {
     Bytes bytes = ReadFileBytes(package);
     bytes.resize(200);
     AtomicReplace(package, bytes);
-    EXPECT_EQ(PrepareState(state, images, options, reporter),
-              "Unable to access game neighborhood files. Please close the game or any applications that may currently be "
-              "using them and then restart this program.");
+    // A damaged package is that neighborhood's fault, named with its file; the others open.
+    reporter.messages.clear();
+    EXPECT_EQ(PrepareState(state, images, options, reporter), std::nullopt);
+    ASSERT_EQ(reporter.messages.size(), 1u);
+    EXPECT_NE(reporter.messages[0].text.find("N001_Neighborhood.package"), std::string::npos);
+    EXPECT_EQ(reporter.messages[0].text.find("close the game"), std::string::npos);
+    EXPECT_EQ(state.catalogue.size(), 1u);
 
     options.shared.winePrefix = dir / "no-prefix";
     EXPECT_EQ(PrepareState(state, images, options, reporter), "Unable to continue, Game User Data Not Found.");

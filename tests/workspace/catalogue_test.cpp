@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fixture/package_builder.h"
 #include "fixture/resource_builders.h"
 #include "package/text_list.h"
@@ -45,7 +47,7 @@ TEST(ScanNeighborhoods, FindsTheGamesPrefixesSortedByText) {
     EXPECT_TRUE(reporter.messages.empty());
 }
 
-TEST(ScanNeighborhoods, EmptyIndexIsReportedAndLeftOutOtherErrorsPropagate) {
+TEST(ScanNeighborhoods, DamagedPackagesAreReportedWithTheirFileAndLeftOut) {
     test::TempDir dir;
     dir.Write("N001/N001_Neighborhood.package", fixture::PackageBuilder().Build());
     dir.Write("N002/N002_Neighborhood.package", NeighborhoodPackage("Fine"));
@@ -59,7 +61,15 @@ TEST(ScanNeighborhoods, EmptyIndexIsReportedAndLeftOutOtherErrorsPropagate) {
     Bytes truncated = NeighborhoodPackage("Broken");
     truncated.resize(truncated.size() - 10);
     dir.Write("N003/N003_Neighborhood.package", truncated);
-    EXPECT_THROW(ScanNeighborhoods(dir.path(), 1, reporter, progress), FormatError);
+    reporter.messages.clear();
+    const auto again = ScanNeighborhoods(dir.path(), 1, reporter, progress);
+    ASSERT_EQ(again.size(), 1u);
+    EXPECT_EQ(again[0].prefix, "N002");
+    ASSERT_EQ(reporter.messages.size(), 2u);  // N001's index error, and N003
+    const bool named = std::any_of(reporter.messages.begin(), reporter.messages.end(), [](const auto& m) {
+        return m.text.rfind("A Data Error was found in N003_Neighborhood.package: ", 0) == 0;
+    });
+    EXPECT_TRUE(named);
 }
 
 TEST(ScanNeighborhoods, AFolderWhoseNameLeadsElsewhereIsNotANeighborhood) {
