@@ -1,5 +1,6 @@
 #include "app/document.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QUndoCommand>
 #include <algorithm>
@@ -339,6 +340,32 @@ bool Document::DeleteSim(std::size_t index, Trash& trash) {
     const auto pathInTrash = trash.MoveToTrash(path);
     if (!pathInTrash) return false;
     history_.push(new DeleteSimCommand(*this, trash, index, path, *pathInTrash));
+    return true;
+}
+
+bool Document::DeleteSimForGood(std::size_t index) { return DeleteSim(index, memoryTrash_); }
+
+std::optional<QString> MemoryTrash::MoveToTrash(const QString& path) {
+    try {
+        Bytes bytes = ReadFileBytes(std::filesystem::path(path.toStdString()));
+        if (!QFile::remove(path)) return std::nullopt;
+        const QString token = QStringLiteral("memory:") + QString::number(++next_);
+        kept_[token] = std::move(bytes);
+        return token;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+bool MemoryTrash::Restore(const QString& pathInTrash, const QString& path) {
+    const auto it = kept_.find(pathInTrash);
+    if (it == kept_.end() || QFileInfo::exists(path)) return false;
+    try {
+        AtomicReplace(std::filesystem::path(path.toStdString()), it->second);
+    } catch (const std::exception&) {
+        return false;
+    }
+    kept_.erase(it);
     return true;
 }
 

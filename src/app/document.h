@@ -12,6 +12,7 @@
 #include <QString>
 #include <QUndoStack>
 #include <functional>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -43,6 +44,18 @@ public:
     // Where the file now lies in the trash, or nothing when it could not be moved there.
     virtual std::optional<QString> MoveToTrash(const QString& path) = 0;
     virtual bool Restore(const QString& pathInTrash, const QString& path) = 0;
+};
+
+// Where a file goes when there is no trash: its bytes, kept in memory, and the file removed.
+// Restoring writes them back.
+class MemoryTrash final : public Trash {
+public:
+    std::optional<QString> MoveToTrash(const QString& path) override;
+    bool Restore(const QString& pathInTrash, const QString& path) override;
+
+private:
+    std::map<QString, Bytes> kept_;
+    int next_ = 0;
 };
 
 class Document : public QObject {
@@ -78,6 +91,9 @@ public:
     // Deletes the sim: its character package goes to the trash (undo brings it back). Returns
     // false when the package could not be moved there; nothing changes then.
     bool DeleteSim(std::size_t sim, Trash& trash);
+    // Deletes the sim's package for good, where no trash can be had (the player agreed): the
+    // document keeps its bytes, so undo writes the package back while the program runs.
+    bool DeleteSimForGood(std::size_t sim);
 
     bool Unsaved() const { return !history_.isClean(); }
     std::vector<ChangeGroup> UnsavedChanges() const;
@@ -103,6 +119,7 @@ private:
     GameSession& session_;
     Reporter& reporter_;
     QUndoStack history_;
+    MemoryTrash memoryTrash_;
     int saveEpoch_ = 0;
 };
 

@@ -676,7 +676,14 @@ void MainWindow::btnDelSimClick() {
     if (!asker_.AskYesNo(QStringLiteral("You are about to delete the selected Character. Are you sure you want to do this?"))) {
         return;
     }
-    if (!document_.DeleteSim(*index, trash_)) reporter_.Error("Delete Operation Failed.");
+    if (document_.DeleteSim(*index, trash_)) return;
+    // No trash here (or it refused the file): the player decides whether to delete it for good.
+    if (!asker_.AskYesNo(QStringLiteral("The character package could not be moved to the trash: there is no trash "
+                                        "folder here.\r\n\r\nDelete it for good instead? Undo brings it back until "
+                                        "Quillhaven is closed."))) {
+        return;
+    }
+    if (!document_.DeleteSimForGood(*index)) reporter_.Error("Delete Operation Failed.");
 }
 
 void MainWindow::Save() {

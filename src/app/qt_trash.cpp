@@ -19,7 +19,15 @@ std::optional<QString> QtTrash::MoveToTrash(const QString& path) {
     QString pathInTrash;
     if (!QFile::moveToTrash(path, &pathInTrash)) return std::nullopt;
     const QFileInfo moved(pathInTrash);
-    if (pathInTrash.isEmpty() || moved.isRelative() || !moved.exists()) {
+    // A trash is a folder "Trash" (the home trash) or ".Trash-<user>" (a drive's): anything else,
+    // the current folder above all, is not one.
+    bool inTrash = false;
+    for (QDir dir = moved.dir(); !dir.isRoot(); dir.setPath(QFileInfo(dir.absolutePath()).path())) {
+        const QString name = dir.dirName();
+        if (name == QStringLiteral("Trash") || name.startsWith(QStringLiteral(".Trash"))) inTrash = true;
+        if (inTrash || dir.absolutePath().isEmpty()) break;
+    }
+    if (pathInTrash.isEmpty() || moved.isRelative() || !moved.exists() || !inTrash) {
         // Not a trash folder that can be told apart from the current folder: put it back.
         if (!pathInTrash.isEmpty()) QFile::rename(pathInTrash, path);
         return std::nullopt;

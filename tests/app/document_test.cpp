@@ -137,6 +137,8 @@ std::vector<std::pair<std::string, EditFn>> Edits() {
         {"neighborhood name", [](Hood& h) { h.document->EditNeighborhood(QStringLiteral("rename"),
                                                                          [](Neighborhood& n) { SetNeighborhoodName(n, "Elsewhere"); }); }},
         {"delete sim", [](Hood& h) { ASSERT_TRUE(h.document->DeleteSim(h.Sim("N001_User00006.package"), h.trash)); }},
+        // Where there is no trash: the bytes are kept by the document, and undo writes them back.
+        {"delete for good", [](Hood& h) { ASSERT_TRUE(h.document->DeleteSimForGood(h.Sim("N001_User00007.package"))); }},
     };
 }
 
