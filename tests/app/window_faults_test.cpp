@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <cmath>
 #include <QLineEdit>
 #include <QSlider>
 
@@ -97,6 +98,52 @@ TEST(WindowFaults, ASimWithoutADescriptionSaysWhyItsControlsCannotBeUsed) {
     EXPECT_FALSE(s.Shown(s.Find<QLabel>("lblNoDescription")));
     EXPECT_TRUE(s.Find<QSlider>("trkFatness")->isEnabled());
     EXPECT_TRUE(s.Find<QComboBox>("cbAges")->isEnabled());
+}
+
+}  // namespace
+}  // namespace qh::app
+
+namespace qh::app {
+namespace {
+
+TEST(WindowFaults, ANeighborhoodWithoutAPictureSaysHowToGiveItOne) {
+    Session s;
+    std::filesystem::remove(s.game.userData / "Neighborhoods" / "N001" / "N001_Neighborhood.png");
+    s.Click("btnCharacters");
+    s.Click("btnNeighborhood");
+    auto* picture = s.Find<QLabel>("imgNeighborhood");
+    EXPECT_TRUE(picture->pixmap().isNull());
+    EXPECT_NE(picture->text().indexOf(QStringLiteral("Replace Image")), -1);
+}
+
+}  // namespace
+}  // namespace qh::app
+
+namespace qh::app {
+namespace {
+
+// The contrast ratio of two colours as the web's accessibility guidelines define it.
+double Contrast(const QColor& a, const QColor& b) {
+    auto luminance = [](const QColor& c) {
+        auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double x = luminance(a) + 0.05;
+    const double y = luminance(b) + 0.05;
+    return x > y ? x / y : y / x;
+}
+
+TEST(WindowFaults, TheAboutLinkReadsWellInBothSchemes) {
+    Session s;
+    for (int scheme : {0, 1}) {
+        s.About()->SelectScheme(scheme);
+        const QColor background = s.window->BackgroundColor();
+        for (bool hover : {false, true}) {
+            EXPECT_GE(Contrast(AboutPanel::LinkColor(scheme, hover), background), 4.5) << scheme << hover;
+        }
+        EXPECT_NE(s.Find<QLabel>("lblLink")->styleSheet().indexOf(AboutPanel::LinkColor(scheme, false).name()), -1);
+    }
+    EXPECT_LT(Contrast(QColor(Qt::blue), QColor(Qt::black)), 4.5);  // what it was
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The About panel: version, credits, disclaimer, the web page link and the colour scheme.
 #pragma once
 
+#include <QColor>
+
 #include <QLabel>
 #include <QRadioButton>
 
@@ -12,10 +14,14 @@ class AboutPanel : public Panel {
 public:
     AboutPanel(Document& document, PanelHost& host, const PanelRow& row);
     void SchemeChanged() override;
+    void ColorLink(bool hover);
     void SetCaption(const QString& caption) { lblVersion_->setText(caption); }
     // Checks the scheme's choice, which applies it.
     void SelectScheme(int scheme);
     QRadioButton* lightChoice() const { return rbLight_; }
+    // The link's colour in a scheme (0 light, 1 dark), at rest or under the pointer: each reads at
+    // a contrast of at least 4.5:1 against the scheme's background.
+    static QColor LinkColor(int scheme, bool hover);
     QRadioButton* darkChoice() const { return rbDark_; }
     QLabel* link() const { return lblLink_; }
 

@@ -148,7 +148,11 @@ void NeighborhoodPanel::ShowPicture() {
     try {
         imgNeighborhood_->setPixmap(QPixmap::fromImage(ToQImage(DecodePng(ReadFileBytes(path)))));
     } catch (const std::exception&) {
-        // No picture (or none that can be read): the place stays empty.
+        // No picture (or none that can be read): a word in its place on how to give it one.
+        imgNeighborhood_->setText(QStringLiteral("This neighborhood has no picture.\n\nRight-click here and choose "
+                                                 "\"Replace Image\" to give it one."));
+        imgNeighborhood_->setWordWrap(true);
+        imgNeighborhood_->setAlignment(Qt::AlignCenter);
     }
 }
 
