@@ -68,7 +68,9 @@ MainWindow::MainWindow(GameSession& session, ImageLibrary& images, Reporter& rep
         progress_->setValue(progress_->value() >= progress_->maximum() ? 1 : progress_->value() + 1);
     });
     progressTimer_.setInterval(10);
-    resize(1060, 760);
+    // One size, whatever the controls shown ("Save Changes" appearing must not grow it): it fits
+    // a 1366 x 768 screen with room for a panel bar; the panels scroll within it.
+    setFixedSize(1060, 720);
 }
 
 void MainWindow::BuildPanels() {

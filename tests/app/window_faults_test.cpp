@@ -2,6 +2,7 @@
 // same one chosen again, the missing-backup warning.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <cmath>
 #include <QLineEdit>
@@ -144,6 +145,29 @@ TEST(WindowFaults, TheAboutLinkReadsWellInBothSchemes) {
         EXPECT_NE(s.Find<QLabel>("lblLink")->styleSheet().indexOf(AboutPanel::LinkColor(scheme, false).name()), -1);
     }
     EXPECT_LT(Contrast(QColor(Qt::blue), QColor(Qt::black)), 4.5);  // what it was
+}
+
+}  // namespace
+}  // namespace qh::app
+
+namespace qh::app {
+namespace {
+
+TEST(WindowFaults, TheWindowKeepsOneSizeThatFitsA1366By768Screen) {
+    Session s;
+    s.window->show();
+    QApplication::processEvents();
+    const QSize before = s.window->size();
+    EXPECT_LE(before.width(), 1366);
+    EXPECT_LE(before.height(), 768 - 40);  // room for a panel bar
+    s.Click("btnCharacters");
+    s.Find<QSlider>("trkFatness")->setValue(12);
+    ASSERT_FALSE(s.Find<QPushButton>("btnSave")->isHidden());
+    QApplication::processEvents();
+    EXPECT_EQ(s.window->size(), before);
+    s.Click("btnSave");
+    QApplication::processEvents();
+    EXPECT_EQ(s.window->size(), before);
 }
 
 }  // namespace
