@@ -11,16 +11,16 @@ namespace qh {
 
 namespace {
 
+std::string ResourceName(const IndexEntry& entry) {
+    return "resource " + HexId(entry.key.typeId) + " " + HexId(entry.key.instanceId);
+}
+
 std::span<const std::uint8_t> StoredBytes(std::span<const std::uint8_t> source,
                                           const IndexEntry& entry) {
     const ByteReader reader(source, "package");
-    return reader.Slice(entry.offset, entry.size, "resource " + HexId(entry.key.typeId) + " " +
-                                                      HexId(entry.key.instanceId));
-}
-
-
-std::string ResourceName(const IndexEntry& entry) {
-    return "resource " + HexId(entry.key.typeId) + " " + HexId(entry.key.instanceId);
+    // The name is made only for the message: a package holds hundreds of thousands of entries.
+    if (reader.Has(entry.offset, entry.size)) return source.subspan(entry.offset, entry.size);
+    return reader.Slice(entry.offset, entry.size, ResourceName(entry));
 }
 
 // The keys the compressed-resource directory lists: type, group, instance, (with 24-byte index

@@ -47,8 +47,9 @@ PackageImage RebuildImage(std::span<const std::uint8_t> expanded, const EntryWri
     std::vector<IndexEntry> entries;
     entries.reserve(source.size());
     for (IndexEntry entry : source) {
-        const auto stored = reader.Slice(entry.offset, entry.size,
-                                         "resource " + HexId(entry.key.typeId));
+        const auto stored = reader.Has(entry.offset, entry.size)
+                                ? expanded.subspan(entry.offset, entry.size)
+                                : reader.Slice(entry.offset, entry.size, "resource " + HexId(entry.key.typeId));
         const std::size_t start = image.size();
         entry.offset = ToU32(start);
         if (writer(entry, stored, image) == EntryOutcome::Drop) {
