@@ -1,6 +1,7 @@
 #include "package/index.h"
 
 #include <algorithm>
+#include <fstream>
 
 #include "package/byte_reader.h"
 #include "platform/errors.h"
@@ -39,6 +40,54 @@ std::uint32_t ReadIndex(std::span<const std::uint8_t> package, PackageSource sou
         entries.push_back(entry);
     }
     return width;
+}
+
+PackageExcerpt ReadPackageExcerpt(const std::filesystem::path& path,
+                                  const std::function<bool(const IndexEntry&)>& wanted, std::size_t limit) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw IoError("Cannot open \"" + path.string() + "\" for reading");
+    in.seekg(0, std::ios::end);
+    const auto fileSize = static_cast<std::uint64_t>(std::max<std::streamoff>(in.tellg(), 0));
+    auto readAt = [&](std::uint64_t offset, std::size_t count) {
+        std::vector<std::uint8_t> bytes(count);
+        in.clear();
+        in.seekg(static_cast<std::streamoff>(offset));
+        if (count > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(count))) {
+            throw IoError("Cannot read \"" + path.string() + "\"");
+        }
+        return bytes;
+    };
+    PackageExcerpt excerpt;
+    if (fileSize < kHeaderSize) throw FormatError(path.filename().string() + ": the header is cut short");
+    // The header with the index right behind it, read as ReadIndex reads a whole file (entries
+    // whose offset lies past the file's end are left out, as it leaves them out).
+    std::vector<std::uint8_t> head = readAt(0, kHeaderSize);
+    const ByteReader header(head, "package");
+    const std::uint32_t count = header.ReadU32(kEntryCountOffset, "header entry count");
+    const std::uint32_t indexOffset = header.ReadU32(kIndexOffsetOffset, "header index offset");
+    const std::uint32_t indexSize = header.ReadU32(kIndexSizeOffset, "header index size");
+    const std::uint32_t width = (count != 0 && indexSize != 0) ? indexSize / count : 0;
+    excerpt.width = width;
+    if (width != 20 && width != 24) return excerpt;
+    const std::uint64_t indexBytes = static_cast<std::uint64_t>(count) * width;
+    if (indexOffset > fileSize || indexBytes > fileSize - indexOffset) {
+        throw FormatError(path.filename().string() + ": the index passes the end of the file");
+    }
+    std::vector<std::uint8_t> index = readAt(indexOffset, static_cast<std::size_t>(indexBytes));
+    head.insert(head.end(), index.begin(), index.end());
+    StoreU32(head, kIndexOffsetOffset, static_cast<std::uint32_t>(kHeaderSize));
+    ReadIndex(head, PackageSource::Image, excerpt.entries);
+    std::erase_if(excerpt.entries, [&](const IndexEntry& entry) { return entry.offset >= fileSize; });
+    for (const IndexEntry& entry : excerpt.entries) {
+        if (!wanted(entry)) continue;
+        if (entry.size > limit || entry.size > fileSize - entry.offset) continue;
+        IndexEntry moved = entry;
+        moved.offset = static_cast<std::uint32_t>(excerpt.bytes.size());
+        const std::vector<std::uint8_t> stored = readAt(entry.offset, entry.size);
+        excerpt.bytes.insert(excerpt.bytes.end(), stored.begin(), stored.end());
+        excerpt.picked.push_back(moved);
+    }
+    return excerpt;
 }
 
 std::string ReadHexBytes(std::span<const std::uint8_t> bytes, std::size_t position,

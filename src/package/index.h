@@ -7,6 +7,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <filesystem>
 #include <span>
 #include <string>
 #include <vector>
@@ -55,6 +57,20 @@ enum class PackageSource { File, Image };
 // A truncated header or index throws FormatError.
 std::uint32_t ReadIndex(std::span<const std::uint8_t> package, PackageSource source,
                         std::vector<IndexEntry>& entries);
+
+// A package read in part: its index, as ReadIndex reads it from the whole file, and the stored
+// bytes of the entries `wanted` picks (at most `limit` bytes each), packed into `bytes` with the
+// picked entries' offsets pointing there. The rest of the file is never read, so listing the
+// neighborhoods costs the same for a small package and a huge one. Throws IoError when the file
+// cannot be read, FormatError when its header or index is cut short.
+struct PackageExcerpt {
+    std::uint32_t width = 0;           // ReadIndex's result: 0, or not 20 or 24, for no usable index
+    std::vector<IndexEntry> entries;   // every entry, at its offset in the file
+    std::vector<IndexEntry> picked;    // the wanted ones, at their offset in `bytes`
+    std::vector<std::uint8_t> bytes;
+};
+PackageExcerpt ReadPackageExcerpt(const std::filesystem::path& path,
+                                  const std::function<bool(const IndexEntry&)>& wanted, std::size_t limit);
 
 // Renders `count` bytes at `position` as upper-case hexadecimal. With `reversed`, each byte's
 // digits go in front of the text so far, so a little-endian u32 reads as its value ("CBE750E0"

@@ -100,10 +100,23 @@ std::vector<Neighborhood> ScanNeighborhoods(const fs::path& neighborhoodsFolder,
             const fs::path package = ResolveNoCase(folder, name + "_Neighborhood.package");
             if (!fs::is_regular_file(package, error)) continue;
 
-            const Bytes bytes = ReadFileBytes(package);
-            std::vector<IndexEntry> entries;
             try {
-                if (ReadIndex(bytes, PackageSource::File, entries) == 0) {
+                // The header, the index, and the first name and version resources: nothing else
+                // of the file is read.
+                bool names = false;
+                bool version = false;
+                const PackageExcerpt excerpt = ReadPackageExcerpt(
+                    package,
+                    [&](const IndexEntry& entry) {
+                        bool& seen = entry.key.typeId == kCatalogTextType ? names : version;
+                        if ((entry.key.typeId != kCatalogTextType && entry.key.typeId != kVersionInfoType) || seen) {
+                            return false;
+                        }
+                        seen = true;
+                        return true;
+                    },
+                    kTextResourceLimit);
+                if (excerpt.width == 0 || (excerpt.width != 20 && excerpt.width != 24)) {
                     reporter.Error("An Index Error was found in " + name + "_Neighborhood.package" +
                                    "\r\n" + "This neighborhood will be ignored.");
                     continue;
@@ -111,7 +124,8 @@ std::vector<Neighborhood> ScanNeighborhoods(const fs::path& neighborhoodsFolder,
                 Neighborhood neighborhood;
                 neighborhood.prefix = name;
                 neighborhood.packagePath = package;
-                ReadNeighborhoodTexts(bytes, entries, PackageSource::File, languageCode, neighborhood, reporter);
+                ReadNeighborhoodTexts(excerpt.bytes, excerpt.picked, PackageSource::File, languageCode, neighborhood,
+                                      reporter);
                 catalogue.push_back(std::move(neighborhood));
             } catch (const FormatError& e) {
                 // A damaged package is that neighborhood's problem, not the game's being open:

@@ -5,6 +5,7 @@
 #include "fixture/package_builder.h"
 #include "package/byte_reader.h"
 #include "platform/errors.h"
+#include "support/temp_dir.h"
 
 namespace qh {
 namespace {
@@ -99,6 +100,32 @@ TEST(WriteChecked, WritesVerifiesAndRefusesOutOfRange) {
     EXPECT_FALSE(WriteChecked(bytes, 7, 3, 4));
     EXPECT_FALSE(WriteChecked(bytes, 7, 0, 5));
     EXPECT_FALSE(WriteChecked(bytes, 7, static_cast<std::size_t>(-1), 2));
+}
+
+TEST(ReadPackageExcerpt, ReadsTheIndexAndOnlyThePickedResources) {
+    test::TempDir dir;
+    fixture::PackageBuilder builder;
+    builder.Add(fixture::Key(0x43545353, 1), std::string("names"));
+    builder.Add(fixture::Key(7, 1), std::string(200000, 'x'));  // never read
+    builder.Add(fixture::Key(0x43545353, 2), std::string("second names"));
+    Bytes package = builder.Build();
+    const auto path = dir.Write("N001_Neighborhood.package", package);
+    std::vector<IndexEntry> whole;
+    ASSERT_EQ(ReadIndex(package, PackageSource::File, whole), 24u);
+
+    const PackageExcerpt excerpt =
+        ReadPackageExcerpt(path, [](const IndexEntry& e) { return e.key.typeId == 0x43545353; }, 100);
+    EXPECT_EQ(excerpt.width, 24u);
+    EXPECT_EQ(excerpt.entries, whole);  // the index as read from the whole file
+    ASSERT_EQ(excerpt.picked.size(), 2u);
+    EXPECT_EQ(std::string(excerpt.bytes.begin(), excerpt.bytes.end()), "namessecond names");
+    EXPECT_EQ(excerpt.picked[1].offset, 5u);
+    // A wanted resource larger than the limit is left out.
+    EXPECT_TRUE(ReadPackageExcerpt(path, [](const IndexEntry& e) { return e.key.typeId == 7; }, 100).picked.empty());
+    // An index cut short is a FormatError, as it is for ReadIndex.
+    package.resize(package.size() - 10);
+    dir.Write("N001_Neighborhood.package", package);
+    EXPECT_THROW(ReadPackageExcerpt(path, [](const IndexEntry&) { return true; }, 100), FormatError);
 }
 
 }  // namespace
