@@ -8,30 +8,17 @@
 #include <unistd.h>
 
 #include "platform/errors.h"
+#include "scratch_folder.h"
 #include "workspace/loader.h"
 
 namespace {
 
-// One folder for the whole run, removed when the fuzzer exits.
-struct ScratchFolder {
-    std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("qh-fuzz-load-" + std::to_string(::getpid()));
-    ScratchFolder() { std::filesystem::create_directories(path / "N001" / "Characters"); }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-};
-
 std::filesystem::path Folder() {
-    static const ScratchFolder folder;
-    return folder.path;
+    static const bool made = std::filesystem::create_directories(qh::fuzz::ScratchFolder("load") / "N001" / "Characters");
+    (void)made;
+    return qh::fuzz::ScratchFolder("load");
 }
 
-void Write(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 }  // namespace
 
@@ -40,10 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Four pieces: the first byte of each quarter boundary decides nothing; the cuts are fixed.
     const std::size_t q = size / 4;
     const auto root = Folder() / "N001";
-    Write(root / "N001_Neighborhood.package", bytes.subspan(0, q * 2));
-    Write(root / "N001_Lot1.package", bytes.subspan(q * 2, q / 2));
-    Write(root / "Characters" / "N001_User00000.package", bytes.subspan(q * 2 + q / 2, q));
-    Write(root / "Characters" / "N001_User00001.package", bytes.subspan(q * 3 + q / 2));
+    qh::fuzz::WriteFile(root / "N001_Neighborhood.package", bytes.subspan(0, q * 2));
+    qh::fuzz::WriteFile(root / "N001_Lot1.package", bytes.subspan(q * 2, q / 2));
+    qh::fuzz::WriteFile(root / "Characters" / "N001_User00000.package", bytes.subspan(q * 2 + q / 2, q));
+    qh::fuzz::WriteFile(root / "Characters" / "N001_User00001.package", bytes.subspan(q * 3 + q / 2));
     qh::Neighborhood neighborhood;
     neighborhood.prefix = "N001";
     qh::Workspace workspace;

@@ -10,22 +10,14 @@
 
 #include "package/extract.h"
 #include "platform/errors.h"
+#include "scratch_folder.h"
 #include "workspace/neighborhood_catalogue.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-fs::path Folder() {
-    static const fs::path path = fs::temp_directory_path() / ("qh-fuzz-file-" + std::to_string(::getpid()));
-    static const struct Cleanup {
-        ~Cleanup() {
-            std::error_code ignored;
-            fs::remove_all(path, ignored);
-        }
-    } cleanup;
-    return path;
-}
+fs::path Folder() { return qh::fuzz::ScratchFolder("file"); }
 
 }  // namespace
 
@@ -33,10 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const fs::path package = Folder() / "N001" / "N001_Neighborhood.package";
     fs::create_directories(package.parent_path());
     const qh::Bytes bytes(data, data + size);
-    {
-        std::ofstream out(package, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
+    qh::fuzz::WriteFile(package, bytes);
     qh::SilentReporter reporter;
     qh::NullProgress progress;
     try {

@@ -14,6 +14,7 @@
 
 #include "character/character_rules.h"
 #include "platform/errors.h"
+#include "scratch_folder.h"
 #include "workspace/households.h"
 #include "workspace/loader.h"
 #include "workspace/save.h"
@@ -23,21 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path Folder() {
-    static const fs::path path = fs::temp_directory_path() / ("qh-fuzz-save-" + std::to_string(::getpid()));
-    static const struct Cleanup {
-        ~Cleanup() {
-            std::error_code ignored;
-            fs::remove_all(path, ignored);
-        }
-    } cleanup;
-    return path;
-}
+fs::path Folder() { return qh::fuzz::ScratchFolder("save"); }
 
-void Write(const fs::path& path, std::span<const std::uint8_t> bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 // The next piece: a 32-bit length and that many bytes (fewer when the input ends first).
 std::span<const std::uint8_t> Piece(std::span<const std::uint8_t>& rest) {
@@ -87,10 +75,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::error_code ignored;
     fs::remove_all(root, ignored);
     fs::create_directories(root / "Characters");
-    Write(root / "N001_Neighborhood.package", Piece(rest));
-    Write(root / "N001_Lot1.package", Piece(rest));
-    Write(root / "Characters" / "N001_User00000.package", Piece(rest));
-    Write(root / "Characters" / "N001_User00001.package", Piece(rest));
+    qh::fuzz::WriteFile(root / "N001_Neighborhood.package", Piece(rest));
+    qh::fuzz::WriteFile(root / "N001_Lot1.package", Piece(rest));
+    qh::fuzz::WriteFile(root / "Characters" / "N001_User00000.package", Piece(rest));
+    qh::fuzz::WriteFile(root / "Characters" / "N001_User00001.package", Piece(rest));
 
     qh::Neighborhood neighborhood;
     neighborhood.prefix = "N001";

@@ -9,14 +9,12 @@
 
 #include "platform/errors.h"
 #include "platform/settings.h"
+#include "scratch_folder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::filesystem::path path =
         std::filesystem::temp_directory_path() / ("qh-fuzz-settings-" + std::to_string(::getpid()) + ".ini");
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
+    qh::fuzz::WriteFile(path, std::span<const std::uint8_t>(data, size));
     try {
         qh::IniSettings settings(path);
         (void)settings.ColorScheme();
