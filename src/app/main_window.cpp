@@ -445,10 +445,14 @@ void MainWindow::ApplyColorScheme(int scheme) {
         "QProgressBar { border: 1px solid %3; background: %1; }"
         "QProgressBar::chunk { background: %5; }"
         "QStatusBar { background: %1; color: %2; }");
-    setStyleSheet(sheet.arg(BackgroundColor().name(), TextColor().name(),
-                            session_.colorScheme == 0 ? QStringLiteral("#8a8a8a") : QStringLiteral("#7a7a7a"),
-                            QString::fromStdString(session_.env.uiFontName),
-                            session_.colorScheme == 0 ? QStringLiteral("#3366cc") : QStringLiteral("#3f7fbf")));
+    const QString filled = sheet.arg(BackgroundColor().name(), TextColor().name(),
+                                     session_.colorScheme == 0 ? QStringLiteral("#8a8a8a") : QStringLiteral("#7a7a7a"),
+                                     QString::fromStdString(session_.env.uiFontName),
+                                     session_.colorScheme == 0 ? QStringLiteral("#3366cc") : QStringLiteral("#3f7fbf"));
+    setStyleSheet(filled);
+    // Message boxes and dialogs have no parent to take the scheme from: the application gives it
+    // to every window it opens.
+    qApp->setStyleSheet(filled);
     help_->setStyleSheet(QStringLiteral("QTextBrowser { background: %1; color: %2; }").arg(BackgroundColor().name(), TextColor().name()));
     if (!images_.Loaded()) {
         reporter_.Error("Bad DLL Load");

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <cmath>
 #include <QLineEdit>
 #include <QSlider>
@@ -168,6 +169,23 @@ TEST(WindowFaults, TheWindowKeepsOneSizeThatFitsA1366By768Screen) {
     s.Click("btnSave");
     QApplication::processEvents();
     EXPECT_EQ(s.window->size(), before);
+}
+
+}  // namespace
+}  // namespace qh::app
+
+namespace qh::app {
+namespace {
+
+TEST(WindowFaults, MessageBoxesTakeTheScheme) {
+    Session s;
+    for (int scheme : {1, 0}) {
+        s.About()->SelectScheme(scheme);
+        QMessageBox box(QMessageBox::Information, QStringLiteral("Quillhaven"), QStringLiteral("A message"));
+        box.ensurePolished();
+        EXPECT_EQ(box.palette().color(QPalette::Window), s.window->BackgroundColor()) << scheme;
+        EXPECT_EQ(box.palette().color(QPalette::WindowText), s.window->TextColor()) << scheme;
+    }
 }
 
 }  // namespace
