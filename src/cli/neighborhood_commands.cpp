@@ -1,6 +1,7 @@
 #include "cli/neighborhood_commands.h"
 
 #include <iostream>
+#include <unordered_map>
 
 #include "character/character_fields.h"
 #include "character/character_traits.h"
@@ -11,7 +12,6 @@
 #include "workspace/character_list.h"
 #include "workspace/households.h"
 #include "workspace/loader.h"
-#include "workspace/sim_items.h"
 #include "workspace/skill_items.h"
 
 namespace qh::cli {
@@ -29,7 +29,7 @@ namespace {
 
 // What the Personality, Interests, Skills and Needs panels show of a sim, under their fields'
 // names; the item skills by name with their GUIDs.
-nlohmann::ordered_json TraitsJson(const Workspace& ws, const Character& sim) {
+nlohmann::ordered_json TraitsJson(const Character& sim, const SimSkills& skills) {
     nlohmann::ordered_json out;
     auto group = [&](TraitGroup g) {
         nlohmann::ordered_json values;
@@ -42,17 +42,17 @@ nlohmann::ordered_json TraitsJson(const Workspace& ws, const Character& sim) {
     out["skills"] = group(TraitGroup::BaseSkills);
     out["itemSkills"] = nlohmann::json::array();
     for (const ItemSkill& skill : ItemSkills()) {
-        if (!HasSimItem(ws, sim, skill.itemGuid)) continue;
+        if (!skills.Has(skill.itemGuid)) continue;
         nlohmann::ordered_json entry{{"skill", skill.name}, {"itemGuid", HexId(skill.itemGuid)}};
         if (skill.presence) {
             entry["learned"] = true;
         } else {
-            entry["level"] = ItemSkillLevel(ws, sim, skill.itemGuid);
+            entry["level"] = skills.Level(skill.itemGuid);
         }
         out["itemSkills"].push_back(entry);
     }
-    if (HasSimItem(ws, sim, kToddlerTrainingGuid)) {
-        const ToddlerTraining t = ShownToddlerTraining(ws, sim);
+    if (skills.training) {
+        const ToddlerTraining& t = *skills.training;
         out["toddlerTraining"] = {{"walk", t.walk},           {"talk", t.talk},
                                   {"potty", t.potty},         {"walkLearned", t.walkLearned},
                                   {"talkLearned", t.talkLearned}, {"pottyLearned", t.pottyLearned},
@@ -70,7 +70,7 @@ nlohmann::ordered_json TraitsJson(const Workspace& ws, const Character& sim) {
 
 }  // namespace
 
-nlohmann::ordered_json CharacterJson(const Workspace& ws, const Character& sim, SortOrder order) {
+nlohmann::ordered_json CharacterJson(const Character& sim, SortOrder order, const SimSkills& skills) {
     nlohmann::ordered_json out;
     for (const CharacterField& field : CharacterFields()) {
         std::visit(
@@ -89,7 +89,7 @@ nlohmann::ordered_json CharacterJson(const Workspace& ws, const Character& sim, 
     }
     out["listText"] = CharacterListText(sim, order);
     out["hasPicture"] = sim.portrait.has_value();
-    out.update(TraitsJson(ws, sim));
+    out.update(TraitsJson(sim, skills));
     return out;
 }
 
@@ -157,7 +157,15 @@ void AddNeighborhoodCommands(CLI::App& app, const GlobalOptions& options, Report
         // In the selector's order, labelled as the window labels them.
         const SortOrder order = session.settings->Sort();
         out["characters"] = nlohmann::json::array();
-        for (std::size_t i : SimListOrder(ws, order)) out["characters"].push_back(CharacterJson(ws, ws.characters[i], order));
+        // Each sim's own items, gathered in one pass, so the dump stays linear in the items.
+        std::unordered_map<std::uint32_t, std::vector<NeighborhoodItem>> itemsByOwner;
+        for (const NeighborhoodItem& item : ws.simItemList) itemsByOwner[item.owner].push_back(item);
+        for (std::size_t i : SimListOrder(ws, order)) {
+            const Character& sim = ws.characters[i];
+            const auto own = itemsByOwner.find(sim.instanceId);
+            const SimSkills skills = own == itemsByOwner.end() ? SimSkills{} : ReadSimSkills(own->second, sim);
+            out["characters"].push_back(CharacterJson(sim, order, skills));
+        }
         out["lots"] = nlohmann::json::array();
         for (const LotDesc& lot : ws.lotDescList) {
             out["lots"].push_back({{"lotId", lot.lotId},

@@ -7,6 +7,7 @@
 #include "cli/context.h"
 #include "platform/reporter.h"
 #include "workspace/model.h"
+#include "workspace/skill_items.h"
 #include "workspace/neighborhood_catalogue.h"
 
 namespace qh::cli {
@@ -17,7 +18,7 @@ void AddNeighborhoodCommands(CLI::App& app, const GlobalOptions& options, Report
 // Throws UsageError when there is none.
 void LoadByPrefix(const GlobalOptions& options, const std::string& prefix, Reporter& reporter, GameSession& session);
 
-nlohmann::ordered_json CharacterJson(const Workspace& ws, const Character& sim, SortOrder order);
+nlohmann::ordered_json CharacterJson(const Character& sim, SortOrder order, const SimSkills& skills);
 nlohmann::ordered_json ItemJson(const NeighborhoodItem& item);
 
 }  // namespace qh::cli

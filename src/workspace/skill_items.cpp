@@ -58,12 +58,36 @@ const ItemSkill* FindItemSkill(std::uint32_t itemGuid) {
     return nullptr;
 }
 
-int ItemSkillLevel(const Workspace& workspace, const Character& sim, std::uint32_t itemGuid) {
-    int level = 0;
-    for (const NeighborhoodItem& item : workspace.simItemList) {
-        if (OwnedWith(item, sim, itemGuid)) level = Value(item, 0);
+SimSkills ReadSimSkills(std::span<const NeighborhoodItem> items, const Character& sim) {
+    SimSkills skills;
+    // Items in list order, each moving what the panel shows: the last one of a kind wins.
+    for (const NeighborhoodItem& item : items) {
+        if (item.owner != sim.instanceId) continue;
+        if (item.itemGuid == kToddlerTrainingGuid) {
+            auto level = [&](std::size_t index) { return std::min<int>(Value(item, index), kTrainingMaximum); };
+            ToddlerTraining& shown = skills.training.emplace();
+            shown.walk = level(1);
+            shown.talk = level(2);
+            shown.potty = level(3);
+            shown.walkLearned = Value(item, 4) == 1;
+            shown.talkLearned = Value(item, 5) == 1;
+            shown.pottyLearned = Value(item, 6) == 1;
+            shown.rhyme = level(7);
+            shown.rhymeLearned = shown.rhyme == 1;
+        } else if (FindItemSkill(item.itemGuid)) {
+            skills.levels[item.itemGuid] = Value(item, 0);
+        }
     }
-    return level;
+    return skills;
+}
+
+int SimSkills::Level(std::uint32_t itemGuid) const {
+    const auto it = levels.find(itemGuid);
+    return it == levels.end() ? 0 : it->second;
+}
+
+int ItemSkillLevel(const Workspace& workspace, const Character& sim, std::uint32_t itemGuid) {
+    return ReadSimSkills(workspace.simItemList, sim).Level(itemGuid);
 }
 
 bool SetItemSkillLevel(Workspace& workspace, Character& sim, const ItemSkill& skill, int level) {
@@ -101,20 +125,7 @@ bool SetItemSkillPresent(Workspace& workspace, Character& sim, const ItemSkill& 
 }
 
 ToddlerTraining ShownToddlerTraining(const Workspace& workspace, const Character& sim) {
-    ToddlerTraining shown;
-    for (const NeighborhoodItem& item : workspace.simItemList) {
-        if (!OwnedWith(item, sim, kToddlerTrainingGuid)) continue;
-        auto level = [&](std::size_t index) { return std::min<int>(Value(item, index), kTrainingMaximum); };
-        shown.walk = level(1);
-        shown.talk = level(2);
-        shown.potty = level(3);
-        shown.walkLearned = Value(item, 4) == 1;
-        shown.talkLearned = Value(item, 5) == 1;
-        shown.pottyLearned = Value(item, 6) == 1;
-        shown.rhyme = level(7);
-        shown.rhymeLearned = shown.rhyme == 1;
-    }
-    return shown;
+    return ReadSimSkills(workspace.simItemList, sim).training.value_or(ToddlerTraining{});
 }
 
 bool SetToddlerTraining(Workspace& workspace, Character& sim, ToddlerTraining shown, bool rhymeBox) {
@@ -155,13 +166,17 @@ bool ShowsItemSkills(const Character& sim, bool hasPets) { return sim.lifeStage 
 
 bool ShowsToddlerTraining(const Character& sim, bool hasPets) { return sim.lifeStage == 2 && !IsPet(sim, hasPets); }
 
-bool ItemSkillShown(const ItemSkill& skill, const Character& sim, const GameEnvironment& env) {
+bool SkillGroupShown(SkillGroup group, const Character& sim, const GameEnvironment& env) {
     if (!ShowsItemSkills(sim, env.hasPets)) return false;
-    switch (skill.group) {
+    switch (group) {
         case SkillGroup::BonVoyage: return env.hasBonVoyage;
         case SkillGroup::ApartmentLife: return env.hasApartmentLife;
         default: return true;
     }
+}
+
+bool ItemSkillShown(const ItemSkill& skill, const Character& sim, const GameEnvironment& env) {
+    return SkillGroupShown(skill.group, sim, env);
 }
 
 }  // namespace qh

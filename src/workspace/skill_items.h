@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -60,6 +61,17 @@ ToddlerTraining ShownToddlerTraining(const Workspace& workspace, const Character
 // level is not 0. Returns whether anything changed.
 bool SetToddlerTraining(Workspace& workspace, Character& sim, ToddlerTraining shown, bool rhymeBox = false);
 
+// Everything of the sim's item skills and training, from one pass over a list of items (the
+// workspace's, or only the sim's own): the level of every skill it has an item of (presence
+// skills included, at their first value or 0), and its training when it has a training item.
+struct SimSkills {
+    std::map<std::uint32_t, int> levels;  // by item GUID
+    std::optional<ToddlerTraining> training;
+    bool Has(std::uint32_t itemGuid) const { return levels.count(itemGuid) != 0; }
+    int Level(std::uint32_t itemGuid) const;
+};
+SimSkills ReadSimSkills(std::span<const NeighborhoodItem> items, const Character& sim);
+
 // What the Skills panel shows of a sim: item skills for a sim past the toddler stage, training for
 // a toddler, neither for a pet.
 bool ShowsItemSkills(const Character& sim, bool hasPets);
@@ -67,5 +79,6 @@ bool ShowsToddlerTraining(const Character& sim, bool hasPets);
 // Whether the skill's control is shown: the Bon Voyage and Apartment Life skills need their
 // expansion; all need ShowsItemSkills.
 bool ItemSkillShown(const ItemSkill& skill, const Character& sim, const GameEnvironment& env);
+bool SkillGroupShown(SkillGroup group, const Character& sim, const GameEnvironment& env);
 
 }  // namespace qh

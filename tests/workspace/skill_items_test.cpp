@@ -175,5 +175,26 @@ TEST(ToddlerTraining, AShortItemIsLengthenedAndLearnedBoxesStoreOneOrZero) {
     EXPECT_FALSE(SetToddlerTraining(n.ws, n.sim, shown));  // the same again changes nothing
 }
 
+TEST(ItemSkills, OnePassReadsEverySkillOfTheSimAndNoOtherSims) {
+    Neighborhood n;
+    SetItemSkillPresent(n.ws, n.sim, n.Skill(kHotStone), true);  // no values: present at 0
+    SetItemSkillLevel(n.ws, n.sim, n.Skill(kDanceSkill), 4);
+    SetItemSkillLevel(n.ws, n.other, n.Skill(kBreakDance), 900);
+    n.other.lifeStage = 2;
+    ToddlerTraining training;
+    training.walk = 10;
+    SetToddlerTraining(n.ws, n.other, training);
+    const SimSkills mine = ReadSimSkills(n.ws.simItemList, n.sim);
+    EXPECT_TRUE(mine.Has(kHotStone));
+    EXPECT_EQ(mine.Level(kDanceSkill), 4);
+    EXPECT_FALSE(mine.Has(kBreakDance));
+    EXPECT_FALSE(mine.Has(0x1111));  // not a skill: the list's first item, another owner's anyway
+    EXPECT_FALSE(mine.training.has_value());
+    const SimSkills theirs = ReadSimSkills(n.ws.simItemList, n.other);
+    ASSERT_TRUE(theirs.training.has_value());
+    EXPECT_EQ(theirs.training->walk, 10);
+    EXPECT_EQ(theirs.Level(kBreakDance), 900);
+}
+
 }  // namespace
 }  // namespace qh

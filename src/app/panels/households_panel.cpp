@@ -249,15 +249,12 @@ void HouseholdsPanel::edtCashKeyUp() {
         edtCash_->setCursorPosition(caret);
     }
     const auto funds = static_cast<std::int64_t>(DigitNumber(filtered));
-    if (funds > kMaximumFunds) {
-        host_.SetStatus(QStringLiteral("Funds can be at most %1; the household keeps %2.")
-                            .arg(kMaximumFunds)
-                            .arg(document_.workspace().households[*index].funds));
-        return;
-    }
+    // The rule refuses what does not fit in 32 bits; the household keeps what it had.
+    std::string refused;
     document_.EditHouseholds(Target(), QStringLiteral("funds"), std::nullopt,
-                             [&](Workspace& ws) { SetHouseholdFunds(ws.households[*index], funds); },
+                             [&](Workspace& ws) { refused = SetHouseholdFunds(ws.households[*index], funds); },
                              QStringLiteral("funds") + QString::number(*index));
+    if (!refused.empty()) host_.SetStatus(QString::fromStdString(refused));
 }
 
 void HouseholdsPanel::btnMoveInClick() {

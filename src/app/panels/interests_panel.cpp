@@ -67,11 +67,12 @@ void InterestsPanel::Fill() {
 }
 
 void InterestsPanel::Relabel() {
+    const Character* sim = Sim();
     const bool pet = ShowsPet();
     const auto interests = TraitSliders(TraitGroup::Interests);
     for (std::size_t i = 0; i < sliders_.size(); ++i) {
         labels_[i]->setText(QString::fromStdString(InterestLabel(interests[i], sliders_[i]->value(), pet)));
-        const bool shown = !pet || interests[i].petLabel;
+        const bool shown = !sim || InterestShown(*sim, interests[i], HasPets());
         labels_[i]->setVisible(shown);
         sliders_[i]->setVisible(shown);
         sliders_[i]->setAccessibleName(QString::fromLatin1(pet && interests[i].petLabel ? interests[i].petLabel

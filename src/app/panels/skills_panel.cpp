@@ -171,11 +171,12 @@ void SkillsPanel::Fill() {
     btnRandomSkills_->setEnabled(editable);
     btnMaxSkills_->setEnabled(editable);
 
+    const SimSkills skills = ReadSimSkills(ws.simItemList, sim);  // one pass over the items
     for (const ItemControl& control : items_) {
-        if (control.slider) control.slider->setValue(ItemSkillLevel(ws, sim, control.skill->itemGuid));
-        if (control.box) control.box->setChecked(HasSimItem(ws, sim, control.skill->itemGuid));
+        if (control.slider) control.slider->setValue(skills.Level(control.skill->itemGuid));
+        if (control.box) control.box->setChecked(skills.Has(control.skill->itemGuid));
     }
-    const ToddlerTraining training = ShownToddlerTraining(ws, sim);
+    const ToddlerTraining training = skills.training.value_or(ToddlerTraining{});
     trkWalkTraining_->setValue(training.walk);
     trkTalkTraining_->setValue(training.talk);
     trkPottyTraining_->setValue(training.potty);
@@ -189,12 +190,12 @@ void SkillsPanel::Fill() {
 
     const bool items = ShowsItemSkills(sim, HasPets());
     grpMisc_->setTitle(QStringLiteral("Misc Skills:"));
-    grpMisc_->setVisible(items);
-    grpFreeTime_->setVisible(items);
+    grpMisc_->setVisible(SkillGroupShown(SkillGroup::Misc, sim, env));
+    grpFreeTime_->setVisible(SkillGroupShown(SkillGroup::FreeTime, sim, env));
     grpFreeTime_->setTitle(env.hasFreeTime ? QStringLiteral("Freetime Skills") : QString());
-    grpBonVoyage_->setVisible(items && env.hasBonVoyage);
+    grpBonVoyage_->setVisible(SkillGroupShown(SkillGroup::BonVoyage, sim, env));
     grpBonVoyage_->setTitle(QStringLiteral("Bon Voyage Skills:"));
-    grpApartmentLife_->setVisible(items && env.hasApartmentLife);
+    grpApartmentLife_->setVisible(SkillGroupShown(SkillGroup::ApartmentLife, sim, env));
     grpApartmentLife_->setTitle(QStringLiteral("Apartment Life Skills:"));
     grpToddler_->setVisible(ShowsToddlerTraining(sim, HasPets()));
     if (IsPet(sim, HasPets())) {
