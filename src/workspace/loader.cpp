@@ -13,6 +13,7 @@
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "workspace/households.h"
+#include "workspace/relationships.h"
 #include "workspace/neighborhood_data.h"
 #include "workspace/picture.h"
 
@@ -198,10 +199,28 @@ void ReadHouseholdsPass(LoadContext& context) {
     }
 }
 
+// Every relationship resource of 20 bytes or more becomes a record. One that cannot be read is
+// left out without a message: nothing edits it, and the save carries it as it is, so a
+// relationship never vanishes because it could not be read.
+void ReadRelationshipsPass(LoadContext& context) {
+    Workspace& ws = context.workspace;
+    for (const IndexEntry& entry : context.entries) {
+        if (entry.key.typeId != kRelationshipType) continue;
+        try {
+            if (auto record = ReadRelationshipResource(context.Resource(entry), entry)) {
+                ws.relationshipList.push_back(*record);
+            }
+        } catch (const FormatError&) {
+        }
+    }
+    IndexRelationships(ws);
+}
+
 // The passes over the neighborhood package after the sims, in order.
 using Pass = void (*)(LoadContext&);
 constexpr Pass kNeighborhoodPasses[] = {
     ReadHouseholdsPass,
+    ReadRelationshipsPass,
     ReadNeighborhoodDataPass,
     ReadNeighborhoodRecord,
 };

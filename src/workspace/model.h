@@ -50,7 +50,10 @@ struct Workspace {
     std::vector<LotDesc> lotDescList;
     std::vector<FamilyTie> familyTieList;
     std::vector<DNA> dnaList;
+    // One record per readable relationship resource in the package's index order, then those
+    // made in memory. The lookup is the positions sorted by pair (workspace/relationships.h).
     std::vector<RelationshipRecord> relationshipList;
+    std::vector<std::size_t> relationshipOrder;
     std::vector<NeighborhoodItem> simItemList;
     std::vector<NeighborhoodItem> familyItemList;
     std::vector<NeighborhoodItem> lotItemList;

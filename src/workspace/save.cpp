@@ -14,6 +14,7 @@
 #include "platform/paths.h"
 #include "workspace/households.h"
 #include "workspace/neighborhood_data.h"
+#include "workspace/relationships.h"
 
 namespace qh {
 namespace fs = std::filesystem;
@@ -96,6 +97,42 @@ EntryOutcome WriteHouseholdNames(SaveContext& c, const IndexEntry& entry, std::s
     return EntryOutcome::Keep;
 }
 
+// A relationship resource is rewritten from its record. One too short to interpret, or one that
+// could not be read at load (and so has no record), is carried as it is; one whose record is gone
+// (undone after it was saved) leaves the package.
+EntryOutcome WriteRelationshipEntry(SaveContext& c, const IndexEntry& entry, std::span<const std::uint8_t> stored,
+                                    PackageImage& image) {
+    try {
+        if (!ReadRelationshipResource(stored, entry)) return CopyEntry(entry, stored, image);
+    } catch (const FormatError&) {
+        return CopyEntry(entry, stored, image);
+    }
+    const std::size_t nth = c.relationshipsSeen[entry.key.instanceId]++;
+    const auto records = RelationshipsBetween(c.workspace, static_cast<std::uint16_t>(entry.key.instanceId >> 16),
+                                              static_cast<std::uint16_t>(entry.key.instanceId));
+    if (nth >= records.size()) return EntryOutcome::Drop;
+    const std::size_t record = records[nth];
+    c.relationshipsWritten.emplace_back(record, WriteRelationshipResource(stored, c.workspace.relationshipList[record], image));
+    return EntryOutcome::Keep;
+}
+
+// Records made in memory get a resource at the end of the package, in list order; one that a
+// resource of the package already stands for (brought back by a redo after it was saved) gets
+// none.
+void AppendNewRelationships(SaveContext& c, ResourceAppender& appender) {
+    std::vector<std::uint8_t> written(c.workspace.relationshipList.size(), 0);
+    for (const auto& [record, what] : c.relationshipsWritten) written[record] = 1;
+    for (std::size_t i = 0; i < c.workspace.relationshipList.size(); ++i) {
+        const RelationshipRecord& record = c.workspace.relationshipList[i];
+        if (!record.isNew || written[i]) continue;
+        RelationshipWritten what;
+        const Bytes content = NewRelationshipResource(record, what);
+        appender.Append({kRelationshipType, 0xFFFFFFFF, RelationshipInstance(record.ownerId, record.otherId), 0},
+                        content);
+        c.relationshipsWritten.emplace_back(i, what);
+    }
+}
+
 // The writers of the neighborhood package by resource type; every other type is copied.
 const std::unordered_map<std::uint32_t, TypeWriter>& NeighborhoodWriters() {
     static const std::unordered_map<std::uint32_t, TypeWriter> writers = {
@@ -104,6 +141,7 @@ const std::unordered_map<std::uint32_t, TypeWriter>& NeighborhoodWriters() {
         {kNeighborhoodDataType, WriteNeighborhoodDataEntry},
         {kHouseholdType, WriteHouseholdEntry},
         {kTextListType, WriteHouseholdNames},
+        {kRelationshipType, WriteRelationshipEntry},
     };
     return writers;
 }
@@ -229,7 +267,8 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
             progress.SetMaximum(static_cast<int>(std::min<std::size_t>(entries, 1 << 30)));
             progress.SetStatus("Saving Neighborhood Data");
         };
-        RebuildPackage(ws.packagePath, writer, {}, reporter, rebuild);
+        const Appender appender = [&](ResourceAppender& append) { AppendNewRelationships(context, append); };
+        RebuildPackage(ws.packagePath, writer, appender, reporter, rebuild);
         result.neighborhoodSaved = true;
         result.bytesWritten += StampOf(ws.packagePath).size;
         neighborhood.dirty = 0;
@@ -244,6 +283,14 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
     if (result.neighborhoodSaved) {
         for (Household& household : ws.households) household.householdDirty = 0;
         for (DNA& dna : ws.dnaList) dna.dirty = 0;
+        // The records now say what their resources hold; until the save went through they kept
+        // saying what the old file held.
+        for (const auto& [record, what] : context.relationshipsWritten) {
+            RelationshipRecord& r = ws.relationshipList[record];
+            r.valueCount = what.valueCount;
+            r.hasFamilyRelation = what.hasFamilyRelation ? 1 : 0;
+            r.isNew = 0;
+        }
     }
 
     progress.SetMaximum(static_cast<int>(ws.characters.size()));

@@ -24,6 +24,7 @@
 #include "platform/file_io.h"
 #include "platform/progress.h"
 #include "platform/reporter.h"
+#include "relationship/relationship.h"
 #include "workspace/model.h"
 #include "workspace/neighborhood_catalogue.h"
 
@@ -81,6 +82,12 @@ struct SaveContext {
     // Descriptions that could not be rewritten and were kept as they were; said once.
     bool toldDescriptionsKept = false;
     std::vector<std::size_t> simsNotWritten;
+    // The relationship resources seen so far per pair: the n-th resource of a pair is written from
+    // the pair's n-th record, so a pair stored twice keeps both.
+    std::unordered_map<std::uint32_t, std::size_t> relationshipsSeen;
+    // Each record written (from an existing resource or appended) and what its resource now says,
+    // taken into the records once the package is saved.
+    std::vector<std::pair<std::size_t, RelationshipWritten>> relationshipsWritten;
 };
 using TypeWriter = EntryOutcome (*)(SaveContext& context, const IndexEntry& entry,
                                     std::span<const std::uint8_t> stored, PackageImage& image);
