@@ -4,8 +4,10 @@
 #include <QFileInfo>
 #include <QUndoCommand>
 #include <algorithm>
+#include <span>
 
 #include "package/text_list.h"
+#include "workspace/relationships.h"
 
 namespace qh::app {
 
@@ -13,33 +15,81 @@ namespace {
 
 constexpr int kMergeId = 1;
 
-// A sim's record and its own items (owner = its instance id), each with its place in the list.
+// Some owners' items, each with its place in the list.
+using PlacedItems = std::vector<std::pair<std::size_t, NeighborhoodItem>>;
+
+PlacedItems CaptureItems(const Workspace& ws, std::span<const std::uint32_t> owners) {
+    PlacedItems items;
+    for (std::size_t i = 0; i < ws.simItemList.size(); ++i) {
+        if (std::find(owners.begin(), owners.end(), ws.simItemList[i].owner) != owners.end()) {
+            items.emplace_back(i, ws.simItemList[i]);
+        }
+    }
+    return items;
+}
+
+// Taking out every item of the owners and putting the snapshot's back at their places gives the
+// list exactly as it was: the other owners' items keep their order in between.
+void RestoreItems(Workspace& ws, std::span<const std::uint32_t> owners, const PlacedItems& items) {
+    std::erase_if(ws.simItemList, [owners](const NeighborhoodItem& item) {
+        return std::find(owners.begin(), owners.end(), item.owner) != owners.end();
+    });
+    for (const auto& [at, item] : items) {
+        ws.simItemList.insert(ws.simItemList.begin() + static_cast<std::ptrdiff_t>(std::min(at, ws.simItemList.size())), item);
+    }
+}
+
+// A sim's record and its own items (owner = its instance id).
 struct SimState {
     Character record;
-    std::vector<std::pair<std::size_t, NeighborhoodItem>> items;
+    PlacedItems items;
     friend bool operator==(const SimState&, const SimState&) = default;
 };
 
 SimState CaptureSim(const Workspace& ws, std::size_t index) {
-    SimState state{ws.characters[index], {}};
-    const std::uint32_t owner = state.record.instanceId;
-    for (std::size_t i = 0; i < ws.simItemList.size(); ++i) {
-        if (ws.simItemList[i].owner == owner) state.items.emplace_back(i, ws.simItemList[i]);
+    const std::uint32_t owner[] = {ws.characters[index].instanceId};
+    return {ws.characters[index], CaptureItems(ws, owner)};
+}
+
+void RestoreSim(Workspace& ws, std::size_t index, const SimState& state) {
+    Character& sim = ws.characters[index];
+    const std::uint32_t owner[] = {sim.instanceId};
+    RestoreItems(ws, owner, state.items);
+    sim = state.record;
+}
+
+// Some relationship records (by position) with the list's length, and the items of some sims.
+// Records past the length of the state before are those the change appended.
+struct RelationshipsState {
+    std::size_t listSize = 0;
+    std::vector<std::pair<std::size_t, RelationshipRecord>> records;
+    std::vector<std::uint32_t> owners;
+    PlacedItems items;
+    friend bool operator==(const RelationshipsState&, const RelationshipsState&) = default;
+};
+
+RelationshipsState CaptureRelationships(const Workspace& ws, const std::vector<std::size_t>& records,
+                                        std::vector<std::uint32_t> owners) {
+    RelationshipsState state{ws.relationshipList.size(), {}, std::move(owners), {}};
+    for (std::size_t r : records) {
+        if (r < ws.relationshipList.size()) state.records.emplace_back(r, ws.relationshipList[r]);
     }
+    state.items = CaptureItems(ws, state.owners);
     return state;
 }
 
-// Taking out every item of the owner and putting the snapshot's back at their places gives the
-// list exactly as it was: the other owners' items keep their order in between.
-void RestoreSim(Workspace& ws, std::size_t index, const SimState& state) {
-    Character& sim = ws.characters[index];
-    const std::uint32_t owner = sim.instanceId;
-    std::erase_if(ws.simItemList, [owner](const NeighborhoodItem& item) { return item.owner == owner; });
-    for (const auto& [at, item] : state.items) {
-        ws.simItemList.insert(ws.simItemList.begin() + static_cast<std::ptrdiff_t>(std::min(at, ws.simItemList.size())), item);
+void RestoreRelationships(Workspace& ws, const RelationshipsState& state) {
+    const bool resized = ws.relationshipList.size() != state.listSize;
+    ws.relationshipList.resize(state.listSize);
+    for (const auto& [at, record] : state.records) {
+        if (at < ws.relationshipList.size()) ws.relationshipList[at] = record;
     }
-    sim = state.record;
+    if (resized) IndexRelationships(ws);
+    RestoreItems(ws, state.owners, state.items);
 }
+
+// Relationship records carry no change mark: every save writes them all.
+bool SameContent(const RelationshipsState& a, const RelationshipsState& b) { return a == b; }
 
 // A sim's record and all three item lists, for edits that may touch any item.
 struct SimAndItemsState {
@@ -270,6 +320,29 @@ void Document::EditSim(std::size_t index, const QString& what, const std::functi
 void Document::EditSimAndItems(std::size_t index, const QString& what,
                                const std::function<void(Workspace&, Character&)>& change) {
     EditSimState<SimAndItemsState>(*this, history_, index, what, change, {}, CaptureSimAndItems, RestoreSimAndItems);
+}
+
+void Document::EditRelationshipPair(std::size_t record, const QString& target, const QString& what,
+                                    const std::function<void(Workspace&)>& change, const QString& mergeKey) {
+    Workspace& ws = workspace();
+    if (record >= ws.relationshipList.size()) return;
+    const RelationshipRecord& pair = ws.relationshipList[record];
+    std::vector<std::size_t> records{record};
+    const auto reverse = ReverseRecords(ws, record);
+    records.insert(records.end(), reverse.begin(), reverse.end());
+    const std::vector<std::uint32_t> owners{pair.ownerId, pair.otherId};
+    RelationshipsState before = CaptureRelationships(ws, records, owners);
+    change(ws);
+    for (std::size_t r = before.listSize; r < ws.relationshipList.size(); ++r) records.push_back(r);
+    RelationshipsState after = CaptureRelationships(ws, records, owners);
+    // Records the change appended are in the state after; restoring the one before shortens the list.
+    if (SameContent(before, after)) return;
+    auto apply = [this](const RelationshipsState& state, bool) { RestoreRelationships(workspace(), state); };
+    const auto owner = ws.simByInstance.find(owners[0]);
+    const int sim = owner == ws.simByInstance.end() ? -1 : static_cast<int>(owner->second);
+    history_.push(new SnapshotCommand<RelationshipsState>(
+        *this, target, what, mergeKey.isEmpty() ? QString() : mergeKey + QString::number(record), std::move(before),
+        std::move(after), {Subject::Relationships, sim, false}, apply));
 }
 
 void Document::EditNeighborhood(const QString& what, const std::function<void(Neighborhood&)>& change,

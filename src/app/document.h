@@ -22,7 +22,7 @@
 namespace qh::app {
 
 // What a change touched, so that views refresh what they show of it.
-enum class Subject { Sim, SimList, Neighborhood, Households };
+enum class Subject { Sim, SimList, Neighborhood, Households, Relationships };
 
 struct Change {
     Subject subject = Subject::Sim;
@@ -85,6 +85,12 @@ public:
     // sim (moving it in) the sim's record is part of the step.
     void EditHouseholds(const QString& target, const QString& what, std::optional<std::size_t> sim,
                         const std::function<void(Workspace&)>& change, const QString& mergeKey = {});
+    // A change of one relationship (the record at `record` and its reverse records, and the two
+    // sims' items, for Furious and Contact). `target` names the pair ("Ana Moreno and Ben Hart").
+    // Both directions changed by one call are one step; records the change appends are part of
+    // it.
+    void EditRelationshipPair(std::size_t record, const QString& target, const QString& what,
+                              const std::function<void(Workspace&)>& change, const QString& mergeKey = {});
     // A change of the loaded neighborhood's own record.
     void EditNeighborhood(const QString& what, const std::function<void(Neighborhood&)>& change,
                           const QString& mergeKey = {});

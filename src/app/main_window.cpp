@@ -368,8 +368,18 @@ void MainWindow::DocumentChanged(const Change& change) {
             break;
         case Subject::Households:
             break;
+        case Subject::Relationships:
+            if (change.replay && change.sim >= 0 && SelectedSimIndex() != static_cast<std::size_t>(change.sim)) {
+                SelectSim(static_cast<std::size_t>(change.sim));  // the sim whose relationship it was
+                return;
+            }
+            break;
     }
     for (Panel* panel : panels_) panel->DocumentChanged(change);
+}
+
+QString MainWindow::SimEntryText(const Character& sim) const {
+    return QString::fromStdString(CharacterListText(sim, simList_.order()));
 }
 
 bool MainWindow::Advanced() const { return ckAdvanced_->isChecked(); }

@@ -57,6 +57,7 @@ public:
     QPixmap SimPicture(const Character& sim, int size) override;
     void ShowHelp(int topic) override;
     int ColorScheme() const override { return session_.colorScheme; }
+    QString SimEntryText(const Character& sim) const override;
     void ApplyColorScheme(int scheme) override;
 
     // The panels by their registry rows; the open one (null before the first).

@@ -159,6 +159,76 @@ void SetAttraction(Character& sim, AttractionSet set, int position, bool on) {
     sim.dirty = 1;
 }
 
+namespace {
+
+// The three words in the order the selectors walk them, with how many bits each holds.
+constexpr int kWordBits[3] = {14, 16, 4};
+
+std::uint16_t WordOf(const Character& sim, AttractionSet set, int word) {
+    return *AttractionWord(const_cast<Character&>(sim), set, word);
+}
+
+int PlanPosition(int word, int bit) {
+    const auto& plan = AttractionPlan();
+    for (std::size_t i = 1; i < plan.size(); ++i) {
+        if (plan[i].word == word && plan[i].bit == bit) return static_cast<int>(i);
+    }
+    return 0;
+}
+
+// The plan positions of the set bits of a set, in walking order.
+std::vector<int> SetPositions(const Character& sim, AttractionSet set) {
+    std::vector<int> positions;
+    for (int word = 1; word <= 3; ++word) {
+        const std::uint16_t bits = WordOf(sim, set, word);
+        for (int bit = 0; bit < kWordBits[word - 1]; ++bit) {
+            if (bits >> bit & 1) positions.push_back(PlanPosition(word, bit));
+        }
+    }
+    return positions;
+}
+
+// The own traits' names as the relationship panel writes them, by word and bit.
+constexpr std::string_view kOwnTraitNames[3][16] = {
+    {"Cologne", "Stink", "Fatness", "Fitness", "Formal Wear", "SwimWear", "Underwear", "Vampirism", "Facial Hair",
+     "Glasses", "MakeUp", "Full Face Makeup", "Hats", "Jewelery"},
+    {"Blonde Hair", "Red Hair", "Brown Hair", "Black Hair", "Custom Hair", "Grey Hair", "Hard Worker", "Unemployed",
+     "Logical", "Charismatic", "Great Cook", "Mechanical", "Creative", "Athletic", "Good at Cleaning", "Zombiism"},
+    {"Robots", "Plantsimism", "Lycanthropy", "Witchiness"},
+};
+
+}  // namespace
+
+TurnOnSelection ShownTurnOns(const Character& sim) {
+    TurnOnSelection shown;
+    const auto ons = SetPositions(sim, AttractionSet::TurnOns);
+    if (!ons.empty()) shown.turnOn1 = ons[0];
+    if (ons.size() > 1) shown.turnOn2 = ons[1];
+    const auto offs = SetPositions(sim, AttractionSet::TurnOffs);
+    if (!offs.empty()) shown.turnOff = offs[0];
+    return shown;
+}
+
+void SetTurnOnsAndOffs(Character& sim, const TurnOnSelection& chosen) {
+    sim.turnOns1 = sim.turnOns2 = sim.turnOns3 = 0;
+    sim.turnOffs1 = sim.turnOffs2 = sim.turnOffs3 = 0;
+    SetAttraction(sim, AttractionSet::TurnOns, chosen.turnOn1, true);
+    SetAttraction(sim, AttractionSet::TurnOns, chosen.turnOn2, true);
+    SetAttraction(sim, AttractionSet::TurnOffs, chosen.turnOff, true);
+    sim.dirty = 1;
+}
+
+std::vector<std::string_view> OwnTraitNames(const Character& sim) {
+    std::vector<std::string_view> names;
+    for (int word = 1; word <= 3; ++word) {
+        const std::uint16_t bits = WordOf(sim, AttractionSet::OwnTraits, word);
+        for (int bit = 0; bit < kWordBits[word - 1]; ++bit) {
+            if (bits >> bit & 1) names.push_back(kOwnTraitNames[word - 1][bit]);
+        }
+    }
+    return names;
+}
+
 std::u32string FilterDigits(std::u32string_view text) {
     std::u32string out(text);
     for (char32_t& c : out) {

@@ -72,6 +72,24 @@ enum class AttractionSet { TurnOns, TurnOffs, OwnTraits };
 bool HasAttraction(const Character& sim, AttractionSet set, int position);
 void SetAttraction(Character& sim, AttractionSet set, int position, bool on);
 
+// The relationship panel's turn-on and turn-off selectors: two turn-ons and one turn-off, each a
+// position of the attraction plan (0 "NA"). Shown: walking word 1 bits 0-13, word 2 bits 0-15,
+// word 3 bits 0-3, the first two set turn-on bits and the first set turn-off bit. Storing clears
+// all six words and sets the chosen bits, so a sim keeps the two turn-ons and one turn-off the
+// game allows.
+struct TurnOnSelection {
+    int turnOn1 = 0;
+    int turnOn2 = 0;
+    int turnOff = 0;
+    friend bool operator==(const TurnOnSelection&, const TurnOnSelection&) = default;
+};
+TurnOnSelection ShownTurnOns(const Character& sim);
+void SetTurnOnsAndOffs(Character& sim, const TurnOnSelection& chosen);
+
+// The names of the sim's own attraction traits (its set bits of the three own-trait words, in
+// bit order), as the relationship panel lists them.
+std::vector<std::string_view> OwnTraitNames(const Character& sim);
+
 // The digit filter of numeric boxes: every character that is not a digit becomes '0', so the
 // text keeps its length (and the caret its place). The value is the text read as a decimal
 // number (0 when empty) kept in 16 bits.

@@ -176,4 +176,13 @@ RelationshipSideIds SideIds(const Workspace& ws, std::size_t record, Relationshi
                                          : RelationshipSideIds{r.otherId, r.ownerId};
 }
 
+bool FuriousShown(const GameEnvironment& env) {
+    return env.hasNightlife || env.hasOpenForBusiness || env.hasPets || env.hasBonVoyage || env.hasFreeTime ||
+           env.hasApartmentLife;
+}
+
+bool AttractionShown(const Character& sim, const GameEnvironment& env) {
+    return sim.hasBodyResource != 0 && FuriousShown(env);
+}
+
 }  // namespace qh

@@ -12,6 +12,7 @@
 #include <span>
 #include <vector>
 
+#include "platform/game_environment.h"
 #include "relationship/relationship.h"
 #include "workspace/model.h"
 
@@ -78,5 +79,10 @@ struct RelationshipSideIds {
     std::uint16_t other;
 };
 RelationshipSideIds SideIds(const Workspace& workspace, std::size_t record, RelationshipSide side);
+
+// "Furious" exists from Nightlife on (any expansion but University and Seasons alone); attraction
+// traits and turn-ons likewise, for a sim with a body resource.
+bool FuriousShown(const GameEnvironment& env);
+bool AttractionShown(const Character& sim, const GameEnvironment& env);
 
 }  // namespace qh

@@ -82,6 +82,40 @@ TEST(Attraction, PlanPositionsMapToWordsAndBits) {
     EXPECT_STREQ(AttractionPlan()[30].caption, "Robots");
 }
 
+TEST(Attraction, TurnOnSelectorsWalkTheWordsInBitOrder) {
+    Character sim;
+    // Word 1 bit 13 (Jewelery, position 33) comes before word 2 bit 0 (position 14); a third
+    // turn-on is not shown.
+    sim.turnOns1 = 1u << 13;
+    sim.turnOns2 = 0b101;
+    sim.turnOffs3 = 1u << 3;
+    sim.turnOffs2 = 1u << 15;
+    EXPECT_EQ(ShownTurnOns(sim), (TurnOnSelection{33, 14, 29}));
+
+    // Storing keeps exactly the chosen bits: Jewelery is word 1 bit 13, Witchiness word 3 bit 3,
+    // and the same entry twice is one bit.
+    SetTurnOnsAndOffs(sim, {33, 33, 34});
+    EXPECT_EQ(sim.turnOns1, 1u << 13);
+    EXPECT_EQ(sim.turnOns2, 0u);
+    EXPECT_EQ(sim.turnOns3, 0u);
+    EXPECT_EQ(sim.turnOffs1 | sim.turnOffs2, 0u);
+    EXPECT_EQ(sim.turnOffs3, 1u << 3);
+    EXPECT_EQ(sim.dirty, 1);
+    SetTurnOnsAndOffs(sim, {34, 0, 0});
+    EXPECT_EQ(sim.turnOns3, 1u << 3);
+    EXPECT_EQ(sim.turnOns1 | sim.turnOffs3, 0u);
+    EXPECT_EQ(ShownTurnOns(sim), (TurnOnSelection{34, 0, 0}));
+}
+
+TEST(Attraction, OwnTraitNamesInBitOrder) {
+    Character sim;
+    EXPECT_TRUE(OwnTraitNames(sim).empty());
+    sim.ownTraits1 = 1u << 5 | 1u << 13 | 1u << 14;  // bit 14 is no trait
+    sim.ownTraits2 = 1u << 15;
+    sim.ownTraits3 = 1u << 3 | 1u << 4;
+    EXPECT_EQ(OwnTraitNames(sim), (std::vector<std::string_view>{"SwimWear", "Jewelery", "Zombiism", "Witchiness"}));
+}
+
 TEST(DigitFilter, NonDigitsBecomeZerosInPlace) {
     EXPECT_EQ(FilterDigits(U"1a2"), U"102");
     EXPECT_EQ(FilterDigits(U"\u00e9x9"), U"009");

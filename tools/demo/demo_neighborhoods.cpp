@@ -88,6 +88,77 @@ constexpr SimPlan kCollegeSims[] = {
     {"Chloe", "Dubois", nullptr, 4, true, 0x2F, 2, 0, true, false, true},
 };
 
+// One direction of a relationship between two sims of a plan (by their places in it): levels,
+// flags, the family relation (or -1 for none stored), and values past it the game keeps.
+struct RelationshipPlan {
+    int owner;
+    int other;
+    std::int32_t shortTerm;
+    std::int32_t longTerm;
+    std::uint32_t flags;
+    int familyRelation;
+    std::vector<std::uint32_t> extra = {};
+};
+
+constexpr std::uint32_t kCrush = 0x1, kLove = 0x2, kEngaged = 0x4, kMarried = 0x8, kFriend = 0x10,
+                        kBestFriend = 0x20, kSteady = 0x40, kEnemy = 0x80, kContact = 0x100, kFamily = 0x4000,
+                        kMet = 0x8000;
+
+// The valley's people: the Harts (Marta and Owen married, their children Lily, Theo and Rosie),
+// Grace Okafor and her grandson Samuel with their dog Rex, Ana Moreno engaged to Jonas
+// Lindqvist, Lily and Samuel enemies (he is furious at her), Owen and Jonas friends who keep each
+// other as contacts, and Edith, who remembers Marta though Marta has forgotten her.
+const std::vector<RelationshipPlan>& ValleyRelationships() {
+    static const std::vector<RelationshipPlan> plans = {
+        {0, 1, 80, 95, kMet | kFriend | kBestFriend | kLove | kMarried | kFamily, 9},
+        {1, 0, 75, 90, kMet | kFriend | kBestFriend | kLove | kMarried | kFamily, 9},
+        {0, 2, 60, 85, kMet | kFriend | kFamily, 1},
+        {2, 0, 55, 80, kMet | kFriend | kFamily, 2},
+        {1, 2, 40, 70, kMet | kFamily, 1},
+        {2, 1, 45, 72, kMet | kFamily, 2},
+        {0, 3, 70, 88, kMet | kFamily, 1},
+        {3, 0, 90, 90, kMet | kFamily, 2},
+        {2, 3, 20, 35, kMet | kFamily, 3},
+        {3, 2, 30, 40, kMet | kFamily, 3},
+        {0, 4, 50, 60, kMet | kFamily, 1},
+        {4, 0, 50, 60, kMet | kFamily, 2},
+        // Grace's record about Samuel holds values the game added after the family relation.
+        {5, 6, 65, 80, kMet | kFriend | kFamily, 4, {3, 0, 12, 7}},
+        {6, 5, 55, 75, kMet | kFriend | kFamily, 5},
+        {7, 6, 90, 95, kMet | kFriend | kBestFriend, -1},
+        {6, 7, 85, 90, kMet | kFriend | kBestFriend, -1},
+        {12, 11, 85, 70, kMet | kFriend | kLove | kCrush | kEngaged, -1},
+        {11, 12, 80, 65, kMet | kFriend | kLove | kEngaged, -1},
+        {6, 2, -60, -40, kMet | kEnemy, -1},
+        {2, 6, -35, -20, kMet | kEnemy, -1},
+        {1, 11, 45, 50, kMet | kFriend | kContact, -1},
+        {11, 1, 40, 55, kMet | kFriend | kContact, -1},
+        {14, 0, 30, 45, kMet | kFriend, -1},
+        {13, 12, 25, 10, kMet | kSteady, -1},
+        {12, 13, 30, 15, kMet | kSteady, -1},
+        {0, 15, 5, 0, kMet, -1},  // about the visitor, whom the neighborhood does not describe
+    };
+    return plans;
+}
+
+const std::vector<RelationshipPlan>& CollegeRelationships() {
+    static const std::vector<RelationshipPlan> plans = {
+        {0, 1, 60, 40, kMet | kFriend | kSteady | kLove, -1},
+        {1, 0, 70, 45, kMet | kFriend | kSteady | kLove, -1},
+        {0, 2, 20, 30, kMet | kFriend, -1},
+        {2, 0, 10, 25, kMet, -1},
+    };
+    return plans;
+}
+
+Bytes RelationshipResource(const RelationshipPlan& plan) {
+    std::vector<std::uint32_t> values = {static_cast<std::uint32_t>(plan.shortTerm), plan.flags,
+                                         static_cast<std::uint32_t>(plan.longTerm)};
+    if (plan.familyRelation >= 0) values.push_back(static_cast<std::uint32_t>(plan.familyRelation));
+    values.insert(values.end(), plan.extra.begin(), plan.extra.end());
+    return fixture::RelationshipBytes(2, values);
+}
+
 void WriteFile(const fs::path& path, std::span<const std::uint8_t> bytes) {
     fs::create_directories(path.parent_path());
     AtomicReplace(path, bytes);
@@ -290,8 +361,11 @@ void AddCrowdedResources(fixture::PackageBuilder& package, const Character& sim,
     package.Add(Key(kGeneticRecordType, sim.instanceId), genes, true);
     for (std::uint32_t k = 1; k <= 20; ++k) {
         const std::uint32_t other = 0x10 + (sim.instanceId - 0x10 + k * 37) % static_cast<std::uint32_t>(simCount);
-        Bytes relationship(64, static_cast<std::uint8_t>(k));
-        package.Add(Key(kRelationshipType, sim.instanceId << 16 | other), relationship, k % 2 == 0);
+        RelationshipPlan plan{0, 0, static_cast<std::int32_t>(k * 9 % 201) - 100,
+                              static_cast<std::int32_t>(k * 13 % 201) - 100, kMet | (k % 3 ? kFriend : kEnemy),
+                              k % 5 == 0 ? static_cast<int>(k % 10) : -1, {k, 0, 0}};
+        if (plan.familyRelation >= 0) plan.flags |= kFamily;
+        package.Add(Key(kRelationshipType, sim.instanceId << 16 | other), RelationshipResource(plan), k % 2 == 0);
     }
     for (std::uint16_t m = 0; m < 30; ++m) {
         NeighborhoodItem memory;
@@ -309,7 +383,7 @@ DemoNeighborhood WriteNeighborhood(const fs::path& folder, const std::string& pr
                                    std::span<const SimPlan> plans, int firstGlobal, std::uint32_t ngbhVersion,
                                    const std::vector<std::tuple<std::uint8_t, std::string, std::string>>& lots,
                                    unsigned pictureSeed, std::span<const HouseholdPlan> households,
-                                   bool crowded = false) {
+                                   const std::vector<RelationshipPlan>& relationships, bool crowded = false) {
     DemoNeighborhood out;
     out.prefix = prefix;
     out.name = name;
@@ -340,6 +414,25 @@ DemoNeighborhood WriteNeighborhood(const fs::path& folder, const std::string& pr
         WriteFile(home / "Characters" / file, CharacterPackage(sim, plans[i]));
         out.sims.push_back(sim);
     }
+    for (const RelationshipPlan& plan : relationships) {
+        const std::uint32_t owner = 0x10 + static_cast<std::uint32_t>(plan.owner);
+        const std::uint32_t other = 0x10 + static_cast<std::uint32_t>(plan.other);
+        package.Add(Key(kRelationshipType, owner << 16 | other), RelationshipResource(plan), plan.owner % 2 == 0);
+        // Furious, and the item half of a contact, are items of the sims.
+        auto item = [&](std::uint32_t itemOwner, std::uint32_t guid, std::vector<std::uint16_t> values) {
+            NeighborhoodItem mark;
+            mark.owner = itemOwner;
+            mark.ownerWord = word;
+            mark.itemGuid = guid;
+            mark.values = std::move(values);
+            data.simItems.push_back(std::move(mark));
+        };
+        if (plan.flags & kContact) item(owner, 0x8FCD5705, {static_cast<std::uint16_t>(other), 24, 24, 24, 24});
+        if (plan.flags & kEnemy && plan.shortTerm <= -50) {
+            item(owner, 0xCF505AB0, {static_cast<std::uint16_t>(other), 100, 100, 100, 100});
+            item(other, 0xEFED8EC1, {static_cast<std::uint16_t>(owner)});
+        }
+    }
     std::uint32_t lotId = 1;
     for (const auto& [type, lotName, lotDescription] : lots) {
         fixture::PackageBuilder lot;
@@ -365,6 +458,11 @@ DemoNeighborhood WriteNeighborhood(const fs::path& folder, const std::string& pr
     familyItem.itemGuid = 0x8EAE367E;
     familyItem.values = {1, 2};
     data.familyItems.push_back(familyItem);
+    // The order the game stores them in: by owner, each owner's first list before its second.
+    std::stable_sort(data.simItems.begin(), data.simItems.end(),
+                     [](const NeighborhoodItem& a, const NeighborhoodItem& b) {
+                         return a.owner != b.owner ? a.owner < b.owner : (a.secondary == 0) > (b.secondary == 0);
+                     });
     package.Add(Key(kNeighborhoodDataType, 1), fixture::NeighborhoodDataBytes(data), true);
     for (const HouseholdPlan& plan : households) {
         Household household;
@@ -405,11 +503,6 @@ DemoNeighborhood WriteNeighborhood(const fs::path& folder, const std::string& pr
     WriteFile(home / (prefix + "_Neighborhood.package"), package.Build());
     WriteFile(home / (prefix + "_Neighborhood.png"), EncodePng(DrawNeighborhood(pictureSeed)));
 
-    // The order the game stores them in: by owner, each owner's first list before its second.
-    std::stable_sort(data.simItems.begin(), data.simItems.end(),
-                     [](const NeighborhoodItem& a, const NeighborhoodItem& b) {
-                         return a.owner != b.owner ? a.owner < b.owner : (a.secondary == 0) > (b.secondary == 0);
-                     });
     out.simItems = data.simItems;
     out.familyItems = data.familyItems;
     out.lotItems = data.lotItems;
@@ -425,10 +518,11 @@ std::vector<DemoNeighborhood> WriteDemoNeighborhoods(const fs::path& neighborhoo
                                     {{0, "Hart Residence", "A yellow house by the river"},
                                      {1, "Town Square", "Shops and a fountain"},
                                      {5, "Sunset Inn", "Rooms with a view of the hills"}},
-                                    1, kValleyHouseholds));
+                                    1, kValleyHouseholds, ValleyRelationships()));
     out.push_back(WriteNeighborhood(neighborhoodsFolder, "G001", "Alderwood College", "",
                                     "A small college in the woods.", kCollegeSims, 40, 189,
-                                    {{3, "Greek House", "Home of the Alpha Owls"}}, 2, kCollegeHouseholds));
+                                    {{3, "Greek House", "Home of the Alpha Owls"}}, 2, kCollegeHouseholds,
+                                    CollegeRelationships()));
     return out;
 }
 
@@ -445,7 +539,7 @@ DemoNeighborhood WriteLargeNeighborhood(const fs::path& neighborhoodsFolder, con
         lotSpecs.emplace_back(static_cast<std::uint8_t>(i % 8), "Lot " + std::to_string(i + 1), "A lot of the big town");
     }
     return WriteNeighborhood(neighborhoodsFolder, prefix, "Big Town", "", "A town of a thousand sims.", plans, 100,
-                             203, lotSpecs, 3, kValleyHouseholds, true);
+                             203, lotSpecs, 3, kValleyHouseholds, {}, true);
 }
 
 }  // namespace qh::demo

@@ -58,6 +58,8 @@ public:
     virtual QPixmap SimPicture(const Character& sim, int size) = 0;
     virtual void ShowHelp(int topic) = 0;
     virtual int ColorScheme() const = 0;
+    // The text of a sim's entry in the character selector, in its current format.
+    virtual QString SimEntryText(const Character& sim) const = 0;
     virtual void ApplyColorScheme(int scheme) = 0;
 };
 

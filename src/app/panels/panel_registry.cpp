@@ -8,6 +8,7 @@
 #include "app/panels/neighborhood_panel.h"
 #include "app/panels/panel.h"
 #include "app/panels/personality_panel.h"
+#include "app/panels/relationships_panel.h"
 #include "app/panels/skills_panel.h"
 
 namespace qh::app {
@@ -26,7 +27,7 @@ const std::vector<PanelRow>& PanelRows() {
         {"Neighborhood", "btnNeighborhood", "pnlNeighborhood", 3010, Make<NeighborhoodPanel>, false},
         {"Households", "btnHouseHolds", "pnlHouseholds", 4090, Make<HouseholdsPanel>, false},
         {"Family Tree", "btnFamilyTies", "pnlFamilyTies", 6020, Make<PendingPanel>, false},
-        {"Relationships", "btnRelationships", "pnlRelationships", 6060, Make<PendingPanel>, false},
+        {"Relationships", "btnRelationships", "pnlRelationships", 6060, Make<RelationshipsPanel>, false},
         {"Character", "btnCharacters", "pnlCharacters", 4020, Make<CharacterPanel>, false},
         {"Personality", "btnPersonality", "pnlPersonality", 4030, Make<PersonalityPanel>, false},
         {"Interests", "btnInterests", "pnlInterests", 4031, Make<InterestsPanel>, false},
