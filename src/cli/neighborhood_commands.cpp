@@ -11,6 +11,7 @@
 #include "platform/paths.h"
 #include "workspace/character_list.h"
 #include "workspace/households.h"
+#include "relationship/relationship.h"
 #include "workspace/loader.h"
 #include "workspace/skill_items.h"
 
@@ -91,6 +92,28 @@ nlohmann::ordered_json CharacterJson(const Character& sim, SortOrder order, cons
     out["hasPicture"] = sim.portrait.has_value();
     out.update(TraitsJson(sim, skills));
     return out;
+}
+
+// One relationship record: the values by name, the flags by caption (and all 32 bits, for those
+// the program does not name), the family relation with its text.
+nlohmann::ordered_json RelationshipJson(const RelationshipRecord& record) {
+    nlohmann::ordered_json flags = nlohmann::json::array();
+    for (const RelationshipFlag& flag : RelationshipFlags()) {
+        if (HasRelationshipFlag(record, flag.bit)) flags.push_back(std::string(flag.caption));
+    }
+    const bool known = MirrorFamilyRelation(record.familyRelation).has_value();
+    return {{"ownerId", record.ownerId},
+            {"otherId", record.otherId},
+            {"headerWord", record.headerWord},
+            {"valueCount", record.valueCount},
+            {"shortTerm", record.shortTerm},
+            {"longTerm", record.longTerm},
+            {"flags", flags},
+            {"flagBits", RelationshipFlagsOf(record)},
+            {"familyRelation", record.familyRelation},
+            {"familyRelationText", known ? std::string(FamilyRelations()[static_cast<std::size_t>(record.familyRelation)].text) : ""},
+            {"hasFamilyRelation", record.hasFamilyRelation != 0},
+            {"isNew", record.isNew != 0}};
 }
 
 nlohmann::ordered_json HouseholdJson(const Household& h) {
@@ -177,6 +200,8 @@ void AddNeighborhoodCommands(CLI::App& app, const GlobalOptions& options, Report
         }
         out["households"] = nlohmann::json::array();
         for (const Household& household : ws.households) out["households"].push_back(HouseholdJson(household));
+        out["relationships"] = nlohmann::json::array();
+        for (const RelationshipRecord& record : ws.relationshipList) out["relationships"].push_back(RelationshipJson(record));
         for (auto [name, items] : {std::pair{"simItems", &ws.simItemList}, std::pair{"familyItems", &ws.familyItemList},
                                   std::pair{"lotItems", &ws.lotItemList}}) {
             out[name] = nlohmann::json::array();

@@ -7,6 +7,7 @@
 #include "character/character_traits.h"
 #include "package/guid.h"
 #include "workspace/households.h"
+#include "workspace/relationships.h"
 #include "workspace/sim_items.h"
 #include "workspace/skill_items.h"
 
@@ -269,6 +270,116 @@ std::string MoveInOperation(SimOperationContext& c, Character& sim, std::string_
     return {};
 }
 
+// The selected sim's relationship with OTHER (a character package's file name, or the other sim's
+// instance id in decimal or with "0x" in hexadecimal), as the panel edits it: both directions
+// must exist.
+struct PairLookup {
+    std::size_t record = 0;
+    std::string problem;
+};
+
+PairLookup FindPair(SimOperationContext& c, const Character& sim, std::string_view other, const char* option) {
+    Workspace& ws = c.workspace;
+    std::optional<std::size_t> index;
+    if (other.size() > 8 && other.substr(other.size() - 8) == ".package") {
+        index = FindSimByFile(ws, other);
+    } else {
+        std::optional<std::uint32_t> instance;
+        if (other.starts_with("0x") || other.starts_with("0X")) {
+            instance = ParseHexNumber(other);
+        } else if (const auto number = Number(other); number && *number >= 0) {
+            instance = static_cast<std::uint32_t>(*number);
+        }
+        const auto it = instance ? ws.simByInstance.find(*instance) : ws.simByInstance.end();
+        if (it != ws.simByInstance.end()) index = it->second;
+    }
+    if (!index) return {0, std::string(option) + ": no sim \"" + std::string(other) + "\" in this neighborhood"};
+    const Character& o = ws.characters[*index];
+    const auto records = RelationshipsBetween(ws, RelationshipId(sim), RelationshipId(o));
+    if (sim.instanceId == 0 || o.instanceId == 0 || records.empty() || &o == &sim) {
+        return {0, std::string(option) + ": " + sim.packageFile + " has no relationship with " + o.packageFile};
+    }
+    if (ReverseRecords(ws, records.front()).empty()) {
+        return {0, std::string(option) + ": " + o.packageFile + " has no relationship with " + sim.packageFile +
+                       " in return; a one-way relationship cannot be edited"};
+    }
+    return {records.front(), {}};
+}
+
+// "OTHER:REST" or "OTHER=REST", split at the last separator (a file name holds neither).
+std::optional<std::pair<std::string_view, std::string_view>> OtherAnd(std::string_view text, char separator) {
+    const auto at = text.rfind(separator);
+    if (at == std::string_view::npos || at == 0) return std::nullopt;
+    return std::pair{text.substr(0, at), text.substr(at + 1)};
+}
+
+std::string RelationshipLevels(SimOperationContext& c, Character& sim, std::string_view text) {
+    constexpr const char* kUsage = "--rel must be OTHER:SHORT,LONG with levels from -100 to 100";
+    const auto parts = OtherAnd(text, ':');
+    if (!parts) return kUsage;
+    const auto comma = parts->second.find(',');
+    const auto shortTerm = Number(parts->second.substr(0, comma));
+    const auto longTerm = comma == std::string_view::npos ? std::nullopt : Number(parts->second.substr(comma + 1));
+    if (!shortTerm || !longTerm || *shortTerm < -100 || *shortTerm > 100 || *longTerm < -100 || *longTerm > 100) {
+        return kUsage;
+    }
+    const PairLookup pair = FindPair(c, sim, parts->first, "--rel");
+    if (!pair.problem.empty()) return pair.problem;
+    SetRelationshipLevels(c.workspace, pair.record, RelationshipSide::Own, *shortTerm, *longTerm);
+    return {};
+}
+
+std::string RelationshipFlagOperation(SimOperationContext& c, Character& sim, std::string_view text) {
+    const auto parts = OtherAnd(text, ':');
+    const auto assignment = parts ? Assignment(parts->second) : std::nullopt;
+    const RelationshipFlag* flag = assignment ? FindRelationshipFlag(assignment->first) : nullptr;
+    const auto on = assignment ? OnOff(assignment->second) : std::nullopt;
+    if (!flag || !on) {
+        std::string captions;
+        for (const RelationshipFlag& f : RelationshipFlags()) captions += (captions.empty() ? "" : ", ") + std::string(f.caption);
+        return "--rel-flag must be OTHER:CAPTION=on|off with CAPTION one of " + captions;
+    }
+    const PairLookup pair = FindPair(c, sim, parts->first, "--rel-flag");
+    if (!pair.problem.empty()) return pair.problem;
+    SetRelationshipFlagRule(c.workspace, pair.record, RelationshipSide::Own, flag->bit, *on);
+    return {};
+}
+
+std::string FamilyRelationOperation(SimOperationContext& c, Character& sim, std::string_view text) {
+    const auto parts = OtherAnd(text, ':');
+    const auto value = parts ? Number(parts->second) : std::nullopt;
+    if (!value || !MirrorFamilyRelation(*value)) return "--family-relation must be OTHER:N with N from 0 to 9";
+    const PairLookup pair = FindPair(c, sim, parts->first, "--family-relation");
+    if (!pair.problem.empty()) return pair.problem;
+    if (!HasRelationshipFlag(c.workspace.relationshipList[pair.record], kFamilyBit)) {
+        return "--family-relation: the relationship is not marked Family (--rel-flag OTHER:Family=on first)";
+    }
+    SetFamilyRelation(c.workspace, pair.record, RelationshipSide::Own, *value);
+    return {};
+}
+
+std::string Furious(SimOperationContext& c, Character& sim, std::string_view text) {
+    const auto parts = OtherAnd(text, '=');
+    const auto on = parts ? OnOff(parts->second) : std::nullopt;
+    if (!on) return "--furious must be OTHER=on|off";
+    const PairLookup pair = FindPair(c, sim, parts->first, "--furious");
+    if (!pair.problem.empty()) return pair.problem;
+    if (!FuriousShown(c.env)) return "--furious: Furious is kept only with Nightlife or a later expansion installed";
+    const RelationshipSideIds ids = SideIds(c.workspace, pair.record, RelationshipSide::Own);
+    SetFurious(c.workspace, ids.owner, ids.other, *on);
+    return {};
+}
+
+std::string Contact(SimOperationContext& c, Character& sim, std::string_view text) {
+    const auto parts = OtherAnd(text, '=');
+    const auto on = parts ? OnOff(parts->second) : std::nullopt;
+    if (!on) return "--contact must be OTHER=on|off";
+    const PairLookup pair = FindPair(c, sim, parts->first, "--contact");
+    if (!pair.problem.empty()) return pair.problem;
+    SetRelationshipFlagRule(c.workspace, pair.record, RelationshipSide::Own, kContactBit, *on);
+    return {};
+}
+
 constexpr SimOperation kOperations[] = {
     {"life-stage", "position in the life-stage list (sims 0-5, pets 0-2)", LifeStage},
     {"young-adult", "on or off", YoungAdult},
@@ -287,6 +398,13 @@ constexpr SimOperation kOperations[] = {
     {"toddler", "walk,talk,potty,walkLearned,talkLearned,pottyLearned,rhyme", Toddler},
     {"need", "NAME=0|12|24|36: a need's decay speed (Normal, Slow, Slower, Very Slow)", Need},
     {"move-in", "move the sim into the household with this instance (hexadecimal)", MoveInOperation},
+    {"rel", "OTHER:SHORT,LONG: the sim's levels toward OTHER (file name or instance id), -100..100", RelationshipLevels},
+    {"rel-flag", "OTHER:CAPTION=on|off: a flag (Friend, Engaged, ...; both-sides flags set both records)",
+     RelationshipFlagOperation},
+    {"family-relation", "OTHER:N: what the sim is to OTHER, 0-9 (OTHER's record takes the mirror)",
+     FamilyRelationOperation},
+    {"furious", "OTHER=on|off: the sim is furious at OTHER", Furious},
+    {"contact", "OTHER=on|off: the sim keeps OTHER as a contact", Contact},
 };
 
 }  // namespace

@@ -315,6 +315,90 @@ TEST(CliHouseholds, RefusesBadFundsUnknownHouseholdsAndNamesWithoutAList) {
 namespace qh {
 namespace {
 
+nlohmann::json Relationship(const nlohmann::json& dump, int owner, int other) {
+    for (const auto& r : dump["relationships"]) {
+        if (r["ownerId"] == owner && r["otherId"] == other) return r;
+    }
+    return {};
+}
+
+std::vector<nlohmann::json> ItemsOf(const nlohmann::json& dump, int owner, const std::string& guid) {
+    std::vector<nlohmann::json> items;
+    for (const auto& item : dump["simItems"]) {
+        if (item["owner"] == owner && item["itemGuid"] == guid) items.push_back(item);
+    }
+    return items;
+}
+
+// Marta (0x10) and Owen (0x11) are married; Edith (0x1E) knows Marta, who does not know her.
+TEST(CliRelationships, LevelsFlagsFamilyFuriousAndContactChangeThePairAsThePanelDoes) {
+    test::TempDir dir;
+    const auto game = demo::WriteDemoGame(dir.path());
+    const std::string prefix = game.prefix.string();
+    auto before = nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out);
+    auto marta = Relationship(before, 0x10, 0x11);
+    EXPECT_EQ(marta["familyRelation"], 9);
+    EXPECT_EQ(marta["familyRelationText"], "Spouse ");
+    EXPECT_EQ(marta["flags"], nlohmann::json({"Love", "Married", "Friend", "Best Friend", "Family", "Met"}));
+    EXPECT_EQ(marta["isNew"], false);
+    EXPECT_EQ(Relationship(before, 0x15, 0x16)["valueCount"], 8);  // Grace's record keeps values past the relation
+
+    const auto result = Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00000.package", "--rel",
+                             "N001_User00001.package:-20,30", "--rel-flag", "17:Engaged=on", "--rel-flag", "17:Love=off",
+                             "--family-relation", "0x11:1", "--furious", "17=on", "--contact", "17=on", "--save"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto dump = nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out);
+    marta = Relationship(dump, 0x10, 0x11);
+    const auto owen = Relationship(dump, 0x11, 0x10);
+    EXPECT_EQ(marta["shortTerm"], -20);
+    EXPECT_EQ(marta["longTerm"], 30);
+    EXPECT_EQ(owen["shortTerm"], 75);  // only the sim's own side
+    EXPECT_EQ(marta["flags"], nlohmann::json({"Engaged", "Married", "Friend", "Best Friend", "Contact", "Family", "Met"}));
+    EXPECT_EQ(owen["flags"], nlohmann::json({"Love", "Engaged", "Married", "Friend", "Best Friend", "Family", "Met"}));
+    EXPECT_EQ(marta["familyRelation"], 1);
+    EXPECT_EQ(owen["familyRelation"], 2);
+    ASSERT_EQ(ItemsOf(dump, 0x10, "CF505AB0").size(), 1u);
+    EXPECT_EQ(ItemsOf(dump, 0x10, "CF505AB0")[0]["values"], nlohmann::json({17, 100, 100, 100, 100}));
+    ASSERT_EQ(ItemsOf(dump, 0x11, "EFED8EC1").size(), 1u);
+    EXPECT_EQ(ItemsOf(dump, 0x11, "EFED8EC1")[0]["values"], nlohmann::json({16}));
+    ASSERT_EQ(ItemsOf(dump, 0x10, "8FCD5705").size(), 1u);
+    EXPECT_EQ(ItemsOf(dump, 0x10, "8FCD5705")[0]["values"], nlohmann::json({17, 24, 24, 24, 24}));
+
+    // Clearing them again takes the items away.
+    ASSERT_EQ(Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00000.package", "--furious", "17=off",
+                   "--contact", "17=off", "--save"})
+                  .status,
+              0);
+    const auto cleared = nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out);
+    EXPECT_TRUE(ItemsOf(cleared, 0x10, "CF505AB0").empty());
+    EXPECT_TRUE(ItemsOf(cleared, 0x11, "EFED8EC1").empty());
+    EXPECT_TRUE(ItemsOf(cleared, 0x10, "8FCD5705").empty());
+}
+
+TEST(CliRelationships, RefusesOneWayUnknownAndMalformedRelationships) {
+    test::TempDir dir;
+    const auto game = demo::WriteDemoGame(dir.path());
+    const std::string prefix = game.prefix.string();
+    const std::vector<std::vector<std::string>> refused = {
+        {"--sim", "N001_User00014.package", "--rel", "16:10,10"},        // Edith's one-way relationship
+        {"--sim", "N001_User00000.package", "--rel", "N001_User00013.package:1,1"},  // none at all
+        {"--sim", "N001_User00000.package", "--rel", "17:101,0"},
+        {"--sim", "N001_User00000.package", "--rel", "99:1,1"},
+        {"--sim", "N001_User00000.package", "--rel-flag", "17:Soulmate=on"},
+        {"--sim", "N001_User00000.package", "--family-relation", "17:10"},
+        {"--sim", "N001_User00001.package", "--family-relation", "0x1B:3"},   // friends, not marked Family
+        {"--sim", "N001_User00000.package", "--furious", "17=maybe"},
+    };
+    for (const auto& options : refused) {
+        std::vector<std::string> args = {"set", "N001", "--wine-prefix", prefix};
+        args.insert(args.end(), options.begin(), options.end());
+        args.push_back("--save");
+        const auto result = Cli(args);
+        EXPECT_NE(result.status, 0) << options[3];
+        EXPECT_FALSE(result.err.empty()) << options[3];
+    }
+}
+
 TEST(CliSaveLock, ASaveWhileAnotherHoldsTheLockIsRefusedNamingIt) {
     test::TempDir dir;
     const auto game = demo::WriteDemoGame(dir.path());

@@ -169,22 +169,30 @@ void RelationshipsPanel::BuildSide(Side& side, const QString& suffix, const QStr
     grid->addWidget(side.trkShortTerm, 2, 0, 1, 2);
     grid->addWidget(side.lblLongTerm, 3, 0, 1, 2);
     grid->addWidget(side.trkLongTerm, 4, 0, 1, 2);
+    // The boxes in pairs a player reads together; those of advanced mode last, so that hiding
+    // them leaves no gap. -1 is Furious, which is no flag of the record.
+    constexpr int kOrder[] = {kMetBit,     kContactBit, kFriendBit,  kBestFriendBit, kCrushBit,  kLoveBit,
+                              kEnemyBit,   -1,          kSteadyBit,  kEngagedBit,    kMarriedBit, kFamilyBit};
     int at = 0;
-    for (const RelationshipFlag& flag : RelationshipFlags()) {
-        auto* box = new QCheckBox(QString::fromLatin1(flag.caption.data(), static_cast<qsizetype>(flag.caption.size())),
-                                  side.frame);
-        box->setObjectName(QString::fromLatin1(FlagBoxName(flag.bit)) + suffix);
-        side.flags[flag.bit] = box;
+    for (int bit : kOrder) {
+        QCheckBox* box = nullptr;
+        if (bit < 0) {
+            box = side.ckFurious = new QCheckBox(QStringLiteral("Furious"), side.frame);
+            box->setObjectName(QStringLiteral("ckFurious") + suffix);
+            connect(box, &QCheckBox::clicked, this, [this, &side] { ckFuriousClick(side); });
+        } else {
+            const auto& flag = *std::find_if(RelationshipFlags().begin(), RelationshipFlags().end(),
+                                             [bit](const RelationshipFlag& f) { return f.bit == bit; });
+            box = new QCheckBox(QString::fromLatin1(flag.caption.data(), static_cast<qsizetype>(flag.caption.size())),
+                                side.frame);
+            box->setObjectName(QString::fromLatin1(FlagBoxName(bit)) + suffix);
+            side.flags[bit] = box;
+            if (AdvancedOnly(bit)) host_.RegisterAdvanced(box, AdvancedEffect::ShowWhenOn);
+            connect(box, &QCheckBox::clicked, this, [this, &side, bit] { ckRelBits(side, bit); });
+        }
         grid->addWidget(box, 5 + at / 2, at % 2);
         ++at;
-        if (AdvancedOnly(flag.bit)) host_.RegisterAdvanced(box, AdvancedEffect::ShowWhenOn);
-        const int bit = flag.bit;
-        connect(box, &QCheckBox::clicked, this, [this, &side, bit] { ckRelBits(side, bit); });
     }
-    side.ckFurious = new QCheckBox(QStringLiteral("Furious"), side.frame);
-    side.ckFurious->setObjectName(QStringLiteral("ckFurious") + suffix);
-    grid->addWidget(side.ckFurious, 5 + at / 2, at % 2);
-    connect(side.ckFurious, &QCheckBox::clicked, this, [this, &side] { ckFuriousClick(side); });
     side.cbFamRel = new QComboBox(side.frame);
     side.cbFamRel->setObjectName(famRelName);
     side.cbFamRel->setToolTip(QStringLiteral("What this sim is to the other"));
