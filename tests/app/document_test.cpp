@@ -16,6 +16,7 @@
 #include "support/temp_dir.h"
 #include "workspace/character_list.h"
 #include "workspace/households.h"
+#include "workspace/relationships.h"
 #include "workspace/save.h"
 #include "workspace/sim_items.h"
 #include "workspace/skill_items.h"
@@ -133,6 +134,24 @@ std::vector<std::pair<std::string, EditFn>> Edits() {
              h.document->EditHouseholds(QStringLiteral("Ana Moreno"), QStringLiteral("move in"), sim, [sim](Workspace& ws) {
                  MoveIn(ws, ws.characters[sim], *FindHousehold(ws, 2));
              });
+         }},
+        {"relationship pair", [](Hood& h) {
+             const std::size_t marta = RelationshipsBetween(h.session.workspace, 0x10, 0x11)[0];
+             h.document->EditRelationshipPair(marta, QStringLiteral("Marta Hart and Owen Hart"), QStringLiteral("engaged"),
+                                              [marta](Workspace& ws) {
+                                                  SetRelationshipFlagRule(ws, marta, RelationshipSide::Reverse, kEngagedBit, true);
+                                                  SetFamilyRelation(ws, marta, RelationshipSide::Own, 3);
+                                                  SetFurious(ws, 0x11, 0x10, true);
+                                              });
+         }},
+        {"relationship appended", [](Hood& h) {
+             // The family editor's kind of change: a pair gains records it did not have.
+             const std::size_t grace = RelationshipsBetween(h.session.workspace, 0x15, 0x16)[0];
+             h.document->EditRelationshipPair(grace, QStringLiteral("Grace Okafor and Samuel Okafor"), QStringLiteral("ties"),
+                                              [](Workspace& ws) {
+                                                  AddRelationship(ws, NewRelationshipRecord(0x15, 0x17, 1));
+                                                  AddRelationship(ws, NewRelationshipRecord(0x17, 0x15, 2));
+                                              });
          }},
         {"neighborhood name", [](Hood& h) { h.document->EditNeighborhood(QStringLiteral("rename"),
                                                                          [](Neighborhood& n) { SetNeighborhoodName(n, "Elsewhere"); }); }},

@@ -290,7 +290,15 @@ void RelationshipsPanel::Fill() {
     const bool any = cbRelationShips_->count() > 0;
     lblNoRelationships_->setVisible(!any);
     if (any) {
-        cbRelationShips_->setCurrentIndex(0);
+        int row = 0;
+        for (int i = 0; chooseAfterFill_ && i < cbRelationShips_->count(); ++i) {
+            const auto r = static_cast<std::size_t>(cbRelationShips_->itemData(i).toULongLong());
+            if (ws.relationshipList[r].otherId == *chooseAfterFill_) row = i;
+        }
+        chooseAfterFill_.reset();
+        ++showing_;
+        cbRelationShips_->setCurrentIndex(row);
+        --showing_;
         cbRelationShipsChange();
     } else {
         hasReverse_ = false;
@@ -483,17 +491,10 @@ void RelationshipsPanel::btnRelSwapCharClick() {
     const auto record = Chosen();
     const auto other = OtherSim();
     if (!record || !other || Filling()) return;
-    const std::uint16_t owner = document_.workspace().relationshipList[*record].ownerId;
-    // The window shows the other sim and this panel for it; then the same pair from its side.
+    // The window shows the other sim and fills this panel for it; the same pair is then chosen
+    // from its side.
+    chooseAfterFill_ = document_.workspace().relationshipList[*record].ownerId;
     host_.SelectSim(*other);
-    const Workspace& ws = document_.workspace();
-    for (int row = 0; row < cbRelationShips_->count(); ++row) {
-        const auto r = static_cast<std::size_t>(cbRelationShips_->itemData(row).toULongLong());
-        if (r < ws.relationshipList.size() && ws.relationshipList[r].otherId == owner) {
-            cbRelationShips_->setCurrentIndex(row);
-            break;
-        }
-    }
 }
 
 void RelationshipsPanel::cbTurnOnOffChange() {

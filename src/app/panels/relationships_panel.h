@@ -86,6 +86,8 @@ private:
     QLabel* lblOneWay_;
     bool ready_ = false;
     bool hasReverse_ = false;
+    // After "Swap": the sim whose relationship to choose once the panel is filled for the other.
+    std::optional<std::uint16_t> chooseAfterFill_;
     int showing_ = 0;
 };
 
