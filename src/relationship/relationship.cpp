@@ -1,5 +1,8 @@
 #include "relationship/relationship.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "package/byte_reader.h"
 #include "package/guid.h"
 
@@ -110,9 +113,12 @@ RelationshipWritten WriteRelationshipResource(std::span<const std::uint8_t> stor
     out.insert(out.end(), head.begin(), head.end());
     std::span<const std::uint8_t> rest = stored.subspan(kFamilyRelationAt);
     if (wanted && !storedHolds) {
-        // A new slot for the relation in front of whatever followed value 2.
+        // A new slot for the relation in front of whatever followed value 2. The count covers
+        // it even where the stored count was short of the three values every resource holds,
+        // so that the relation is read back.
         AppendU32(out, 0);
-        written = {storedCount + 1, true};
+        const std::uint32_t count = std::max<std::uint32_t>(storedCount, 3);
+        written = {count == UINT32_MAX ? count : count + 1, true};
     } else if (!wanted && storedHolds) {
         rest = rest.subspan(4);
         written = {storedCount - 1, false};

@@ -160,6 +160,17 @@ TEST(RelationshipRecord, ClearingFamilyOnFortyFourBytesGivesForty) {
     EXPECT_FALSE(written.hasFamilyRelation);
 }
 
+TEST(RelationshipRecord, ASlotAddedToAShortCountIsCountedSoItReadsBack) {
+    // A count below three (no game writes one) still says four once the relation is added.
+    const Bytes stored = Resource(2, 1, {0, 0, 0});
+    auto record = Read(stored);
+    SetRelationshipFlag(record, kFamilyBit, true);
+    record.familyRelation = 6;
+    const Bytes saved = Write(stored, record);
+    EXPECT_EQ(U32At(saved, 4), 4u);
+    EXPECT_EQ(Read(saved).familyRelation, 6);
+}
+
 TEST(RelationshipRecord, TheWriterJudgesTheStoredBytesNotTheRecordsMemoryOfThem) {
     // A record that believes its resource already holds a relation (a save that failed after it
     // was rewritten in memory) still gets the slot inserted into a resource that has none.

@@ -1,0 +1,55 @@
+// Arbitrary bytes as a relationship resource: read, written back from what was read, and written
+// once more with the Family flag turned over. Malformed input may only throw FormatError; a
+// resource written from its own record must read back as that record, be byte for byte what it
+// was unless the family relation had to be reconciled, and gain or lose exactly the four bytes of
+// the relation when the flag turns, keeping every byte after it.
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+
+#include "platform/errors.h"
+#include "relationship/relationship.h"
+
+namespace {
+
+bool SameFields(const qh::RelationshipRecord& a, const qh::RelationshipRecord& b) {
+    return a.shortTerm == b.shortTerm && a.longTerm == b.longTerm && qh::RelationshipFlagsOf(a) == qh::RelationshipFlagsOf(b) &&
+           a.headerWord == b.headerWord && (!qh::HasRelationshipFlag(a, qh::kFamilyBit) || a.familyRelation == b.familyRelation);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::span<const std::uint8_t> bytes(data, size);
+    qh::IndexEntry entry;
+    entry.key = {0xCC364C2A, 0xFFFFFFFF, 0x00120034, 0};
+    try {
+        const auto record = qh::ReadRelationshipResource(bytes, entry);
+        if (!record) return 0;
+        if (record->ownerId != 0x12 || record->otherId != 0x34) std::abort();
+        qh::Bytes once;
+        qh::WriteRelationshipResource(bytes, *record, once);
+        const bool reconciled = (bytes[13] & 0x40) != 0 && !qh::HasRelationshipFlag(*record, qh::kFamilyBit);
+        if (!reconciled && !std::equal(once.begin(), once.end(), bytes.begin(), bytes.end())) std::abort();
+        const auto back = qh::ReadRelationshipResource(once, entry);
+        if (!back || !SameFields(*back, *record)) std::abort();
+
+        qh::RelationshipRecord turned = *back;
+        const bool family = !qh::HasRelationshipFlag(turned, qh::kFamilyBit);
+        qh::SetRelationshipFlag(turned, qh::kFamilyBit, family);
+        turned.familyRelation = 5;
+        qh::Bytes twice;
+        qh::WriteRelationshipResource(once, turned, twice);
+        if (twice.size() != (family ? once.size() + 4 : once.size() - 4)) std::abort();
+        const std::size_t tail = once.size() - (family ? 20 : 24);
+        if (!std::equal(twice.end() - static_cast<std::ptrdiff_t>(tail), twice.end(),
+                        once.end() - static_cast<std::ptrdiff_t>(tail))) {
+            std::abort();
+        }
+        const auto again = qh::ReadRelationshipResource(twice, entry);
+        if (!again || !SameFields(*again, turned)) std::abort();
+    } catch (const qh::FormatError&) {
+    }
+    return 0;
+}
