@@ -1,4 +1,5 @@
-// Loading a large neighborhood: 1000 sims with portraits and body resources, 200 lot packages,
+// Loading a large neighborhood: 1000 sims with portraits and body resources, twenty relationships
+// each, 200 lot packages,
 // resources compressed as the game stores them (written by quillhaven-demo-gen --large in a
 // process of its own, so this one's memory is the load's). Prints the wall time of the load and
 // the memory it took against the size of the expanded neighborhood package.
@@ -63,8 +64,8 @@ int main(int argc, char** argv) {
     qh::ExpandPackageToMemory(folder / "N900" / "N900_Neighborhood.package", image, reporter);
     const double expanded = static_cast<double>(image.size()) / 1e6;
 
-    std::printf("loaded %zu sims and %zu lots in %.3f s (goal: at most 1 s)\n", workspace.characters.size(),
-                workspace.lotDescList.size(), seconds);
+    std::printf("loaded %zu sims, %zu relationships and %zu lots in %.3f s (goal: at most 1 s)\n",
+                workspace.characters.size(), workspace.relationshipList.size(), workspace.lotDescList.size(), seconds);
     std::printf("memory: %.1f MB before the load, peak %.1f MB; the load took %.1f MB = %.2f x the expanded "
                 "neighborhood package of %.1f MB (goal: at most 3 x)\n",
                 before, peak, peak - before, (peak - before) / expanded, expanded);

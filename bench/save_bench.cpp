@@ -1,4 +1,5 @@
-// Saving after one change in a large neighborhood: load it, change one sim's cooking skill, save.
+// Saving after one change in a large neighborhood: load it, change one sim's cooking skill and one
+// relationship, save.
 // For each size given (sims; by default 1000, 5000 and 10000) prints the wall time of the save,
 // the bytes it wrote, and the time of writing the same bytes with one flush and rename, which is
 // the least any safe save can cost.
@@ -12,6 +13,7 @@
 #include "character/character_edit.h"
 #include "platform/file_io.h"
 #include "workspace/loader.h"
+#include "workspace/relationships.h"
 #include "workspace/save.h"
 
 namespace fs = std::filesystem;
@@ -39,6 +41,12 @@ bool Measure(int sims) {
     // player's next save of one change.
     qh::SaveNeighborhood(workspace, neighborhood, {}, reporter, progress);
     qh::SetCharacterField(workspace.characters[static_cast<std::size_t>(sims / 2)], "cookingSkill", "777");
+    // And one relationship turned family, which changes the length of both its resources.
+    if (!workspace.relationshipList.empty()) {
+        const std::size_t pair = workspace.relationshipList.size() / 2;
+        const bool family = qh::HasRelationshipFlag(workspace.relationshipList[pair], qh::kFamilyBit);
+        qh::SetRelationshipFlagRule(workspace, pair, qh::RelationshipSide::Own, qh::kFamilyBit, !family);
+    }
 
     const auto start = std::chrono::steady_clock::now();
     const qh::SaveResult result = qh::SaveNeighborhood(workspace, neighborhood, {}, reporter, progress);
@@ -53,9 +61,9 @@ bool Measure(int sims) {
     qh::AtomicReplace(folder / "copy-sim.package", character);
     const double plain = Since(plainStart);
 
-    std::printf("%6d sims: saved in %.3f s (goal: under 1 s at 10000), writing %.1f MB; the same bytes written "
+    std::printf("%6d sims, %zu relationships: saved in %.3f s (goal: under 1 s at 10000), writing %.1f MB; the same bytes written "
                 "with flush and rename: %.3f s (ratio %.1f, goal: at most 3)\n",
-                sims, seconds, static_cast<double>(result.bytesWritten) / 1e6, plain, plain > 0 ? seconds / plain : 0.0);
+                sims, workspace.relationshipList.size(), seconds, static_cast<double>(result.bytesWritten) / 1e6, plain, plain > 0 ? seconds / plain : 0.0);
     fs::remove_all(folder);
     return result.Complete();
 }

@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "package/byte_reader.h"
-#include "package/guid.h"
 
 namespace qh {
 
@@ -76,7 +75,7 @@ void SetRelationshipFlag(RelationshipRecord& record, int bit, bool on) {
 std::optional<RelationshipRecord> ReadRelationshipResource(std::span<const std::uint8_t> stored,
                                                            const IndexEntry& entry) {
     if (stored.size() < kRelationshipMinimumSize) return std::nullopt;
-    const ByteReader reader(stored, "relationship " + HexId(entry.key.instanceId));
+    const ByteReader reader(stored, "relationship");
     RelationshipRecord record;
     record.ownerId = static_cast<std::uint16_t>(entry.key.instanceId >> 16);
     record.otherId = static_cast<std::uint16_t>(entry.key.instanceId);

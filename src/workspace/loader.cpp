@@ -228,8 +228,11 @@ constexpr Pass kNeighborhoodPasses[] = {
 }  // namespace
 
 std::span<const std::uint8_t> LoadContext::Resource(const IndexEntry& entry) const {
-    return ByteReader(image, "neighborhood package")
-        .Slice(entry.offset, entry.size, "resource " + HexId(entry.key.typeId));
+    // Called for every resource of a neighborhood that may hold hundreds of thousands: the
+    // message naming the type is made only when it is needed.
+    const ByteReader reader(image, "neighborhood package");
+    if (!reader.Has(entry.offset, entry.size)) reader.Fail(entry.offset, entry.size, "resource " + HexId(entry.key.typeId));
+    return reader.bytes().subspan(entry.offset, entry.size);
 }
 
 std::optional<Bitmap> SimPortrait(const Workspace& workspace, const Character& sim) {
