@@ -55,15 +55,27 @@ RelationshipsPanel::RelationshipsPanel(Document& document, PanelHost& host, cons
     : Panel(document, host, row) {
     auto* layout = new QVBoxLayout(this);
 
-    auto* traits = new QHBoxLayout;
-    lblSelAttractionTraits_ = NamedLabel(this, QStringLiteral("lblSelAttractionTraits"));
-    scrTraits1_ = new QScrollArea(this);
-    scrTraits1_->setObjectName(QStringLiteral("scrTraits1"));
-    pnlTraits1_ = new QWidget;
-    pnlTraits1_->setObjectName(QStringLiteral("pnlTraits1"));
-    traits->addWidget(lblSelAttractionTraits_);
-    traits->addWidget(scrTraits1_, 1);
-    layout->addLayout(traits);
+    // A row of attraction traits: its label, and a strip of names that scrolls sideways.
+    auto traitRow = [&](const char* label, const char* scroller, const char* strip, QLabel*& labelOut,
+                        QScrollArea*& scrollerOut, QWidget*& stripOut) {
+        auto* row = new QHBoxLayout;
+        labelOut = NamedLabel(this, QString::fromLatin1(label));
+        scrollerOut = new QScrollArea(this);
+        scrollerOut->setObjectName(QString::fromLatin1(scroller));
+        stripOut = new QWidget;
+        stripOut->setObjectName(QString::fromLatin1(strip));
+        scrollerOut->setWidget(stripOut);
+        scrollerOut->setWidgetResizable(false);
+        scrollerOut->setFixedHeight(40);
+        scrollerOut->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        scrollerOut->horizontalScrollBar()->setSingleStep(10);
+        scrollerOut->setFrameShape(QFrame::NoFrame);
+        scrollerOut->hide();
+        row->addWidget(labelOut);
+        row->addWidget(scrollerOut, 1);
+        layout->addLayout(row);
+    };
+    traitRow("lblSelAttractionTraits", "scrTraits1", "pnlTraits1", lblSelAttractionTraits_, scrTraits1_, pnlTraits1_);
 
     auto* turnOns = new QHBoxLayout;
     lblTurnOns_ = NamedLabel(this, QStringLiteral("lblTurnOns"));
@@ -115,26 +127,8 @@ RelationshipsPanel::RelationshipsPanel(Document& document, PanelHost& host, cons
                                      QStringLiteral("This sim has no relationships with the sims of this neighborhood."));
     layout->addWidget(lblNoRelationships_);
 
-    auto* otherTraits = new QHBoxLayout;
-    lblRelAttractionTraits_ = NamedLabel(this, QStringLiteral("lblRelAttractionTraits"));
-    scrTraits2_ = new QScrollArea(this);
-    scrTraits2_->setObjectName(QStringLiteral("scrTraits2"));
-    pnlTraits2_ = new QWidget;
-    pnlTraits2_->setObjectName(QStringLiteral("pnlTraits2"));
-    otherTraits->addWidget(lblRelAttractionTraits_);
-    otherTraits->addWidget(scrTraits2_, 1);
-    layout->addLayout(otherTraits);
+    traitRow("lblRelAttractionTraits", "scrTraits2", "pnlTraits2", lblRelAttractionTraits_, scrTraits2_, pnlTraits2_);
     layout->addStretch();
-
-    for (auto [scroller, strip] : {std::pair{scrTraits1_, pnlTraits1_}, std::pair{scrTraits2_, pnlTraits2_}}) {
-        scroller->setWidget(strip);
-        scroller->setWidgetResizable(false);
-        scroller->setFixedHeight(40);
-        scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        scroller->horizontalScrollBar()->setSingleStep(10);
-        scroller->setFrameShape(QFrame::NoFrame);
-        scroller->hide();
-    }
 
     connect(cbRelationShips_, &QComboBox::currentIndexChanged, this, [this] {
         if (!showing_) cbRelationShipsChange();
