@@ -58,7 +58,7 @@ RelationshipsPanel::RelationshipsPanel(Document& document, PanelHost& host, cons
     // A row of attraction traits: its label, and a strip of names that scrolls sideways.
     auto traitRow = [&](const char* label, const char* scroller, const char* strip, QLabel*& labelOut,
                         QScrollArea*& scrollerOut, QWidget*& stripOut) {
-        auto* row = new QHBoxLayout;
+        auto* line = new QHBoxLayout;
         labelOut = NamedLabel(this, QString::fromLatin1(label));
         scrollerOut = new QScrollArea(this);
         scrollerOut->setObjectName(QString::fromLatin1(scroller));
@@ -71,9 +71,9 @@ RelationshipsPanel::RelationshipsPanel(Document& document, PanelHost& host, cons
         scrollerOut->horizontalScrollBar()->setSingleStep(10);
         scrollerOut->setFrameShape(QFrame::NoFrame);
         scrollerOut->hide();
-        row->addWidget(labelOut);
-        row->addWidget(scrollerOut, 1);
-        layout->addLayout(row);
+        line->addWidget(labelOut);
+        line->addWidget(scrollerOut, 1);
+        layout->addLayout(line);
     };
     traitRow("lblSelAttractionTraits", "scrTraits1", "pnlTraits1", lblSelAttractionTraits_, scrTraits1_, pnlTraits1_);
 
