@@ -216,11 +216,30 @@ void ReadRelationshipsPass(LoadContext& context) {
     IndexRelationships(ws);
 }
 
+// The first family-ties resource holds the tree (the game writes one). One that cannot be read is
+// reported and kept as it is: the tree is then shown empty and cannot be changed, so the save
+// never replaces it with less than it held.
+void ReadFamilyTiesPass(LoadContext& context) {
+    Workspace& ws = context.workspace;
+    for (const IndexEntry& entry : context.entries) {
+        if (entry.key.typeId != kFamilyTiesType) continue;
+        try {
+            ws.familyTieList = ReadFamilyTies(context.Resource(entry), ws.familyTiesWords);
+            ws.familyTiesStored = true;
+        } catch (const FormatError& error) {
+            context.reporter.Error("The family tree in " + ws.packagePath.filename().string() + " cannot be read: " +
+                                   error.what() + "\r\nIt is kept as it is, and family ties cannot be changed.");
+        }
+        return;
+    }
+}
+
 // The passes over the neighborhood package after the sims, in order.
 using Pass = void (*)(LoadContext&);
 constexpr Pass kNeighborhoodPasses[] = {
     ReadHouseholdsPass,
     ReadRelationshipsPass,
+    ReadFamilyTiesPass,
     ReadNeighborhoodDataPass,
     ReadNeighborhoodRecord,
 };

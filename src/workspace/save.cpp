@@ -133,6 +133,18 @@ void AppendNewRelationships(SaveContext& c, ResourceAppender& appender) {
     }
 }
 
+// The family tree is written into the first family-ties resource, the one the loader read;
+// another (the game writes none) is carried as it is, and so is the first when it could not be
+// read.
+EntryOutcome WriteFamilyTiesEntry(SaveContext& c, const IndexEntry& entry, std::span<const std::uint8_t> stored,
+                                  PackageImage& image) {
+    if (c.familyTiesWritten || !c.workspace.familyTiesStored) return CopyEntry(entry, stored, image);
+    c.familyTiesWritten = true;
+    const Bytes tree = WriteFamilyTies(c.workspace.familyTieList, c.workspace.familyTiesWords);
+    image.insert(image.end(), tree.begin(), tree.end());
+    return EntryOutcome::Keep;
+}
+
 // The writers of the neighborhood package by resource type; every other type is copied.
 const std::unordered_map<std::uint32_t, TypeWriter>& NeighborhoodWriters() {
     static const std::unordered_map<std::uint32_t, TypeWriter> writers = {
@@ -142,6 +154,7 @@ const std::unordered_map<std::uint32_t, TypeWriter>& NeighborhoodWriters() {
         {kHouseholdType, WriteHouseholdEntry},
         {kTextListType, WriteHouseholdNames},
         {kRelationshipType, WriteRelationshipEntry},
+        {kFamilyTiesType, WriteFamilyTiesEntry},
     };
     return writers;
 }

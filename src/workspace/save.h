@@ -76,6 +76,7 @@ struct SaveContext {
     const SaveOptions& options;
     Reporter& reporter;
     bool neighborhoodDataWritten = false;
+    bool familyTiesWritten = false;
     // The changed sims by GUID, built once before the walk, so each description finds its sims
     // in one lookup.
     std::unordered_map<std::uint32_t, std::vector<std::size_t>> changedSimsByGuid;

@@ -1,0 +1,234 @@
+#include "workspace/family_tree.h"
+
+#include <algorithm>
+#include <tuple>
+#include <unordered_set>
+
+#include "workspace/relationships.h"
+
+namespace qh {
+
+namespace {
+
+std::optional<std::size_t> IndexOf(const Workspace& ws, std::uint16_t id) {
+    const auto it = ws.simByInstance.find(id);
+    if (it == ws.simByInstance.end()) return std::nullopt;
+    return it->second;
+}
+
+// The sims in a sim's slots by id, as its ties say (the last tie of each type), whether or not the
+// character list has them: a parent whose character is missing is still the sim's parent, and a
+// change of the other slot must not drop it.
+struct SlotIds {
+    std::optional<std::uint16_t> slots[3];
+    std::optional<std::uint16_t>& operator[](FamilySlot slot) { return slots[static_cast<int>(slot)]; }
+};
+
+SlotIds SlotsOf(const Workspace& ws, std::uint16_t a) {
+    SlotIds ids;
+    for (const FamilyTie& tie : ws.familyTieList) {
+        if (tie.simId == a && tie.tieType <= kSpouseTie) ids.slots[tie.tieType] = tie.relatedId;
+    }
+    return ids;
+}
+
+// One derivation of a sim's family from its slots.
+struct Derivation {
+    Workspace& ws;
+    std::uint16_t a;
+    bool changing;  // a change (not a removal): the spouse's records are marked Married
+
+    // X's records about Y take Family and the relation; a record is made when there is none.
+    void Mark(std::uint16_t x, std::uint16_t y, int relation, bool married = false) {
+        const auto found = RelationshipsBetween(ws, x, y);
+        const std::vector<std::size_t> records(found.begin(), found.end());
+        if (records.empty()) {
+            RelationshipRecord record = NewRelationshipRecord(x, y, relation);
+            if (married) SetRelationshipFlag(record, kMarriedBit, true);
+            AddRelationship(ws, record);
+            return;
+        }
+        for (std::size_t r : records) {
+            SetRelationshipFlag(ws.relationshipList[r], kFamilyBit, true);
+            if (married) SetRelationshipFlag(ws.relationshipList[r], kMarriedBit, true);
+            ws.relationshipList[r].familyRelation = relation;
+        }
+    }
+    void Tie(std::uint16_t sim, std::uint32_t type, std::uint16_t related) {
+        ws.familyTieList.push_back({sim, type, related});
+    }
+    bool TiedTo(std::uint16_t related) const {
+        return std::any_of(ws.familyTieList.begin(), ws.familyTieList.end(),
+                           [&](const FamilyTie& t) { return t.simId == a && t.relatedId == related; });
+    }
+    // The children of a sim, its child ties walked from the last.
+    std::vector<std::uint16_t> ChildrenOf(std::uint16_t sim) const {
+        std::vector<std::uint16_t> children;
+        for (auto it = ws.familyTieList.rbegin(); it != ws.familyTieList.rend(); ++it) {
+            if (it->simId == sim && it->tieType == kChildTie) children.push_back(it->relatedId);
+        }
+        return children;
+    }
+
+    // P's children are a's siblings, P's parents its grandparents, P's siblings its aunts and
+    // uncles and their children its cousins. Through the second parent, a sim already tied to a
+    // (a full sibling) is passed over.
+    void ParentPass(std::uint16_t p, std::uint32_t type) {
+        const bool second = type == kSecondParentTie;
+        for (std::size_t i = ws.familyTieList.size(); i-- > 0;) {
+            const FamilyTie tie = ws.familyTieList[i];
+            if (tie.simId != p || tie.relatedId == a) continue;
+            if (tie.tieType == kSpouseTie || tie.tieType > kChildTie) continue;
+            const std::uint16_t related = tie.relatedId;
+            if (second && TiedTo(related)) continue;
+            if (tie.tieType == kChildTie) {
+                Mark(a, related, 3);
+                Mark(related, a, 3);
+                Tie(a, kSiblingTie, related);
+                Tie(related, kSiblingTie, a);
+            } else if (tie.tieType == kFirstParentTie || tie.tieType == kSecondParentTie) {
+                Mark(a, related, 5);
+                Mark(related, a, 4);
+            } else {
+                Aunt(related);
+            }
+        }
+        Mark(a, p, 2);
+        Mark(p, a, 1);
+        Tie(a, type, p);
+        Tie(p, kChildTie, a);
+    }
+    // S is a parent's sibling: a is S's niece or nephew, S's children a's cousins.
+    void Aunt(std::uint16_t s) {
+        const std::vector<std::uint16_t> cousins = ChildrenOf(s);
+        for (const auto& [owner, other, relation] : {std::tuple{a, s, 7}, std::tuple{s, a, 6}}) {
+            Mark(owner, other, relation);
+            for (std::uint16_t k : cousins) {
+                if (k == a) continue;
+                if (owner == a) {
+                    Mark(a, k, 8);
+                } else {
+                    Mark(k, a, 8);
+                }
+            }
+        }
+    }
+    void SpousePass(std::uint16_t s) {
+        Tie(a, kSpouseTie, s);
+        Tie(s, kSpouseTie, a);
+        Mark(a, s, 9, changing);
+        Mark(s, a, 9, changing);
+    }
+    // The sim's own children stay its children: their records keep saying so.
+    void ChildrenPass() {
+        for (std::uint16_t k : ChildrenOf(a)) {
+            if (k == a) continue;
+            Mark(a, k, 1);
+            Mark(k, a, 2);
+        }
+    }
+};
+
+void ClearMarks(Workspace& ws, std::uint16_t a, bool coupleMarks) {
+    for (RelationshipRecord& record : ws.relationshipList) {
+        if (record.ownerId != a && record.otherId != a) continue;
+        SetRelationshipFlag(record, kFamilyBit, false);
+        record.familyRelation = 0;
+        if (coupleMarks) {
+            for (int bit : {kEngagedBit, kMarriedBit, kSteadyBit}) SetRelationshipFlag(record, bit, false);
+        }
+    }
+}
+
+// The sim's parent, spouse and sibling ties, and every tie of those sims back to it.
+void RemoveTies(Workspace& ws, std::uint16_t a) {
+    std::unordered_set<std::uint16_t> related;
+    for (const FamilyTie& tie : ws.familyTieList) {
+        if (tie.simId == a && tie.tieType <= kSiblingTie) related.insert(tie.relatedId);
+    }
+    std::erase_if(ws.familyTieList, [&](const FamilyTie& tie) {
+        return (tie.simId == a && tie.tieType <= kSiblingTie) || (tie.relatedId == a && related.contains(tie.simId));
+    });
+}
+
+void Derive(Workspace& ws, std::uint16_t a, SlotIds slots, bool changing) {
+    Derivation d{ws, a, changing};
+    if (slots[FamilySlot::FirstParent]) d.ParentPass(*slots[FamilySlot::FirstParent], kFirstParentTie);
+    if (slots[FamilySlot::SecondParent]) d.ParentPass(*slots[FamilySlot::SecondParent], kSecondParentTie);
+    if (slots[FamilySlot::Spouse]) d.SpousePass(*slots[FamilySlot::Spouse]);
+    d.ChildrenPass();
+}
+
+}  // namespace
+
+FamilyView ShowFamily(const Workspace& ws, const Character& sim) {
+    FamilyView view;
+    if (sim.instanceId == 0) return view;
+    const std::uint16_t a = RelationshipId(sim);
+    for (const FamilyTie& tie : ws.familyTieList) {
+        if (tie.simId != a) continue;
+        const auto other = IndexOf(ws, tie.relatedId);
+        if (!other) continue;  // a sim the list lacks is not shown
+        switch (tie.tieType) {
+            case kFirstParentTie: view.firstParent = other; break;
+            case kSecondParentTie: view.secondParent = other; break;
+            case kSpouseTie: view.spouse = other; break;
+            case kSiblingTie: view.siblings.push_back(*other); break;
+            case kChildTie: view.children.push_back(*other); break;
+            default: break;
+        }
+    }
+    return view;
+}
+
+bool SpouseShown(const Character& sim, bool advanced) { return sim.lifeStage >= (advanced ? 16 : 19); }
+
+std::vector<std::size_t> FamilyCandidates(const Workspace& ws, std::size_t sim, FamilySlot slot, bool advanced,
+                                          const std::vector<std::size_t>& order) {
+    const Character& self = ws.characters.at(sim);
+    FamilyView view = ShowFamily(ws, self);
+    const int minimum = advanced ? 16 : 19;
+    const bool changeSpouse = slot == FamilySlot::Spouse && view.spouse;
+    std::size_t otherParent = ws.characters.size();  // none
+    if (slot == FamilySlot::FirstParent && view.secondParent) otherParent = *view.secondParent;
+    if (slot == FamilySlot::SecondParent && view.firstParent) otherParent = *view.firstParent;
+    std::vector<std::size_t> candidates;
+    for (std::size_t i : order) {
+        const Character& c = ws.characters[i];
+        if (i == sim || c.instanceId == 0 || c.species != self.species) continue;
+        if (i == otherParent) continue;
+        if (!changeSpouse && c.lifeStage < minimum) continue;
+        candidates.push_back(i);
+    }
+    return candidates;
+}
+
+std::string FamilyTiesRefusal(const Workspace& ws) {
+    if (ws.familyTiesStored) return {};
+    return "This neighborhood keeps no family tree Quillhaven can write (" + ws.packagePath.filename().string() +
+           " holds no readable family-ties resource), so family ties cannot be changed here.";
+}
+
+bool ChangeFamilyTie(Workspace& ws, std::size_t sim, FamilySlot slot, std::size_t chosen) {
+    const Character& self = ws.characters.at(sim);
+    const std::uint16_t a = RelationshipId(self);
+    const std::uint16_t n = RelationshipId(ws.characters.at(chosen));
+    SlotIds slots = SlotsOf(ws, a);
+    if (slots[slot] == n || chosen == sim) return false;
+    ClearMarks(ws, a, slot == FamilySlot::Spouse && slots[slot].has_value());
+    RemoveTies(ws, a);
+    slots[slot] = n;
+    Derive(ws, a, slots, true);
+    return true;
+}
+
+void RemoveFamilyTie(Workspace& ws, std::size_t sim, FamilySlot slot) {
+    const std::uint16_t a = RelationshipId(ws.characters.at(sim));
+    SlotIds slots = SlotsOf(ws, a);
+    slots[slot].reset();
+    ClearMarks(ws, a, false);
+    RemoveTies(ws, a);
+    Derive(ws, a, slots, false);
+}
+
+}  // namespace qh

@@ -1,0 +1,58 @@
+// The family tree's rules: what the family panel shows of a sim, who may fill a slot, and
+// changing or removing a parent or the spouse.
+//
+// A change is not local. The sim's parent, spouse and sibling ties are removed (with the related
+// sims' ties back to it), its relationships lose their Family marks, and its family is derived
+// again from the sims in its two parent slots and its spouse slot: the ties, and the Family flag
+// and family relation of its relationships with siblings, grandparents, aunts and uncles,
+// cousins, parents and spouse, creating relationship records that do not exist yet.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "family/family_tie.h"
+#include "workspace/model.h"
+
+namespace qh {
+
+enum class FamilySlot { FirstParent, SecondParent, Spouse };
+
+// The sims of the character list the selected sim is tied to, by their indices: the slots (the
+// last tie of each type wins), and the siblings and children in tie order. Ties to sims the list
+// lacks are left out.
+struct FamilyView {
+    std::optional<std::size_t> firstParent;
+    std::optional<std::size_t> secondParent;
+    std::optional<std::size_t> spouse;
+    std::vector<std::size_t> siblings;
+    std::vector<std::size_t> children;
+    std::optional<std::size_t>& Slot(FamilySlot slot) {
+        return slot == FamilySlot::FirstParent ? firstParent : slot == FamilySlot::SecondParent ? secondParent : spouse;
+    }
+};
+FamilyView ShowFamily(const Workspace& workspace, const Character& sim);
+
+// Whether the spouse slot is shown: for young adults and older, teens too in advanced mode.
+bool SpouseShown(const Character& sim, bool advanced);
+
+// The sims the dialog offers for a slot, in the order given (the character list's): for a parent,
+// every other sim of the same species at least a young adult (a teen in advanced mode) that is
+// not in the other parent slot; for a new spouse the same age rule; to change a spouse, any other
+// sim of the same species.
+std::vector<std::size_t> FamilyCandidates(const Workspace& workspace, std::size_t sim, FamilySlot slot,
+                                          bool advanced, const std::vector<std::size_t>& order);
+
+// Why the neighborhood's ties cannot be changed (it keeps no family tree the program can write),
+// or empty.
+std::string FamilyTiesRefusal(const Workspace& workspace);
+
+// Puts `chosen` in the slot and derives the family again; nothing when `chosen` is already there.
+// Returns whether anything changed.
+bool ChangeFamilyTie(Workspace& workspace, std::size_t sim, FamilySlot slot, std::size_t chosen);
+// Empties the slot and derives the family again from the other slots.
+void RemoveFamilyTie(Workspace& workspace, std::size_t sim, FamilySlot slot);
+
+}  // namespace qh

@@ -1,0 +1,251 @@
+// The family tree's rules on a workspace built here: showing a sim's family, the dialog's
+// candidates, and the derivation after a parent or the spouse changes.
+#include "workspace/family_tree.h"
+
+#include <gtest/gtest.h>
+
+#include "workspace/relationships.h"
+
+namespace qh {
+namespace {
+
+// Grandmother G (1) has P1 (2) and U (3), U has the cousin C (4). P2 (5) has a brother U2 (6)
+// with the cousin C2 (7). A (8) is the child of P1 and P2, with the full sibling B (9) and the
+// half sibling H (10, P2's only). A is married to S (11) and has a child K (12). N (13) is an
+// adult of no family, T (14) a teen, Y (15) a child, X (16) a dog.
+struct Family {
+    Workspace ws;
+    enum : std::uint16_t { G = 1, P1, U, C, P2, U2, C2, A, B, H, S, K, N, T, Y, X };
+
+    Family() {
+        for (std::uint16_t id = G; id <= X; ++id) {
+            Character sim;
+            sim.instanceId = id;
+            sim.firstName = "Sim" + std::to_string(id);
+            sim.lifeStage = id == T ? 16 : id == Y ? 3 : 19;
+            sim.species = id == X ? 1 : 0;
+            ws.characters.push_back(sim);
+        }
+        IndexSims(ws);
+        Parent(G, P1, 0);
+        Parent(G, U, 0);
+        Siblings(P1, U);
+        Parent(U, C, 0);
+        Siblings(P2, U2);
+        Parent(U2, C2, 0);
+        for (std::uint16_t child : {A, B}) {
+            Parent(P1, child, 0);
+            Parent(P2, child, 1);
+        }
+        Parent(P2, H, 0);
+        Siblings(A, B);
+        Siblings(A, H);
+        Spouses(A, S);
+        Parent(A, K, 0);
+        // Some relationships as the game would have them; the rest the derivation makes.
+        Relate(A, S, 9, 1u << kMarriedBit | 1u << kEngagedBit);
+        Relate(S, A, 9, 1u << kMarriedBit);
+        Relate(A, K, 1);
+        Relate(K, A, 2);
+        Relate(A, B, 3, 1u << kSteadyBit);
+        Relate(A, N, -1, 1u << kFriendBit);
+        IndexRelationships(ws);
+        ws.familyTiesStored = true;
+    }
+    void Parent(std::uint16_t parent, std::uint16_t child, std::uint32_t type) {
+        ws.familyTieList.push_back({child, type, parent});
+        ws.familyTieList.push_back({parent, kChildTie, child});
+    }
+    void Siblings(std::uint16_t x, std::uint16_t y) {
+        ws.familyTieList.push_back({x, kSiblingTie, y});
+        ws.familyTieList.push_back({y, kSiblingTie, x});
+    }
+    void Spouses(std::uint16_t x, std::uint16_t y) {
+        ws.familyTieList.push_back({x, kSpouseTie, y});
+        ws.familyTieList.push_back({y, kSpouseTie, x});
+    }
+    void Relate(std::uint16_t owner, std::uint16_t other, int relation, std::uint32_t flags = 0) {
+        RelationshipRecord r;
+        r.ownerId = owner;
+        r.otherId = other;
+        r.headerWord = 2;
+        r.valueCount = 4;
+        r.shortTerm = 40;
+        r.flagsLow = static_cast<std::uint8_t>(flags);
+        if (relation >= 0) {
+            SetRelationshipFlag(r, kFamilyBit, true);
+            r.familyRelation = relation;
+            r.hasFamilyRelation = 1;
+        }
+        ws.relationshipList.push_back(r);
+    }
+    std::size_t Index(std::uint16_t id) const { return ws.simByInstance.at(id); }
+    std::vector<FamilyTie> TiesOf(std::uint16_t id, std::uint32_t type) const {
+        std::vector<FamilyTie> out;
+        for (const FamilyTie& t : ws.familyTieList) {
+            if (t.simId == id && t.tieType == type) out.push_back(t);
+        }
+        return out;
+    }
+    std::vector<std::uint16_t> Related(std::uint16_t id, std::uint32_t type) const {
+        std::vector<std::uint16_t> out;
+        for (const FamilyTie& t : TiesOf(id, type)) out.push_back(t.relatedId);
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+    const RelationshipRecord* Record(std::uint16_t owner, std::uint16_t other) const {
+        const auto found = RelationshipsBetween(ws, owner, other);
+        return found.empty() ? nullptr : &ws.relationshipList[found.front()];
+    }
+    // The family relation owner's record holds about other, or -1 when it is not marked Family.
+    int Relation(std::uint16_t owner, std::uint16_t other) const {
+        const RelationshipRecord* r = Record(owner, other);
+        if (!r || !HasRelationshipFlag(*r, kFamilyBit)) return -1;
+        return r->familyRelation;
+    }
+};
+
+TEST(FamilyTree, ShowsTheSlotsSiblingsAndChildrenOfTheListsSims) {
+    Family f;
+    f.ws.familyTieList.push_back({Family::A, kSiblingTie, 0x300});  // a sim the list lacks
+    const FamilyView view = ShowFamily(f.ws, f.ws.characters[f.Index(Family::A)]);
+    EXPECT_EQ(view.firstParent, f.Index(Family::P1));
+    EXPECT_EQ(view.secondParent, f.Index(Family::P2));
+    EXPECT_EQ(view.spouse, f.Index(Family::S));
+    EXPECT_EQ(view.siblings, (std::vector<std::size_t>{f.Index(Family::B), f.Index(Family::H)}));
+    EXPECT_EQ(view.children, std::vector<std::size_t>{f.Index(Family::K)});
+    Character teen = f.ws.characters[f.Index(Family::T)];
+    EXPECT_FALSE(SpouseShown(teen, false));
+    EXPECT_TRUE(SpouseShown(teen, true));
+}
+
+TEST(FamilyTree, CandidatesFollowSpeciesAgeAndTheOtherSlot) {
+    Family f;
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < f.ws.characters.size(); ++i) order.push_back(i);
+    const std::size_t a = f.Index(Family::A);
+    auto ids = [&](const std::vector<std::size_t>& indices) {
+        std::vector<std::uint32_t> out;
+        for (std::size_t i : indices) out.push_back(f.ws.characters[i].instanceId);
+        return out;
+    };
+    const auto parents = ids(FamilyCandidates(f.ws, a, FamilySlot::FirstParent, false, order));
+    EXPECT_EQ(std::count(parents.begin(), parents.end(), Family::P2), 0);  // the other parent
+    EXPECT_EQ(std::count(parents.begin(), parents.end(), Family::A), 0);
+    EXPECT_EQ(std::count(parents.begin(), parents.end(), Family::T), 0);
+    EXPECT_EQ(std::count(parents.begin(), parents.end(), Family::X), 0);  // a dog
+    EXPECT_EQ(std::count(parents.begin(), parents.end(), Family::P1), 1);  // the holder, preselected by the panel
+    const auto advanced = ids(FamilyCandidates(f.ws, a, FamilySlot::FirstParent, true, order));
+    EXPECT_EQ(std::count(advanced.begin(), advanced.end(), Family::T), 1);
+    EXPECT_EQ(std::count(advanced.begin(), advanced.end(), Family::Y), 0);
+    // Changing a spouse offers any age; adding one keeps the age rule.
+    const auto change = ids(FamilyCandidates(f.ws, a, FamilySlot::Spouse, false, order));
+    EXPECT_EQ(std::count(change.begin(), change.end(), Family::Y), 1);
+    EXPECT_EQ(std::count(change.begin(), change.end(), Family::X), 0);
+    const auto add = ids(FamilyCandidates(f.ws, f.Index(Family::N), FamilySlot::Spouse, false, order));
+    EXPECT_EQ(std::count(add.begin(), add.end(), Family::Y), 0);
+}
+
+TEST(FamilyTree, ChangingTheSpouseRederivesBothParentsWithFullSiblingsOnce) {
+    Family f;
+    const std::size_t a = f.Index(Family::A);
+    ASSERT_TRUE(ChangeFamilyTie(f.ws, a, FamilySlot::Spouse, f.Index(Family::N)));
+    EXPECT_EQ(f.Related(Family::A, kFirstParentTie), std::vector<std::uint16_t>{Family::P1});
+    EXPECT_EQ(f.Related(Family::A, kSecondParentTie), std::vector<std::uint16_t>{Family::P2});
+    EXPECT_EQ(f.Related(Family::A, kSpouseTie), std::vector<std::uint16_t>{Family::N});
+    EXPECT_EQ(f.Related(Family::A, kSiblingTie), (std::vector<std::uint16_t>{Family::B, Family::H}));
+    EXPECT_EQ(f.Related(Family::B, kSiblingTie), std::vector<std::uint16_t>{Family::A});
+    EXPECT_EQ(f.Related(Family::P2, kChildTie), (std::vector<std::uint16_t>{Family::A, Family::B, Family::H}));
+    EXPECT_TRUE(f.Related(Family::S, kSpouseTie).empty());  // the old spouse's tie back went too
+    EXPECT_EQ(f.Related(Family::A, kChildTie), std::vector<std::uint16_t>{Family::K});
+
+    // The couple marks of every relationship of A went first; the new spouse's have them anew.
+    EXPECT_FALSE(HasRelationshipFlag(*f.Record(Family::A, Family::S), kMarriedBit));
+    EXPECT_FALSE(HasRelationshipFlag(*f.Record(Family::A, Family::S), kEngagedBit));
+    EXPECT_FALSE(HasRelationshipFlag(*f.Record(Family::S, Family::A), kMarriedBit));
+    EXPECT_FALSE(HasRelationshipFlag(*f.Record(Family::A, Family::B), kSteadyBit));
+    EXPECT_EQ(f.Relation(Family::A, Family::S), -1);
+    for (auto [x, y] : {std::pair{Family::A, Family::N}, std::pair{Family::N, Family::A}}) {
+        EXPECT_EQ(f.Relation(x, y), 9);
+        EXPECT_TRUE(HasRelationshipFlag(*f.Record(x, y), kMarriedBit));
+    }
+    EXPECT_TRUE(HasRelationshipFlag(*f.Record(Family::A, Family::N), kFriendBit));  // kept what it had
+    EXPECT_EQ(f.Record(Family::N, Family::A)->isNew, 1);
+}
+
+TEST(FamilyTree, TheDerivationMarksEveryRelativeThroughEitherParent) {
+    Family f;
+    RemoveFamilyTie(f.ws, f.Index(Family::A), FamilySlot::Spouse);
+    EXPECT_EQ(f.Relation(Family::A, Family::P1), 2);
+    EXPECT_EQ(f.Relation(Family::P1, Family::A), 1);
+    EXPECT_EQ(f.Relation(Family::A, Family::G), 5);
+    EXPECT_EQ(f.Relation(Family::G, Family::A), 4);
+    EXPECT_EQ(f.Relation(Family::A, Family::U), 7);
+    EXPECT_EQ(f.Relation(Family::U, Family::A), 6);
+    EXPECT_EQ(f.Relation(Family::A, Family::B), 3);
+    EXPECT_EQ(f.Relation(Family::H, Family::A), 3);
+    // Cousins through the first parent and through the second alike.
+    for (std::uint16_t cousin : {Family::C, Family::C2}) {
+        EXPECT_EQ(f.Relation(Family::A, cousin), 8) << cousin;
+        EXPECT_EQ(f.Relation(cousin, Family::A), 8) << cousin;
+    }
+    EXPECT_EQ(f.Relation(Family::A, Family::U2), 7);
+    // A's own child stays its child (the rebuild marks it again).
+    EXPECT_EQ(f.Relation(Family::A, Family::K), 1);
+    EXPECT_EQ(f.Relation(Family::K, Family::A), 2);
+    // Removing the spouse keeps the couple's Married mark but not the family relation.
+    EXPECT_TRUE(HasRelationshipFlag(*f.Record(Family::A, Family::S), kMarriedBit));
+    EXPECT_EQ(f.Relation(Family::A, Family::S), -1);
+    EXPECT_TRUE(f.Related(Family::A, kSpouseTie).empty());
+}
+
+TEST(FamilyTree, ANewParentWithoutRecordsGetsBothAndTheOldParentsTiesGo) {
+    Family f;
+    const std::size_t before = f.ws.relationshipList.size();
+    ASSERT_TRUE(ChangeFamilyTie(f.ws, f.Index(Family::A), FamilySlot::SecondParent, f.Index(Family::N)));
+    EXPECT_EQ(f.Related(Family::A, kSecondParentTie), std::vector<std::uint16_t>{Family::N});
+    EXPECT_EQ(f.Related(Family::P2, kChildTie), (std::vector<std::uint16_t>{Family::B, Family::H}));
+    EXPECT_EQ(f.Related(Family::A, kSiblingTie), std::vector<std::uint16_t>{Family::B});  // H was P2's only
+    EXPECT_TRUE(f.Related(Family::H, kSiblingTie).empty());
+    const RelationshipRecord* up = f.Record(Family::N, Family::A);
+    ASSERT_NE(up, nullptr);
+    EXPECT_EQ(up->familyRelation, 1);
+    EXPECT_EQ(up->isNew, 1);
+    EXPECT_EQ(up->shortTerm, 0);
+    EXPECT_EQ(f.Relation(Family::A, Family::N), 2);  // the friend's record became the parent's
+    EXPECT_GT(f.ws.relationshipList.size(), before);
+    // The cousins through the old second parent are no longer marked.
+    EXPECT_EQ(f.Relation(Family::A, Family::C2), -1);
+}
+
+TEST(FamilyTree, ConfirmingTheHolderChangesNothing) {
+    Family f;
+    const auto ties = f.ws.familyTieList;
+    const auto records = f.ws.relationshipList;
+    EXPECT_FALSE(ChangeFamilyTie(f.ws, f.Index(Family::A), FamilySlot::FirstParent, f.Index(Family::P1)));
+    EXPECT_FALSE(ChangeFamilyTie(f.ws, f.Index(Family::A), FamilySlot::Spouse, f.Index(Family::S)));
+    EXPECT_EQ(f.ws.familyTieList, ties);
+    EXPECT_EQ(f.ws.relationshipList, records);
+}
+
+TEST(FamilyTree, AParentTheListLacksIsKeptWhenTheOtherSlotChanges) {
+    Family f;
+    // A's second parent's character is missing from the list.
+    for (FamilyTie& t : f.ws.familyTieList) {
+        if (t.simId == Family::A && t.tieType == kSecondParentTie) t.relatedId = 0x300;
+    }
+    ASSERT_TRUE(ChangeFamilyTie(f.ws, f.Index(Family::A), FamilySlot::FirstParent, f.Index(Family::N)));
+    EXPECT_EQ(f.Related(Family::A, kSecondParentTie), std::vector<std::uint16_t>{0x300});
+    EXPECT_EQ(f.Related(0x300, kChildTie), std::vector<std::uint16_t>{Family::A});
+}
+
+TEST(FamilyTree, ANeighborhoodWithoutATreeRefusesChanges) {
+    Family f;
+    EXPECT_TRUE(FamilyTiesRefusal(f.ws).empty());
+    f.ws.familyTiesStored = false;
+    f.ws.packagePath = "N002_Neighborhood.package";
+    EXPECT_NE(FamilyTiesRefusal(f.ws).find("N002_Neighborhood.package"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qh
