@@ -42,11 +42,14 @@ TEST(RelationshipsPanel, ListsTheSimsRelationshipsByTextAndShowsBothSides) {
     s.Choose("N001_User00000.package");
     s.Click("btnRelationships");
     auto* list = s.Find<QComboBox>("cbRelationShips");
-    // Owen, Lily, Theo, Rosie; not the visitor, whom the neighborhood does not describe.
+    // Her mother, brother, husband and children; not the visitor, whom the neighborhood does not
+    // describe.
     QStringList texts;
     for (int row = 0; row < list->count(); ++row) texts << list->itemText(row);
-    EXPECT_EQ(texts, (QStringList{QStringLiteral("Lily Hart : N001_User00002"), QStringLiteral("Owen Hart : N001_User00001"),
-                                  QStringLiteral("Rosie Hart : N001_User00004"), QStringLiteral("Theo Hart : N001_User00003")}));
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("Ingrid Lindqvist : N001_User00010"),
+                                  QStringLiteral("Jonas Lindqvist : N001_User00011"), QStringLiteral("Lily Hart : N001_User00002"),
+                                  QStringLiteral("Owen Hart : N001_User00001"), QStringLiteral("Rosie Hart : N001_User00004"),
+                                  QStringLiteral("Theo Hart : N001_User00003")}));
     EXPECT_EQ(list->iconSize(), QSize(32, 32));
     EXPECT_FALSE(list->itemIcon(0).isNull());
 

@@ -330,7 +330,7 @@ std::vector<nlohmann::json> ItemsOf(const nlohmann::json& dump, int owner, const
     return items;
 }
 
-// Marta (0x10) and Owen (0x11) are married; Edith (0x1E) knows Marta, who does not know her.
+// Marta (0x10) and Owen (0x11) are married; Edith (0x1E) knows Marta, who does not remember her.
 TEST(CliRelationships, LevelsFlagsFamilyFuriousAndContactChangeThePairAsThePanelDoes) {
     test::TempDir dir;
     const auto game = demo::WriteDemoGame(dir.path());

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "package/byte_reader.h"
+#include "support/demo_session.h"
 #include "workspace/relationships.h"
 
 namespace qh {
@@ -245,6 +247,76 @@ TEST(FamilyTree, ANeighborhoodWithoutATreeRefusesChanges) {
     f.ws.familyTiesStored = false;
     f.ws.packagePath = "N002_Neighborhood.package";
     EXPECT_NE(FamilyTiesRefusal(f.ws).find("N002_Neighborhood.package"), std::string::npos);
+}
+
+// The family tree through load and save on the demo valley.
+Bytes StoredTree(const test::Session& s) {
+    const Bytes bytes = ReadFileBytes(s.ws.packagePath);
+    for (const IndexEntry& e : s.Index(s.ws.packagePath)) {
+        if (e.key.typeId == kFamilyTiesType) {
+            const auto span = ByteReader(bytes).Slice(e.offset, e.size);
+            return {span.begin(), span.end()};
+        }
+    }
+    return {};
+}
+
+TEST(SaveFamilyTies, TheTreeIsSavedAsReadAndAChangeReadsBack) {
+    test::Session s;
+    ASSERT_TRUE(s.ws.familyTiesStored);
+    const Bytes before = [&] {
+        SilentReporter quiet;
+        return s.Resource(s.ws.packagePath, kFamilyTiesType, 1);
+    }();
+    ASSERT_FALSE(before.empty());
+    ASSERT_TRUE(s.Save().Complete());
+    EXPECT_EQ(StoredTree(s), before);  // untouched: byte for byte
+
+    // Pablo (0x1D) gets Owen (0x11) as his second parent instead of the mother the list lacks.
+    const std::size_t pablo = *FindSimByFile(s.ws, "N001_User00013.package");
+    const std::size_t owen = *FindSimByFile(s.ws, "N001_User00001.package");
+    ASSERT_TRUE(ChangeFamilyTie(s.ws, pablo, FamilySlot::SecondParent, owen));
+    const auto ties = s.ws.familyTieList;
+    ASSERT_TRUE(s.Save().Complete());
+    s.Load();
+    EXPECT_EQ(s.ws.familyTieList.size(), ties.size());
+    const FamilyView view = ShowFamily(s.ws, s.ws.characters[pablo]);
+    EXPECT_EQ(view.secondParent, owen);
+    EXPECT_EQ(view.siblings.size(), 3u);  // Owen's three children
+    // The records the change made were appended and read back.
+    const auto records = RelationshipsBetween(s.ws, 0x11, 0x1D);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(s.ws.relationshipList[records[0]].familyRelation, 1);
+}
+
+TEST(SaveFamilyTies, ANeighborhoodWithoutATreeStaysWithoutOne) {
+    test::Session s;
+    Neighborhood* college = &*std::find_if(s.catalogue.begin(), s.catalogue.end(), [](auto& n) { return n.prefix == "G001"; });
+    s.neighborhood = college;
+    LoadNeighborhood(s.ws, *college, s.folder, {}, s.reporter, s.progress);
+    EXPECT_FALSE(s.ws.familyTiesStored);
+    EXPECT_FALSE(FamilyTiesRefusal(s.ws).empty());
+    ASSERT_TRUE(s.Save().Complete());
+    EXPECT_TRUE(StoredTree(s).empty());
+}
+
+TEST(SaveFamilyTies, ATreeThatCannotBeReadIsReportedAndCarried) {
+    test::Session s;
+    Bytes damaged;
+    test::RewritePackage(s.ws.packagePath, [&](const IndexEntry& e, Bytes& content) {
+        if (e.key.typeId == kFamilyTiesType) {
+            content.resize(content.size() - 5);
+            damaged = content;
+        }
+    });
+    s.reporter.messages.clear();
+    s.Load();
+    EXPECT_FALSE(s.ws.familyTiesStored);
+    EXPECT_TRUE(s.ws.familyTieList.empty());
+    ASSERT_FALSE(s.reporter.messages.empty());
+    EXPECT_NE(s.reporter.messages.back().text.find("family tree"), std::string::npos);
+    ASSERT_TRUE(s.Save().Complete());
+    EXPECT_EQ(StoredTree(s), damaged);
 }
 
 }  // namespace

@@ -105,9 +105,10 @@ constexpr std::uint32_t kCrush = 0x1, kLove = 0x2, kEngaged = 0x4, kMarried = 0x
                         kMet = 0x8000;
 
 // The valley's people: the Harts (Marta and Owen married, their children Lily, Theo and Rosie),
-// Grace Okafor and her grandson Samuel with their dog Rex, Ana Moreno engaged to Jonas
-// Lindqvist, Lily and Samuel enemies (he is furious at her), Owen and Jonas friends who keep each
-// other as contacts, and Edith, who remembers Marta though Marta has forgotten her.
+// Marta's mother Ingrid and brother Jonas, married again to Ana Moreno, with his son Pablo (Lily's
+// cousin, now going steady with Samuel), Grace Okafor and her grandson Samuel with their dog Rex,
+// Lily and Samuel enemies (he is furious at her), Owen and Jonas friends who keep each other as
+// contacts, and Owen's mother Edith, who remembers Marta though Marta has forgotten her.
 const std::vector<RelationshipPlan>& ValleyRelationships() {
     static const std::vector<RelationshipPlan> plans = {
         {0, 1, 80, 95, kMet | kFriend | kBestFriend | kLove | kMarried | kFamily, 9},
@@ -127,15 +128,23 @@ const std::vector<RelationshipPlan>& ValleyRelationships() {
         {6, 5, 55, 75, kMet | kFriend | kFamily, 5},
         {7, 6, 90, 95, kMet | kFriend | kBestFriend, -1},
         {6, 7, 85, 90, kMet | kFriend | kBestFriend, -1},
-        {12, 11, 85, 70, kMet | kFriend | kLove | kCrush | kEngaged, -1},
-        {11, 12, 80, 65, kMet | kFriend | kLove | kEngaged, -1},
+        {12, 11, 85, 70, kMet | kFriend | kLove | kCrush | kMarried | kFamily, 9},
+        {11, 12, 80, 65, kMet | kFriend | kLove | kMarried | kFamily, 9},
+        {10, 0, 70, 90, kMet | kFamily, 1},
+        {0, 10, 60, 85, kMet | kFamily, 2},
+        {0, 11, 50, 60, kMet | kFriend | kFamily, 3},
+        {11, 0, 55, 65, kMet | kFriend | kFamily, 3},
+        {11, 13, 70, 80, kMet | kFamily, 1},
+        {13, 11, 40, 60, kMet | kFamily, 2},
+        {13, 2, 20, 25, kMet | kFriend | kFamily, 8},
+        {2, 13, 25, 30, kMet | kFriend | kFamily, 8},
         {6, 2, -60, -40, kMet | kEnemy, -1},
         {2, 6, -35, -20, kMet | kEnemy, -1},
         {1, 11, 45, 50, kMet | kFriend | kContact, -1},
         {11, 1, 40, 55, kMet | kFriend | kContact, -1},
         {14, 0, 30, 45, kMet | kFriend, -1},
-        {13, 12, 25, 10, kMet | kSteady, -1},
-        {12, 13, 30, 15, kMet | kSteady, -1},
+        {13, 6, 25, 10, kMet | kSteady, -1},
+        {6, 13, 30, 15, kMet | kSteady, -1},
         {0, 15, 5, 0, kMet, -1},  // about the visitor, whom the neighborhood does not describe
     };
     return plans;
@@ -149,6 +158,32 @@ const std::vector<RelationshipPlan>& CollegeRelationships() {
         {2, 0, 10, 25, kMet, -1},
     };
     return plans;
+}
+
+// The valley's family tree, three generations: Ingrid, her children Marta and Jonas, Marta's
+// children with Owen (whose mother is Edith); Jonas's son Pablo, whose mother (0x40) and Grace's
+// son (0x41, Samuel's father) have no characters in the neighborhood; Jonas is married again, to
+// Ana. Ids are the sims' instances (0x10 + place).
+std::vector<fixture::FamilyTiesBlock> ValleyFamilyTree() {
+    enum : std::uint16_t { Marta = 0x10, Owen, Lily, Theo, Rosie, Grace, Samuel, Ingrid = 0x1A, Jonas, Ana, Pablo,
+                           Edith, PablosMother = 0x40, SamuelsFather };
+    constexpr std::uint32_t first = 0, second = 1, spouse = 2, sibling = 3, child = 4;
+    return {
+        {Ingrid, 1, {{child, Marta}, {child, Jonas}}},
+        {Marta, 1, {{first, Ingrid}, {sibling, Jonas}, {spouse, Owen}, {child, Lily}, {child, Theo}, {child, Rosie}}},
+        {Jonas, 1, {{first, Ingrid}, {sibling, Marta}, {spouse, Ana}, {child, Pablo}}},
+        {Owen, 1, {{first, Edith}, {spouse, Marta}, {child, Lily}, {child, Theo}, {child, Rosie}}},
+        {Edith, 1, {{child, Owen}}},
+        {Lily, 1, {{first, Marta}, {second, Owen}, {sibling, Theo}, {sibling, Rosie}}},
+        {Theo, 1, {{first, Marta}, {second, Owen}, {sibling, Lily}, {sibling, Rosie}}},
+        {Rosie, 1, {{first, Marta}, {second, Owen}, {sibling, Lily}, {sibling, Theo}}},
+        {Ana, 1, {{spouse, Jonas}}},
+        {Pablo, 1, {{first, Jonas}, {second, PablosMother}}},
+        {PablosMother, 1, {{child, Pablo}}},
+        {Grace, 1, {{child, SamuelsFather}}},
+        {SamuelsFather, 1, {{first, Grace}, {child, Samuel}}},
+        {Samuel, 1, {{first, SamuelsFather}}},
+    };
 }
 
 Bytes RelationshipResource(const RelationshipPlan& plan) {
@@ -383,7 +418,8 @@ DemoNeighborhood WriteNeighborhood(const fs::path& folder, const std::string& pr
                                    std::span<const SimPlan> plans, int firstGlobal, std::uint32_t ngbhVersion,
                                    const std::vector<std::tuple<std::uint8_t, std::string, std::string>>& lots,
                                    unsigned pictureSeed, std::span<const HouseholdPlan> households,
-                                   const std::vector<RelationshipPlan>& relationships, bool crowded = false) {
+                                   const std::vector<RelationshipPlan>& relationships,
+                                   const std::vector<fixture::FamilyTiesBlock>* familyTree, bool crowded = false) {
     DemoNeighborhood out;
     out.prefix = prefix;
     out.name = name;
@@ -414,6 +450,8 @@ DemoNeighborhood WriteNeighborhood(const fs::path& folder, const std::string& pr
         WriteFile(home / "Characters" / file, CharacterPackage(sim, plans[i]));
         out.sims.push_back(sim);
     }
+    // A neighborhood without a family tree has no resource for it at all.
+    if (familyTree) package.Add(Key(kFamilyTiesType, 1), fixture::FamilyTiesBytes(1, *familyTree), true);
     for (const RelationshipPlan& plan : relationships) {
         const std::uint32_t owner = 0x10 + static_cast<std::uint32_t>(plan.owner);
         const std::uint32_t other = 0x10 + static_cast<std::uint32_t>(plan.other);
@@ -513,16 +551,17 @@ DemoNeighborhood WriteNeighborhood(const fs::path& folder, const std::string& pr
 
 std::vector<DemoNeighborhood> WriteDemoNeighborhoods(const fs::path& neighborhoodsFolder) {
     std::vector<DemoNeighborhood> out;
+    const auto valleyTree = ValleyFamilyTree();
     out.push_back(WriteNeighborhood(neighborhoodsFolder, "N001", "Pleasant Valley", "Angenehmes Tal",
                                     "A quiet valley town with a river and a lot of gossip.", kValleySims, 1, 203,
                                     {{0, "Hart Residence", "A yellow house by the river"},
                                      {1, "Town Square", "Shops and a fountain"},
                                      {5, "Sunset Inn", "Rooms with a view of the hills"}},
-                                    1, kValleyHouseholds, ValleyRelationships()));
+                                    1, kValleyHouseholds, ValleyRelationships(), &valleyTree));
     out.push_back(WriteNeighborhood(neighborhoodsFolder, "G001", "Alderwood College", "",
                                     "A small college in the woods.", kCollegeSims, 40, 189,
                                     {{3, "Greek House", "Home of the Alpha Owls"}}, 2, kCollegeHouseholds,
-                                    CollegeRelationships()));
+                                    CollegeRelationships(), nullptr));
     return out;
 }
 
@@ -539,7 +578,7 @@ DemoNeighborhood WriteLargeNeighborhood(const fs::path& neighborhoodsFolder, con
         lotSpecs.emplace_back(static_cast<std::uint8_t>(i % 8), "Lot " + std::to_string(i + 1), "A lot of the big town");
     }
     return WriteNeighborhood(neighborhoodsFolder, prefix, "Big Town", "", "A town of a thousand sims.", plans, 100,
-                             203, lotSpecs, 3, kValleyHouseholds, {}, true);
+                             203, lotSpecs, 3, kValleyHouseholds, {}, nullptr, true);
 }
 
 }  // namespace qh::demo
