@@ -91,6 +91,14 @@ void RestoreRelationships(Workspace& ws, const RelationshipsState& state) {
 // Relationship records carry no change mark: every save writes them all.
 bool SameContent(const RelationshipsState& a, const RelationshipsState& b) { return a == b; }
 
+// The family ties whole (a few bytes per tie), and the relationship records a change touched.
+struct FamilyState {
+    std::vector<FamilyTie> ties;
+    RelationshipsState relationships;
+    friend bool operator==(const FamilyState&, const FamilyState&) = default;
+};
+bool SameContent(const FamilyState& a, const FamilyState& b) { return a == b; }
+
 // A sim's record and all three item lists, for edits that may touch any item.
 struct SimAndItemsState {
     Character record;
@@ -343,6 +351,33 @@ void Document::EditRelationshipPair(std::size_t record, const QString& target, c
     history_.push(new SnapshotCommand<RelationshipsState>(
         *this, target, what, mergeKey.isEmpty() ? QString() : mergeKey + QString::number(record), std::move(before),
         std::move(after), {Subject::Relationships, sim, false}, apply));
+}
+
+void Document::EditFamily(std::size_t sim, const QString& what, const std::function<void(Workspace&)>& change) {
+    Workspace& ws = workspace();
+    if (sim >= ws.characters.size()) return;
+    // Which records a change of the tree touches is known only afterwards: the list is compared
+    // with a copy, once per change.
+    std::vector<FamilyTie> tiesBefore = ws.familyTieList;
+    const std::vector<RelationshipRecord> recordsBefore = ws.relationshipList;
+    change(ws);
+    std::vector<std::size_t> touched;
+    for (std::size_t i = 0; i < ws.relationshipList.size(); ++i) {
+        if (i >= recordsBefore.size() || ws.relationshipList[i] != recordsBefore[i]) touched.push_back(i);
+    }
+    FamilyState before{std::move(tiesBefore), {recordsBefore.size(), {}, {}, {}}};
+    for (std::size_t r : touched) {
+        if (r < recordsBefore.size()) before.relationships.records.emplace_back(r, recordsBefore[r]);
+    }
+    FamilyState after{ws.familyTieList, CaptureRelationships(ws, touched, {})};
+    if (SameContent(before, after)) return;
+    auto apply = [this](const FamilyState& state, bool) {
+        workspace().familyTieList = state.ties;
+        RestoreRelationships(workspace(), state.relationships);
+    };
+    history_.push(new SnapshotCommand<FamilyState>(*this, SimName(ws.characters[sim]), what, {}, std::move(before),
+                                                   std::move(after), {Subject::Family, static_cast<int>(sim), false},
+                                                   apply));
 }
 
 void Document::EditNeighborhood(const QString& what, const std::function<void(Neighborhood&)>& change,

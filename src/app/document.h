@@ -22,7 +22,7 @@
 namespace qh::app {
 
 // What a change touched, so that views refresh what they show of it.
-enum class Subject { Sim, SimList, Neighborhood, Households, Relationships };
+enum class Subject { Sim, SimList, Neighborhood, Households, Relationships, Family };
 
 struct Change {
     Subject subject = Subject::Sim;
@@ -91,6 +91,9 @@ public:
     // it.
     void EditRelationshipPair(std::size_t record, const QString& target, const QString& what,
                               const std::function<void(Workspace&)>& change, const QString& mergeKey = {});
+    // A change of a sim's family: the family ties and every relationship record the change
+    // touches or appends, however many, are one step.
+    void EditFamily(std::size_t sim, const QString& what, const std::function<void(Workspace&)>& change);
     // A change of the loaded neighborhood's own record.
     void EditNeighborhood(const QString& what, const std::function<void(Neighborhood&)>& change,
                           const QString& mergeKey = {});

@@ -37,6 +37,7 @@ public:
         return QMessageBox::question(nullptr, QStringLiteral("Quillhaven"), QString(question).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                                      QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
     }
+    bool Run(QDialog& dialog) override { return dialog.exec() == QDialog::Accepted; }
 };
 
 }  // namespace

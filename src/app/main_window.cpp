@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include "app/dialogs/character_picker.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -369,6 +371,7 @@ void MainWindow::DocumentChanged(const Change& change) {
         case Subject::Households:
             break;
         case Subject::Relationships:
+        case Subject::Family:
             if (change.replay && change.sim >= 0 && SelectedSimIndex() != static_cast<std::size_t>(change.sim)) {
                 SelectSim(static_cast<std::size_t>(change.sim));  // the sim whose relationship it was
                 return;
@@ -376,6 +379,14 @@ void MainWindow::DocumentChanged(const Change& change) {
             break;
     }
     for (Panel* panel : panels_) panel->DocumentChanged(change);
+}
+
+std::optional<std::size_t> MainWindow::PickSim(const SimPick& pick) {
+    CharacterPicker picker(*this, pick);
+    if (!asker_.Run(picker)) return std::nullopt;
+    const int chosen = picker.Chosen();
+    if (chosen < 0) return std::nullopt;
+    return static_cast<std::size_t>(chosen);
 }
 
 QString MainWindow::SimEntryText(const Character& sim) const {

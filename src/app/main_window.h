@@ -58,6 +58,7 @@ public:
     void ShowHelp(int topic) override;
     int ColorScheme() const override { return session_.colorScheme; }
     QString SimEntryText(const Character& sim) const override;
+    std::optional<std::size_t> PickSim(const SimPick& pick) override;
     void ApplyColorScheme(int scheme) override;
 
     // The panels by their registry rows; the open one (null before the first).

@@ -231,4 +231,95 @@ void RemoveFamilyTie(Workspace& ws, std::size_t sim, FamilySlot slot) {
     Derive(ws, a, slots, false);
 }
 
+namespace {
+
+// The chart's rows as they are filled: node indices per generation, and each sim's node.
+struct ChartBuilder {
+    const Workspace& ws;
+    FamilyChart chart;
+    std::unordered_map<std::size_t, std::size_t> nodeOfSim;
+    std::vector<std::size_t> rows[5];
+
+    std::vector<std::size_t> Related(std::size_t sim, std::initializer_list<std::uint32_t> types) const {
+        std::vector<std::size_t> out;
+        const std::uint16_t id = RelationshipId(ws.characters[sim]);
+        for (const FamilyTie& tie : ws.familyTieList) {
+            if (tie.simId != id || std::find(types.begin(), types.end(), tie.tieType) == types.end()) continue;
+            const auto other = IndexOf(ws, tie.relatedId);
+            if (other && *other != sim && std::find(out.begin(), out.end(), *other) == out.end()) out.push_back(*other);
+        }
+        return out;
+    }
+    // The sim's node (a sim is drawn once, where it is first reached).
+    std::optional<std::size_t> Add(std::size_t sim, int generation, bool spouse = false) {
+        if (nodeOfSim.contains(sim)) return std::nullopt;
+        const std::size_t node = chart.nodes.size();
+        chart.nodes.push_back({sim, generation, 0, false, spouse});
+        nodeOfSim[sim] = node;
+        rows[generation + 2].push_back(node);
+        return node;
+    }
+    void Link(std::size_t fromSim, std::size_t toSim, bool spouses) {
+        const auto a = nodeOfSim.find(fromSim);
+        const auto b = nodeOfSim.find(toSim);
+        if (a != nodeOfSim.end() && b != nodeOfSim.end()) chart.links.push_back({a->second, b->second, spouses});
+    }
+};
+
+}  // namespace
+
+FamilyChart BuildFamilyChart(const Workspace& ws, std::size_t sim) {
+    ChartBuilder b{ws, {}, {}, {}};
+    if (sim >= ws.characters.size()) return {};
+    const auto parents = b.Related(sim, {kFirstParentTie, kSecondParentTie});
+    const auto siblings = b.Related(sim, {kSiblingTie});
+    // The middle row: the siblings, the sim, its spouse.
+    for (std::size_t s : siblings) b.Add(s, 0);
+    b.Add(sim, 0);
+    b.chart.nodes[b.nodeOfSim[sim]].centre = true;
+    for (std::size_t s : b.Related(sim, {kSpouseTie})) {
+        b.Add(s, 0, true);
+        b.Link(sim, s, true);
+    }
+    for (std::size_t p : parents) {
+        b.Add(p, -1);
+        for (std::size_t g : b.Related(p, {kFirstParentTie, kSecondParentTie})) {
+            b.Add(g, -2);
+            b.Link(g, p, false);
+        }
+    }
+    for (std::size_t p : parents) {
+        for (std::size_t child : b.Related(p, {kChildTie})) b.Link(p, child, false);
+    }
+    for (std::size_t child : b.Related(sim, {kChildTie})) {
+        b.Add(child, 1);
+        b.Link(sim, child, false);
+        for (std::size_t s : b.Related(child, {kSpouseTie})) {
+            if (b.Add(s, 1, true)) b.Link(child, s, true);
+        }
+    }
+    for (std::size_t n : std::vector<std::size_t>(b.rows[3])) {
+        const std::size_t child = b.chart.nodes[n].sim;
+        for (std::size_t grandchild : b.Related(child, {kChildTie})) {
+            b.Add(grandchild, 2);
+            b.Link(child, grandchild, false);
+        }
+    }
+    // The spouse of the sim is linked to their children too.
+    for (const FamilyChartNode& node : std::vector<FamilyChartNode>(b.chart.nodes)) {
+        if (node.generation == 0 && node.spouse) {
+            for (std::size_t child : b.Related(node.sim, {kChildTie})) b.Link(node.sim, child, false);
+        }
+    }
+    // Each row centred: the middle row on the sim, the others on their own middle.
+    const auto& middle = b.rows[2];
+    const auto centre = std::find(middle.begin(), middle.end(), b.nodeOfSim[sim]) - middle.begin();
+    for (int row = 0; row < 5; ++row) {
+        const auto& nodes = b.rows[row];
+        const double shift = row == 2 ? static_cast<double>(centre) : (static_cast<double>(nodes.size()) - 1) / 2;
+        for (std::size_t i = 0; i < nodes.size(); ++i) b.chart.nodes[nodes[i]].column = static_cast<double>(i) - shift;
+    }
+    return b.chart;
+}
+
 }  // namespace qh

@@ -55,4 +55,26 @@ bool ChangeFamilyTie(Workspace& workspace, std::size_t sim, FamilySlot slot, std
 // Empties the slot and derives the family again from the other slots.
 void RemoveFamilyTie(Workspace& workspace, std::size_t sim, FamilySlot slot);
 
+// A picture of a sim's family: grandparents, parents, the sim with its siblings and spouse,
+// children with their spouses, grandchildren. Only sims of the character list are drawn. Rows are
+// generations (-2 grandparents .. 2 grandchildren); within a row the places run from 0, and each
+// row is centred on the sim's column by `column`.
+struct FamilyChartNode {
+    std::size_t sim;       // index of the workspace's characters
+    int generation;        // -2 .. 2
+    double column;         // horizontal place, the centred sim at 0
+    bool centre = false;   // the sim the chart is about
+    bool spouse = false;   // beside its partner rather than a child of the row above
+};
+struct FamilyChartLink {
+    std::size_t from;  // node indices; a parent and its child, or two spouses
+    std::size_t to;
+    bool spouses;
+};
+struct FamilyChart {
+    std::vector<FamilyChartNode> nodes;
+    std::vector<FamilyChartLink> links;
+};
+FamilyChart BuildFamilyChart(const Workspace& workspace, std::size_t sim);
+
 }  // namespace qh

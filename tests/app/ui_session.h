@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QCloseEvent>
+#include <QDialog>
+#include <functional>
 #include <QComboBox>
 #include <QPushButton>
 #include <QTest>
@@ -29,7 +31,15 @@ public:
         questions << question;
         return answer;
     }
+    // A dialog is shown, `onDialog` does with it what the player would, and `answer` accepts it.
+    bool Run(QDialog& dialog) override {
+        dialogs << dialog.windowTitle();
+        if (onDialog) onDialog(dialog);
+        return answer;
+    }
     QStringList questions;
+    QStringList dialogs;
+    std::function<void(QDialog&)> onDialog;
     bool answer = true;
 };
 

@@ -145,11 +145,10 @@ TEST(CharacterPicker, RowsOf32PixelsGreyWithoutAHousehold) {
     Session s;
     std::vector<std::size_t> all;
     for (std::size_t i = 0; i < s.state.workspace.characters.size(); ++i) all.push_back(i);
-    CharacterPicker picker(*s.window, all);
+    CharacterPicker picker(*s.window, {QStringLiteral("Choose New Parent"), QStringLiteral("Choose a new parent"), 3032, all, 3});
     EXPECT_EQ(picker.windowTitle(), QStringLiteral("Choose New Parent"));
-    EXPECT_TRUE(picker.findChild<QLabel*>(QStringLiteral("lblChooseParent"))
-                    ->text()
-                    .startsWith(QStringLiteral("Choose a new parent from the selection box above")));
+    EXPECT_EQ(picker.findChild<QLabel*>(QStringLiteral("lblChooseSim"))->text(), QStringLiteral("Choose a new parent"));
+    EXPECT_EQ(picker.Chosen(), 3);  // the preselected sim
     ASSERT_EQ(picker.list()->count(), 16);
     EXPECT_EQ(picker.list()->sizeHintForRow(0), 32);
     for (int row = 0; row < picker.list()->count(); ++row) {

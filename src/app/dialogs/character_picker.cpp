@@ -37,31 +37,32 @@ public:
 
 }  // namespace
 
-CharacterPicker::CharacterPicker(MainWindow& window, const std::vector<std::size_t>& sims) : QDialog(&window) {
-    setObjectName(QStringLiteral("dlgChooseParent"));
-    setWindowTitle(QStringLiteral("Choose New Parent"));
+CharacterPicker::CharacterPicker(MainWindow& window, const SimPick& pick) : QDialog(&window) {
+    setObjectName(QStringLiteral("TfrmSelectCharacter"));
+    setWindowTitle(pick.caption);
+    setProperty("helpTopic", pick.helpTopic);
     auto* layout = new QVBoxLayout(this);
     list_ = new QListWidget(this);
-    list_->setObjectName(QStringLiteral("lstSims"));
+    list_->setObjectName(QStringLiteral("cbCharacters"));
     list_->setItemDelegate(new SimRow(list_));
     list_->setSortingEnabled(true);
-    for (std::size_t index : sims) {
+    for (std::size_t index : pick.sims) {
         const Character& sim = window.session().workspace.characters[index];
         auto* item = new QListWidgetItem(QString::fromStdString(CharacterListText(sim, window.simList().order())), list_);
         item->setData(Qt::UserRole, static_cast<int>(index));
         item->setData(Qt::DecorationRole, window.SimPicture(sim, 32));  // grey without a household
+        if (pick.preselected == index) list_->setCurrentItem(item);
     }
     layout->addWidget(list_);
-    auto* label = new QLabel(
-        QStringLiteral("Choose a new parent from the selection box above and then select OK to change the current Parent. "
-                       "Select Cancel to return to the Family Ties without changing the Parent."),
-        this);
-    label->setObjectName(QStringLiteral("lblChooseParent"));
+    auto* label = new QLabel(pick.text, this);
+    label->setObjectName(QStringLiteral("lblChooseSim"));
     label->setWordWrap(true);
     layout->addWidget(label);
     auto* buttons = new QHBoxLayout;
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("btnOK"));
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("btnCancel"));
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
     layout->addLayout(buttons);

@@ -1,9 +1,12 @@
-// "Choose New Parent": a sorted list of sims, each with its picture.
+// The picker of sims ("Choose New Parent", "Choose New Spouse"): a sorted list of sims, each with
+// its picture, its text below, OK and Cancel.
 #pragma once
 
 #include <QDialog>
 #include <QListWidget>
 #include <vector>
+
+#include "app/panels/panel.h"
 
 namespace qh::app {
 
@@ -11,8 +14,8 @@ class MainWindow;
 
 class CharacterPicker : public QDialog {
 public:
-    // `sims` are indices into the workspace's characters.
-    CharacterPicker(MainWindow& window, const std::vector<std::size_t>& sims);
+    // `pick.sims` are indices into the workspace's characters.
+    CharacterPicker(MainWindow& window, const SimPick& pick);
     // The chosen sim's index in the workspace's characters, or -1.
     int Chosen() const;
     QListWidget* list() const { return list_; }

@@ -5,6 +5,7 @@
 // (the selected sim, status, busy state, pictures, help), never the window itself.
 #pragma once
 
+#include <QDialog>
 #include <QPixmap>
 #include <QSlider>
 #include <QWidget>
@@ -29,6 +30,19 @@ public:
     virtual ~Asker() = default;
     virtual bool AskYesNo(const QString& question) = 0;
     virtual bool AskOkCancel(const QString& question) = 0;
+    // Runs a dialog (the window's picker, a chooser) and says whether it was accepted; a test
+    // answers it itself.
+    virtual bool Run(QDialog& dialog) = 0;
+};
+
+// What the picker of sims shows: its caption, help topic and text, the sims offered (indices of
+// the workspace's characters) and the one chosen at first.
+struct SimPick {
+    QString caption;
+    QString text;
+    int helpTopic = 0;
+    std::vector<std::size_t> sims;
+    std::optional<std::size_t> preselected;
 };
 
 // What a control does in advanced mode.
@@ -58,6 +72,8 @@ public:
     virtual QPixmap SimPicture(const Character& sim, int size) = 0;
     virtual void ShowHelp(int topic) = 0;
     virtual int ColorScheme() const = 0;
+    // Shows the picker; the chosen sim, or nothing when the player cancelled.
+    virtual std::optional<std::size_t> PickSim(const SimPick& pick) = 0;
     // The text of a sim's entry in the character selector, in its current format.
     virtual QString SimEntryText(const Character& sim) const = 0;
     virtual void ApplyColorScheme(int scheme) = 0;

@@ -2,6 +2,7 @@
 #include "app/panels/about_panel.h"
 #include "app/panels/character_panel.h"
 #include "app/panels/data_panel.h"
+#include "app/panels/family_panel.h"
 #include "app/panels/households_panel.h"
 #include "app/panels/interests_panel.h"
 #include "app/panels/needs_panel.h"
@@ -26,7 +27,7 @@ const std::vector<PanelRow>& PanelRows() {
     static const std::vector<PanelRow> rows = {
         {"Neighborhood", "btnNeighborhood", "pnlNeighborhood", 3010, Make<NeighborhoodPanel>, false},
         {"Households", "btnHouseHolds", "pnlHouseholds", 4090, Make<HouseholdsPanel>, false},
-        {"Family Tree", "btnFamilyTies", "pnlFamilyTies", 6020, Make<PendingPanel>, false},
+        {"Family Tree", "btnFamilyTies", "pnlFamilyTies", 6020, Make<FamilyPanel>, false},
         {"Relationships", "btnRelationships", "pnlRelationships", 6060, Make<RelationshipsPanel>, false},
         {"Character", "btnCharacters", "pnlCharacters", 4020, Make<CharacterPanel>, false},
         {"Personality", "btnPersonality", "pnlPersonality", 4030, Make<PersonalityPanel>, false},
