@@ -15,6 +15,7 @@
 #include "demo_game.h"
 #include "support/temp_dir.h"
 #include "workspace/character_list.h"
+#include "workspace/family_tree.h"
 #include "workspace/households.h"
 #include "workspace/relationships.h"
 #include "workspace/save.h"
@@ -152,6 +153,14 @@ std::vector<std::pair<std::string, EditFn>> Edits() {
                                                   AddRelationship(ws, NewRelationshipRecord(0x15, 0x17, 1));
                                                   AddRelationship(ws, NewRelationshipRecord(0x17, 0x15, 2));
                                               });
+         }},
+        {"family tie", [](Hood& h) {
+             // Pablo gets Ana as his second parent: ties, records changed and records made.
+             const std::size_t pablo = h.Sim("N001_User00013.package");
+             const std::size_t ana = h.Sim("N001_User00012.package");
+             h.document->EditFamily(pablo, QStringLiteral("second parent"), [=](Workspace& ws) {
+                 ASSERT_TRUE(ChangeFamilyTie(ws, pablo, FamilySlot::SecondParent, ana));
+             });
          }},
         {"neighborhood name", [](Hood& h) { h.document->EditNeighborhood(QStringLiteral("rename"),
                                                                          [](Neighborhood& n) { SetNeighborhoodName(n, "Elsewhere"); }); }},
