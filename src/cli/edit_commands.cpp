@@ -131,7 +131,7 @@ void AddEditCommands(CLI::App& app, const GlobalOptions& options, Reporter& repo
                                                               session.env.hasPets);
                 if (!problem.empty()) throw UsageError(problem);
             }
-            SimOperationContext context{session.workspace, session.env};
+            SimOperationContext context{session.workspace, session.env, session.settings->Advanced()};
             for (const SimOperation& operation : SimOperations()) {
                 const std::string name(operation.name);
                 if (operation.flag && set->flags[name]) {

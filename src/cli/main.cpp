@@ -10,6 +10,7 @@
 #include "cli/neighborhood_commands.h"
 #include "cli/package_commands.h"
 #include "cli/resource_commands.h"
+#include "cli/tree_command.h"
 #include "platform/game_discovery.h"
 
 int main(int argc, char** argv) {
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     qh::cli::AddResourceCommands(app, options, reporter);
     qh::cli::AddNeighborhoodCommands(app, options, reporter);
     qh::cli::AddEditCommands(app, options, reporter);
+    qh::cli::AddTreeCommand(app, options, reporter);
     try {
         app.parse(arguments);
     } catch (const CLI::ParseError& error) {

@@ -11,6 +11,7 @@
 #include "platform/paths.h"
 #include "workspace/character_list.h"
 #include "workspace/households.h"
+#include "family/family_tie.h"
 #include "relationship/relationship.h"
 #include "workspace/loader.h"
 #include "workspace/skill_items.h"
@@ -200,6 +201,17 @@ void AddNeighborhoodCommands(CLI::App& app, const GlobalOptions& options, Report
         }
         out["households"] = nlohmann::json::array();
         for (const Household& household : ws.households) out["households"].push_back(HouseholdJson(household));
+        // The family tree by sim, each sim's ties in list order, sims in order of their first tie.
+        out["familyTiesStored"] = ws.familyTiesStored;
+        out["familyTies"] = nlohmann::json::array();
+        std::unordered_map<std::uint16_t, std::size_t> tiesOfSim;
+        for (const FamilyTie& tie : ws.familyTieList) {
+            auto [it, added] = tiesOfSim.try_emplace(tie.simId, out["familyTies"].size());
+            if (added) out["familyTies"].push_back({{"simId", tie.simId}, {"ties", nlohmann::json::array()}});
+            const std::string_view name = FamilyTieName(tie.tieType);
+            out["familyTies"][it->second]["ties"].push_back(
+                {{"relation", name.empty() ? std::to_string(tie.tieType) : std::string(name)}, {"relatedId", tie.relatedId}});
+        }
         out["relationships"] = nlohmann::json::array();
         for (const RelationshipRecord& record : ws.relationshipList) out["relationships"].push_back(RelationshipJson(record));
         for (auto [name, items] : {std::pair{"simItems", &ws.simItemList}, std::pair{"familyItems", &ws.familyItemList},

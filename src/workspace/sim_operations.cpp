@@ -6,6 +6,7 @@
 #include "character/character_rules.h"
 #include "character/character_traits.h"
 #include "package/guid.h"
+#include "workspace/family_tree.h"
 #include "workspace/households.h"
 #include "workspace/relationships.h"
 #include "workspace/sim_items.h"
@@ -270,9 +271,23 @@ std::string MoveInOperation(SimOperationContext& c, Character& sim, std::string_
     return {};
 }
 
-// The selected sim's relationship with OTHER (a character package's file name, or the other sim's
-// instance id in decimal or with "0x" in hexadecimal), as the panel edits it: both directions
-// must exist.
+// The other sim of a relationship or a tie: a character package's file name, or the sim's
+// instance id in decimal or, with "0x", in hexadecimal.
+std::optional<std::size_t> FindOther(SimOperationContext& c, std::string_view other) {
+    Workspace& ws = c.workspace;
+    if (other.size() > 8 && other.substr(other.size() - 8) == ".package") return FindSimByFile(ws, other);
+    std::optional<std::uint32_t> instance;
+    if (other.starts_with("0x") || other.starts_with("0X")) {
+        instance = ParseHexNumber(other);
+    } else if (const auto number = Number(other); number && *number >= 0) {
+        instance = static_cast<std::uint32_t>(*number);
+    }
+    const auto it = instance ? ws.simByInstance.find(*instance) : ws.simByInstance.end();
+    if (it == ws.simByInstance.end()) return std::nullopt;
+    return it->second;
+}
+
+// The selected sim's relationship with OTHER, as the panel edits it: both directions must exist.
 struct PairLookup {
     std::size_t record = 0;
     std::string problem;
@@ -280,19 +295,7 @@ struct PairLookup {
 
 PairLookup FindPair(SimOperationContext& c, const Character& sim, std::string_view other, const char* option) {
     Workspace& ws = c.workspace;
-    std::optional<std::size_t> index;
-    if (other.size() > 8 && other.substr(other.size() - 8) == ".package") {
-        index = FindSimByFile(ws, other);
-    } else {
-        std::optional<std::uint32_t> instance;
-        if (other.starts_with("0x") || other.starts_with("0X")) {
-            instance = ParseHexNumber(other);
-        } else if (const auto number = Number(other); number && *number >= 0) {
-            instance = static_cast<std::uint32_t>(*number);
-        }
-        const auto it = instance ? ws.simByInstance.find(*instance) : ws.simByInstance.end();
-        if (it != ws.simByInstance.end()) index = it->second;
-    }
+    const std::optional<std::size_t> index = FindOther(c, other);
     if (!index) return {0, std::string(option) + ": no sim \"" + std::string(other) + "\" in this neighborhood"};
     const Character& o = ws.characters[*index];
     const auto records = RelationshipsBetween(ws, RelationshipId(sim), RelationshipId(o));
@@ -380,6 +383,55 @@ std::string Contact(SimOperationContext& c, Character& sim, std::string_view tex
     return {};
 }
 
+std::string ChangeTie(SimOperationContext& c, Character& sim, FamilySlot slot, std::string_view other,
+                      const char* option) {
+    if (const std::string refusal = FamilyTiesRefusal(c.workspace); !refusal.empty()) return refusal;
+    const auto index = FindOther(c, other);
+    if (!index) return std::string(option) + ": no sim \"" + std::string(other) + "\" in this neighborhood";
+    const std::size_t self = static_cast<std::size_t>(&sim - c.workspace.characters.data());
+    std::vector<std::size_t> all(c.workspace.characters.size());
+    for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
+    const auto candidates = FamilyCandidates(c.workspace, self, slot, c.advanced, all);
+    if (std::find(candidates.begin(), candidates.end(), *index) == candidates.end()) {
+        return std::string(option) + ": " + c.workspace.characters[*index].packageFile + " cannot be " +
+               (slot == FamilySlot::Spouse ? "the spouse" : "a parent") + " of " + sim.packageFile +
+               " (another species, too young, the sim itself or its other parent)";
+    }
+    ChangeFamilyTie(c.workspace, self, slot, *index);
+    return {};
+}
+
+std::optional<FamilySlot> ParentSlot(std::string_view text) {
+    if (text == "1") return FamilySlot::FirstParent;
+    if (text == "2") return FamilySlot::SecondParent;
+    return std::nullopt;
+}
+
+std::string Parent(SimOperationContext& c, Character& sim, std::string_view text) {
+    const auto assignment = Assignment(text);
+    const auto slot = assignment ? ParentSlot(assignment->first) : std::nullopt;
+    if (!slot) return "--parent must be 1=OTHER or 2=OTHER";
+    return ChangeTie(c, sim, *slot, assignment->second, "--parent");
+}
+
+std::string Spouse(SimOperationContext& c, Character& sim, std::string_view text) {
+    return ChangeTie(c, sim, FamilySlot::Spouse, text, "--spouse");
+}
+
+std::string RemoveParent(SimOperationContext& c, Character& sim, std::string_view text) {
+    const auto slot = ParentSlot(text);
+    if (!slot) return "--remove-parent must be 1 or 2";
+    if (const std::string refusal = FamilyTiesRefusal(c.workspace); !refusal.empty()) return refusal;
+    RemoveFamilyTie(c.workspace, static_cast<std::size_t>(&sim - c.workspace.characters.data()), *slot);
+    return {};
+}
+
+std::string RemoveSpouse(SimOperationContext& c, Character& sim, std::string_view) {
+    if (const std::string refusal = FamilyTiesRefusal(c.workspace); !refusal.empty()) return refusal;
+    RemoveFamilyTie(c.workspace, static_cast<std::size_t>(&sim - c.workspace.characters.data()), FamilySlot::Spouse);
+    return {};
+}
+
 constexpr SimOperation kOperations[] = {
     {"life-stage", "position in the life-stage list (sims 0-5, pets 0-2)", LifeStage},
     {"young-adult", "on or off", YoungAdult},
@@ -405,6 +457,10 @@ constexpr SimOperation kOperations[] = {
      FamilyRelationOperation},
     {"furious", "OTHER=on|off: the sim is furious at OTHER", Furious},
     {"contact", "OTHER=on|off: the sim keeps OTHER as a contact", Contact},
+    {"remove-parent", "1|2: empty a parent slot and derive the family again", RemoveParent},
+    {"remove-spouse", "empty the spouse slot and derive the family again", RemoveSpouse, true},
+    {"parent", "1=OTHER or 2=OTHER: a new first or second parent (the family is derived again)", Parent},
+    {"spouse", "OTHER: a new spouse (the family is derived again)", Spouse},
 };
 
 }  // namespace

@@ -15,6 +15,7 @@ namespace qh {
 struct SimOperationContext {
     Workspace& workspace;
     const GameEnvironment& env;
+    bool advanced = false;  // the window's advanced mode, where its rules depend on it
 };
 
 struct SimOperation {

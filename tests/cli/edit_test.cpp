@@ -1,6 +1,7 @@
 // quillhaven-cli set and save on the demo game.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <thread>
 #include <nlohmann/json.hpp>
@@ -397,6 +398,77 @@ TEST(CliRelationships, RefusesOneWayUnknownAndMalformedRelationships) {
         EXPECT_NE(result.status, 0) << options[3];
         EXPECT_FALSE(result.err.empty()) << options[3];
     }
+}
+
+std::vector<std::pair<std::string, int>> TiesOf(const nlohmann::json& dump, int sim) {
+    std::vector<std::pair<std::string, int>> ties;
+    for (const auto& block : dump["familyTies"]) {
+        if (block["simId"] != sim) continue;
+        for (const auto& tie : block["ties"]) ties.emplace_back(tie["relation"], tie["relatedId"]);
+    }
+    std::sort(ties.begin(), ties.end());
+    return ties;
+}
+
+// Pablo (0x1D) is Jonas's (0x1B) son; his mother (0x40) has no character. Ana (0x1C) is Jonas's wife.
+TEST(CliFamily, ParentsAndSpousesChangeTheTreeAndItsRelationships) {
+    test::TempDir dir;
+    const auto game = demo::WriteDemoGame(dir.path());
+    const std::string prefix = game.prefix.string();
+    const auto before = nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out);
+    EXPECT_EQ(before["familyTiesStored"], true);
+    EXPECT_EQ(TiesOf(before, 0x1D), (std::vector<std::pair<std::string, int>>{{"first parent", 0x1B}, {"second parent", 0x40}}));
+
+    auto result = Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00013.package", "--parent",
+                       "2=N001_User00012.package", "--save"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    auto dump = nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out);
+    EXPECT_EQ(TiesOf(dump, 0x1D), (std::vector<std::pair<std::string, int>>{{"first parent", 0x1B}, {"second parent", 0x1C}}));
+    EXPECT_EQ(TiesOf(dump, 0x1C), (std::vector<std::pair<std::string, int>>{{"child", 0x1D}, {"spouse", 0x1B}}));
+    EXPECT_EQ(Relationship(dump, 0x1C, 0x1D)["familyRelationText"], "Parent");
+    EXPECT_EQ(Relationship(dump, 0x1D, 0x1A)["familyRelationText"], "Grandchild ");  // through Jonas
+
+    result = Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00011.package", "--remove-spouse", "--save"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    dump = nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out);
+    EXPECT_EQ(TiesOf(dump, 0x1C), (std::vector<std::pair<std::string, int>>{{"child", 0x1D}}));
+
+    // The tree as JSON and as a picture.
+    const auto tree = nlohmann::json::parse(Cli({"tree", "N001", "--wine-prefix", prefix, "--sim", "N001_User00000.package"}).out);
+    std::map<std::string, int> generation;
+    for (const auto& node : tree["nodes"]) generation[node["name"]] = node["generation"];
+    EXPECT_EQ(generation["Ingrid Lindqvist"], -1);
+    EXPECT_EQ(generation["Owen Hart"], 0);
+    EXPECT_EQ(generation["Rosie Hart"], 1);
+    const auto svg = dir / "tree.svg";
+    ASSERT_EQ(Cli({"tree", "N001", "--wine-prefix", prefix, "--sim", "N001_User00000.package", "--svg", svg.string()}).status, 0);
+    const Bytes picture = ReadFileBytes(svg);
+    const std::string text(picture.begin(), picture.end());
+    EXPECT_EQ(text.rfind("<svg", 0), 0u);
+    EXPECT_NE(text.find(">Ingrid Lindqvist</text>"), std::string::npos);
+}
+
+TEST(CliFamily, RefusesWhatThePanelDoesNotOffer) {
+    test::TempDir dir;
+    const auto game = demo::WriteDemoGame(dir.path());
+    const std::string prefix = game.prefix.string();
+    const std::vector<std::vector<std::string>> refused = {
+        {"N001", "--sim", "N001_User00013.package", "--parent", "3=N001_User00012.package"},
+        {"N001", "--sim", "N001_User00013.package", "--parent", "2=N001_User00003.package"},  // Theo, a toddler
+        {"N001", "--sim", "N001_User00013.package", "--parent", "1=N001_User00007.package"},  // Rex, a dog
+        {"N001", "--sim", "N001_User00013.package", "--spouse", "N001_User00013.package"},
+        {"N001", "--sim", "N001_User00013.package", "--remove-parent", "0"},
+        {"G001", "--sim", "G001_User00000.package", "--spouse", "G001_User00001.package"},  // no tree to write
+    };
+    for (const auto& options : refused) {
+        std::vector<std::string> args = {"set", options[0], "--wine-prefix", prefix};
+        args.insert(args.end(), options.begin() + 1, options.end());
+        args.push_back("--save");
+        const auto result = Cli(args);
+        EXPECT_NE(result.status, 0) << options[4];
+        EXPECT_FALSE(result.err.empty()) << options[4];
+    }
+    EXPECT_NE(Cli({"tree", "N001", "--wine-prefix", prefix, "--sim", "N001_User99999.package"}).status, 0);
 }
 
 TEST(CliSaveLock, ASaveWhileAnotherHoldsTheLockIsRefusedNamingIt) {
