@@ -194,9 +194,32 @@ PackageImage ExpandForRewrite(std::span<const std::uint8_t> file,
     }
 }
 
+namespace {
+
+// A package with nothing compressed in it (no compressed-resource directory) whose index is whole
+// and whose entries all lie inside the file: what every save leaves behind. Such a file is its
+// own expanded image, and needs neither a copy nor a rewrite before it is rebuilt.
+bool AlreadyExpanded(std::span<const std::uint8_t> file) {
+    std::vector<IndexEntry> entries;
+    const std::uint32_t width = ReadIndex(file, PackageSource::File, entries);
+    if (width != 20 && width != 24) return false;
+    if (ByteReader(file, "package").ReadU32(kEntryCountOffset, "header entry count") != entries.size()) return false;
+    const ByteReader reader(file, "package");
+    return std::all_of(entries.begin(), entries.end(), [&](const IndexEntry& entry) {
+        return entry.key.typeId != kCompressedDirectoryType && reader.Has(entry.offset, entry.size);
+    });
+}
+
+}  // namespace
+
 PackageImage ExpandPackage(const std::filesystem::path& path, Reporter& reporter,
                            const FaultHook& hook) {
-    const Bytes file = ReadFileBytes(path);
+    Bytes file = ReadFileBytes(path);
+    try {
+        if (AlreadyExpanded(file)) return file;
+    } catch (const FormatError&) {
+        // A damaged index: the full expansion below says what is wrong with it.
+    }
     PackageImage image = ExpandForRewrite(file, path, reporter);
     if (image != file) AtomicReplace(path, image, hook);  // an expanded file is left alone
     return image;

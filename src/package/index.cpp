@@ -127,14 +127,23 @@ bool WriteChecked(std::span<std::uint8_t> bytes, std::uint32_t value, std::size_
 
 void AppendIndex(PackageImage& image, const std::vector<IndexEntry>& entries,
                  std::uint32_t entryWidth) {
-    image.reserve(image.size() + entries.size() * entryWidth);
+    // Sized once and stored into: an index of a large neighborhood has hundreds of thousands of
+    // entries.
+    std::size_t at = image.size();
+    image.resize(at + entries.size() * (entryWidth == 24 ? 24 : 20));
+    const std::span<std::uint8_t> out(image);
     for (const IndexEntry& entry : entries) {
-        AppendU32(image, entry.key.typeId);
-        AppendU32(image, entry.key.groupId);
-        AppendU32(image, entry.key.instanceId);
-        if (entryWidth == 24) AppendU32(image, entry.key.instance2Id);
-        AppendU32(image, entry.offset);
-        AppendU32(image, entry.size);
+        for (std::uint32_t value : {entry.key.typeId, entry.key.groupId, entry.key.instanceId}) {
+            StoreU32(out, at, value);
+            at += 4;
+        }
+        if (entryWidth == 24) {
+            StoreU32(out, at, entry.key.instance2Id);
+            at += 4;
+        }
+        StoreU32(out, at, entry.offset);
+        StoreU32(out, at + 4, entry.size);
+        at += 8;
     }
 }
 

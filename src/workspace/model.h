@@ -59,6 +59,7 @@ struct Workspace {
     // made in memory. The lookup is the positions sorted by pair (workspace/relationships.h).
     std::vector<RelationshipRecord> relationshipList;
     std::vector<std::size_t> relationshipOrder;
+    std::vector<std::uint32_t> relationshipOrderKeys;  // the pair key of each place of the order
     std::vector<NeighborhoodItem> simItemList;
     std::vector<NeighborhoodItem> familyItemList;
     std::vector<NeighborhoodItem> lotItemList;

@@ -13,19 +13,13 @@ std::uint32_t PairKey(const RelationshipRecord& record) {
 }
 
 // The lookup is relationshipList's positions sorted by pair key, then by position: a pair's
-// records are one run in list order, and an owner's records one run of consecutive keys.
-struct KeyLess {
-    const std::vector<RelationshipRecord>& records;
-    bool operator()(std::size_t a, std::uint32_t key) const { return PairKey(records[a]) < key; }
-    bool operator()(std::uint32_t key, std::size_t a) const { return key < PairKey(records[a]); }
-};
-
+// records are one run in list order, and an owner's records one run of consecutive keys. The
+// keys of the order are kept beside it, so a search reads one compact array.
 std::span<const std::size_t> KeyRange(const Workspace& ws, std::uint32_t low, std::uint32_t high) {
-    const auto& order = ws.relationshipOrder;
-    const KeyLess less{ws.relationshipList};
-    const auto first = std::lower_bound(order.begin(), order.end(), low, less);
-    const auto last = std::upper_bound(first, order.end(), high, less);
-    return {order.data() + (first - order.begin()), static_cast<std::size_t>(last - first)};
+    const auto& keys = ws.relationshipOrderKeys;
+    const auto first = std::lower_bound(keys.begin(), keys.end(), low);
+    const auto last = std::upper_bound(first, keys.end(), high);
+    return {ws.relationshipOrder.data() + (first - keys.begin()), static_cast<std::size_t>(last - first)};
 }
 
 // The records a side's edit changes: the record itself, or every reverse record.
@@ -73,6 +67,16 @@ void IndexRelationships(Workspace& ws) {
     const auto& records = ws.relationshipList;
     std::stable_sort(ws.relationshipOrder.begin(), ws.relationshipOrder.end(),
                      [&](std::size_t a, std::size_t b) { return PairKey(records[a]) < PairKey(records[b]); });
+    ws.relationshipOrderKeys.resize(ws.relationshipOrder.size());
+    for (std::size_t i = 0; i < ws.relationshipOrder.size(); ++i) {
+        ws.relationshipOrderKeys[i] = PairKey(records[ws.relationshipOrder[i]]);
+    }
+}
+
+std::size_t RelationshipOrderPlace(const Workspace& ws, std::uint16_t owner, std::uint16_t other) {
+    const auto& keys = ws.relationshipOrderKeys;
+    return static_cast<std::size_t>(std::lower_bound(keys.begin(), keys.end(), RelationshipInstance(owner, other)) -
+                                    keys.begin());
 }
 
 std::span<const std::size_t> RelationshipsBetween(const Workspace& ws, std::uint16_t owner, std::uint16_t other) {
@@ -93,9 +97,11 @@ std::size_t AddRelationship(Workspace& ws, const RelationshipRecord& record) {
     const std::size_t at = ws.relationshipList.size();
     ws.relationshipList.push_back(record);
     // The new position is the largest, so it goes at the end of its pair's run.
-    const auto place = std::upper_bound(ws.relationshipOrder.begin(), ws.relationshipOrder.end(), PairKey(record),
-                                        KeyLess{ws.relationshipList});
-    ws.relationshipOrder.insert(place, at);
+    const std::uint32_t key = PairKey(record);
+    const auto place = std::upper_bound(ws.relationshipOrderKeys.begin(), ws.relationshipOrderKeys.end(), key);
+    const auto offset = place - ws.relationshipOrderKeys.begin();
+    ws.relationshipOrderKeys.insert(place, key);
+    ws.relationshipOrder.insert(ws.relationshipOrder.begin() + offset, at);
     return at;
 }
 

@@ -107,9 +107,12 @@ EntryOutcome WriteRelationshipEntry(SaveContext& c, const IndexEntry& entry, std
     } catch (const FormatError&) {
         return CopyEntry(entry, stored, image);
     }
-    const std::size_t nth = c.relationshipsSeen[entry.key.instanceId]++;
-    const auto records = RelationshipsBetween(c.workspace, static_cast<std::uint16_t>(entry.key.instanceId >> 16),
-                                              static_cast<std::uint16_t>(entry.key.instanceId));
+    const auto owner = static_cast<std::uint16_t>(entry.key.instanceId >> 16);
+    const auto other = static_cast<std::uint16_t>(entry.key.instanceId);
+    const auto records = RelationshipsBetween(c.workspace, owner, other);
+    if (records.empty()) return EntryOutcome::Drop;
+    if (c.relationshipsSeen.empty()) c.relationshipsSeen.resize(c.workspace.relationshipOrder.size(), 0);
+    const std::size_t nth = c.relationshipsSeen[RelationshipOrderPlace(c.workspace, owner, other)]++;
     if (nth >= records.size()) return EntryOutcome::Drop;
     const std::size_t record = records[nth];
     c.relationshipsWritten.emplace_back(record, WriteRelationshipResource(stored, c.workspace.relationshipList[record], image));
@@ -260,6 +263,7 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
     progress.Step();
 
     SaveContext context(ws, neighborhood, options, reporter);
+    context.relationshipsWritten.reserve(ws.relationshipList.size());
     for (std::size_t i = 0; i < ws.characters.size(); ++i) {
         if (ws.characters[i].dirty) context.changedSimsByGuid[GuidValue(ws.characters[i].simGuid)].push_back(i);
     }

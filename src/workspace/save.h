@@ -85,7 +85,8 @@ struct SaveContext {
     std::vector<std::size_t> simsNotWritten;
     // The relationship resources seen so far per pair: the n-th resource of a pair is written from
     // the pair's n-th record, so a pair stored twice keeps both.
-    std::unordered_map<std::uint32_t, std::size_t> relationshipsSeen;
+    // Counted at the place where the pair's run begins in the lookup's order.
+    std::vector<std::uint32_t> relationshipsSeen;
     // Each record written (from an existing resource or appended) and what its resource now says,
     // taken into the records once the package is saved.
     std::vector<std::pair<std::size_t, RelationshipWritten>> relationshipsWritten;
