@@ -196,9 +196,10 @@ PackageImage ExpandForRewrite(std::span<const std::uint8_t> file,
 
 namespace {
 
-// A package with nothing compressed in it (no compressed-resource directory) whose index is whole
-// and whose entries all lie inside the file: what every save leaves behind. Such a file is its
-// own expanded image, and needs neither a copy nor a rewrite before it is rebuilt.
+// A package with nothing compressed in it (no compressed-resource directory, no resource that
+// looks compressed) whose index is whole and whose entries all lie inside the file: what every
+// save leaves behind. Such a file is its own expanded image, and needs neither a copy nor a
+// rewrite before it is rebuilt.
 bool AlreadyExpanded(std::span<const std::uint8_t> file) {
     std::vector<IndexEntry> entries;
     const std::uint32_t width = ReadIndex(file, PackageSource::File, entries);
@@ -206,7 +207,8 @@ bool AlreadyExpanded(std::span<const std::uint8_t> file) {
     if (ByteReader(file, "package").ReadU32(kEntryCountOffset, "header entry count") != entries.size()) return false;
     const ByteReader reader(file, "package");
     return std::all_of(entries.begin(), entries.end(), [&](const IndexEntry& entry) {
-        return entry.key.typeId != kCompressedDirectoryType && reader.Has(entry.offset, entry.size);
+        return entry.key.typeId != kCompressedDirectoryType && reader.Has(entry.offset, entry.size) &&
+               !IsQfsCompressed(file.subspan(entry.offset, entry.size));
     });
 }
 

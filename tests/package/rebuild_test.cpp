@@ -122,6 +122,25 @@ TEST(RebuildImage, HeaderOutsideTheIndexFieldsIsKept) {
     EXPECT_TRUE(std::equal(rebuilt.begin() + 60, rebuilt.begin() + 96, package.begin() + 60));
 }
 
+TEST(RebuildPackage, APackageWithNothingCompressedIsItsOwnImageAndIsNotRewrittenFirst) {
+    test::TempDir dir;
+    PackageBuilder builder(24);
+    builder.Add(Key(0x10, 1), "first").Add(Key(0x20, 2), std::string(50, 's'));
+    const Bytes plain = builder.Build();
+    const auto path = dir.Write("plain.package", plain);
+    SilentReporter reporter;
+    int replaces = 0;
+    const auto counting = [&](ReplaceStep step, const std::filesystem::path&) { replaces += step == ReplaceStep::Rename; };
+    EXPECT_EQ(ExpandPackage(path, reporter, counting), plain);
+    EXPECT_EQ(replaces, 0);
+    // Content that looks compressed (the game decodes it even unlisted) takes the full expansion.
+    const auto looks = dir.Write("looks.package", FourEntries());
+    PackageImage expanded;
+    ExpandPackageToMemory(looks, expanded, reporter);
+    EXPECT_EQ(ExpandPackage(looks, reporter, counting), expanded);
+    EXPECT_EQ(replaces, 1);
+}
+
 TEST(RebuildPackage, FailingWriterLeavesTheExpandedPackage) {
     test::TempDir dir;
     const auto path = dir.Write("b.package", FourEntries());
