@@ -1,7 +1,11 @@
 #include "workspace/backups.h"
 
 #include <algorithm>
+#include <random>
 
+#include "platform/errors.h"
+#include "platform/file_io.h"
+#include "platform/folder_lock.h"
 #include "platform/paths.h"
 
 namespace qh {
@@ -36,6 +40,221 @@ std::vector<BackupGroup> BackupTree(const fs::path& archive) {
 std::string NoBackupMessage(const std::string& ngbdName) {
     return "A Backup Copy of " + ngbdName + " was not found." + "\r\n" + "\r\n" +
            "You should make a copy of the neighborhood's folder" + "\r\n" + "before making any changes to this Neighborhood.";
+}
+
+namespace {
+
+constexpr const char* kLockFile = "Quillhaven.lock";
+
+std::string Suffix() {
+    std::random_device device;
+    char text[16];
+    std::snprintf(text, sizeof text, "%08x", device());
+    return text;
+}
+
+// The files of a folder, relative to it, without the editor's lock file.
+std::vector<fs::path> FilesBelow(const fs::path& folder) {
+    std::vector<fs::path> files;
+    for (fs::recursive_directory_iterator it(folder), end; it != end; ++it) {
+        if (it->is_regular_file() && !(it.depth() == 0 && it->path().filename() == kLockFile)) {
+            files.push_back(fs::relative(it->path(), folder));
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// Copies every file of `from` into the new folder `to` (made here), then compares every copy
+// with its original. Throws on any difference or failure.
+void CopyAndVerify(const fs::path& from, const fs::path& to, Progress& progress, const CopyHook& hook) {
+    const std::vector<fs::path> files = FilesBelow(from);
+    progress.SetMaximum(static_cast<int>(std::min<std::size_t>(files.size() * 2, 1 << 30)));
+    progress.SetPosition(0);
+    fs::create_directories(to);
+    for (fs::recursive_directory_iterator it(from), end; it != end; ++it) {
+        if (it->is_directory()) fs::create_directories(to / fs::relative(it->path(), from));
+    }
+    int position = 0;
+    for (const fs::path& file : files) {
+        if (hook) hook(CopyStep::CopyFile, from / file);
+        fs::copy_file(from / file, to / file);
+        progress.SetPosition(++position);
+        progress.Step();
+    }
+    for (const fs::path& file : files) {
+        if (hook) hook(CopyStep::Verify, to / file);
+        if (ReadFileBytes(from / file) != ReadFileBytes(to / file)) {
+            throw IoError("the copy of " + file.string() + " differs from the original");
+        }
+        progress.SetPosition(++position);
+        progress.Step();
+    }
+    if (FilesBelow(to) != files) throw IoError("the copy does not hold the same files as " + from.string());
+}
+
+// The neighborhood's lock, so that no save writes into it while it is copied or replaced.
+std::optional<FolderLock> LockFolder(const fs::path& folder) {
+    std::string holder;
+    auto lock = FolderLock::Acquire(folder, "Quillhaven", std::chrono::milliseconds(3000), holder);
+    if (!lock) {
+        throw IoError(folder.filename().string() + " is being saved by " + (holder.empty() ? "another program" : holder));
+    }
+    return lock;
+}
+
+void RemoveQuietly(const fs::path& folder) {
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+}
+
+}  // namespace
+
+std::string BackupFolderName(const std::string& prefix, const std::tm& when) {
+    char text[32];
+    std::strftime(text, sizeof text, "%m-%d-%Y %H%M%S", &when);
+    return prefix + " " + text;
+}
+
+BackupResult BackupNeighborhood(const fs::path& neighborhoodFolder, const fs::path& archive, const std::string& name,
+                                const DiscardFolder& discard, Progress& progress, const CopyHook& hook) {
+    BackupResult result;
+    const fs::path target = archive / fs::u8path(name);
+    const fs::path partial = archive / fs::u8path("." + name + ".partial-" + Suffix());
+    const fs::path aside = archive / fs::u8path("." + name + ".replaced-" + Suffix());
+    progress.SetStatus("Backing Up Neighborhood");
+    try {
+        if (!IsPlainName(name)) throw IoError("\"" + name + "\" is not a folder name");
+        if (!fs::is_directory(neighborhoodFolder)) throw IoError(neighborhoodFolder.string() + " is not a folder");
+        const auto lock = LockFolder(neighborhoodFolder);
+        CopyAndVerify(neighborhoodFolder, partial, progress, hook);
+        std::error_code error;
+        if (fs::exists(target, error)) {
+            // A backup of the same second: the new one replaces it, now that the new one is whole.
+            if (hook) hook(CopyStep::SetAside, target);
+            fs::rename(target, aside);
+        }
+        if (hook) hook(CopyStep::Place, target);
+        fs::rename(partial, target);
+    } catch (const std::exception& error) {
+        std::error_code ignored;
+        if (fs::exists(aside, ignored)) fs::rename(aside, target, ignored);
+        RemoveQuietly(partial);
+        result.message = std::string("Backup Operation Failed.") + "\r\n" + error.what() + "\r\n" +
+                         "The neighborhood was not changed.";
+        progress.SetStatus("");
+        return result;
+    }
+    result.done = true;
+    result.folder = target;
+    std::error_code error;
+    if (fs::exists(aside, error)) {
+        bool gone = false;
+        try {
+            if (hook) hook(CopyStep::Discard, aside);
+            gone = discard(aside);
+        } catch (const std::exception&) {
+            gone = false;
+        }
+        if (!gone) {
+            result.keptAt = aside;
+            result.message = "The backup was made. The earlier backup of the same second could not be moved away and "
+                             "is kept at " + aside.string() + ".";
+        }
+    }
+    progress.SetStatus("");
+    return result;
+}
+
+BackupResult RestoreBackup(const fs::path& backupFolder, const fs::path& neighborhoodsFolder, const std::string& prefix,
+                           const DiscardFolder& discard, Progress& progress, const CopyHook& hook) {
+    BackupResult result;
+    const fs::path target = neighborhoodsFolder / fs::u8path(prefix);
+    const fs::path incoming = neighborhoodsFolder / fs::u8path("." + prefix + ".restoring-" + Suffix());
+    const fs::path aside = neighborhoodsFolder / fs::u8path("." + prefix + ".replaced-" + Suffix());
+    progress.SetStatus("Restoring Neighborhood");
+    bool setAside = false;
+    try {
+        if (!IsPlainName(prefix)) throw IoError("\"" + prefix + "\" is not a neighborhood prefix");
+        if (!fs::is_directory(backupFolder)) throw IoError(backupFolder.string() + " is not a folder");
+        CopyAndVerify(backupFolder, incoming, progress, hook);
+        std::error_code error;
+        std::optional<FolderLock> lock;
+        if (fs::exists(target, error)) {
+            lock.emplace(std::move(*LockFolder(target)));
+            if (hook) hook(CopyStep::SetAside, target);
+            fs::rename(target, aside);
+            setAside = true;
+        }
+        if (hook) hook(CopyStep::Place, target);
+        fs::rename(incoming, target);
+    } catch (const std::exception& error) {
+        // Nothing is in place yet: the neighborhood goes back where it was.
+        if (setAside) {
+            std::error_code ignored;
+            fs::rename(aside, target, ignored);
+        }
+        RemoveQuietly(incoming);
+        result.message = std::string("Backup Operation Failed.") + "\r\n" + error.what() + "\r\n" +
+                         "The neighborhood was left as it was.";
+        progress.SetStatus("");
+        return result;
+    }
+    result.done = true;
+    result.folder = target;
+    if (setAside) {
+        bool gone = false;
+        try {
+            if (hook) hook(CopyStep::Discard, aside);
+            gone = discard(aside);
+        } catch (const std::exception&) {
+            gone = false;
+        }
+        if (!gone) {
+            result.keptAt = aside;
+            result.message = "The neighborhood was restored. Its replaced contents could not be moved away and are kept at " +
+                             aside.string() + ".";
+        }
+    }
+    progress.SetStatus("");
+    return result;
+}
+
+BackupResult DeleteBackup(const fs::path& backupFolder, const DiscardFolder& discard) {
+    BackupResult result;
+    std::error_code error;
+    if (!fs::is_directory(backupFolder, error)) return result;
+    try {
+        result.done = discard(backupFolder);
+    } catch (const std::exception&) {
+        result.done = false;
+    }
+    if (!result.done) result.message = "Delete Operation Failed.";
+    return result;
+}
+
+DiscardFolder KeepAsBackup(const fs::path& archive, const std::string& prefix) {
+    return [archive, prefix](const fs::path& folder) {
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        fs::path target = archive / fs::u8path(BackupFolderName(prefix, local) + " replaced");
+        std::error_code error;
+        fs::create_directories(archive, error);
+        if (fs::exists(target, error)) target += "-" + Suffix();
+        fs::rename(folder, target, error);
+        if (!error) return true;
+        // Another file system: copied whole and compared, then the original removed.
+        try {
+            NullProgress quiet;
+            CopyAndVerify(folder, target, quiet, {});
+        } catch (const std::exception&) {
+            RemoveQuietly(target);
+            return false;
+        }
+        fs::remove_all(folder, error);
+        return !error;
+    };
 }
 
 }  // namespace qh

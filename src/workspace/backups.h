@@ -1,10 +1,14 @@
 // Where neighborhood backups are kept, and the tree the neighborhood panel shows of them.
 #pragma once
 
+#include <ctime>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/progress.h"
 
 namespace qh {
 
@@ -23,5 +27,49 @@ std::vector<BackupGroup> BackupTree(const std::filesystem::path& archive);
 
 // "A Backup Copy of <name> was not found." and the advice that follows it.
 std::string NoBackupMessage(const std::string& ngbdName);
+
+// A backup folder's name: the prefix, a blank and the time as "mm-dd-yyyy hhnnss" (24-hour
+// clock), such as "N001 01-31-2008 142530".
+std::string BackupFolderName(const std::string& prefix, const std::tm& when);
+
+// Takes a folder out of the way for good or into the trash; true when it is gone from where it
+// was. The window's moves it to the trash; the command line's keeps it as a backup.
+using DiscardFolder = std::function<bool(const std::filesystem::path& folder)>;
+
+// The steps of a backup or restore, for tests that fail one on purpose (a hook may throw).
+enum class CopyStep { CopyFile, Verify, SetAside, Place, Discard };
+using CopyHook = std::function<void(CopyStep step, const std::filesystem::path& subject)>;
+
+struct BackupResult {
+    bool done = false;
+    std::string message;             // what to tell the player; empty when done quietly
+    std::filesystem::path folder;    // the backup made, or the neighborhood restored
+    std::filesystem::path keptAt;    // where a replaced folder was left when it could not be discarded
+};
+
+// Copies the neighborhood's folder (every file and folder, but not the editor's lock file) into
+// `archive` / `name`. The copy is made in a temporary folder of the archive and compared file by
+// file with the neighborhood before it takes the backup's name; a backup of the same name (the
+// same second) is discarded only then. Whatever fails, the neighborhood is untouched and an
+// existing backup of that name stays; the message says so.
+BackupResult BackupNeighborhood(const std::filesystem::path& neighborhoodFolder, const std::filesystem::path& archive,
+                                const std::string& name, const DiscardFolder& discard, Progress& progress,
+                                const CopyHook& hook = {});
+
+// Puts a backup back as `neighborhoodsFolder` / `prefix`: copied into a temporary folder beside
+// it and compared with the backup, then the neighborhood's folder is set aside (renamed), the copy
+// put in its place, and the old contents discarded. A failure before the copy is in place leaves
+// the neighborhood as it was; one after leaves the restored copy and keeps the old contents where
+// `keptAt` says. The backup itself is only read.
+BackupResult RestoreBackup(const std::filesystem::path& backupFolder, const std::filesystem::path& neighborhoodsFolder,
+                           const std::string& prefix, const DiscardFolder& discard, Progress& progress,
+                           const CopyHook& hook = {});
+
+// Discards a backup folder ("Delete Operation Failed." when it cannot be).
+BackupResult DeleteBackup(const std::filesystem::path& backupFolder, const DiscardFolder& discard);
+
+// A discard that keeps the folder as a backup in the archive, named for the time it was replaced:
+// for programs without a trash, so that nothing a restore replaces is lost.
+DiscardFolder KeepAsBackup(const std::filesystem::path& archive, const std::string& prefix);
 
 }  // namespace qh

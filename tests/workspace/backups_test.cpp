@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
+
+#include "platform/errors.h"
+#include "platform/file_io.h"
 #include "support/temp_dir.h"
 
 namespace qh {
@@ -33,6 +38,166 @@ TEST(BackupTree, ArchiveFolderFromTheSettingOrTheDefault) {
     EXPECT_EQ(NoBackupMessage("Pleasant Valley"),
               "A Backup Copy of Pleasant Valley was not found.\r\n\r\nYou should make a copy of the neighborhood's "
               "folder\r\nbefore making any changes to this Neighborhood.");
+}
+
+// Every file below a folder by its relative path, with its bytes.
+std::map<std::string, std::string> Contents(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& item : fs::recursive_directory_iterator(folder)) {
+        if (!item.is_regular_file()) continue;
+        const Bytes bytes = ReadFileBytes(item.path());
+        files[fs::relative(item.path(), folder).string()] = std::string(bytes.begin(), bytes.end());
+    }
+    return files;
+}
+
+std::vector<std::string> Names(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& item : fs::directory_iterator(folder)) names.push_back(item.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A neighborhood folder with a subfolder, an archive, and a discard that records what it took.
+struct Hoods {
+    test::TempDir dir;
+    fs::path neighborhoods = dir / "Neighborhoods";
+    fs::path hood = neighborhoods / "N001";
+    fs::path archive = dir / "Archive";
+    std::vector<fs::path> discarded;
+    bool discardWorks = true;
+    DiscardFolder discard = [this](const fs::path& folder) {
+        if (!discardWorks) return false;
+        discarded.push_back(folder);
+        fs::rename(folder, dir / ("trash" + std::to_string(discarded.size())));
+        return true;
+    };
+    NullProgress progress;
+    Hoods() {
+        fs::create_directories(hood / "Characters");
+        fs::create_directories(archive);
+        std::ofstream(hood / "N001_Neighborhood.package") << "the neighborhood";
+        std::ofstream(hood / "Characters" / "N001_User00000.package") << "a sim";
+        std::ofstream(hood / "Quillhaven.lock") << "held by nobody";
+    }
+};
+
+TEST(Backups, NamesCopiesAndReplacesABackupOfTheSameSecond) {
+    Hoods h;
+    std::tm when{};
+    when.tm_year = 108, when.tm_mon = 0, when.tm_mday = 31, when.tm_hour = 14, when.tm_min = 25, when.tm_sec = 30;
+    const std::string name = BackupFolderName("N001", when);
+    EXPECT_EQ(name, "N001 01-31-2008 142530");
+    auto result = BackupNeighborhood(h.hood, h.archive, name, h.discard, h.progress);
+    ASSERT_TRUE(result.done) << result.message;
+    auto expected = Contents(h.hood);
+    expected.erase("Quillhaven.lock");  // the editor's own file is not the player's
+    EXPECT_EQ(Contents(h.archive / name), expected);
+    // A second backup in the same second replaces the first, which is discarded only then.
+    std::ofstream(h.hood / "N001_Neighborhood.package", std::ios::app) << " and more";
+    result = BackupNeighborhood(h.hood, h.archive, name, h.discard, h.progress);
+    ASSERT_TRUE(result.done);
+    ASSERT_EQ(h.discarded.size(), 1u);
+    EXPECT_EQ(Contents(h.archive / name).at("N001_Neighborhood.package"), "the neighborhood and more");
+    EXPECT_EQ(Names(h.archive), std::vector<std::string>{name});
+}
+
+TEST(Backups, AFailedBackupAtAnyStepLeavesTheEarlierBackupAndNoPartialCopy) {
+    for (CopyStep failing : {CopyStep::CopyFile, CopyStep::Verify, CopyStep::SetAside, CopyStep::Place}) {
+        SCOPED_TRACE(static_cast<int>(failing));
+        Hoods h;
+        ASSERT_TRUE(BackupNeighborhood(h.hood, h.archive, "N001 x", h.discard, h.progress).done);
+        const auto before = Contents(h.archive);
+        std::ofstream(h.hood / "N001_Neighborhood.package") << "changed";
+        const auto neighborhood = Contents(h.hood);
+        const CopyHook hook = [failing](CopyStep step, const fs::path&) {
+            if (step == failing) throw IoError("the disk is full");
+        };
+        const auto result = BackupNeighborhood(h.hood, h.archive, "N001 x", h.discard, h.progress, hook);
+        EXPECT_FALSE(result.done);
+        EXPECT_EQ(result.message.rfind("Backup Operation Failed.", 0), 0u);
+        EXPECT_NE(result.message.find("the disk is full"), std::string::npos);
+        EXPECT_EQ(Contents(h.hood), neighborhood);
+        EXPECT_EQ(Names(h.archive), std::vector<std::string>{"N001 x"});
+        EXPECT_EQ(Contents(h.archive), before);  // the earlier backup, whole
+    }
+}
+
+TEST(Backups, ARestoreReplacesTheNeighborhoodAndDiscardsWhatItHeld) {
+    Hoods h;
+    ASSERT_TRUE(BackupNeighborhood(h.hood, h.archive, "N001 a", h.discard, h.progress).done);
+    const auto backup = Contents(h.archive / "N001 a");
+    std::ofstream(h.hood / "N001_Neighborhood.package") << "played on";
+    std::ofstream(h.hood / "N001_Lot1.package") << "a new lot";
+    const auto played = Contents(h.hood);
+    const auto result = RestoreBackup(h.archive / "N001 a", h.neighborhoods, "N001", h.discard, h.progress);
+    ASSERT_TRUE(result.done) << result.message;
+    EXPECT_TRUE(result.message.empty());
+    EXPECT_EQ(Contents(h.hood), backup);
+    ASSERT_EQ(h.discarded.size(), 1u);
+    EXPECT_EQ(Contents(h.dir / "trash1"), played);  // the old contents, whole, in the trash
+    EXPECT_EQ(Contents(h.archive / "N001 a"), backup);
+    EXPECT_EQ(Names(h.neighborhoods), std::vector<std::string>{"N001"});  // no temporaries left
+
+    // A neighborhood that is not there at all is simply put there.
+    const auto other = RestoreBackup(h.archive / "N001 a", h.neighborhoods, "N002", h.discard, h.progress);
+    ASSERT_TRUE(other.done);
+    EXPECT_EQ(Contents(h.neighborhoods / "N002"), backup);
+}
+
+TEST(Backups, AnInterruptedRestoreLosesNothing) {
+    for (CopyStep failing : {CopyStep::CopyFile, CopyStep::Verify, CopyStep::SetAside, CopyStep::Place}) {
+        SCOPED_TRACE(static_cast<int>(failing));
+        Hoods h;
+        ASSERT_TRUE(BackupNeighborhood(h.hood, h.archive, "N001 a", h.discard, h.progress).done);
+        std::ofstream(h.hood / "N001_Neighborhood.package") << "played on";
+        const auto played = Contents(h.hood);
+        const auto backup = Contents(h.archive / "N001 a");
+        const CopyHook hook = [failing](CopyStep step, const fs::path&) {
+            if (step == failing) throw IoError("copy failed");
+        };
+        const auto result = RestoreBackup(h.archive / "N001 a", h.neighborhoods, "N001", h.discard, h.progress, hook);
+        EXPECT_FALSE(result.done);
+        EXPECT_EQ(result.message.rfind("Backup Operation Failed.", 0), 0u);
+        EXPECT_EQ(Contents(h.hood), played);
+        EXPECT_EQ(Contents(h.archive / "N001 a"), backup);
+        EXPECT_EQ(Names(h.neighborhoods), std::vector<std::string>{"N001"});
+        EXPECT_TRUE(h.discarded.empty());
+    }
+    // The old contents cannot be discarded: the restore stands, and they are kept beside it.
+    Hoods h;
+    ASSERT_TRUE(BackupNeighborhood(h.hood, h.archive, "N001 a", h.discard, h.progress).done);
+    std::ofstream(h.hood / "N001_Neighborhood.package") << "played on";
+    const auto played = Contents(h.hood);
+    h.discardWorks = false;
+    const auto result = RestoreBackup(h.archive / "N001 a", h.neighborhoods, "N001", h.discard, h.progress);
+    EXPECT_TRUE(result.done);
+    ASSERT_FALSE(result.keptAt.empty());
+    EXPECT_EQ(Contents(result.keptAt), played);
+    EXPECT_NE(result.message.find(result.keptAt.string()), std::string::npos);
+}
+
+TEST(Backups, WithoutATrashTheReplacedNeighborhoodBecomesABackup) {
+    Hoods h;
+    const auto played = Contents(h.hood);
+    ASSERT_TRUE(BackupNeighborhood(h.hood, h.archive, "N001 a", h.discard, h.progress).done);
+    const auto result = RestoreBackup(h.archive / "N001 a", h.neighborhoods, "N001", KeepAsBackup(h.archive, "N001"), h.progress);
+    ASSERT_TRUE(result.done) << result.message;
+    const auto groups = BackupTree(h.archive);
+    ASSERT_EQ(groups.size(), 1u);
+    ASSERT_EQ(groups[0].backups.size(), 2u);
+    EXPECT_EQ(groups[0].backups[1], "N001 a");
+    auto replaced = Contents(h.archive / groups[0].backups[0]);  // "N001 <today> replaced", whole
+    replaced.erase("Quillhaven.lock");  // the restore held the lock, and wrote its name there
+    auto expected = played;
+    expected.erase("Quillhaven.lock");
+    EXPECT_EQ(replaced, expected);
+    // Deleting: the discard's refusal is said.
+    h.discardWorks = false;
+    EXPECT_EQ(DeleteBackup(h.archive / "N001 a", h.discard).message, "Delete Operation Failed.");
+    h.discardWorks = true;
+    EXPECT_TRUE(DeleteBackup(h.archive / "N001 a", h.discard).done);
+    EXPECT_FALSE(fs::exists(h.archive / "N001 a"));
 }
 
 }  // namespace
