@@ -27,17 +27,21 @@ void Discover(const GlobalOptions& options, GameSession& session) {
     }
 }
 
-std::unique_ptr<Settings> OpenSettings(const GlobalOptions& options) {
-    if (options.settings) return std::make_unique<IniSettings>(*options.settings);
+fs::path WindowSettingsPath() {
     fs::path config;
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
         config = xdg;
     } else if (const char* home = std::getenv("HOME")) {
         config = fs::path(home) / ".config";
     }
+    return config.empty() ? fs::path() : config / "Bramblesoft" / "Quillhaven.conf";
+}
+
+std::unique_ptr<Settings> OpenSettings(const GlobalOptions& options) {
+    if (options.settings) return std::make_unique<IniSettings>(*options.settings);
     std::error_code error;
-    const fs::path own = config / "Bramblesoft" / "Quillhaven.conf";
-    if (!config.empty() && fs::exists(own, error)) {
+    const fs::path own = WindowSettingsPath();
+    if (!own.empty() && fs::exists(own, error)) {
         // Read only: a copy in memory, so the tool never rewrites the window's settings.
         auto settings = std::make_unique<MemorySettings>();
         IniSettings file(own);

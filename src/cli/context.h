@@ -27,5 +27,7 @@ void Discover(const GlobalOptions& options, GameSession& session);
 // The settings file given by --settings, else QSettings' own file for the program when there is
 // one (read, so the tool sorts as the window does), else defaults in memory.
 std::unique_ptr<Settings> OpenSettings(const GlobalOptions& options);
+// The window's own settings file (QSettings' INI file for the program), empty without a home.
+std::filesystem::path WindowSettingsPath();
 
 }  // namespace qh::cli

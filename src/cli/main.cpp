@@ -11,6 +11,7 @@
 #include "cli/package_commands.h"
 #include "cli/resource_commands.h"
 #include "cli/tree_command.h"
+#include "cli/backup_commands.h"
 #include "platform/game_discovery.h"
 
 int main(int argc, char** argv) {
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     qh::cli::AddNeighborhoodCommands(app, options, reporter);
     qh::cli::AddEditCommands(app, options, reporter);
     qh::cli::AddTreeCommand(app, options, reporter);
+    qh::cli::AddBackupCommands(app, options, reporter);
     try {
         app.parse(arguments);
     } catch (const CLI::ParseError& error) {

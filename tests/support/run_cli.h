@@ -45,7 +45,8 @@ inline CliResult RunCli(const std::string& program, const std::vector<std::strin
     TempDir dir;
     std::string command = ShellQuote(program);
     for (const auto& arg : args) command += " " + ShellQuote(arg);
-    command += " >" + ShellQuote((dir / "out").string()) + " 2>" + ShellQuote((dir / "err").string());
+    // Never a terminal on its input: a command that would ask refuses instead.
+    command += " </dev/null >" + ShellQuote((dir / "out").string()) + " 2>" + ShellQuote((dir / "err").string());
     CliResult result;
     const int raw = std::system(command.c_str());
 #ifdef _WIN32

@@ -1,0 +1,170 @@
+#include "cli/backup_commands.h"
+
+#include <unistd.h>
+
+#include <ctime>
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+#include "cli/cli_support.h"
+#include "platform/paths.h"
+#include "platform/settings.h"
+#include "workspace/backups.h"
+#include "workspace/game_session.h"
+
+namespace qh::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Archive {
+    GameSession session;
+    fs::path folder;
+};
+
+void OpenArchive(const GlobalOptions& options, Archive& archive) {
+    Discover(options, archive.session);
+    archive.session.settings = OpenSettings(options);
+    archive.folder = ArchiveFolder(archive.session.settings->ArchiveLoc(), archive.session.personalFolder);
+    if (archive.folder.empty()) throw UsageError("No backup folder: the player's documents folder was not found");
+}
+
+// A destructive command goes on with --yes, or when the player at the terminal says yes.
+void Confirm(bool yes, const std::string& question) {
+    if (yes) return;
+    if (!isatty(STDIN_FILENO)) throw UsageError(question + " Give --yes to go on without being asked.");
+    std::cerr << question << " [y/N] " << std::flush;
+    std::string answer;
+    std::getline(std::cin, answer);
+    if (answer != "y" && answer != "Y" && answer != "yes") throw UsageError("Nothing was changed.");
+}
+
+fs::path BackupPath(const Archive& archive, const std::string& name) {
+    if (!IsPlainName(name)) throw UsageError("\"" + name + "\" is not the name of a backup");
+    const fs::path path = archive.folder / fs::u8path(name);
+    if (!fs::is_directory(path)) throw UsageError("No backup \"" + name + "\" in " + archive.folder.string());
+    return path;
+}
+
+std::uintmax_t FolderSize(const fs::path& folder) {
+    std::uintmax_t size = 0;
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        if (it->is_regular_file(error)) size += it->file_size(error);
+    }
+    return size;
+}
+
+}  // namespace
+
+void AddBackupCommands(CLI::App& app, const GlobalOptions& options, Reporter& reporter) {
+    auto prefix = std::make_shared<std::string>();
+    auto* backup = app.add_subcommand("backup", "Back up a neighborhood into the backup folder");
+    backup->add_option("PREFIX", *prefix, "The neighborhood's prefix, such as N001")->required();
+    backup->callback([prefix, &options] {
+        Archive archive;
+        OpenArchive(options, archive);
+        if (!IsPlainName(*prefix)) throw UsageError("\"" + *prefix + "\" is not a neighborhood prefix");
+        const fs::path hood = ResolveNoCase(archive.session.env.neighborhoodsFolder, *prefix);
+        if (!fs::is_directory(hood)) throw UsageError("No neighborhood " + *prefix);
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        fs::create_directories(archive.folder);
+        NullProgress progress;
+        const BackupResult result = BackupNeighborhood(hood, archive.folder, BackupFolderName(*prefix, local),
+                                                       KeepAsBackup(archive.folder, *prefix), progress);
+        if (!result.done) throw UsageError(result.message);
+        if (!result.message.empty()) std::cerr << "message: " << result.message << '\n';
+        std::cout << nlohmann::ordered_json{{"backup", result.folder.filename().string()}, {"folder", result.folder.string()}}.dump(2)
+                  << '\n';
+    });
+
+    auto filter = std::make_shared<std::string>();
+    auto* list = app.add_subcommand("backups", "List the stored backups as JSON");
+    list->add_option("PREFIX", *filter, "Only the backups of this neighborhood");
+    list->callback([filter, &options] {
+        Archive archive;
+        OpenArchive(options, archive);
+        nlohmann::ordered_json out = nlohmann::json::array();
+        for (const BackupGroup& group : BackupTree(archive.folder)) {
+            for (const std::string& name : group.backups) {
+                if (!filter->empty() && !EqualsNoCase(name.substr(0, 4), *filter)) continue;
+                const fs::path folder = archive.folder / fs::u8path(name);
+                out.push_back({{"name", name},
+                               {"neighborhood", name.substr(0, 4)},
+                               {"date", name.size() > 5 ? name.substr(5) : ""},
+                               {"folder", folder.string()},
+                               {"size", FolderSize(folder)}});
+            }
+        }
+        std::cout << out.dump(2) << '\n';
+    });
+
+    auto restore = std::make_shared<std::pair<std::string, bool>>();
+    auto* restoreCmd = app.add_subcommand("restore", "Put a backup back in place of its neighborhood");
+    restoreCmd->add_option("NAME", restore->first, "The backup's name, such as \"N001 01-31-2008 142530\"")->required();
+    restoreCmd->add_flag("--yes", restore->second, "Replace the neighborhood without asking");
+    restoreCmd->callback([restore, &options] {
+        Archive archive;
+        OpenArchive(options, archive);
+        const fs::path source = BackupPath(archive, restore->first);
+        const std::string hoodPrefix = restore->first.substr(0, 4);
+        const fs::path target = archive.session.env.neighborhoodsFolder / fs::u8path(hoodPrefix);
+        if (fs::exists(target)) {
+            Confirm(restore->second, "\"" + target.string() + "\" will be restored with the Neighborhood backup selected. "
+                                     "If you continue it will be replaced (its contents are kept as a backup).");
+        }
+        NullProgress progress;
+        const BackupResult result = RestoreBackup(source, archive.session.env.neighborhoodsFolder, hoodPrefix,
+                                                  KeepAsBackup(archive.folder, hoodPrefix), progress);
+        if (!result.done) throw UsageError(result.message);
+        if (!result.message.empty()) std::cerr << "message: " << result.message << '\n';
+        std::cout << nlohmann::ordered_json{{"restored", hoodPrefix}, {"folder", result.folder.string()}}.dump(2) << '\n';
+    });
+
+    auto remove = std::make_shared<std::pair<std::string, bool>>();
+    auto* removeCmd = app.add_subcommand("delete-backup", "Delete a stored backup");
+    removeCmd->add_option("NAME", remove->first, "The backup's name")->required();
+    removeCmd->add_flag("--yes", remove->second, "Delete without asking");
+    removeCmd->callback([remove, &options] {
+        Archive archive;
+        OpenArchive(options, archive);
+        const fs::path path = BackupPath(archive, remove->first);
+        Confirm(remove->second, "If you continue \"" + path.string() + "\" will be deleted.");
+        const BackupResult result = DeleteBackup(path, [](const fs::path& folder) {
+            std::error_code error;
+            fs::remove_all(folder, error);
+            return !error;
+        });
+        if (!result.done) throw UsageError(result.message);
+        std::cout << nlohmann::ordered_json{{"deleted", remove->first}}.dump(2) << '\n';
+    });
+
+    auto location = std::make_shared<std::string>();
+    auto* locationCmd = app.add_subcommand("archive-location", "Show the backup folder, or set it (\"ArchiveLoc\")");
+    locationCmd->add_option("DIR", *location, "The new backup folder; backups are not moved by the command line");
+    locationCmd->callback([location, &options] {
+        Archive archive;
+        OpenArchive(options, archive);
+        if (!location->empty()) {
+            if (!fs::is_directory(*location)) throw UsageError(*location + " is not a folder");
+            const std::string chosen = fs::absolute(*location).string();
+            if (options.settings) {
+                archive.session.settings->SetArchiveLoc(chosen);
+            } else {
+                // Asked for by name: the window's own setting changes.
+                const fs::path own = WindowSettingsPath();
+                if (own.empty()) throw UsageError("No settings file to keep the backup folder in; give --settings");
+                fs::create_directories(own.parent_path());
+                IniSettings(own).SetArchiveLoc(chosen);
+            }
+            archive.folder = ArchiveFolder(chosen, archive.session.personalFolder);
+        }
+        std::cout << nlohmann::ordered_json{{"archiveLocation", archive.folder.string()}}.dump(2) << '\n';
+    });
+    (void)reporter;
+}
+
+}  // namespace qh::cli

@@ -1,0 +1,14 @@
+// quillhaven-cli backup, backups, restore, delete-backup, archive-location: the neighborhood
+// panel's backup commands from a shell.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include "cli/context.h"
+#include "platform/reporter.h"
+
+namespace qh::cli {
+
+void AddBackupCommands(CLI::App& app, const GlobalOptions& options, Reporter& reporter);
+
+}  // namespace qh::cli

@@ -1,0 +1,69 @@
+// quillhaven-cli backup, backups, restore, delete-backup and archive-location on the demo game.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "demo_game.h"
+#include "support/run_cli.h"
+#include "support/temp_dir.h"
+
+namespace qh {
+namespace {
+
+test::CliResult Cli(const std::vector<std::string>& args) { return test::RunCli(QH_CLI_PATH, args); }
+
+TEST(CliBackups, BackUpChangeRestoreAndDelete) {
+    test::TempDir dir;
+    const auto game = demo::WriteDemoGame(dir.path());
+    const std::vector<std::string> common = {"--wine-prefix", game.prefix.string(), "--settings", (dir / "s.ini").string()};
+    auto run = [&](std::vector<std::string> args) {
+        args.insert(args.end(), common.begin(), common.end());
+        return Cli(args);
+    };
+    auto result = run({"backup", "N001"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::string name = nlohmann::json::parse(result.out)["backup"];
+    EXPECT_EQ(name.substr(0, 5), "N001 ");
+    const auto listed = nlohmann::json::parse(run({"backups", "N001"}).out);
+    ASSERT_GE(listed.size(), 1u);
+    EXPECT_TRUE(std::any_of(listed.begin(), listed.end(), [&](const auto& b) { return b["name"] == name && b["size"] > 0; }));
+
+    // The player renames the neighborhood and saves; the restore brings the old name back.
+    ASSERT_EQ(run({"set", "N001", "--neighborhood-name", "Changed", "--save"}).status, 0);
+    result = run({"restore", name});
+    EXPECT_NE(result.status, 0);  // not without --yes, and no terminal to ask
+    EXPECT_NE(result.err.find("--yes"), std::string::npos);
+    EXPECT_EQ(nlohmann::json::parse(run({"dump", "N001"}).out)["neighborhood"]["ngbdName"], "Changed");
+    result = run({"restore", name, "--yes"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(nlohmann::json::parse(run({"dump", "N001"}).out)["neighborhood"]["ngbdName"], "Pleasant Valley");
+    // What it replaced is kept as a backup of its own.
+    const auto after = nlohmann::json::parse(run({"backups", "N001"}).out);
+    EXPECT_EQ(after.size(), listed.size() + 1);
+
+    EXPECT_NE(run({"delete-backup", name}).status, 0);
+    ASSERT_EQ(run({"delete-backup", name, "--yes"}).status, 0);
+    EXPECT_EQ(nlohmann::json::parse(run({"backups", "N001"}).out).size(), listed.size());
+    EXPECT_NE(run({"restore", name, "--yes"}).status, 0);  // gone
+    EXPECT_NE(run({"restore", "../N001", "--yes"}).status, 0);
+}
+
+TEST(CliBackups, TheArchiveLocationIsASetting) {
+    test::TempDir dir;
+    const auto game = demo::WriteDemoGame(dir.path());
+    std::filesystem::create_directories(dir / "elsewhere");
+    const std::vector<std::string> common = {"--wine-prefix", game.prefix.string(), "--settings", (dir / "s.ini").string()};
+    auto run = [&](std::vector<std::string> args) {
+        args.insert(args.end(), common.begin(), common.end());
+        return Cli(args);
+    };
+    ASSERT_EQ(run({"archive-location", (dir / "elsewhere").string()}).status, 0);
+    EXPECT_EQ(nlohmann::json::parse(run({"archive-location"}).out)["archiveLocation"], (dir / "elsewhere").string());
+    EXPECT_TRUE(nlohmann::json::parse(run({"backups"}).out).empty());
+    ASSERT_EQ(run({"backup", "N001"}).status, 0);
+    EXPECT_EQ(nlohmann::json::parse(run({"backups"}).out).size(), 1u);
+    EXPECT_NE(run({"archive-location", (dir / "missing").string()}).status, 0);
+}
+
+}  // namespace
+}  // namespace qh
