@@ -22,6 +22,7 @@
 #include "app/panels/about_panel.h"
 #include "app/review_dialog.h"
 #include "package/text_list.h"
+#include "platform/paths.h"
 #include "workspace/character_list.h"
 #include "workspace/loader.h"
 #include "workspace/save.h"
@@ -379,6 +380,26 @@ void MainWindow::DocumentChanged(const Change& change) {
             break;
     }
     for (Panel* panel : panels_) panel->DocumentChanged(change);
+}
+
+void MainWindow::NeighborhoodRestored(const std::string& prefix) {
+    // A neighborhood the selector lacks is added to its end, so the entries it has keep their
+    // places (and the loaded one its entry).
+    const auto found = ScanNeighborhoods(session_.env.neighborhoodsFolder, session_.env.languageCode, reporter_, *this);
+    for (const Neighborhood& n : found) {
+        const bool known = std::any_of(session_.catalogue.begin(), session_.catalogue.end(),
+                                       [&](const Neighborhood& c) { return EqualsNoCase(c.prefix, n.prefix); });
+        if (!known) session_.catalogue.push_back(n);
+    }
+    const Neighborhood* loaded = session_.LoadedNeighborhood();
+    const std::string current = loaded ? loaded->prefix : prefix;
+    FillNeighborhoodSelector(QString::fromStdString(current));
+    if (loaded && EqualsNoCase(loaded->prefix, prefix)) {
+        // Its files are the backup's now: what the editor held of the old ones is gone with them.
+        document_.Reset();
+        session_.loaded.reset();
+        LoadSelectedNeighborhood();
+    }
 }
 
 std::optional<std::size_t> MainWindow::PickSim(const SimPick& pick) {

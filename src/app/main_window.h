@@ -59,6 +59,8 @@ public:
     int ColorScheme() const override { return session_.colorScheme; }
     QString SimEntryText(const Character& sim) const override;
     std::optional<std::size_t> PickSim(const SimPick& pick) override;
+    Trash& trash() override { return trash_; }
+    void NeighborhoodRestored(const std::string& prefix) override;
     void ApplyColorScheme(int scheme) override;
 
     // The panels by their registry rows; the open one (null before the first).

@@ -39,7 +39,7 @@ std::vector<BackupGroup> BackupTree(const fs::path& archive) {
 
 std::string NoBackupMessage(const std::string& ngbdName) {
     return "A Backup Copy of " + ngbdName + " was not found." + "\r\n" + "\r\n" +
-           "You should make a copy of the neighborhood's folder" + "\r\n" + "before making any changes to this Neighborhood.";
+           "You should use the Backup Neighborhood option prior" + "\r\n" + "to making any changes to this Neighborhood.";
 }
 
 namespace {

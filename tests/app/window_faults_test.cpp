@@ -63,7 +63,7 @@ TEST(WindowFaults, ChoosingTheOpenNeighborhoodAgainKeepsItsUnsavedChanges) {
     EXPECT_EQ(sim->fatness, 5);
 }
 
-TEST(WindowFaults, TheMissingBackupIsMentionedOncePerNeighborhoodAndNamesNoMissingOption) {
+TEST(WindowFaults, TheMissingBackupIsMentionedOncePerNeighborhoodAndNamesTheBackupButton) {
     Session s;
     // No backups at all in the archive.
     const auto archive = s.game.prefix / "drive_c" / "users" / "player" / "Documents" / "Bramblesoft" / "NGBDs";
@@ -72,7 +72,8 @@ TEST(WindowFaults, TheMissingBackupIsMentionedOncePerNeighborhoodAndNamesNoMissi
     Choose(s, "G001");
     ASSERT_EQ(s.reporter.messages.size(), 1u);
     EXPECT_NE(s.reporter.messages[0].text.find("Alderwood College"), std::string::npos);
-    EXPECT_EQ(s.reporter.messages[0].text.find("Backup Neighborhood option"), std::string::npos);
+    EXPECT_NE(s.reporter.messages[0].text.find("Backup Neighborhood option"), std::string::npos);
+    EXPECT_EQ(s.Find<QPushButton>("btnBackup")->text(), QStringLiteral("Backup Neighborhood"));
     // Another sim, another visit to the panel: nothing more.
     s.window->characterSelector()->setCurrentIndex(1);
     s.Settle();

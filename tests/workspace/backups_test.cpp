@@ -36,8 +36,8 @@ TEST(BackupTree, ArchiveFolderFromTheSettingOrTheDefault) {
     EXPECT_EQ(ArchiveFolder((dir / "gone").string(), dir / "Documents"), dir / "Documents" / "Bramblesoft" / "NGBDs");
     EXPECT_EQ(ArchiveFolder("", dir / "Documents"), dir / "Documents" / "Bramblesoft" / "NGBDs");
     EXPECT_EQ(NoBackupMessage("Pleasant Valley"),
-              "A Backup Copy of Pleasant Valley was not found.\r\n\r\nYou should make a copy of the neighborhood's "
-              "folder\r\nbefore making any changes to this Neighborhood.");
+              "A Backup Copy of Pleasant Valley was not found.\r\n\r\nYou should use the Backup Neighborhood option "
+              "prior\r\nto making any changes to this Neighborhood.");
 }
 
 // Every file below a folder by its relative path, with its bytes.

@@ -5,11 +5,11 @@
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QVBoxLayout>
+#include <ctime>
 
 #include "app/images.h"
 #include "package/text_list.h"
 #include "platform/file_io.h"
-#include "workspace/backups.h"
 #include "workspace/neighborhood_picture.h"
 
 namespace qh::app {
@@ -50,7 +50,14 @@ NeighborhoodPanel::NeighborhoodPanel(Document& document, PanelHost& host, const 
     tvBackups_->setObjectName(QStringLiteral("tvBackups"));
     tvBackups_->setHeaderHidden(true);
     tvBackups_->setContextMenuPolicy(Qt::CustomContextMenu);
-    layout->addWidget(tvBackups_, 2);
+    auto* right = new QVBoxLayout;
+    right->addWidget(tvBackups_, 1);
+    btnBackup_ = new QPushButton(QStringLiteral("Backup Neighborhood"), this);
+    btnBackup_->setObjectName(QStringLiteral("btnBackup"));
+    btnBackup_->setToolTip(QStringLiteral("Copy the whole neighborhood folder into the backup folder"));
+    right->addWidget(btnBackup_);
+    layout->addLayout(right, 2);
+    connect(btnBackup_, &QPushButton::clicked, this, [this] { btnBackupClick(); });
 
     connect(edtNgbdName_, &QLineEdit::textEdited, this, [this] { edtNgbdNameKeyUp(); });
     connect(memNgbdDescription_, &QPlainTextEdit::textChanged, this, [this] { memNgbdDescriptionKeyUp(); });
@@ -79,19 +86,60 @@ void NeighborhoodPanel::Fill() {
     lblVersion_->setText(QStringLiteral("Version : ") + QString::fromStdString(n->versionText));
     ShowPicture();
     RebuildBackupTree();
+    SelectOwnGroup(false);
+}
+
+// The loaded neighborhood's group chosen and opened; without one, the advice to back it up (said
+// once per neighborhood and run, not at every return to the panel, unless `warn` asks again).
+void NeighborhoodPanel::SelectOwnGroup(bool warn) {
+    Neighborhood* n = document_.neighborhood();
+    if (!n) return;
     const QString own = QString::fromStdString(n->prefix) + QStringLiteral(" - Neighborhood Backups");
     QTreeWidgetItem* root = tvBackups_->topLevelItem(0);
+    bool found = false;
     for (int i = 0; root && i < root->childCount(); ++i) {
         if (root->child(i)->text(0).compare(own, Qt::CaseInsensitive) == 0) {
             tvBackups_->setCurrentItem(root->child(i));
             root->setExpanded(true);
             root->child(i)->setExpanded(true);
+            found = true;
         }
     }
-    // Said once per neighborhood and run, not at every return to the panel.
-    if (root && root->childCount() == 0 && warnedNoBackup_.insert(n->prefix).second) {
-        host_.reporter().Info(NoBackupMessage(n->ngbdName));
+    if (!found && (warn || warnedNoBackup_.insert(n->prefix).second)) {
+        host_.reporter().Info(NoBackupMessage(TrimText(ToValidUtf8(n->ngbdName))));
     }
+}
+
+std::filesystem::path NeighborhoodPanel::Archive() const {
+    return ArchiveFolder(document_.session().settings->ArchiveLoc(), document_.session().personalFolder);
+}
+
+// Into the system's trash; where there is none, a replaced neighborhood is kept as a backup
+// instead, so that nothing is lost.
+DiscardFolder NeighborhoodPanel::ToTrash() {
+    Trash& trash = host_.trash();
+    return [&trash](const std::filesystem::path& folder) {
+        return trash.MoveToTrash(QString::fromStdString(folder.string())).has_value();
+    };
+}
+
+void NeighborhoodPanel::btnBackupClick() {
+    Neighborhood* n = document_.neighborhood();
+    if (!n || Filling()) return;
+    const std::filesystem::path archive = Archive();
+    std::error_code error;
+    std::filesystem::create_directories(archive, error);
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    host_.BeginBusy();
+    const BackupResult result = BackupNeighborhood(document_.workspace().neighborhoodFolder, archive,
+                                                   BackupFolderName(n->prefix, local), ToTrash(), host_.progress());
+    host_.EndBusy();
+    if (!result.done) host_.reporter().Error(result.message);
+    if (result.done && !result.message.empty()) host_.reporter().Info(result.message);
+    RebuildBackupTree();
+    SelectOwnGroup(true);
 }
 
 void NeighborhoodPanel::RebuildBackupTree() {
@@ -105,24 +153,93 @@ void NeighborhoodPanel::RebuildBackupTree() {
     tvBackups_->setCurrentItem(root);
 }
 
+QMenu* NeighborhoodPanel::TreeMenuFor(QTreeWidgetItem* item) {
+    tvBackups_->setCurrentItem(item);
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const bool backup = item->parent() && item->parent()->parent();
+    if (backup) {
+        menu->addAction(QStringLiteral("Restore"), this, [this] { RestoreClick(); });
+        menu->addAction(QStringLiteral("Delete"), this, [this] { DeleteClick(); });
+        menu->addAction(QStringLiteral("Show Path"), this, [this] { ShowPathClick(); });
+    } else {
+        menu->addAction(item->isExpanded() ? QStringLiteral("Collapse") : QStringLiteral("Expand"), this,
+                        [item] { item->setExpanded(!item->isExpanded()); });
+        menu->addAction(QStringLiteral("Show Path"), this, [this] { ShowPathClick(); });
+        menu->addAction(QStringLiteral("Help"), this, [this] { host_.ShowHelp(3014); });
+    }
+    return menu;
+}
+
 void NeighborhoodPanel::TreeMenu(const QPoint& at) {
     QTreeWidgetItem* item = tvBackups_->itemAt(at);
     if (!item) return;
-    tvBackups_->setCurrentItem(item);
-    QMenu menu(this);
-    const bool backup = item->parent() && item->parent()->parent();
-    if (backup) {
-        // Restoring, deleting and locating backups come with the backup commands.
-        menu.addAction(QStringLiteral("Restore"))->setEnabled(false);
-        menu.addAction(QStringLiteral("Delete"))->setEnabled(false);
-        menu.addAction(QStringLiteral("Show Path"))->setEnabled(false);
-    } else {
-        menu.addAction(item->isExpanded() ? QStringLiteral("Collapse") : QStringLiteral("Expand"), this,
-                       [item] { item->setExpanded(!item->isExpanded()); });
-        menu.addAction(QStringLiteral("Show Path"))->setEnabled(false);
-        menu.addAction(QStringLiteral("Help"), this, [this] { host_.ShowHelp(3014); });
+    TreeMenuFor(item)->popup(tvBackups_->viewport()->mapToGlobal(at));
+}
+
+namespace {
+
+// The chosen backup's name, or empty when the chosen node is no backup (level 2).
+QString ChosenBackup(QTreeWidget* tree) {
+    QTreeWidgetItem* item = tree->currentItem();
+    return item && item->parent() && item->parent()->parent() ? item->text(0) : QString();
+}
+
+}  // namespace
+
+void NeighborhoodPanel::RestoreClick() {
+    const QString name = ChosenBackup(tvBackups_);
+    if (name.isEmpty()) {
+        host_.reporter().Info("You must first select a neighborhood by left clicking on it.");
+        return;
     }
-    menu.exec(tvBackups_->viewport()->mapToGlobal(at));
+    const std::string prefix = name.left(4).toStdString();
+    const auto& env = document_.session().env;
+    const std::filesystem::path target = env.neighborhoodsFolder / std::filesystem::u8path(prefix);
+    if (std::filesystem::exists(target) &&
+        !host_.asker().AskOkCancel(QStringLiteral("\"") + QString::fromStdString(target.string()) +
+                                   QStringLiteral("\" will be restored with the Neighborhood backup selected.\r\n"
+                                                  "If you continue it will be replaced.\r\n"))) {
+        return;
+    }
+    const std::filesystem::path archive = Archive();
+    const DiscardFolder trash = ToTrash();
+    const DiscardFolder keep = KeepAsBackup(archive, prefix);
+    host_.BeginBusy();
+    const BackupResult result = RestoreBackup(archive / std::filesystem::u8path(name.toStdString()), env.neighborhoodsFolder,
+                                              prefix, [&](const std::filesystem::path& f) { return trash(f) || keep(f); },
+                                              host_.progress());
+    host_.EndBusy();
+    if (!result.done) {
+        host_.reporter().Error(result.message);
+        return;
+    }
+    if (!result.message.empty()) host_.reporter().Info(result.message);
+    host_.NeighborhoodRestored(prefix);
+}
+
+void NeighborhoodPanel::DeleteClick() {
+    const QString name = ChosenBackup(tvBackups_);
+    if (name.isEmpty()) {
+        host_.reporter().Info("You must first select a neighborhood by left clicking on it.");
+        return;
+    }
+    const std::filesystem::path path = Archive() / std::filesystem::u8path(name.toStdString());
+    if (!std::filesystem::exists(path)) return;
+    if (!host_.asker().AskOkCancel(QStringLiteral("If you continue \"") + QString::fromStdString(path.string()) +
+                                   QStringLiteral("\" will be deleted.\r\n"))) {
+        return;
+    }
+    const BackupResult result = DeleteBackup(path, ToTrash());
+    if (!result.done) host_.reporter().Error(result.message);
+    RebuildBackupTree();
+    SelectOwnGroup(true);
+}
+
+void NeighborhoodPanel::ShowPathClick() {
+    const QString name = ChosenBackup(tvBackups_);
+    const std::filesystem::path archive = Archive();
+    host_.reporter().Info((name.isEmpty() ? archive : archive / std::filesystem::u8path(name.toStdString())).string());
 }
 
 void NeighborhoodPanel::edtNgbdNameKeyUp() {

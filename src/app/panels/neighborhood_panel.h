@@ -7,9 +7,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QTreeWidget>
+#include <filesystem>
 
 #include "app/panels/panel.h"
+#include "workspace/backups.h"
 
 namespace qh::app {
 
@@ -18,6 +22,9 @@ public:
     NeighborhoodPanel(Document& document, PanelHost& host, const PanelRow& row);
     void RebuildBackupTree();
     QTreeWidget* backupTree() const { return tvBackups_; }
+    // The menu of a node of the backups tree (Restore, Delete, Show Path; or Expand, Show Path,
+    // Help), shown by a right click; it deletes itself once closed.
+    QMenu* TreeMenuFor(QTreeWidgetItem* item);
 
 protected:
     bool CanOpen() const override;
@@ -29,12 +36,20 @@ private:
     void ShowPicture();
     void ReplaceImage();
     void TreeMenu(const QPoint& at);
+    void btnBackupClick();       // "Backup Neighborhood"
+    void RestoreClick();
+    void DeleteClick();
+    void ShowPathClick();
+    void SelectOwnGroup(bool warn);
+    std::filesystem::path Archive() const;
+    DiscardFolder ToTrash();
 
     QLineEdit* edtNgbdName_;
     QPlainTextEdit* memNgbdDescription_;
     QLabel* lblVersion_;
     QLabel* imgNeighborhood_;
     QTreeWidget* tvBackups_;
+    QPushButton* btnBackup_;
     std::set<std::string> warnedNoBackup_;  // neighborhoods told of their missing backup this run
 };
 

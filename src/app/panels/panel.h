@@ -72,6 +72,11 @@ public:
     virtual QPixmap SimPicture(const Character& sim, int size) = 0;
     virtual void ShowHelp(int topic) = 0;
     virtual int ColorScheme() const = 0;
+    // Where the window moves what the player deletes.
+    virtual Trash& trash() = 0;
+    // A backup was restored as the neighborhood with this prefix: the selector lists it, and the
+    // workspace is loaded again from it when it is the one loaded.
+    virtual void NeighborhoodRestored(const std::string& prefix) = 0;
     // Shows the picker; the chosen sim, or nothing when the player cancelled.
     virtual std::optional<std::size_t> PickSim(const SimPick& pick) = 0;
     // The text of a sim's entry in the character selector, in its current format.

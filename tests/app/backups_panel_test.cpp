@@ -1,0 +1,74 @@
+// The neighborhood panel's backup commands driven through the window on the demo game: backing
+// up, restoring (the loaded neighborhood is loaded again), deleting and showing paths.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QTreeWidget>
+
+#include "app/panels/neighborhood_panel.h"
+#include "app/ui_session.h"
+#include "workspace/backups.h"
+
+namespace qh::app {
+namespace {
+
+QTreeWidgetItem* Backup(QTreeWidget* tree, const QString& name) {
+    QTreeWidgetItem* root = tree->topLevelItem(0);
+    for (int g = 0; root && g < root->childCount(); ++g) {
+        for (int b = 0; b < root->child(g)->childCount(); ++b) {
+            if (root->child(g)->child(b)->text(0) == name) return root->child(g)->child(b);
+        }
+    }
+    return nullptr;
+}
+
+void Trigger(NeighborhoodPanel* panel, QTreeWidgetItem* item, const QString& caption) {
+    QMenu* menu = panel->TreeMenuFor(item);
+    for (QAction* action : menu->actions()) {
+        if (action->text() == caption) action->trigger();
+    }
+    menu->close();
+}
+
+TEST(BackupsPanel, BackUpRestoreTheLoadedNeighborhoodAndDelete) {
+    Session s;
+    s.Click("btnNeighborhood");
+    auto* panel = static_cast<NeighborhoodPanel*>(s.window->PanelNamed(QStringLiteral("pnlNeighborhood")));
+    const std::size_t before = BackupTree(ArchiveFolder(s.state.settings->ArchiveLoc(), s.state.personalFolder))[0].backups.size();
+    s.Click("btnBackup");
+    const auto groups = BackupTree(ArchiveFolder(s.state.settings->ArchiveLoc(), s.state.personalFolder));
+    ASSERT_EQ(groups[0].backups.size(), before + 1);
+    const QString made = QString::fromStdString(groups[0].backups.back());
+    EXPECT_EQ(panel->backupTree()->currentItem()->text(0), QStringLiteral("N001 - Neighborhood Backups"));
+    ASSERT_NE(Backup(panel->backupTree(), made), nullptr);
+
+    // The player renames the neighborhood and saves; restoring the backup brings the old name
+    // back into the loaded workspace.
+    s.Find<QLineEdit>("edtNgbdName")->setText(QStringLiteral("Renamed"));
+    emit s.Find<QLineEdit>("edtNgbdName")->textEdited(QStringLiteral("Renamed"));
+    s.Click("btnSave");
+    Trigger(panel, Backup(panel->backupTree(), made), QStringLiteral("Restore"));
+    ASSERT_FALSE(s.asker.questions.isEmpty());
+    EXPECT_TRUE(s.asker.questions.back().endsWith(
+        QStringLiteral("\" will be restored with the Neighborhood backup selected.\r\nIf you continue it will be replaced.\r\n")));
+    EXPECT_EQ(s.state.LoadedNeighborhood()->ngbdName, "Pleasant Valley");
+    EXPECT_FALSE(s.window->document().Unsaved());
+
+    // Show Path names the backup; Delete asks and moves it to the trash.
+    panel = static_cast<NeighborhoodPanel*>(s.window->PanelNamed(QStringLiteral("pnlNeighborhood")));
+    s.Click("btnNeighborhood");
+    s.reporter.messages.clear();
+    Trigger(panel, Backup(panel->backupTree(), made), QStringLiteral("Show Path"));
+    ASSERT_EQ(s.reporter.messages.size(), 1u);
+    EXPECT_NE(s.reporter.messages[0].text.find(made.toStdString()), std::string::npos);
+    s.asker.answer = false;
+    Trigger(panel, Backup(panel->backupTree(), made), QStringLiteral("Delete"));
+    EXPECT_NE(Backup(panel->backupTree(), made), nullptr);  // cancelled
+    s.asker.answer = true;
+    Trigger(panel, Backup(panel->backupTree(), made), QStringLiteral("Delete"));
+    EXPECT_EQ(Backup(panel->backupTree(), made), nullptr);
+}
+
+}  // namespace
+}  // namespace qh::app
