@@ -89,8 +89,8 @@ void NeighborhoodPanel::Fill() {
     SelectOwnGroup(false);
 }
 
-// The loaded neighborhood's group chosen and opened; without one, the advice to back it up (said
-// once per neighborhood and run, not at every return to the panel, unless `warn` asks again).
+// The loaded neighborhood's group chosen and opened, and the advice to back it up where it has
+// no backup.
 void NeighborhoodPanel::SelectOwnGroup(bool warn) {
     Neighborhood* n = document_.neighborhood();
     if (!n) return;
@@ -105,7 +105,10 @@ void NeighborhoodPanel::SelectOwnGroup(bool warn) {
             found = true;
         }
     }
-    if (!found && (warn || warnedNoBackup_.insert(n->prefix).second)) {
+    // On opening the panel, said when the archive holds no backup at all, once per neighborhood
+    // and run; after a backup or a delete, whenever the neighborhood has none.
+    const bool empty = root && root->childCount() == 0;
+    if (warn ? !found : empty && warnedNoBackup_.insert(n->prefix).second) {
         host_.reporter().Info(NoBackupMessage(TrimText(ToValidUtf8(n->ngbdName))));
     }
 }
