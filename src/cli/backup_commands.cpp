@@ -11,6 +11,7 @@
 #include "platform/settings.h"
 #include "workspace/backups.h"
 #include "workspace/game_session.h"
+#include "workspace/neighborhood_picture.h"
 
 namespace qh::cli {
 
@@ -163,6 +164,24 @@ void AddBackupCommands(CLI::App& app, const GlobalOptions& options, Reporter& re
             archive.folder = ArchiveFolder(chosen, archive.session.personalFolder);
         }
         std::cout << nlohmann::ordered_json{{"archiveLocation", archive.folder.string()}}.dump(2) << '\n';
+    });
+    auto picture = std::make_shared<std::pair<std::string, std::string>>();
+    auto* pictureCmd = app.add_subcommand("replace-picture", "Replace a neighborhood's picture with a PNG, JPEG or BMP file");
+    pictureCmd->add_option("PREFIX", picture->first, "The neighborhood's prefix, such as N001")->required();
+    pictureCmd->add_option("FILE", picture->second, "The picture file")->required();
+    pictureCmd->callback([picture, &options] {
+        Archive archive;
+        OpenArchive(options, archive);
+        if (!IsPlainName(picture->first)) throw UsageError("\"" + picture->first + "\" is not a neighborhood prefix");
+        const fs::path hood = ResolveNoCase(archive.session.env.neighborhoodsFolder, picture->first);
+        if (!fs::is_directory(hood)) throw UsageError("No neighborhood " + picture->first);
+        const fs::path target = NeighborhoodPicturePath(hood, picture->first);
+        try {
+            ReplaceNeighborhoodPicture(target, fs::u8path(picture->second));
+        } catch (const std::exception& error) {
+            throw UsageError(error.what());
+        }
+        std::cout << nlohmann::ordered_json{{"picture", target.string()}}.dump(2) << '\n';
     });
     (void)reporter;
 }

@@ -1,5 +1,5 @@
-// quillhaven-cli backup, backups, restore, delete-backup, archive-location: the neighborhood
-// panel's backup commands from a shell.
+// quillhaven-cli backup, backups, restore, delete-backup, archive-location and replace-picture:
+// the neighborhood panel's commands on whole neighborhoods from a shell.
 #pragma once
 
 #include <CLI/CLI.hpp>

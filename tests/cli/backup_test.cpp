@@ -4,6 +4,9 @@
 #include <nlohmann/json.hpp>
 
 #include "demo_game.h"
+#include "fixture/jpeg_writer.h"
+#include "platform/file_io.h"
+#include "workspace/picture.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
 
@@ -63,6 +66,26 @@ TEST(CliBackups, TheArchiveLocationIsASetting) {
     ASSERT_EQ(run({"backup", "N001"}).status, 0);
     EXPECT_EQ(nlohmann::json::parse(run({"backups"}).out).size(), 1u);
     EXPECT_NE(run({"archive-location", (dir / "missing").string()}).status, 0);
+}
+
+TEST(CliPicture, AWideJpegBecomesTheNeighborhoodsPngAtOnce) {
+    test::TempDir dir;
+    const auto game = demo::WriteDemoGame(dir.path());
+    Bitmap wide = Bitmap::Create(2000, 1000);
+    const auto jpeg = dir.Write("wide.jpg", fixture::EncodeJpeg(wide));
+    const auto result = Cli({"replace-picture", "N001", jpeg.string(), "--wine-prefix", game.prefix.string()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::filesystem::path png = nlohmann::json::parse(result.out)["picture"].get<std::string>();
+    EXPECT_EQ(png.filename(), "N001_Neighborhood.png");
+    const Bitmap picture = DecodePng(ReadFileBytes(png));
+    EXPECT_EQ(picture.width, ScaleToFit(wide, 400, 300).width);
+    EXPECT_EQ(picture.height, ScaleToFit(wide, 400, 300).height);
+    EXPECT_LE(picture.width, 400);
+    // A file that is no picture changes nothing.
+    const Bytes before = ReadFileBytes(png);
+    const auto text = dir.Write("notes.jpg", Bytes{'h', 'i'});
+    EXPECT_NE(Cli({"replace-picture", "N001", text.string(), "--wine-prefix", game.prefix.string()}).status, 0);
+    EXPECT_EQ(ReadFileBytes(png), before);
 }
 
 }  // namespace
