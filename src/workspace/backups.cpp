@@ -257,4 +257,53 @@ DiscardFolder KeepAsBackup(const fs::path& archive, const std::string& prefix) {
     };
 }
 
+std::vector<std::string> MovableBackups(const fs::path& archive) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator it(archive, error), end; !error && it != end; it.increment(error)) {
+        if (!it->is_directory(error)) continue;
+        const std::string name = it->path().filename().string();
+        if (fs::is_regular_file(ResolveNoCase(it->path(), name.substr(0, 4) + "_Neighborhood.package"), error)) {
+            names.push_back(name);
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+BackupResult MoveBackup(const fs::path& backup, const fs::path& newArchive, const CopyHook& hook) {
+    BackupResult result;
+    const fs::path target = newArchive / backup.filename();
+    const fs::path incoming = newArchive / fs::u8path("." + backup.filename().string() + ".moving-" + Suffix());
+    try {
+        fs::create_directories(newArchive);
+        if (fs::equivalent(backup.parent_path(), newArchive)) {
+            result.done = true;  // already there
+            result.folder = backup;
+            return result;
+        }
+        NullProgress quiet;
+        CopyAndVerify(backup, incoming, quiet, hook);
+        std::error_code error;
+        if (fs::exists(target, error)) {
+            if (hook) hook(CopyStep::Discard, target);
+            fs::remove_all(target);
+        }
+        if (hook) hook(CopyStep::Place, target);
+        fs::rename(incoming, target);
+    } catch (const std::exception& error) {
+        RemoveQuietly(incoming);
+        result.message = std::string("Backup Move Failed.") + "\r\n" + error.what();
+        return result;
+    }
+    // The copy is whole in its new place; the original may go.
+    std::error_code error;
+    fs::remove_all(backup, error);
+    if (error) result.message = "The backup was copied to " + target.string() + " but " + backup.string() +
+                                " could not be removed.";
+    result.done = true;
+    result.folder = target;
+    return result;
+}
+
 }  // namespace qh

@@ -68,6 +68,16 @@ BackupResult RestoreBackup(const std::filesystem::path& backupFolder, const std:
 // Discards a backup folder ("Delete Operation Failed." when it cannot be).
 BackupResult DeleteBackup(const std::filesystem::path& backupFolder, const DiscardFolder& discard);
 
+// The backups of a backup folder that can move with it: its folders that hold their
+// neighborhood's package (the first four characters of the name + "_Neighborhood.package").
+std::vector<std::string> MovableBackups(const std::filesystem::path& archive);
+
+// Moves one backup into another backup folder: copied there under a temporary name and compared,
+// a folder of the same name there replaced, and only then the original removed. On failure
+// ("Backup Move Failed.") the original stays where it was.
+BackupResult MoveBackup(const std::filesystem::path& backup, const std::filesystem::path& newArchive,
+                        const CopyHook& hook = {});
+
 // A discard that keeps the folder as a backup in the archive, named for the time it was replaced:
 // for programs without a trash, so that nothing a restore replaces is lost.
 DiscardFolder KeepAsBackup(const std::filesystem::path& archive, const std::string& prefix);

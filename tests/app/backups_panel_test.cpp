@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFileDialog>
 #include <QMenu>
 #include <QTreeWidget>
 
@@ -68,6 +69,31 @@ TEST(BackupsPanel, BackUpRestoreTheLoadedNeighborhoodAndDelete) {
     s.asker.answer = true;
     Trigger(panel, Backup(panel->backupTree(), made), QStringLiteral("Delete"));
     EXPECT_EQ(Backup(panel->backupTree(), made), nullptr);
+}
+
+TEST(BackupsPanel, ChangingTheLocationMovesTheBackupsThePlayerAgreesTo) {
+    Session s;
+    s.Click("btnNeighborhood");
+    const auto old = ArchiveFolder(s.state.settings->ArchiveLoc(), s.state.personalFolder);
+    std::filesystem::create_directories(old / "Loose files");  // holds no neighborhood package: not offered
+    const auto movable = MovableBackups(old);
+    ASSERT_FALSE(movable.empty());
+    const auto target = s.dir / "NewBackups";
+    std::filesystem::create_directories(target);
+    s.asker.onDialog = [&](QDialog& dialog) { static_cast<QFileDialog&>(dialog).selectFile(QString::fromStdString(target.string())); };
+    s.Click("btnChangeBackupLoc");
+    EXPECT_EQ(s.asker.dialogs.back(), QStringLiteral("Change Backup Location"));
+    EXPECT_EQ(s.state.settings->ArchiveLoc(), target.string());
+    ASSERT_EQ(s.asker.questions.size(), movable.size());
+    EXPECT_EQ(s.asker.questions[0], QStringLiteral("Would you like to move the Backup \"") +
+                                        QString::fromStdString(movable[0]) + QStringLiteral("\" to the new Backup location.\r\n"));
+    EXPECT_EQ(MovableBackups(target), movable);
+    EXPECT_TRUE(MovableBackups(old).empty());
+    EXPECT_TRUE(std::filesystem::exists(old / "Loose files"));
+    // Choosing the folder in use again moves nothing and asks nothing.
+    s.asker.questions.clear();
+    s.Click("btnChangeBackupLoc");
+    EXPECT_TRUE(s.asker.questions.isEmpty());
 }
 
 }  // namespace

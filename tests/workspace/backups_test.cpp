@@ -177,6 +177,27 @@ TEST(Backups, AnInterruptedRestoreLosesNothing) {
     EXPECT_NE(result.message.find(result.keptAt.string()), std::string::npos);
 }
 
+TEST(Backups, MovingABackupCopiesVerifiesAndOnlyThenRemovesTheOriginal) {
+    Hoods h;
+    ASSERT_TRUE(BackupNeighborhood(h.hood, h.archive, "N001 a", h.discard, h.progress).done);
+    fs::create_directories(h.archive / "N002 no package");
+    EXPECT_EQ(MovableBackups(h.archive), std::vector<std::string>{"N001 a"});
+    const auto backup = Contents(h.archive / "N001 a");
+    const fs::path next = h.dir / "Next";
+    const CopyHook failing = [](CopyStep step, const fs::path&) {
+        if (step == CopyStep::Verify) throw IoError("bad copy");
+    };
+    auto moved = MoveBackup(h.archive / "N001 a", next, failing);
+    EXPECT_FALSE(moved.done);
+    EXPECT_EQ(moved.message.rfind("Backup Move Failed.", 0), 0u);
+    EXPECT_EQ(Contents(h.archive / "N001 a"), backup);
+    EXPECT_TRUE(fs::is_empty(next));
+    moved = MoveBackup(h.archive / "N001 a", next);
+    ASSERT_TRUE(moved.done);
+    EXPECT_EQ(Contents(next / "N001 a"), backup);
+    EXPECT_FALSE(fs::exists(h.archive / "N001 a"));
+}
+
 TEST(Backups, WithoutATrashTheReplacedNeighborhoodBecomesABackup) {
     Hoods h;
     const auto played = Contents(h.hood);

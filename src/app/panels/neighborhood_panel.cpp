@@ -9,6 +9,7 @@
 
 #include "app/images.h"
 #include "package/text_list.h"
+#include "workspace/game_session.h"
 #include "platform/file_io.h"
 #include "workspace/neighborhood_picture.h"
 
@@ -56,8 +57,12 @@ NeighborhoodPanel::NeighborhoodPanel(Document& document, PanelHost& host, const 
     btnBackup_->setObjectName(QStringLiteral("btnBackup"));
     btnBackup_->setToolTip(QStringLiteral("Copy the whole neighborhood folder into the backup folder"));
     right->addWidget(btnBackup_);
+    btnChangeBackupLoc_ = new QPushButton(QStringLiteral("Change Backup Location"), this);
+    btnChangeBackupLoc_->setObjectName(QStringLiteral("btnChangeBackupLoc"));
+    right->addWidget(btnChangeBackupLoc_);
     layout->addLayout(right, 2);
     connect(btnBackup_, &QPushButton::clicked, this, [this] { btnBackupClick(); });
+    connect(btnChangeBackupLoc_, &QPushButton::clicked, this, [this] { btnChangeBackupLocClick(); });
 
     connect(edtNgbdName_, &QLineEdit::textEdited, this, [this] { edtNgbdNameKeyUp(); });
     connect(memNgbdDescription_, &QPlainTextEdit::textChanged, this, [this] { memNgbdDescriptionKeyUp(); });
@@ -243,6 +248,38 @@ void NeighborhoodPanel::ShowPathClick() {
     const QString name = ChosenBackup(tvBackups_);
     const std::filesystem::path archive = Archive();
     host_.reporter().Info((name.isEmpty() ? archive : archive / std::filesystem::u8path(name.toStdString())).string());
+}
+
+void NeighborhoodPanel::btnChangeBackupLocClick() {
+    GameSession& session = document_.session();
+    std::error_code error;
+    std::filesystem::path current;
+    const std::string setting = session.settings->ArchiveLoc();
+    if (!setting.empty() && std::filesystem::is_directory(std::filesystem::u8path(setting), error)) {
+        current = std::filesystem::u8path(setting);
+    } else if (session.personalFolder && std::filesystem::is_directory(*session.personalFolder / "Bramblesoft" / "NGBDs", error)) {
+        current = *session.personalFolder / "Bramblesoft" / "NGBDs";
+    }
+    QFileDialog browser(this, QStringLiteral("Change Backup Location"), QString::fromStdString(current.string()));
+    browser.setObjectName(QStringLiteral("dlgBackupLocation"));
+    browser.setFileMode(QFileDialog::Directory);
+    browser.setOption(QFileDialog::ShowDirsOnly);
+    if (!host_.asker().Run(browser) || browser.selectedFiles().isEmpty()) return;
+    const std::filesystem::path chosen = std::filesystem::u8path(browser.selectedFiles().front().toStdString());
+    session.settings->SetArchiveLoc(chosen.string());
+    if (!current.empty() && !std::filesystem::equivalent(current, chosen, error)) {
+        host_.BeginBusy();
+        for (const std::string& backup : MovableBackups(current)) {
+            if (!host_.asker().AskYesNo(QStringLiteral("Would you like to move the Backup \"") + QString::fromStdString(backup) +
+                                        QStringLiteral("\" to the new Backup location.\r\n"))) {
+                continue;
+            }
+            const BackupResult moved = MoveBackup(current / std::filesystem::u8path(backup), chosen);
+            if (!moved.done) host_.reporter().Error(moved.message);
+        }
+        host_.EndBusy();
+    }
+    Open();
 }
 
 void NeighborhoodPanel::edtNgbdNameKeyUp() {

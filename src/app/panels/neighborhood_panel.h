@@ -40,6 +40,7 @@ private:
     void RestoreClick();
     void DeleteClick();
     void ShowPathClick();
+    void btnChangeBackupLocClick();
     void SelectOwnGroup(bool warn);
     std::filesystem::path Archive() const;
     DiscardFolder ToTrash();
@@ -50,6 +51,7 @@ private:
     QLabel* imgNeighborhood_;
     QTreeWidget* tvBackups_;
     QPushButton* btnBackup_;
+    QPushButton* btnChangeBackupLoc_;
     std::set<std::string> warnedNoBackup_;  // neighborhoods told of their missing backup this run
 };
 
