@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <ctime>
+
 #include "app/dialogs/character_picker.h"
 
 #include <QApplication>
@@ -23,6 +25,7 @@
 #include "app/review_dialog.h"
 #include "package/text_list.h"
 #include "platform/paths.h"
+#include "workspace/backups.h"
 #include "workspace/character_list.h"
 #include "workspace/loader.h"
 #include "workspace/save.h"
@@ -382,6 +385,31 @@ void MainWindow::DocumentChanged(const Change& change) {
     for (Panel* panel : panels_) panel->DocumentChanged(change);
 }
 
+// The first save of a run into a neighborhood with no backup from today offers one first: the
+// save is where a player's years can go wrong, and the backup is one click away.
+void MainWindow::OfferBackupBeforeSave(const Neighborhood& neighborhood) {
+    if (!session_.settings->OfferBackup() || !offeredBackup_.insert(neighborhood.prefix).second) return;
+    const auto archive = ArchiveFolder(session_.settings->ArchiveLoc(), session_.personalFolder);
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    if (archive.empty() || HasBackupFrom(archive, neighborhood.prefix, local)) return;
+    const std::string name = TrimText(ToValidUtf8(neighborhood.ngbdName));
+    if (!asker_.AskYesNo(QStringLiteral("There is no backup of ") + QString::fromStdString(name) +
+                         QStringLiteral(" from today.\r\nBack it up before saving?"))) {
+        return;
+    }
+    BeginBusy();
+    Trash& bin = trash_;
+    const BackupResult result = BackupNow(session_.workspace.neighborhoodFolder, archive, neighborhood.prefix,
+                                          [&bin](const std::filesystem::path& folder) {
+                                              return bin.MoveToTrash(QString::fromStdString(folder.string())).has_value();
+                                          },
+                                          *this);
+    EndBusy();
+    if (!result.done) reporter_.Error(result.message);
+}
+
 void MainWindow::NeighborhoodRestored(const std::string& prefix) {
     // A neighborhood the selector lacks is added to its end, so the entries it has keep their
     // places (and the loaded one its entry).
@@ -737,6 +765,7 @@ void MainWindow::btnDelSimClick() {
 void MainWindow::Save() {
     Neighborhood* neighborhood = document_.neighborhood();
     if (!neighborhood) return;
+    OfferBackupBeforeSave(*neighborhood);
     SaveOptions options;
     options.languageCode = session_.env.languageCode;
     BeginBusy();

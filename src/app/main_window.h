@@ -15,6 +15,8 @@
 #include <QTimer>
 #include <QToolButton>
 #include <memory>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "app/document.h"
@@ -61,6 +63,7 @@ public:
     std::optional<std::size_t> PickSim(const SimPick& pick) override;
     Trash& trash() override { return trash_; }
     void NeighborhoodRestored(const std::string& prefix) override;
+    void OfferBackupBeforeSave(const Neighborhood& neighborhood);
     void ApplyColorScheme(int scheme) override;
 
     // The panels by their registry rows; the open one (null before the first).
@@ -126,6 +129,7 @@ private:
     Asker& asker_;
     Document document_;
     QtTrash trash_;
+    std::set<std::string> offeredBackup_;  // neighborhoods offered a backup before a save this run
     SimListModel simList_;
     std::unique_ptr<HelpWindow> help_;
 

@@ -69,13 +69,8 @@ void AddBackupCommands(CLI::App& app, const GlobalOptions& options, Reporter& re
         if (!IsPlainName(*prefix)) throw UsageError("\"" + *prefix + "\" is not a neighborhood prefix");
         const fs::path hood = ResolveNoCase(archive.session.env.neighborhoodsFolder, *prefix);
         if (!fs::is_directory(hood)) throw UsageError("No neighborhood " + *prefix);
-        const std::time_t now = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&now, &local);
-        fs::create_directories(archive.folder);
         NullProgress progress;
-        const BackupResult result = BackupNeighborhood(hood, archive.folder, BackupFolderName(*prefix, local),
-                                                       KeepAsBackup(archive.folder, *prefix), progress);
+        const BackupResult result = BackupNow(hood, archive.folder, *prefix, KeepAsBackup(archive.folder, *prefix), progress);
         if (!result.done) throw UsageError(result.message);
         if (!result.message.empty()) std::cerr << "message: " << result.message << '\n';
         std::cout << nlohmann::ordered_json{{"backup", result.folder.filename().string()}, {"folder", result.folder.string()}}.dump(2)

@@ -33,6 +33,10 @@ public:
     int AdvMsgCnt() const { return ReadInt("AdvMsgCnt", 0); }
     std::string ArchiveLoc() const { return Get("ArchiveLoc").value_or(""); }
     void SetArchiveLoc(const std::string& folder) { Set("ArchiveLoc", folder); }
+    // Whether the first save of a run into a neighborhood without a backup from today offers to
+    // back it up first.
+    bool OfferBackup() const { return ReadInt("OfferBackup", 1) == 1; }
+    void SetOfferBackup(bool on) { Set("OfferBackup", on ? "1" : "0"); }
     std::string ClonePath() const { return Get("ClonePath").value_or(""); }
     void SetClonePath(const std::string& folder) { Set("ClonePath", folder); }
 

@@ -166,6 +166,26 @@ BackupResult BackupNeighborhood(const fs::path& neighborhoodFolder, const fs::pa
     return result;
 }
 
+BackupResult BackupNow(const fs::path& neighborhoodFolder, const fs::path& archive, const std::string& prefix,
+                       const DiscardFolder& discard, Progress& progress) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    std::error_code error;
+    fs::create_directories(archive, error);
+    return BackupNeighborhood(neighborhoodFolder, archive, BackupFolderName(prefix, local), discard, progress);
+}
+
+bool HasBackupFrom(const fs::path& archive, const std::string& prefix, const std::tm& when) {
+    const std::string day = BackupFolderName(prefix, when).substr(0, prefix.size() + 11);  // "N001 mm-dd-yyyy"
+    for (const BackupGroup& group : BackupTree(archive)) {
+        for (const std::string& name : group.backups) {
+            if (name.size() >= day.size() && EqualsNoCase(name.substr(0, day.size()), day)) return true;
+        }
+    }
+    return false;
+}
+
 BackupResult RestoreBackup(const fs::path& backupFolder, const fs::path& neighborhoodsFolder, const std::string& prefix,
                            const DiscardFolder& discard, Progress& progress, const CopyHook& hook) {
     BackupResult result;

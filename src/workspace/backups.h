@@ -56,6 +56,13 @@ BackupResult BackupNeighborhood(const std::filesystem::path& neighborhoodFolder,
                                 const std::string& name, const DiscardFolder& discard, Progress& progress,
                                 const CopyHook& hook = {});
 
+// A backup named for the present moment (local time), into an archive made when missing.
+BackupResult BackupNow(const std::filesystem::path& neighborhoodFolder, const std::filesystem::path& archive,
+                       const std::string& prefix, const DiscardFolder& discard, Progress& progress);
+
+// Whether the archive holds a backup of the neighborhood made on the day of `when`.
+bool HasBackupFrom(const std::filesystem::path& archive, const std::string& prefix, const std::tm& when);
+
 // Puts a backup back as `neighborhoodsFolder` / `prefix`: copied into a temporary folder beside
 // it and compared with the backup, then the neighborhood's folder is set aside (renamed), the copy
 // put in its place, and the old contents discarded. A failure before the copy is in place leaves

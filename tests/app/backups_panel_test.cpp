@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QFileDialog>
 #include <QMenu>
 #include <QTreeWidget>
@@ -94,6 +96,37 @@ TEST(BackupsPanel, ChangingTheLocationMovesTheBackupsThePlayerAgreesTo) {
     s.asker.questions.clear();
     s.Click("btnChangeBackupLoc");
     EXPECT_TRUE(s.asker.questions.isEmpty());
+}
+
+TEST(BackupsPanel, TheFirstSaveOfTheDayOffersABackupOnce) {
+    Session s;
+    s.Click("btnNeighborhood");
+    const auto archive = ArchiveFolder(s.state.settings->ArchiveLoc(), s.state.personalFolder);
+    auto count = [&] { return BackupTree(archive)[0].backups.size(); };
+    const std::size_t before = count();
+    s.Find<QLineEdit>("edtNgbdName")->setText(QStringLiteral("Renamed"));
+    emit s.Find<QLineEdit>("edtNgbdName")->textEdited(QStringLiteral("Renamed"));
+    s.Click("btnSave");
+    ASSERT_EQ(s.asker.questions.size(), 1u);
+    EXPECT_TRUE(s.asker.questions[0].startsWith(QStringLiteral("There is no backup of Renamed from today.")));
+    EXPECT_EQ(count(), before + 1);
+    // The backup holds the neighborhood as it was before the save.
+    EXPECT_EQ(s.state.LoadedNeighborhood()->ngbdName, "Renamed");
+    s.Find<QLineEdit>("edtNgbdName")->setText(QStringLiteral("Again"));
+    emit s.Find<QLineEdit>("edtNgbdName")->textEdited(QStringLiteral("Again"));
+    s.Click("btnSave");
+    EXPECT_EQ(s.asker.questions.size(), 1u);  // once a run
+    EXPECT_EQ(count(), before + 1);
+
+    // Turned off on the panel, it asks nothing.
+    Session quiet;
+    quiet.Click("btnNeighborhood");
+    QTest::mouseClick(quiet.Find<QCheckBox>("ckOfferBackup"), Qt::LeftButton, {}, QPoint(4, 4));
+    EXPECT_FALSE(quiet.state.settings->OfferBackup());
+    quiet.Find<QLineEdit>("edtNgbdName")->setText(QStringLiteral("Renamed"));
+    emit quiet.Find<QLineEdit>("edtNgbdName")->textEdited(QStringLiteral("Renamed"));
+    quiet.Click("btnSave");
+    EXPECT_TRUE(quiet.asker.questions.isEmpty());
 }
 
 }  // namespace

@@ -57,6 +57,12 @@ NeighborhoodPanel::NeighborhoodPanel(Document& document, PanelHost& host, const 
     btnBackup_->setObjectName(QStringLiteral("btnBackup"));
     btnBackup_->setToolTip(QStringLiteral("Copy the whole neighborhood folder into the backup folder"));
     right->addWidget(btnBackup_);
+    ckOfferBackup_ = new QCheckBox(QStringLiteral("Offer a backup before the day's first save"), this);
+    ckOfferBackup_->setObjectName(QStringLiteral("ckOfferBackup"));
+    right->addWidget(ckOfferBackup_);
+    connect(ckOfferBackup_, &QCheckBox::toggled, this, [this](bool on) {
+        if (!Filling()) document_.session().settings->SetOfferBackup(on);
+    });
     btnChangeBackupLoc_ = new QPushButton(QStringLiteral("Change Backup Location"), this);
     btnChangeBackupLoc_->setObjectName(QStringLiteral("btnChangeBackupLoc"));
     right->addWidget(btnChangeBackupLoc_);
@@ -90,6 +96,7 @@ void NeighborhoodPanel::Fill() {
     memNgbdDescription_->setPlainText(Decode(n->ngbdDescription));
     lblVersion_->setText(QStringLiteral("Version : ") + QString::fromStdString(n->versionText));
     ShowPicture();
+    ckOfferBackup_->setChecked(document_.session().settings->OfferBackup());
     RebuildBackupTree();
     SelectOwnGroup(false);
 }
@@ -114,7 +121,12 @@ void NeighborhoodPanel::SelectOwnGroup(bool warn) {
     // and run; after a backup or a delete, whenever the neighborhood has none.
     const bool empty = root && root->childCount() == 0;
     if (warn ? !found : empty && warnedNoBackup_.insert(n->prefix).second) {
-        host_.reporter().Info(NoBackupMessage(TrimText(ToValidUtf8(n->ngbdName))));
+        std::string message = NoBackupMessage(TrimText(ToValidUtf8(n->ngbdName)));
+        if (document_.session().settings->OfferBackup()) {
+            message += "\r\n\r\nQuillhaven offers to back it up before your first save of the day (\"Offer a backup "
+                       "before the day's first save\" on this panel).";
+        }
+        host_.reporter().Info(message);
     }
 }
 
@@ -134,15 +146,9 @@ DiscardFolder NeighborhoodPanel::ToTrash() {
 void NeighborhoodPanel::btnBackupClick() {
     Neighborhood* n = document_.neighborhood();
     if (!n || Filling()) return;
-    const std::filesystem::path archive = Archive();
-    std::error_code error;
-    std::filesystem::create_directories(archive, error);
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
     host_.BeginBusy();
-    const BackupResult result = BackupNeighborhood(document_.workspace().neighborhoodFolder, archive,
-                                                   BackupFolderName(n->prefix, local), ToTrash(), host_.progress());
+    const BackupResult result = BackupNow(document_.workspace().neighborhoodFolder, Archive(), n->prefix, ToTrash(),
+                                          host_.progress());
     host_.EndBusy();
     if (!result.done) host_.reporter().Error(result.message);
     if (result.done && !result.message.empty()) host_.reporter().Info(result.message);

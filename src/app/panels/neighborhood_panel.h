@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -52,6 +53,7 @@ private:
     QTreeWidget* tvBackups_;
     QPushButton* btnBackup_;
     QPushButton* btnChangeBackupLoc_;
+    QCheckBox* ckOfferBackup_;
     std::set<std::string> warnedNoBackup_;  // neighborhoods told of their missing backup this run
 };
 
