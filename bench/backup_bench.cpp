@@ -1,0 +1,61 @@
+// Backing up and restoring a large neighborhood (by default 10,000 sims: one character package
+// each, 200 lots) against a plain recursive copy of the same files. The backup and the restore
+// each copy every file once and read both sides once more to compare them; the goal is at most
+// twice the plain copy.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "platform/progress.h"
+#include "workspace/backups.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+double Since(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int sims = argc > 1 ? std::atoi(argv[1]) : 10000;
+    if (sims < 1) return 2;
+    const fs::path folder = fs::temp_directory_path() / "quillhaven-backup-bench";
+    fs::remove_all(folder);
+    const std::string command =
+        std::string(QH_DEMO_GEN_PATH) + " --large '" + (folder / "Neighborhoods").string() + "' " + std::to_string(sims) + " 200";
+    if (std::system(command.c_str()) != 0) return 1;
+    const fs::path hood = folder / "Neighborhoods" / "N900";
+    std::size_t files = 0;
+    std::uintmax_t bytes = 0;
+    for (const auto& item : fs::recursive_directory_iterator(hood)) {
+        if (item.is_regular_file()) ++files, bytes += item.file_size();
+    }
+
+    auto start = std::chrono::steady_clock::now();
+    fs::copy(hood, folder / "plain", fs::copy_options::recursive);
+    const double plain = Since(start);
+
+    qh::NullProgress progress;
+    const auto keep = [](const fs::path& f) {
+        fs::remove_all(f);
+        return true;
+    };
+    start = std::chrono::steady_clock::now();
+    const auto backup = qh::BackupNeighborhood(hood, folder / "Archive", "N900 bench", keep, progress);
+    const double backedUp = Since(start);
+    start = std::chrono::steady_clock::now();
+    const auto restore = qh::RestoreBackup(folder / "Archive" / "N900 bench", folder / "Neighborhoods", "N900", keep, progress);
+    const double restored = Since(start);
+
+    std::printf("%d sims, %zu files, %.1f MB: plain recursive copy %.3f s; backup %.3f s (ratio %.1f); restore %.3f s "
+                "(ratio %.1f); goal: at most 2\n",
+                sims, files, static_cast<double>(bytes) / 1e6, plain, backedUp, plain > 0 ? backedUp / plain : 0.0,
+                restored, plain > 0 ? restored / plain : 0.0);
+    fs::remove_all(folder);
+    return backup.done && restore.done ? 0 : 1;
+}
