@@ -73,6 +73,42 @@ TEST(BackupsPanel, BackUpRestoreTheLoadedNeighborhoodAndDelete) {
     EXPECT_EQ(Backup(panel->backupTree(), made), nullptr);
 }
 
+TEST(BackupsPanel, RestoringAnotherNeighborhoodAddsItAndLeavesTheLoadedOneAlone) {
+    Session s;
+    s.Click("btnNeighborhood");
+    const auto archive = ArchiveFolder(s.state.settings->ArchiveLoc(), s.state.personalFolder);
+    // A backup of a neighborhood G002 that the player's folder no longer holds.
+    const auto college = s.state.env.neighborhoodsFolder / "G001";
+    const auto backup = archive / "G002 01-01-2020 000000";
+    std::filesystem::create_directories(backup);
+    for (const auto& item : std::filesystem::recursive_directory_iterator(college)) {
+        std::string relative = std::filesystem::relative(item.path(), college).string();
+        for (std::size_t at; (at = relative.find("G001")) != std::string::npos;) relative.replace(at, 4, "G002");
+        if (item.is_directory()) std::filesystem::create_directories(backup / relative);
+        if (item.is_regular_file()) std::filesystem::copy_file(item.path(), backup / relative);
+    }
+    s.Find<QLineEdit>("edtNgbdName")->setText(QStringLiteral("Unsaved"));
+    emit s.Find<QLineEdit>("edtNgbdName")->textEdited(QStringLiteral("Unsaved"));
+    auto* panel = static_cast<NeighborhoodPanel*>(s.window->PanelNamed(QStringLiteral("pnlNeighborhood")));
+    panel->RebuildBackupTree();
+    const int before = s.window->neighborhoodSelector()->count();
+    // Cancelling is not asked: nothing is there to replace. The restore adds G002 to the selector.
+    Trigger(panel, Backup(panel->backupTree(), QStringLiteral("G002 01-01-2020 000000")), QStringLiteral("Restore"));
+    EXPECT_TRUE(s.asker.questions.isEmpty());
+    EXPECT_TRUE(std::filesystem::is_regular_file(s.state.env.neighborhoodsFolder / "G002" / "G002_Neighborhood.package"));
+    EXPECT_EQ(s.window->neighborhoodSelector()->count(), before + 1);
+    EXPECT_GE(s.window->neighborhoodSelector()->findText(QStringLiteral("G002"), Qt::MatchStartsWith), 0);
+    EXPECT_EQ(s.state.workspace.prefix, "N001");
+    EXPECT_EQ(s.state.LoadedNeighborhood()->ngbdName, "Unsaved");
+    EXPECT_TRUE(s.window->document().Unsaved());
+
+    // Restoring over a neighborhood that is there, cancelled: nothing changes.
+    s.asker.answer = false;
+    Trigger(panel, Backup(panel->backupTree(), QStringLiteral("G002 01-01-2020 000000")), QStringLiteral("Restore"));
+    EXPECT_EQ(s.asker.questions.size(), 1);
+    EXPECT_TRUE(std::filesystem::exists(s.state.env.neighborhoodsFolder / "G002"));
+}
+
 TEST(BackupsPanel, ChangingTheLocationMovesTheBackupsThePlayerAgreesTo) {
     Session s;
     s.Click("btnNeighborhood");
