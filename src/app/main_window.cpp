@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QFormLayout>
 #include <QKeyEvent>
 #include <QFile>
 #include <QGroupBox>
@@ -79,9 +80,28 @@ MainWindow::MainWindow(GameSession& session, ImageLibrary& images, Reporter& rep
     setFixedSize(1060, 720);
 }
 
+namespace {
+
+// A value shown as text beside its label keeps its own height: a row of a form grown taller
+// centres the value while the label stays at the top, and their baselines part.
+void KeepFormValuesOnTheirLabels(QWidget* panel) {
+    for (QFormLayout* form : panel->findChildren<QFormLayout*>()) {
+        for (int row = 0; row < form->rowCount(); ++row) {
+            QLayoutItem* field = form->itemAt(row, QFormLayout::FieldRole);
+            auto* label = field ? qobject_cast<QLabel*>(field->widget()) : nullptr;
+            if (!label || label->wordWrap()) continue;
+            label->setSizePolicy(label->sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
+        }
+        form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+}
+
+}  // namespace
+
 void MainWindow::BuildPanels() {
     for (const PanelRow& row : PanelRows()) {
         Panel* panel = row.factory(document_, *this, row);
+        KeepFormValuesOnTheirLabels(panel);
         auto* scroll = new QScrollArea(stack_);
         scroll->setObjectName(QString::fromLatin1(row.panel) + QStringLiteral("Scroll"));
         scroll->setWidget(panel);

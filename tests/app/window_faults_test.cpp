@@ -2,6 +2,8 @@
 // same one chosen again, the missing-backup warning.
 #include <gtest/gtest.h>
 
+#include <QFormLayout>
+
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -186,6 +188,27 @@ TEST(WindowFaults, MessageBoxesTakeTheScheme) {
         box.ensurePolished();
         EXPECT_EQ(box.palette().color(QPalette::Window), s.window->BackgroundColor()) << scheme;
         EXPECT_EQ(box.palette().color(QPalette::WindowText), s.window->TextColor()) << scheme;
+    }
+}
+
+TEST(WindowFaults, LabelsAndTheirValuesShareALineOnEveryPanel) {
+    Session s(true);
+    s.Choose("N001_User00000.package");
+    for (const char* button : {"btnCharacters", "btnNeighborhood", "btnHouseHolds", "btnPersonality"}) {
+        SCOPED_TRACE(button);
+        s.Click(button);
+        s.Settle();
+        for (QFormLayout* form : s.window->OpenPanel()->findChildren<QFormLayout*>()) {
+            for (int row = 0; row < form->rowCount(); ++row) {
+                QLayoutItem* label = form->itemAt(row, QFormLayout::LabelRole);
+                QLayoutItem* field = form->itemAt(row, QFormLayout::FieldRole);
+                auto* value = field ? qobject_cast<QLabel*>(field->widget()) : nullptr;
+                if (!label || !label->widget() || !value || !value->isVisible()) continue;
+                const int labelMiddle = label->widget()->geometry().center().y();
+                const int valueMiddle = value->geometry().center().y();
+                EXPECT_LE(std::abs(labelMiddle - valueMiddle), 1) << value->objectName().toStdString();
+            }
+        }
     }
 }
 
