@@ -521,6 +521,10 @@ void MainWindow::ApplyColorScheme(int scheme) {
         "QLineEdit, QPlainTextEdit, QComboBox, QListWidget, QTreeWidget, QTextBrowser "
         "{ background: %1; color: %2; border: 1px solid %3; selection-background-color: %5; selection-color: white; }"
         "QComboBox QAbstractItemView { background: %1; color: %2; selection-background-color: %5; }"
+        "QComboBox::drop-down { subcontrol-origin: padding; subcontrol-position: center right; width: 16px; "
+        "border: none; border-left: 1px solid %3; background: %1; }"
+        "QComboBox::down-arrow { image: url(:/IMG%6ArrowDown); width: 10px; height: 6px; }"
+        "QComboBox::down-arrow:disabled { image: none; }"
         "QPushButton { border: 1px solid %3; padding: 3px 6px; background: %1; color: %2; }"
         "QPushButton:disabled, QLabel:disabled, QRadioButton:disabled, QCheckBox:disabled, QComboBox:disabled "
         "{ color: #808080; border-color: #808080; }"
@@ -538,7 +542,8 @@ void MainWindow::ApplyColorScheme(int scheme) {
     const QString filled = sheet.arg(BackgroundColor().name(), TextColor().name(),
                                      session_.colorScheme == 0 ? QStringLiteral("#8a8a8a") : QStringLiteral("#7a7a7a"),
                                      QString::fromStdString(session_.env.uiFontName),
-                                     session_.colorScheme == 0 ? QStringLiteral("#3366cc") : QStringLiteral("#3f7fbf"));
+                                     session_.colorScheme == 0 ? QStringLiteral("#3366cc") : QStringLiteral("#3f7fbf"),
+                                     session_.colorScheme == 0 ? QString() : QStringLiteral("Dk"));
     setStyleSheet(filled);
     // Message boxes and dialogs have no parent to take the scheme from: the application gives it
     // to every window it opens.

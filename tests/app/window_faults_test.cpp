@@ -191,6 +191,16 @@ TEST(WindowFaults, MessageBoxesTakeTheScheme) {
     }
 }
 
+TEST(WindowFaults, DropDownArrowsAreTheSchemesOwnFlatPictures) {
+    Session s;
+    for (int scheme : {0, 1}) {
+        s.window->ApplyColorScheme(scheme);
+        const QString arrow = scheme == 0 ? QStringLiteral(":/IMGArrowDown") : QStringLiteral(":/IMGDkArrowDown");
+        EXPECT_NE(qApp->styleSheet().indexOf(QStringLiteral("url(") + arrow + QStringLiteral(")")), -1) << scheme;
+        EXPECT_FALSE(QPixmap(arrow).isNull()) << scheme;
+    }
+}
+
 TEST(WindowFaults, LabelsAndTheirValuesShareALineOnEveryPanel) {
     Session s(true);
     s.Choose("N001_User00000.package");

@@ -153,6 +153,17 @@ QImage Check(bool ticked) {
     return image;
 }
 
+// The drop-down arrow of the selectors: a flat triangle in the scheme's ink.
+QImage Arrow(const Scheme& s) {
+    QImage image = Canvas(10, 6, Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(s.ink);
+    p.drawPolygon(QPolygonF({QPointF(0, 0), QPointF(10, 0), QPointF(5, 6)}));
+    return image;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -177,6 +188,7 @@ int main(int argc, char** argv) {
         save(QStringLiteral("IMG") + s.prefix + QStringLiteral("Cat"), Icon(s, Cat));
         save(QStringLiteral("IMG") + s.prefix + QStringLiteral("Dog"), Icon(s, Dog));
         save(QStringLiteral("IMG") + s.prefix + QStringLiteral("Bird"), Icon(s, Bird));
+        save(QStringLiteral("IMG") + s.prefix + QStringLiteral("ArrowDown"), Arrow(s));
     }
     {
         QImage tree = Canvas(300, 48, QColor(0x2E, 0x5E, 0x3A));
