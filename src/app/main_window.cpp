@@ -410,10 +410,7 @@ void MainWindow::DocumentChanged(const Change& change) {
 void MainWindow::OfferBackupBeforeSave(const Neighborhood& neighborhood) {
     if (!session_.settings->OfferBackup() || !offeredBackup_.insert(neighborhood.prefix).second) return;
     const auto archive = ArchiveFolder(session_.settings->ArchiveLoc(), session_.personalFolder);
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    if (archive.empty() || HasBackupFrom(archive, neighborhood.prefix, local)) return;
+    if (archive.empty() || HasBackupFrom(archive, neighborhood.prefix, LocalNow())) return;
     const std::string name = TrimText(ToValidUtf8(neighborhood.ngbdName));
     if (!asker_.AskYesNo(QStringLiteral("There is no backup of ") + QString::fromStdString(name) +
                          QStringLiteral(" from today.\r\nBack it up before saving?"))) {

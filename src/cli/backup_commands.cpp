@@ -1,6 +1,12 @@
 #include "cli/backup_commands.h"
 
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+#define STDIN_FILENO 0
+#else
 #include <unistd.h>
+#endif
 
 #include <ctime>
 #include <iostream>

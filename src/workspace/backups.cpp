@@ -110,6 +110,17 @@ void RemoveQuietly(const fs::path& folder) {
 
 }  // namespace
 
+std::tm LocalNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    return local;
+}
+
 std::string BackupFolderName(const std::string& prefix, const std::tm& when) {
     char text[32];
     std::strftime(text, sizeof text, "%m-%d-%Y %H%M%S", &when);
@@ -168,12 +179,9 @@ BackupResult BackupNeighborhood(const fs::path& neighborhoodFolder, const fs::pa
 
 BackupResult BackupNow(const fs::path& neighborhoodFolder, const fs::path& archive, const std::string& prefix,
                        const DiscardFolder& discard, Progress& progress) {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
     std::error_code error;
     fs::create_directories(archive, error);
-    return BackupNeighborhood(neighborhoodFolder, archive, BackupFolderName(prefix, local), discard, progress);
+    return BackupNeighborhood(neighborhoodFolder, archive, BackupFolderName(prefix, LocalNow()), discard, progress);
 }
 
 bool HasBackupFrom(const fs::path& archive, const std::string& prefix, const std::tm& when) {
@@ -255,10 +263,7 @@ BackupResult DeleteBackup(const fs::path& backupFolder, const DiscardFolder& dis
 
 DiscardFolder KeepAsBackup(const fs::path& archive, const std::string& prefix) {
     return [archive, prefix](const fs::path& folder) {
-        const std::time_t now = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&now, &local);
-        fs::path target = archive / fs::u8path(BackupFolderName(prefix, local) + " replaced");
+        fs::path target = archive / fs::u8path(BackupFolderName(prefix, LocalNow()) + " replaced");
         std::error_code error;
         fs::create_directories(archive, error);
         if (fs::exists(target, error)) target += "-" + Suffix();

@@ -28,6 +28,9 @@ std::vector<BackupGroup> BackupTree(const std::filesystem::path& archive);
 // "A Backup Copy of <name> was not found." and the advice that follows it.
 std::string NoBackupMessage(const std::string& ngbdName);
 
+// The present moment on the local clock, as backup names give it.
+std::tm LocalNow();
+
 // A backup folder's name: the prefix, a blank and the time as "mm-dd-yyyy hhnnss" (24-hour
 // clock), such as "N001 01-31-2008 142530".
 std::string BackupFolderName(const std::string& prefix, const std::tm& when);
