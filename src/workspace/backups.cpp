@@ -103,6 +103,23 @@ std::optional<FolderLock> LockFolder(const fs::path& folder) {
     return lock;
 }
 
+// The last step of a backup or restore, once the new copy is in place: what it replaced goes; if
+// it cannot, it stays where it was set aside and the result says where.
+void DiscardSetAside(const fs::path& aside, const DiscardFolder& discard, const CopyHook& hook, BackupResult& result,
+                     const std::string& keptMessage) {
+    bool gone = false;
+    try {
+        if (hook) hook(CopyStep::Discard, aside);
+        gone = discard(aside);
+    } catch (const std::exception&) {
+        gone = false;
+    }
+    if (!gone) {
+        result.keptAt = aside;
+        result.message = keptMessage + aside.string() + ".";
+    }
+}
+
 void RemoveQuietly(const fs::path& folder) {
     std::error_code ignored;
     fs::remove_all(folder, ignored);
@@ -160,18 +177,8 @@ BackupResult BackupNeighborhood(const fs::path& neighborhoodFolder, const fs::pa
     result.folder = target;
     std::error_code error;
     if (fs::exists(aside, error)) {
-        bool gone = false;
-        try {
-            if (hook) hook(CopyStep::Discard, aside);
-            gone = discard(aside);
-        } catch (const std::exception&) {
-            gone = false;
-        }
-        if (!gone) {
-            result.keptAt = aside;
-            result.message = "The backup was made. The earlier backup of the same second could not be moved away and "
-                             "is kept at " + aside.string() + ".";
-        }
+        DiscardSetAside(aside, discard, hook, result,
+                        "The backup was made. The earlier backup of the same second could not be moved away and is kept at ");
     }
     progress.SetStatus("");
     return result;
@@ -231,18 +238,8 @@ BackupResult RestoreBackup(const fs::path& backupFolder, const fs::path& neighbo
     result.done = true;
     result.folder = target;
     if (setAside) {
-        bool gone = false;
-        try {
-            if (hook) hook(CopyStep::Discard, aside);
-            gone = discard(aside);
-        } catch (const std::exception&) {
-            gone = false;
-        }
-        if (!gone) {
-            result.keptAt = aside;
-            result.message = "The neighborhood was restored. Its replaced contents could not be moved away and are kept at " +
-                             aside.string() + ".";
-        }
+        DiscardSetAside(aside, discard, hook, result,
+                        "The neighborhood was restored. Its replaced contents could not be moved away and are kept at ");
     }
     progress.SetStatus("");
     return result;
