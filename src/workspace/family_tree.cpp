@@ -119,12 +119,34 @@ struct Derivation {
         Mark(a, s, 9, changing);
         Mark(s, a, 9, changing);
     }
-    // The sim's own children stay its children: their records keep saying so.
-    void ChildrenPass() {
+    // Marks the records X has about Y, when there are any; makes none.
+    void MarkExisting(std::uint16_t x, std::uint16_t y, int relation) {
+        for (std::size_t r : RelationshipsBetween(ws, x, y)) {
+            SetRelationshipFlag(ws.relationshipList[r], kFamilyBit, true);
+            ws.relationshipList[r].familyRelation = relation;
+        }
+    }
+    // What no slot changes stays as it was: the sim's children stay its children, their children
+    // its grandchildren, and its siblings' children its nieces and nephews. Their records lost
+    // their marks with the rest of the sim's; those that exist are marked again.
+    void DescendantsPass() {
         for (std::uint16_t k : ChildrenOf(a)) {
             if (k == a) continue;
             Mark(a, k, 1);
             Mark(k, a, 2);
+            for (std::uint16_t g : ChildrenOf(k)) {
+                if (g == a || g == k) continue;
+                MarkExisting(a, g, 4);
+                MarkExisting(g, a, 5);
+            }
+        }
+        for (const FamilyTie& tie : std::vector<FamilyTie>(ws.familyTieList)) {
+            if (tie.simId != a || tie.tieType != kSiblingTie || tie.relatedId == a) continue;
+            for (std::uint16_t n : ChildrenOf(tie.relatedId)) {
+                if (n == a) continue;
+                MarkExisting(a, n, 6);
+                MarkExisting(n, a, 7);
+            }
         }
     }
 };
@@ -156,7 +178,7 @@ void Derive(Workspace& ws, std::uint16_t a, SlotIds slots, bool changing) {
     if (slots[FamilySlot::FirstParent]) d.ParentPass(*slots[FamilySlot::FirstParent], kFirstParentTie);
     if (slots[FamilySlot::SecondParent]) d.ParentPass(*slots[FamilySlot::SecondParent], kSecondParentTie);
     if (slots[FamilySlot::Spouse]) d.SpousePass(*slots[FamilySlot::Spouse]);
-    d.ChildrenPass();
+    d.DescendantsPass();
 }
 
 }  // namespace

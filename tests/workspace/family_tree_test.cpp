@@ -201,6 +201,31 @@ TEST(FamilyTree, TheDerivationMarksEveryRelativeThroughEitherParent) {
     EXPECT_TRUE(f.Related(Family::A, kSpouseTie).empty());
 }
 
+TEST(FamilyTree, GrandchildrenNiecesAndNephewsKeepTheirMarks) {
+    Family f;
+    // K has a child Z (17); B has a child W (18): A is Z's grandparent and W's aunt or uncle.
+    constexpr std::uint16_t Z = 17, W = 18;
+    f.Parent(Family::K, Z, 0);
+    f.Parent(Family::B, W, 0);
+    f.Relate(Family::A, Z, 4);
+    f.Relate(Z, Family::A, 5);
+    f.Relate(Family::A, W, 6);
+    f.Relate(W, Family::A, 7);
+    IndexRelationships(f.ws);
+    const std::size_t records = f.ws.relationshipList.size();
+    ASSERT_TRUE(ChangeFamilyTie(f.ws, f.Index(Family::A), FamilySlot::Spouse, f.Index(Family::N)));
+    EXPECT_EQ(f.Relation(Family::A, Z), 4);
+    EXPECT_EQ(f.Relation(Z, Family::A), 5);
+    EXPECT_EQ(f.Relation(Family::A, W), 6);
+    EXPECT_EQ(f.Relation(W, Family::A), 7);
+    // Marks are given back, not records made: the other new records are the new spouse's and
+    // those the derivation makes through the parents.
+    for (std::size_t i = records; i < f.ws.relationshipList.size(); ++i) {
+        const RelationshipRecord& r = f.ws.relationshipList[i];
+        EXPECT_FALSE(r.ownerId == Z || r.otherId == Z || r.ownerId == W || r.otherId == W) << i;
+    }
+}
+
 TEST(FamilyTree, ANewParentWithoutRecordsGetsBothAndTheOldParentsTiesGo) {
     Family f;
     const std::size_t before = f.ws.relationshipList.size();
