@@ -47,6 +47,13 @@ const RelationshipFlag* FindRelationshipFlag(std::string_view caption) {
     return nullptr;
 }
 
+const RelationshipFlag* RelationshipFlagOfBit(int bit) {
+    for (const RelationshipFlag& flag : kFlags) {
+        if (flag.bit == bit) return &flag;
+    }
+    return nullptr;
+}
+
 std::span<const FamilyRelationRow> FamilyRelations() { return kFamilyRelations; }
 
 std::optional<int> MirrorFamilyRelation(int value) {
@@ -70,6 +77,13 @@ void SetRelationshipFlag(RelationshipRecord& record, int bit, bool on) {
     record.flagsLow = static_cast<std::uint8_t>(flags);
     record.flagsHigh = static_cast<std::uint8_t>(flags >> 8);
     record.flagsUpper = static_cast<std::uint16_t>(flags >> 16);
+}
+
+bool RelationshipResourceReadable(std::span<const std::uint8_t> stored) {
+    if (stored.size() < kRelationshipMinimumSize) return false;
+    const ByteReader reader(stored);
+    const bool claimsRelation = FamilyBitIn(reader.ReadU8(kFlagsHighAt)) && reader.ReadU32(kCountAt) >= 4;
+    return !claimsRelation || reader.Has(kFamilyRelationAt, 4);
 }
 
 std::optional<RelationshipRecord> ReadRelationshipResource(std::span<const std::uint8_t> stored,

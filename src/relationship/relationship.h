@@ -49,8 +49,10 @@ inline constexpr int kCrushBit = 0, kLoveBit = 1, kEngagedBit = 2, kMarriedBit =
                      kBestFriendBit = 5, kSteadyBit = 6, kEnemyBit = 7, kContactBit = 8, kFamilyBit = 14,
                      kMetBit = 15;
 std::span<const RelationshipFlag> RelationshipFlags();
-// The flag with this caption ("Best Friend"), compared exactly; null when there is none.
+// The flag with this caption ("Best Friend"), compared exactly, or with this bit; null when there
+// is none.
 const RelationshipFlag* FindRelationshipFlag(std::string_view caption);
+const RelationshipFlag* RelationshipFlagOfBit(int bit);
 
 // The family relation: what the owner is to the other sim, so a sim's record about its mother
 // holds 2 ("Child "). The texts are the selectors' items (index = stored value), with the spaces
@@ -81,6 +83,11 @@ inline constexpr std::size_t kRelationshipMinimumSize = 20;
 // values is read as clear.
 std::optional<RelationshipRecord> ReadRelationshipResource(std::span<const std::uint8_t> stored,
                                                            const IndexEntry& entry);
+
+// Whether ReadRelationshipResource makes a record of the stored bytes (at least 20 bytes, and a
+// family relation where the flag and the count claim one), without making it: the save asks this
+// of every relationship resource it writes.
+bool RelationshipResourceReadable(std::span<const std::uint8_t> stored);
 
 // What a rewritten resource says of itself, for the record once the save has gone through.
 struct RelationshipWritten {

@@ -205,8 +205,7 @@ FamilyView ShowFamily(const Workspace& ws, const Character& sim) {
 
 bool SpouseShown(const Character& sim, bool advanced) { return sim.lifeStage >= (advanced ? 16 : 19); }
 
-std::vector<std::size_t> FamilyCandidates(const Workspace& ws, std::size_t sim, FamilySlot slot, bool advanced,
-                                          const std::vector<std::size_t>& order) {
+std::vector<std::size_t> FamilyCandidates(const Workspace& ws, std::size_t sim, FamilySlot slot, bool advanced) {
     const Character& self = ws.characters.at(sim);
     FamilyView view = ShowFamily(ws, self);
     const int minimum = advanced ? 16 : 19;
@@ -215,7 +214,7 @@ std::vector<std::size_t> FamilyCandidates(const Workspace& ws, std::size_t sim, 
     if (slot == FamilySlot::FirstParent && view.secondParent) otherParent = *view.secondParent;
     if (slot == FamilySlot::SecondParent && view.firstParent) otherParent = *view.firstParent;
     std::vector<std::size_t> candidates;
-    for (std::size_t i : order) {
+    for (std::size_t i = 0; i < ws.characters.size(); ++i) {
         const Character& c = ws.characters[i];
         if (i == sim || c.instanceId == 0 || c.species != self.species) continue;
         if (i == otherParent) continue;

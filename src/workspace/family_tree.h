@@ -38,12 +38,12 @@ FamilyView ShowFamily(const Workspace& workspace, const Character& sim);
 // Whether the spouse slot is shown: for young adults and older, teens too in advanced mode.
 bool SpouseShown(const Character& sim, bool advanced);
 
-// The sims the dialog offers for a slot, in the order given (the character list's): for a parent,
+// The sims the dialog offers for a slot, in load order (the dialog sorts them): for a parent,
 // every other sim of the same species at least a young adult (a teen in advanced mode) that is
 // not in the other parent slot; for a new spouse the same age rule; to change a spouse, any other
 // sim of the same species.
 std::vector<std::size_t> FamilyCandidates(const Workspace& workspace, std::size_t sim, FamilySlot slot,
-                                          bool advanced, const std::vector<std::size_t>& order);
+                                          bool advanced);
 
 // Why the neighborhood's ties cannot be changed (it keeps no family tree the program can write),
 // or empty.

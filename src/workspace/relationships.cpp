@@ -73,12 +73,6 @@ void IndexRelationships(Workspace& ws) {
     }
 }
 
-std::size_t RelationshipOrderPlace(const Workspace& ws, std::uint16_t owner, std::uint16_t other) {
-    const auto& keys = ws.relationshipOrderKeys;
-    return static_cast<std::size_t>(std::lower_bound(keys.begin(), keys.end(), RelationshipInstance(owner, other)) -
-                                    keys.begin());
-}
-
 std::span<const std::size_t> RelationshipsBetween(const Workspace& ws, std::uint16_t owner, std::uint16_t other) {
     const std::uint32_t key = RelationshipInstance(owner, other);
     return KeyRange(ws, key, key);
@@ -130,9 +124,8 @@ void SetRelationshipLevels(Workspace& ws, std::size_t record, RelationshipSide s
 }
 
 void SetRelationshipFlagRule(Workspace& ws, std::size_t record, RelationshipSide side, int bit, bool on) {
-    const auto flag = std::find_if(RelationshipFlags().begin(), RelationshipFlags().end(),
-                                   [bit](const RelationshipFlag& f) { return f.bit == bit; });
-    if (flag == RelationshipFlags().end()) return;
+    const RelationshipFlag* flag = RelationshipFlagOfBit(bit);
+    if (!flag) return;
     std::vector<std::size_t> targets = SideRecords(ws, record, flag->bothSides ? RelationshipSide::Own : side);
     if (flag->bothSides) {
         const auto reverse = ReverseRecords(ws, record);

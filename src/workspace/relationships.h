@@ -32,9 +32,6 @@ std::span<const std::size_t> RelationshipsBetween(const Workspace& workspace, st
 std::span<const std::size_t> RelationshipsOwnedBy(const Workspace& workspace, std::uint16_t owner);
 // The records whose ids are the record's swapped: how the other sim feels about the owner.
 std::span<const std::size_t> ReverseRecords(const Workspace& workspace, std::size_t record);
-// Where the pair's run begins in the lookup's order (one number per pair, for counting a pair's
-// resources without a map).
-std::size_t RelationshipOrderPlace(const Workspace& workspace, std::uint16_t owner, std::uint16_t other);
 // Appends a record and keeps the lookup; returns its position.
 std::size_t AddRelationship(Workspace& workspace, const RelationshipRecord& record);
 

@@ -102,17 +102,15 @@ EntryOutcome WriteHouseholdNames(SaveContext& c, const IndexEntry& entry, std::s
 // (undone after it was saved) leaves the package.
 EntryOutcome WriteRelationshipEntry(SaveContext& c, const IndexEntry& entry, std::span<const std::uint8_t> stored,
                                     PackageImage& image) {
-    try {
-        if (!ReadRelationshipResource(stored, entry)) return CopyEntry(entry, stored, image);
-    } catch (const FormatError&) {
-        return CopyEntry(entry, stored, image);
-    }
+    if (!RelationshipResourceReadable(stored)) return CopyEntry(entry, stored, image);
     const auto owner = static_cast<std::uint16_t>(entry.key.instanceId >> 16);
     const auto other = static_cast<std::uint16_t>(entry.key.instanceId);
     const auto records = RelationshipsBetween(c.workspace, owner, other);
     if (records.empty()) return EntryOutcome::Drop;
     if (c.relationshipsSeen.empty()) c.relationshipsSeen.resize(c.workspace.relationshipOrder.size(), 0);
-    const std::size_t nth = c.relationshipsSeen[RelationshipOrderPlace(c.workspace, owner, other)]++;
+    // The pair's run begins where the span lies in the lookup's order: one counter per pair.
+    const auto place = static_cast<std::size_t>(records.data() - c.workspace.relationshipOrder.data());
+    const std::size_t nth = c.relationshipsSeen[place]++;
     if (nth >= records.size()) return EntryOutcome::Drop;
     const std::size_t record = records[nth];
     c.relationshipsWritten.emplace_back(record, WriteRelationshipResource(stored, c.workspace.relationshipList[record], image));

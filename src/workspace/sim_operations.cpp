@@ -389,9 +389,7 @@ std::string ChangeTie(SimOperationContext& c, Character& sim, FamilySlot slot, s
     const auto index = FindOther(c, other);
     if (!index) return std::string(option) + ": no sim \"" + std::string(other) + "\" in this neighborhood";
     const std::size_t self = static_cast<std::size_t>(&sim - c.workspace.characters.data());
-    std::vector<std::size_t> all(c.workspace.characters.size());
-    for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
-    const auto candidates = FamilyCandidates(c.workspace, self, slot, c.advanced, all);
+    const auto candidates = FamilyCandidates(c.workspace, self, slot, c.advanced);
     if (std::find(candidates.begin(), candidates.end(), *index) == candidates.end()) {
         return std::string(option) + ": " + c.workspace.characters[*index].packageFile + " cannot be " +
                (slot == FamilySlot::Spouse ? "the spouse" : "a parent") + " of " + sim.packageFile +

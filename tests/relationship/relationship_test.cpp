@@ -89,6 +89,10 @@ TEST(RelationshipRecord, TheFamilyRelationIsReadOnlyWithTheFlagAndFourValues) {
 
 TEST(RelationshipRecord, ShortAndDamagedResources) {
     EXPECT_EQ(ReadRelationshipResource(Bytes(19, 0), Entry(1)), std::nullopt);  // not interpreted
+    EXPECT_FALSE(RelationshipResourceReadable(Bytes(19, 0)));
+    EXPECT_FALSE(RelationshipResourceReadable(Resource(2, 4, {0, kFamily, 0})));
+    EXPECT_TRUE(RelationshipResourceReadable(Resource(2, 3, {0, kFamily, 0})));  // read without the mark
+    EXPECT_TRUE(RelationshipResourceReadable(Resource(2, 4, {0, kFamily, 0, 1})));
     // The flag and four values claimed, but the resource ends at 20 bytes.
     EXPECT_THROW(ReadRelationshipResource(Resource(2, 4, {0, kFamily, 0}), Entry(1)), FormatError);
     EXPECT_NO_THROW(Read(Resource(2, 0, {0, 0, 0})));  // a count of 0 is read as it is

@@ -314,8 +314,6 @@ void FamilyPanel::ChangeFamilyTieClick(Slot& slot) {
     const auto sim = SimIndex();
     if (Filling() || !sim || Refused()) return;
     const Workspace& ws = document_.workspace();
-    std::vector<std::size_t> all(ws.characters.size());
-    for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
     SimPick pick;
     const bool spouse = slot.slot == FamilySlot::Spouse;
     pick.caption = spouse ? QStringLiteral("Choose New Spouse") : QStringLiteral("Choose New Parent");
@@ -324,7 +322,7 @@ void FamilyPanel::ChangeFamilyTieClick(Slot& slot) {
                                         "current Spouse. Select Cancel to return to the Family Ties without changing the Spouse.")
                        : QStringLiteral("Choose a new parent from the selection box above and then select OK to change the "
                                         "current Parent. Select Cancel to return to the Family Ties without changing the Parent.");
-    pick.sims = FamilyCandidates(ws, *sim, slot.slot, host_.Advanced(), all);
+    pick.sims = FamilyCandidates(ws, *sim, slot.slot, host_.Advanced());
     pick.preselected = slot.holder;
     const auto chosen = host_.PickSim(pick);
     if (!chosen) return;

@@ -175,8 +175,7 @@ void RelationshipsPanel::BuildSide(Side& side, const QString& suffix, const QStr
             box->setObjectName(QStringLiteral("ckFurious") + suffix);
             connect(box, &QCheckBox::clicked, this, [this, &side] { ckFuriousClick(side); });
         } else {
-            const auto& flag = *std::find_if(RelationshipFlags().begin(), RelationshipFlags().end(),
-                                             [bit](const RelationshipFlag& f) { return f.bit == bit; });
+            const RelationshipFlag& flag = *RelationshipFlagOfBit(bit);
             box = new QCheckBox(QString::fromLatin1(flag.caption.data(), static_cast<qsizetype>(flag.caption.size())),
                                 side.frame);
             box->setObjectName(QString::fromLatin1(FlagBoxName(bit)) + suffix);
@@ -438,10 +437,7 @@ void RelationshipsPanel::ckRelBits(Side& side, int bit) {
     QCheckBox* box = side.flags[bit];
     if (!record || !Ready()) return;
     const bool on = box->isChecked();
-    const RelationshipFlag* flag = nullptr;
-    for (const RelationshipFlag& f : RelationshipFlags()) {
-        if (f.bit == bit) flag = &f;
-    }
+    const RelationshipFlag* flag = RelationshipFlagOfBit(bit);
     Edit(QString::fromLatin1(flag->caption.data(), static_cast<qsizetype>(flag->caption.size())) +
              (on ? QStringLiteral(" on") : QStringLiteral(" off")),
          [&](Workspace& ws) { SetRelationshipFlagRule(ws, *record, side.side, bit, on); });
