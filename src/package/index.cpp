@@ -147,22 +147,27 @@ void AppendIndex(PackageImage& image, const std::vector<IndexEntry>& entries,
     }
 }
 
-void FinishPackageImage(PackageImage& image, const std::vector<IndexEntry>& entries,
-                        std::uint32_t entryWidth) {
-    if (image.size() > 0xFFFFFFFFu) throw FormatError("Package exceeds 4 GiB");
+void SetIndexFields(std::span<std::uint8_t> header, std::size_t indexOffset, std::size_t count,
+                    std::uint32_t entryWidth) {
+    if (indexOffset > 0xFFFFFFFFu || static_cast<std::uint64_t>(count) * entryWidth > 0xFFFFFFFFu) throw FormatError("Package exceeds 4 GiB");
     auto set = [&](std::size_t offset, std::uint32_t value) {
-        if (!WriteChecked(image, value, offset, 4)) {
+        if (!WriteChecked(header, value, offset, 4)) {
             throw FormatError("Cannot set header field " + std::to_string(offset));
         }
     };
-    set(kIndexOffsetOffset, static_cast<std::uint32_t>(image.size()));
-    AppendIndex(image, entries, entryWidth);
-    const auto count = static_cast<std::uint32_t>(entries.size());
-    set(kEntryCountOffset, count);
-    set(kIndexSizeOffset, count * entryWidth);
+    set(kIndexOffsetOffset, static_cast<std::uint32_t>(indexOffset));
+    set(kEntryCountOffset, static_cast<std::uint32_t>(count));
+    set(kIndexSizeOffset, static_cast<std::uint32_t>(count * entryWidth));
     set(kHoleCountOffset, 0);
     set(kHoleOffsetOffset, 0);
     set(kHoleSizeOffset, 0);
+}
+
+void FinishPackageImage(PackageImage& image, const std::vector<IndexEntry>& entries,
+                        std::uint32_t entryWidth) {
+    const std::size_t indexOffset = image.size();
+    SetIndexFields(image, indexOffset, entries.size(), entryWidth);
+    AppendIndex(image, entries, entryWidth);
 }
 
 }  // namespace qh

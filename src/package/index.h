@@ -88,6 +88,11 @@ bool WriteChecked(std::span<std::uint8_t> bytes, std::uint32_t value, std::size_
 void AppendIndex(PackageImage& image, const std::vector<IndexEntry>& entries,
                  std::uint32_t entryWidth);
 
+// Sets the header's index fields for an index of `count` entries at `indexOffset` (and an empty
+// hole index). Throws FormatError when the header is short or the offset passes 4 GiB.
+void SetIndexFields(std::span<std::uint8_t> header, std::size_t indexOffset, std::size_t count,
+                    std::uint32_t entryWidth);
+
 // Ends a package image whose resources are all in place: sets the index offset to the image's
 // end, appends the index, and sets the entry count, the index size and an empty hole index.
 // Throws FormatError when the header cannot be patched or the image passes 4 GiB.

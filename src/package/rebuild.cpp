@@ -1,5 +1,8 @@
 #include "package/rebuild.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "package/byte_reader.h"
 #include "package/extract.h"
 
@@ -12,26 +15,61 @@ std::uint32_t ToU32(std::size_t value) {
     return static_cast<std::uint32_t>(value);
 }
 
-
 }  // namespace
+
+void RebuiltPackage::Add(bool made, std::size_t offset, std::size_t length) {
+    if (length == 0) return;
+    size_ += length;
+    // Neighbouring runs of the same buffer become one piece: most of a package is carried in a
+    // few long runs, and the writers' bytes lie end to end in their buffer.
+    if (!pieces_.empty() && pieces_.back().made == made && pieces_.back().offset + pieces_.back().length == offset) {
+        pieces_.back().length += length;
+        return;
+    }
+    pieces_.push_back({made, offset, length});
+}
+
+void RebuiltPackage::AddMade(std::size_t start) { Add(true, start, made_.size() - start); }
+
+void RebuiltPackage::AddCarried(std::span<const std::uint8_t> run) {
+    Add(false, static_cast<std::size_t>(run.data() - source_.data()), run.size());
+}
+
+std::vector<std::span<const std::uint8_t>> RebuiltPackage::Pieces() const {
+    std::vector<std::span<const std::uint8_t>> pieces;
+    pieces.reserve(pieces_.size());
+    const std::span<const std::uint8_t> made(made_);
+    for (const Piece& piece : pieces_) {
+        pieces.push_back((piece.made ? made : source_).subspan(piece.offset, piece.length));
+    }
+    return pieces;
+}
+
+PackageImage RebuiltPackage::Joined() const {
+    PackageImage image;
+    image.reserve(size_);
+    for (const auto piece : Pieces()) image.insert(image.end(), piece.begin(), piece.end());
+    return image;
+}
 
 void ResourceAppender::Append(const ResourceKey& key, std::span<const std::uint8_t> content) {
     IndexEntry entry;
     entry.key = key;
-    entry.offset = ToU32(image_.size());
-    image_.insert(image_.end(), content.begin(), content.end());
-    entry.size = ToU32(image_.size() - entry.offset);
+    entry.offset = ToU32(package_.size());
+    entry.size = ToU32(content.size());
+    PackageImage& made = package_.made();
+    const std::size_t start = made.size();
+    made.insert(made.end(), content.begin(), content.end());
+    package_.AddMade(start);
     entries_.push_back(entry);
 }
 
-EntryOutcome CopyEntry(const IndexEntry&, std::span<const std::uint8_t> stored,
-                       PackageImage& image) {
-    image.insert(image.end(), stored.begin(), stored.end());
-    return EntryOutcome::Keep;
+EntryOutcome CopyEntry(const IndexEntry&, std::span<const std::uint8_t>, PackageImage&) {
+    return EntryOutcome::Copy;
 }
 
-PackageImage RebuildImage(std::span<const std::uint8_t> expanded, const EntryWriter& writer,
-                          const Appender& appender) {
+RebuiltPackage RebuildPieces(std::span<const std::uint8_t> expanded, const EntryWriter& writer,
+                             const Appender& appender) {
     const ByteReader reader(expanded, "package");
     std::vector<IndexEntry> source;
     const std::uint32_t width = ReadIndex(expanded, PackageSource::File, source);
@@ -39,10 +77,11 @@ PackageImage RebuildImage(std::span<const std::uint8_t> expanded, const EntryWri
         throw FormatError("Unsupported index entry width " + std::to_string(width));
     }
 
-    PackageImage image;
-    image.reserve(expanded.size());
+    RebuiltPackage package(expanded);
+    PackageImage& made = package.made();
     const auto header = reader.Slice(0, kHeaderSize, "header");
-    image.assign(header.begin(), header.end());
+    made.assign(header.begin(), header.end());
+    package.AddMade(0);
 
     std::vector<IndexEntry> entries;
     entries.reserve(source.size());
@@ -50,23 +89,45 @@ PackageImage RebuildImage(std::span<const std::uint8_t> expanded, const EntryWri
         const auto stored = reader.Has(entry.offset, entry.size)
                                 ? expanded.subspan(entry.offset, entry.size)
                                 : reader.Slice(entry.offset, entry.size, "resource " + HexId(entry.key.typeId));
-        const std::size_t start = image.size();
-        entry.offset = ToU32(start);
-        if (writer(entry, stored, image) == EntryOutcome::Drop) {
-            image.resize(start);
+        const std::size_t start = made.size();
+        entry.offset = ToU32(package.size());
+        EntryOutcome outcome = writer(entry, stored, made);
+        if (outcome == EntryOutcome::Drop) {
+            made.resize(start);
             continue;
         }
-        entry.size = ToU32(image.size() - start);
+        if (outcome == EntryOutcome::Keep && made.size() - start == stored.size() &&
+            std::equal(stored.begin(), stored.end(), made.begin() + static_cast<std::ptrdiff_t>(start))) {
+            outcome = EntryOutcome::Copy;
+        }
+        if (outcome == EntryOutcome::Copy) {
+            made.resize(start);
+            package.AddCarried(stored);
+        } else {
+            package.AddMade(start);
+        }
+        entry.size = ToU32(package.size() - entry.offset);
         entries.push_back(entry);
     }
 
     if (appender) {
-        ResourceAppender append(image, entries);
+        ResourceAppender append(package, entries);
         appender(append);
     }
 
-    FinishPackageImage(image, entries, width);
-    return image;
+    // The index goes at the end, and the header (the first bytes the writers' buffer holds) says
+    // where.
+    const std::size_t indexOffset = package.size();
+    const std::size_t indexStart = made.size();
+    AppendIndex(made, entries, width);
+    package.AddMade(indexStart);
+    SetIndexFields(std::span(made).first(kHeaderSize), indexOffset, entries.size(), width);
+    return package;
+}
+
+PackageImage RebuildImage(std::span<const std::uint8_t> expanded, const EntryWriter& writer,
+                          const Appender& appender) {
+    return RebuildPieces(expanded, writer, appender).Joined();
 }
 
 void RebuildPackage(const std::filesystem::path& path, const EntryWriter& writer,
@@ -82,14 +143,15 @@ void RebuildPackage(const std::filesystem::path& path, const EntryWriter& writer
     const PackageImage expanded = ExpandPackage(path, reporter, options.hook);
     const FileStamp afterExpansion = StampOf(path);
     if (options.onExpanded) options.onExpanded(ByteReader(expanded).ReadU32(kEntryCountOffset));
-    PackageImage image;
+    std::optional<RebuiltPackage> rebuilt;
     try {
-        image = RebuildImage(expanded, writer, appender);
+        rebuilt.emplace(RebuildPieces(expanded, writer, appender));
     } catch (const FormatError& error) {
         throw FormatError(path.filename().string() + ": " + error.what());
     }
     if (options.expected) unchanged(afterExpansion);
-    AtomicReplace(path, image, options.hook);
+    const auto pieces = rebuilt->Pieces();
+    AtomicReplacePieces(path, pieces, options.hook);
 }
 
 }  // namespace qh

@@ -19,42 +19,75 @@
 
 namespace qh {
 
-// What a writer did with one entry. A kept entry's size becomes the number of bytes the writer
-// appended, which covers every outcome: a copy (the stored bytes), a copy patched in place, a
-// replacement (fresh bytes), and a copy with a change of length. A dropped entry leaves the index
-// and anything appended for it is discarded.
-enum class EntryOutcome { Keep, Drop };
+// What a writer did with one entry. A kept entry becomes the bytes the writer appended, which
+// covers a copy patched in place, a replacement, and a copy with a change of length; bytes that
+// come out the same as the stored ones are carried from the file like a copy. A copied entry is
+// carried as it is stored (anything appended for it is discarded), without passing through the
+// writer's buffer. A dropped entry leaves the index and anything appended for it is discarded.
+enum class EntryOutcome { Keep, Copy, Drop };
 
-// Called for each entry in index order with the entry's stored (uncompressed) bytes and the image
-// so far; the entry's offset is already the image length. The writer appends what the entry
-// becomes. A writer that cannot rebuild an entry should copy it rather than drop it.
+// Called for each entry in index order with the entry's stored (uncompressed) bytes and the
+// buffer of bytes the writers made so far; the entry's offset is already where it will stand in
+// the new file. The writer appends what the entry becomes, or returns Copy. A writer that cannot
+// rebuild an entry should copy it rather than drop it.
 using EntryWriter = std::function<EntryOutcome(const IndexEntry& entry,
                                                std::span<const std::uint8_t> stored,
                                                PackageImage& image)>;
 
-// Called once after the walk to append new resources: append the bytes to `image` and call
-// `add(key)` right after each one.
+// A rebuilt package as the pieces of its file in order: runs of the expanded file's bytes that
+// are carried as they are, and the bytes the writers made (with the header and the index). A
+// save of one change in a large neighborhood writes tens of megabytes of which almost all are
+// carried, so they are written straight from the file's image rather than copied into another.
+class RebuiltPackage {
+public:
+    explicit RebuiltPackage(std::span<const std::uint8_t> source) : source_(source) {}
+    // Where the next byte will stand in the new file.
+    std::size_t size() const { return size_; }
+    PackageImage& made() { return made_; }
+    // Adds the bytes of `made()` from `start` to its end, or a run of the source.
+    void AddMade(std::size_t start);
+    void AddCarried(std::span<const std::uint8_t> run);
+    // The file's bytes, in order; valid while the source and this object live unchanged.
+    std::vector<std::span<const std::uint8_t>> Pieces() const;
+    PackageImage Joined() const;
+
+private:
+    struct Piece {
+        bool made = false;
+        std::size_t offset = 0;  // in the source or in made_
+        std::size_t length = 0;
+    };
+    void Add(bool made, std::size_t offset, std::size_t length);
+    std::span<const std::uint8_t> source_;
+    PackageImage made_;
+    std::vector<Piece> pieces_;
+    std::size_t size_ = 0;
+};
+
+// Called once after the walk to append new resources at the end of the package.
 class ResourceAppender {
 public:
-    ResourceAppender(PackageImage& image, std::vector<IndexEntry>& entries)
-        : image_(image), entries_(entries) {}
-    PackageImage& image() { return image_; }
-    // Appends a resource with the given content and key at the end of the image and index.
+    ResourceAppender(RebuiltPackage& package, std::vector<IndexEntry>& entries)
+        : package_(package), entries_(entries) {}
+    // Appends a resource with the given content and key at the end of the package and index.
     void Append(const ResourceKey& key, std::span<const std::uint8_t> content);
 
 private:
-    PackageImage& image_;
+    RebuiltPackage& package_;
     std::vector<IndexEntry>& entries_;
 };
 using Appender = std::function<void(ResourceAppender& appender)>;
 
-// The writer that copies every entry unchanged.
+// The writer that carries every entry unchanged.
 EntryOutcome CopyEntry(const IndexEntry& entry, std::span<const std::uint8_t> stored,
                        PackageImage& image);
 
-// Builds the rebuilt image from an expanded package's bytes. Header bytes other than 36 to 59
-// are kept; the entry width (20 or 24) is kept, so appended entries of a 20-byte index lose
-// their second instance id.
+// Rebuilds an expanded package's bytes. Header bytes other than 36 to 59 are kept; the entry
+// width (20 or 24) is kept, so appended entries of a 20-byte index lose their second instance id.
+// The result refers to `expanded`, which must outlive it.
+RebuiltPackage RebuildPieces(std::span<const std::uint8_t> expanded, const EntryWriter& writer,
+                             const Appender& appender = {});
+// The same, as one image.
 PackageImage RebuildImage(std::span<const std::uint8_t> expanded, const EntryWriter& writer,
                           const Appender& appender = {});
 

@@ -130,8 +130,13 @@ int CreateTemporaryLike(const fs::path& target, const fs::path& temporary) {
 
 }  // namespace
 
-void AtomicReplace(const fs::path& path, std::span<const std::uint8_t> content,
-                   const FaultHook& hook) {
+void AtomicReplace(const fs::path& path, std::span<const std::uint8_t> content, const FaultHook& hook) {
+    const std::span<const std::uint8_t> whole[1] = {content};
+    AtomicReplacePieces(path, whole, hook);
+}
+
+void AtomicReplacePieces(const fs::path& path, std::span<const std::span<const std::uint8_t>> pieces,
+                         const FaultHook& hook) {
     const fs::path target = ReplacedFile(path);
     const fs::path temporary = TemporaryNameFor(target);
     auto step = [&](ReplaceStep s) {
@@ -160,9 +165,10 @@ void AtomicReplace(const fs::path& path, std::span<const std::uint8_t> content,
         created = true;
 
         step(ReplaceStep::Write);
-        if (!content.empty() &&
-            std::fwrite(content.data(), 1, content.size(), file) != content.size()) {
-            throw IoError("Cannot write " + Describe(temporary) + ": " + SystemError());
+        for (const auto piece : pieces) {
+            if (!piece.empty() && std::fwrite(piece.data(), 1, piece.size(), file) != piece.size()) {
+                throw IoError("Cannot write " + Describe(temporary) + ": " + SystemError());
+            }
         }
 
         step(ReplaceStep::Flush);

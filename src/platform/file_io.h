@@ -52,6 +52,10 @@ using FaultHook = std::function<void(ReplaceStep step, const std::filesystem::pa
 // a symbolic link keeps being a link and its target receives the content.
 void AtomicReplace(const std::filesystem::path& path, std::span<const std::uint8_t> content,
                    const FaultHook& hook = {});
+// The same with the content given as pieces written one after another.
+void AtomicReplacePieces(const std::filesystem::path& path,
+                         std::span<const std::span<const std::uint8_t>> pieces,
+                         const FaultHook& hook = {});
 
 template <typename Read>
 FileStamp ReadSteadily(const std::filesystem::path& path, Read&& read) {

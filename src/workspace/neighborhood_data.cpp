@@ -10,6 +10,16 @@ namespace qh {
 
 namespace {
 
+// The fields of one item before its values; the values follow as a count and that many 16-bit
+// words.
+std::size_t ItemHeadSize(std::uint32_t version) {
+    std::size_t size = 4 + 2;
+    if (version >= 194) size += 2;
+    if (version >= 190) size += 4;
+    if (version >= 203) size += 2;
+    return size;
+}
+
 NeighborhoodItem ReadItem(ByteCursor& in, std::uint32_t version) {
     NeighborhoodItem item;
     item.itemGuid = in.U32("item GUID");
@@ -26,6 +36,14 @@ NeighborhoodItem ReadItem(ByteCursor& in, std::uint32_t version) {
     return item;
 }
 
+// Passes over one item without keeping it: the layout of a resource of hundreds of thousands of
+// items is found on every save.
+void SkipItem(ByteCursor& in, std::uint32_t version) {
+    in.Skip(ItemHeadSize(version), "item");
+    const std::uint32_t count = in.U32("value count");
+    in.Skip(static_cast<std::size_t>(count) * 2, "item values");
+}
+
 // One section of owners: per owner its id, (from version 190) its owner word, then two lists of
 // items. Lots and families keep one list each in the program; sims keep the primary and the
 // secondary list apart.
@@ -38,11 +56,15 @@ void ReadSection(ByteCursor& in, std::uint32_t version, std::uint32_t defaultWor
         for (std::uint8_t list = 0; list < 2; ++list) {
             const std::uint32_t count = in.U32("item count");
             for (std::uint32_t i = 0; i < count; ++i) {
+                if (!out) {
+                    SkipItem(in, version);
+                    continue;
+                }
                 NeighborhoodItem item = ReadItem(in, version);
                 item.owner = owner;
                 item.ownerWord = word;
                 item.secondary = sims ? list : 1;
-                if (out) out->push_back(std::move(item));
+                out->push_back(std::move(item));
             }
         }
     }
@@ -51,22 +73,29 @@ void ReadSection(ByteCursor& in, std::uint32_t version, std::uint32_t defaultWor
 }  // namespace
 
 void AppendNeighborhoodItem(Bytes& bytes, std::uint32_t version, const NeighborhoodItem& item) {
-    ByteWriter out(bytes);
-    out.U32(item.itemGuid);
-    out.U16(item.flags1);
-    if (version >= 194) out.U16(item.flags2);
-    if (version >= 190) out.U32(item.invNumber);
-    if (version >= 203) out.U16(item.padding);
-    out.U32(static_cast<std::uint32_t>(item.values.size()));
-    for (std::uint16_t v : item.values) out.U16(v);
+    // Sized once and stored into: a large neighborhood writes hundreds of thousands of items.
+    std::size_t at = bytes.size();
+    bytes.resize(at + NeighborhoodItemSize(version, item.values.size()));
+    const std::span<std::uint8_t> out(bytes);
+    auto u16 = [&](std::uint16_t value) {
+        StoreU16(out, at, value);
+        at += 2;
+    };
+    auto u32 = [&](std::uint32_t value) {
+        StoreU32(out, at, value);
+        at += 4;
+    };
+    u32(item.itemGuid);
+    u16(item.flags1);
+    if (version >= 194) u16(item.flags2);
+    if (version >= 190) u32(item.invNumber);
+    if (version >= 203) u16(item.padding);
+    u32(static_cast<std::uint32_t>(item.values.size()));
+    for (std::uint16_t v : item.values) u16(v);
 }
 
 std::size_t NeighborhoodItemSize(std::uint32_t version, std::size_t valueCount) {
-    std::size_t size = 4 + 2 + 4 + 2 * valueCount;
-    if (version >= 194) size += 2;
-    if (version >= 190) size += 4;
-    if (version >= 203) size += 2;
-    return size;
+    return ItemHeadSize(version) + 4 + 2 * valueCount;
 }
 
 namespace {
@@ -82,7 +111,7 @@ NeighborhoodDataLayout Parse(std::span<const std::uint8_t> bytes, std::vector<Ne
     const std::uint32_t defaultWord = in.U32("default owner word");
     for (int list = 0; list < 2; ++list) {
         const std::uint32_t count = in.U32("item count");
-        for (std::uint32_t i = 0; i < count; ++i) (void)ReadItem(in, version);
+        for (std::uint32_t i = 0; i < count; ++i) SkipItem(in, version);
     }
     ReadSection(in, version, defaultWord, false, lots);
     ReadSection(in, version, defaultWord, false, families);
@@ -123,27 +152,45 @@ Bytes WriteNeighborhoodData(std::span<const std::uint8_t> stored, const std::vec
     const std::uint32_t version = layout.version;
     Bytes out(stored.begin(), stored.begin() + static_cast<std::ptrdiff_t>(layout.simsSectionStart));
 
-    // Owners in the order of their first item, each with its two lists in item order: one pass.
-    struct Owner {
-        std::uint32_t id;
-        std::uint32_t word;
-        std::vector<const NeighborhoodItem*> lists[2];
-    };
-    std::vector<Owner> owners;
-    std::unordered_map<std::uint32_t, std::size_t> ownerIndex;
-    for (const NeighborhoodItem& item : simItems) {
-        const auto [it, added] = ownerIndex.emplace(item.owner, owners.size());
-        if (added) owners.push_back({item.owner, item.ownerWord, {}});
-        owners[it->second].lists[item.secondary == 0 ? 0 : 1].push_back(&item);
+    // Owners in the order of their first item, each with its two lists in item order: a counting
+    // sort by owner and list, linear in the items.
+    std::vector<std::uint32_t> ownerIds;
+    std::vector<std::uint32_t> ownerWords;
+    std::vector<std::uint32_t> slotOf(simItems.size());
+    std::unordered_map<std::uint32_t, std::uint32_t> ownerIndex;
+    ownerIndex.reserve(simItems.size() / 8 + 16);
+    std::size_t valueCount = 0;
+    for (std::size_t i = 0; i < simItems.size(); ++i) {
+        const NeighborhoodItem& item = simItems[i];
+        const auto [it, added] = ownerIndex.emplace(item.owner, static_cast<std::uint32_t>(ownerIds.size()));
+        if (added) {
+            ownerIds.push_back(item.owner);
+            ownerWords.push_back(item.ownerWord);
+        }
+        slotOf[i] = it->second * 2 + (item.secondary == 0 ? 0 : 1);
+        valueCount += item.values.size();
     }
+    std::vector<std::size_t> slotStart(ownerIds.size() * 2 + 1, 0);
+    for (std::uint32_t slot : slotOf) ++slotStart[slot + 1];
+    for (std::size_t s = 1; s < slotStart.size(); ++s) slotStart[s] += slotStart[s - 1];
+    std::vector<std::uint32_t> ordered(simItems.size());
+    {
+        std::vector<std::size_t> next(slotStart.begin(), slotStart.end() - 1);
+        for (std::size_t i = 0; i < simItems.size(); ++i) ordered[next[slotOf[i]]++] = static_cast<std::uint32_t>(i);
+    }
+
+    out.reserve(out.size() + 4 + ownerIds.size() * 16 + simItems.size() * (ItemHeadSize(version) + 4) +
+                valueCount * 2 + layout.restLength);
     ByteWriter writer(out);
-    writer.U32(static_cast<std::uint32_t>(owners.size()));
-    for (const Owner& owner : owners) {
-        writer.U32(owner.id);
-        if (version >= 190) writer.U32(owner.word);
-        for (const auto& list : owner.lists) {
-            writer.U32(static_cast<std::uint32_t>(list.size()));
-            for (const NeighborhoodItem* item : list) AppendNeighborhoodItem(out, version, *item);
+    writer.U32(static_cast<std::uint32_t>(ownerIds.size()));
+    for (std::size_t o = 0; o < ownerIds.size(); ++o) {
+        writer.U32(ownerIds[o]);
+        if (version >= 190) writer.U32(ownerWords[o]);
+        for (std::size_t slot = o * 2; slot < o * 2 + 2; ++slot) {
+            writer.U32(static_cast<std::uint32_t>(slotStart[slot + 1] - slotStart[slot]));
+            for (std::size_t k = slotStart[slot]; k < slotStart[slot + 1]; ++k) {
+                AppendNeighborhoodItem(out, version, simItems[ordered[k]]);
+            }
         }
     }
     out.insert(out.end(), stored.end() - static_cast<std::ptrdiff_t>(layout.restLength), stored.end());

@@ -176,7 +176,7 @@ void RebuildCharacterPackage(Workspace& ws, Character& sim, const SaveOptions& o
             }
             case kSimPropertiesType: {
                 const std::size_t start = image.size();
-                CopyEntry(entry, stored, image);
+                image.insert(image.end(), stored.begin(), stored.end());
                 SimProperties colours;
                 colours.skinColor = sim.skinColor;
                 colours.hairColor = sim.hairColor;

@@ -52,7 +52,7 @@ TEST(RebuildImage, EveryOutcome) {
         switch (entry.key.typeId) {
             case 0x10: {  // copy and patch
                 const std::size_t at = image.size();
-                CopyEntry(entry, stored, image);
+                image.insert(image.end(), stored.begin(), stored.end());
                 image[at] = 'F';
                 return EntryOutcome::Keep;
             }
@@ -95,6 +95,45 @@ TEST(RebuildImage, EveryOutcome) {
     EXPECT_EQ(header.ReadU32(kEntryCountOffset), 4u);
     EXPECT_EQ(header.ReadU32(kIndexOffsetOffset), entries[3].offset + entries[3].size);
     EXPECT_EQ(header.ReadU32(kIndexOffsetOffset) + 4 * 24, rebuilt.size());
+}
+
+TEST(RebuildPackage, CarriedAndMadeBytesLandInOrder) {
+    // Entries carried as they are (a copy, a copy after something was appended, a rewrite that
+    // came out the same) are written from the expanded file; the rest from the writers' bytes.
+    // The file must be byte for byte the one image the same rebuild gives.
+    test::TempDir dir;
+    const std::filesystem::path path = dir.path() / "p.package";
+    SilentReporter reporter;
+    AtomicReplace(path, ExpandImage(FourEntries(), reporter));
+    const auto writer = [](const IndexEntry& entry, std::span<const std::uint8_t> stored, PackageImage& image) {
+        switch (entry.key.typeId) {
+            case 0x10:  // appended, then copied after all
+                image.push_back('!');
+                return EntryOutcome::Copy;
+            case 0x20:  // rewritten to the same bytes
+                image.insert(image.end(), stored.begin(), stored.end());
+                return EntryOutcome::Keep;
+            case 0x30: {  // a shorter resource
+                image.insert(image.end(), stored.begin(), stored.begin() + 1);
+                return EntryOutcome::Keep;
+            }
+            default:
+                return CopyEntry(entry, stored, image);
+        }
+    };
+    const Bytes added = test::ToBytes("new");
+    const auto appender = [&](ResourceAppender& append) { append.Append(Key(0x50, 5), added); };
+    const PackageImage image = RebuildImage(ReadFileBytes(path), writer, appender);
+    RebuildPackage(path, writer, appender, reporter);
+    const Bytes file = ReadFileBytes(path);
+    EXPECT_EQ(file, image);
+    const auto resources = Resources(file);
+    ASSERT_EQ(resources.size(), 5u);
+    EXPECT_EQ(resources[0].second, "first");
+    EXPECT_EQ(resources[1].second, "second");
+    EXPECT_EQ(resources[2].second, "t");
+    EXPECT_EQ(resources[3].second, "fourth");
+    EXPECT_EQ(resources[4].second, "new");
 }
 
 TEST(RebuildImage, TwentyByteIndexStaysTwentyAfterAppends) {

@@ -87,6 +87,18 @@ TEST(NeighborhoodData, RewritingTheSimsSectionKeepsEverythingElse) {
     }
 }
 
+TEST(NeighborhoodData, EachOwnersItemsAreGatheredInTheOrderTheyCame) {
+    // Items edited in memory may stand in any order; the resource holds one block per owner, in
+    // the order of the owners' first items, with the first list's items before the second's.
+    auto plan = Layout(203);
+    const NeighborhoodItem a1 = Item(0x10, 0xA1, 0, {1}), a2 = Item(0x10, 0xA2, 1, {2, 2}), a3 = Item(0x10, 0xA3, 0, {});
+    const NeighborhoodItem b1 = Item(0x30, 0xB1, 1, {3}, 0x555), c1 = Item(0x11, 0xC1, 0, {4});
+    plan.simItems = {a1, a3, a2, b1, c1};
+    const Bytes expected = fixture::NeighborhoodDataBytes(plan);
+    const std::vector<NeighborhoodItem> scattered = {a2, b1, a1, c1, a3};
+    EXPECT_EQ(WriteNeighborhoodData(expected, scattered), expected);
+}
+
 TEST(NeighborhoodData, MalformedResourcesThrow) {
     Bytes bytes = fixture::NeighborhoodDataBytes(Layout(203));
     Workspace ws;
