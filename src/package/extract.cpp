@@ -196,20 +196,32 @@ PackageImage ExpandForRewrite(std::span<const std::uint8_t> file,
 
 namespace {
 
-// A package with nothing compressed in it (no compressed-resource directory, no resource that
-// looks compressed) whose index is whole and whose entries all lie inside the file: what every
-// save leaves behind. Such a file is its own expanded image, and needs neither a copy nor a
-// rewrite before it is rebuilt.
+// A package that is already exactly what its expansion would be: nothing compressed in it (no
+// compressed-resource directory, no resource that looks compressed), its resources end to end
+// after the header in index order, the index right after them and nothing after the index, and no
+// hole index. That is what every save leaves behind; such a file is its own expanded image and
+// needs neither a copy nor a rewrite before it is rebuilt. A file laid out in any other way
+// (resources that overlap or leave gaps) goes through the full expansion.
 bool AlreadyExpanded(std::span<const std::uint8_t> file) {
     std::vector<IndexEntry> entries;
     const std::uint32_t width = ReadIndex(file, PackageSource::File, entries);
     if (width != 20 && width != 24) return false;
-    if (ByteReader(file, "package").ReadU32(kEntryCountOffset, "header entry count") != entries.size()) return false;
     const ByteReader reader(file, "package");
-    return std::all_of(entries.begin(), entries.end(), [&](const IndexEntry& entry) {
-        return entry.key.typeId != kCompressedDirectoryType && reader.Has(entry.offset, entry.size) &&
-               !IsQfsCompressed(file.subspan(entry.offset, entry.size));
-    });
+    if (reader.ReadU32(kEntryCountOffset, "header entry count") != entries.size()) return false;
+    for (std::size_t field : {kHoleCountOffset, kHoleOffsetOffset, kHoleSizeOffset}) {
+        if (reader.ReadU32(field, "header") != 0) return false;
+    }
+    std::size_t next = kHeaderSize;
+    for (const IndexEntry& entry : entries) {
+        if (entry.offset != next || entry.key.typeId == kCompressedDirectoryType || !reader.Has(entry.offset, entry.size) ||
+            IsQfsCompressed(file.subspan(entry.offset, entry.size))) {
+            return false;
+        }
+        next += entry.size;
+    }
+    return reader.ReadU32(kIndexOffsetOffset, "header index offset") == next &&
+           reader.ReadU32(kIndexSizeOffset, "header index size") == entries.size() * width &&
+           file.size() == next + entries.size() * width;
 }
 
 }  // namespace

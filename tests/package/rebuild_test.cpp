@@ -178,6 +178,22 @@ TEST(RebuildPackage, APackageWithNothingCompressedIsItsOwnImageAndIsNotRewritten
     ExpandPackageToMemory(looks, expanded, reporter);
     EXPECT_EQ(ExpandPackage(looks, reporter, counting), expanded);
     EXPECT_EQ(replaces, 1);
+
+    // Nothing compressed, but the index lists the second resource first (the offset and size
+    // fields, bytes 16 to 23 of each 24-byte entry, swapped): not the form an expansion gives, so
+    // it is expanded, and its expansion then stays as it is.
+    Bytes swapped = plain;
+    const std::size_t index = ByteReader(swapped).ReadU32(kIndexOffsetOffset);
+    std::swap_ranges(swapped.begin() + static_cast<std::ptrdiff_t>(index + 16),
+                     swapped.begin() + static_cast<std::ptrdiff_t>(index + 24),
+                     swapped.begin() + static_cast<std::ptrdiff_t>(index + 24 + 16));
+    const auto odd = dir.Write("odd.package", swapped);
+    const PackageImage once = ExpandPackage(odd, reporter, counting);
+    EXPECT_EQ(replaces, 2);
+    EXPECT_NE(once, swapped);
+    EXPECT_EQ(ReadFileBytes(odd), once);
+    EXPECT_EQ(ExpandImage(once, reporter), once);
+    EXPECT_EQ(Resources(once), Resources(swapped));
 }
 
 TEST(RebuildPackage, FailingWriterLeavesTheExpandedPackage) {
