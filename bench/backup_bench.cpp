@@ -11,24 +11,18 @@
 #include "platform/progress.h"
 #include "workspace/backups.h"
 
+#include "large_neighborhood.h"
+
 namespace fs = std::filesystem;
 
-namespace {
-
-double Since(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-}  // namespace
+using qh::bench::Since;
 
 int main(int argc, char** argv) {
     const int sims = argc > 1 ? std::atoi(argv[1]) : 10000;
     if (sims < 1) return 2;
     const fs::path folder = fs::temp_directory_path() / "quillhaven-backup-bench";
     fs::remove_all(folder);
-    const std::string command =
-        std::string(QH_DEMO_GEN_PATH) + " --large '" + (folder / "Neighborhoods").string() + "' " + std::to_string(sims) + " 200";
-    if (std::system(command.c_str()) != 0) return 1;
+    if (!qh::bench::GenerateLargeNeighborhood(folder / "Neighborhoods", sims)) return 1;
     const fs::path hood = folder / "Neighborhoods" / "N900";
     std::size_t files = 0;
     std::uintmax_t bytes = 0;

@@ -15,6 +15,8 @@
 #include "package/extract.h"
 #include "workspace/loader.h"
 
+#include "large_neighborhood.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -42,9 +44,7 @@ int main(int argc, char** argv) {
     if (sims < 1) return 2;
     const fs::path folder = fs::temp_directory_path() / "quillhaven-load-bench";
     fs::remove_all(folder);
-    const std::string command =
-        std::string(QH_DEMO_GEN_PATH) + " --large '" + folder.string() + "' " + std::to_string(sims) + " 200";
-    if (std::system(command.c_str()) != 0) {
+    if (!qh::bench::GenerateLargeNeighborhood(folder, sims)) {
         std::fprintf(stderr, "could not write the large neighborhood\n");
         return 1;
     }
@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
     qh::Workspace workspace;
     const auto start = std::chrono::steady_clock::now();
     qh::LoadNeighborhood(workspace, neighborhood, folder, {}, reporter, progress);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds = qh::bench::Since(start);
     const double peak = PeakMegabytes();
 
     qh::PackageImage image;

@@ -20,17 +20,17 @@
 #include "workspace/relationships.h"
 #include "workspace/save.h"
 
+#include "large_neighborhood.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
+using qh::bench::Since;
+
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
-}
-
-double Since(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 // When each status of the save was shown, to see where its time goes.
@@ -51,9 +51,7 @@ private:
 bool Measure(int sims) {
     const fs::path folder = fs::temp_directory_path() / "quillhaven-save-bench";
     fs::remove_all(folder);
-    const std::string command =
-        std::string(QH_DEMO_GEN_PATH) + " --large '" + folder.string() + "' " + std::to_string(sims) + " 200";
-    if (std::system(command.c_str()) != 0) return false;
+    if (!qh::bench::GenerateLargeNeighborhood(folder, sims)) return false;
 
     qh::SilentReporter reporter;
     qh::NullProgress progress;
