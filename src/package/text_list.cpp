@@ -1,6 +1,9 @@
 #include "package/text_list.h"
 
+#include <algorithm>
+
 #include "package/byte_reader.h"
+#include "platform/errors.h"
 #include "platform/utf8.h"
 
 namespace qh {
@@ -49,6 +52,7 @@ std::optional<TextList> ParseTextList(std::span<const std::uint8_t> bytes) {
         entry.description = in.ZeroTerminated("text description");
         list.entries.push_back(std::move(entry));
     }
+    list.entriesEnd = in.at();
     return list;
 }
 
@@ -95,6 +99,52 @@ void WriteTextList(Bytes& out, std::span<const std::string> strings, TextListLay
         const bool filled = language == 1 || language == languageCode;
         for (std::size_t k = 0; k < 3; ++k) AppendEntry(out, language, filled ? string(k) : "");
     }
+}
+
+bool UpdateTextList(std::span<const std::uint8_t> stored, std::span<const std::string> strings,
+                    TextListLayout layout, int languageCode, Bytes& out) {
+    std::optional<TextList> list;
+    try {
+        list = ParseTextList(stored);
+    } catch (const FormatError&) {
+        list.reset();
+    }
+    if (!list) {
+        const bool anyText = std::any_of(strings.begin(), strings.end(), [](const std::string& s) { return !s.empty(); });
+        if (!anyText) return false;
+        WriteTextList(out, strings, layout, languageCode);
+        return true;
+    }
+    std::vector<std::string> asRead(strings.size());
+    ApplyLanguageRule(*list, languageCode, asRead);
+    bool changed = false;
+    // The k-th entry of a language, found by walking the list; one is appended when missing.
+    auto nth = [&](int language, std::size_t k) -> TextEntry& {
+        std::size_t seen = 0;
+        for (TextEntry& entry : list->entries) {
+            if (entry.language != language) continue;
+            if (seen++ == k) return entry;
+        }
+        for (; seen <= k; ++seen) list->entries.push_back({static_cast<std::uint8_t>(language), "", ""});
+        return list->entries.back();
+    };
+    for (std::size_t k = 0; k < strings.size(); ++k) {
+        if (asRead[k] == strings[k]) continue;
+        changed = true;
+        nth(languageCode, k).value = strings[k];
+        if (languageCode != 1 && TrimText(strings[k]).empty()) nth(1, k).value = strings[k];
+    }
+    if (!changed) return false;
+    if (list->entries.size() > 0xFFFF) throw FormatError("The text list has no room for another entry");
+    out.insert(out.end(), stored.begin(), stored.begin() + 66);
+    AppendU16(out, static_cast<std::uint16_t>(list->entries.size()));
+    for (const TextEntry& entry : list->entries) {
+        out.push_back(entry.language);
+        AppendText(out, entry.value);
+        AppendText(out, entry.description);
+    }
+    out.insert(out.end(), stored.begin() + static_cast<std::ptrdiff_t>(list->entriesEnd), stored.end());
+    return true;
 }
 
 std::u32string DecodeUtf8(std::string_view text) {

@@ -30,6 +30,7 @@ struct TextEntry {
 
 struct TextList {
     std::vector<TextEntry> entries;
+    std::size_t entriesEnd = 0;  // where the last entry ends; anything after it is kept as it is
 };
 
 // Every entry of a text list, or nothing when the 0xFD 0xFF code is missing. Truncated entries
@@ -57,6 +58,17 @@ enum class TextListLayout {
 // language's entries of an old list are not kept: the game fills them from language 1.
 void WriteTextList(Bytes& out, std::span<const std::string> strings, TextListLayout layout,
                    int languageCode);
+
+// What a save makes of a stored text list so that it reads back as `strings` under
+// `languageCode`. Returns false, appending nothing, when it reads so already: the caller carries
+// it byte for byte. Otherwise appends the stored list with only the entries of the language being
+// written changed (the k-th entry of `languageCode` takes string k, appended when the list has
+// none), and every other entry, the list's own name and anything after the entries kept byte for
+// byte: other languages' names are the player's too. An empty string under another language
+// than 1 would read back as the English text, so the English entry takes it as well. A list that
+// cannot be parsed is written anew in `layout` when any string is not empty.
+bool UpdateTextList(std::span<const std::uint8_t> stored, std::span<const std::string> strings,
+                    TextListLayout layout, int languageCode, Bytes& out);
 
 // Trims bytes of blanks and control characters (0x00 to 0x20 and 0x7F) at both ends.
 std::string TrimText(std::string_view text);

@@ -29,9 +29,16 @@ std::vector<fs::path> FilesToWrite(const Workspace& ws) {
     return files;
 }
 
-EntryOutcome WriteNames(SaveContext& c, const IndexEntry&, std::span<const std::uint8_t>, PackageImage& image) {
+// The neighborhood's names live in the first CTSS, the one the loader read; it is rewritten only
+// when a name changed, and then only in the language being written. Any other is carried.
+EntryOutcome WriteNames(SaveContext& c, const IndexEntry& entry, std::span<const std::uint8_t> stored,
+                        PackageImage& image) {
+    if (c.namesWritten) return CopyEntry(entry, stored, image);
+    c.namesWritten = true;
     const std::string strings[2] = {c.neighborhood.ngbdName, c.neighborhood.ngbdDescription};
-    WriteTextList(image, strings, TextListLayout::NameAndDescription, c.options.languageCode);
+    if (!UpdateTextList(stored, strings, TextListLayout::NameAndDescription, c.options.languageCode, image)) {
+        return CopyEntry(entry, stored, image);
+    }
     return EntryOutcome::Keep;
 }
 
@@ -85,15 +92,17 @@ EntryOutcome WriteHouseholdEntry(SaveContext& c, const IndexEntry& entry, std::s
     return EntryOutcome::Keep;
 }
 
-// A changed household's text list is written anew: its name and description under language 1,
-// and once more under the game's language when that is another. Text lists of other owners, and
-// those of households whose list could not be read, are copied.
+// A changed household's text list is rewritten only when its name or description changed, and
+// then only in the language being written. Text lists of other owners, and those of households
+// whose list could not be read, are copied.
 EntryOutcome WriteHouseholdNames(SaveContext& c, const IndexEntry& entry, std::span<const std::uint8_t> stored,
                                  PackageImage& image) {
     const Household* household = FindHousehold(c.workspace, entry.key.instanceId);
     if (!household || !household->householdDirty || !household->hasTextList) return CopyEntry(entry, stored, image);
     const std::string strings[2] = {household->householdName, household->householdDescription};
-    WriteTextList(image, strings, TextListLayout::NameAndDescription, c.options.languageCode);
+    if (!UpdateTextList(stored, strings, TextListLayout::NameAndDescription, c.options.languageCode, image)) {
+        return CopyEntry(entry, stored, image);
+    }
     return EntryOutcome::Keep;
 }
 
@@ -171,7 +180,9 @@ void RebuildCharacterPackage(Workspace& ws, Character& sim, const SaveOptions& o
                 return CopyEntry(entry, stored, image);
             case kCatalogTextType: {
                 const std::string strings[3] = {sim.firstName, sim.description, sim.lastName};
-                WriteTextList(image, strings, TextListLayout::Character, options.languageCode);
+                if (!UpdateTextList(stored, strings, TextListLayout::Character, options.languageCode, image)) {
+                    return CopyEntry(entry, stored, image);
+                }
                 return EntryOutcome::Keep;
             }
             case kSimPropertiesType: {

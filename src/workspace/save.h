@@ -77,6 +77,7 @@ struct SaveContext {
     Reporter& reporter;
     bool neighborhoodDataWritten = false;
     bool familyTiesWritten = false;
+    bool namesWritten = false;
     // The changed sims by GUID, built once before the walk, so each description finds its sims
     // in one lookup.
     std::unordered_map<std::uint32_t, std::vector<std::size_t>> changedSimsByGuid;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "character/character_edit.h"
 #include "character/character_rules.h"
 #include "character/character_fields.h"
@@ -66,6 +68,7 @@ TEST(Save, StatusTextsAndProgressOfLoadingAndSaving) {
 TEST(Save, WithoutChangesRewritesOnlyTheNeighborhoodPackageUncompressed) {
     Session s(4);
     const auto before = Snapshot(s.folder);
+    const Bytes names = s.Resource(s.ws.packagePath, kCatalogTextType, 1);
     const SaveResult result = s.Save();
     EXPECT_TRUE(result.Complete());
     EXPECT_EQ(result.charactersSaved, 0u);
@@ -81,18 +84,15 @@ TEST(Save, WithoutChangesRewritesOnlyTheNeighborhoodPackageUncompressed) {
         EXPECT_NE(e.key.typeId, kCompressedDirectoryType);
         EXPECT_FALSE(IsCompressedEntry(package, e));
     }
-    const auto names = ParseTextList(s.Resource(s.ws.packagePath, kCatalogTextType, 1));
-    ASSERT_EQ(names->entries.size(), 4u);  // languages 1 and 4 only
-    EXPECT_EQ(names->entries[2].language, 4);
-    EXPECT_EQ(names->entries[2].value, "Angenehmes Tal");
-    EXPECT_EQ(names->entries[0].value, "Angenehmes Tal");  // the current name, under language 1 too
+    // The names were not touched: every language's entry stays as the game wrote it.
+    EXPECT_EQ(s.Resource(s.ws.packagePath, kCatalogTextType, 1), names);
 
     // Saving again changes nothing.
     s.Save();
     EXPECT_EQ(ReadFileBytes(s.ws.packagePath), package);
 }
 
-TEST(Save, AFirstNameRewritesThatSimsPackageAloneWith132Entries) {
+TEST(Save, AFirstNameRewritesThatSimsPackageAloneAndOnlyItsEnglishEntry) {
     Session s;
     Character& lily = s.Sim("Lily");
     const std::size_t entriesBefore = s.Index(s.PackageOf(lily)).size();
@@ -107,12 +107,121 @@ TEST(Save, AFirstNameRewritesThatSimsPackageAloneWith132Entries) {
         if (file == s.ws.packagePath || file == s.PackageOf(lily)) continue;
         EXPECT_EQ(after.at(file), bytes) << file;
     }
+    // Only the English first name changed; the German entries stay as they were.
     const auto names = ParseTextList(s.Resource(s.PackageOf(lily), kCatalogTextType, 1));
-    ASSERT_EQ(names->entries.size(), 132u);
+    ASSERT_EQ(names->entries.size(), 6u);
     EXPECT_EQ(names->entries[0].value, "L\xC3\xADly");
     EXPECT_EQ(names->entries[2].value, "Hart");
+    EXPECT_EQ(names->entries[3].language, 4);
+    EXPECT_EQ(names->entries[3].value, "Lilli");
     // Every resource is kept, pictures included; only the compressed-resource directory goes.
     EXPECT_EQ(s.Index(s.PackageOf(lily)).size(), entriesBefore - 1);
+}
+
+// The game keeps a name per language; the player edits the one of the game's language. Each
+// list is laid out here as the game stores it: 64 bytes of name, 0xFD 0xFF, a count, then
+// language, value and description, each value and description ending in a zero byte.
+Bytes GameTextList(const std::vector<std::tuple<int, std::string, std::string>>& entries) {
+    Bytes out(64, 0x41);  // the list's own name, never read: kept as it is
+    out.push_back(0xFD);
+    out.push_back(0xFF);
+    out.push_back(static_cast<std::uint8_t>(entries.size()));
+    out.push_back(0);
+    for (const auto& [language, value, description] : entries) {
+        out.push_back(static_cast<std::uint8_t>(language));
+        out.insert(out.end(), value.begin(), value.end());
+        out.push_back(0);
+        out.insert(out.end(), description.begin(), description.end());
+        out.push_back(0);
+    }
+    return out;
+}
+
+TEST(SaveTexts, NamesOfOtherLanguagesSurviveEverySave) {
+    Session s;
+    const fs::path package = s.ws.packagePath;
+    const Bytes neighborhoodNames = s.Resource(package, kCatalogTextType, 1);
+    const Bytes hartsNames = s.Resource(package, kTextListType, 1);
+    const Bytes lilyNames = s.Resource(s.PackageOf(s.Sim("Lily")), kCatalogTextType, 1);
+    ASSERT_EQ(ParseTextList(hartsNames)->entries.size(), 4u);  // "Die Harts" among them
+    // Funds alone, and a skill of Lily's: no text changed, so no list is rewritten.
+    ASSERT_TRUE(SetHouseholdFunds(*FindHousehold(s.ws, 1), 4242).empty());
+    ASSERT_EQ(SetCharacterField(s.Sim("Lily"), "cookingSkill", "300"), "");
+    ASSERT_TRUE(s.Save().Complete());
+    EXPECT_EQ(s.Resource(package, kCatalogTextType, 1), neighborhoodNames);
+    EXPECT_EQ(s.Resource(package, kTextListType, 1), hartsNames);
+    EXPECT_EQ(s.Resource(s.PackageOf(s.Sim("Lily")), kCatalogTextType, 1), lilyNames);
+}
+
+TEST(SaveTexts, AGermanGameChangesOnlyTheGermanEntries) {
+    Session s(4);
+    const fs::path package = s.ws.packagePath;
+    const auto before = ParseTextList(s.Resource(package, kCatalogTextType, 1));
+    ASSERT_EQ(s.neighborhood->ngbdName, "Angenehmes Tal");
+    SetNeighborhoodName(*s.neighborhood, "Neues Tal");
+    Household& harts = *FindHousehold(s.ws, 1);
+    ASSERT_EQ(harts.householdName, "Die Harts");
+    RenameHousehold(harts, "Die Neuen Harts");
+    ASSERT_TRUE(s.Save().Complete());
+
+    const auto after = ParseTextList(s.Resource(package, kCatalogTextType, 1));
+    ASSERT_EQ(after->entries.size(), before->entries.size());
+    EXPECT_EQ(after->entries[0].value, before->entries[0].value);  // the English name stays
+    EXPECT_EQ(after->entries[0].value, "Pleasant Valley");
+    EXPECT_EQ(after->entries[2].value, "Neues Tal");
+    const auto household = ParseTextList(s.Resource(package, kTextListType, 1));
+    ASSERT_EQ(household->entries.size(), 4u);
+    EXPECT_EQ(household->entries[0].value, "The Harts");
+    EXPECT_EQ(household->entries[2].value, "Die Neuen Harts");
+
+    s.Load();
+    EXPECT_EQ(s.neighborhood->ngbdName, "Neues Tal");
+    EXPECT_EQ(FindHousehold(s.ws, 1)->householdName, "Die Neuen Harts");
+}
+
+TEST(SaveTexts, UpdateTextListChangesOneEntryAndKeepsEveryOtherByte) {
+    const Bytes stored = GameTextList({{1, "Ann", "d1"}, {1, "About", ""}, {1, "Lee", ""}, {3, "Anne", "d3"},
+                                       {3, "", ""}, {3, "Lie", ""}, {9, "Anna", ""}});
+    Bytes trailing = stored;
+    trailing.push_back(0x77);  // something after the entries: carried
+    const std::vector<std::string> same{"Ann", "About", "Lee"};
+    Bytes out;
+    EXPECT_FALSE(UpdateTextList(stored, same, TextListLayout::Character, 1, out));
+    EXPECT_TRUE(out.empty());
+
+    // English game, new last name: only language 1's third entry differs.
+    const std::vector<std::string> renamed{"Ann", "About", "Leigh"};
+    ASSERT_TRUE(UpdateTextList(trailing, renamed, TextListLayout::Character, 1, out));
+    const Bytes want = GameTextList({{1, "Ann", "d1"}, {1, "About", ""}, {1, "Leigh", ""}, {3, "Anne", "d3"},
+                                     {3, "", ""}, {3, "Lie", ""}, {9, "Anna", ""}});
+    Bytes wantTrailing = want;
+    wantTrailing.push_back(0x77);
+    EXPECT_EQ(out, wantTrailing);
+
+    // Game in language 3, where the description is empty and read from English: the player's new
+    // description goes into language 3's entry, English stays.
+    out.clear();
+    const std::vector<std::string> described{"Anne", "Neu", "Lie"};
+    ASSERT_TRUE(UpdateTextList(stored, described, TextListLayout::Character, 3, out));
+    EXPECT_EQ(out, GameTextList({{1, "Ann", "d1"}, {1, "About", ""}, {1, "Lee", ""}, {3, "Anne", "d3"},
+                                 {3, "Neu", ""}, {3, "Lie", ""}, {9, "Anna", ""}}));
+
+    // Language 5 has no entries: they are appended after the others.
+    out.clear();
+    const std::vector<std::string> fifth{"Ana", "About", "Lee"};
+    ASSERT_TRUE(UpdateTextList(stored, fifth, TextListLayout::Character, 5, out));
+    EXPECT_EQ(out, GameTextList({{1, "Ann", "d1"}, {1, "About", ""}, {1, "Lee", ""}, {3, "Anne", "d3"},
+                                 {3, "", ""}, {3, "Lie", ""}, {9, "Anna", ""}, {5, "Ana", ""}}));
+
+    // An emptied text in language 3 would read back as the English one: both are emptied.
+    out.clear();
+    const std::vector<std::string> emptied{"Anne", "", "Lie"};
+    ASSERT_TRUE(UpdateTextList(stored, emptied, TextListLayout::Character, 3, out));
+    std::vector<std::string> back(3);
+    ReadTextList(out, 3, back);
+    EXPECT_EQ(back, emptied);
+    ReadTextList(out, 1, back);
+    EXPECT_EQ(back, (std::vector<std::string>{"Ann", "", "Lee"}));
 }
 
 TEST(Save, ALifeStageChangeDropsThePicturesAndShowsThePlaceholder) {
@@ -322,7 +431,7 @@ TEST(SaveHouseholds, OnlyChangedHouseholdsAreRewrittenAndTheRestStayByteForByte)
     EXPECT_EQ(FindHousehold(s.ws, 4)->members.size(), 1u);
 }
 
-TEST(SaveHouseholds, TheTextListHoldsTwoStringsOrFourByLanguage) {
+TEST(SaveHouseholds, ARenameChangesOnlyTheEntriesOfTheGamesLanguage) {
     for (int language : {1, 4}) {
         SCOPED_TRACE(language);
         Session s(language);
@@ -334,12 +443,17 @@ TEST(SaveHouseholds, TheTextListHoldsTwoStringsOrFourByLanguage) {
         std::vector<std::pair<int, std::string>> entries;
         for (const TextEntry& entry : list->entries) entries.emplace_back(entry.language, entry.value);
         const std::string description = okafor.householdDescription;
+        // Only the language being written changes: in a German game the English name stays, and
+        // the German entry the list lacked is added.
         if (language == 1) {
             EXPECT_EQ(entries, (std::vector<std::pair<int, std::string>>{{1, "Okafors"}, {1, description}}));
         } else {
             EXPECT_EQ(entries, (std::vector<std::pair<int, std::string>>{
-                                   {1, "Okafors"}, {1, description}, {4, "Okafors"}, {4, description}}));
+                                   {1, "Okafor Family"}, {1, description}, {4, "Okafors"}}));
         }
+        s.Load();
+        EXPECT_EQ(FindHousehold(s.ws, 2)->householdName, "Okafors");
+        EXPECT_EQ(FindHousehold(s.ws, 2)->householdDescription, description);
     }
 }
 
