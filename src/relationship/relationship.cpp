@@ -116,30 +116,37 @@ RelationshipWritten WriteRelationshipResource(std::span<const std::uint8_t> stor
                                               Bytes& out) {
     const ByteReader reader(stored, "relationship");
     const std::uint32_t storedCount = reader.ReadU32(kCountAt, "value count");
-    const bool storedHolds = FamilyBitIn(reader.ReadU8(kFlagsHighAt, "flags")) && storedCount >= 4;
-    if (storedHolds) reader.Require(kFamilyRelationAt, 4, "family relation");
+    const bool storedFamily = FamilyBitIn(reader.ReadU8(kFlagsHighAt, "flags"));
+    if (storedFamily && storedCount >= 4) {
+        reader.Require(kFamilyRelationAt, 4, "family relation");
+    }
+    // Every value has its fixed place: the game reads attraction, best-friends-forever and the
+    // rest at their offsets after value 3, so value 3 is written where it stands and never taken
+    // out. Only a resource of three values gets the slot, at the end of those three.
+    const bool slotStored = storedCount >= 4 && reader.Has(kFamilyRelationAt, 4);
     const bool wanted = HasRelationshipFlag(record, kFamilyBit);
 
-    RelationshipWritten written{storedCount, storedHolds};
+    RelationshipWritten written{storedCount, wanted && slotStored};
     const std::size_t start = out.size();
     const auto head = stored.first(kFamilyRelationAt);
     out.insert(out.end(), head.begin(), head.end());
-    std::span<const std::uint8_t> rest = stored.subspan(kFamilyRelationAt);
-    if (wanted && !storedHolds) {
-        // A new slot for the relation in front of whatever followed value 2. The count covers
-        // it even where the stored count was short of the three values every resource holds,
-        // so that the relation is read back.
+    const std::span<const std::uint8_t> rest = stored.subspan(kFamilyRelationAt);
+    if (wanted && !slotStored) {
+        // The count covers the new slot even where the stored count was short of the three
+        // values every resource holds, so that the relation is read back.
         AppendU32(out, 0);
-        const std::uint32_t count = std::max<std::uint32_t>(storedCount, 3);
-        written = {count == UINT32_MAX ? count : count + 1, true};
-    } else if (!wanted && storedHolds) {
-        rest = rest.subspan(4);
-        written = {storedCount - 1, false};
+        const std::uint32_t count = storedCount >= 4 ? storedCount : std::max<std::uint32_t>(storedCount, 3) + 1;
+        written = {count, true};
     }
     out.insert(out.end(), rest.begin(), rest.end());
     const std::span<std::uint8_t> resource(out.data() + start, out.size() - start);
     PatchFields(resource, record, written.valueCount);
-    if (wanted) StoreU32(resource, kFamilyRelationAt, static_cast<std::uint32_t>(record.familyRelation));
+    // A relation the player cleared is written as none; a slot the flag never covered is kept.
+    if (wanted) {
+        StoreU32(resource, kFamilyRelationAt, static_cast<std::uint32_t>(record.familyRelation));
+    } else if (slotStored && storedFamily) {
+        StoreU32(resource, kFamilyRelationAt, 0);
+    }
     return written;
 }
 

@@ -5,7 +5,8 @@
 // bits the sim they are about, both the instance ids of the sims' descriptions. The content is a
 // header word, a count of 32-bit values, and the values: 0 the short-term level, 1 the flags, 2
 // the long-term level, 3 the family relation (meaningful only while the Family flag is set), and
-// further values the program does not interpret and carries through.
+// further values at fixed places (attraction, best friends forever, ...) that the program does
+// not interpret and carries through.
 #pragma once
 
 #include <array>
@@ -96,12 +97,13 @@ struct RelationshipWritten {
 };
 
 // Appends the resource rewritten from the record: the stored bytes with the record's levels and
-// flags patched in, and a family relation slot inserted at offset 20 when the record has the
-// Family flag and the stored resource holds none, or removed when the record lost the flag and
-// the stored resource holds one. What the stored resource holds is read from its own bytes, so a
-// save that failed half-way and is tried again cannot shift a value twice. The header word, the
-// unknown flag bits and every value past the family relation are kept. The stored resource must
-// be at least 20 bytes long and readable.
+// flags patched in. Every value keeps its place, since the game reads the values after the family
+// relation at fixed offsets: the relation is written into value 3 where the resource holds it
+// (as 0 when the record lost the Family flag), and a slot is added only to a resource of three
+// values. What the stored resource holds is read from its own bytes, so a save that failed
+// half-way and is tried again cannot add a slot twice. The header word, the unknown flag bits and
+// every value past the family relation are kept. The stored resource must be at least 20 bytes
+// long and readable.
 RelationshipWritten WriteRelationshipResource(std::span<const std::uint8_t> stored, const RelationshipRecord& record,
                                               Bytes& out);
 

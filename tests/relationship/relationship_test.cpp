@@ -137,31 +137,58 @@ TEST(RelationshipRecord, SettingFamilyOnTwentyBytesGivesTwentyFour) {
     EXPECT_TRUE(written.hasFamilyRelation);
 }
 
-TEST(RelationshipRecord, SettingFamilyOverAnOldValueThreeInsertsInFrontOfIt) {
-    const Bytes stored = Resource(2, 5, {1, 0, 2, 77, 88});
+// The game reads the values after value 3 (attraction at 24, best friends forever, ...) at
+// fixed offsets: toggling Family never moves them.
+TEST(RelationshipRecord, SettingFamilyWritesValueThreeInPlace) {
+    const Bytes stored = Resource(2, 9, {1, 0, 2, 77, 88, 0, 0, 1, 5});
     auto record = Read(stored);
+    EXPECT_EQ(record.familyRelation, 0);  // value 3 means nothing while Family is clear
     SetRelationshipFlag(record, kFamilyBit, true);
     record.familyRelation = 9;
-    const Bytes saved = Write(stored, record);
-    ASSERT_EQ(saved.size(), 32u);
-    EXPECT_EQ(U32At(saved, 4), 6u);
+    RelationshipWritten written;
+    const Bytes saved = Write(stored, record, &written);
+    ASSERT_EQ(saved.size(), stored.size());
+    EXPECT_EQ(U32At(saved, 4), 9u);
     EXPECT_EQ(U32At(saved, 20), 9u);
-    EXPECT_EQ(U32At(saved, 24), 77u);
-    EXPECT_EQ(U32At(saved, 28), 88u);
+    EXPECT_EQ(Bytes(saved.begin() + 24, saved.end()), Bytes(stored.begin() + 24, stored.end()));
+    EXPECT_EQ(written.valueCount, 9u);
+    EXPECT_TRUE(written.hasFamilyRelation);
+    EXPECT_EQ(Read(saved).familyRelation, 9);
 }
 
-TEST(RelationshipRecord, ClearingFamilyOnFortyFourBytesGivesForty) {
+TEST(RelationshipRecord, ClearingFamilyKeepsEveryValueInItsPlace) {
     const Bytes stored = Resource(2, 9, {1, kFamily, 2, 4, 10, 11, 12, 13, 14});
     ASSERT_EQ(stored.size(), 44u);
     auto record = Read(stored);
     SetRelationshipFlag(record, kFamilyBit, false);
     RelationshipWritten written;
     const Bytes saved = Write(stored, record, &written);
-    ASSERT_EQ(saved.size(), 40u);
-    EXPECT_EQ(U32At(saved, 4), 8u);
+    ASSERT_EQ(saved.size(), 44u);
+    EXPECT_EQ(U32At(saved, 4), 9u);
     EXPECT_EQ(U32At(saved, 12), 0u);
-    for (std::uint32_t i = 0; i < 5; ++i) EXPECT_EQ(U32At(saved, 20 + 4 * i), 10 + i);
+    EXPECT_EQ(U32At(saved, 20), 0u);  // no relation
+    for (std::uint32_t i = 0; i < 5; ++i) EXPECT_EQ(U32At(saved, 24 + 4 * i), 10 + i);
     EXPECT_FALSE(written.hasFamilyRelation);
+    EXPECT_EQ(written.valueCount, 9u);
+
+    // Set again: the same place, no slot added.
+    auto again = Read(saved);
+    SetRelationshipFlag(again, kFamilyBit, true);
+    again.familyRelation = 5;
+    const Bytes back = Write(saved, again);
+    ASSERT_EQ(back.size(), 44u);
+    EXPECT_EQ(U32At(back, 20), 5u);
+    for (std::uint32_t i = 0; i < 5; ++i) EXPECT_EQ(U32At(back, 24 + 4 * i), 10 + i);
+}
+
+TEST(RelationshipRecord, AValueThreeTheFlagNeverCoveredIsKept) {
+    // Family clear in the file, something in value 3: an edit of the levels leaves it alone.
+    const Bytes stored = Resource(2, 5, {1, 0, 2, 66, 99});
+    auto record = Read(stored);
+    record.longTerm = 50;
+    const Bytes saved = Write(stored, record);
+    EXPECT_EQ(U32At(saved, 20), 66u);
+    EXPECT_EQ(U32At(saved, 24), 99u);
 }
 
 TEST(RelationshipRecord, ASlotAddedToAShortCountIsCountedSoItReadsBack) {

@@ -246,7 +246,7 @@ TEST(SaveRelationships, EditsChangeLengthsAndNewRecordsAreAppendedOnce) {
     SavedPairs s;
     const std::size_t own = RelationshipsBetween(s.ws, 0x50, 0x51)[0];
     const std::size_t twin = RelationshipsBetween(s.ws, 0x50, 0x51)[1];
-    SetRelationshipFlagRule(s.ws, own, RelationshipSide::Own, kFamilyBit, true);  // 20 -> 24, and 44 stays 44
+    SetRelationshipFlagRule(s.ws, own, RelationshipSide::Own, kFamilyBit, true);  // 20 -> 24; 44 keeps its length
     SetFamilyRelation(s.ws, own, RelationshipSide::Own, 1);
     s.ws.relationshipList[twin].longTerm = -7;
     AddRelationship(s.ws, NewRelationshipRecord(0x52, 0x50, 8));
@@ -259,11 +259,12 @@ TEST(SaveRelationships, EditsChangeLengthsAndNewRecordsAreAppendedOnce) {
     EXPECT_EQ(s.ws.relationshipList[own].hasFamilyRelation, 1);
     EXPECT_EQ(s.ws.relationshipList.back().isNew, 0);
 
-    // Clearing Family again takes the slot out; a second save appends nothing more.
+    // Clearing Family again keeps every value in its place, the relation written as none; a
+    // second save appends nothing more.
     SetRelationshipFlagRule(s.ws, own, RelationshipSide::Own, kFamilyBit, false);
     ASSERT_TRUE(s.Save().Complete());
-    EXPECT_EQ(s.Stored(0x00500051), SavedPairs::Resource(2, 3, {10, 0x10, 20}));
-    EXPECT_EQ(s.Stored(0x00510050), SavedPairs::Resource(2, 8, {1, 0, 2, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(s.Stored(0x00500051), SavedPairs::Resource(2, 4, {10, 0x10, 20, 0}));
+    EXPECT_EQ(s.Stored(0x00510050), SavedPairs::Resource(2, 9, {1, 0, 2, 0, 4, 5, 6, 7, 8}));
     EXPECT_EQ(s.Count(0x00520050), 1u);
 
     // Everything reads back as it was saved.
