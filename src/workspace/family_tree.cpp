@@ -128,12 +128,13 @@ struct Derivation {
     }
     // What no slot changes stays as it was: the sim's children stay its children, their children
     // its grandchildren, and its siblings' children its nieces and nephews. Their records lost
-    // their marks with the rest of the sim's; those that exist are marked again.
+    // their marks with the rest of the sim's; those that exist are marked again, and none is made
+    // (a child whose character is missing has no records to mark).
     void DescendantsPass() {
         for (std::uint16_t k : ChildrenOf(a)) {
             if (k == a) continue;
-            Mark(a, k, 1);
-            Mark(k, a, 2);
+            MarkExisting(a, k, 1);
+            MarkExisting(k, a, 2);
             for (std::uint16_t g : ChildrenOf(k)) {
                 if (g == a || g == k) continue;
                 MarkExisting(a, g, 4);
@@ -230,6 +231,32 @@ std::string FamilyTiesRefusal(const Workspace& ws) {
            " holds no readable family-ties resource), so family ties cannot be changed here.";
 }
 
+// A sim that marries leaves its former spouse: the spouse ties both ways go, and the couple's
+// records lose their couple marks and the spouse relation. Nothing else of its family changes.
+void Unmarry(Workspace& ws, std::uint16_t n) {
+    std::unordered_set<std::uint16_t> former;
+    for (const FamilyTie& tie : ws.familyTieList) {
+        if (tie.simId == n && tie.tieType == kSpouseTie) former.insert(tie.relatedId);
+    }
+    if (former.empty()) return;
+    std::erase_if(ws.familyTieList, [&](const FamilyTie& tie) {
+        return tie.tieType == kSpouseTie && ((tie.simId == n && former.contains(tie.relatedId)) ||
+                                             (tie.relatedId == n && former.contains(tie.simId)));
+    });
+    for (std::uint16_t m : former) {
+        for (const auto& [x, y] : {std::pair{n, m}, std::pair{m, n}}) {
+            for (std::size_t r : RelationshipsBetween(ws, x, y)) {
+                RelationshipRecord& record = ws.relationshipList[r];
+                for (int bit : {kEngagedBit, kMarriedBit, kSteadyBit}) SetRelationshipFlag(record, bit, false);
+                if (HasRelationshipFlag(record, kFamilyBit) && record.familyRelation == 9) {
+                    SetRelationshipFlag(record, kFamilyBit, false);
+                    record.familyRelation = 0;
+                }
+            }
+        }
+    }
+}
+
 bool ChangeFamilyTie(Workspace& ws, std::size_t sim, FamilySlot slot, std::size_t chosen) {
     const Character& self = ws.characters.at(sim);
     const std::uint16_t a = RelationshipId(self);
@@ -238,6 +265,7 @@ bool ChangeFamilyTie(Workspace& ws, std::size_t sim, FamilySlot slot, std::size_
     if (slots[slot] == n || chosen == sim) return false;
     ClearMarks(ws, a, slot == FamilySlot::Spouse && slots[slot].has_value());
     RemoveTies(ws, a);
+    if (slot == FamilySlot::Spouse) Unmarry(ws, n);
     slots[slot] = n;
     Derive(ws, a, slots, true);
     return true;

@@ -224,6 +224,40 @@ TEST(FamilyTree, GrandchildrenNiecesAndNephewsKeepTheirMarks) {
     }
 }
 
+TEST(FamilyTree, AChildWithoutRecordsGetsNoneWhenAParentChanges) {
+    Family f;
+    // A's second child L has no character and no relationship with A.
+    constexpr std::uint16_t L = 0x41;
+    f.Parent(Family::A, L, 0);
+    ASSERT_TRUE(ChangeFamilyTie(f.ws, f.Index(Family::A), FamilySlot::FirstParent, f.Index(Family::N)));
+    ASSERT_TRUE(ChangeFamilyTie(f.ws, f.Index(Family::A), FamilySlot::Spouse, f.Index(Family::U2)));
+    EXPECT_EQ(f.Record(Family::A, L), nullptr);
+    EXPECT_EQ(f.Record(L, Family::A), nullptr);
+    EXPECT_EQ(f.Related(Family::A, kChildTie), (std::vector<std::uint16_t>{Family::K, L}));
+    EXPECT_EQ(f.Relation(Family::A, Family::K), 1);  // the child with records keeps its marks
+}
+
+TEST(FamilyTree, MarryingAMarriedSimEndsItsFormerMarriage) {
+    Family f;
+    f.Spouses(Family::N, Family::U2);
+    f.Relate(Family::N, Family::U2, 9, 1u << kMarriedBit | 1u << kFriendBit);
+    f.Relate(Family::U2, Family::N, 9, 1u << kMarriedBit);
+    IndexRelationships(f.ws);
+    ASSERT_TRUE(ChangeFamilyTie(f.ws, f.Index(Family::A), FamilySlot::Spouse, f.Index(Family::N)));
+    EXPECT_EQ(f.Related(Family::N, kSpouseTie), std::vector<std::uint16_t>{Family::A});
+    EXPECT_TRUE(f.Related(Family::U2, kSpouseTie).empty());
+    for (auto [x, y] : {std::pair{Family::N, Family::U2}, std::pair{Family::U2, Family::N}}) {
+        EXPECT_FALSE(HasRelationshipFlag(*f.Record(x, y), kMarriedBit));
+        EXPECT_EQ(f.Relation(x, y), -1);
+    }
+    EXPECT_TRUE(HasRelationshipFlag(*f.Record(Family::N, Family::U2), kFriendBit));  // the rest stays
+    EXPECT_TRUE(HasRelationshipFlag(*f.Record(Family::N, Family::A), kMarriedBit));
+    EXPECT_EQ(f.Relation(Family::N, Family::A), 9);
+    // U2's own family is untouched: still C2's parent and P2's sibling.
+    EXPECT_EQ(f.Related(Family::U2, kChildTie), std::vector<std::uint16_t>{Family::C2});
+    EXPECT_EQ(f.Related(Family::U2, kSiblingTie), std::vector<std::uint16_t>{Family::P2});
+}
+
 TEST(FamilyTree, ANewParentWithoutRecordsGetsBothAndTheOldParentsTiesGo) {
     Family f;
     const std::size_t before = f.ws.relationshipList.size();
