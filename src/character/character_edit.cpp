@@ -56,7 +56,7 @@ std::string SetRuled(Character& sim, const CharacterField& field, std::int16_t v
         return refuse(std::string("must be a life stage of the ") + (pet ? "pets'" : "sims'") + " list");
     } else if (field.rule == "zodiac") {
         if (value < 1 || value > 12) return refuse("must be from 1 (Aries) to 12 (Pisces)");
-        ApplyZodiac(sim, value);
+        ApplyZodiac(sim, value, hasPets);
     } else if (field.rule == "locomotion") {
         if (value < 0 || value > 100) return refuse("must be from 0 to 100");
         SetLocomotion(sim, field.name == "locoWeight0" ? value : 100 - value);
@@ -75,6 +75,13 @@ std::string SetCharacterField(Character& sim, std::string_view name, std::string
     const CharacterField* field = FindCharacterField(name);
     if (!field) return "unknown field \"" + std::string(name) + "\"";
     if (!Settable(*field)) return "field \"" + std::string(name) + "\" cannot be changed";
+    if (field->offset != 0 || field->atGuidPosition) {
+        if (!HasDescription(sim)) return NoDescriptionRefusal(sim);
+        // A word the sim's format lacks is never written: accepting it would drop it on save.
+        if (!FieldStored(sim, field->name)) {
+            return "field \"" + std::string(name) + "\" is not kept in the description format of " + sim.packageFile;
+        }
+    }
     if (!field->rule.empty()) {
         std::int16_t number = 0;
         if (const std::string problem = ParseNumber(value, number); !problem.empty()) {

@@ -195,4 +195,10 @@ const CharacterField* FindCharacterField(std::string_view name) {
     return nullptr;
 }
 
+bool FieldStored(const Character& sim, std::string_view name) {
+    const CharacterField* field = FindCharacterField(name);
+    const int version = DescriptionVersionIndex(sim.sdscVersion);
+    return field && version >= 0 && (field->versions >> version & 1) != 0;
+}
+
 }  // namespace qh

@@ -59,4 +59,8 @@ struct CharacterField {
 std::span<const CharacterField> CharacterFields();
 const CharacterField* FindCharacterField(std::string_view name);
 
+// Whether the format of the sim's description has the field: a word a format lacks is never
+// written, so a control over it would change nothing.
+bool FieldStored(const Character& sim, std::string_view name);
+
 }  // namespace qh

@@ -1,8 +1,17 @@
 #include "character/character_rules.h"
 
+#include "character/character_fields.h"
+
 namespace qh {
 
 bool IsPet(const Character& sim, bool hasPets) { return hasPets && sim.species >= 1 && sim.species <= 3; }
+
+bool HasDescription(const Character& sim) { return sim.instanceId != 0; }
+
+std::string NoDescriptionRefusal(const Character& sim) {
+    return sim.packageFile + " has no description in this neighborhood: only its names, description and colours can be "
+                             "changed";
+}
 
 std::vector<LifeStageRow> LifeStageRows(bool pet) {
     if (pet) return {{"Puppy/Kitten", 1, 32}, {"Adult", 19, 8}, {"Elder", 51, 16}};
@@ -103,10 +112,12 @@ std::string ZodiacSignText(int zodiac) {
     return text;
 }
 
-void ApplyZodiac(Character& sim, int zodiac) {
+void ApplyZodiac(Character& sim, int zodiac, bool hasPets) {
     if (zodiac < 1 || zodiac > 12) return;
     const ZodiacSign& sign = ZodiacSigns()[static_cast<std::size_t>(zodiac - 1)];
     sim.zodiac = static_cast<std::int16_t>(zodiac);
+    sim.dirty = 1;
+    if (IsPet(sim, hasPets)) return;
     sim.neat = sim.geneticNeat = sign.neat;
     sim.outgoing = sim.geneticOutgoing = sign.outgoing;
     sim.active = sim.geneticActive = sign.active;
@@ -209,13 +220,24 @@ TurnOnSelection ShownTurnOns(const Character& sim) {
     return shown;
 }
 
-void SetTurnOnsAndOffs(Character& sim, const TurnOnSelection& chosen) {
+bool AttractionStored(const Character& sim, int position) {
+    if (position == 0) return true;
+    if (position < 0 || position >= 35) return false;
+    const int word = AttractionPlan()[static_cast<std::size_t>(position)].word;
+    return FieldStored(sim, word == 3 ? "turnOns3" : "turnOns1");
+}
+
+bool SetTurnOnsAndOffs(Character& sim, const TurnOnSelection& chosen) {
+    for (int position : {chosen.turnOn1, chosen.turnOn2, chosen.turnOff}) {
+        if (!AttractionStored(sim, position)) return false;
+    }
     sim.turnOns1 = sim.turnOns2 = sim.turnOns3 = 0;
     sim.turnOffs1 = sim.turnOffs2 = sim.turnOffs3 = 0;
     SetAttraction(sim, AttractionSet::TurnOns, chosen.turnOn1, true);
     SetAttraction(sim, AttractionSet::TurnOns, chosen.turnOn2, true);
     SetAttraction(sim, AttractionSet::TurnOffs, chosen.turnOff, true);
     sim.dirty = 1;
+    return true;
 }
 
 std::vector<std::string_view> OwnTraitNames(const Character& sim) {

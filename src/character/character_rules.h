@@ -16,6 +16,12 @@ namespace qh {
 // installed; without it every record is listed as a sim.
 bool IsPet(const Character& sim, bool hasPets);
 
+// A sim the neighborhood keeps no description of (a visitor known only by its character file):
+// everything the description holds (age, personality, skills, needs, its items) has nowhere to be
+// saved, so it is shown as missing and refused, never accepted and then dropped.
+bool HasDescription(const Character& sim);
+std::string NoDescriptionRefusal(const Character& sim);
+
 struct LifeStageRow {
     const char* caption;    // the life-stage list's entry
     std::int16_t lifeStage;
@@ -58,8 +64,9 @@ struct ZodiacSign {
 const std::array<ZodiacSign, 12>& ZodiacSigns();
 // The sign's text as shown: lines broken with "\n", a single ampersand; empty outside 1..12.
 std::string ZodiacSignText(int zodiac);
-// Sets the sign and both the current and the inherited personality to the sign's values.
-void ApplyZodiac(Character& sim, int zodiac);
+// Sets the sign and both the current and the inherited personality to the sign's values. A pet's
+// personality comes with its breed: for a pet only the sign changes.
+void ApplyZodiac(Character& sim, int zodiac, bool hasPets);
 
 // One entry of the turn-on, turn-off and own-trait lists: which bit of which of the three words.
 struct AttractionEntry {
@@ -84,7 +91,12 @@ struct TurnOnSelection {
     friend bool operator==(const TurnOnSelection&, const TurnOnSelection&) = default;
 };
 TurnOnSelection ShownTurnOns(const Character& sim);
-void SetTurnOnsAndOffs(Character& sim, const TurnOnSelection& chosen);
+// Whether the sim's description format keeps the word of this plan position ("NA" always): the
+// first two words came with format 0x29, the third (Robots, Plantsimism, Lycanthropy, Witchiness)
+// with 0x2F. A choice the format cannot keep is not offered and is refused.
+bool AttractionStored(const Character& sim, int position);
+// Stores the choice; false, changing nothing, when a position is outside the plan or not stored.
+bool SetTurnOnsAndOffs(Character& sim, const TurnOnSelection& chosen);
 
 // The names of the sim's own attraction traits (its set bits of the three own-trait words, in
 // bit order), as the relationship panel lists them.

@@ -96,14 +96,6 @@ std::string_view BareLabel(const char* label) {
 
 int Clamp(int value, int low, int high) { return std::clamp(value, low, high); }
 
-// Whether the format of the sim's description has the field: a word a format lacks is never
-// written, so a control over it would change nothing.
-bool CarriedBy(const Character& sim, std::string_view name) {
-    const CharacterField* field = FindCharacterField(name);
-    const int version = DescriptionVersionIndex(sim.sdscVersion);
-    return field && version >= 0 && (field->versions >> version & 1) != 0;
-}
-
 }  // namespace
 
 std::span<const TraitSlider> TraitSliders(TraitGroup group) {
@@ -134,7 +126,7 @@ std::vector<int> ShownTraits(const Character& sim, TraitGroup group) {
 }
 
 bool TraitsEditable(const Character& sim, TraitGroup group, bool hasPets) {
-    return group == TraitGroup::Interests || !IsPet(sim, hasPets);
+    return HasDescription(sim) && (group == TraitGroup::Interests || !IsPet(sim, hasPets));
 }
 
 bool StoreTraits(Character& sim, TraitGroup group, std::span<const int> values, bool hasPets) {
@@ -184,7 +176,7 @@ std::uint64_t ClockSeed() {
     return static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
 }
 
-bool ReputationStored(const Character& sim) { return CarriedBy(sim, "reputation"); }
+bool ReputationStored(const Character& sim) { return FieldStored(sim, "reputation"); }
 
 bool ReputationShown(const Character& sim, bool hasPets, bool hasApartmentLife) {
     return hasApartmentLife && !IsPet(sim, hasPets) && sim.species == 0;
@@ -235,7 +227,7 @@ const char* NeedSpeedCaption(std::int16_t stored) {
     return NeedSpeeds()[static_cast<std::size_t>(NeedSpeedPosition(stored))].caption;
 }
 
-bool NeedsStored(const Character& sim) { return CarriedBy(sim, "decayHunger"); }
+bool NeedsStored(const Character& sim) { return FieldStored(sim, "decayHunger"); }
 
 bool SetNeedSpeed(Character& sim, const NeedRow& need, std::int16_t value) {
     if (sim.*need.member == value) return false;

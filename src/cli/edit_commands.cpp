@@ -135,12 +135,12 @@ void AddEditCommands(CLI::App& app, const GlobalOptions& options, Reporter& repo
             for (const SimOperation& operation : SimOperations()) {
                 const std::string name(operation.name);
                 if (operation.flag && set->flags[name]) {
-                    if (const std::string problem = operation.apply(context, sim, {}); !problem.empty()) {
+                    if (const std::string problem = ApplySimOperation(operation, context, sim, {}); !problem.empty()) {
                         throw UsageError(problem);
                     }
                 }
                 for (const std::string& value : set->operations[name]) {
-                    const std::string problem = operation.apply(context, sim, value);
+                    const std::string problem = ApplySimOperation(operation, context, sim, value);
                     if (!problem.empty()) throw UsageError(problem);
                 }
             }

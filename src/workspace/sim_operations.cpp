@@ -46,10 +46,10 @@ std::string YoungAdult(SimOperationContext& c, Character& sim, std::string_view 
     return {};
 }
 
-std::string Zodiac(SimOperationContext&, Character& sim, std::string_view value) {
+std::string Zodiac(SimOperationContext& c, Character& sim, std::string_view value) {
     const auto sign = Number(value);
     if (!sign || *sign < 1 || *sign > 12) return "--zodiac must be from 1 (Aries) to 12 (Pisces)";
-    ApplyZodiac(sim, *sign);
+    ApplyZodiac(sim, *sign, c.env.hasPets);
     return {};
 }
 
@@ -447,14 +447,15 @@ constexpr SimOperation kOperations[] = {
     {"presence", "GUID=on|off of a massage or ninja skill", Presence},
     {"toddler", "walk,talk,potty,walkLearned,talkLearned,pottyLearned,rhyme", Toddler},
     {"need", "NAME=0|12|24|36: a need's decay speed (Normal, Slow, Slower, Very Slow)", Need},
-    {"move-in", "move the sim into the household with this instance (hexadecimal)", MoveInOperation},
-    {"rel", "OTHER:SHORT,LONG: the sim's levels toward OTHER (file name or instance id), -100..100", RelationshipLevels},
+    {"move-in", "move the sim into the household with this instance (hexadecimal)", MoveInOperation, false, false},
+    {"rel", "OTHER:SHORT,LONG: the sim's levels toward OTHER (file name or instance id), -100..100",
+     RelationshipLevels, false, false},
     {"rel-flag", "OTHER:CAPTION=on|off: a flag (Friend, Engaged, ...; both-sides flags set both records)",
-     RelationshipFlagOperation},
+     RelationshipFlagOperation, false, false},
     {"family-relation", "OTHER:N: what the sim is to OTHER, 0-9 (OTHER's record takes the mirror)",
-     FamilyRelationOperation},
-    {"furious", "OTHER=on|off: the sim is furious at OTHER", Furious},
-    {"contact", "OTHER=on|off: the sim keeps OTHER as a contact", Contact},
+     FamilyRelationOperation, false, false},
+    {"furious", "OTHER=on|off: the sim is furious at OTHER", Furious, false, false},
+    {"contact", "OTHER=on|off: the sim keeps OTHER as a contact", Contact, false, false},
     {"remove-parent", "1|2: empty a parent slot and derive the family again", RemoveParent},
     {"remove-spouse", "empty the spouse slot and derive the family again", RemoveSpouse, true},
     {"parent", "1=OTHER or 2=OTHER: a new first or second parent (the family is derived again)", Parent},
@@ -464,6 +465,12 @@ constexpr SimOperation kOperations[] = {
 }  // namespace
 
 std::span<const SimOperation> SimOperations() { return kOperations; }
+
+std::string ApplySimOperation(const SimOperation& operation, SimOperationContext& context, Character& sim,
+                              std::string_view value) {
+    if (operation.needsDescription && !HasDescription(sim)) return NoDescriptionRefusal(sim);
+    return operation.apply(context, sim, value);
+}
 
 const SimOperation* FindSimOperation(std::string_view name) {
     for (const SimOperation& operation : kOperations) {

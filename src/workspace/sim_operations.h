@@ -24,7 +24,15 @@ struct SimOperation {
     // Applies the rule with the value as typed; returns why the value was refused, else "".
     std::string (*apply)(SimOperationContext& context, Character& sim, std::string_view value);
     bool flag = false;  // takes no value (apply gets an empty one)
+    // Changes what the sim's description or its items hold, which a sim without a description
+    // cannot keep.
+    bool needsDescription = true;
 };
+
+// Applies an operation as the panels would: refused, with the reason, where the panel's control
+// is disabled.
+std::string ApplySimOperation(const SimOperation& operation, SimOperationContext& context, Character& sim,
+                              std::string_view value);
 
 // In the order a command applies them.
 std::span<const SimOperation> SimOperations();

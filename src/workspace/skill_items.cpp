@@ -162,9 +162,13 @@ bool SetToddlerTraining(Workspace& workspace, Character& sim, ToddlerTraining sh
     return changed;
 }
 
-bool ShowsItemSkills(const Character& sim, bool hasPets) { return sim.lifeStage > 2 && !IsPet(sim, hasPets); }
+bool ShowsItemSkills(const Character& sim, bool hasPets) {
+    return HasDescription(sim) && sim.lifeStage > 2 && !IsPet(sim, hasPets);
+}
 
-bool ShowsToddlerTraining(const Character& sim, bool hasPets) { return sim.lifeStage == 2 && !IsPet(sim, hasPets); }
+bool ShowsToddlerTraining(const Character& sim, bool hasPets) {
+    return HasDescription(sim) && sim.lifeStage == 2 && !IsPet(sim, hasPets);
+}
 
 bool SkillGroupShown(SkillGroup group, const Character& sim, const GameEnvironment& env) {
     if (!ShowsItemSkills(sim, env.hasPets)) return false;

@@ -93,7 +93,7 @@ std::vector<std::pair<std::string, EditFn>> Edits() {
         {"life stage", [](Hood& h) { h.document->EditSim(h.Sim("N001_User00002.package"), QStringLiteral("life stage"),
                                                          [](Workspace&, Character& s) { SetLifeStagePosition(s, false, 5); }); }},
         {"zodiac", [](Hood& h) { h.document->EditSim(h.Sim("N001_User00003.package"), QStringLiteral("zodiac sign"),
-                                                     [](Workspace&, Character& s) { ApplyZodiac(s, 5); }); }},
+                                                     [](Workspace&, Character& s) { ApplyZodiac(s, 5, true); }); }},
         {"dead mark", [](Hood& h) { h.document->EditSim(h.Sim("N001_User00004.package"), QStringLiteral("dead mark"),
                                                         [](Workspace& ws, Character& s) { SetDeadMark(ws, s, true); }); }},
         {"item add", [](Hood& h) { h.document->EditSim(h.Sim("N001_User00005.package"), QStringLiteral("item added"),

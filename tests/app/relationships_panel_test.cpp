@@ -3,6 +3,8 @@
 // (0x1E) remembers Marta, who does not remember her.
 #include <gtest/gtest.h>
 
+#include <QStandardItemModel>
+
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
@@ -167,6 +169,24 @@ TEST(RelationshipsPanel, TurnOnSelectorsStoreTheChosenBitsOnly) {
     EXPECT_EQ(marta.turnOns1, 1u << 13);
     EXPECT_EQ(marta.turnOns2 | marta.turnOns3, 0u);
     EXPECT_EQ(marta.dirty, 1);
+}
+
+TEST(RelationshipsPanel, TurnOnsTheSimsFormatCannotKeepAreNotOffered) {
+    Session s(true);
+    Show(s, "N001_User00005.package", QStringLiteral("Samuel"));  // Grace: format 0x2C
+    auto* on1 = s.Find<QComboBox>("cbTurnOn1");
+    ASSERT_TRUE(s.Shown(on1));
+    auto* model = qobject_cast<QStandardItemModel*>(on1->model());
+    ASSERT_NE(model, nullptr);
+    EXPECT_TRUE(model->item(1)->isEnabled());    // Cologne
+    EXPECT_TRUE(model->item(33)->isEnabled());   // Jewelery: word 1
+    for (int third : {30, 31, 32, 34}) EXPECT_FALSE(model->item(third)->isEnabled()) << third;
+    // Chosen anyway (as a script could): nothing is stored and nothing recorded.
+    const Character before = *s.window->SelectedSim();
+    on1->setCurrentIndex(34);
+    emit on1->activated(34);
+    EXPECT_EQ(s.window->SelectedSim()->turnOns3, before.turnOns3);
+    EXPECT_EQ(s.window->SelectedSim()->dirty, before.dirty);
 }
 
 }  // namespace

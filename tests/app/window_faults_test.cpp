@@ -94,15 +94,43 @@ TEST(WindowFaults, ASimWithoutADescriptionSaysWhyItsControlsCannotBeUsed) {
     Session s(true);
     s.Choose("N001_User00015.package");  // Stranger: a package that matches no description
     s.Click("btnCharacters");
-    EXPECT_TRUE(s.Shown(s.Find<QLabel>("lblNoDescription")));
+    EXPECT_TRUE(s.Shown(s.FindIn<QLabel>("pnlCharacters", "lblNoDescription")));
     EXPECT_FALSE(s.Find<QSlider>("trkFatness")->isEnabled());
     EXPECT_FALSE(s.Find<QComboBox>("cbAges")->isEnabled());  // even in advanced mode
     EXPECT_FALSE(s.FindIn<QComboBox>("pnlCharacters", "cbZodiac")->isEnabled());
     EXPECT_TRUE(s.Find<QLineEdit>("edtFirstName")->isEnabled());
     s.Choose("N001_User00000.package");  // Marta: all of it again
-    EXPECT_FALSE(s.Shown(s.Find<QLabel>("lblNoDescription")));
+    EXPECT_FALSE(s.Shown(s.FindIn<QLabel>("pnlCharacters", "lblNoDescription")));
     EXPECT_TRUE(s.Find<QSlider>("trkFatness")->isEnabled());
     EXPECT_TRUE(s.Find<QComboBox>("cbAges")->isEnabled());
+}
+
+TEST(WindowFaults, TheTraitPanelsOfASimWithoutADescriptionAcceptNothing) {
+    Session s;
+    s.Choose("N001_User00015.package");  // Stranger
+    s.Click("btnPersonality");
+    EXPECT_FALSE(s.Find<QSlider>("trkNeat")->isEnabled());
+    EXPECT_FALSE(s.Find<QPushButton>("btnMaxPersonality")->isEnabled());
+    EXPECT_FALSE(s.FindIn<QComboBox>("pnlPersonality", "cbZodiac")->isEnabled());
+    EXPECT_TRUE(s.Shown(s.Find<QLabel>("lblPetNote")));
+    EXPECT_NE(s.Find<QLabel>("lblPetNote")->text().indexOf(QStringLiteral("No description")), -1);
+    s.Click("btnInterests");
+    EXPECT_FALSE(s.Find<QSlider>("trkInterestSports")->isEnabled());
+    EXPECT_FALSE(s.Find<QPushButton>("btnMaxInterests")->isEnabled());
+    EXPECT_TRUE(s.Shown(s.FindIn<QLabel>("pnlInterests", "lblNoDescription")));
+    s.Click("btnSkills");
+    EXPECT_FALSE(s.Find<QSlider>("trkCookingSkill")->isEnabled());
+    EXPECT_FALSE(s.Find<QPushButton>("btnMaxSkills")->isEnabled());
+    const QString note = s.Find<QLabel>("lblNoItemSkills")->text();
+    EXPECT_NE(note.indexOf(QStringLiteral("No description")), -1) << note.toStdString();
+    EXPECT_EQ(note.indexOf(QStringLiteral("baby")), -1);
+    EXPECT_EQ(s.window->document().history().count(), 0);
+
+    s.Choose("N001_User00000.package");  // Marta: editable again
+    EXPECT_TRUE(s.Find<QSlider>("trkCookingSkill")->isEnabled());
+    s.Click("btnInterests");
+    EXPECT_TRUE(s.Find<QSlider>("trkInterestSports")->isEnabled());
+    EXPECT_FALSE(s.Shown(s.FindIn<QLabel>("pnlInterests", "lblNoDescription")));
 }
 
 }  // namespace

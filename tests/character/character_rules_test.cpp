@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "character/character_edit.h"
+
 namespace qh {
 namespace {
 
@@ -51,7 +53,7 @@ TEST(LifeStage, YoungAdultsAreAdultsWithAge64) {
 
 TEST(Zodiac, LeoSetsBothPersonalities) {
     Character sim;
-    ApplyZodiac(sim, 5);
+    ApplyZodiac(sim, 5, true);
     EXPECT_EQ(sim.zodiac, 5);
     EXPECT_EQ(sim.outgoing, 1000);
     EXPECT_EQ(sim.geneticOutgoing, 1000);
@@ -61,8 +63,25 @@ TEST(Zodiac, LeoSetsBothPersonalities) {
     EXPECT_EQ(sim.nice, 300);
     EXPECT_EQ(sim.geneticNice, 300);
     Character untouched;
-    ApplyZodiac(untouched, 13);
+    ApplyZodiac(untouched, 13, true);
     EXPECT_EQ(untouched.dirty, 0);
+}
+
+TEST(Zodiac, APetTakesTheSignAndKeepsItsPersonality) {
+    Character cat;
+    cat.species = 3;
+    cat.neat = cat.geneticNeat = 123;
+    cat.nice = cat.geneticNice = 987;
+    ApplyZodiac(cat, 5, true);
+    EXPECT_EQ(cat.zodiac, 5);
+    EXPECT_EQ(cat.dirty, 1);
+    EXPECT_EQ(cat.neat, 123);
+    EXPECT_EQ(cat.geneticNeat, 123);
+    EXPECT_EQ(cat.nice, 987);
+    EXPECT_EQ(cat.geneticNice, 987);
+    // Without Pets the record is listed as a sim, and the sign sets its personality.
+    ApplyZodiac(cat, 5, false);
+    EXPECT_EQ(cat.nice, 300);
 }
 
 TEST(Attraction, PlanPositionsMapToWordsAndBits) {
@@ -84,6 +103,7 @@ TEST(Attraction, PlanPositionsMapToWordsAndBits) {
 
 TEST(Attraction, TurnOnSelectorsWalkTheWordsInBitOrder) {
     Character sim;
+    sim.sdscVersion = 0x36;
     // Word 1 bit 13 (Jewelery, position 33) comes before word 2 bit 0 (position 14); a third
     // turn-on is not shown.
     sim.turnOns1 = 1u << 13;
@@ -94,17 +114,46 @@ TEST(Attraction, TurnOnSelectorsWalkTheWordsInBitOrder) {
 
     // Storing keeps exactly the chosen bits: Jewelery is word 1 bit 13, Witchiness word 3 bit 3,
     // and the same entry twice is one bit.
-    SetTurnOnsAndOffs(sim, {33, 33, 34});
+    ASSERT_TRUE(SetTurnOnsAndOffs(sim, {33, 33, 34}));
     EXPECT_EQ(sim.turnOns1, 1u << 13);
     EXPECT_EQ(sim.turnOns2, 0u);
     EXPECT_EQ(sim.turnOns3, 0u);
     EXPECT_EQ(sim.turnOffs1 | sim.turnOffs2, 0u);
     EXPECT_EQ(sim.turnOffs3, 1u << 3);
     EXPECT_EQ(sim.dirty, 1);
-    SetTurnOnsAndOffs(sim, {34, 0, 0});
+    ASSERT_TRUE(SetTurnOnsAndOffs(sim, {34, 0, 0}));
     EXPECT_EQ(sim.turnOns3, 1u << 3);
     EXPECT_EQ(sim.turnOns1 | sim.turnOffs3, 0u);
     EXPECT_EQ(ShownTurnOns(sim), (TurnOnSelection{34, 0, 0}));
+}
+
+TEST(Attraction, OnlyWhatTheFormatKeepsIsOfferedOrStored) {
+    // Format 0x2C keeps the first two words (from 0x29) but not the third (from 0x2F); 0x22
+    // none; the description's own offsets of the words are 0x178.. and 0x19E...
+    Character sim;
+    sim.sdscVersion = 0x2C;
+    sim.turnOns1 = 1u << 2;
+    EXPECT_TRUE(AttractionStored(sim, 0));
+    EXPECT_TRUE(AttractionStored(sim, 1));     // Cologne, word 1
+    EXPECT_TRUE(AttractionStored(sim, 29));    // Zombiism, word 2
+    EXPECT_TRUE(AttractionStored(sim, 33));    // Jewelery, word 1 bit 13
+    for (int third : {30, 31, 32, 34}) EXPECT_FALSE(AttractionStored(sim, third)) << third;
+    const Character before = sim;
+    EXPECT_FALSE(SetTurnOnsAndOffs(sim, {1, 34, 0}));  // Witchiness: nowhere to keep it
+    EXPECT_EQ(sim, before);
+    EXPECT_TRUE(SetTurnOnsAndOffs(sim, {1, 29, 3}));
+    EXPECT_EQ(sim.turnOns1, 1u);
+
+    sim.sdscVersion = 0x22;
+    EXPECT_FALSE(AttractionStored(sim, 1));
+    EXPECT_TRUE(AttractionStored(sim, 0));
+    EXPECT_FALSE(SetTurnOnsAndOffs(sim, {1, 0, 0}));
+    // The field by name is refused as well: it would be dropped on save.
+    sim.instanceId = 7;
+    EXPECT_NE(SetCharacterField(sim, "turnOns1", "4"), "");
+    sim.sdscVersion = 0x2C;
+    EXPECT_NE(SetCharacterField(sim, "turnOns3", "4"), "");
+    EXPECT_EQ(SetCharacterField(sim, "turnOns2", "4"), "");
 }
 
 TEST(Attraction, OwnTraitNamesInBitOrder) {

@@ -11,6 +11,7 @@ namespace {
 
 Character Adult(std::uint16_t version = 0x36) {
     Character sim;
+    sim.instanceId = 0x21;  // described in the neighborhood
     sim.sdscVersion = version;
     sim.lifeStage = 19;
     sim.neat = 100, sim.outgoing = 200, sim.active = 300, sim.playful = 400, sim.nice = 500;
@@ -139,6 +140,18 @@ TEST(Interests, EighteenInRecordOrderWithNinePetNames) {
     EXPECT_EQ(InterestLabel(sliders[9], 0, true), "Sports:(0)");  // hidden for a pet; no pet name
     EXPECT_FALSE(InterestShown(cat, sliders[9], true));
     EXPECT_EQ(FindTraitSlider(TraitGroup::Interests, "sci-fi"), &sliders[17]);
+}
+
+TEST(Personality, ASimWithoutADescriptionKeepsNothingOfIt) {
+    Character visitor = Adult();
+    visitor.instanceId = 0;
+    for (TraitGroup group : {TraitGroup::Personality, TraitGroup::Interests, TraitGroup::BaseSkills}) {
+        EXPECT_FALSE(TraitsEditable(visitor, group, true));
+        const std::vector<int> all(TraitSliders(group).size(), 700);
+        EXPECT_FALSE(StoreTraits(visitor, group, all, true));
+    }
+    EXPECT_EQ(visitor.dirty, 0);
+    EXPECT_EQ(visitor.neat, 100);
 }
 
 TEST(BaseSkills, SevenLabelledWithTheirValue) {

@@ -233,6 +233,12 @@ TEST(CliSetTraits, RefusesWhatThePanelsDoNotOffer) {
         {"N001_User00003.package", "--toddler", "1,2,3"},
         {"N001_User00014.package", "--need", "hunger=12"},            // Edith: no need data in her format
         {"N001_User00014.package", "--personality", "reputation=1"},
+        // Stranger: no description in the neighborhood, so nothing it would hold can be saved.
+        {"N001_User00015.package", "--personality", "neat=5"},
+        {"N001_User00015.package", "--skill", "Cooking=9"},
+        {"N001_User00015.package", "--interest", "interestSports=5"},
+        {"N001_User00015.package", "--zodiac", "3"},
+        {"N001_User00015.package", "cookingSkill=9", "nice=3"},
     };
     for (const auto& args : refused) {
         std::vector<std::string> command = {"set", "N001", "--wine-prefix", prefix, "--sim"};

@@ -380,7 +380,9 @@ void CharacterPanel::cbZodiacChange() {
     const auto index = SimIndex();
     if (Filling() || !index) return;
     document_.EditSim(*index, QStringLiteral("zodiac sign"),
-                      [&](Workspace&, Character& sim) { ApplyZodiac(sim, position + 1); });
+                      [&](Workspace&, Character& sim) {
+                          ApplyZodiac(sim, position + 1, document_.session().env.hasPets);
+                      });
 }
 
 void CharacterPanel::ckDeadClick() {

@@ -45,7 +45,14 @@ InterestsPanel::InterestsPanel(Document& document, PanelHost& host, const PanelR
     buttons->addWidget(btnMaxInterests_);
     grid->addLayout(buttons, 9, 0, 1, 4);
     layout->addWidget(group, 0, 0);
-    layout->setRowStretch(1, 1);
+    lblNoDescription_ = new QLabel(QStringLiteral("No description of this sim was found in the neighborhood, so its "
+                                                  "interests cannot be changed here."),
+                                   this);
+    lblNoDescription_->setObjectName(QStringLiteral("lblNoDescription"));
+    lblNoDescription_->setWordWrap(true);
+    lblNoDescription_->setVisible(false);
+    layout->addWidget(lblNoDescription_, 1, 0);
+    layout->setRowStretch(2, 1);
 
     connect(btnRandomInterests_, &QPushButton::clicked, this, [this] {
         MoveSliders(RandomTraitValues(sliders_.size(), ClockSeed()), QStringLiteral("random interests"));
@@ -61,8 +68,14 @@ bool InterestsPanel::ShowsPet() {
 }
 
 void InterestsPanel::Fill() {
-    const std::vector<int> shown = ShownTraits(*Sim(), TraitGroup::Interests);
+    const Character& sim = *Sim();
+    const std::vector<int> shown = ShownTraits(sim, TraitGroup::Interests);
     for (std::size_t i = 0; i < sliders_.size(); ++i) sliders_[i]->setValue(shown[i]);
+    const bool editable = TraitsEditable(sim, TraitGroup::Interests, HasPets());
+    for (QSlider* slider : sliders_) slider->setEnabled(editable);
+    btnRandomInterests_->setEnabled(editable);
+    btnMaxInterests_->setEnabled(editable);
+    lblNoDescription_->setVisible(!HasDescription(sim));
     Relabel();
 }
 

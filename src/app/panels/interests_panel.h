@@ -28,6 +28,7 @@ private:
     std::vector<QLabel*> labels_;
     QPushButton* btnRandomInterests_;
     QPushButton* btnMaxInterests_;
+    QLabel* lblNoDescription_;
 };
 
 }  // namespace qh::app

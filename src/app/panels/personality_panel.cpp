@@ -126,6 +126,11 @@ void PersonalityPanel::Fill() {
     for (QPushButton* button : {btnRandomPersonality_, btnMaxPersonality_, btnOrgRandomPersonality_, btnOrgMaxPersonality_}) {
         button->setEnabled(editable);
     }
+    cbZodiac_->setEnabled(HasDescription(sim));
+    lblPetNote_->setText(HasDescription(sim)
+                             ? QStringLiteral("A pet's personality comes with its breed: it is shown here and kept as it is.")
+                             : QStringLiteral("No description of this sim was found in the neighborhood, so its "
+                                              "personality cannot be changed here."));
     lblPetNote_->setVisible(!editable);
     const auto& env = document_.session().env;
     grpReputation_->setVisible(ReputationShown(sim, HasPets(), env.hasApartmentLife));
@@ -155,7 +160,7 @@ void PersonalityPanel::cbZodiacChange() {
     if (position < 0) return;
     lblZodiacText_->setText(QString::fromStdString(ZodiacSignText(position + 1)));
     if (Filling()) return;
-    EditSelected(QStringLiteral("zodiac sign"), [&](Workspace&, Character& sim) { ApplyZodiac(sim, position + 1); });
+    EditSelected(QStringLiteral("zodiac sign"), [&](Workspace&, Character& sim) { ApplyZodiac(sim, position + 1, HasPets()); });
     Refill();  // the sign moved all ten sliders
 }
 

@@ -1,5 +1,7 @@
 #include "app/panels/relationships_panel.h"
 
+#include <QStandardItemModel>
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QScrollBar>
@@ -250,6 +252,14 @@ void RelationshipsPanel::Fill() {
         lblTurnOff_->setText(QStringLiteral("Turn Off for ") + name + QStringLiteral(":"));
         lblRelAttractionTraits_->clear();
         FillTraits(scrTraits1_, pnlTraits1_, &sim);
+        // Only what the sim's format keeps is offered; an entry it lacks is shown greyed.
+        for (QComboBox* box : {cbTurnOn1_, cbTurnOn2_, cbTurnOff_}) {
+            auto* model = qobject_cast<QStandardItemModel*>(box->model());
+            for (int position = 0; model && position < box->count(); ++position) {
+                if (QStandardItem* item = model->item(position)) item->setEnabled(AttractionStored(sim, position));
+            }
+            box->setEnabled(AttractionStored(sim, 1));
+        }
         const TurnOnSelection shown = ShownTurnOns(sim);
         cbTurnOn1_->setCurrentIndex(shown.turnOn1);
         cbTurnOn2_->setCurrentIndex(shown.turnOn2);
@@ -491,7 +501,7 @@ void RelationshipsPanel::cbTurnOnOffChange() {
     if (!isEnabled() || showing_) return;
     const TurnOnSelection chosen{cbTurnOn1_->currentIndex(), cbTurnOn2_->currentIndex(), cbTurnOff_->currentIndex()};
     EditSelected(QStringLiteral("turn-ons and turn-off"),
-                 [&](Workspace&, Character& sim) { SetTurnOnsAndOffs(sim, chosen); });
+                 [&](Workspace&, Character& sim) { (void)SetTurnOnsAndOffs(sim, chosen); });
 }
 
 }  // namespace qh::app

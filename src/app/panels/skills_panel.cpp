@@ -198,7 +198,10 @@ void SkillsPanel::Fill() {
     grpApartmentLife_->setVisible(SkillGroupShown(SkillGroup::ApartmentLife, sim, env));
     grpApartmentLife_->setTitle(QStringLiteral("Apartment Life Skills:"));
     grpToddler_->setVisible(ShowsToddlerTraining(sim, HasPets()));
-    if (IsPet(sim, HasPets())) {
+    if (!HasDescription(sim)) {
+        lblNoItemSkills_->setText(QStringLiteral("No description of this sim was found in the neighborhood, so its "
+                                                 "skills cannot be changed here."));
+    } else if (IsPet(sim, HasPets())) {
         lblNoItemSkills_->setText(QStringLiteral("A pet's skills come with its breed: they are shown and kept as they are."));
     } else if (!items && sim.lifeStage != 2) {
         lblNoItemSkills_->setText(QStringLiteral("A baby learns no skills yet."));
