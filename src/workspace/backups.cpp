@@ -44,7 +44,8 @@ std::string NoBackupMessage(const std::string& ngbdName) {
 
 namespace {
 
-constexpr const char* kLockFile = "Quillhaven.lock";
+// An earlier version's lock file in the neighborhood's folder is not the player's: not copied.
+constexpr const char* kLockFile = kLegacyLockFileName;
 
 std::string Suffix() {
     std::random_device device;
@@ -53,7 +54,7 @@ std::string Suffix() {
     return text;
 }
 
-// The files of a folder, relative to it, without the editor's lock file.
+// The files of a folder, relative to it, without an earlier version's lock file.
 std::vector<fs::path> FilesBelow(const fs::path& folder) {
     std::vector<fs::path> files;
     for (fs::recursive_directory_iterator it(folder), end; it != end; ++it) {

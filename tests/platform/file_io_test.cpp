@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#ifndef _WIN32
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include "platform/errors.h"
 #include "platform/folder_lock.h"
 #include "support/temp_dir.h"
@@ -104,9 +111,70 @@ TEST(FolderLock, OneHolderAtATimeAndTheOtherLearnsWho) {
     first.reset();  // released: the next one gets it
     const auto third = FolderLock::Acquire(dir.path(), "second editor", std::chrono::milliseconds(0), holder);
     EXPECT_TRUE(third.has_value());
-    // A folder that cannot hold the lock file is no lock.
+    // A folder that is not there is no lock.
     EXPECT_FALSE(FolderLock::Acquire(dir / "missing", "x", std::chrono::milliseconds(0), holder).has_value());
 }
+
+namespace fs = std::filesystem;
+
+TEST(FolderLock, NothingOfOursStaysInTheFolderAndTheLockFollowsThePath) {
+    test::TempDir dir;
+    const fs::path hood = dir / "N001";
+    fs::create_directories(hood);
+    std::ofstream(hood / "N001_Neighborhood.package") << "x";
+    std::ofstream(hood / "Quillhaven.lock") << "an earlier version's, held by nobody";
+    std::string holder;
+    {
+        auto lock = FolderLock::Acquire(hood, "editor", std::chrono::milliseconds(0), holder);
+        ASSERT_TRUE(lock.has_value());
+        EXPECT_TRUE(fs::exists(LockFileOf(hood)));
+        EXPECT_NE(LockFileOf(hood).parent_path(), hood);
+        // The folder holds the player's file alone, the old lock file gone.
+        std::vector<fs::path> names;
+        for (const auto& item : fs::directory_iterator(hood)) names.push_back(item.path().filename());
+        EXPECT_EQ(names, std::vector<fs::path>{"N001_Neighborhood.package"});
+        // Another spelling of the same folder, or a link to it, is the same lock.
+        fs::create_directory_symlink(hood, dir / "link");
+        EXPECT_EQ(LockFileOf(dir / "." / "N001" / ""), LockFileOf(hood));
+        EXPECT_FALSE(FolderLock::Acquire(dir / "link", "other", std::chrono::milliseconds(0), holder).has_value());
+        EXPECT_EQ(holder.rfind("editor (process ", 0), 0u) << holder;
+        // A folder renamed away while held (a restore) leaves the name locked, not the folder.
+        fs::rename(hood, dir / "aside");
+        fs::create_directories(hood);
+        EXPECT_FALSE(FolderLock::Acquire(hood, "other", std::chrono::milliseconds(0), holder).has_value());
+        EXPECT_TRUE(FolderLock::Acquire(dir / "aside", "other", std::chrono::milliseconds(0), holder).has_value());
+    }
+    EXPECT_FALSE(fs::exists(LockFileOf(hood)));  // released and removed
+}
+
+#ifndef _WIN32
+TEST(FolderLock, AKilledHolderLeavesTheFolderFree) {
+    test::TempDir dir;
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::string ignored;
+        auto lock = FolderLock::Acquire(dir.path(), "killed editor", std::chrono::milliseconds(0), ignored);
+        const char byte = lock ? 'y' : 'n';
+        (void)!::write(ready[1], &byte, 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    ASSERT_EQ(byte, 'y');
+    std::string holder;
+    EXPECT_FALSE(FolderLock::Acquire(dir.path(), "editor", std::chrono::milliseconds(0), holder).has_value());
+    EXPECT_NE(holder.find("killed editor"), std::string::npos);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    EXPECT_TRUE(FolderLock::Acquire(dir.path(), "editor", std::chrono::milliseconds(0), holder).has_value());
+}
+#endif
 
 }  // namespace
 }  // namespace qh
