@@ -158,6 +158,12 @@ public:
     }
     const QString& target() const { return target_; }
     const QString& what() const { return what_; }
+    // The sim the step changed, by its character package (which a rename leaves as it is), or
+    // empty for a step of the neighborhood, the households or a pair.
+    const std::string& simFile() const { return simFile_; }
+
+protected:
+    std::string simFile_;
 
 private:
     QString target_;
@@ -175,7 +181,12 @@ public:
                     Change change, Apply apply)
         : DocumentCommand(std::move(target), std::move(what)), document_(document), mergeKey_(std::move(mergeKey)),
           before_(std::move(before)), after_(std::move(after)), epoch_(document.saveEpoch()), change_(change),
-          apply_(std::move(apply)) {}
+          apply_(std::move(apply)) {
+        const auto& sims = document.workspace().characters;
+        if (change.subject == Subject::Sim && change.sim >= 0 && static_cast<std::size_t>(change.sim) < sims.size()) {
+            simFile_ = sims[static_cast<std::size_t>(change.sim)].packageFile;
+        }
+    }
 
     void undo() override { Restore(before_); }
     void redo() override {
@@ -220,6 +231,7 @@ public:
         : DocumentCommand(SimName(document.workspace().characters[index]), QStringLiteral("deletion")),
           document_(document), trash_(trash), index_(index), record_(document.workspace().characters[index]),
           path_(std::move(path)), pathInTrash_(std::move(pathInTrash)) {
+        simFile_ = record_.packageFile;
         const auto stamp = document.workspace().loadedFiles.find(Path());
         if (stamp != document.workspace().loadedFiles.end()) stamp_ = stamp->second;
     }
@@ -479,12 +491,27 @@ bool MemoryTrash::Restore(const QString& pathInTrash, const QString& path) {
 
 std::vector<ChangeGroup> Document::UnsavedChanges() const {
     std::vector<ChangeGroup> groups;
+    // One group per sim, found by its character package and named as it is called now, however
+    // often it was renamed; the other steps by what they changed.
+    std::vector<std::string> keys;
     auto add = [&](const QUndoCommand* command, const QString& prefix) {
         const auto* step = dynamic_cast<const DocumentCommand*>(command);
         if (!step) return;
-        auto group = std::find_if(groups.begin(), groups.end(), [&](const ChangeGroup& g) { return g.target == step->target(); });
-        if (group == groups.end()) group = groups.insert(groups.end(), ChangeGroup{step->target(), {}});
-        group->changes << prefix + step->what();
+        const std::string key = step->simFile().empty() ? "target:" + step->target().toStdString()
+                                                         : "sim:" + step->simFile();
+        const auto at = std::find(keys.begin(), keys.end(), key);
+        std::size_t group = static_cast<std::size_t>(at - keys.begin());
+        if (at == keys.end()) {
+            QString label = step->target();
+            if (!step->simFile().empty()) {
+                if (const auto sim = FindSimByFile(session_.workspace, step->simFile())) {
+                    label = SimName(session_.workspace.characters[*sim]);
+                }
+            }
+            keys.push_back(key);
+            groups.push_back(ChangeGroup{label, {}});
+        }
+        groups[group].changes << prefix + step->what();
     };
     const int now = history_.index();
     const int clean = history_.cleanIndex();

@@ -263,3 +263,28 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
+
+namespace qh::app {
+namespace {
+
+TEST(DocumentHistory, TheReviewKeepsOneGroupPerSimAcrossARenameUnderItsNameNow) {
+    Hood h;
+    const std::size_t marta = h.Sim("N001_User00000.package");
+    h.document->EditSim(marta, QStringLiteral("fatness"),
+                        [](Workspace&, Character& s) { SetWord(s, &Character::fatness, 777); });
+    h.document->EditSim(marta, QStringLiteral("first name"),
+                        [](Workspace&, Character& s) { RenameSim(s, NameField::First, "Martha"); });
+    h.document->EditSim(marta, QStringLiteral("zodiac sign"),
+                        [](Workspace&, Character& s) { ApplyZodiac(s, 3, true); });
+    h.document->EditSim(h.Sim("N001_User00001.package"), QStringLiteral("fatness"),
+                        [](Workspace&, Character& s) { SetWord(s, &Character::fatness, 100); });
+    const std::vector<ChangeGroup> groups = h.document->UnsavedChanges();
+    ASSERT_EQ(groups.size(), 2u);
+    EXPECT_EQ(groups[0].target, QStringLiteral("Martha Hart"));
+    EXPECT_EQ(groups[0].changes,
+              (QStringList{QStringLiteral("fatness"), QStringLiteral("first name"), QStringLiteral("zodiac sign")}));
+    EXPECT_EQ(groups[1].target, QStringLiteral("Owen Hart"));
+}
+
+}  // namespace
+}  // namespace qh::app
