@@ -18,12 +18,27 @@ fs::path ArchiveFolder(const std::string& archiveLoc, const std::optional<fs::pa
     return *personal / "Bramblesoft" / "NGBDs";
 }
 
+bool IsBackupFolderName(std::string_view name) {
+    if (name.empty() || name.front() == '.') return false;
+    if (name.ends_with(" replaced")) name.remove_suffix(9);
+    // " mm-dd-yyyy hhmmss": 18 characters after the prefix, which is not empty.
+    constexpr std::string_view kShape = " 00-00-0000 000000";
+    if (name.size() <= kShape.size()) return false;
+    const std::string_view stamp = name.substr(name.size() - kShape.size());
+    for (std::size_t i = 0; i < kShape.size(); ++i) {
+        const bool digit = stamp[i] >= '0' && stamp[i] <= '9';
+        if (kShape[i] == '0' ? !digit : stamp[i] != kShape[i]) return false;
+    }
+    return true;
+}
+
 std::vector<BackupGroup> BackupTree(const fs::path& archive) {
     std::vector<BackupGroup> groups;
     std::error_code error;
     for (fs::directory_iterator it(archive, error), end; !error && it != end; it.increment(error)) {
         if (!it->is_directory(error)) continue;
         const std::string name = it->path().filename().string();
+        if (!IsBackupFolderName(name)) continue;
         const std::string text = name.substr(0, 4) + " - Neighborhood Backups";
         auto group = std::find_if(groups.begin(), groups.end(), [&](const BackupGroup& g) { return EqualsNoCase(g.text, text); });
         if (group == groups.end()) {

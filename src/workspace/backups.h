@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/progress.h"
@@ -21,8 +22,14 @@ struct BackupGroup {
     std::vector<std::string> backups;  // backup folder names, sorted
 };
 
+// Whether a folder of the archive is named as a backup: a visible name ending in the date and time
+// of the backup, "mm-dd-yyyy hhmmss", or in that and " replaced" (what a restore kept). The
+// temporary folders of a backup or restore in progress (or killed) are hidden and are not.
+bool IsBackupFolderName(std::string_view name);
+
 // The stored backups grouped by neighborhood (the first four characters of each backup folder's
-// name, letter case aside), groups and backups sorted alphabetically. A missing folder gives none.
+// name, letter case aside), groups and backups sorted alphabetically. Only folders named as
+// backups are listed. A missing folder gives none.
 std::vector<BackupGroup> BackupTree(const std::filesystem::path& archive);
 
 // "A Backup Copy of <name> was not found." and the advice that follows it.

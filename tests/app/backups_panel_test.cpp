@@ -73,6 +73,27 @@ TEST(BackupsPanel, BackUpRestoreTheLoadedNeighborhoodAndDelete) {
     EXPECT_EQ(Backup(panel->backupTree(), made), nullptr);
 }
 
+TEST(BackupsPanel, RestoringTheOpenNeighborhoodAsksBeforeItsUnsavedChangesGo) {
+    Session s;
+    s.Click("btnNeighborhood");
+    auto* panel = static_cast<NeighborhoodPanel*>(s.window->PanelNamed(QStringLiteral("pnlNeighborhood")));
+    s.Find<QLineEdit>("edtNgbdName")->setText(QStringLiteral("Renamed"));
+    emit s.Find<QLineEdit>("edtNgbdName")->textEdited(QStringLiteral("Renamed"));
+    ASSERT_TRUE(s.window->document().Unsaved());
+    const QString backup = QStringLiteral("N001 03-14-2026 101500");
+    s.asker.answer = false;  // keep them
+    Trigger(panel, Backup(panel->backupTree(), backup), QStringLiteral("Restore"));
+    ASSERT_EQ(s.asker.questions.size(), 1);
+    EXPECT_TRUE(s.asker.questions.back().startsWith(QStringLiteral("There are changes that have not been saved.")));
+    EXPECT_TRUE(s.window->document().Unsaved());
+    EXPECT_EQ(s.state.LoadedNeighborhood()->ngbdName, "Renamed");
+
+    s.asker.answer = true;  // let them go
+    Trigger(panel, Backup(panel->backupTree(), backup), QStringLiteral("Restore"));
+    EXPECT_FALSE(s.window->document().Unsaved());
+    EXPECT_EQ(s.state.LoadedNeighborhood()->ngbdName, "Pleasant Valley");
+}
+
 TEST(BackupsPanel, RestoringAnotherNeighborhoodAddsItAndLeavesTheLoadedOneAlone) {
     Session s;
     s.Click("btnNeighborhood");

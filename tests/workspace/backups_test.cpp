@@ -15,17 +15,23 @@ namespace fs = std::filesystem;
 
 TEST(BackupTree, GroupsBackupsByTheirNeighborhood) {
     test::TempDir dir;
-    for (const char* name : {"N001 01-31-2008 142530", "N001 02-01-2008 090000", "G001 05-05-2009 101010", "Old", "n001 03-03-2010 111111"}) {
+    for (const char* name : {"N001 01-31-2008 142530", "N001 02-01-2008 090000", "G001 05-05-2009 101010",
+                             "n001 03-03-2010 111111", "N001 04-04-2010 121212 replaced"}) {
+        fs::create_directories(dir / name);
+    }
+    // Not backups: a folder of the player's, what a killed backup or restore left, a name that
+    // only looks like one.
+    for (const char* name : {"Old", ".N001 05-05-2010 101010.partial-1a2b3c4d", ".N001 05-05-2010 101010",
+                             "N001 5-05-2010 101010", " 05-05-2010 101010", "N001 05-05-2010 10101x"}) {
         fs::create_directories(dir / name);
     }
     std::ofstream(dir / "N001 not a folder.txt") << "x";
     const auto groups = BackupTree(dir.path());
-    ASSERT_EQ(groups.size(), 3u);
+    ASSERT_EQ(groups.size(), 2u);
     EXPECT_EQ(groups[0].text, "G001 - Neighborhood Backups");
     EXPECT_EQ(groups[0].backups.size(), 1u);
     EXPECT_EQ(groups[1].text, "N001 - Neighborhood Backups");  // n001 joins it, letter case aside
-    EXPECT_EQ(groups[1].backups.size(), 3u);
-    EXPECT_EQ(groups[2].text, "Old - Neighborhood Backups");
+    EXPECT_EQ(groups[1].backups.size(), 4u);
     EXPECT_TRUE(BackupTree(dir / "missing").empty());
 }
 

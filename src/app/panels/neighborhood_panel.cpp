@@ -11,6 +11,7 @@
 #include "package/text_list.h"
 #include "workspace/game_session.h"
 #include "platform/file_io.h"
+#include "platform/paths.h"
 #include "workspace/neighborhood_picture.h"
 
 namespace qh::app {
@@ -210,6 +211,13 @@ void NeighborhoodPanel::RestoreClick() {
     const std::string prefix = name.left(4).toStdString();
     const auto& env = document_.session().env;
     const std::filesystem::path target = env.neighborhoodsFolder / std::filesystem::u8path(prefix);
+    // The open neighborhood is loaded again from the backup: its unsaved changes would be lost.
+    const Neighborhood* loaded = document_.session().LoadedNeighborhood();
+    if (loaded && EqualsNoCase(loaded->prefix, prefix) && document_.Unsaved() &&
+        !host_.asker().AskYesNo(QStringLiteral("There are changes that have not been saved.\r\nRestore the backup "
+                                               "without saving them?"))) {
+        return;
+    }
     if (std::filesystem::exists(target) &&
         !host_.asker().AskOkCancel(QStringLiteral("\"") + QString::fromStdString(target.string()) +
                                    QStringLiteral("\" will be restored with the Neighborhood backup selected.\r\n"
