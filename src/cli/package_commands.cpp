@@ -68,7 +68,9 @@ void ExtractCommand(const ExtractOptions& options, Reporter& reporter) {
     std::vector<IndexEntry> entries;
     const std::string name = options.file.filename().string();
     try {
-        ReadIndex(bytes, PackageSource::File, entries);
+        const std::uint32_t width = ReadIndex(bytes, PackageSource::File, entries);
+        // The one rule of every reader: a stream the package's directory lists is decoded.
+        const CompressedListing listing = CompressedListing::Of(bytes, entries, width);
         std::size_t seen = 0;
         for (const IndexEntry& entry : entries) {
             if (entry.key.typeId != type || entry.key.instanceId != instance) continue;
@@ -76,7 +78,7 @@ void ExtractCommand(const ExtractOptions& options, Reporter& reporter) {
             if (instance2 && entry.key.instance2Id != *instance2) continue;
             if (seen++ != options.nth.value_or(0)) continue;
             Bytes content;
-            if (!ExtractResource(bytes, entry, content, reporter)) {
+            if (!ExtractResource(bytes, entry, content, reporter, listing.Lists(entry.key))) {
                 throw FormatError("the resource does not decode to its declared length");
             }
             AtomicReplace(options.output, content);

@@ -84,14 +84,16 @@ void ResourceCommand(const ResourceOptions& options, const GlobalOptions& global
     const std::string name = options.file.filename().string();
     try {
         std::vector<IndexEntry> entries;
-        ReadIndex(bytes, PackageSource::File, entries);
+        const std::uint32_t width = ReadIndex(bytes, PackageSource::File, entries);
+        // The one rule of every reader: a stream the package's directory lists is decoded.
+        const CompressedListing listing = CompressedListing::Of(bytes, entries, width);
         std::size_t seen = 0;
         for (const IndexEntry& entry : entries) {
             if (entry.key.typeId != type || entry.key.instanceId != instance) continue;
             if (group && entry.key.groupId != *group) continue;
             if (seen++ != options.nth.value_or(0)) continue;
             Bytes content;
-            if (!ExtractResource(bytes, entry, content, reporter)) {
+            if (!ExtractResource(bytes, entry, content, reporter, listing.Lists(entry.key))) {
                 throw FormatError("the resource does not decode to its declared length");
             }
             nlohmann::ordered_json out;

@@ -1,7 +1,7 @@
 #include "package/extract.h"
 
 #include <algorithm>
-#include <unordered_set>
+#include <tuple>
 
 #include "package/byte_reader.h"
 #include "package/qfs.h"
@@ -23,46 +23,56 @@ std::span<const std::uint8_t> StoredBytes(std::span<const std::uint8_t> source,
     return reader.Slice(entry.offset, entry.size, ResourceName(entry));
 }
 
-// The keys the compressed-resource directory lists: type, group, instance, (with 24-byte index
-// entries) second instance, then the uncompressed size, for each compressed resource.
-struct KeyHash {
-    std::size_t operator()(const ResourceKey& key) const {
-        std::uint64_t h = key.typeId;
-        for (std::uint32_t part : {key.groupId, key.instanceId, key.instance2Id}) h = h * 0x100000001B3ull ^ part;
-        return static_cast<std::size_t>(h ^ (h >> 29));
-    }
-};
-using KeySet = std::unordered_set<ResourceKey, KeyHash>;
-
-KeySet ListedCompressed(std::span<const std::uint8_t> directory, std::uint32_t width) {
-    const std::size_t record = width == 24 ? 20 : 16;
-    KeySet keys;
-    const ByteReader reader(directory, "compressed-resource directory");
-    for (std::size_t at = 0; at + record <= directory.size(); at += record) {
-        ResourceKey key;
-        key.typeId = reader.ReadU32(at);
-        key.groupId = reader.ReadU32(at + 4);
-        key.instanceId = reader.ReadU32(at + 8);
-        if (width == 24) key.instance2Id = reader.ReadU32(at + 12);
-        keys.insert(key);
-    }
-    return keys;
+bool KeyLess(const ResourceKey& a, const ResourceKey& b) {
+    return std::tie(a.typeId, a.groupId, a.instanceId, a.instance2Id) <
+           std::tie(b.typeId, b.groupId, b.instanceId, b.instance2Id);
 }
 
 }  // namespace
+
+CompressedListing CompressedListing::Of(std::span<const std::uint8_t> package, std::span<const IndexEntry> entries,
+                                        std::uint32_t width) {
+    CompressedListing listing;
+    const ByteReader reader(package, "package");
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        if (it->key.typeId != kCompressedDirectoryType) continue;
+        if (!reader.Has(it->offset, it->size)) break;
+        // Type, group, instance, (with 24-byte index entries) second instance, then the
+        // uncompressed size, for each compressed resource.
+        const auto directory = package.subspan(it->offset, it->size);
+        const std::size_t record = width == 24 ? 20 : 16;
+        const ByteReader in(directory, "compressed-resource directory");
+        listing.keys_.reserve(directory.size() / record);
+        for (std::size_t at = 0; at + record <= directory.size(); at += record) {
+            ResourceKey key;
+            key.typeId = in.ReadU32(at);
+            key.groupId = in.ReadU32(at + 4);
+            key.instanceId = in.ReadU32(at + 8);
+            if (width == 24) key.instance2Id = in.ReadU32(at + 12);
+            listing.keys_.push_back(key);
+        }
+        break;
+    }
+    std::sort(listing.keys_.begin(), listing.keys_.end(), KeyLess);
+    return listing;
+}
+
+bool CompressedListing::Lists(const ResourceKey& key) const {
+    return std::binary_search(keys_.begin(), keys_.end(), key, KeyLess);
+}
 
 bool IsCompressedEntry(std::span<const std::uint8_t> source, const IndexEntry& entry) {
     return IsQfsCompressed(StoredBytes(source, entry));
 }
 
 std::optional<Bytes> ReadResource(std::span<const std::uint8_t> package, const IndexEntry& entry,
-                                  PackageSource source, Reporter& reporter) {
+                                  PackageSource source, Reporter& reporter, const CompressedListing& listing) {
     if (source == PackageSource::Image) {
         const auto stored = StoredBytes(package, entry);
         return Bytes(stored.begin(), stored.end());
     }
     Bytes content;
-    if (!ExtractResource(package, entry, content, reporter)) return std::nullopt;
+    if (!ExtractResource(package, entry, content, reporter, listing.Lists(entry.key))) return std::nullopt;
     return content;
 }
 
@@ -123,10 +133,9 @@ PackageImage ExpandImage(std::span<const std::uint8_t> file, Reporter& reporter,
 
     // Only the last directory entry is taken out (and read: its keys are the compressed
     // resources); a second one is an anomaly reported below.
-    KeySet listed;
+    const CompressedListing listed = CompressedListing::Of(file, entries, width);
     for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
         if (it->key.typeId == kCompressedDirectoryType) {
-            if (reader.Has(it->offset, it->size)) listed = ListedCompressed(file.subspan(it->offset, it->size), width);
             entries.erase(std::next(it).base());
             break;
         }
@@ -141,7 +150,7 @@ PackageImage ExpandImage(std::span<const std::uint8_t> file, Reporter& reporter,
             continue;
         }
         const std::size_t at = image.size();
-        const bool inDirectory = listed.count(entry.key) != 0;
+        const bool inDirectory = listed.Lists(entry.key);
         if (!ExtractResource(file, entry, image, reporter, inDirectory) && faults) {
             faults->undecodable.push_back(ResourceName(entry));
         }

@@ -30,11 +30,30 @@ namespace qh {
 bool ExtractResource(std::span<const std::uint8_t> source, const IndexEntry& entry,
                      Bytes& destination, Reporter& reporter, bool listedCompressed = false);
 
-// The content of an entry: decoded when read from a file, as stored when read from an expanded
-// image (which holds nothing compressed: content that happens to start like compressed data must
-// not be decoded twice). Nothing, after "Decompression Error", when decoding fails.
+// The resources a package's compressed-resource directory lists: its last directory entry's
+// keys (type, group, instance, and with 24-byte entries the second instance), as the expansion
+// takes them. Every reader of a file asks it, so a stream is decoded or not by one rule, whether
+// the program expands the package, reads one resource of it, or extracts one on the command line.
+class CompressedListing {
+public:
+    CompressedListing() = default;
+    // `entries` may be any of the package's entries (at their offsets in `package`); a directory
+    // whose stored bytes lie outside it lists nothing.
+    static CompressedListing Of(std::span<const std::uint8_t> package, std::span<const IndexEntry> entries,
+                                std::uint32_t width);
+    bool Lists(const ResourceKey& key) const;
+
+private:
+    std::vector<ResourceKey> keys_;  // sorted
+};
+
+// The content of an entry: decoded when read from a file (a stream the package's directory lists
+// whenever it carries the QFS signature, see ExtractResource), as stored when read from an
+// expanded image (which holds nothing compressed: content that happens to start like compressed
+// data must not be decoded twice). Nothing, after "Decompression Error", when decoding fails.
 std::optional<Bytes> ReadResource(std::span<const std::uint8_t> package, const IndexEntry& entry,
-                                  PackageSource source, Reporter& reporter);
+                                  PackageSource source, Reporter& reporter,
+                                  const CompressedListing& listing = CompressedListing());
 
 // True when the entry's stored bytes are QFS-compressed (signature and a declared length that
 // differs from the entry's size).

@@ -41,10 +41,10 @@ bool StartsWithNoCase(const std::string& text, const std::string& start) {
 
 void ReadLotDescriptions(std::span<const std::uint8_t> package, const std::vector<IndexEntry>& entries,
                          PackageSource source, const std::string& fileName, Workspace& workspace,
-                         Reporter& reporter) {
+                         Reporter& reporter, const CompressedListing& listing = CompressedListing()) {
     for (const IndexEntry& entry : entries) {
         if (entry.key.typeId != kLotDescriptionType) continue;
-        if (auto content = ReadResource(package, entry, source, reporter)) {
+        if (auto content = ReadResource(package, entry, source, reporter, listing)) {
             workspace.lotDescList.push_back(ReadLotDescription(*content, entry, fileName));
         }
     }
@@ -62,8 +62,9 @@ void LoadLotPackages(Workspace& workspace, const std::string& prefix, Reporter& 
                 lots = Workspace{};
                 const Bytes bytes = ReadFileBytes(file);
                 std::vector<IndexEntry> entries;
-                ReadIndex(bytes, PackageSource::File, entries);
-                ReadLotDescriptions(bytes, entries, PackageSource::File, name, lots, reporter);
+                const std::uint32_t width = ReadIndex(bytes, PackageSource::File, entries);
+                ReadLotDescriptions(bytes, entries, PackageSource::File, name, lots, reporter,
+                                    CompressedListing::Of(bytes, entries, width));
             });
             workspace.lotDescList.insert(workspace.lotDescList.end(), lots.lotDescList.begin(), lots.lotDescList.end());
             workspace.loadedFiles[file] = stamp;
@@ -259,7 +260,10 @@ std::optional<Bitmap> SimPortrait(const Workspace& workspace, const Character& s
     try {
         const Bytes package = ReadFileBytes(workspace.charactersFolder / sim.packageFile);
         SilentReporter reporter;
-        const auto content = ReadResource(package, *sim.portrait, PackageSource::File, reporter);
+        std::vector<IndexEntry> entries;
+        const std::uint32_t width = ReadIndex(package, PackageSource::File, entries);
+        const auto content = ReadResource(package, *sim.portrait, PackageSource::File, reporter,
+                                          CompressedListing::Of(package, entries, width));
         if (!content || !IsJfif(*content)) return std::nullopt;
         return ScaleToSquare(DecodeJpeg(*content), 128);
     } catch (const std::exception&) {
@@ -272,10 +276,12 @@ std::optional<Character> ReadCharacterPackage(const fs::path& path, const LoadOp
     const Bytes bytes = ReadFileBytes(path);
     const std::string name = path.filename().string();
     std::vector<IndexEntry> entries;
-    if (ReadIndex(bytes, PackageSource::File, entries) == 0) {
+    const std::uint32_t width = ReadIndex(bytes, PackageSource::File, entries);
+    if (width == 0) {
         reporter.Error("An Index Error was found in " + name + "\r\n" + "This Character will be ignored.");
         return std::nullopt;
     }
+    const CompressedListing listing = CompressedListing::Of(bytes, entries, width);
     Character sim;
     sim.packageFile = name;
     SimProperties properties;
@@ -290,7 +296,7 @@ std::optional<Character> ReadCharacterPackage(const fs::path& path, const LoadOp
             continue;
         }
         if (type == kPictureType && (entry.key.instanceId & 0xFF) == 0) continue;
-        const auto content = ReadResource(bytes, entry, PackageSource::File, reporter);
+        const auto content = ReadResource(bytes, entry, PackageSource::File, reporter, listing);
         if (!content) continue;
         if (type == kObjectDefinitionType) {
             const auto guid = ByteReader(*content, "object definition").Slice(92, 4, "sim GUID");

@@ -52,10 +52,12 @@ std::vector<OBJd> LoadObjectCatalogue(const std::filesystem::path& objectsPackag
     const std::string name = objectsPackagePath.filename().string();
     try {
         std::vector<IndexEntry> entries;
-        if (ReadIndex(package, PackageSource::File, entries) == 0) {
+        const std::uint32_t width = ReadIndex(package, PackageSource::File, entries);
+        if (width == 0) {
             reporter.Error("An Index Error was found in Objects Package");
             return catalogue;
         }
+        const CompressedListing listing = CompressedListing::Of(package, entries, width);
         progress.SetStatus("Loading Object Data");
         progress.SetMaximum(static_cast<int>(entries.size()));
         for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -63,7 +65,7 @@ std::vector<OBJd> LoadObjectCatalogue(const std::filesystem::path& objectsPackag
             progress.Step();
             if (entries[i].key.typeId != kObjectDefinitionType) continue;
             Bytes content;
-            if (!ExtractResource(package, entries[i], content, reporter)) continue;
+            if (!ExtractResource(package, entries[i], content, reporter, listing.Lists(entries[i].key))) continue;
             catalogue.push_back(ReadObjectDefinition(content));
         }
     } catch (const FormatError& e) {

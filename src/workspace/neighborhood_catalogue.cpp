@@ -55,7 +55,7 @@ bool SmallEnough(std::span<const std::uint8_t> package, const IndexEntry& entry,
 
 void ReadNeighborhoodTexts(std::span<const std::uint8_t> package, const std::vector<IndexEntry>& entries,
                            PackageSource source, int languageCode, Neighborhood& neighborhood,
-                           Reporter& reporter) {
+                           Reporter& reporter, const CompressedListing& listing) {
     // The first of each: the game writes one, and a package with thousands costs no more.
     bool version = false;
     bool names = false;
@@ -64,13 +64,13 @@ void ReadNeighborhoodTexts(std::span<const std::uint8_t> package, const std::vec
         if (entry.key.typeId == kVersionInfoType && !version) {
             version = true;
             if (!SmallEnough(package, entry, source)) continue;
-            if (auto content = ReadResource(package, entry, source, reporter)) {
+            if (auto content = ReadResource(package, entry, source, reporter, listing)) {
                 neighborhood.versionText = ReadVersionProperties(*content).Text().substr(0, 36);
             }
         } else if (entry.key.typeId == kCatalogTextType && !names) {
             names = true;
             if (!SmallEnough(package, entry, source)) continue;
-            if (auto content = ReadResource(package, entry, source, reporter)) {
+            if (auto content = ReadResource(package, entry, source, reporter, listing)) {
                 std::string strings[2] = {neighborhood.ngbdName, neighborhood.ngbdDescription};
                 ReadTextList(*content, languageCode, strings);
                 neighborhood.ngbdName = strings[0];
@@ -108,6 +108,8 @@ std::vector<Neighborhood> ScanNeighborhoods(const fs::path& neighborhoodsFolder,
                 const PackageExcerpt excerpt = ReadPackageExcerpt(
                     package,
                     [&](const IndexEntry& entry) {
+                        // The compressed-resource directory too: it says which streams to decode.
+                        if (entry.key.typeId == kCompressedDirectoryType) return true;
                         bool& seen = entry.key.typeId == kCatalogTextType ? names : version;
                         if ((entry.key.typeId != kCatalogTextType && entry.key.typeId != kVersionInfoType) || seen) {
                             return false;
@@ -125,7 +127,7 @@ std::vector<Neighborhood> ScanNeighborhoods(const fs::path& neighborhoodsFolder,
                 neighborhood.prefix = name;
                 neighborhood.packagePath = package;
                 ReadNeighborhoodTexts(excerpt.bytes, excerpt.picked, PackageSource::File, languageCode, neighborhood,
-                                      reporter);
+                                      reporter, CompressedListing::Of(excerpt.bytes, excerpt.picked, excerpt.width));
                 catalogue.push_back(std::move(neighborhood));
             } catch (const FormatError& e) {
                 // A damaged package is that neighborhood's problem, not the game's being open:

@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "package/extract.h"
 #include "package/index.h"
 
 #include "platform/progress.h"
@@ -41,11 +42,10 @@ bool ListTextLess(const std::string& a, const std::string& b);
 std::vector<Neighborhood> ScanNeighborhoods(const std::filesystem::path& neighborhoodsFolder,
                                             int languageCode, Reporter& reporter, Progress& progress);
 
-// Reads the name, description and version text of a neighborhood package's image into the record.
-// Reads the name, description and version text of a neighborhood package (its file or its
-// expanded image) into the record.
+// Reads the name, description and version text of a neighborhood package (its file, with what its
+// compressed-resource directory lists, or its expanded image) into the record.
 void ReadNeighborhoodTexts(std::span<const std::uint8_t> package, const std::vector<IndexEntry>& entries,
                            PackageSource source, int languageCode, Neighborhood& neighborhood,
-                           Reporter& reporter);
+                           Reporter& reporter, const CompressedListing& listing = CompressedListing());
 
 }  // namespace qh

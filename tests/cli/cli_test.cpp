@@ -67,6 +67,38 @@ TEST(CliExtract, WritesDecompressedContentOfTheChosenEntry) {
     EXPECT_NE(result.status, 0);
 }
 
+// A QFS stream exactly as long as its content (19 bytes), laid out by hand: a 9-byte header
+// (compressed size, 0x10 0xFB, the length in three bytes high first), four literals "abcd" (code
+// 0xE0), a copy of ten bytes from four back (0x1C 0x03), a copy of five from four back (0x08
+// 0x03), the end code 0xFC. Only the package's compressed-resource directory tells that it is
+// compressed.
+const Bytes kEvenStream = {19, 0, 0, 0, 0x10, 0xFB, 0, 0, 19, 0xE0, 'a', 'b', 'c', 'd', 0x1C, 0x03, 0x08, 0x03, 0xFC};
+const std::string kEvenContent = "abcdabcdabcdabcdabc";
+
+TEST(CliExtract, AListedStreamIsDecodedEvenWhenItsLengthEqualsItsContentsAsTheSaveDoes) {
+    const Bytes content(kEvenContent.begin(), kEvenContent.end());
+    ASSERT_EQ(kEvenStream.size(), content.size());
+    // The directory's record: type, group, instance, second instance, uncompressed size.
+    Bytes directory;
+    for (std::uint32_t word : {0x0BF999E7u, 0xFFFFFFFFu, 7u, 0u, 19u}) AppendU32(directory, word);
+    fixture::PackageBuilder builder;
+    builder.Add(Key(0x0BF999E7, 7), kEvenStream).Add(Key(0xE86B1EEF, 0), directory);
+    const Bytes package = builder.Build();
+    test::TempDir dir;
+    const auto file = dir.Write("p.package", package);
+    const auto out = dir / "out.bin";
+    const auto result = Cli({"extract", file.string(), "--type", "0BF999E7", "--instance", "7", "-o", out.string()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(ReadFileBytes(out), content);
+    // The expansion reads it the same way.
+    SilentReporter quiet;
+    const auto image = ExpandImage(package, quiet);
+    std::vector<IndexEntry> entries;
+    ReadIndex(image, PackageSource::Image, entries);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(Bytes(image.begin() + entries[0].offset, image.begin() + entries[0].offset + entries[0].size), content);
+}
+
 TEST(CliExpand, InPlaceOrToAnotherFile) {
     test::TempDir dir;
     const Bytes original = SamplePackage();

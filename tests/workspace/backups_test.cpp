@@ -207,24 +207,26 @@ TEST(Backups, MovingABackupCopiesVerifiesAndOnlyThenRemovesTheOriginal) {
 TEST(Backups, WithoutATrashTheReplacedNeighborhoodBecomesABackup) {
     Hoods h;
     const auto played = Contents(h.hood);
-    ASSERT_TRUE(BackupNeighborhood(h.hood, h.archive, "N001 a", h.discard, h.progress).done);
-    const auto result = RestoreBackup(h.archive / "N001 a", h.neighborhoods, "N001", KeepAsBackup(h.archive, "N001"), h.progress);
+    const std::string made = "N001 01-02-2026 030405";
+    ASSERT_TRUE(BackupNeighborhood(h.hood, h.archive, made, h.discard, h.progress).done);
+    const auto result = RestoreBackup(h.archive / made, h.neighborhoods, "N001", KeepAsBackup(h.archive, "N001"), h.progress);
     ASSERT_TRUE(result.done) << result.message;
     const auto groups = BackupTree(h.archive);
     ASSERT_EQ(groups.size(), 1u);
     ASSERT_EQ(groups[0].backups.size(), 2u);
-    EXPECT_EQ(groups[0].backups[1], "N001 a");
-    auto replaced = Contents(h.archive / groups[0].backups[0]);  // "N001 <today> replaced", whole
-    replaced.erase("Quillhaven.lock");  // the restore held the lock, and wrote its name there
+    EXPECT_EQ(groups[0].backups[0], made);
+    ASSERT_TRUE(groups[0].backups[1].ends_with(" replaced"));
+    auto replaced = Contents(h.archive / groups[0].backups[1]);  // "N001 <today> replaced", whole
+    EXPECT_EQ(replaced.count("Quillhaven.lock"), 0u);  // the lock is not in the neighborhood's folder
     auto expected = played;
     expected.erase("Quillhaven.lock");
     EXPECT_EQ(replaced, expected);
     // Deleting: the discard's refusal is said.
     h.discardWorks = false;
-    EXPECT_EQ(DeleteBackup(h.archive / "N001 a", h.discard).message, "Delete Operation Failed.");
+    EXPECT_EQ(DeleteBackup(h.archive / made, h.discard).message, "Delete Operation Failed.");
     h.discardWorks = true;
-    EXPECT_TRUE(DeleteBackup(h.archive / "N001 a", h.discard).done);
-    EXPECT_FALSE(fs::exists(h.archive / "N001 a"));
+    EXPECT_TRUE(DeleteBackup(h.archive / made, h.discard).done);
+    EXPECT_FALSE(fs::exists(h.archive / made));
 }
 
 }  // namespace
