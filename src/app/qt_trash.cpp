@@ -3,36 +3,19 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
+
+#include "platform/trash.h"
 
 namespace qh::app {
 
 std::optional<QString> QtTrash::MoveToTrash(const QString& path) {
-#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    // Qt looks for the home trash ($XDG_DATA_HOME/Trash) but does not make it; without it, it
-    // would make "files" and "info" in the current folder. The trash is made where it belongs.
-    const QString home = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (home.isEmpty()) return std::nullopt;
-    QDir().mkpath(home + QStringLiteral("/Trash/files"));
-    QDir().mkpath(home + QStringLiteral("/Trash/info"));
-#endif
-    QString pathInTrash;
-    if (!QFile::moveToTrash(path, &pathInTrash)) return std::nullopt;
-    const QFileInfo moved(pathInTrash);
-    // A trash is a folder "Trash" (the home trash) or ".Trash-<user>" (a drive's): anything else,
-    // the current folder above all, is not one.
-    bool inTrash = false;
-    for (QDir dir = moved.dir(); !dir.isRoot(); dir.setPath(QFileInfo(dir.absolutePath()).path())) {
-        const QString name = dir.dirName();
-        if (name == QStringLiteral("Trash") || name.startsWith(QStringLiteral(".Trash"))) inTrash = true;
-        if (inTrash || dir.absolutePath().isEmpty()) break;
-    }
-    if (pathInTrash.isEmpty() || moved.isRelative() || !moved.exists() || !inTrash) {
-        // Not a trash folder that can be told apart from the current folder: put it back.
-        if (!pathInTrash.isEmpty()) QFile::rename(pathInTrash, path);
-        return std::nullopt;
-    }
-    return moved.absoluteFilePath();
+    const auto moved = MoveToTrashChecked(path.toStdU16String(), [](const std::filesystem::path& item) {
+        QString inTrash;
+        const bool done = QFile::moveToTrash(QString::fromStdU16String(item.u16string()), &inTrash);
+        return done ? std::optional<std::filesystem::path>(inTrash.toStdU16String()) : std::nullopt;
+    });
+    if (!moved) return std::nullopt;
+    return QString::fromStdU16String(moved->u16string());
 }
 
 bool QtTrash::Restore(const QString& pathInTrash, const QString& path) {

@@ -8,6 +8,8 @@
 #include <unistd.h>
 #endif
 
+#include <QFile>
+#include <QString>
 #include <ctime>
 #include <iostream>
 #include <nlohmann/json.hpp>
@@ -15,6 +17,7 @@
 #include "cli/cli_support.h"
 #include "platform/paths.h"
 #include "platform/settings.h"
+#include "platform/trash.h"
 #include "workspace/backups.h"
 #include "workspace/game_session.h"
 #include "workspace/neighborhood_picture.h"
@@ -54,6 +57,22 @@ fs::path BackupPath(const Archive& archive, const std::string& name) {
     return path;
 }
 
+// The system's trash, as the window uses it: what a command replaces or deletes can be brought back.
+bool MoveToTrash(const fs::path& folder) {
+    return MoveToTrashChecked(folder, [](const fs::path& item) {
+               QString inTrash;
+               const bool done = QFile::moveToTrash(QString::fromStdU16String(item.u16string()), &inTrash);
+               return done ? std::optional<fs::path>(inTrash.toStdU16String()) : std::nullopt;
+           }).has_value();
+}
+
+// What a backup or a restore replaced goes to the trash; where there is none, it is kept as a
+// backup named for the time it was replaced.
+DiscardFolder TrashOrKeep(const fs::path& archive, const std::string& prefix) {
+    const DiscardFolder keep = KeepAsBackup(archive, prefix);
+    return [keep](const fs::path& folder) { return MoveToTrash(folder) || keep(folder); };
+}
+
 std::uintmax_t FolderSize(const fs::path& folder) {
     std::uintmax_t size = 0;
     std::error_code error;
@@ -76,7 +95,7 @@ void AddBackupCommands(CLI::App& app, const GlobalOptions& options, Reporter& re
         const fs::path hood = ResolveNoCase(archive.session.env.neighborhoodsFolder, *prefix);
         if (!fs::is_directory(hood)) throw UsageError("No neighborhood " + *prefix);
         NullProgress progress;
-        const BackupResult result = BackupNow(hood, archive.folder, *prefix, KeepAsBackup(archive.folder, *prefix), progress);
+        const BackupResult result = BackupNow(hood, archive.folder, *prefix, TrashOrKeep(archive.folder, *prefix), progress);
         if (!result.done) throw UsageError(result.message);
         if (!result.message.empty()) std::cerr << "message: " << result.message << '\n';
         std::cout << nlohmann::ordered_json{{"backup", result.folder.filename().string()}, {"folder", result.folder.string()}}.dump(2)
@@ -116,11 +135,11 @@ void AddBackupCommands(CLI::App& app, const GlobalOptions& options, Reporter& re
         const fs::path target = archive.session.env.neighborhoodsFolder / fs::u8path(hoodPrefix);
         if (fs::exists(target)) {
             Confirm(restore->second, "\"" + target.string() + "\" will be restored with the Neighborhood backup selected. "
-                                     "If you continue it will be replaced (its contents are kept as a backup).");
+                                     "If you continue it will be replaced (its contents go to the trash).");
         }
         NullProgress progress;
         const BackupResult result = RestoreBackup(source, archive.session.env.neighborhoodsFolder, hoodPrefix,
-                                                  KeepAsBackup(archive.folder, hoodPrefix), progress);
+                                                  TrashOrKeep(archive.folder, hoodPrefix), progress);
         if (!result.done) throw UsageError(result.message);
         if (!result.message.empty()) std::cerr << "message: " << result.message << '\n';
         std::cout << nlohmann::ordered_json{{"restored", hoodPrefix}, {"folder", result.folder.string()}}.dump(2) << '\n';
@@ -135,12 +154,12 @@ void AddBackupCommands(CLI::App& app, const GlobalOptions& options, Reporter& re
         OpenArchive(options, archive);
         const fs::path path = BackupPath(archive, remove->first);
         Confirm(remove->second, "If you continue \"" + path.string() + "\" will be deleted.");
-        const BackupResult result = DeleteBackup(path, [](const fs::path& folder) {
-            std::error_code error;
-            fs::remove_all(folder, error);
-            return !error;
-        });
-        if (!result.done) throw UsageError(result.message);
+        // To the trash, as the window deletes it; never for good.
+        const BackupResult result = DeleteBackup(path, MoveToTrash);
+        if (!result.done) {
+            throw UsageError(result.message + " " + path.string() +
+                             " could not be moved to the trash; it was left as it was.");
+        }
         std::cout << nlohmann::ordered_json{{"deleted", remove->first}}.dump(2) << '\n';
     });
 

@@ -20,7 +20,8 @@ fs::path ArchiveFolder(const std::string& archiveLoc, const std::optional<fs::pa
 
 bool IsBackupFolderName(std::string_view name) {
     if (name.empty() || name.front() == '.') return false;
-    if (name.ends_with(" replaced")) name.remove_suffix(9);
+    // What a restore kept: " replaced", and a suffix when two were kept in one second.
+    if (const auto kept = name.rfind(" replaced"); kept != std::string_view::npos) name = name.substr(0, kept);
     // " mm-dd-yyyy hhmmss": 18 characters after the prefix, which is not empty.
     constexpr std::string_view kShape = " 00-00-0000 000000";
     if (name.size() <= kShape.size()) return false;

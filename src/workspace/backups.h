@@ -23,7 +23,8 @@ struct BackupGroup {
 };
 
 // Whether a folder of the archive is named as a backup: a visible name ending in the date and time
-// of the backup, "mm-dd-yyyy hhmmss", or in that and " replaced" (what a restore kept). The
+// of the backup, "mm-dd-yyyy hhmmss", or in that and " replaced" (what a restore kept, perhaps
+// with a suffix). The
 // temporary folders of a backup or restore in progress (or killed) are hidden and are not.
 bool IsBackupFolderName(std::string_view name);
 

@@ -55,6 +55,8 @@ struct Session {
     std::unique_ptr<MainWindow> window;
 
     explicit Session(bool advanced = false) {
+        // The system's trash of this test's own: what the window deletes lands in the test's folder.
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString((dir / "data").string()));
         options.shared.winePrefix = game.prefix;
         options.shared.settings = dir / "settings.ini";
         options.programFolder = QStringLiteral(QH_APP_DIR);

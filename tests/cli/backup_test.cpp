@@ -1,6 +1,8 @@
 // quillhaven-cli backup, backups, restore, delete-backup and archive-location on the demo game.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 
 #include "demo_game.h"
@@ -15,13 +17,25 @@ namespace {
 
 test::CliResult Cli(const std::vector<std::string>& args) { return test::RunCli(QH_CLI_PATH, args); }
 
+// The folders in the system's trash of the test, as the freedesktop trash keeps them.
+std::vector<std::string> Trashed(const std::filesystem::path& dataHome) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& item : std::filesystem::directory_iterator(dataHome / "Trash" / "files", error)) {
+        names.push_back(item.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 TEST(CliBackups, BackUpChangeRestoreAndDelete) {
     test::TempDir dir;
     const auto game = demo::WriteDemoGame(dir.path());
+    const auto dataHome = dir / "data";
     const std::vector<std::string> common = {"--wine-prefix", game.prefix.string(), "--settings", (dir / "s.ini").string()};
     auto run = [&](std::vector<std::string> args) {
         args.insert(args.end(), common.begin(), common.end());
-        return Cli(args);
+        return test::RunCli(QH_CLI_PATH, args, dataHome);
     };
     auto result = run({"backup", "N001"});
     ASSERT_EQ(result.status, 0) << result.err;
@@ -40,13 +54,19 @@ TEST(CliBackups, BackUpChangeRestoreAndDelete) {
     result = run({"restore", name, "--yes"});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(nlohmann::json::parse(run({"dump", "N001"}).out)["neighborhood"]["ngbdName"], "Pleasant Valley");
-    // What it replaced is kept as a backup of its own.
+    // What it replaced went to the trash, as the window sends it there.
     const auto after = nlohmann::json::parse(run({"backups", "N001"}).out);
-    EXPECT_EQ(after.size(), listed.size() + 1);
+    EXPECT_EQ(after.size(), listed.size());
+    const auto trashed = Trashed(dataHome);
+    ASSERT_EQ(trashed.size(), 1u);
+    EXPECT_TRUE(std::filesystem::exists(dataHome / "Trash" / "files" / trashed[0] / "N001_Neighborhood.package"));
 
     EXPECT_NE(run({"delete-backup", name}).status, 0);
     ASSERT_EQ(run({"delete-backup", name, "--yes"}).status, 0);
-    EXPECT_EQ(nlohmann::json::parse(run({"backups", "N001"}).out).size(), listed.size());
+    EXPECT_EQ(nlohmann::json::parse(run({"backups", "N001"}).out).size(), listed.size() - 1);
+    // Deleted into the trash, never for good.
+    EXPECT_EQ(Trashed(dataHome).size(), 2u);
+    EXPECT_TRUE(std::filesystem::exists(dataHome / "Trash" / "files" / name));
     EXPECT_NE(run({"restore", name, "--yes"}).status, 0);  // gone
     EXPECT_NE(run({"restore", "../N001", "--yes"}).status, 0);
 }

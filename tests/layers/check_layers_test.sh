@@ -25,4 +25,7 @@ plant "workspace including the app" workspace/save.cpp '#include "app/document.h
 plant "Qt in the core" workspace/loader.cpp '#include <QString>'
 plant "record linking the workspace" character/CMakeLists.txt 'target_link_libraries(qh_character PUBLIC qh_workspace)'
 plant "core linking Qt" package/CMakeLists.txt 'target_link_libraries(qh_package PRIVATE Qt6::Core)'
-echo "layer check: 7 checks passed"
+plant "Qt's GUI in the command line" cli/main.cpp '#include <QWidget>'
+plant "command line linking Qt's GUI" cli/CMakeLists.txt 'target_link_libraries(quillhaven-cli PRIVATE Qt6::Widgets)'
+plant "QtCore in the core" platform/trash.cpp '#include <QFile>'
+echo "layer check: 10 checks passed"

@@ -11,6 +11,7 @@
 
 #include "platform/errors.h"
 #include "platform/folder_lock.h"
+#include "platform/trash.h"
 #include "support/temp_dir.h"
 
 namespace qh {
@@ -249,3 +250,57 @@ TEST(AtomicReplace, LeftoverTemporariesOfAKilledSaveAreRemovedAndNothingElse) {
 }  // namespace
 }  // namespace qh
 #endif
+
+namespace qh {
+namespace {
+
+TEST(Trash, OnlyAMoveIntoATrashFolderCountsAndAnythingElseIsPutBack) {
+    test::TempDir dir;
+#ifndef _WIN32
+    // The home trash is made first: the test's own, never the player's.
+    const char* before = std::getenv("XDG_DATA_HOME");
+    const std::string saved = before ? before : "";
+    ::setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
+    struct Restore {
+        std::string value;
+        bool had;
+        ~Restore() { had ? ::setenv("XDG_DATA_HOME", value.c_str(), 1) : ::unsetenv("XDG_DATA_HOME"); }
+    } restore{saved, before != nullptr};
+#endif
+    const std::filesystem::path item = dir / "N001 01-02-2026 030405";
+    std::filesystem::create_directories(item);
+    std::ofstream(item / "N001_Neighborhood.package") << "x";
+    // A system call that moves it into the current folder's "files" (what Qt does without a home
+    // trash) is undone.
+    const auto stray = MoveToTrashChecked(item, [&](const std::filesystem::path& what) {
+        std::filesystem::create_directories(dir / "files");
+        std::filesystem::rename(what, dir / "files" / what.filename());
+        return std::optional<std::filesystem::path>(dir / "files" / what.filename());
+    });
+    EXPECT_FALSE(stray.has_value());
+    EXPECT_TRUE(std::filesystem::exists(item / "N001_Neighborhood.package"));
+    // One that says it moved nothing leaves it too.
+    EXPECT_FALSE(MoveToTrashChecked(item, [](const std::filesystem::path&) { return std::nullopt; }).has_value());
+    EXPECT_TRUE(std::filesystem::exists(item));
+    // Into a trash folder: taken.
+    const auto trashed = MoveToTrashChecked(item, [&](const std::filesystem::path& what) {
+        const auto target = dir / "data" / "Trash" / "files" / what.filename();
+        std::filesystem::create_directories(target.parent_path());
+        std::filesystem::rename(what, target);
+        return std::optional<std::filesystem::path>(target);
+    });
+    ASSERT_TRUE(trashed.has_value());
+    EXPECT_FALSE(std::filesystem::exists(item));
+    EXPECT_TRUE(std::filesystem::exists(*trashed / "N001_Neighborhood.package"));
+
+#ifndef _WIN32
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "data" / "Trash" / "info"));
+#endif
+    EXPECT_TRUE(LiesInTrashFolder("/media/disk/.Trash-1000/files/x"));
+    EXPECT_TRUE(LiesInTrashFolder("/home/p/.local/share/Trash/files/x"));
+    EXPECT_FALSE(LiesInTrashFolder("/home/p/files/x"));
+    EXPECT_FALSE(LiesInTrashFolder("files/x"));
+}
+
+}  // namespace
+}  // namespace qh

@@ -41,9 +41,16 @@ inline std::string Slurp(const std::filesystem::path& path) {
     return text.str();
 }
 
-inline CliResult RunCli(const std::string& program, const std::vector<std::string>& args) {
+// The system's trash the command line uses lies in `dataHome` ($XDG_DATA_HOME), by default in a
+// folder of the run's own: no test moves anything into the player's trash.
+inline CliResult RunCli(const std::string& program, const std::vector<std::string>& args,
+                        const std::filesystem::path& dataHome = {}) {
     TempDir dir;
-    std::string command = ShellQuote(program);
+    std::string command;
+#ifndef _WIN32
+    command = "XDG_DATA_HOME=" + ShellQuote((dataHome.empty() ? dir / "data" : dataHome).string()) + " ";
+#endif
+    command += ShellQuote(program);
     for (const auto& arg : args) command += " " + ShellQuote(arg);
     // Never a terminal on its input: a command that would ask refuses instead.
     command += " </dev/null >" + ShellQuote((dir / "out").string()) + " 2>" + ShellQuote((dir / "err").string());

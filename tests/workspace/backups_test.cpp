@@ -16,7 +16,8 @@ namespace fs = std::filesystem;
 TEST(BackupTree, GroupsBackupsByTheirNeighborhood) {
     test::TempDir dir;
     for (const char* name : {"N001 01-31-2008 142530", "N001 02-01-2008 090000", "G001 05-05-2009 101010",
-                             "n001 03-03-2010 111111", "N001 04-04-2010 121212 replaced"}) {
+                             "n001 03-03-2010 111111", "N001 04-04-2010 121212 replaced",
+                             "N001 04-04-2010 121212 replaced-0a1b2c3d"}) {
         fs::create_directories(dir / name);
     }
     // Not backups: a folder of the player's, what a killed backup or restore left, a name that
@@ -31,7 +32,7 @@ TEST(BackupTree, GroupsBackupsByTheirNeighborhood) {
     EXPECT_EQ(groups[0].text, "G001 - Neighborhood Backups");
     EXPECT_EQ(groups[0].backups.size(), 1u);
     EXPECT_EQ(groups[1].text, "N001 - Neighborhood Backups");  // n001 joins it, letter case aside
-    EXPECT_EQ(groups[1].backups.size(), 4u);
+    EXPECT_EQ(groups[1].backups.size(), 5u);
     EXPECT_TRUE(BackupTree(dir / "missing").empty());
 }
 
