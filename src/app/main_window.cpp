@@ -448,7 +448,12 @@ void MainWindow::NeighborhoodRestored(const std::string& prefix) {
 }
 
 std::optional<std::size_t> MainWindow::PickSim(const SimPick& pick) {
-    CharacterPicker picker(*this, pick);
+    std::vector<CharacterPicker::Entry> entries;
+    for (std::size_t index : pick.sims) {
+        const Character& sim = session_.workspace.characters[index];
+        entries.push_back({index, SimEntryText(sim), SimPicture(sim, 32)});
+    }
+    CharacterPicker picker(this, pick, entries);
     if (!asker_.Run(picker)) return std::nullopt;
     const int chosen = picker.Chosen();
     if (chosen < 0) return std::nullopt;

@@ -77,7 +77,8 @@ bool StartWindow(MainWindow& window, const StartupOptions& options) {
     int chosen = -1;
     if (options.askForNeighborhood) {
         window.hide();
-        NeighborhoodDialog dialog(window, state.catalogue, state.env.neighborhoodsFolder, preselect);
+        NeighborhoodDialog dialog(&window, state.catalogue, state.env.neighborhoodsFolder, preselect,
+                                  [&window](int topic) { window.ShowHelp(topic); });
         dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
         if (dialog.exec() != QDialog::Accepted) return false;
         chosen = dialog.Chosen();

@@ -145,26 +145,37 @@ TEST(CharacterPicker, RowsOf32PixelsGreyWithoutAHousehold) {
     Session s;
     std::vector<std::size_t> all;
     for (std::size_t i = 0; i < s.state.workspace.characters.size(); ++i) all.push_back(i);
-    CharacterPicker picker(*s.window, {QStringLiteral("Choose New Parent"), QStringLiteral("Choose a new parent"), 3032, all, 3});
-    EXPECT_EQ(picker.windowTitle(), QStringLiteral("Choose New Parent"));
-    EXPECT_EQ(picker.findChild<QLabel*>(QStringLiteral("lblChooseSim"))->text(), QStringLiteral("Choose a new parent"));
-    EXPECT_EQ(picker.Chosen(), 3);  // the preselected sim
-    ASSERT_EQ(picker.list()->count(), 16);
-    EXPECT_EQ(picker.list()->sizeHintForRow(0), 32);
-    for (int row = 0; row < picker.list()->count(); ++row) {
-        QListWidgetItem* item = picker.list()->item(row);
-        const Character& sim = s.state.workspace.characters[static_cast<std::size_t>(item->data(Qt::UserRole).toInt())];
-        const QImage picture = item->data(Qt::DecorationRole).value<QPixmap>().toImage();
-        ASSERT_EQ(picture.width(), 32);
-        const QColor centre = picture.pixelColor(16, 16);
-        const bool grey = centre.red() == centre.green() && centre.green() == centre.blue();
-        EXPECT_EQ(grey, sim.familyNumber == 0) << sim.packageFile;
-    }
+    bool shown = false;
+    // The window makes the rows; the dialog is run through the asker, which looks at it here.
+    s.asker.onDialog = [&](QDialog& dialog) {
+        auto& picker = static_cast<CharacterPicker&>(dialog);
+        shown = true;
+        EXPECT_EQ(picker.windowTitle(), QStringLiteral("Choose New Parent"));
+        EXPECT_EQ(picker.findChild<QLabel*>(QStringLiteral("lblChooseSim"))->text(), QStringLiteral("Choose a new parent"));
+        EXPECT_EQ(picker.Chosen(), 3);  // the preselected sim
+        ASSERT_EQ(picker.list()->count(), 16);
+        EXPECT_EQ(picker.list()->sizeHintForRow(0), 32);
+        for (int row = 0; row < picker.list()->count(); ++row) {
+            QListWidgetItem* item = picker.list()->item(row);
+            const Character& sim = s.state.workspace.characters[static_cast<std::size_t>(item->data(Qt::UserRole).toInt())];
+            EXPECT_EQ(item->text(), s.window->SimEntryText(sim));
+            const QImage picture = item->data(Qt::DecorationRole).value<QPixmap>().toImage();
+            ASSERT_EQ(picture.width(), 32);
+            const QColor centre = picture.pixelColor(16, 16);
+            const bool grey = centre.red() == centre.green() && centre.green() == centre.blue();
+            EXPECT_EQ(grey, sim.familyNumber == 0) << sim.packageFile;
+        }
+    };
+    EXPECT_EQ(s.window->PickSim({QStringLiteral("Choose New Parent"), QStringLiteral("Choose a new parent"), 3032, all, 3}),
+              std::optional<std::size_t>(3));
+    EXPECT_TRUE(shown);
 }
 
 TEST(NeighborhoodDialog, PreviousAndNextWrapAround) {
     Session s;
-    NeighborhoodDialog dialog(*s.window, s.state.catalogue, s.state.env.neighborhoodsFolder, "N001");
+    int help = 0;
+    NeighborhoodDialog dialog(s.window.get(), s.state.catalogue, s.state.env.neighborhoodsFolder, "N001",
+                              [&help](int topic) { help = topic; });
     EXPECT_EQ(dialog.list()->currentRow(), 1);
     EXPECT_EQ(dialog.list()->item(0)->data(Qt::DecorationRole).value<QPixmap>().width(), 64);
     dialog.btnNextClick();
@@ -174,8 +185,11 @@ TEST(NeighborhoodDialog, PreviousAndNextWrapAround) {
     dialog.list()->setCurrentRow(-1);
     dialog.btnPreviousClick();
     EXPECT_EQ(dialog.list()->currentRow(), 1);
-    NeighborhoodDialog none(*s.window, s.state.catalogue, s.state.env.neighborhoodsFolder, "N404");
+    NeighborhoodDialog none(s.window.get(), s.state.catalogue, s.state.env.neighborhoodsFolder, "N404", {});
     EXPECT_EQ(none.Chosen(), -1);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), dialog.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&dialog, &click);
+    EXPECT_EQ(help, 1002);
 }
 
 TEST(MainWindow, PanelButtonsStatusWidthAndBusyState) {

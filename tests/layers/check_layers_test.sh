@@ -28,4 +28,8 @@ plant "core linking Qt" package/CMakeLists.txt 'target_link_libraries(qh_package
 plant "Qt's GUI in the command line" cli/main.cpp '#include <QWidget>'
 plant "command line linking Qt's GUI" cli/CMakeLists.txt 'target_link_libraries(quillhaven-cli PRIVATE Qt6::Widgets)'
 plant "QtCore in the core" platform/trash.cpp '#include <QFile>'
-echo "layer check: 10 checks passed"
+plant "record including the workspace through .." character/character_rules.cpp '#include "../workspace/model.h"'
+plant "panel including the window" app/panels/needs_panel.cpp '#include "app/main_window.h"'
+plant "dialog including the window" app/dialogs/character_picker.cpp '#include "../main_window.h"'
+plant "document including a panel" app/document.cpp '#include "app/panels/panel.h"'
+echo "layer check: 14 checks passed"

@@ -7,7 +7,6 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
-#include "app/main_window.h"
 #include "workspace/character_list.h"
 
 namespace qh::app {
@@ -37,7 +36,8 @@ public:
 
 }  // namespace
 
-CharacterPicker::CharacterPicker(MainWindow& window, const SimPick& pick) : QDialog(&window) {
+CharacterPicker::CharacterPicker(QWidget* parent, const SimPick& pick, const std::vector<Entry>& entries)
+    : QDialog(parent) {
     setObjectName(QStringLiteral("TfrmSelectCharacter"));
     setWindowTitle(pick.caption);
     setProperty("helpTopic", pick.helpTopic);
@@ -46,12 +46,11 @@ CharacterPicker::CharacterPicker(MainWindow& window, const SimPick& pick) : QDia
     list_->setObjectName(QStringLiteral("cbCharacters"));
     list_->setItemDelegate(new SimRow(list_));
     list_->setSortingEnabled(true);
-    for (std::size_t index : pick.sims) {
-        const Character& sim = window.session().workspace.characters[index];
-        auto* item = new QListWidgetItem(QString::fromStdString(CharacterListText(sim, window.simList().order())), list_);
-        item->setData(Qt::UserRole, static_cast<int>(index));
-        item->setData(Qt::DecorationRole, window.SimPicture(sim, 32));  // grey without a household
-        if (pick.preselected == index) list_->setCurrentItem(item);
+    for (const Entry& entry : entries) {
+        auto* item = new QListWidgetItem(entry.text, list_);
+        item->setData(Qt::UserRole, static_cast<int>(entry.index));
+        item->setData(Qt::DecorationRole, entry.picture);  // grey without a household
+        if (pick.preselected == entry.index) list_->setCurrentItem(item);
     }
     layout->addWidget(list_);
     auto* label = new QLabel(pick.text, this);
@@ -68,7 +67,7 @@ CharacterPicker::CharacterPicker(MainWindow& window, const SimPick& pick) : QDia
     layout->addLayout(buttons);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    setPalette(window.palette());
+    if (parent) setPalette(parent->palette());
     resize(420, 460);
 }
 

@@ -10,12 +10,17 @@
 
 namespace qh::app {
 
-class MainWindow;
-
 class CharacterPicker : public QDialog {
 public:
-    // `pick.sims` are indices into the workspace's characters.
-    CharacterPicker(MainWindow& window, const SimPick& pick);
+    // One sim offered: its index in the workspace's characters, its entry text as the character
+    // selector shows it, and its picture.
+    struct Entry {
+        std::size_t index;
+        QString text;
+        QPixmap picture;
+    };
+    // `entries` are the sims of `pick.sims`, made by the caller.
+    CharacterPicker(QWidget* parent, const SimPick& pick, const std::vector<Entry>& entries);
     // The chosen sim's index in the workspace's characters, or -1.
     int Chosen() const;
     QListWidget* list() const { return list_; }

@@ -8,7 +8,6 @@
 #include <QVBoxLayout>
 
 #include "app/images.h"
-#include "app/main_window.h"
 #include "platform/file_io.h"
 #include "workspace/neighborhood_picture.h"
 #include "workspace/picture.h"
@@ -41,9 +40,10 @@ public:
 
 }  // namespace
 
-NeighborhoodDialog::NeighborhoodDialog(MainWindow& window, const std::vector<Neighborhood>& catalogue,
-                                       const std::filesystem::path& neighborhoodsFolder, const std::string& preselect)
-    : QDialog(&window), window_(window) {
+NeighborhoodDialog::NeighborhoodDialog(QWidget* parent, const std::vector<Neighborhood>& catalogue,
+                                       const std::filesystem::path& neighborhoodsFolder, const std::string& preselect,
+                                       std::function<void(int topic)> showHelp)
+    : QDialog(parent), showHelp_(std::move(showHelp)) {
     setObjectName(QStringLiteral("dlgSelectNeighborhood"));
     setWindowTitle(QStringLiteral("Select Neighborhood"));
     auto* layout = new QVBoxLayout(this);
@@ -81,8 +81,10 @@ NeighborhoodDialog::NeighborhoodDialog(MainWindow& window, const std::vector<Nei
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(list_, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
-    setPalette(window.palette());
-    list_->setPalette(window.palette());
+    if (parent) {
+        setPalette(parent->palette());
+        list_->setPalette(parent->palette());
+    }
     resize(460, 420);
 }
 
@@ -102,7 +104,7 @@ void NeighborhoodDialog::btnNextClick() {
 }
 
 void NeighborhoodDialog::contextMenuEvent(QContextMenuEvent* event) {
-    window_.ShowHelp(1002);
+    if (showHelp_) showHelp_(1002);
     event->accept();
 }
 
