@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     qh::GameEnvironment env;
     env.hasPets = size % 2 == 0;
     env.hasBonVoyage = env.hasFreeTime = env.hasApartmentLife = size % 4 < 2;
-    qh::SimOperationContext context{workspace, env};
+    qh::SimOperationContext context{workspace, env, size % 3 != 1};
     for (const qh::SimOperation& operation : qh::SimOperations()) {
         qh::Character copy = sim;
         const std::string problem = operation.apply(context, copy, text);
@@ -52,8 +52,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     for (const qh::CharacterField& field : qh::CharacterFields()) {
         qh::Character copy = sim;
-        const std::string problem = qh::SetCharacterField(copy, field.name, text, env.hasPets);
+        // Through the field's door, as `set FIELD=VALUE` does: a governed field keeps its rule.
+        const std::string problem = qh::ApplyFieldAssignment(context, copy, field.name, text);
         if (!problem.empty() && copy != sim) std::abort();
+        qh::Character raw = sim;
+        if (!qh::SetCharacterField(raw, field.name, text).empty() && raw != sim) std::abort();
         if (field.name == "locoWeight0" && problem.empty() && copy.locoWeight0 + copy.locoWeight1 != 100) std::abort();
     }
     return 0;

@@ -35,43 +35,9 @@ std::string ParseNumber(std::string_view text, T& out) {
     return {};
 }
 
-// A rule-governed field set by number through its rule.
-std::string SetRuled(Character& sim, const CharacterField& field, std::int16_t value, bool hasPets) {
-    const std::string option = "--" + std::string(field.rule);
-    auto refuse = [&](const std::string& takes) {
-        return std::string(field.name) + " " + takes + ": \"" + std::to_string(value) + "\" (or use " + option + ")";
-    };
-    const bool pet = IsPet(sim, hasPets);
-    if (field.rule == "gender") {
-        if (value != 0 && value != 1) return refuse("must be 0 (male) or 1 (female)");
-        SetGender(sim, value == 1);
-    } else if (field.rule == "life-stage") {
-        const auto rows = LifeStageRows(pet);
-        for (std::size_t position = 0; position < rows.size(); ++position) {
-            if (rows[position].lifeStage == value) {
-                SetLifeStagePosition(sim, pet, static_cast<int>(position));
-                return {};
-            }
-        }
-        return refuse(std::string("must be a life stage of the ") + (pet ? "pets'" : "sims'") + " list");
-    } else if (field.rule == "zodiac") {
-        if (value < 1 || value > 12) return refuse("must be from 1 (Aries) to 12 (Pisces)");
-        ApplyZodiac(sim, value, hasPets);
-    } else if (field.rule == "locomotion") {
-        if (value < 0 || value > 100) return refuse("must be from 0 to 100");
-        SetLocomotion(sim, field.name == "locoWeight0" ? value : 100 - value);
-    } else if (field.rule == "young-adult") {
-        if (value != 0 && value != 1) return refuse("must be 0 or 1");
-        SetYoungAdult(sim, value == 1, LifeStagePosition(sim, pet));
-    } else {
-        return std::string(field.name) + " has a rule this program does not know";
-    }
-    return {};
-}
-
 }  // namespace
 
-std::string SetCharacterField(Character& sim, std::string_view name, std::string_view value, bool hasPets) {
+std::string SetCharacterField(Character& sim, std::string_view name, std::string_view value) {
     const CharacterField* field = FindCharacterField(name);
     if (!field) return "unknown field \"" + std::string(name) + "\"";
     if (!Settable(*field)) return "field \"" + std::string(name) + "\" cannot be changed";
@@ -81,13 +47,6 @@ std::string SetCharacterField(Character& sim, std::string_view name, std::string
         if (!FieldStored(sim, field->name)) {
             return "field \"" + std::string(name) + "\" is not kept in the description format of " + sim.packageFile;
         }
-    }
-    if (!field->rule.empty()) {
-        std::int16_t number = 0;
-        if (const std::string problem = ParseNumber(value, number); !problem.empty()) {
-            return std::string(name) + " " + problem + ": \"" + std::string(value) + "\"";
-        }
-        return SetRuled(sim, *field, number, hasPets);
     }
     std::string problem;
     std::visit(

@@ -25,17 +25,10 @@ constexpr auto R = Writeback::Never;
 constexpr auto B = Writeback::Business;
 constexpr auto W = Writeback::Always;
 
-CharacterField Other(std::string_view name, FieldMember member) { return {name, member, 0, 0, R, false, {}}; }
+CharacterField Other(std::string_view name, FieldMember member) { return {name, member, 0, 0, R, false}; }
 CharacterField Desc(std::string_view name, FieldMember member, std::uint16_t offset,
                     std::uint8_t versions = kAllVersions, Writeback writeback = W) {
-    return {name, member, offset, versions, writeback, false, {}};
-}
-
-// A field whose value must change together with others: set by name, it goes through the rule of
-// the named operation, as the panel's control does.
-CharacterField Ruled(CharacterField field, std::string_view rule) {
-    field.rule = rule;
-    return field;
+    return {name, member, offset, versions, writeback, false};
 }
 
 std::vector<CharacterField> BuildTable() {
@@ -77,14 +70,14 @@ std::vector<CharacterField> BuildTable() {
         Desc("geneticPlayful", &C::geneticPlayful, 0x72),
         Desc("schoolGrade", &C::schoolGrade, 0x7C),
         Desc("jobLevel", &C::jobLevel, 0x7E),
-        Ruled(Desc("lifeStage", &C::lifeStage, 0x80), "life-stage"),
+        Desc("lifeStage", &C::lifeStage, 0x80),
         Desc("familyNumber", &C::familyNumber, 0x86),
         Desc("performance", &C::performance, 0x8A),
-        Ruled(Desc("gender", &C::gender, 0x8E), "gender"),
+        Desc("gender", &C::gender, 0x8E),
         Desc("lingeringNumber", &C::lingeringNumber, 0x92),
         Desc("ghostFlags", &C::ghostFlags, 0x94),
         Desc("pto", &C::pto, 0x96),
-        Ruled(Desc("zodiac", &C::zodiac, 0x98), "zodiac"),
+        Desc("zodiac", &C::zodiac, 0x98),
         Desc("bodyFlags", &C::bodyFlags, 0xAE, kAllVersions, R),
         Desc("fatness", &C::fatness, 0xB0),
         Desc("gpa", &C::gpa, 0xB2),
@@ -94,8 +87,8 @@ std::vector<CharacterField> BuildTable() {
         Desc("daysInPreviousAge", &C::daysInPreviousAge, 0xC4),
         Desc("schoolGuid", &C::schoolGuid, 0xE2),
         Desc("dataWordEA", &C::dataWordEA, 0xEA),
-        Ruled(Desc("locoWeight0", &C::locoWeight0, 0xEC), "locomotion"),
-        Ruled(Desc("locoWeight1", &C::locoWeight1, 0xEE), "locomotion"),
+        Desc("locoWeight0", &C::locoWeight0, 0xEC),
+        Desc("locoWeight1", &C::locoWeight1, 0xEE),
         Desc("outfitSourceGuid", &C::outfitSourceGuid, 0xFA, kAllVersions, R),
         Desc("fitnessPreference", &C::fitnessPreference, 0x100),
         Desc("pension", &C::pension, 0x102),
@@ -125,12 +118,12 @@ std::vector<CharacterField> BuildTable() {
         Desc("dataWord152", &C::dataWord152, 0x152),
         Desc("retiredCareerGuid", &C::retiredCareerGuid, 0x15A),
         Desc("retiredJobLevel", &C::retiredJobLevel, 0x15E),
-        CharacterField{"sdscGuid", &C::sdscGuid, 0, kAllVersions, R, true, {}},
+        CharacterField{"sdscGuid", &C::sdscGuid, 0, kAllVersions, R, true},
         Desc("universityMajorGuid", &C::universityMajorGuid, 0x160, kNotFirst),
         Desc("remainingHours", &C::remainingHours, 0x164, kNotFirst),
         Desc("dataWord166", &C::dataWord166, 0x166, kFrom29, R),
         Desc("universityClass", &C::universityClass, 0x168, kNotFirst),
-        Ruled(Desc("youngAdult", &C::youngAdult, 0x16A, kNotFirst), "young-adult"),
+        Desc("youngAdult", &C::youngAdult, 0x16A, kNotFirst),
         Desc("influenceLevel", &C::influenceLevel, 0x16C, kNotFirst),
         Desc("influenceMinimum", &C::influenceMinimum, 0x16E, kNotFirst),
         Desc("influenceScore", &C::influenceScore, 0x170, kNotFirst),

@@ -50,9 +50,6 @@ struct CharacterField {
     std::uint8_t versions = 0;
     Writeback writeback = Writeback::Always;
     bool atGuidPosition = false;
-    // Empty for a free field; else the operation whose rule sets it (a change of gender also sets
-    // the gender property, two locomotion weights always add up to 100, ...).
-    std::string_view rule;
 };
 
 // Every field in the record's order.

@@ -1,5 +1,7 @@
 #include "character/character_rules.h"
 
+#include <algorithm>
+
 #include "character/character_fields.h"
 
 namespace qh {
@@ -7,6 +9,31 @@ namespace qh {
 bool IsPet(const Character& sim, bool hasPets) { return hasPets && sim.species >= 1 && sim.species <= 3; }
 
 bool HasDescription(const Character& sim) { return sim.instanceId != 0; }
+
+std::span<const WordRow> CharacterWordRows() {
+    static constexpr WordRow kRows[] = {
+        {"trkFatness", "fatness", &Character::fatness, 0, 1000},
+        {"trkMalePref", "malePreference", &Character::malePreference, -1000, 1000},
+        {"trkFemalePref", "femalePreference", &Character::femalePreference, -1000, 1000},
+        {"edtAgeDuration", "ageDuration", &Character::ageDuration, 0, 65535, true},
+        {"edtDaysPrevAge", "daysInPreviousAge", &Character::daysInPreviousAge, 0, 65535, true},
+        {"edtAgeDaysLeft", "ageDaysLeft", &Character::ageDaysLeft, 0, 65535, true},
+        {"edtFitnessPreference", "fitnessPreference", &Character::fitnessPreference, 0, 65535, true, true},
+    };
+    return kRows;
+}
+
+const WordRow* FindWordRow(std::string_view field) {
+    for (const WordRow& row : CharacterWordRows()) {
+        if (row.field == field) return &row;
+    }
+    return nullptr;
+}
+
+void SetWordRow(Character& sim, const WordRow& row, int value) {
+    const int kept = std::clamp(value, row.low, row.high);
+    SetWord(sim, row.member, static_cast<std::int16_t>(static_cast<std::uint16_t>(kept)));
+}
 
 std::string NoDescriptionRefusal(const Character& sim) {
     return sim.packageFile + " has no description in this neighborhood: only its names, description and colours can be "

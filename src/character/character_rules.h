@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -51,6 +52,23 @@ void SetGender(Character& sim, bool female);
 // sim changed.
 void SetWord(Character& sim, std::int16_t Character::*field, std::int16_t value);
 void SetDescription(Character& sim, std::string description);
+
+// The Character panel's sliders and number boxes over plain words: the control, the field, the
+// range the control offers, and whether it is shown only in advanced mode. A box stores its
+// digits in 16 bits, as the game's word holds them.
+struct WordRow {
+    std::string_view control;
+    std::string_view field;
+    std::int16_t Character::*member;
+    int low;
+    int high;
+    bool box = false;
+    bool advancedOnly = false;
+};
+std::span<const WordRow> CharacterWordRows();
+const WordRow* FindWordRow(std::string_view field);
+// Stores a value of the row's range as its control stores it, and marks the sim when it changed.
+void SetWordRow(Character& sim, const WordRow& row, int value);
 
 // Locomotion balance: the two weights always add up to 100.
 void SetLocomotion(Character& sim, int weight0);

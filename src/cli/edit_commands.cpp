@@ -33,6 +33,8 @@ struct SetOptions {
     std::map<std::string, bool, std::less<>> flags;
     bool save = false;
     bool force = false;
+    bool raw = false;
+    std::optional<bool> advanced;  // the window's advanced mode; default: its setting
 };
 
 Character& FindSim(Workspace& ws, const std::string& file) {
@@ -113,6 +115,11 @@ void AddEditCommands(CLI::App& app, const GlobalOptions& options, Reporter& repo
             cmd->add_option("--" + name, set->operations[name], std::string(operation.valueHelp));
         }
     }
+    cmd->add_flag("--raw", set->raw,
+                  "FIELD=VALUE writes the field as typed, bypassing the rule of the panel and option that govern it "
+                  "(ranges, the values that change with it, what advanced mode allows)");
+    cmd->add_flag("--advanced,!--no-advanced", set->advanced,
+                  "Allow what the window allows in advanced mode (default: the window's Advanced setting)");
     cmd->add_flag("--save", set->save, "Save the changes");
     cmd->add_flag("--force", set->force, "Overwrite files that changed on disk since they were loaded");
     cmd->callback([set, &options, &reporter] {
@@ -124,14 +131,15 @@ void AddEditCommands(CLI::App& app, const GlobalOptions& options, Reporter& repo
         LoadByPrefix(options, set->prefix, reporter, session);
         if (!set->sim.empty()) {
             Character& sim = FindSim(session.workspace, set->sim);
+            SimOperationContext context{session.workspace, session.env,
+                                        set->advanced.value_or(session.settings->Advanced())};
             for (const std::string& assignment : set->assignments) {
                 const auto eq = assignment.find('=');
                 if (eq == std::string::npos) throw UsageError("expected FIELD=VALUE: \"" + assignment + "\"");
-                const std::string problem = SetCharacterField(sim, assignment.substr(0, eq), assignment.substr(eq + 1),
-                                                              session.env.hasPets);
+                const std::string problem =
+                    ApplyFieldAssignment(context, sim, assignment.substr(0, eq), assignment.substr(eq + 1), set->raw);
                 if (!problem.empty()) throw UsageError(problem);
             }
-            SimOperationContext context{session.workspace, session.env, session.settings->Advanced()};
             for (const SimOperation& operation : SimOperations()) {
                 const std::string name(operation.name);
                 if (operation.flag && set->flags[name]) {

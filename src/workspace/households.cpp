@@ -91,6 +91,15 @@ std::string SetHouseholdFunds(Household& household, std::int64_t funds) {
     return {};
 }
 
+std::string MoveInRefusal(const Workspace& workspace, const Character& sim, const Household& household, bool advanced) {
+    if (!advanced) return "Move In is offered only in advanced mode (give --advanced, as the window's Advanced switch)";
+    if (HouseholdMembers(workspace, household).empty()) return "the household has no members to move in with";
+    if (std::find(household.members.begin(), household.members.end(), sim.simGuid) != household.members.end()) {
+        return sim.packageFile + " is a member of that household already";
+    }
+    return {};
+}
+
 void MoveIn(Workspace& workspace, Character& sim, Household& household) {
     for (Household& other : workspace.households) {
         const auto before = other.members.size();

@@ -47,5 +47,8 @@ std::string SetHouseholdFunds(Household& household, std::int64_t funds);
 // changed too, so that its description carries the new family number: the game then sees the
 // same household from both sides.
 void MoveIn(Workspace& workspace, Character& sim, Household& household);
+// Why the sim cannot move into the household as the window's Move In would move it (offered only
+// in advanced mode, into a household with members, not the sim's own), or empty.
+std::string MoveInRefusal(const Workspace& workspace, const Character& sim, const Household& household, bool advanced);
 
 }  // namespace qh

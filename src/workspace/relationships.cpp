@@ -180,6 +180,10 @@ bool FuriousShown(const GameEnvironment& env) {
            env.hasApartmentLife;
 }
 
+bool RelationshipFlagAdvancedOnly(int bit) {
+    return bit == kSteadyBit || bit == kEngagedBit || bit == kMarriedBit || bit == kFamilyBit;
+}
+
 bool AttractionShown(const Character& sim, const GameEnvironment& env) {
     return sim.hasBodyResource != 0 && FuriousShown(env);
 }

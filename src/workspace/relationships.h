@@ -83,6 +83,9 @@ RelationshipSideIds SideIds(const Workspace& workspace, std::size_t record, Rela
 // "Furious" exists from Nightlife on (any expansion but University and Seasons alone); attraction
 // traits and turn-ons likewise, for a sim with a body resource.
 bool FuriousShown(const GameEnvironment& env);
+// Steady, Engaged, Married and Family (and the family relation) are shown only in advanced mode:
+// what a player should not set by accident.
+bool RelationshipFlagAdvancedOnly(int bit);
 bool AttractionShown(const Character& sim, const GameEnvironment& env);
 
 }  // namespace qh

@@ -89,7 +89,7 @@ TEST(CliSet, PanelOperationsAndItemsGoThroughTheCoreRules) {
     // Marta (instance 0x10): dead, Leo, an extra badge, her cell phone gone, elder, male.
     auto result = Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00000", "--dead", "on", "--zodiac", "5",
                        "--add-item", "505FDC28:1:300,0", "--add-item", "12345678:0:", "--remove-items", "CE8408E6",
-                       "--life-stage", "5", "--gender", "male", "--save"});
+                       "--life-stage", "5", "--gender", "male", "--advanced", "--save"});
     ASSERT_EQ(result.status, 0) << result.err;
     const auto dump = nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out);
     const auto marta = Sim(dump, "N001_User00000.package");
@@ -111,11 +111,11 @@ TEST(CliSet, PanelOperationsAndItemsGoThroughTheCoreRules) {
     EXPECT_TRUE(std::none_of(items.begin(), items.end(), [](auto& i) { return i.first == "CE8408E6"; }));
 
     // Undoing the dead mark; bad operations are refused.
-    result = Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00010", "--dead", "off", "--save"});
+    result = Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00010", "--dead", "off", "--advanced", "--save"});
     ASSERT_EQ(result.status, 0) << result.err;
     const auto after = nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out);
     for (const auto& item : after["simItems"]) EXPECT_FALSE(item["owner"] == 0x1A && item["itemGuid"] == "2CCF9BED");
-    EXPECT_NE(Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00008", "--life-stage", "4"}).status, 0)
+    EXPECT_NE(Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00008", "--life-stage", "4", "--advanced"}).status, 0)
         << "a cat has three stages";
     EXPECT_NE(Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00000", "--add-item", "2CCF9BED:2:1"}).status, 0);
     EXPECT_NE(Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00000", "--add-item", "2CCF9BED:1:x"}).status, 0);
@@ -128,8 +128,12 @@ TEST(CliSet, RuleGovernedFieldsGoThroughTheirRules) {
     const std::string prefix = game.prefix.string();
     // The panel's rules: a gender sets the gender property too, the two locomotion weights keep
     // adding up to 100, a life stage sets the age property and drops the pictures at the save.
-    auto result = Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00002.package", "gender=0",
-                       "lifeStage=51", "locoWeight0=10", "--save"});
+    // Gender, life stage and locomotion are the window's advanced controls.
+    auto result = Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00002.package", "gender=0"});
+    EXPECT_NE(result.status, 0);
+    EXPECT_NE(result.err.find("advanced mode"), std::string::npos) << result.err;
+    result = Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00002.package", "gender=0",
+                  "lifeStage=51", "locoWeight0=10", "--advanced", "--save"});
     ASSERT_EQ(result.status, 0) << result.err;
     const auto lily = Sim(nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out), "N001_User00002.package");
     EXPECT_EQ(lily["gender"], 0);
@@ -140,7 +144,7 @@ TEST(CliSet, RuleGovernedFieldsGoThroughTheirRules) {
 
     // A value the rule does not take is refused with the option that sets it; nothing is saved.
     for (const char* bad : {"lifeStage=7", "gender=2", "locoWeight1=101", "zodiac=13"}) {
-        result = Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00002.package", bad, "--save"});
+        result = Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00002.package", bad, "--advanced", "--save"});
         EXPECT_NE(result.status, 0) << bad;
         EXPECT_NE(result.err.find("(or use --"), std::string::npos) << result.err;
         EXPECT_TRUE(result.out.empty()) << bad;
@@ -216,6 +220,49 @@ TEST(CliSetTraits, PersonalitySkillsAndNeedsGoThroughThePanelsRules) {
     EXPECT_EQ(training, 1);
 }
 
+// Every field a rule governs has one door: FIELD=VALUE runs the rule of the option that governs
+// it, with its ranges and refusals, and only --raw writes it as typed.
+TEST(CliSet, OneDoorPerField) {
+    test::TempDir dir;
+    const auto game = demo::WriteDemoGame(dir.path());
+    const std::string prefix = game.prefix.string();
+    auto set = [&](std::vector<std::string> args) {
+        std::vector<std::string> command = {"set", "N001", "--wine-prefix", prefix};
+        command.insert(command.end(), args.begin(), args.end());
+        return Cli(command);
+    };
+    const std::vector<std::vector<std::string>> refused = {
+        {"--sim", "N001_User00000.package", "cookingSkill=5000"},     // the slider's range
+        {"--sim", "N001_User00007.package", "nice=200"},              // Rex: a dog's personality is kept
+        {"--sim", "N001_User00000.package", "fatness=5000"},          // the Character panel's slider
+        {"--sim", "N001_User00000.package", "malePreference=-1001"},
+        {"--sim", "N001_User00000.package", "fitnessPreference=5"},   // shown only in advanced mode
+        {"--sim", "N001_User00000.package", "decayHunger=6"},         // not a speed of the Needs panel
+        {"--sim", "N001_User00000.package", "lingeringNumber=3"},     // set by the dead mark alone
+        {"--sim", "N001_User00003.package", "--spouse", "N001_User00001.package", "--advanced"},  // Theo is a child
+        {"--sim", "N001_User00000.package", "--move-in", "5", "--advanced"},  // household 5 has no members
+        {"--sim", "N001_User00000.package", "--move-in", "2"},                // Move In is advanced
+        {"--sim", "N001_User00000.package", "--rel-flag", "17:Married=off"},   // advanced flags
+    };
+    for (const auto& args : refused) {
+        auto command = args;
+        command.push_back("--save");
+        const auto result = set(command);
+        EXPECT_NE(result.status, 0) << args[2];
+        EXPECT_TRUE(result.out.empty()) << args[2];
+    }
+    const auto dead = set({"--sim", "N001_User00000.package", "lingeringNumber=3"});
+    EXPECT_NE(dead.err.find("--dead"), std::string::npos) << dead.err;  // names the option
+
+    // Through the rule: in range, stored as the panel stores it; --raw writes as typed.
+    ASSERT_EQ(set({"--sim", "N001_User00000.package", "cookingSkill=900", "fatness=500", "--save"}).status, 0);
+    ASSERT_EQ(set({"--sim", "N001_User00001.package", "cookingSkill=5000", "--raw", "--save"}).status, 0);
+    const auto dump = nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out);
+    EXPECT_EQ(Sim(dump, "N001_User00000.package")["cookingSkill"], 900);
+    EXPECT_EQ(Sim(dump, "N001_User00000.package")["fatness"], 500);
+    EXPECT_EQ(Sim(dump, "N001_User00001.package")["cookingSkill"], 5000);
+}
+
 TEST(CliSetTraits, RefusesWhatThePanelsDoNotOffer) {
     test::TempDir dir;
     const auto game = demo::WriteDemoGame(dir.path());
@@ -279,7 +326,7 @@ TEST(CliHouseholds, FundsNamesAndMovingInAreSavedAndDumped) {
 
     auto result = Cli({"set", "N001", "--wine-prefix", prefix, "--household", "1", "--funds", "2147483647",
                        "--household-name", "Harts of the Valley", "--household-description", "Moved up.", "--sim",
-                       "N001_User00000.package", "--move-in", "2", "--save"});
+                       "N001_User00000.package", "--move-in", "2", "--advanced", "--save"});
     ASSERT_EQ(result.status, 0) << result.err;
     dump = nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out);
     const auto renamed = HouseholdOf(dump, "00000001");
@@ -352,7 +399,8 @@ TEST(CliRelationships, LevelsFlagsFamilyFuriousAndContactChangeThePairAsThePanel
 
     const auto result = Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00000.package", "--rel",
                              "N001_User00001.package:-20,30", "--rel-flag", "17:Engaged=on", "--rel-flag", "17:Love=off",
-                             "--family-relation", "0x11:1", "--furious", "17=on", "--contact", "17=on", "--save"});
+                             "--family-relation", "0x11:1", "--furious", "17=on", "--contact", "17=on", "--advanced",
+                             "--save"});
     ASSERT_EQ(result.status, 0) << result.err;
     const auto dump = nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out);
     marta = Relationship(dump, 0x10, 0x11);

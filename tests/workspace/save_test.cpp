@@ -228,7 +228,7 @@ TEST(Save, ALifeStageChangeDropsThePicturesAndShowsThePlaceholder) {
     Session s;
     Character& theo = s.Sim("Theo");
     ASSERT_TRUE(theo.portrait);
-    ASSERT_EQ(SetCharacterField(theo, "lifeStage", "3"), "");
+    SetLifeStagePosition(theo, false, 2);  // Child, as the life-stage list sets it
     EXPECT_EQ(theo.needsPackageRebuild, 1);
     s.Save();
     EXPECT_FALSE(theo.portrait);
@@ -331,7 +331,7 @@ TEST(Save, AnInterruptedSaveLeavesEveryPackageReadable) {
         Character& marta = s.Sim("Marta");
         SetCharacterField(marta, "cookingSkill", "900");
         SetCharacterField(marta, "firstName", "Martha");
-        SetCharacterField(s.Sim("Theo"), "lifeStage", "3");
+        SetLifeStagePosition(s.Sim("Theo"), false, 2);  // Child
         SetNeighborhoodName(*s.neighborhood, "Pleasanter Valley");
         int operations = 0;
         SaveOptions options;

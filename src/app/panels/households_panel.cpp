@@ -161,7 +161,6 @@ void HouseholdsPanel::ShowHousehold() {
     const Household* household = ShownHousehold();
     const Character* sim = Sim();
     const Workspace& ws = document_.workspace();
-    bool member = false;
     if (household) {
         if (const LotDesc* lot = HouseholdLot(ws, *household)) {
             lblLotName_->setText(QStringLiteral("Lot Name/Address: ") + Decode(lot->lotName));
@@ -175,7 +174,6 @@ void HouseholdsPanel::ShowHousehold() {
                                      QVariant::fromValue<qulonglong>(index));
             if (sim && person.instanceId == sim->instanceId) cbHouseMembers_->setCurrentIndex(cbHouseMembers_->count() - 1);
         }
-        if (sim) member = std::find(household->members.begin(), household->members.end(), sim->simGuid) != household->members.end();
         edtHouseholdName_->setText(Decode(household->householdName));
         memHouseholdDescription_->setPlainText(Decode(household->householdDescription));
         edtCash_->setText(QString::number(household->funds));
@@ -191,7 +189,7 @@ void HouseholdsPanel::ShowHousehold() {
     const bool empty = cbHouseMembers_->count() == 0;
     grpHousehold_->setVisible(household && !empty);
     lblEmpty_->setVisible(household && empty);
-    moveInAllowed_ = household && !empty && !member;
+    moveInAllowed_ = household && sim && MoveInRefusal(ws, *sim, *household, true).empty();
     ShowMoveIn();
     --showing_;
 }

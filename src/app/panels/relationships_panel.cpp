@@ -41,8 +41,6 @@ const char* FlagBoxName(int bit) {
     }
 }
 
-// Flags shown only in advanced mode: what a player should not set by accident.
-bool AdvancedOnly(int bit) { return bit == kSteadyBit || bit == kEngagedBit || bit == kMarriedBit || bit == kFamilyBit; }
 
 QComboBox* AttractionSelector(QWidget* parent, const char* name) {
     auto* box = new QComboBox(parent);
@@ -182,7 +180,7 @@ void RelationshipsPanel::BuildSide(Side& side, const QString& suffix, const QStr
                                 side.frame);
             box->setObjectName(QString::fromLatin1(FlagBoxName(bit)) + suffix);
             side.flags[bit] = box;
-            if (AdvancedOnly(bit)) host_.RegisterAdvanced(box, AdvancedEffect::ShowWhenOn);
+            if (RelationshipFlagAdvancedOnly(bit)) host_.RegisterAdvanced(box, AdvancedEffect::ShowWhenOn);
             connect(box, &QCheckBox::clicked, this, [this, &side, bit] { ckRelBits(side, bit); });
         }
         grid->addWidget(box, 5 + at / 2, at % 2);
