@@ -5,6 +5,7 @@
 #include <QUndoCommand>
 #include <algorithm>
 #include <span>
+#include <unordered_map>
 
 #include "package/text_list.h"
 #include "workspace/relationships.h"
@@ -86,6 +87,28 @@ void RestoreRelationships(Workspace& ws, const RelationshipsState& state) {
     }
     if (resized) IndexRelationships(ws);
     RestoreItems(ws, state.owners, state.items);
+}
+
+// The owners whose items differ between two versions of the item list (in content or order).
+std::vector<std::uint32_t> OwnersWithOtherItems(const std::vector<NeighborhoodItem>& before,
+                                                const std::vector<NeighborhoodItem>& after) {
+    std::unordered_map<std::uint32_t, std::vector<const NeighborhoodItem*>> was;
+    std::unordered_map<std::uint32_t, std::vector<const NeighborhoodItem*>> is;
+    for (const NeighborhoodItem& item : before) was[item.owner].push_back(&item);
+    for (const NeighborhoodItem& item : after) is[item.owner].push_back(&item);
+    auto same = [](const std::vector<const NeighborhoodItem*>& a, const std::vector<const NeighborhoodItem*>& b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](auto* x, auto* y) { return *x == *y; });
+    };
+    std::vector<std::uint32_t> owners;
+    for (const auto& [owner, items] : is) {
+        const auto old = was.find(owner);
+        if (old == was.end() || !same(old->second, items)) owners.push_back(owner);
+    }
+    for (const auto& [owner, items] : was) {
+        if (!is.contains(owner)) owners.push_back(owner);
+    }
+    std::sort(owners.begin(), owners.end());
+    return owners;
 }
 
 // Relationship records carry no change mark: every save writes them all.
@@ -365,31 +388,63 @@ void Document::EditRelationshipPair(std::size_t record, const QString& target, c
         std::move(after), {Subject::Relationships, sim, false}, apply));
 }
 
-void Document::EditFamily(std::size_t sim, const QString& what, const std::function<void(Workspace&)>& change) {
+void Document::EditFamily(std::size_t sim, const QString& what, const std::function<void(Workspace&)>& change,
+                          Subject subject) {
     Workspace& ws = workspace();
     if (sim >= ws.characters.size()) return;
-    // Which records a change of the tree touches is known only afterwards: the list is compared
-    // with a copy, once per change.
+    // Which records and items a change touches is known only afterwards: the lists are compared
+    // with copies, once per change.
     std::vector<FamilyTie> tiesBefore = ws.familyTieList;
     const std::vector<RelationshipRecord> recordsBefore = ws.relationshipList;
+    const std::vector<NeighborhoodItem> itemsBefore = ws.simItemList;
     change(ws);
     std::vector<std::size_t> touched;
     for (std::size_t i = 0; i < ws.relationshipList.size(); ++i) {
         if (i >= recordsBefore.size() || ws.relationshipList[i] != recordsBefore[i]) touched.push_back(i);
     }
-    FamilyState before{std::move(tiesBefore), {recordsBefore.size(), {}, {}, {}}};
+    const std::vector<std::uint32_t> owners = OwnersWithOtherItems(itemsBefore, ws.simItemList);
+    FamilyState before{std::move(tiesBefore), {recordsBefore.size(), {}, owners, {}}};
     for (std::size_t r : touched) {
         if (r < recordsBefore.size()) before.relationships.records.emplace_back(r, recordsBefore[r]);
     }
-    FamilyState after{ws.familyTieList, CaptureRelationships(ws, touched, {})};
+    for (std::size_t i = 0; i < itemsBefore.size(); ++i) {
+        if (std::find(owners.begin(), owners.end(), itemsBefore[i].owner) != owners.end()) {
+            before.relationships.items.emplace_back(i, itemsBefore[i]);
+        }
+    }
+    FamilyState after{ws.familyTieList, CaptureRelationships(ws, touched, owners)};
     if (SameContent(before, after)) return;
     auto apply = [this](const FamilyState& state, bool) {
         workspace().familyTieList = state.ties;
         RestoreRelationships(workspace(), state.relationships);
     };
     history_.push(new SnapshotCommand<FamilyState>(*this, SimName(ws.characters[sim]), what, {}, std::move(before),
-                                                   std::move(after), {Subject::Family, static_cast<int>(sim), false},
-                                                   apply));
+                                                   std::move(after), {subject, static_cast<int>(sim), false}, apply));
+}
+
+std::string Document::ApplyOperation(const SimOperation& operation, std::size_t sim, std::string_view value,
+                                     bool advanced) {
+    Workspace& ws = workspace();
+    if (sim >= ws.characters.size()) return "no such sim";
+    std::string problem;
+    SimOperationContext context{ws, session_.env, advanced};
+    const QString what = QString::fromUtf8(operation.name.data(), static_cast<qsizetype>(operation.name.size()));
+    auto run = [&](Workspace& w) { problem = ApplySimOperation(operation, context, w.characters[sim], value); };
+    switch (operation.scope) {
+        case EditScope::Sim:
+            EditSim(sim, what, [&](Workspace& w, Character&) { run(w); });
+            break;
+        case EditScope::Households:
+            EditHouseholds(SimName(ws.characters[sim]), what, sim, run);
+            break;
+        case EditScope::Relationships:
+            EditFamily(sim, what, run, Subject::Relationships);
+            break;
+        case EditScope::Family:
+            EditFamily(sim, what, run, Subject::Family);
+            break;
+    }
+    return problem;
 }
 
 void Document::EditNeighborhood(const QString& what, const std::function<void(Neighborhood&)>& change,

@@ -18,6 +18,7 @@
 
 #include "platform/reporter.h"
 #include "workspace/game_session.h"
+#include "workspace/sim_operations.h"
 
 namespace qh::app {
 
@@ -93,7 +94,14 @@ public:
                               const std::function<void(Workspace&)>& change, const QString& mergeKey = {});
     // A change of a sim's family: the family ties and every relationship record the change
     // touches or appends, however many, are one step.
-    void EditFamily(std::size_t sim, const QString& what, const std::function<void(Workspace&)>& change);
+    // The items of the sims whose items the change altered are part of it (Furious and Contact
+    // keep items); `subject` says what the panels show of it.
+    void EditFamily(std::size_t sim, const QString& what, const std::function<void(Workspace&)>& change,
+                    Subject subject = Subject::Family);
+    // One operation of the sim table (what the command line's `set` options are) as one step,
+    // kept in the scope the operation names: the window and the command line through one door.
+    // Returns why it was refused (nothing recorded then), else "".
+    std::string ApplyOperation(const SimOperation& operation, std::size_t sim, std::string_view value, bool advanced);
     // A change of the loaded neighborhood's own record.
     void EditNeighborhood(const QString& what, const std::function<void(Neighborhood&)>& change,
                           const QString& mergeKey = {});

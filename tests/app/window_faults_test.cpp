@@ -11,7 +11,13 @@
 #include <QLineEdit>
 #include <QSlider>
 
+#include <QPlainTextEdit>
+#include <set>
+
 #include "app/ui_session.h"
+#include "character/character_fields.h"
+#include "package/guid.h"
+#include "workspace/sim_operations.h"
 
 namespace qh::app {
 namespace {
@@ -247,6 +253,94 @@ TEST(WindowFaults, LabelsAndTheirValuesShareALineOnEveryPanel) {
                 EXPECT_LE(std::abs(labelMiddle - valueMiddle), 1) << value->objectName().toStdString();
             }
         }
+    }
+}
+
+}  // namespace
+}  // namespace qh::app
+
+namespace qh::app {
+namespace {
+
+// A field as text, whatever its type, to see which fields a control changed.
+std::map<std::string, std::string> FieldTexts(const Character& sim) {
+    std::map<std::string, std::string> texts;
+    for (const CharacterField& field : CharacterFields()) {
+        std::visit(
+            [&](auto member) {
+                using T = std::remove_cvref_t<decltype(sim.*member)>;
+                if constexpr (std::is_same_v<T, std::string>) {
+                    texts[std::string(field.name)] = sim.*member;
+                } else if constexpr (std::is_same_v<T, Guid4>) {
+                    texts[std::string(field.name)] = GuidKey(sim.*member);
+                } else {
+                    texts[std::string(field.name)] = std::to_string(sim.*member);
+                }
+            },
+            field.member);
+    }
+    return texts;
+}
+
+// Every control of the sim panels, moved as a player would, changes only fields that an
+// operation governs: no field a panel edits has a second, free door on the command line.
+TEST(OneDoor, NoFieldAPanelEditsIsFree) {
+    Session s(true);  // advanced mode: every control shown
+    std::set<std::string> edited;
+    for (const char* sim : {"N001_User00000.package", "N001_User00003.package"}) {  // an adult, a toddler
+        for (const auto& [button, name] : std::vector<std::pair<const char*, const char*>>{
+                 {"btnCharacters", "pnlCharacters"}, {"btnPersonality", "pnlPersonality"},
+                 {"btnInterests", "pnlInterests"}, {"btnSkills", "pnlSkills"}, {"btnNeeds", "pnlNeeds"},
+                 {"btnRelationships", "pnlRelationships"}, {"btnHouseHolds", "pnlHouseholds"}}) {
+            s.Choose(sim);
+            s.Click(button);
+            QWidget* panel = s.window->PanelNamed(QString::fromLatin1(name));
+            ASSERT_NE(panel, nullptr) << name;
+            std::vector<QWidget*> controls;
+            for (QWidget* w : panel->findChildren<QWidget*>()) {
+                if (!w->isVisibleTo(s.window.get()) || !w->isEnabled() || w->objectName().isEmpty()) continue;
+                if (qobject_cast<QSlider*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractButton*>(w) ||
+                    qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w)) {
+                    if (qobject_cast<QPushButton*>(w)) continue;  // buttons move the same controls
+                    if (w->objectName() == QStringLiteral("cbUserName") || w->objectName() == QStringLiteral("cbNgbd")) continue;
+                    controls.push_back(w);
+                }
+            }
+            for (QWidget* w : controls) {
+                const auto index = s.window->SelectedSimIndex();
+                if (!index || !w->isVisibleTo(s.window.get()) || !w->isEnabled()) continue;
+                const auto before = FieldTexts(s.state.workspace.characters[*index]);
+                if (auto* slider = qobject_cast<QSlider*>(w)) {
+                    slider->setValue(slider->value() == slider->maximum() ? slider->minimum() : slider->maximum());
+                } else if (auto* box = qobject_cast<QComboBox*>(w)) {
+                    if (box->count() < 2) continue;
+                    const int next = (box->currentIndex() + 1) % box->count();
+                    box->setCurrentIndex(next);
+                    emit box->activated(next);
+                } else if (auto* check = qobject_cast<QAbstractButton*>(w)) {
+                    check->click();
+                } else if (auto* line = qobject_cast<QLineEdit*>(w)) {
+                    line->setText(QStringLiteral("7"));
+                    emit line->textEdited(QStringLiteral("7"));
+                } else if (auto* text = qobject_cast<QPlainTextEdit*>(w)) {
+                    text->setPlainText(QStringLiteral("Seven"));
+                }
+                // The sim it was moved for (a control may select another sim).
+                const auto after = FieldTexts(s.state.workspace.characters[*index]);
+                for (const auto& [name, value] : after) {
+                    if (before.count(name) && before.at(name) != value && name != "dirty" &&
+                        name != "needsPackageRebuild") {
+                        edited.insert(name);
+                        EXPECT_NE(GoverningOperation(name), nullptr)
+                            << name << " is changed by " << w->objectName().toStdString() << " but no operation governs it";
+                    }
+                }
+            }
+        }
+    }
+    // The poking reached the panels' fields.
+    for (const char* field : {"fatness", "neat", "interestSports", "cookingSkill", "decayHunger", "turnOns1", "zodiac"}) {
+        EXPECT_TRUE(edited.count(field)) << field << " was not reached";
     }
 }
 

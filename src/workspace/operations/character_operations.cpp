@@ -87,11 +87,43 @@ std::string Description(SimOperationContext&, Character& sim, std::string_view v
     return {};
 }
 
+// "ON1,ON2,OFF": the Relationships panel's two turn-ons and turn-off, each a position of the
+// attraction plan (0 "NA") or its caption, as its selectors store them.
+std::string TurnOns(SimOperationContext&, Character& sim, std::string_view text) {
+    constexpr const char* kUsage =
+        "--turn-ons must be ON1,ON2,OFF: positions of the attraction list (0 NA .. 34) or their captions";
+    int chosen[3] = {0, 0, 0};
+    for (int k = 0; k < 3; ++k) {
+        const auto comma = text.find(',');
+        if ((k < 2) == (comma == std::string_view::npos)) return kUsage;
+        const std::string_view word = text.substr(0, comma);
+        const auto& plan = AttractionPlan();
+        const auto byName = std::find_if(plan.begin(), plan.end(), [&](const AttractionEntry& e) { return word == e.caption; });
+        const auto number = Number(word);
+        if (byName != plan.end()) {
+            chosen[k] = static_cast<int>(byName - plan.begin());
+        } else if (number && *number >= 0 && *number < static_cast<int>(plan.size())) {
+            chosen[k] = *number;
+        } else {
+            return kUsage;
+        }
+        if (comma != std::string_view::npos) text.remove_prefix(comma + 1);
+    }
+    if (!SetTurnOnsAndOffs(sim, {chosen[0], chosen[1], chosen[2]})) {
+        return "--turn-ons: the description format of " + sim.packageFile + " cannot keep that choice";
+    }
+    return {};
+}
+
 // The fields each operation sets.
-bool IsLifeStage(std::string_view f) { return f == "lifeStage"; }
+bool IsTurnOnWord(std::string_view f) {
+    return f == "turnOns1" || f == "turnOns2" || f == "turnOns3" || f == "turnOffs1" || f == "turnOffs2" ||
+           f == "turnOffs3";
+}
+bool IsLifeStage(std::string_view f) { return f == "lifeStage" || f == "ageProperty"; }
 bool IsYoungAdult(std::string_view f) { return f == "youngAdult"; }
 bool IsZodiac(std::string_view f) { return f == "zodiac"; }
-bool IsGender(std::string_view f) { return f == "gender"; }
+bool IsGender(std::string_view f) { return f == "gender" || f == "genderProperty"; }
 bool IsLocomotion(std::string_view f) { return f == "locoWeight0" || f == "locoWeight1"; }
 bool IsDeadMark(std::string_view f) { return f == "lingeringNumber" || f == "ghostFlags"; }
 bool IsWord(std::string_view f) { return FindWordRow(f) != nullptr; }
@@ -105,6 +137,7 @@ std::string Refused(std::string_view field, std::string_view value, const std::s
 }
 
 std::string LifeStageDoor(SimOperationContext& c, Character& sim, std::string_view field, std::string_view value) {
+    if (field != "lifeStage") return std::string(field) + " follows the life stage: use --life-stage";
     const bool pet = IsPet(sim, c.env.hasPets);
     const auto stage = Number(value);
     const auto rows = LifeStageRows(pet);
@@ -127,6 +160,7 @@ std::string ZodiacDoor(SimOperationContext& c, Character& sim, std::string_view 
 }
 
 std::string GenderDoor(SimOperationContext& c, Character& sim, std::string_view field, std::string_view value) {
+    if (field != "gender") return std::string(field) + " follows the gender: use --gender";
     if (value != "0" && value != "1") return Refused(field, value, "must be 0 (male) or 1 (female)", "gender");
     return Gender(c, sim, value == "1" ? "female" : "male");
 }
@@ -162,6 +196,8 @@ constexpr SimOperation kCharacter[] = {
      .governs = IsDeadMark},
     {.name = "word", .valueHelp = "FIELD=N: a slider or box of the Character panel (fatness, malePreference, ...)",
      .apply = Word, .governs = IsWord, .fieldDoor = WordDoor},
+    {.name = "turn-ons", .valueHelp = "ON1,ON2,OFF: two turn-ons and a turn-off (attraction positions or captions)",
+     .apply = TurnOns, .governs = IsTurnOnWord},
     {.name = "first-name", .valueHelp = "the sim's first name", .apply = FirstName, .needsDescription = false,
      .governs = IsFirstName, .fieldDoor = TextDoor},
     {.name = "last-name", .valueHelp = "the sim's last name", .apply = LastName, .needsDescription = false,

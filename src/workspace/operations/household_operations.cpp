@@ -19,9 +19,12 @@ std::string MoveInOperation(SimOperationContext& c, Character& sim, std::string_
     return {};
 }
 
+bool IsFamilyNumber(std::string_view f) { return f == "familyNumber"; }
+
 constexpr SimOperation kHouseholds[] = {
     {.name = "move-in", .valueHelp = "move the sim into the household with this instance (hexadecimal); advanced mode",
-     .apply = MoveInOperation, .needsDescription = false, .advancedOnly = true, .scope = EditScope::Households},
+     .apply = MoveInOperation, .needsDescription = false, .advancedOnly = true, .scope = EditScope::Households,
+     .governs = IsFamilyNumber},
 };
 
 }  // namespace
