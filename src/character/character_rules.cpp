@@ -3,12 +3,24 @@
 #include <algorithm>
 
 #include "character/character_fields.h"
+#include "character/sim_description.h"
 
 namespace qh {
 
 bool IsPet(const Character& sim, bool hasPets) { return hasPets && sim.species >= 1 && sim.species <= 3; }
 
 bool HasDescription(const Character& sim) { return sim.instanceId != 0; }
+
+void SetCareer(Character& sim, const Guid4& career) {
+    sim.careerGuid = career;
+    const std::string key = GuidKey(career);
+    if (key != kOwnedBusinessCareers[0] && key != kOwnedBusinessCareers[1] &&
+        DescriptionVersionIndex(sim.sdscVersion) >= DescriptionVersionIndex(0x2A)) {
+        sim.businessLot = 0;
+        sim.businessRank = 0;
+    }
+    sim.dirty = 1;
+}
 
 std::span<const WordRow> CharacterWordRows() {
     static constexpr WordRow kRows[] = {

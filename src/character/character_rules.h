@@ -70,6 +70,10 @@ const WordRow* FindWordRow(std::string_view field);
 // Stores a value of the row's range as its control stores it, and marks the sim when it changed.
 void SetWordRow(Character& sim, const WordRow& row, int value);
 
+// A new career. Leaving an owned business for another career ends the sim's place in it: its
+// business lot and rank become 0 (descriptions from format 0x2A keep them), in the same edit.
+void SetCareer(Character& sim, const Guid4& career);
+
 // Locomotion balance: the two weights always add up to 100.
 void SetLocomotion(Character& sim, int weight0);
 

@@ -61,7 +61,7 @@ bool ReadCharacterDescription(std::span<const std::uint8_t> bytes, Character& si
     return true;
 }
 
-void WriteCharacterDescription(std::span<std::uint8_t> resource, Character& sim) {
+void WriteCharacterDescription(std::span<std::uint8_t> resource, const Character& sim) {
     const auto stored = StoredDescriptionGuid(resource);
     if (!stored || sim.simGuid != *stored || !sim.dirty) return;
     const std::uint16_t version = ByteReader(resource).ReadU16(4);
@@ -83,21 +83,21 @@ void WriteCharacterDescription(std::span<std::uint8_t> resource, Character& sim)
             },
             field.member);
     }
-    // Leaving an owned business for another career ends the sim's place in it.
-    if (index >= DescriptionVersionIndex(0x2A) && sim.careerGuid != sim.careerGuidAtLoad) {
-        const std::string career = GuidKey(sim.careerGuid);
-        if (career != kOwnedBusinessCareers[0] && career != kOwnedBusinessCareers[1]) {
-            sim.businessLot = 0;
-            sim.businessRank = 0;
-            reader.Require(0x192, 4, "business block");
-            StoreU16(resource, 0x192, 0);
-            StoreU16(resource, 0x194, 0);
+    // The sim's place in a business is the career change's to set (`SetCareer`): it is written
+    // only when the career changed since the load, as the change left it.
+    if (sim.careerGuid == sim.careerGuidAtLoad) return;
+    for (const CharacterField& field : CharacterFields()) {
+        if (!Carried(field, index) || field.writeback != Writeback::Business) continue;
+        const std::size_t at = FieldOffset(field, version);
+        if (const auto* member = std::get_if<std::int16_t Character::*>(&field.member)) {
+            reader.Require(at, 2, field.name.data());
+            StoreU16(resource, at, static_cast<std::uint16_t>(sim.**member));
         }
     }
 }
 
-void WriteCharacterDescription(std::span<std::uint8_t> resource, std::span<Character> characters) {
-    for (Character& sim : characters) WriteCharacterDescription(resource, sim);
+void WriteCharacterDescription(std::span<std::uint8_t> resource, std::span<const Character> characters) {
+    for (const Character& sim : characters) WriteCharacterDescription(resource, sim);
 }
 
 }  // namespace qh

@@ -25,10 +25,11 @@ std::optional<Guid4> StoredDescriptionGuid(std::span<const std::uint8_t> bytes);
 bool ReadCharacterDescription(std::span<const std::uint8_t> bytes, Character& sim, Reporter& reporter);
 
 // Patches a copied description resource in place from the dirty sim with its GUID, if any:
-// every writable field the version carries, and the business rule for a changed career.
-// Read-only fields are never written; an unknown version is left as it is.
-void WriteCharacterDescription(std::span<std::uint8_t> resource, std::span<Character> characters);
+// every writable field the version carries, and the business block when the career changed
+// since the load (as the career change set it). Read-only fields are never written; an unknown
+// version is left as it is. The model is never changed here.
+void WriteCharacterDescription(std::span<std::uint8_t> resource, std::span<const Character> characters);
 // The same for one sim: nothing unless the resource stores its GUID and the sim is dirty.
-void WriteCharacterDescription(std::span<std::uint8_t> resource, Character& sim);
+void WriteCharacterDescription(std::span<std::uint8_t> resource, const Character& sim);
 
 }  // namespace qh

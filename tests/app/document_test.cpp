@@ -313,6 +313,7 @@ TEST(DocumentHistory, EveryOperationUndoneThroughItsScopeSavesAsNoEdit) {
         {"last-name", {"N001_User00000.package", "Hartley"}},
         {"description", {"N001_User00000.package", "A new page."}},
         {"turn-ons", {"N001_User00000.package", "Cologne,Hats,Stink"}},
+        {"career", {"N001_User00000.package", "11223344"}},
         {"remove-items", {"N001_User00000.package", "CE8408E6"}},
         {"add-item", {"N001_User00000.package", "505FDC28:1:300,0"}},
         {"item-skill", {"N001_User00000.package", "0DA265F4=3"}},

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "character/character_rules.h"
+
 #include "character/character_fields.h"
 #include "fixture/sim_builders.h"
 #include "package/byte_reader.h"
@@ -175,28 +177,34 @@ TEST(SimDescription, UndirtyOrOtherSimsLeaveTheBytesIdentical) {
 }
 
 TEST(SimDescription, CareerChangeClearsTheBusinessUnlessItIsAnOwnedBusiness) {
+    // The rule is the career change's, in the model; the writer writes the business block (lot
+    // at 0x192, rank at 0x194) only when the career changed since the load, and changes nothing.
     const Character loaded = Numbered(0x2C);
     Character edited = loaded;
-    edited.dirty = 1;
-    edited.careerGuid = GuidFromValue(0x11111111);
+    SetCareer(edited, GuidFromValue(0x11111111));
+    EXPECT_EQ(edited.businessLot, 0);
+    EXPECT_EQ(edited.businessRank, 0);
     std::vector<Character> after;
     Bytes bytes = Written(loaded, edited, &after);
     EXPECT_EQ(ByteReader(bytes).ReadU16(0x192), 0);
     EXPECT_EQ(ByteReader(bytes).ReadU16(0x194), 0);
-    EXPECT_EQ(after[0].businessLot, 0);
+    EXPECT_EQ(after[0], edited);  // the writer left the record as it was
 
-    edited.careerGuid = {0x0A, 0x40, 0x8F, 0xD0};  // "0A408FD0", an owned business
+    edited = loaded;
+    SetCareer(edited, {0x0A, 0x40, 0x8F, 0xD0});  // "0A408FD0", an owned business
+    EXPECT_EQ(edited.businessLot, loaded.businessLot);
     bytes = Written(loaded, edited);
     EXPECT_EQ(ByteReader(bytes).ReadU16(0x192), static_cast<std::uint16_t>(loaded.businessLot));
-    edited.careerGuid = loaded.careerGuid;  // unchanged career
-    edited.businessLot = 5;                 // never written directly
+    edited = loaded;
+    edited.dirty = 1;
+    edited.businessLot = 5;  // the career did not change: never written
     bytes = Written(loaded, edited);
     EXPECT_EQ(ByteReader(bytes).ReadU16(0x192), static_cast<std::uint16_t>(loaded.businessLot));
-    // 0x29 has no business block: nothing is written there.
+    // 0x29 has no business block: nothing is written there, and the rule keeps the words.
     const Character old = Numbered(0x29);
     edited = old;
-    edited.dirty = 1;
-    edited.careerGuid = GuidFromValue(0x11111111);
+    SetCareer(edited, GuidFromValue(0x11111111));
+    EXPECT_EQ(edited.businessLot, old.businessLot);
     EXPECT_EQ(ByteReader(Written(old, edited)).ReadU16(0x192), ByteReader(fixture::SimDescriptionBytes(old)).ReadU16(0x192));
 }
 
