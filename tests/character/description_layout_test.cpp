@@ -2,8 +2,12 @@
 // independently of the program's own field table: a wrong offset in that table fails these tests.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <variant>
 
+#include "character/character_fields.h"
 #include "character/sim_description.h"
 #include "platform/file_io.h"
 
@@ -11,49 +15,141 @@ namespace qh {
 namespace {
 
 using C = Character;
-struct Word {
+using Member = std::variant<std::int16_t C::*, std::uint16_t C::*, Guid4 C::*>;
+struct Pinned {
+    Member field;
     std::uint16_t offset;
-    std::int16_t C::*field;
+    std::uint8_t versions;  // bit i: the i-th of 0x20, 0x22, 0x29, 0x2A, 0x2C, 0x2F, 0x33, 0x36
+    bool readOnly;
 };
-struct UWord {
-    std::uint16_t offset;
-    std::uint16_t C::*field;
-};
-struct Guid {
-    std::uint16_t offset;
-    Guid4 C::*field;
-};
+template <typename T>
+Pinned Pin(T C::*field, std::uint16_t offset, std::uint8_t versions, bool readOnly) {
+    return {field, offset, versions, readOnly};
+}
+constexpr std::uint8_t kAll = 0xFF, kFrom22 = 0xFE, kFrom29 = 0xFC, kFrom2A = 0xF8, kFrom2C = 0xF0, kFrom2F = 0xE0,
+                       kFrom33 = 0xC0, kOnly36 = 0x80;
 
-// The common block of every version.
-const Word kCommon[] = {
-    {0x10, &C::nice}, {0x12, &C::active}, {0x14, &C::classPerformance}, {0x16, &C::playful},
-    {0x18, &C::outgoing}, {0x1A, &C::neat}, {0x1E, &C::cleaningSkill}, {0x20, &C::cookingSkill},
-    {0x22, &C::charismaSkill}, {0x24, &C::mechanicalSkill}, {0x2A, &C::creativitySkill}, {0x2E, &C::bodySkill},
-    {0x30, &C::logicSkill}, {0x38, &C::malePreference}, {0x3A, &C::femalePreference}, {0x3C, &C::jobData},
-    {0x6A, &C::geneticNeat}, {0x6C, &C::geneticNice}, {0x6E, &C::geneticActive}, {0x70, &C::geneticOutgoing},
-    {0x72, &C::geneticPlayful}, {0x7C, &C::schoolGrade}, {0x7E, &C::jobLevel}, {0x80, &C::lifeStage},
-    {0x86, &C::familyNumber}, {0x8A, &C::performance}, {0x8E, &C::gender}, {0x92, &C::lingeringNumber},
-    {0x94, &C::ghostFlags}, {0x96, &C::pto}, {0x98, &C::zodiac}, {0xAE, &C::bodyFlags}, {0xB0, &C::fatness},
-    {0xB2, &C::gpa}, {0xC2, &C::ageDaysLeft}, {0xC4, &C::daysInPreviousAge}, {0xEA, &C::dataWordEA},
-    {0xEC, &C::locoWeight0}, {0xEE, &C::locoWeight1}, {0x100, &C::fitnessPreference}, {0x102, &C::pension},
-    {0x104, &C::interestPolitics}, {0x126, &C::interestSciFi}, {0x142, &C::npcType}, {0x144, &C::ageDuration},
-    {0x14C, &C::aspirationScore}, {0x14E, &C::aspirationRewardPoints}, {0x150, &C::aspirationLevel},
-    {0x152, &C::dataWord152}, {0x15E, &C::retiredJobLevel},
+// Every value of the sim description, as the format's table lays it out: the common block, then
+// the version blocks with the versions that carry them.
+const Pinned kLayout[] = {
+    Pin(&C::nice, 0x10, kAll, false),
+    Pin(&C::active, 0x12, kAll, false),
+    Pin(&C::classPerformance, 0x14, kAll, false),
+    Pin(&C::playful, 0x16, kAll, false),
+    Pin(&C::outgoing, 0x18, kAll, false),
+    Pin(&C::neat, 0x1A, kAll, false),
+    Pin(&C::cleaningSkill, 0x1E, kAll, false),
+    Pin(&C::cookingSkill, 0x20, kAll, false),
+    Pin(&C::charismaSkill, 0x22, kAll, false),
+    Pin(&C::mechanicalSkill, 0x24, kAll, false),
+    Pin(&C::creativitySkill, 0x2A, kAll, false),
+    Pin(&C::bodySkill, 0x2E, kAll, false),
+    Pin(&C::logicSkill, 0x30, kAll, false),
+    Pin(&C::malePreference, 0x38, kAll, false),
+    Pin(&C::femalePreference, 0x3A, kAll, false),
+    Pin(&C::jobData, 0x3C, kAll, false),
+    Pin(&C::aspirationFlags, 0x68, kAll, false),
+    Pin(&C::geneticNeat, 0x6A, kAll, false),
+    Pin(&C::geneticNice, 0x6C, kAll, false),
+    Pin(&C::geneticActive, 0x6E, kAll, false),
+    Pin(&C::geneticOutgoing, 0x70, kAll, false),
+    Pin(&C::geneticPlayful, 0x72, kAll, false),
+    Pin(&C::schoolGrade, 0x7C, kAll, false),
+    Pin(&C::jobLevel, 0x7E, kAll, false),
+    Pin(&C::lifeStage, 0x80, kAll, false),
+    Pin(&C::familyNumber, 0x86, kAll, false),
+    Pin(&C::performance, 0x8A, kAll, false),
+    Pin(&C::gender, 0x8E, kAll, false),
+    Pin(&C::lingeringNumber, 0x92, kAll, false),
+    Pin(&C::ghostFlags, 0x94, kAll, false),
+    Pin(&C::pto, 0x96, kAll, false),
+    Pin(&C::zodiac, 0x98, kAll, false),
+    Pin(&C::bodyFlags, 0xAE, kAll, true),
+    Pin(&C::fatness, 0xB0, kAll, false),
+    Pin(&C::gpa, 0xB2, kAll, false),
+    Pin(&C::careerGuid, 0xBE, kAll, false),
+    Pin(&C::ageDaysLeft, 0xC2, kAll, false),
+    Pin(&C::daysInPreviousAge, 0xC4, kAll, false),
+    Pin(&C::schoolGuid, 0xE2, kAll, false),
+    Pin(&C::dataWordEA, 0xEA, kAll, false),
+    Pin(&C::locoWeight0, 0xEC, kAll, false),
+    Pin(&C::locoWeight1, 0xEE, kAll, false),
+    Pin(&C::outfitSourceGuid, 0xFA, kAll, true),
+    Pin(&C::fitnessPreference, 0x100, kAll, false),
+    Pin(&C::pension, 0x102, kAll, false),
+    Pin(&C::interestPolitics, 0x104, kAll, false),
+    Pin(&C::interestMoney, 0x106, kAll, false),
+    Pin(&C::interestEnvironment, 0x108, kAll, false),
+    Pin(&C::interestCrime, 0x10A, kAll, false),
+    Pin(&C::interestEntertainment, 0x10C, kAll, false),
+    Pin(&C::interestCulture, 0x10E, kAll, false),
+    Pin(&C::interestFood, 0x110, kAll, false),
+    Pin(&C::interestHealth, 0x112, kAll, false),
+    Pin(&C::interestFashion, 0x114, kAll, false),
+    Pin(&C::interestSports, 0x116, kAll, false),
+    Pin(&C::interestParanormal, 0x118, kAll, false),
+    Pin(&C::interestTravel, 0x11A, kAll, false),
+    Pin(&C::interestWork, 0x11C, kAll, false),
+    Pin(&C::interestWeather, 0x11E, kAll, false),
+    Pin(&C::interestAnimals, 0x120, kAll, false),
+    Pin(&C::interestSchool, 0x122, kAll, false),
+    Pin(&C::interestToys, 0x124, kAll, false),
+    Pin(&C::interestSciFi, 0x126, kAll, false),
+    Pin(&C::npcType, 0x142, kAll, false),
+    Pin(&C::ageDuration, 0x144, kAll, false),
+    Pin(&C::aspirationScore, 0x14C, kAll, false),
+    Pin(&C::aspirationRewardPoints, 0x14E, kAll, false),
+    Pin(&C::aspirationLevel, 0x150, kAll, false),
+    Pin(&C::dataWord152, 0x152, kAll, false),
+    Pin(&C::retiredCareerGuid, 0x15A, kAll, false),
+    Pin(&C::retiredJobLevel, 0x15E, kAll, false),
+    Pin(&C::universityMajorGuid, 0x160, kFrom22, false),
+    Pin(&C::remainingHours, 0x164, kFrom22, false),
+    Pin(&C::dataWord166, 0x166, kFrom29, true),
+    Pin(&C::universityClass, 0x168, kFrom22, false),
+    Pin(&C::youngAdult, 0x16A, kFrom22, false),
+    Pin(&C::influenceLevel, 0x16C, kFrom22, false),
+    Pin(&C::influenceMinimum, 0x16E, kFrom22, false),
+    Pin(&C::influenceScore, 0x170, kFrom22, false),
+    Pin(&C::ownTraits1, 0x174, kFrom29, false),
+    Pin(&C::ownTraits2, 0x176, kFrom29, false),
+    Pin(&C::turnOns1, 0x178, kFrom29, false),
+    Pin(&C::turnOns2, 0x17A, kFrom29, false),
+    Pin(&C::turnOffs1, 0x17C, kFrom29, false),
+    Pin(&C::turnOffs2, 0x17E, kFrom29, false),
+    Pin(&C::species, 0x180, kFrom2C, true),
+    Pin(&C::businessLot, 0x192, kFrom2A, false),
+    Pin(&C::businessRank, 0x194, kFrom2A, false),
+    Pin(&C::businessJobFlags, 0x196, kFrom2A, true),
+    Pin(&C::businessAssignment, 0x198, kFrom2A, true),
+    Pin(&C::turnOns3, 0x19E, kFrom2F, false),
+    Pin(&C::turnOffs3, 0x1A0, kFrom2F, false),
+    Pin(&C::ownTraits3, 0x1A2, kFrom2F, false),
+    Pin(&C::hobbyCuisine, 0x1A4, kFrom33, false),
+    Pin(&C::hobbyArtsCrafts, 0x1A6, kFrom33, false),
+    Pin(&C::hobbyFilmsLiterature, 0x1A8, kFrom33, false),
+    Pin(&C::hobbySports, 0x1AA, kFrom33, false),
+    Pin(&C::hobbyGames, 0x1AC, kFrom33, false),
+    Pin(&C::hobbyNature, 0x1AE, kFrom33, false),
+    Pin(&C::hobbyTinkering, 0x1B0, kFrom33, false),
+    Pin(&C::hobbyFitness, 0x1B2, kFrom33, false),
+    Pin(&C::hobbyScience, 0x1B4, kFrom33, false),
+    Pin(&C::hobbyMusicDance, 0x1B6, kFrom33, false),
+    Pin(&C::talent, 0x1BA, kFrom33, false),
+    Pin(&C::ltaLevel, 0x1BC, kFrom33, false),
+    Pin(&C::ltaUnlocksEarned, 0x1BE, kFrom33, false),
+    Pin(&C::ltaUnlocksUsed, 0x1C0, kFrom33, false),
+    Pin(&C::decayHunger, 0x1C2, kFrom33, false),
+    Pin(&C::decayComfort, 0x1C4, kFrom33, false),
+    Pin(&C::decayBladder, 0x1C6, kFrom33, false),
+    Pin(&C::decayEnergy, 0x1C8, kFrom33, false),
+    Pin(&C::decayHygiene, 0x1CA, kFrom33, false),
+    Pin(&C::decayFun, 0x1CC, kFrom33, false),
+    Pin(&C::decaySocial, 0x1CE, kFrom33, false),
+    Pin(&C::reputation, 0x1D4, kOnly36, false),
+    Pin(&C::appearProbability, 0x1D6, kOnly36, false),
+    Pin(&C::dataWord1D8, 0x1D8, kOnly36, false),
 };
-const Guid kCommonGuids[] = {{0xBE, &C::careerGuid}, {0xE2, &C::schoolGuid}, {0xFA, &C::outfitSourceGuid},
-                             {0x15A, &C::retiredCareerGuid}};
-// Blocks of version 0x36 (the newest carries them all).
-const Word kNewest[] = {
-    {0x164, &C::remainingHours}, {0x168, &C::universityClass}, {0x16A, &C::youngAdult},
-    {0x16C, &C::influenceLevel}, {0x16E, &C::influenceMinimum}, {0x170, &C::influenceScore},
-    {0x192, &C::businessLot}, {0x194, &C::businessRank}, {0x1A4, &C::hobbyCuisine}, {0x1B6, &C::hobbyMusicDance},
-    {0x1BA, &C::talent}, {0x1BC, &C::ltaLevel}, {0x1BE, &C::ltaUnlocksEarned}, {0x1C0, &C::ltaUnlocksUsed},
-    {0x1C2, &C::decayHunger}, {0x1CE, &C::decaySocial}, {0x1D4, &C::reputation}, {0x1D6, &C::appearProbability},
-    {0x1D8, &C::dataWord1D8},
-};
-const UWord kNewestUnsigned[] = {{0x68, &C::aspirationFlags}, {0x174, &C::ownTraits1}, {0x178, &C::turnOns1},
-                                 {0x17C, &C::turnOffs1}, {0x180, &C::species}, {0x19E, &C::turnOns3},
-                                 {0x1A0, &C::turnOffs3}, {0x1A2, &C::ownTraits3}};
 
 void Put16(Bytes& b, std::size_t at, std::uint16_t v) {
     b[at] = static_cast<std::uint8_t>(v);
@@ -81,20 +177,62 @@ Character Read(const Bytes& bytes, const Guid4& guid) {
     return sim;
 }
 
-TEST(DescriptionLayout, TheNewestVersionReadsEveryFieldFromItsOffset) {
-    const Guid4 guid{0x11, 0x22, 0x33, 0x44};
-    const Character sim = Read(Resource(0x36, 0x1DC, guid), guid);
-    for (const Word& w : kCommon) EXPECT_EQ(sim.*w.field, static_cast<std::int16_t>(w.offset)) << std::hex << w.offset;
-    for (const Word& w : kNewest) EXPECT_EQ(sim.*w.field, static_cast<std::int16_t>(w.offset)) << std::hex << w.offset;
-    for (const UWord& w : kNewestUnsigned) EXPECT_EQ(sim.*w.field, w.offset) << std::hex << w.offset;
-    for (const Guid& g : kCommonGuids) {
+// The value a resource made by Resource() holds at a field's offset, as the field reads it.
+template <typename T>
+T AtOffset(std::uint16_t offset) {
+    if constexpr (std::is_same_v<T, Guid4>) {
         // Four raw bytes: the words at the offset and the one after it.
-        const Guid4 expected{static_cast<std::uint8_t>(g.offset), static_cast<std::uint8_t>(g.offset >> 8),
-                             static_cast<std::uint8_t>(g.offset + 2), static_cast<std::uint8_t>((g.offset + 2) >> 8)};
-        EXPECT_EQ(sim.*g.field, expected) << std::hex << g.offset;
+        return Guid4{static_cast<std::uint8_t>(offset), static_cast<std::uint8_t>(offset >> 8),
+                     static_cast<std::uint8_t>(offset + 2), static_cast<std::uint8_t>((offset + 2) >> 8)};
+    } else {
+        return static_cast<T>(offset);
     }
-    EXPECT_EQ(sim.careerGuidAtLoad, sim.careerGuid);
-    EXPECT_EQ(sim.sdscGuid, guid);
+}
+
+TEST(DescriptionLayout, EveryVersionReadsEachFieldFromItsOffsetAndNoneItLacks) {
+    const std::uint16_t versions[8] = {0x20, 0x22, 0x29, 0x2A, 0x2C, 0x2F, 0x33, 0x36};
+    const std::uint16_t guidAt[8] = {0x162, 0x174, 0x194, 0x19C, 0x19E, 0x1A6, 0x1D6, 0x1DC};
+    const Guid4 guid{0x11, 0x22, 0x33, 0x44};
+    for (int v = 0; v < 8; ++v) {
+        SCOPED_TRACE(versions[v]);
+        const Character sim = Read(Resource(versions[v], guidAt[v], guid), guid);
+        for (const Pinned& pin : kLayout) {
+            // A version reads what it carries; what it lacks stays as a fresh record holds it.
+            // A field whose offset is the version's GUID position (0x1D6 in 0x33) is the GUID.
+            const bool carried = (pin.versions >> v & 1) != 0;
+            std::visit(
+                [&](auto field) {
+                    using T = std::remove_cvref_t<decltype(sim.*field)>;
+                    const T expected = carried ? AtOffset<T>(pin.offset) : Character{}.*field;
+                    EXPECT_EQ(sim.*field, expected) << std::hex << pin.offset;
+                },
+                pin.field);
+        }
+        EXPECT_EQ(sim.careerGuidAtLoad, sim.careerGuid);
+        EXPECT_EQ(sim.sdscGuid, guid);
+        EXPECT_EQ(sim.sdscVersion, versions[v]);
+    }
+}
+
+TEST(DescriptionLayout, TheTableHereCoversEveryDescriptionFieldOfTheProgram) {
+    // Only the names of the program's table are used here: each of its description fields must
+    // be pinned above, so no field is checked only against the program's own offsets.
+    for (const CharacterField& field : CharacterFields()) {
+        if (field.offset == 0) continue;  // not in the description, or the GUID position's
+        if (field.name == "careerGuidAtLoad") continue;  // careerGuid's bytes, checked above
+        const bool pinned = std::any_of(std::begin(kLayout), std::end(kLayout), [&](const Pinned& pin) {
+            return std::visit(
+                [&](auto a, auto b) {
+                    if constexpr (std::is_same_v<decltype(a), decltype(b)>) {
+                        return a == b;
+                    } else {
+                        return false;
+                    }
+                },
+                pin.field, field.member);
+        });
+        EXPECT_TRUE(pinned) << field.name << " is not pinned by an offset of the format's table";
+    }
 }
 
 TEST(DescriptionLayout, AnOlderVersionStopsWhereItsBlocksEnd) {
@@ -110,26 +248,44 @@ TEST(DescriptionLayout, AnOlderVersionStopsWhereItsBlocksEnd) {
     EXPECT_EQ(sim.reputation, 0);
 }
 
-TEST(DescriptionLayout, TheWriterPatchesTheSameOffsetsAndNeverTheReadOnlyOnes) {
+TEST(DescriptionLayout, TheWriterPatchesEveryWritableFieldAtItsOffsetAndNeverTheReadOnlyOnes) {
     const Guid4 guid{0x11, 0x22, 0x33, 0x44};
     Bytes bytes = Resource(0x36, 0x1DC, guid);
     Character sim = Read(bytes, guid);
-    sim.cookingSkill = 701;
-    sim.zodiac = 5;
-    sim.locoWeight1 = 77;
-    sim.decaySocial = 12;
-    sim.bodyFlags = 999;  // read only
-    sim.species = 3;      // read only
+    // Every field a new value: its offset with the top bit set (words), or a fresh GUID.
+    for (const Pinned& pin : kLayout) {
+        std::visit(
+            [&](auto field) {
+                using T = std::remove_cvref_t<decltype(sim.*field)>;
+                if constexpr (std::is_same_v<T, Guid4>) {
+                    sim.*field = Guid4{0xA1, static_cast<std::uint8_t>(pin.offset), 0xB2, 0xC3};
+                } else {
+                    sim.*field = static_cast<T>(pin.offset | 0x8000);
+                }
+            },
+            pin.field);
+    }
+    sim.careerGuidAtLoad = sim.careerGuid;  // the career did not change: the business block stays
     sim.dirty = 1;
-    Character sims[] = {sim};
+    const Character sims[] = {sim};
     WriteCharacterDescription(bytes, sims);
-    EXPECT_EQ(Get16(bytes, 0x20), 701);
-    EXPECT_EQ(Get16(bytes, 0x98), 5);
-    EXPECT_EQ(Get16(bytes, 0xEE), 77);
-    EXPECT_EQ(Get16(bytes, 0x1CE), 12);
-    EXPECT_EQ(Get16(bytes, 0xAE), 0xAE);
-    EXPECT_EQ(Get16(bytes, 0x180), 0x180);
-    EXPECT_EQ(Get16(bytes, 0x196), 0x196);  // business job flags: read only
+    for (const Pinned& pin : kLayout) {
+        const bool business = pin.offset == 0x192 || pin.offset == 0x194;  // the career change's
+        const bool written = !pin.readOnly && !business;
+        std::visit(
+            [&](auto field) {
+                using T = std::remove_cvref_t<decltype(sim.*field)>;
+                if constexpr (std::is_same_v<T, Guid4>) {
+                    const Guid4 stored{bytes[pin.offset], bytes[pin.offset + 1u], bytes[pin.offset + 2u],
+                                       bytes[pin.offset + 3u]};
+                    EXPECT_EQ(stored, written ? sim.*field : AtOffset<Guid4>(pin.offset)) << std::hex << pin.offset;
+                } else {
+                    EXPECT_EQ(Get16(bytes, pin.offset), written ? (pin.offset | 0x8000) : pin.offset)
+                        << std::hex << pin.offset;
+                }
+            },
+            pin.field);
+    }
 }
 
 }  // namespace
