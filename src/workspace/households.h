@@ -1,5 +1,6 @@
 // The neighborhood's households as the Households panel and the command line use them: finding
-// them, their labels and members, and the edits (name, description, funds, moving a sim in).
+// them, their labels and members, and moving a sim in. The rules of one household record (name,
+// description, funds) are the record's own (`household/household_rules.h`).
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,7 @@
 
 #include "character/character.h"
 #include "household/household.h"
+#include "household/household_rules.h"
 #include "workspace/model.h"
 
 namespace qh {
@@ -32,14 +34,6 @@ std::optional<std::size_t> HouseholdOfSim(const Workspace& workspace, const Char
 std::vector<std::size_t> HouseholdMembers(const Workspace& workspace, const Household& household);
 // The lot the household lives on, searched from the end of the lot list; null when unknown.
 const LotDesc* HouseholdLot(const Workspace& workspace, const Household& household);
-
-// The name and description are stored as typed, without re-encoding. Each marks the household
-// changed when it changed anything.
-void RenameHousehold(Household& household, std::string name);
-void DescribeHousehold(Household& household, std::string description);
-inline constexpr std::int64_t kMaximumFunds = 2147483647;
-// Funds are 32-bit: refuses (and changes nothing) below 0 or above 2147483647; returns why.
-std::string SetHouseholdFunds(Household& household, std::int64_t funds);
 
 // Moves the sim into the household: its GUID leaves every household's members (each that lost
 // one is marked changed) and is appended to this one's, so a sim already there ends up last; the
