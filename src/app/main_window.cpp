@@ -581,8 +581,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     if (event->type() == QEvent::ContextMenu && widget && widget->window() == this) {
-        // A right click opens the help topic of the control, or of the nearest enclosing one.
-        if (qobject_cast<QTreeView*>(widget) || widget->property("ownMenu").toBool()) return false;
+        // A right click opens the help topic of the control, or of the nearest enclosing one;
+        // a control with a menu of its own (a tree or list, whose viewport gets the click) keeps it.
+        for (QWidget* w = widget; w && w != this; w = w->parentWidget()) {
+            if (qobject_cast<QAbstractItemView*>(w) || w->property("ownMenu").toBool() ||
+                w->contextMenuPolicy() == Qt::CustomContextMenu || w->contextMenuPolicy() == Qt::ActionsContextMenu) {
+                return false;
+            }
+            if (w != widget) break;  // the control itself or the view it is the viewport of
+        }
         int topic = 1000;
         for (QWidget* w = widget; w; w = w->parentWidget()) {
             if (w->property("helpTopic").isValid()) {

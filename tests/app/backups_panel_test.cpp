@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QPointer>
+#include <QTest>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QFileDialog>
@@ -26,12 +31,16 @@ QTreeWidgetItem* Backup(QTreeWidget* tree, const QString& name) {
     return nullptr;
 }
 
+// Chooses a command of the backups tree's menu as a player does: the menu closes (and is freed),
+// then the command runs.
 void Trigger(NeighborhoodPanel* panel, QTreeWidgetItem* item, const QString& caption) {
-    QMenu* menu = panel->TreeMenuFor(item);
+    QPointer<QMenu> menu = panel->TreeMenuFor(item);
     for (QAction* action : menu->actions()) {
         if (action->text() == caption) action->trigger();
     }
     menu->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
 }
 
 TEST(BackupsPanel, BackUpRestoreTheLoadedNeighborhoodAndDelete) {
@@ -92,6 +101,40 @@ TEST(BackupsPanel, RestoringTheOpenNeighborhoodAsksBeforeItsUnsavedChangesGo) {
     Trigger(panel, Backup(panel->backupTree(), backup), QStringLiteral("Restore"));
     EXPECT_FALSE(s.window->document().Unsaved());
     EXPECT_EQ(s.state.LoadedNeighborhood()->ngbdName, "Pleasant Valley");
+}
+
+TEST(BackupsPanel, ARightClickOnABackupOpensItsMenuAndRestoreRunsAfterTheMenuIsGone) {
+    Session s;
+    s.window->show();
+    s.Click("btnNeighborhood");
+    auto* panel = static_cast<NeighborhoodPanel*>(s.window->PanelNamed(QStringLiteral("pnlNeighborhood")));
+    QTreeWidget* tree = panel->backupTree();
+    tree->expandAll();
+    QTreeWidgetItem* item = Backup(tree, QStringLiteral("N001 03-14-2026 101500"));
+    ASSERT_NE(item, nullptr);
+    // The mouse's right click lands on the tree's viewport: its menu, not the help.
+    const QPoint at = tree->visualItemRect(item).center();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at, tree->viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(tree->viewport(), &click);
+    QMenu* menu = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (auto* m = qobject_cast<QMenu*>(top); m && m->isVisible()) menu = m;
+    }
+    ASSERT_NE(menu, nullptr) << "no menu on a right click";
+    EXPECT_FALSE(s.window->helpWindow()->isVisible());
+    QStringList captions;
+    for (QAction* action : menu->actions()) captions << action->text();
+    EXPECT_EQ(captions, (QStringList{QStringLiteral("Restore"), QStringLiteral("Delete"), QStringLiteral("Show Path")}));
+    // Restore chosen with the keyboard: the menu closes, the restore reloads the open neighborhood.
+    s.Find<QLineEdit>("edtNgbdName")->setText(QStringLiteral("Renamed"));
+    QPointer<QMenu> watched = menu;
+    menu->setActiveAction(menu->actions().front());
+    QTest::keyClick(menu, Qt::Key_Return);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(watched.isNull());
+    EXPECT_EQ(s.state.LoadedNeighborhood()->ngbdName, "Pleasant Valley");
+    EXPECT_FALSE(s.window->document().Unsaved());
 }
 
 TEST(BackupsPanel, RestoringAnotherNeighborhoodAddsItAndLeavesTheLoadedOneAlone) {

@@ -173,10 +173,15 @@ QMenu* NeighborhoodPanel::TreeMenuFor(QTreeWidgetItem* item) {
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     const bool backup = item->parent() && item->parent()->parent();
+    // The commands run once the menu has closed: a restore loads the neighborhood again, and the
+    // menu (freed when it closes) must not be on the stack then.
+    auto later = [this](void (NeighborhoodPanel::*handler)()) {
+        return [this, handler] { QMetaObject::invokeMethod(this, handler, Qt::QueuedConnection); };
+    };
     if (backup) {
-        menu->addAction(QStringLiteral("Restore"), this, [this] { RestoreClick(); });
-        menu->addAction(QStringLiteral("Delete"), this, [this] { DeleteClick(); });
-        menu->addAction(QStringLiteral("Show Path"), this, [this] { ShowPathClick(); });
+        menu->addAction(QStringLiteral("Restore"), this, later(&NeighborhoodPanel::RestoreClick));
+        menu->addAction(QStringLiteral("Delete"), this, later(&NeighborhoodPanel::DeleteClick));
+        menu->addAction(QStringLiteral("Show Path"), this, later(&NeighborhoodPanel::ShowPathClick));
     } else {
         menu->addAction(item->isExpanded() ? QStringLiteral("Collapse") : QStringLiteral("Expand"), this,
                         [item] { item->setExpanded(!item->isExpanded()); });
