@@ -35,6 +35,7 @@ namespace qh::app {
 
 MainWindow::MainWindow(GameSession& session, ImageLibrary& images, Reporter& reporter, Asker& asker, QString helpFolder)
     : session_(session), images_(images), reporter_(reporter), asker_(asker), document_(session, reporter),
+      io_(document_, asker, reporter, trash_, *this), context_{*this, *this, *this, *this, *this, io_},
       simList_(session.workspace), help_(std::make_unique<HelpWindow>(std::move(helpFolder))) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Quillhaven 2.0"));
@@ -69,6 +70,8 @@ MainWindow::MainWindow(GameSession& session, ImageLibrary& images, Reporter& rep
 
     connect(&document_, &Document::changed, this, [this](const Change& change) { DocumentChanged(change); });
     connect(&document_, &Document::unsavedChanged, this, [this](bool unsaved) { ShowUnsaved(unsaved); });
+    connect(&io_, &DocumentIO::catalogueChanged, this,
+            [this](const QString& prefix, bool reload) { CatalogueChanged(prefix, reload); });
 
     qApp->installEventFilter(this);
     connect(&progressTimer_, &QTimer::timeout, this, [this] {
@@ -100,7 +103,7 @@ void KeepFormValuesOnTheirLabels(QWidget* panel) {
 
 void MainWindow::BuildPanels() {
     for (const PanelRow& row : PanelRows()) {
-        Panel* panel = row.factory(document_, *this, row);
+        Panel* panel = row.factory(document_, context_, row);
         KeepFormValuesOnTheirLabels(panel);
         auto* scroll = new QScrollArea(stack_);
         scroll->setObjectName(QString::fromLatin1(row.panel) + QStringLiteral("Scroll"));
@@ -405,46 +408,9 @@ void MainWindow::DocumentChanged(const Change& change) {
     for (Panel* panel : panels_) panel->DocumentChanged(change);
 }
 
-// The first save of a run into a neighborhood with no backup from today offers one first: the
-// save is where a player's years can go wrong, and the backup is one click away.
-void MainWindow::OfferBackupBeforeSave(const Neighborhood& neighborhood) {
-    if (!session_.settings->OfferBackup() || !offeredBackup_.insert(neighborhood.prefix).second) return;
-    const auto archive = ArchiveFolder(session_.settings->ArchiveLoc(), session_.personalFolder);
-    if (archive.empty() || HasBackupFrom(archive, neighborhood.prefix, LocalNow())) return;
-    const std::string name = TrimText(ToValidUtf8(neighborhood.ngbdName));
-    if (!asker_.AskYesNo(QStringLiteral("There is no backup of ") + QString::fromStdString(name) +
-                         QStringLiteral(" from today.\r\nBack it up before saving?"))) {
-        return;
-    }
-    BeginBusy();
-    Trash& bin = trash_;
-    const BackupResult result = BackupNow(session_.workspace.neighborhoodFolder, archive, neighborhood.prefix,
-                                          [&bin](const std::filesystem::path& folder) {
-                                              return bin.MoveToTrash(QString::fromStdString(folder.string())).has_value();
-                                          },
-                                          *this);
-    EndBusy();
-    if (!result.done) reporter_.Error(result.message);
-}
-
-void MainWindow::NeighborhoodRestored(const std::string& prefix) {
-    // A neighborhood the selector lacks is added to its end, so the entries it has keep their
-    // places (and the loaded one its entry).
-    const auto found = ScanNeighborhoods(session_.env.neighborhoodsFolder, session_.env.languageCode, reporter_, *this);
-    for (const Neighborhood& n : found) {
-        const bool known = std::any_of(session_.catalogue.begin(), session_.catalogue.end(),
-                                       [&](const Neighborhood& c) { return EqualsNoCase(c.prefix, n.prefix); });
-        if (!known) session_.catalogue.push_back(n);
-    }
-    const Neighborhood* loaded = session_.LoadedNeighborhood();
-    const std::string current = loaded ? loaded->prefix : prefix;
-    FillNeighborhoodSelector(QString::fromStdString(current));
-    if (loaded && EqualsNoCase(loaded->prefix, prefix)) {
-        // Its files are the backup's now: what the editor held of the old ones is gone with them.
-        document_.Reset();
-        session_.loaded.reset();
-        LoadSelectedNeighborhood();
-    }
+void MainWindow::CatalogueChanged(const QString& prefix, bool reload) {
+    FillNeighborhoodSelector(prefix);
+    if (reload) LoadSelectedNeighborhood();
 }
 
 std::optional<std::size_t> MainWindow::PickSim(const SimPick& pick) {
@@ -665,9 +631,7 @@ bool MainWindow::LoadSelectedNeighborhood() {
     // Choosing the neighborhood that is open already changes nothing (and loses nothing).
     const std::size_t chosen = static_cast<std::size_t>(cbNeighborhood_->itemData(cbNeighborhood_->currentIndex()).toInt());
     if (session_.loaded && *session_.loaded == chosen) return false;
-    if (document_.Unsaved() &&
-        !asker_.AskYesNo(QStringLiteral("There are changes that have not been saved.\r\nLoad another neighborhood without "
-                                        "saving them?"))) {
+    if (!io_.MayDiscardChanges(QStringLiteral("Load another neighborhood without saving them?"))) {
         // Keep the open one, and show it as chosen again.
         if (session_.loaded) {
             for (int i = 0; i < cbNeighborhood_->count(); ++i) {
@@ -681,9 +645,7 @@ bool MainWindow::LoadSelectedNeighborhood() {
     filling_ = true;
     simList_.Clear();
     filling_ = false;
-    try {
-        LoadSessionNeighborhood(session_, entry, reporter_, *this);
-        document_.Reset();
+    if (io_.Load(entry)) {
         shownPortrait_ = {};  // the same file may hold another picture now
         cbNeighborhood_->setItemText(cbNeighborhood_->currentIndex(), QString::fromStdString(neighborhood->Text()));
         FillCharacterSelector(std::nullopt);
@@ -697,14 +659,14 @@ bool MainWindow::LoadSelectedNeighborhood() {
                                 QStringLiteral("\n\nThis neighborhood has no sims, so there is nothing in it to edit. "
                                                "Choose another neighborhood above."));
             lblNoSims_->show();
-        } else if (Panel* panel = PanelNamed(QStringLiteral("pnlNeighborhood"))) {
+        } else {
             lblNoSims_->hide();
-            panel->Open();
+            for (Panel* panel : panels_) {
+                if (panel->row().opensAfterLoad) panel->Open();
+            }
         }
         ShowPortrait();
-    } catch (const std::exception& error) {
-        reporter_.Error(error.what());
-        document_.Reset();
+    } else {
         lblNoSims_->hide();
         FillCharacterSelector(std::nullopt);  // the model is empty now
         EndBusy();
@@ -721,9 +683,9 @@ bool MainWindow::LoadSelectedNeighborhood() {
 void MainWindow::cbUserNameChange() {
     ShowPortrait();
     if (session_.workspace.characters.empty()) return;
-    Panel* dataPanel = PanelNamed(QStringLiteral("pnlNgbdData"));
-    if (dataPanel && openPanel_ == dataPanel) {
-        dataPanel->Refill();
+    // A panel that does not follow the selection (the data panel) shows the new sim where it stands.
+    if (openPanel_ && !openPanel_->row().followsSelection) {
+        openPanel_->Refill();
         return;
     }
     stack_->hide();
@@ -778,52 +740,12 @@ void MainWindow::btnSortUsersClick() {
 }
 
 void MainWindow::btnDelSimClick() {
-    const auto index = SelectedSimIndex();
-    if (!index) return;
-    const Character& sim = session_.workspace.characters[*index];
-    const QString path = QString::fromStdString((session_.workspace.charactersFolder / sim.packageFile).string());
-    if (!QFile::exists(path)) return;
-    if (!asker_.AskYesNo(QStringLiteral("You are about to delete the selected Character. Are you sure you want to do this?"))) {
-        return;
-    }
-    if (document_.DeleteSim(*index, trash_)) return;
-    // No trash here (or it refused the file): the player decides whether to delete it for good.
-    if (!asker_.AskYesNo(QStringLiteral("The character package could not be moved to the trash: there is no trash "
-                                        "folder here.\r\n\r\nDelete it for good instead? Undo brings it back until "
-                                        "Quillhaven is closed."))) {
-        return;
-    }
-    if (!document_.DeleteSimForGood(*index)) reporter_.Error("Delete Operation Failed.");
+    if (const auto index = SelectedSimIndex()) io_.DeleteSim(*index);
 }
 
 void MainWindow::Save() {
     Neighborhood* neighborhood = document_.neighborhood();
-    if (!neighborhood) return;
-    OfferBackupBeforeSave(*neighborhood);
-    SaveOptions options;
-    options.languageCode = session_.env.languageCode;
-    BeginBusy();
-    SaveResult result = SaveNeighborhood(session_.workspace, *neighborhood, options, reporter_, *this);
-    if (result.lockedBy) {  // another editor is saving: nothing was written, nothing changes here
-        EndBusy();
-        return;
-    }
-    if (!result.changedOnDisk.empty()) {
-        EndBusy();
-        QStringList names;
-        for (const auto& file : result.changedOnDisk) names << QString::fromStdString(file.filename().string());
-        if (!asker_.AskYesNo(QStringLiteral("These files were changed after the neighborhood was loaded, perhaps by the "
-                                            "game:\r\n\r\n") +
-                             names.join(QStringLiteral("\r\n")) +
-                             QStringLiteral("\r\n\r\nOverwrite them with your changes?"))) {
-            return;
-        }
-        options.overwriteNewerFiles = true;
-        BeginBusy();
-        result = SaveNeighborhood(session_.workspace, *neighborhood, options, reporter_, *this);
-    }
-    EndBusy();
-    document_.MarkSaved(result.Complete());
+    if (!neighborhood || !io_.Save()) return;
     SetStatus(QString());
     progress_->setValue(0);
     cbNeighborhood_->setItemText(cbNeighborhood_->currentIndex(), QString::fromStdString(neighborhood->Text()));

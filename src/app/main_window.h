@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/document.h"
+#include "app/document_io.h"
 #include "app/help_window.h"
 #include "app/images.h"
 #include "app/panels/panel.h"
@@ -30,19 +31,26 @@
 
 namespace qh::app {
 
-class MainWindow : public QMainWindow, public PanelHost, public Progress {
+class MainWindow : public QMainWindow,
+                   public Selection,
+                   public StatusLine,
+                   public Dialogs,
+                   public SimPictures,
+                   public ViewOptions,
+                   public Progress {
 public:
     MainWindow(GameSession& session, ImageLibrary& images, Reporter& reporter, Asker& asker, QString helpFolder);
     ~MainWindow() override;
 
     GameSession& session() { return session_; }
     Document& document() { return document_; }
+    DocumentIO& io() { return io_; }
 
     // The neighborhood shown in the selector, and the selected sim (null when none).
     Neighborhood* CurrentNeighborhood();
     Character* SelectedSim();
 
-    // PanelHost.
+    // The services the panels are given.
     std::optional<std::size_t> SelectedSimIndex() const override;
     void SelectSim(std::size_t index) override;
     void ShowPanel(Panel& panel) override;
@@ -61,9 +69,6 @@ public:
     int ColorScheme() const override { return session_.colorScheme; }
     QString SimEntryText(const Character& sim) const override;
     std::optional<std::size_t> PickSim(const SimPick& pick) override;
-    Trash& trash() override { return trash_; }
-    void NeighborhoodRestored(const std::string& prefix) override;
-    void OfferBackupBeforeSave(const Neighborhood& neighborhood);
     void ApplyColorScheme(int scheme) override;
 
     // The panels by their registry rows; the open one (null before the first).
@@ -122,6 +127,9 @@ private:
     // The selector filled again from the workspace, the sim at `select` (a workspace index)
     // selected, or the first row.
     void FillCharacterSelector(std::optional<std::size_t> select);
+    // The catalogue changed (a backup restored): the selector lists it, and the loaded
+    // neighborhood is loaded again when its files were replaced.
+    void CatalogueChanged(const QString& prefix, bool reload);
 
     GameSession& session_;
     ImageLibrary& images_;
@@ -129,7 +137,8 @@ private:
     Asker& asker_;
     Document document_;
     QtTrash trash_;
-    std::set<std::string> offeredBackup_;  // neighborhoods offered a backup before a save this run
+    DocumentIO io_;
+    PanelContext context_;
     SimListModel simList_;
     std::unique_ptr<HelpWindow> help_;
 

@@ -327,12 +327,12 @@ TEST(OneDoor, NoFieldAPanelEditsIsFree) {
                 }
                 // The sim it was moved for (a control may select another sim).
                 const auto after = FieldTexts(s.state.workspace.characters[*index]);
-                for (const auto& [name, value] : after) {
-                    if (before.count(name) && before.at(name) != value && name != "dirty" &&
-                        name != "needsPackageRebuild") {
-                        edited.insert(name);
-                        EXPECT_NE(GoverningOperation(name), nullptr)
-                            << name << " is changed by " << w->objectName().toStdString() << " but no operation governs it";
+                for (const auto& [field, value] : after) {
+                    if (before.count(field) && before.at(field) != value && field != "dirty" &&
+                        field != "needsPackageRebuild") {
+                        edited.insert(field);
+                        EXPECT_NE(GoverningOperation(field), nullptr)
+                            << field << " is changed by " << w->objectName().toStdString() << " but no operation governs it";
                     }
                 }
             }

@@ -15,7 +15,7 @@ QString VersionCaption() {
                                                                        QH_VERSION_MINOR, QH_VERSION_PATCH, QH_BUILD_NUMBER);
 }
 
-AboutPanel::AboutPanel(Document& document, PanelHost& host, const PanelRow& row) : Panel(document, host, row) {
+AboutPanel::AboutPanel(Document& document, PanelContext& context, const PanelRow& row) : Panel(document, context, row) {
     auto* layout = new QVBoxLayout(this);
     imgAbout_ = new QLabel(this);
     imgAbout_->setObjectName(QStringLiteral("imgAbout"));
@@ -57,23 +57,23 @@ AboutPanel::AboutPanel(Document& document, PanelHost& host, const PanelRow& row)
     layout->addStretch();
     // A choice clicked while long work keeps the panel disabled does nothing.
     connect(rbLight_, &QRadioButton::clicked, this, [this] {
-        if (isEnabled() && !host_.Busy()) host_.ApplyColorScheme(0);
+        if (isEnabled() && !context_.status.Busy()) context_.view.ApplyColorScheme(0);
     });
     connect(rbDark_, &QRadioButton::clicked, this, [this] {
-        if (isEnabled() && !host_.Busy()) host_.ApplyColorScheme(1);
+        if (isEnabled() && !context_.status.Busy()) context_.view.ApplyColorScheme(1);
     });
 }
 
 void AboutPanel::SchemeChanged() {
-    const QString dk = host_.ColorScheme() == 0 ? QString() : QStringLiteral("Dk");
-    imgAbout_->setPixmap(host_.images().Picture(QStringLiteral("IMG") + dk + QStringLiteral("QUILL")));
-    (host_.ColorScheme() == 0 ? rbLight_ : rbDark_)->setChecked(true);
+    const QString dk = context_.view.ColorScheme() == 0 ? QString() : QStringLiteral("Dk");
+    imgAbout_->setPixmap(context_.pictures.images().Picture(QStringLiteral("IMG") + dk + QStringLiteral("QUILL")));
+    (context_.view.ColorScheme() == 0 ? rbLight_ : rbDark_)->setChecked(true);
     ColorLink(false);
 }
 
 void AboutPanel::SelectScheme(int scheme) {
     (scheme == 0 ? rbLight_ : rbDark_)->setChecked(true);
-    host_.ApplyColorScheme(scheme);
+    context_.view.ApplyColorScheme(scheme);
 }
 
 QColor AboutPanel::LinkColor(int scheme, bool hover) {
@@ -85,7 +85,7 @@ QColor AboutPanel::LinkColor(int scheme, bool hover) {
 
 void AboutPanel::ColorLink(bool hover) {
     lblLink_->setStyleSheet(QStringLiteral("color: %1; text-decoration: underline;")
-                                .arg(LinkColor(host_.ColorScheme(), hover).name()));
+                                .arg(LinkColor(context_.view.ColorScheme(), hover).name()));
 }
 
 bool AboutPanel::eventFilter(QObject* watched, QEvent* event) {

@@ -12,7 +12,7 @@ namespace qh::app {
 
 class AboutPanel : public Panel {
 public:
-    AboutPanel(Document& document, PanelHost& host, const PanelRow& row);
+    AboutPanel(Document& document, PanelContext& context, const PanelRow& row);
     void SchemeChanged() override;
     void ColorLink(bool hover);
     void SetCaption(const QString& caption) { lblVersion_->setText(caption); }

@@ -29,7 +29,7 @@ QSlider* Slider(QWidget* parent, const char* name, int low, int high) {
 
 }  // namespace
 
-CharacterPanel::CharacterPanel(Document& document, PanelHost& host, const PanelRow& row) : Panel(document, host, row) {
+CharacterPanel::CharacterPanel(Document& document, PanelContext& context, const PanelRow& row) : Panel(document, context, row) {
     auto* grid = new QGridLayout(this);
     // Identity.
     auto* identity = new QGroupBox(QStringLiteral("Identity"), this);
@@ -173,14 +173,14 @@ CharacterPanel::CharacterPanel(Document& document, PanelHost& host, const PanelR
     grid->addWidget(lblNoDescription_, 4, 0, 1, 2);
     grid->setRowStretch(5, 1);
 
-    host_.RegisterAdvanced(lblFitnessPreference_, AdvancedEffect::ShowWhenOn);
-    host_.RegisterAdvanced(edtFitnessPreference_, AdvancedEffect::ShowWhenOn);
-    host_.RegisterAdvanced(grpLocomotion_, AdvancedEffect::ShowWhenOn);
-    host_.RegisterAdvanced(lblAdvancedNote_, AdvancedEffect::HideWhenOn);
-    host_.RegisterAdvanced(cbAges_, AdvancedEffect::EnableWhenOn);
-    host_.RegisterAdvanced(rbMale_, AdvancedEffect::EnableWhenOn);
-    host_.RegisterAdvanced(rbFemale_, AdvancedEffect::EnableWhenOn);
-    host_.RegisterAdvanced(ckDead_, AdvancedEffect::ShowWhenOn);
+    context_.view.RegisterAdvanced(lblFitnessPreference_, AdvancedEffect::ShowWhenOn);
+    context_.view.RegisterAdvanced(edtFitnessPreference_, AdvancedEffect::ShowWhenOn);
+    context_.view.RegisterAdvanced(grpLocomotion_, AdvancedEffect::ShowWhenOn);
+    context_.view.RegisterAdvanced(lblAdvancedNote_, AdvancedEffect::HideWhenOn);
+    context_.view.RegisterAdvanced(cbAges_, AdvancedEffect::EnableWhenOn);
+    context_.view.RegisterAdvanced(rbMale_, AdvancedEffect::EnableWhenOn);
+    context_.view.RegisterAdvanced(rbFemale_, AdvancedEffect::EnableWhenOn);
+    context_.view.RegisterAdvanced(ckDead_, AdvancedEffect::ShowWhenOn);
 
     // Every edit of the panel: one step of the document, named for the list of changes; steps
     // with a merge key (typing, dragging) join the one before them.
@@ -288,7 +288,7 @@ void CharacterPanel::Fill() {
         lblZodiacText_->clear();
     }
     ckDead_->setChecked(IsDead(document_.workspace(), sim));
-    host_.ApplyAdvancedMode();
+    context_.view.ApplyAdvancedMode();
     btnFixThumbnail_->setEnabled(CanFixThumbnail(sim));
     ShowPetVisibility(sim);
     ShowDescriptionState(sim);
@@ -305,7 +305,7 @@ void CharacterPanel::ShowDescriptionState(const Character& sim) {
     }
     // These three change only in advanced mode, and then only for a described sim.
     for (QWidget* control : std::initializer_list<QWidget*>{rbMale_, rbFemale_, cbAges_}) {
-        control->setEnabled(described && host_.Advanced());
+        control->setEnabled(described && context_.view.Advanced());
     }
 }
 

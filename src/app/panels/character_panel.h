@@ -19,7 +19,7 @@ namespace qh::app {
 
 class CharacterPanel : public Panel {
 public:
-    CharacterPanel(Document& document, PanelHost& host, const PanelRow& row);
+    CharacterPanel(Document& document, PanelContext& context, const PanelRow& row);
     void AdvancedChanged() override;
 
 protected:

@@ -21,7 +21,7 @@ QLineEdit* Box(QWidget* parent, const char* name) {
 
 }  // namespace
 
-DataPanel::DataPanel(Document& document, PanelHost& host, const PanelRow& row) : Panel(document, host, row) {
+DataPanel::DataPanel(Document& document, PanelContext& context, const PanelRow& row) : Panel(document, context, row) {
     auto* layout = new QVBoxLayout(this);
     lblWarning1_ = new QLabel(
         QStringLiteral("Warning: You stumbled on the hidden NGBD Data viewer and editor. This allows viewing, editing, adding, "
@@ -178,7 +178,7 @@ void DataPanel::btnSaveDataClick() {
                                       }
                                   });
     }
-    if (!complete) host_.reporter().Error(problem);
+    if (!complete) context_.dialogs.reporter().Error(problem);
     FillFrom(source_);
 }
 

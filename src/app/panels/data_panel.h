@@ -15,7 +15,7 @@ namespace qh::app {
 
 class DataPanel : public Panel {
 public:
-    DataPanel(Document& document, PanelHost& host, const PanelRow& row);
+    DataPanel(Document& document, PanelContext& context, const PanelRow& row);
 
 protected:
     // The selected sim's items each time it opens.

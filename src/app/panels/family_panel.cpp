@@ -32,7 +32,8 @@ QLabel* TextLabel(QWidget* parent, const QString& text) {
 // click selects it in the editor.
 class FamilyChartView : public QWidget {
 public:
-    FamilyChartView(Document& document, PanelHost& host, QWidget* parent) : QWidget(parent), document_(document), host_(host) {
+    FamilyChartView(Document& document, PanelContext& context, QWidget* parent)
+        : QWidget(parent), document_(document), context_(context) {
         setObjectName(QStringLiteral("pnlFamilyChart"));
         setMinimumSize(400, 5 * kRow);
         setToolTip(QStringLiteral("Click a sim to centre the tree on it; double click to select it."));
@@ -42,7 +43,7 @@ public:
         chart_ = sim ? BuildFamilyChart(document_.workspace(), *sim) : FamilyChart{};
         pictures_.clear();
         for (const FamilyChartNode& node : chart_.nodes) {
-            pictures_.push_back(host_.SimPicture(document_.workspace().characters[node.sim], kPicture));
+            pictures_.push_back(context_.pictures.SimPicture(document_.workspace().characters[node.sim], kPicture));
         }
         update();
     }
@@ -97,7 +98,7 @@ protected:
         if (const auto node = NodeAt(event->position().toPoint())) Centre(chart_.nodes[*node].sim);
     }
     void mouseDoubleClickEvent(QMouseEvent* event) override {
-        if (const auto node = NodeAt(event->position().toPoint())) host_.SelectSim(chart_.nodes[*node].sim);
+        if (const auto node = NodeAt(event->position().toPoint())) context_.selection.SelectSim(chart_.nodes[*node].sim);
     }
 
 private:
@@ -105,13 +106,13 @@ private:
     static constexpr int kColumn = 104;
     static constexpr int kRow = 74;
     Document& document_;
-    PanelHost& host_;
+    PanelContext& context_;
     std::optional<std::size_t> centre_;
     FamilyChart chart_;
     std::vector<QPixmap> pictures_;
 };
 
-FamilyPanel::FamilyPanel(Document& document, PanelHost& host, const PanelRow& row) : Panel(document, host, row) {
+FamilyPanel::FamilyPanel(Document& document, PanelContext& context, const PanelRow& row) : Panel(document, context, row) {
     auto* layout = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;
     layout->addLayout(left);
@@ -175,7 +176,7 @@ FamilyPanel::FamilyPanel(Document& document, PanelHost& host, const PanelRow& ro
     left->addWidget(lblNoFamilyTree_);
     left->addStretch();
 
-    chart_ = new FamilyChartView(document, host, this);
+    chart_ = new FamilyChartView(document, context, this);
     layout->addWidget(chart_, 1);
 }
 
@@ -201,7 +202,7 @@ void FamilyPanel::BuildSlot(Slot& slot, const char* frame, const char* picture, 
     slot.emptyMenu->setObjectName(QString::fromLatin1(emptyMenu));
     slot.emptyMenu->addAction(QStringLiteral("Add ") + noun, this, [this, &slot] { ChangeFamilyTieClick(slot); });
     for (QMenu* menu : {slot.filledMenu, slot.emptyMenu}) {
-        menu->addAction(QStringLiteral("Help"), this, [this] { host_.ShowHelp(row().helpTopic); });
+        menu->addAction(QStringLiteral("Help"), this, [this] { context_.dialogs.ShowHelp(row().helpTopic); });
     }
     for (QWidget* target : std::initializer_list<QWidget*>{slot.frame, slot.picture}) {
         target->setProperty("ownMenu", true);
@@ -228,7 +229,7 @@ bool FamilyPanel::eventFilter(QObject* watched, QEvent* event) {
 void FamilyPanel::Fill() {
     const Character& sim = *Sim();
     const Workspace& ws = document_.workspace();
-    imgSelf_->setPixmap(host_.SimPicture(sim, 128));
+    imgSelf_->setPixmap(context_.pictures.SimPicture(sim, 128));
     imgSelf_->setToolTip(FullName(sim));
     const FamilyView view = ShowFamily(ws, sim);
     ShowSlot(first_, view.firstParent);
@@ -254,7 +255,7 @@ void FamilyPanel::ShowSlot(Slot& slot, std::optional<std::size_t> holder) {
         return;
     }
     const Character& sim = document_.workspace().characters[*holder];
-    slot.picture->setPixmap(host_.SimPicture(sim, 64));
+    slot.picture->setPixmap(context_.pictures.SimPicture(sim, 64));
     slot.picture->setEnabled(true);
     slot.picture->setToolTip(FullName(sim));
     slot.frame->setToolTip(FullName(sim));
@@ -264,7 +265,7 @@ void FamilyPanel::ShowSlot(Slot& slot, std::optional<std::size_t> holder) {
 
 void FamilyPanel::ShowSpouseSlot() {
     const Character* sim = Sim();
-    const bool shown = sim && SpouseShown(*sim, host_.Advanced());
+    const bool shown = sim && SpouseShown(*sim, context_.view.Advanced());
     spouse_.frame->setVisible(shown);
     spouse_.caption->setVisible(shown);
 }
@@ -277,7 +278,7 @@ void FamilyPanel::FillList(QComboBox* list, const std::vector<std::size_t>& sims
                      [](const auto& a, const auto& b) { return a.first.compare(b.first, Qt::CaseInsensitive) < 0; });
     list->clear();
     for (const auto& [text, index] : entries) {
-        list->addItem(QIcon(host_.SimPicture(ws.characters[index], 32)), text, QVariant::fromValue<qulonglong>(index));
+        list->addItem(QIcon(context_.pictures.SimPicture(ws.characters[index], 32)), text, QVariant::fromValue<qulonglong>(index));
     }
     list->setEnabled(!entries.empty());
 }
@@ -296,17 +297,17 @@ void FamilyPanel::DocumentChanged(const Change& change) {
 void FamilyPanel::cbListChange(QComboBox* list) {
     const QVariant chosen = list->currentData();
     if (Filling() || !chosen.isValid()) return;
-    host_.SelectSim(static_cast<std::size_t>(chosen.toULongLong()));
+    context_.selection.SelectSim(static_cast<std::size_t>(chosen.toULongLong()));
 }
 
 void FamilyPanel::SelectHolder(const Slot& slot) {
-    if (!Filling() && slot.holder) host_.SelectSim(*slot.holder);
+    if (!Filling() && slot.holder) context_.selection.SelectSim(*slot.holder);
 }
 
 bool FamilyPanel::Refused() {
     const std::string refusal = FamilyTiesRefusal(document_.workspace());
     if (refusal.empty()) return false;
-    host_.reporter().Info(refusal);
+    context_.dialogs.reporter().Info(refusal);
     return true;
 }
 
@@ -322,9 +323,9 @@ void FamilyPanel::ChangeFamilyTieClick(Slot& slot) {
                                         "current Spouse. Select Cancel to return to the Family Ties without changing the Spouse.")
                        : QStringLiteral("Choose a new parent from the selection box above and then select OK to change the "
                                         "current Parent. Select Cancel to return to the Family Ties without changing the Parent.");
-    pick.sims = FamilyCandidates(ws, *sim, slot.slot, host_.Advanced());
+    pick.sims = FamilyCandidates(ws, *sim, slot.slot, context_.view.Advanced());
     pick.preselected = slot.holder;
-    const auto chosen = host_.PickSim(pick);
+    const auto chosen = context_.dialogs.PickSim(pick);
     if (!chosen) return;
     const QString what = slot.slot == FamilySlot::FirstParent    ? QStringLiteral("first parent")
                          : slot.slot == FamilySlot::SecondParent ? QStringLiteral("second parent")

@@ -18,7 +18,7 @@ class FamilyChartView;
 
 class FamilyPanel : public Panel {
 public:
-    FamilyPanel(Document& document, PanelHost& host, const PanelRow& row);
+    FamilyPanel(Document& document, PanelContext& context, const PanelRow& row);
     void AdvancedChanged() override;
     void DocumentChanged(const Change& change) override;
 

@@ -23,7 +23,7 @@ QLabel* NamedLabel(QWidget* parent, const char* name) {
 
 }  // namespace
 
-HouseholdsPanel::HouseholdsPanel(Document& document, PanelHost& host, const PanelRow& row) : Panel(document, host, row) {
+HouseholdsPanel::HouseholdsPanel(Document& document, PanelContext& context, const PanelRow& row) : Panel(document, context, row) {
     auto* layout = new QVBoxLayout(this);
     auto* sim = new QHBoxLayout;
     lblLingeringNumber_ = NamedLabel(this, "lblLingeringNumber");
@@ -96,7 +96,7 @@ HouseholdsPanel::HouseholdsPanel(Document& document, PanelHost& host, const Pane
     layout->addWidget(lblEmpty_);
     layout->addStretch();
 
-    host_.RegisterAdvanced(btnMoveIn_, AdvancedEffect::ShowWhenOn);
+    context_.view.RegisterAdvanced(btnMoveIn_, AdvancedEffect::ShowWhenOn);
     connect(cbHouseHold_, &QComboBox::currentIndexChanged, this, [this] { cbHouseHoldChange(); });
     connect(cbHouseMembers_, &QComboBox::activated, this, [this] { cbHouseMembersChange(); });
     connect(edtHouseholdName_, &QLineEdit::textEdited, this, [this] { edtHouseholdNameKeyUp(); });
@@ -169,7 +169,7 @@ void HouseholdsPanel::ShowHousehold() {
         }
         for (std::size_t index : HouseholdMembers(ws, *household)) {
             const Character& person = ws.characters[index];
-            cbHouseMembers_->addItem(QIcon(host_.SimPicture(person, 32)),
+            cbHouseMembers_->addItem(QIcon(context_.pictures.SimPicture(person, 32)),
                                      Decode(person.firstName).trimmed() + QLatin1Char(' ') + Decode(person.lastName).trimmed(),
                                      QVariant::fromValue<qulonglong>(index));
             if (sim && person.instanceId == sim->instanceId) cbHouseMembers_->setCurrentIndex(cbHouseMembers_->count() - 1);
@@ -195,7 +195,7 @@ void HouseholdsPanel::ShowHousehold() {
 }
 
 void HouseholdsPanel::ShowMoveIn() {
-    btnMoveIn_->setVisible(host_.Advanced() && grpHousehold_->isVisibleTo(this));
+    btnMoveIn_->setVisible(context_.view.Advanced() && grpHousehold_->isVisibleTo(this));
     btnMoveIn_->setEnabled(moveInAllowed_);
 }
 
@@ -212,7 +212,7 @@ void HouseholdsPanel::DocumentChanged(const Change& change) {
 void HouseholdsPanel::cbHouseMembersChange() {
     const QVariant chosen = cbHouseMembers_->currentData();
     if (showing_ || Filling() || !chosen.isValid()) return;
-    host_.SelectSim(static_cast<std::size_t>(chosen.toULongLong()));
+    context_.selection.SelectSim(static_cast<std::size_t>(chosen.toULongLong()));
 }
 
 void HouseholdsPanel::edtHouseholdNameKeyUp() {
@@ -252,7 +252,7 @@ void HouseholdsPanel::edtCashKeyUp() {
     document_.EditHouseholds(Target(), QStringLiteral("funds"), std::nullopt,
                              [&](Workspace& ws) { refused = SetHouseholdFunds(ws.households[*index], funds); },
                              QStringLiteral("funds") + QString::number(*index));
-    if (!refused.empty()) host_.SetStatus(QString::fromStdString(refused));
+    if (!refused.empty()) context_.status.SetStatus(QString::fromStdString(refused));
 }
 
 void HouseholdsPanel::btnMoveInClick() {

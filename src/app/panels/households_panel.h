@@ -16,7 +16,7 @@ namespace qh::app {
 
 class HouseholdsPanel : public Panel {
 public:
-    HouseholdsPanel(Document& document, PanelHost& host, const PanelRow& row);
+    HouseholdsPanel(Document& document, PanelContext& context, const PanelRow& row);
     void AdvancedChanged() override;
     void DocumentChanged(const Change& change) override;
 

@@ -9,7 +9,7 @@
 
 namespace qh::app {
 
-InterestsPanel::InterestsPanel(Document& document, PanelHost& host, const PanelRow& row) : Panel(document, host, row) {
+InterestsPanel::InterestsPanel(Document& document, PanelContext& context, const PanelRow& row) : Panel(document, context, row) {
     auto* layout = new QGridLayout(this);
     auto* group = new QGroupBox(QStringLiteral("Interests"), this);
     auto* grid = new QGridLayout(group);

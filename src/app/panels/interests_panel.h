@@ -13,7 +13,7 @@ namespace qh::app {
 
 class InterestsPanel : public Panel {
 public:
-    InterestsPanel(Document& document, PanelHost& host, const PanelRow& row);
+    InterestsPanel(Document& document, PanelContext& context, const PanelRow& row);
 
 protected:
     void Fill() override;  // btnInterests

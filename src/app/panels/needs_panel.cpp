@@ -9,7 +9,7 @@
 
 namespace qh::app {
 
-NeedsPanel::NeedsPanel(Document& document, PanelHost& host, const PanelRow& row) : Panel(document, host, row) {
+NeedsPanel::NeedsPanel(Document& document, PanelContext& context, const PanelRow& row) : Panel(document, context, row) {
     auto* layout = new QVBoxLayout(this);
     grpNeeds_ = new QGroupBox(QStringLiteral("Need Decay Modifiers"), this);
     grpNeeds_->setObjectName(QStringLiteral("grpNeeds"));

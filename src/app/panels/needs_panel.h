@@ -13,7 +13,7 @@ namespace qh::app {
 
 class NeedsPanel : public Panel {
 public:
-    NeedsPanel(Document& document, PanelHost& host, const PanelRow& row);
+    NeedsPanel(Document& document, PanelContext& context, const PanelRow& row);
 
 protected:
     void Fill() override;  // btnNeeds

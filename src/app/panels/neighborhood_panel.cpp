@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <ctime>
 
+#include "app/document_io.h"
 #include "app/images.h"
 #include "package/text_list.h"
 #include "workspace/game_session.h"
@@ -20,8 +21,8 @@ namespace {
 QString Decode(const std::string& utf8) { return QString::fromStdString(ToValidUtf8(utf8)).trimmed(); }
 }  // namespace
 
-NeighborhoodPanel::NeighborhoodPanel(Document& document, PanelHost& host, const PanelRow& row)
-    : Panel(document, host, row) {
+NeighborhoodPanel::NeighborhoodPanel(Document& document, PanelContext& context, const PanelRow& row)
+    : Panel(document, context, row) {
     auto* layout = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;
     auto* form = new QFormLayout;
@@ -76,7 +77,7 @@ NeighborhoodPanel::NeighborhoodPanel(Document& document, PanelHost& host, const 
     connect(imgNeighborhood_, &QLabel::customContextMenuRequested, this, [this](const QPoint& at) {
         QMenu menu(this);
         menu.addAction(QStringLiteral("Replace Image"), this, [this] { ReplaceImage(); });
-        menu.addAction(QStringLiteral("Help"), this, [this] { host_.ShowHelp(3012); });
+        menu.addAction(QStringLiteral("Help"), this, [this] { context_.dialogs.ShowHelp(3012); });
         menu.exec(imgNeighborhood_->mapToGlobal(at));
     });
     connect(tvBackups_, &QTreeWidget::itemClicked, this, [](QTreeWidgetItem* item) {
@@ -127,7 +128,7 @@ void NeighborhoodPanel::SelectOwnGroup(bool warn) {
             message += "\r\n\r\nQuillhaven offers to back it up before your first save of the day (\"Offer a backup "
                        "before the day's first save\" on this panel).";
         }
-        host_.reporter().Info(message);
+        context_.dialogs.reporter().Info(message);
     }
 }
 
@@ -138,7 +139,7 @@ std::filesystem::path NeighborhoodPanel::Archive() const {
 // Into the system's trash; where there is none, a replaced neighborhood is kept as a backup
 // instead, so that nothing is lost.
 DiscardFolder NeighborhoodPanel::ToTrash() {
-    Trash& trash = host_.trash();
+    Trash& trash = context_.io.trash();
     return [&trash](const std::filesystem::path& folder) {
         return trash.MoveToTrash(QString::fromStdString(folder.string())).has_value();
     };
@@ -147,12 +148,12 @@ DiscardFolder NeighborhoodPanel::ToTrash() {
 void NeighborhoodPanel::btnBackupClick() {
     Neighborhood* n = document_.neighborhood();
     if (!n || Filling()) return;
-    host_.BeginBusy();
+    context_.status.BeginBusy();
     const BackupResult result = BackupNow(document_.workspace().neighborhoodFolder, Archive(), n->prefix, ToTrash(),
-                                          host_.progress());
-    host_.EndBusy();
-    if (!result.done) host_.reporter().Error(result.message);
-    if (result.done && !result.message.empty()) host_.reporter().Info(result.message);
+                                          context_.status.progress());
+    context_.status.EndBusy();
+    if (!result.done) context_.dialogs.reporter().Error(result.message);
+    if (result.done && !result.message.empty()) context_.dialogs.reporter().Info(result.message);
     RebuildBackupTree();
     SelectOwnGroup(true);
 }
@@ -186,7 +187,7 @@ QMenu* NeighborhoodPanel::TreeMenuFor(QTreeWidgetItem* item) {
         menu->addAction(item->isExpanded() ? QStringLiteral("Collapse") : QStringLiteral("Expand"), this,
                         [item] { item->setExpanded(!item->isExpanded()); });
         menu->addAction(QStringLiteral("Show Path"), this, [this] { ShowPathClick(); });
-        menu->addAction(QStringLiteral("Help"), this, [this] { host_.ShowHelp(3014); });
+        menu->addAction(QStringLiteral("Help"), this, [this] { context_.dialogs.ShowHelp(3014); });
     }
     return menu;
 }
@@ -210,7 +211,7 @@ QString ChosenBackup(QTreeWidget* tree) {
 void NeighborhoodPanel::RestoreClick() {
     const QString name = ChosenBackup(tvBackups_);
     if (name.isEmpty()) {
-        host_.reporter().Info("You must first select a neighborhood by left clicking on it.");
+        context_.dialogs.reporter().Info("You must first select a neighborhood by left clicking on it.");
         return;
     }
     const std::string prefix = name.left(4).toStdString();
@@ -218,13 +219,12 @@ void NeighborhoodPanel::RestoreClick() {
     const std::filesystem::path target = env.neighborhoodsFolder / std::filesystem::u8path(prefix);
     // The open neighborhood is loaded again from the backup: its unsaved changes would be lost.
     const Neighborhood* loaded = document_.session().LoadedNeighborhood();
-    if (loaded && EqualsNoCase(loaded->prefix, prefix) && document_.Unsaved() &&
-        !host_.asker().AskYesNo(QStringLiteral("There are changes that have not been saved.\r\nRestore the backup "
-                                               "without saving them?"))) {
+    if (loaded && EqualsNoCase(loaded->prefix, prefix) &&
+        !context_.io.MayDiscardChanges(QStringLiteral("Restore the backup without saving them?"))) {
         return;
     }
     if (std::filesystem::exists(target) &&
-        !host_.asker().AskOkCancel(QStringLiteral("\"") + QString::fromStdString(target.string()) +
+        !context_.dialogs.asker().AskOkCancel(QStringLiteral("\"") + QString::fromStdString(target.string()) +
                                    QStringLiteral("\" will be restored with the Neighborhood backup selected.\r\n"
                                                   "If you continue it will be replaced.\r\n"))) {
         return;
@@ -232,33 +232,33 @@ void NeighborhoodPanel::RestoreClick() {
     const std::filesystem::path archive = Archive();
     const DiscardFolder trash = ToTrash();
     const DiscardFolder keep = KeepAsBackup(archive, prefix);
-    host_.BeginBusy();
+    context_.status.BeginBusy();
     const BackupResult result = RestoreBackup(archive / std::filesystem::u8path(name.toStdString()), env.neighborhoodsFolder,
                                               prefix, [&](const std::filesystem::path& f) { return trash(f) || keep(f); },
-                                              host_.progress());
-    host_.EndBusy();
+                                              context_.status.progress());
+    context_.status.EndBusy();
     if (!result.done) {
-        host_.reporter().Error(result.message);
+        context_.dialogs.reporter().Error(result.message);
         return;
     }
-    if (!result.message.empty()) host_.reporter().Info(result.message);
-    host_.NeighborhoodRestored(prefix);
+    if (!result.message.empty()) context_.dialogs.reporter().Info(result.message);
+    context_.io.NeighborhoodRestored(prefix);
 }
 
 void NeighborhoodPanel::DeleteClick() {
     const QString name = ChosenBackup(tvBackups_);
     if (name.isEmpty()) {
-        host_.reporter().Info("You must first select a neighborhood by left clicking on it.");
+        context_.dialogs.reporter().Info("You must first select a neighborhood by left clicking on it.");
         return;
     }
     const std::filesystem::path path = Archive() / std::filesystem::u8path(name.toStdString());
     if (!std::filesystem::exists(path)) return;
-    if (!host_.asker().AskOkCancel(QStringLiteral("If you continue \"") + QString::fromStdString(path.string()) +
+    if (!context_.dialogs.asker().AskOkCancel(QStringLiteral("If you continue \"") + QString::fromStdString(path.string()) +
                                    QStringLiteral("\" will be deleted.\r\n"))) {
         return;
     }
     const BackupResult result = DeleteBackup(path, ToTrash());
-    if (!result.done) host_.reporter().Error(result.message);
+    if (!result.done) context_.dialogs.reporter().Error(result.message);
     RebuildBackupTree();
     SelectOwnGroup(true);
 }
@@ -266,7 +266,7 @@ void NeighborhoodPanel::DeleteClick() {
 void NeighborhoodPanel::ShowPathClick() {
     const QString name = ChosenBackup(tvBackups_);
     const std::filesystem::path archive = Archive();
-    host_.reporter().Info((name.isEmpty() ? archive : archive / std::filesystem::u8path(name.toStdString())).string());
+    context_.dialogs.reporter().Info((name.isEmpty() ? archive : archive / std::filesystem::u8path(name.toStdString())).string());
 }
 
 void NeighborhoodPanel::btnChangeBackupLocClick() {
@@ -283,20 +283,20 @@ void NeighborhoodPanel::btnChangeBackupLocClick() {
     browser.setObjectName(QStringLiteral("dlgBackupLocation"));
     browser.setFileMode(QFileDialog::Directory);
     browser.setOption(QFileDialog::ShowDirsOnly);
-    if (!host_.asker().Run(browser) || browser.selectedFiles().isEmpty()) return;
+    if (!context_.dialogs.asker().Run(browser) || browser.selectedFiles().isEmpty()) return;
     const std::filesystem::path chosen = std::filesystem::u8path(browser.selectedFiles().front().toStdString());
     session.settings->SetArchiveLoc(chosen.string());
     if (!current.empty() && !std::filesystem::equivalent(current, chosen, error)) {
-        host_.BeginBusy();
+        context_.status.BeginBusy();
         for (const std::string& backup : MovableBackups(current)) {
-            if (!host_.asker().AskYesNo(QStringLiteral("Would you like to move the Backup \"") + QString::fromStdString(backup) +
+            if (!context_.dialogs.asker().AskYesNo(QStringLiteral("Would you like to move the Backup \"") + QString::fromStdString(backup) +
                                         QStringLiteral("\" to the new Backup location.\r\n"))) {
                 continue;
             }
             const BackupResult moved = MoveBackup(current / std::filesystem::u8path(backup), chosen);
-            if (!moved.done) host_.reporter().Error(moved.message);
+            if (!moved.done) context_.dialogs.reporter().Error(moved.message);
         }
-        host_.EndBusy();
+        context_.status.EndBusy();
     }
     Open();
 }
@@ -340,7 +340,7 @@ void NeighborhoodPanel::ReplaceImage() {
         QStringLiteral("All (*.png *.jpg *.jpeg *.bmp);;Portable Network Graphics (*.png);;JPEG Image File (*.jpg);;"
                        "JPEG Image File (*.jpeg);;Bitmap Files (*.bmp)"));
     if (file.isEmpty() || !QFile::exists(file)) return;
-    if (!host_.asker().AskOkCancel(
+    if (!context_.dialogs.asker().AskOkCancel(
             QStringLiteral("If you continue the currently assigned neighborhood image will be replaced.\r\nClick OK to continue.\r\n"))) {
         return;
     }
@@ -348,7 +348,7 @@ void NeighborhoodPanel::ReplaceImage() {
         ReplaceNeighborhoodPicture(NeighborhoodPicturePath(document_.workspace().neighborhoodFolder, n->prefix),
                                    file.toStdString());
     } catch (const std::exception& error) {
-        host_.reporter().Error(error.what());
+        context_.dialogs.reporter().Error(error.what());
     }
     ShowPicture();
 }

@@ -20,7 +20,7 @@ namespace qh::app {
 
 class NeighborhoodPanel : public Panel {
 public:
-    NeighborhoodPanel(Document& document, PanelHost& host, const PanelRow& row);
+    NeighborhoodPanel(Document& document, PanelContext& context, const PanelRow& row);
     void RebuildBackupTree();
     QTreeWidget* backupTree() const { return tvBackups_; }
     // The menu of a node of the backups tree (Restore, Delete, Show Path; or Expand, Show Path,

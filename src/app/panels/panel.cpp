@@ -5,15 +5,15 @@
 
 namespace qh::app {
 
-Panel::Panel(Document& document, PanelHost& host, const PanelRow& row)
-    : document_(document), host_(host), row_(row) {
+Panel::Panel(Document& document, PanelContext& context, const PanelRow& row)
+    : document_(document), context_(context), row_(row) {
     setObjectName(QString::fromLatin1(row.panel));
     setProperty("helpTopic", row.helpTopic);
 }
 
 void Panel::Open() {
     if (!CanOpen()) return;
-    host_.ShowPanel(*this);
+    context_.view.ShowPanel(*this);
     Refill();
 }
 
@@ -35,7 +35,7 @@ void Panel::DocumentChanged(const Change& change) {
 }
 
 Character* Panel::Sim() {
-    const auto index = host_.SelectedSimIndex();
+    const auto index = context_.selection.SelectedSimIndex();
     if (!index || *index >= document_.workspace().characters.size()) return nullptr;
     return &document_.workspace().characters[*index];
 }
@@ -76,7 +76,7 @@ QString ControlName(const char* prefix, std::string_view field) {
     return QString::fromLatin1(prefix) + name;
 }
 
-PendingPanel::PendingPanel(Document& document, PanelHost& host, const PanelRow& row) : Panel(document, host, row) {
+PendingPanel::PendingPanel(Document& document, PanelContext& context, const PanelRow& row) : Panel(document, context, row) {
     auto* layout = new QVBoxLayout(this);
     auto* title = new QLabel(QString::fromLatin1(row.caption), this);
     QFont font = title->font();

@@ -17,15 +17,15 @@ namespace qh::app {
 namespace {
 
 template <typename T>
-Panel* Make(Document& document, PanelHost& host, const PanelRow& row) {
-    return new T(document, host, row);
+Panel* Make(Document& document, PanelContext& context, const PanelRow& row) {
+    return new T(document, context, row);
 }
 
 }  // namespace
 
 const std::vector<PanelRow>& PanelRows() {
     static const std::vector<PanelRow> rows = {
-        {"Neighborhood", "btnNeighborhood", "pnlNeighborhood", 3010, Make<NeighborhoodPanel>, false},
+        {"Neighborhood", "btnNeighborhood", "pnlNeighborhood", 3010, Make<NeighborhoodPanel>, false, true},
         {"Households", "btnHouseHolds", "pnlHouseholds", 4090, Make<HouseholdsPanel>, false},
         {"Family Tree", "btnFamilyTies", "pnlFamilyTies", 6020, Make<FamilyPanel>, false},
         {"Relationships", "btnRelationships", "pnlRelationships", 6060, Make<RelationshipsPanel>, false},
@@ -43,7 +43,7 @@ const std::vector<PanelRow>& PanelRows() {
         {"Genetics (DNA)", "btnGenetics", "pnlGenetics", 6050, Make<PendingPanel>, false},
         {"Cloning Lab", "btnCloning", "pnlCloning", 6040, Make<PendingPanel>, false},
         {"About", "btnAbout", "pnlAbout", 1001, Make<AboutPanel>, false},
-        {"Neighborhood Data", "", "pnlNgbdData", 1000, Make<DataPanel>, true},  // no topic of its own
+        {"Neighborhood Data", "", "pnlNgbdData", 1000, Make<DataPanel>, true, false, false},  // no topic of its own
     };
     return rows;
 }

@@ -19,8 +19,8 @@ QPushButton* Button(QWidget* parent, const char* caption, const char* name) {
 
 }  // namespace
 
-PersonalityPanel::PersonalityPanel(Document& document, PanelHost& host, const PanelRow& row)
-    : Panel(document, host, row) {
+PersonalityPanel::PersonalityPanel(Document& document, PanelContext& context, const PanelRow& row)
+    : Panel(document, context, row) {
     auto* layout = new QGridLayout(this);
     const auto traits = TraitSliders(TraitGroup::Personality);
     // Two columns of five sliders, each between the captions of its two ends.

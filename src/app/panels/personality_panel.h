@@ -15,7 +15,7 @@ namespace qh::app {
 
 class PersonalityPanel : public Panel {
 public:
-    PersonalityPanel(Document& document, PanelHost& host, const PanelRow& row);
+    PersonalityPanel(Document& document, PanelContext& context, const PanelRow& row);
 
 protected:
     void Fill() override;  // btnPersonality

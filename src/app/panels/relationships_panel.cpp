@@ -51,8 +51,8 @@ QComboBox* AttractionSelector(QWidget* parent, const char* name) {
 
 }  // namespace
 
-RelationshipsPanel::RelationshipsPanel(Document& document, PanelHost& host, const PanelRow& row)
-    : Panel(document, host, row) {
+RelationshipsPanel::RelationshipsPanel(Document& document, PanelContext& context, const PanelRow& row)
+    : Panel(document, context, row) {
     auto* layout = new QVBoxLayout(this);
 
     // A row of attraction traits: its label, and a strip of names that scrolls sideways.
@@ -180,7 +180,7 @@ void RelationshipsPanel::BuildSide(Side& side, const QString& suffix, const QStr
                                 side.frame);
             box->setObjectName(QString::fromLatin1(FlagBoxName(bit)) + suffix);
             side.flags[bit] = box;
-            if (RelationshipFlagAdvancedOnly(bit)) host_.RegisterAdvanced(box, AdvancedEffect::ShowWhenOn);
+            if (RelationshipFlagAdvancedOnly(bit)) context_.view.RegisterAdvanced(box, AdvancedEffect::ShowWhenOn);
             connect(box, &QCheckBox::clicked, this, [this, &side, bit] { ckRelBits(side, bit); });
         }
         grid->addWidget(box, 5 + at / 2, at % 2);
@@ -265,8 +265,8 @@ void RelationshipsPanel::Fill() {
     }
 
     // The list by the other sims' entry texts, as the character selector shows them.
-    host_.SetStatus(QStringLiteral("Loading Relationships"));
-    host_.progress().SetMaximum(200);
+    context_.status.SetStatus(QStringLiteral("Loading Relationships"));
+    context_.status.progress().SetMaximum(200);
     struct Entry {
         QString text;
         ListedRelationship listed;
@@ -274,19 +274,19 @@ void RelationshipsPanel::Fill() {
     std::vector<Entry> entries;
     int position = 0;
     for (const ListedRelationship& listed : ListedRelationships(ws, sim)) {
-        entries.push_back({host_.SimEntryText(ws.characters[listed.other]), listed});
-        host_.progress().SetPosition(++position % 200);
+        entries.push_back({context_.pictures.SimEntryText(ws.characters[listed.other]), listed});
+        context_.status.progress().SetPosition(++position % 200);
     }
     std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
         return a.text.compare(b.text, Qt::CaseInsensitive) < 0;
     });
     for (const Entry& entry : entries) {
-        cbRelationShips_->addItem(QIcon(host_.SimPicture(ws.characters[entry.listed.other], 32)), entry.text,
+        cbRelationShips_->addItem(QIcon(context_.pictures.SimPicture(ws.characters[entry.listed.other], 32)), entry.text,
                                   QVariant::fromValue<qulonglong>(entry.listed.record));
     }
     --showing_;
-    host_.SetStatus({});
-    host_.progress().SetPosition(0);
+    context_.status.SetStatus({});
+    context_.status.progress().SetPosition(0);
 
     const bool any = cbRelationShips_->count() > 0;
     lblNoRelationships_->setVisible(!any);
@@ -403,7 +403,7 @@ void RelationshipsPanel::EnableEditing(bool on) {
 
 void RelationshipsPanel::ShowFamilyRelations() {
     for (Side* side : {&one_, &two_}) {
-        side->cbFamRel->setVisible(host_.Advanced() && side->flags[kFamilyBit]->isChecked());
+        side->cbFamRel->setVisible(context_.view.Advanced() && side->flags[kFamilyBit]->isChecked());
     }
 }
 
@@ -492,7 +492,7 @@ void RelationshipsPanel::btnRelSwapCharClick() {
     // The window shows the other sim and fills this panel for it; the same pair is then chosen
     // from its side.
     chooseAfterFill_ = document_.workspace().relationshipList[*record].ownerId;
-    host_.SelectSim(*other);
+    context_.selection.SelectSim(*other);
 }
 
 void RelationshipsPanel::cbTurnOnOffChange() {

@@ -20,7 +20,7 @@ namespace qh::app {
 
 class RelationshipsPanel : public Panel {
 public:
-    RelationshipsPanel(Document& document, PanelHost& host, const PanelRow& row);
+    RelationshipsPanel(Document& document, PanelContext& context, const PanelRow& row);
     void AdvancedChanged() override;
     void DocumentChanged(const Change& change) override;
 

@@ -35,7 +35,7 @@ QSlider* AddSliderRow(QGridLayout* grid, int line, QLabel* label, const QString&
 
 }  // namespace
 
-SkillsPanel::SkillsPanel(Document& document, PanelHost& host, const PanelRow& row) : Panel(document, host, row) {
+SkillsPanel::SkillsPanel(Document& document, PanelContext& context, const PanelRow& row) : Panel(document, context, row) {
     auto* layout = new QGridLayout(this);
 
     auto* base = new QGroupBox(QStringLiteral("Skills"), this);

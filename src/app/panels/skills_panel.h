@@ -17,7 +17,7 @@ namespace qh::app {
 
 class SkillsPanel : public Panel {
 public:
-    SkillsPanel(Document& document, PanelHost& host, const PanelRow& row);
+    SkillsPanel(Document& document, PanelContext& context, const PanelRow& row);
 
 protected:
     void Fill() override;  // btnSkills

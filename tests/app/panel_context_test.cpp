@@ -1,0 +1,104 @@
+// A panel shown and driven with fakes of its services and a document over the demo game: no
+// window. What a panel needs is its context, nothing more.
+#include <gtest/gtest.h>
+
+#include <QRadioButton>
+
+#include "app/document.h"
+#include "app/document_io.h"
+#include "app/images.h"
+#include "app/panels/needs_panel.h"
+#include "demo_game.h"
+#include "platform/settings.h"
+#include "support/temp_dir.h"
+#include "workspace/game_session.h"
+
+namespace qh::app {
+namespace {
+
+// Every service a panel may ask for, answered here: the selected sim is whichever the test says.
+class FakeServices final : public Selection, public StatusLine, public Dialogs, public SimPictures, public ViewOptions,
+                           public Asker {
+public:
+    // Selection.
+    std::optional<std::size_t> SelectedSimIndex() const override { return selected; }
+    void SelectSim(std::size_t index) override { selected = index; }
+    // StatusLine.
+    void SetStatus(const QString& text) override { status = text; }
+    Progress& progress() override { return quiet; }
+    void BeginBusy() override { ++busy; }
+    void EndBusy() override { --busy; }
+    bool Busy() const override { return busy > 0; }
+    // Dialogs.
+    Reporter& reporter() override { return messages; }
+    Asker& asker() override { return *this; }
+    std::optional<std::size_t> PickSim(const SimPick&) override { return std::nullopt; }
+    void ShowHelp(int topic) override { help = topic; }
+    // SimPictures.
+    QPixmap SimPicture(const Character&, int size) override { return QPixmap(size, size); }
+    QString SimEntryText(const Character& sim) const override { return QString::fromStdString(sim.firstName); }
+    ImageLibrary& images() override { return library; }
+    // ViewOptions.
+    void ShowPanel(Panel& panel) override { shown = &panel; }
+    bool Advanced() const override { return false; }
+    void RegisterAdvanced(QWidget*, AdvancedEffect) override {}
+    void ApplyAdvancedMode() override {}
+    int ColorScheme() const override { return 0; }
+    void ApplyColorScheme(int) override {}
+    // Asker.
+    bool AskYesNo(const QString&) override { return true; }
+    bool AskOkCancel(const QString&) override { return true; }
+    bool Run(QDialog&) override { return false; }
+
+    std::optional<std::size_t> selected;
+    QString status;
+    NullProgress quiet;
+    int busy = 0;
+    RecordingReporter messages;
+    int help = 0;
+    ImageLibrary library;
+    Panel* shown = nullptr;
+};
+
+TEST(PanelContext, ANeedsPanelWorksWithFakeServicesAndADocumentAlone) {
+    test::TempDir dir;
+    const demo::DemoGame game = demo::WriteDemoGame(dir.path());
+    GameSession session;
+    SharedOptions options;
+    options.winePrefix = game.prefix;
+    DiscoverGame(session, options);
+    session.settings = std::make_unique<MemorySettings>();
+    RecordingReporter reporter;
+    NullProgress progress;
+    ScanCatalogue(session, reporter);
+    LoadSessionNeighborhood(session, *FindNeighborhood(session, "N001"), reporter, progress);
+    Document document(session, reporter);
+    FakeServices services;
+    MemoryTrash trash;
+    DocumentIO io(document, services, services.messages, trash, services);
+    PanelContext context{services, services, services, services, services, io};
+
+    const PanelRow* row = nullptr;
+    for (const PanelRow& r : PanelRows()) {
+        if (QString::fromLatin1(r.panel) == QStringLiteral("pnlNeeds")) row = &r;
+    }
+    ASSERT_NE(row, nullptr);
+    std::unique_ptr<Panel> panel(row->factory(document, context, *row));
+    // What the window routes to its panels: the document's changes.
+    QObject::connect(&document, &Document::changed, panel.get(), [&](const Change& change) { panel->DocumentChanged(change); });
+    services.selected = *FindSimByFile(session.workspace, "N001_User00000.package");  // Marta
+    panel->show();  // on its own, as a top-level widget
+    panel->Open();
+    EXPECT_EQ(services.shown, panel.get());
+    auto* slower = panel->findChild<QRadioButton*>(QStringLiteral("rbDecayHunger24"));
+    ASSERT_NE(slower, nullptr);
+    slower->click();
+    EXPECT_EQ(session.workspace.characters[*services.selected].decayHunger, 24);
+    EXPECT_EQ(document.history().count(), 1);
+    document.history().undo();
+    EXPECT_EQ(session.workspace.characters[*services.selected].decayHunger, 12);
+    EXPECT_TRUE(panel->findChild<QRadioButton*>(QStringLiteral("rbDecayHunger12"))->isChecked());
+}
+
+}  // namespace
+}  // namespace qh::app
