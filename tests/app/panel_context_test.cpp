@@ -8,6 +8,7 @@
 #include "app/document_io.h"
 #include "app/images.h"
 #include "app/panels/needs_panel.h"
+#include "app/widgets.h"
 #include "demo_game.h"
 #include "platform/settings.h"
 #include "support/temp_dir.h"
@@ -98,6 +99,20 @@ TEST(PanelContext, ANeedsPanelWorksWithFakeServicesAndADocumentAlone) {
     document.history().undo();
     EXPECT_EQ(session.workspace.characters[*services.selected].decayHunger, 12);
     EXPECT_TRUE(panel->findChild<QRadioButton*>(QStringLiteral("rbDecayHunger12"))->isChecked());
+}
+
+}  // namespace
+}  // namespace qh::app
+
+namespace qh::app {
+namespace {
+
+TEST(GameText, ShownTrimmedAndDecodedEditedExactly) {
+    EXPECT_EQ(ShownText(" \tAnn\x01 "), QStringLiteral("Ann"));
+    EXPECT_EQ(EditedText(" Ann "), QStringLiteral(" Ann "));  // a box shows what is stored
+    EXPECT_EQ(ShownText("J\xC3\xB6rg"), QString::fromUtf8("J\xC3\xB6rg"));
+    EXPECT_EQ(ShownText("A\xFF" "B"), QString::fromUtf8("A\xEF\xBF\xBD" "B"));  // a bad byte, the rest kept
+    EXPECT_EQ(EditedText("A\xC3"), QString::fromUtf8("A\xEF\xBF\xBD"));
 }
 
 }  // namespace

@@ -14,7 +14,6 @@ namespace qh::app {
 
 namespace {
 
-QString Decode(const std::string& utf8) { return QString::fromStdString(ToValidUtf8(utf8)); }
 
 QLineEdit* NumberBox(QWidget* parent, const char* name) {
     auto* box = new QLineEdit(parent);
@@ -246,14 +245,14 @@ bool CharacterPanel::Pet(const Character& sim) const { return IsPet(sim, documen
 
 void CharacterPanel::Fill() {
     Character& sim = *Sim();
-    memCharacterDescription_->setPlainText(Decode(sim.description));
+    memCharacterDescription_->setPlainText(EditedText(sim.description));
     lblCharacterVersion_->setText(QStringLiteral("Character Version : ") + QString::fromStdString(sim.versionText));
     lblBodyFlags_->setText(QString::number(sim.bodyFlags));
     lblPackageFile_->setText(QString::fromStdString(sim.packageFile));
     lblGuid_->setText(QString::fromStdString(FormatGuid(sim.simGuid, GuidFormat::WordSwapped)));
     lblInstance_->setText(QString::fromStdString(HexId(sim.instanceId)));
-    edtFirstName_->setText(Decode(sim.firstName).trimmed());
-    edtLastName_->setText(Decode(sim.lastName).trimmed());
+    edtFirstName_->setText(EditedText(sim.firstName));
+    edtLastName_->setText(EditedText(sim.lastName));
     trkMalePref_->setValue(sim.malePreference);
     lblMalePref_->setText(QStringLiteral("Male Preference: ") + QString::number(sim.malePreference));
     trkFemalePref_->setValue(sim.femalePreference);

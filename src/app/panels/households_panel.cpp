@@ -13,22 +13,16 @@ namespace qh::app {
 
 namespace {
 
-QString Decode(const std::string& utf8) { return QString::fromStdString(ToValidUtf8(utf8)); }
 
-QLabel* NamedLabel(QWidget* parent, const char* name) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
-}
 
 }  // namespace
 
 HouseholdsPanel::HouseholdsPanel(Document& document, PanelContext& context, const PanelRow& row) : Panel(document, context, row) {
     auto* layout = new QVBoxLayout(this);
     auto* sim = new QHBoxLayout;
-    lblLingeringNumber_ = NamedLabel(this, "lblLingeringNumber");
-    lblGhostFlags_ = NamedLabel(this, "lblGhostFlags");
-    lblFamilyNumber_ = NamedLabel(this, "lblFamilyNumber");
+    lblLingeringNumber_ = NamedLabel(this, QStringLiteral("lblLingeringNumber"));
+    lblGhostFlags_ = NamedLabel(this, QStringLiteral("lblGhostFlags"));
+    lblFamilyNumber_ = NamedLabel(this, QStringLiteral("lblFamilyNumber"));
     sim->addWidget(lblLingeringNumber_);
     sim->addWidget(lblGhostFlags_);
     sim->addWidget(lblFamilyNumber_);
@@ -40,10 +34,10 @@ HouseholdsPanel::HouseholdsPanel(Document& document, PanelContext& context, cons
     cbHouseHold_->setObjectName(QStringLiteral("cbHouseHold"));
     cbHouseHold_->setMinimumWidth(260);
     chooser->addRow(QStringLiteral("Household:"), cbHouseHold_);
-    lblLotName_ = NamedLabel(this, "lblLotName");
-    lblLotDescription_ = NamedLabel(this, "lblLotDescription");
+    lblLotName_ = NamedLabel(this, QStringLiteral("lblLotName"));
+    lblLotDescription_ = NamedLabel(this, QStringLiteral("lblLotDescription"));
     lblLotDescription_->setWordWrap(true);
-    lblLotType_ = NamedLabel(this, "lblLotType");
+    lblLotType_ = NamedLabel(this, QStringLiteral("lblLotType"));
     chooser->addRow(lblLotName_);
     chooser->addRow(lblLotDescription_);
     chooser->addRow(lblLotType_);
@@ -66,7 +60,7 @@ HouseholdsPanel::HouseholdsPanel(Document& document, PanelContext& context, cons
     memHouseholdDescription_->setMaximumHeight(80);
     grid->addWidget(new QLabel(QStringLiteral("Description:"), grpHousehold_), 2, 0, Qt::AlignTop);
     grid->addWidget(memHouseholdDescription_, 2, 1);
-    lblNoTextList_ = NamedLabel(grpHousehold_, "lblNoTextList");
+    lblNoTextList_ = NamedLabel(grpHousehold_, QStringLiteral("lblNoTextList"));
     lblNoTextList_->setText(QStringLiteral("The game names this household by its lot: it keeps no name of its own."));
     lblNoTextList_->setWordWrap(true);
     grid->addWidget(lblNoTextList_, 3, 1);
@@ -76,9 +70,9 @@ HouseholdsPanel::HouseholdsPanel(Document& document, PanelContext& context, cons
     edtCash_->setMaximumWidth(140);
     grid->addWidget(new QLabel(QStringLiteral("Funds:"), grpHousehold_), 4, 0);
     grid->addWidget(edtCash_, 4, 1);
-    lblFamilyFriends_ = NamedLabel(grpHousehold_, "lblFamilyFriends");
-    lblHouseFamilyNumber_ = NamedLabel(grpHousehold_, "lblHouseFamilyNumber");
-    lblLotFile_ = NamedLabel(grpHousehold_, "lblLotFile");
+    lblFamilyFriends_ = NamedLabel(grpHousehold_, QStringLiteral("lblFamilyFriends"));
+    lblHouseFamilyNumber_ = NamedLabel(grpHousehold_, QStringLiteral("lblHouseFamilyNumber"));
+    lblLotFile_ = NamedLabel(grpHousehold_, QStringLiteral("lblLotFile"));
     grid->addWidget(lblFamilyFriends_, 5, 1);
     grid->addWidget(lblHouseFamilyNumber_, 6, 1);
     grid->addWidget(lblLotFile_, 7, 1);
@@ -91,7 +85,7 @@ HouseholdsPanel::HouseholdsPanel(Document& document, PanelContext& context, cons
     grid->addLayout(buttons, 8, 0, 1, 2);
     grid->setColumnStretch(1, 1);
     layout->addWidget(grpHousehold_);
-    lblEmpty_ = NamedLabel(this, "lblEmptyHousehold");
+    lblEmpty_ = NamedLabel(this, QStringLiteral("lblEmptyHousehold"));
     lblEmpty_->setText(QStringLiteral("No sim of this neighborhood lives in this household."));
     layout->addWidget(lblEmpty_);
     layout->addStretch();
@@ -163,19 +157,19 @@ void HouseholdsPanel::ShowHousehold() {
     const Workspace& ws = document_.workspace();
     if (household) {
         if (const LotDesc* lot = HouseholdLot(ws, *household)) {
-            lblLotName_->setText(QStringLiteral("Lot Name/Address: ") + Decode(lot->lotName));
-            lblLotDescription_->setText(QStringLiteral("Description: ") + Decode(lot->lotDescription));
+            lblLotName_->setText(QStringLiteral("Lot Name/Address: ") + ShownText(lot->lotName));
+            lblLotDescription_->setText(QStringLiteral("Description: ") + ShownText(lot->lotDescription));
             lblLotType_->setText(QString::fromLatin1(LotTypeText(lot->lotType)));
         }
         for (std::size_t index : HouseholdMembers(ws, *household)) {
             const Character& person = ws.characters[index];
             cbHouseMembers_->addItem(QIcon(context_.pictures.SimPicture(person, 32)),
-                                     Decode(person.firstName).trimmed() + QLatin1Char(' ') + Decode(person.lastName).trimmed(),
+                                     ShownText(person.firstName) + QLatin1Char(' ') + ShownText(person.lastName),
                                      QVariant::fromValue<qulonglong>(index));
             if (sim && person.instanceId == sim->instanceId) cbHouseMembers_->setCurrentIndex(cbHouseMembers_->count() - 1);
         }
-        edtHouseholdName_->setText(Decode(household->householdName));
-        memHouseholdDescription_->setPlainText(Decode(household->householdDescription));
+        edtHouseholdName_->setText(EditedText(household->householdName));
+        memHouseholdDescription_->setPlainText(EditedText(household->householdDescription));
         edtCash_->setText(QString::number(household->funds));
         lblFamilyFriends_->setText(QString::number(household->familyFriends) + QStringLiteral(" Family Friends"));
         lblHouseFamilyNumber_->setText(QStringLiteral("HouseFamilyNumber: ") + QString::number(household->houseFamilyNumber));

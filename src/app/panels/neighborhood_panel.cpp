@@ -18,7 +18,6 @@
 namespace qh::app {
 
 namespace {
-QString Decode(const std::string& utf8) { return QString::fromStdString(ToValidUtf8(utf8)).trimmed(); }
 }  // namespace
 
 NeighborhoodPanel::NeighborhoodPanel(Document& document, PanelContext& context, const PanelRow& row)
@@ -94,8 +93,8 @@ bool NeighborhoodPanel::CanOpen() const {
 
 void NeighborhoodPanel::Fill() {
     Neighborhood* n = document_.neighborhood();
-    edtNgbdName_->setText(Decode(n->ngbdName));
-    memNgbdDescription_->setPlainText(Decode(n->ngbdDescription));
+    edtNgbdName_->setText(EditedText(n->ngbdName));
+    memNgbdDescription_->setPlainText(EditedText(n->ngbdDescription));
     lblVersion_->setText(QStringLiteral("Version : ") + QString::fromStdString(n->versionText));
     ShowPicture();
     ckOfferBackup_->setChecked(document_.session().settings->OfferBackup());

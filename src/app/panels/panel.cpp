@@ -63,19 +63,6 @@ void Panel::MoveTraitSliders(TraitGroup group, const std::vector<QSlider*>& slid
     StoreTraitSliders(group, sliders, what);
 }
 
-QSlider* NamedSlider(QWidget* parent, const QString& name, int low, int high) {
-    auto* slider = new QSlider(Qt::Horizontal, parent);
-    slider->setObjectName(name);
-    slider->setRange(low, high);
-    return slider;
-}
-
-QString ControlName(const char* prefix, std::string_view field) {
-    QString name = QString::fromLatin1(field.data(), static_cast<qsizetype>(field.size()));
-    if (!name.isEmpty()) name[0] = name[0].toUpper();
-    return QString::fromLatin1(prefix) + name;
-}
-
 PendingPanel::PendingPanel(Document& document, PanelContext& context, const PanelRow& row) : Panel(document, context, row) {
     auto* layout = new QVBoxLayout(this);
     auto* title = new QLabel(QString::fromLatin1(row.caption), this);

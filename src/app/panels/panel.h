@@ -17,6 +17,7 @@
 
 #include "app/document.h"
 #include "app/services.h"
+#include "app/widgets.h"
 #include "character/character_traits.h"
 #include "platform/progress.h"
 #include "platform/reporter.h"
@@ -90,10 +91,6 @@ private:
     bool movingSliders_ = false;
 };
 
-// A horizontal slider with its object name and range.
-QSlider* NamedSlider(QWidget* parent, const QString& name, int low, int high);
-// A control's object name from a field's: ("trk", "geneticNeat") is "trkGeneticNeat".
-QString ControlName(const char* prefix, std::string_view field);
 
 // The page of a subject whose editor the program does not have yet: it says so.
 class PendingPanel final : public Panel {

@@ -15,14 +15,8 @@ namespace qh::app {
 
 namespace {
 
-QString Decode(const std::string& utf8) { return QString::fromStdString(TrimText(ToValidUtf8(utf8))); }
-QString FullName(const Character& sim) { return Decode(sim.firstName) + QLatin1Char(' ') + Decode(sim.lastName); }
+QString FullName(const Character& sim) { return ShownText(sim.firstName) + QLatin1Char(' ') + ShownText(sim.lastName); }
 
-QLabel* NamedLabel(QWidget* parent, const QString& name, const QString& text = {}) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    return label;
-}
 
 // The design's names of the flag boxes, by bit; panel two's end in "2".
 const char* FlagBoxName(int bit) {
