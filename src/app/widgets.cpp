@@ -1,5 +1,7 @@
 #include "app/widgets.h"
 
+#include <algorithm>
+
 #include "package/text_list.h"
 
 namespace qh::app {
@@ -25,6 +27,44 @@ QString ControlName(const char* prefix, std::string_view field) {
     QString name = QString::fromLatin1(field.data(), static_cast<qsizetype>(field.size()));
     if (!name.isEmpty()) name[0] = name[0].toUpper();
     return QString::fromLatin1(prefix) + name;
+}
+
+SliderForm::SliderForm(QWidget* parent, std::vector<FieldRow> rows, int rowsPerColumn,
+                       std::function<void(const QString& slider)> moved)
+    : QWidget(parent), rows_(std::move(rows)), grid_(new QGridLayout(this)) {
+    grid_->setContentsMargins(0, 0, 0, 0);
+    grid_->setHorizontalSpacing(12);
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        const FieldRow& row = rows_[i];
+        const int line = static_cast<int>(i) % rowsPerColumn;
+        const int column = static_cast<int>(i) / rowsPerColumn * 2;
+        auto* label = NamedLabel(this, row.label);
+        auto* slider = NamedSlider(this, row.slider, row.low, row.high);
+        slider->setPageStep(std::max(1, (row.high - row.low) / 10));
+        label->setBuddy(slider);
+        grid_->addWidget(label, line, column);
+        grid_->addWidget(slider, line, column + 1);
+        grid_->setColumnStretch(column + 1, 1);
+        labels_.push_back(label);
+        sliders_.push_back(slider);
+        const QString name = row.slider;
+        connect(slider, &QSlider::valueChanged, this, [moved, name] { moved(name); });
+    }
+}
+
+std::vector<int> SliderForm::Values() const {
+    std::vector<int> values;
+    for (const QSlider* slider : sliders_) values.push_back(slider->value());
+    return values;
+}
+
+void SliderForm::Relabel() {
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (rows_[i].text) labels_[i]->setText(rows_[i].text(sliders_[i]->value()));
+        const bool shown = !rows_[i].shown || rows_[i].shown();
+        labels_[i]->setVisible(shown);
+        sliders_[i]->setVisible(shown);
+    }
 }
 
 }  // namespace qh::app

@@ -2,11 +2,14 @@
 // which the game's text is shown.
 #pragma once
 
+#include <QGridLayout>
 #include <QLabel>
 #include <QSlider>
 #include <QString>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qh::app {
 
@@ -24,5 +27,36 @@ QSlider* NamedSlider(QWidget* parent, const QString& name, int low, int high);
 QLabel* NamedLabel(QWidget* parent, const QString& name, const QString& text = {});
 // A control's object name from a field's: ("trk", "geneticNeat") is "trkGeneticNeat".
 QString ControlName(const char* prefix, std::string_view field);
+
+// One row of a form of like controls over a sim's fields: the slider's and its label's object
+// names, the range, the label's text for a value, and whether the row is shown now.
+struct FieldRow {
+    QString slider;
+    QString label;
+    int low = 0;
+    int high = 1000;
+    std::function<QString(int value)> text;
+    std::function<bool()> shown;  // null: always
+};
+
+// A column (or columns) of labelled sliders built from field rows, for the panels that are rows
+// of like controls over a sim's fields: the rows say what the form shows; the panel says what a
+// move stores. `moved` gives the moved slider's name (the merge key of a drag).
+class SliderForm : public QWidget {
+public:
+    SliderForm(QWidget* parent, std::vector<FieldRow> rows, int rowsPerColumn,
+               std::function<void(const QString& slider)> moved);
+    const std::vector<QSlider*>& sliders() const { return sliders_; }
+    std::vector<int> Values() const;
+    // The labels' texts and the rows' visibility, as the rows say now.
+    void Relabel();
+    QGridLayout* grid() const { return grid_; }
+
+private:
+    std::vector<FieldRow> rows_;
+    std::vector<QSlider*> sliders_;
+    std::vector<QLabel*> labels_;
+    QGridLayout* grid_;
+};
 
 }  // namespace qh::app

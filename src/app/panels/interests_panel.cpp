@@ -12,29 +12,25 @@ namespace qh::app {
 InterestsPanel::InterestsPanel(Document& document, PanelContext& context, const PanelRow& row) : Panel(document, context, row) {
     auto* layout = new QGridLayout(this);
     auto* group = new QGroupBox(QStringLiteral("Interests"), this);
-    auto* grid = new QGridLayout(group);
-    const auto interests = TraitSliders(TraitGroup::Interests);
-    // Two columns of nine: the first are the ones pets share.
-    for (std::size_t i = 0; i < interests.size(); ++i) {
-        const TraitSlider& interest = interests[i];
-        const int line = static_cast<int>(i % 9);
-        const int column = static_cast<int>(i / 9) * 2;
-        auto* label = new QLabel(group);
-        label->setObjectName(ControlName("lbl", interest.field));
-        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("Entertainment:(1000)")) + 8);
-        auto* slider = NamedSlider(group, ControlName("trk", interest.field), 0, kTraitMaximum);
-        slider->setPageStep(100);
-        grid->addWidget(label, line, column);
-        grid->addWidget(slider, line, column + 1);
-        label->setBuddy(slider);
-        labels_.push_back(label);
-        sliders_.push_back(slider);
-        const QString key = slider->objectName();
-        connect(slider, &QSlider::valueChanged, this, [this, key] { SliderChange(key); });
+    // Two columns of nine, built from the core's table of interests: the first nine are the ones
+    // pets share (under names of their own).
+    std::vector<FieldRow> rows;
+    for (const TraitSlider& interest : TraitSliders(TraitGroup::Interests)) {
+        const TraitSlider* trait = &interest;
+        rows.push_back({ControlName("trk", interest.field), ControlName("lbl", interest.field), 0, kTraitMaximum,
+                        [this, trait](int value) { return QString::fromStdString(InterestLabel(*trait, value, ShowsPet())); },
+                        [this, trait] {
+                            const Character* sim = Sim();
+                            return !sim || InterestShown(*sim, *trait, HasPets());
+                        }});
     }
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
-    grid->setHorizontalSpacing(12);
+    form_ = new SliderForm(group, std::move(rows), 9, [this](const QString& slider) { SliderChange(slider); });
+    sliders_ = form_->sliders();
+    for (QLabel* label : form_->findChildren<QLabel*>()) {
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("Entertainment:(1000)")) + 8);
+    }
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(form_, 0, 0, 1, 4);
     auto* buttons = new QHBoxLayout;
     btnRandomInterests_ = new QPushButton(QStringLiteral("Random"), group);
     btnRandomInterests_->setObjectName(QStringLiteral("btnRandomInterests"));
@@ -43,7 +39,7 @@ InterestsPanel::InterestsPanel(Document& document, PanelContext& context, const 
     buttons->addStretch();
     buttons->addWidget(btnRandomInterests_);
     buttons->addWidget(btnMaxInterests_);
-    grid->addLayout(buttons, 9, 0, 1, 4);
+    grid->addLayout(buttons, 1, 0, 1, 4);
     layout->addWidget(group, 0, 0);
     lblNoDescription_ = new QLabel(QStringLiteral("No description of this sim was found in the neighborhood, so its "
                                                   "interests cannot be changed here."),
@@ -80,14 +76,11 @@ void InterestsPanel::Fill() {
 }
 
 void InterestsPanel::Relabel() {
-    const Character* sim = Sim();
+    form_->Relabel();
+    // A pet's interests go by the names its list shows.
     const bool pet = ShowsPet();
     const auto interests = TraitSliders(TraitGroup::Interests);
     for (std::size_t i = 0; i < sliders_.size(); ++i) {
-        labels_[i]->setText(QString::fromStdString(InterestLabel(interests[i], sliders_[i]->value(), pet)));
-        const bool shown = !sim || InterestShown(*sim, interests[i], HasPets());
-        labels_[i]->setVisible(shown);
-        sliders_[i]->setVisible(shown);
         sliders_[i]->setAccessibleName(QString::fromLatin1(pet && interests[i].petLabel ? interests[i].petLabel
                                                                                        : interests[i].label));
     }

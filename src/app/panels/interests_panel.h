@@ -24,8 +24,8 @@ private:
     void SliderChange(const QString& mergeKey);
     void MoveSliders(const std::vector<int>& values, const QString& what);
 
-    std::vector<QSlider*> sliders_;  // in record order
-    std::vector<QLabel*> labels_;
+    SliderForm* form_;
+    std::vector<QSlider*> sliders_;  // the form's, in record order
     QPushButton* btnRandomInterests_;
     QPushButton* btnMaxInterests_;
     QLabel* lblNoDescription_;
