@@ -486,8 +486,10 @@ void Document::EditHouseholds(const QString& target, const QString& what, std::o
         // A stale snapshot marks what it brings back, so the next save writes it again.
         const std::vector<Household> current = w.households;
         w.households = state.households;
+        // A household the save no longer matches stays marked: one that differs from what is now
+        // restored, and one already marked (its file holds what was saved, not what is shown).
         for (std::size_t i = 0; stale && i < w.households.size() && i < current.size(); ++i) {
-            if (!SameHousehold(w.households[i], current[i])) w.households[i].householdDirty = 1;
+            if (!SameHousehold(w.households[i], current[i]) || current[i].householdDirty) w.households[i].householdDirty = 1;
         }
         if (sim && state.sim) {
             Character& record = w.characters[*sim];

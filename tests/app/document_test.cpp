@@ -359,3 +359,32 @@ TEST(DocumentHistory, EveryOperationUndoneThroughItsScopeSavesAsNoEdit) {
 
 }  // namespace
 }  // namespace qh::app
+
+namespace qh::app {
+namespace {
+
+// Two households changed, saved, then both changes undone and saved again: the files hold the
+// households as they were. (An undo after the save once lost the mark of a household an earlier
+// undo had marked, and the file kept the change the window no longer showed.)
+TEST(DocumentHistory, UndoingHouseholdChangesAfterASaveWritesThemBack) {
+    Hood h;
+    Workspace& ws = h.session.workspace;
+    const std::int32_t harts = FindHousehold(ws, 1)->funds;
+    const std::int32_t okafors = FindHousehold(ws, 2)->funds;
+    h.document->EditHouseholds(QStringLiteral("the Harts"), QStringLiteral("funds"), std::nullopt,
+                               [](Workspace& w) { SetHouseholdFunds(*FindHousehold(w, 1), 111); });
+    h.document->EditHouseholds(QStringLiteral("the Okafors"), QStringLiteral("funds"), std::nullopt,
+                               [](Workspace& w) { SetHouseholdFunds(*FindHousehold(w, 2), 222); });
+    h.Save();
+    h.document->history().undo();
+    h.document->history().undo();
+    EXPECT_EQ(FindHousehold(ws, 1)->funds, harts);
+    EXPECT_EQ(FindHousehold(ws, 2)->funds, okafors);
+    h.Save();
+    LoadSessionNeighborhood(h.session, *FindNeighborhood(h.session, "N001"), h.reporter, h.progress);
+    EXPECT_EQ(FindHousehold(h.session.workspace, 1)->funds, harts);
+    EXPECT_EQ(FindHousehold(h.session.workspace, 2)->funds, okafors);
+}
+
+}  // namespace
+}  // namespace qh::app
