@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "app/main_window.h"
+#include "app/message_asker.h"
 #include "app/startup.h"
 
 namespace {
@@ -27,22 +28,16 @@ public:
     bool quiet = false;  // a screenshot run shows nothing and waits for nobody
 };
 
-class MessageBoxAsker final : public qh::app::Asker {
-public:
-    bool AskYesNo(const QString& question) override {
-        return QMessageBox::question(nullptr, QStringLiteral("Quillhaven"), QString(question).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
-                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-    }
-    bool AskOkCancel(const QString& question) override {
-        return QMessageBox::question(nullptr, QStringLiteral("Quillhaven"), QString(question).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
-                                     QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
-    }
-    bool Run(QDialog& dialog) override { return dialog.exec() == QDialog::Accepted; }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
+    // --help and --version print and end before any window system is needed.
+    QStringList raw;
+    for (int i = 0; i < argc; ++i) raw << QString::fromLocal8Bit(argv[i]);
+    if (const auto printed = qh::app::ParseCommandLine(raw).print) {
+        std::fputs(printed->c_str(), stdout);
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillhaven 2.0"));
     QApplication::setWindowIcon(QIcon(QApplication::applicationDirPath() + QStringLiteral("/quillhaven.png")));
@@ -51,7 +46,7 @@ int main(int argc, char** argv) {
 
     MessageBoxReporter reporter;
     reporter.quiet = !line.screenshot.isEmpty();
-    MessageBoxAsker asker;
+    qh::app::MessageBoxAsker asker;
     qh::GameSession state;
     qh::app::ImageLibrary images;
     if (auto failure = qh::app::PrepareState(state, images, line.startup, reporter)) {

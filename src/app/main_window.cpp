@@ -67,6 +67,11 @@ MainWindow::MainWindow(GameSession& session, ImageLibrary& images, Reporter& rep
     auto* shortcut = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+N")), this);
     shortcut->setContext(Qt::ApplicationShortcut);
     connect(shortcut, &QShortcut::activated, this, [this] { OpenDataPanel(); });
+    // Ctrl+S saves, as "Save Changes" does, when there is something to save.
+    auto* save = new QShortcut(QKeySequence::Save, this);
+    connect(save, &QShortcut::activated, this, [this] {
+        if (document_.Unsaved() && !Busy()) Save();
+    });
 
     connect(&document_, &Document::changed, this, [this](const Change& change) { DocumentChanged(change); });
     connect(&document_, &Document::unsavedChanged, this, [this](bool unsaved) { ShowUnsaved(unsaved); });

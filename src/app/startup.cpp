@@ -34,6 +34,22 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         else if (a == "--panel" && (v = value(i))) line.panel = QString::fromStdString(*v);
         else if (a == "--sim" && (v = value(i))) line.sim = QString::fromStdString(*v);
         else if (a == "--neighborhood" && (v = value(i))) line.startup.neighborhood = QString::fromStdString(*v);
+        else if (a == "--version") line.print = std::string(kVersionText) + "\n";
+        else if (a == "--help" || a == "-h") {
+            line.print = std::string(kVersionText) +
+                         ": an editor of The Sims 2 neighborhoods. Run it while the game is closed.\n\n"
+                         "Usage: quillhaven [options]\n"
+                         "  --wine-prefix DIR    the Wine prefix the game is installed in\n"
+                         "  --user-data DIR      the game's user data folder (\"EA Games/The Sims 2\")\n"
+                         "  --objects FILE       the game's objects.package\n"
+                         "  --expansions LIST    the installed expansions, when they cannot be found\n"
+                         "  --language CODE      the game's language (as the game's own /l CODE)\n"
+                         "  --settings FILE      the settings file to use instead of the usual one\n"
+                         "  --neighborhood PREFIX  open this neighborhood without asking\n"
+                         "  --screenshot FILE [--panel CAPTION] [--sim FILE]  render the window into a PNG and end\n"
+                         "  --version            print the version and end\n";
+            break;
+        }
     }
     if (!line.screenshot.isEmpty()) line.startup.askForNeighborhood = false;
     return line;

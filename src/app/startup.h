@@ -30,7 +30,11 @@ struct CommandLine {
     QString screenshot;  // --screenshot FILE
     QString panel;       // --panel CAPTION
     QString sim;         // --sim FILE: the sim selected for the screenshot
+    // --help or --version: printed on standard output, and the program ends.
+    std::optional<std::string> print;
 };
+// The program's version, as both programs print it.
+inline constexpr const char* kVersionText = "Quillhaven 2.0";
 CommandLine ParseCommandLine(const QStringList& arguments);
 
 // Steps before the window exists: settings, the picture library, discovery, the catalogue.

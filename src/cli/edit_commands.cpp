@@ -10,6 +10,8 @@
 #include "cli/cli_support.h"
 #include "cli/neighborhood_commands.h"
 #include "platform/paths.h"
+#include "package/guid.h"
+#include "workspace/character_list.h"
 #include "workspace/households.h"
 #include "workspace/save.h"
 #include "workspace/sim_operations.h"
@@ -62,6 +64,59 @@ void Save(GameSession& session, bool force, Reporter& reporter) {
                                {"bytesWritten", result.bytesWritten}};
     std::cout << out.dump(2) << '\n';
     if (!result.Complete()) throw UsageError("the save was not complete; see the messages above");
+}
+
+// What a command would change, for a run without --save: what the edits did to the loaded
+// neighborhood, compared with how it was loaded.
+struct Loaded {
+    nlohmann::ordered_json sim;
+    std::vector<nlohmann::ordered_json> households;
+    std::vector<RelationshipRecord> relationships;
+    std::vector<FamilyTie> ties;
+    std::size_t items = 0;
+    std::string name, description;
+};
+
+// The keys of `after` whose values differ from `before`'s, each with both values.
+nlohmann::ordered_json Differences(const nlohmann::ordered_json& before, const nlohmann::ordered_json& after) {
+    nlohmann::ordered_json out = nlohmann::ordered_json::object();
+    for (const auto& [key, value] : after.items()) {
+        // The change mark, and the groups that only repeat fields listed on their own.
+        if (key == "dirty" || key == "personality" || key == "interests" || key == "skills" || key == "needs") continue;
+        if (!before.contains(key) || before[key] != value) {
+            out[key] = {{"from", before.contains(key) ? before[key] : nlohmann::ordered_json()}, {"to", value}};
+        }
+    }
+    return out;
+}
+
+nlohmann::ordered_json DryRun(const Loaded& loaded, const Workspace& ws, const Neighborhood& neighborhood,
+                              const Character* sim) {
+    nlohmann::ordered_json changes = nlohmann::ordered_json::object();
+    if (sim) {
+        const auto fields = Differences(loaded.sim, CharacterJson(*sim, SortOrder{}, ReadSimSkills(ws.simItemList, *sim)));
+        if (!fields.empty()) changes["sim"] = {{"packageFile", sim->packageFile}, {"fields", fields}};
+    }
+    for (std::size_t i = 0; i < ws.households.size() && i < loaded.households.size(); ++i) {
+        const auto fields = Differences(loaded.households[i], HouseholdJson(ws.households[i]));
+        if (!fields.empty()) changes["households"].push_back({{"instanceId", HexId(ws.households[i].instanceId)}, {"fields", fields}});
+    }
+    for (std::size_t i = 0; i < ws.relationshipList.size(); ++i) {
+        const RelationshipRecord& record = ws.relationshipList[i];
+        if (i < loaded.relationships.size() && record == loaded.relationships[i]) continue;
+        const auto before = i < loaded.relationships.size() ? RelationshipJson(loaded.relationships[i]) : nlohmann::ordered_json::object();
+        changes["relationships"].push_back({{"ownerId", record.ownerId}, {"otherId", record.otherId},
+                                            {"fields", Differences(before, RelationshipJson(record))}});
+    }
+    if (ws.familyTieList != loaded.ties) changes["familyTiesChanged"] = true;
+    if (ws.simItemList.size() != loaded.items) {
+        changes["simItems"] = {{"from", loaded.items}, {"to", ws.simItemList.size()}};
+    }
+    if (neighborhood.ngbdName != loaded.name) changes["ngbdName"] = {{"from", loaded.name}, {"to", neighborhood.ngbdName}};
+    if (neighborhood.ngbdDescription != loaded.description) {
+        changes["ngbdDescription"] = {{"from", loaded.description}, {"to", neighborhood.ngbdDescription}};
+    }
+    return {{"saved", false}, {"changes", changes}};
 }
 
 // The household options, through the rules the Households panel uses.
@@ -129,6 +184,20 @@ void AddEditCommands(CLI::App& app, const GlobalOptions& options, Reporter& repo
         if (simOperations && set->sim.empty()) throw UsageError("sim operations and FIELD=VALUE need --sim");
         GameSession session;
         LoadByPrefix(options, set->prefix, reporter, session);
+        Loaded loaded;
+        {
+            const Workspace& ws = session.workspace;
+            if (!set->sim.empty()) {
+                const Character& sim = FindSim(session.workspace, set->sim);
+                loaded.sim = CharacterJson(sim, SortOrder{}, ReadSimSkills(ws.simItemList, sim));
+            }
+            for (const Household& household : ws.households) loaded.households.push_back(HouseholdJson(household));
+            if (!set->save) loaded.relationships = ws.relationshipList;
+            loaded.ties = ws.familyTieList;
+            loaded.items = ws.simItemList.size();
+            loaded.name = session.LoadedNeighborhood()->ngbdName;
+            loaded.description = session.LoadedNeighborhood()->ngbdDescription;
+        }
         if (!set->sim.empty()) {
             Character& sim = FindSim(session.workspace, set->sim);
             SimOperationContext context{session.workspace, session.env,
@@ -157,7 +226,14 @@ void AddEditCommands(CLI::App& app, const GlobalOptions& options, Reporter& repo
         Neighborhood& neighborhood = *session.LoadedNeighborhood();
         if (set->neighborhoodName) SetNeighborhoodName(neighborhood, *set->neighborhoodName);
         if (set->neighborhoodDescription) SetNeighborhoodDescription(neighborhood, *set->neighborhoodDescription);
-        if (set->save) Save(session, set->force, reporter);
+        if (set->save) {
+            Save(session, set->force, reporter);
+            return;
+        }
+        // A dry run: what would change, as JSON a script can read; nothing is written.
+        const Character* edited = set->sim.empty() ? nullptr : &FindSim(session.workspace, set->sim);
+        std::cout << DryRun(loaded, session.workspace, neighborhood, edited).dump(2) << '\n';
+        reporter.Info("nothing was saved; give --save to save these changes");
     });
 
     auto save = std::make_shared<std::pair<std::string, bool>>();

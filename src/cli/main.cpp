@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
     qh::cli::StderrReporter reporter;
     CLI::App app{"Quillhaven: inspect and edit The Sims 2 neighborhoods"};
     app.name("quillhaven-cli");
+    app.set_version_flag("--version", "Quillhaven 2.0");
     app.require_subcommand(1);
     app.fallthrough();
     qh::cli::AddGlobalOptions(app, options);
@@ -34,9 +35,24 @@ int main(int argc, char** argv) {
     qh::cli::AddEditCommands(app, options, reporter);
     qh::cli::AddTreeCommand(app, options, reporter);
     qh::cli::AddBackupCommands(app, options, reporter);
+    const std::string firstWord = arguments.empty() ? std::string() : arguments.back();  // parsing consumes them
     try {
         app.parse(arguments);
     } catch (const CLI::ParseError& error) {
+        // A mistyped command is named, with the commands there are.
+        if (error.get_exit_code() != 0 && !firstWord.empty()) {
+            const std::string& first = firstWord;
+            std::string names;
+            bool known = false;
+            for (const CLI::App* command : app.get_subcommands({})) {
+                names += (names.empty() ? "" : ", ") + command->get_name();
+                known |= command->get_name() == first;
+            }
+            if (!first.empty() && first[0] != '-' && first[0] != '/' && !known) {
+                std::cerr << "quillhaven-cli: there is no command \"" << first << "\"; the commands are " << names << '\n';
+                return 2;
+            }
+        }
         return app.exit(error);
     } catch (const std::exception& error) {
         std::cerr << "quillhaven-cli: " << error.what() << '\n';

@@ -20,5 +20,7 @@ void LoadByPrefix(const GlobalOptions& options, const std::string& prefix, Repor
 
 nlohmann::ordered_json CharacterJson(const Character& sim, SortOrder order, const SimSkills& skills);
 nlohmann::ordered_json ItemJson(const NeighborhoodItem& item);
+nlohmann::ordered_json HouseholdJson(const Household& household);
+nlohmann::ordered_json RelationshipJson(const RelationshipRecord& record);
 
 }  // namespace qh::cli

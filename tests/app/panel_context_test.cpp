@@ -7,6 +7,7 @@
 #include "app/document.h"
 #include "app/document_io.h"
 #include "app/images.h"
+#include "app/startup.h"
 #include "app/panels/needs_panel.h"
 #include "app/widgets.h"
 #include "demo_game.h"
@@ -113,6 +114,23 @@ TEST(GameText, ShownTrimmedAndDecodedEditedExactly) {
     EXPECT_EQ(ShownText("J\xC3\xB6rg"), QString::fromUtf8("J\xC3\xB6rg"));
     EXPECT_EQ(ShownText("A\xFF" "B"), QString::fromUtf8("A\xEF\xBF\xBD" "B"));  // a bad byte, the rest kept
     EXPECT_EQ(EditedText("A\xC3"), QString::fromUtf8("A\xEF\xBF\xBD"));
+}
+
+}  // namespace
+}  // namespace qh::app
+
+namespace qh::app {
+namespace {
+
+TEST(CommandLine, HelpAndVersionPrintAndEnd) {
+    const CommandLine version = ParseCommandLine({QStringLiteral("quillhaven"), QStringLiteral("--version")});
+    ASSERT_TRUE(version.print.has_value());
+    EXPECT_EQ(*version.print, "Quillhaven 2.0\n");
+    const CommandLine help = ParseCommandLine({QStringLiteral("quillhaven"), QStringLiteral("--help")});
+    ASSERT_TRUE(help.print.has_value());
+    EXPECT_NE(help.print->find("Usage: quillhaven"), std::string::npos);
+    EXPECT_NE(help.print->find("--wine-prefix"), std::string::npos);
+    EXPECT_FALSE(ParseCommandLine({QStringLiteral("quillhaven")}).print.has_value());
 }
 
 }  // namespace

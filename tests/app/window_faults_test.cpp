@@ -14,6 +14,9 @@
 #include <QPlainTextEdit>
 #include <set>
 
+#include <QTimer>
+
+#include "app/message_asker.h"
 #include "app/ui_session.h"
 #include "character/character_fields.h"
 #include "package/guid.h"
@@ -342,6 +345,43 @@ TEST(OneDoor, NoFieldAPanelEditsIsFree) {
     for (const char* field : {"fatness", "neat", "interestSports", "cookingSkill", "decayHunger", "turnOns1", "zodiac"}) {
         EXPECT_TRUE(edited.count(field)) << field << " was not reached";
     }
+}
+
+}  // namespace
+}  // namespace qh::app
+
+namespace qh::app {
+namespace {
+
+// Enter on a question gives the answer that leaves everything as it is; Ctrl+S saves; Tab leaves
+// a description box.
+TEST(SafeKeys, EnterKeepsEverythingCtrlSSavesAndTabLeavesADescription) {
+    MessageBoxAsker asker;
+    for (bool okCancel : {false, true}) {
+        QTimer::singleShot(0, [] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        const bool answer = okCancel ? asker.AskOkCancel(QStringLiteral("If you continue it will be deleted."))
+                                     : asker.AskYesNo(QStringLiteral("Delete the selected Character?"));
+        EXPECT_FALSE(answer) << okCancel;
+    }
+
+    Session s;
+    s.Choose("N001_User00000.package");
+    s.Click("btnCharacters");
+    for (const char* box : {"memCharacterDescription"}) {
+        EXPECT_TRUE(s.Find<QPlainTextEdit>(box)->tabChangesFocus()) << box;
+    }
+    auto* fatness = s.Find<QSlider>("trkFatness");
+    fatness->setValue(fatness->value() == 300 ? 301 : 300);
+    ASSERT_TRUE(s.window->document().Unsaved());
+    s.window->activateWindow();
+    QTest::keyClick(s.window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(s.window->document().Unsaved());
+    s.Click("btnNeighborhood");
+    EXPECT_TRUE(s.Find<QPlainTextEdit>("memNgbdDescription")->tabChangesFocus());
 }
 
 }  // namespace

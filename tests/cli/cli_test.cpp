@@ -99,6 +99,12 @@ TEST(CliExtract, AListedStreamIsDecodedEvenWhenItsLengthEqualsItsContentsAsTheSa
     EXPECT_EQ(Bytes(image.begin() + entries[0].offset, image.begin() + entries[0].offset + entries[0].size), content);
 }
 
+TEST(CliVersion, PrintsTheVersion) {
+    const auto result = Cli({"--version"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "Quillhaven 2.0\n");
+}
+
 TEST(CliExpand, InPlaceOrToAnotherFile) {
     test::TempDir dir;
     const Bytes original = SamplePackage();

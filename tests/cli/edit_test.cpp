@@ -263,6 +263,33 @@ TEST(CliSet, OneDoorPerField) {
     EXPECT_EQ(Sim(dump, "N001_User00001.package")["cookingSkill"], 5000);
 }
 
+// For scripts: set without --save prints, as JSON, what it would change and saves nothing; a
+// mistyped command names the commands there are.
+TEST(CliSet, WithoutSaveItIsADryRunAndAMistypedCommandNamesTheValidOnes) {
+    test::TempDir dir;
+    const auto game = demo::WriteDemoGame(dir.path());
+    const std::string prefix = game.prefix.string();
+    const auto before = Sim(nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out), "N001_User00000.package");
+    const auto result = Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00000.package", "cookingSkill=900",
+                             "--household", "1", "--funds", "5", "--rel", "17:-10,10"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto out = nlohmann::json::parse(result.out);
+    EXPECT_EQ(out["saved"], false);
+    EXPECT_EQ(out["changes"]["sim"]["fields"]["cookingSkill"]["from"], before["cookingSkill"]);
+    EXPECT_EQ(out["changes"]["sim"]["fields"]["cookingSkill"]["to"], 900);
+    EXPECT_FALSE(out["changes"]["sim"]["fields"].contains("dirty"));
+    EXPECT_EQ(out["changes"]["households"][0]["fields"]["funds"]["to"], 5);
+    EXPECT_EQ(out["changes"]["relationships"][0]["fields"]["shortTerm"]["to"], -10);
+    EXPECT_NE(result.err.find("nothing was saved"), std::string::npos) << result.err;
+    const auto after = Sim(nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out), "N001_User00000.package");
+    EXPECT_EQ(after["cookingSkill"], before["cookingSkill"]);
+
+    const auto mistyped = Cli({"sett", "N001"});
+    EXPECT_NE(mistyped.status, 0);
+    EXPECT_NE(mistyped.err.find("no command \"sett\""), std::string::npos) << mistyped.err;
+    EXPECT_NE(mistyped.err.find("set, save"), std::string::npos) << mistyped.err;
+}
+
 TEST(CliSetTraits, RefusesWhatThePanelsDoNotOffer) {
     test::TempDir dir;
     const auto game = demo::WriteDemoGame(dir.path());

@@ -38,6 +38,7 @@ CharacterPanel::CharacterPanel(Document& document, PanelContext& context, const 
     edtLastName_ = new QLineEdit(identity);
     edtLastName_->setObjectName(QStringLiteral("edtLastName"));
     memCharacterDescription_ = new QPlainTextEdit(identity);
+    memCharacterDescription_->setTabChangesFocus(true);  // Tab moves on, as in every other box
     memCharacterDescription_->setObjectName(QStringLiteral("memCharacterDescription"));
     memCharacterDescription_->setMaximumHeight(70);
     lblCharacterVersion_ = new QLabel(identity);

@@ -56,6 +56,7 @@ HouseholdsPanel::HouseholdsPanel(Document& document, PanelContext& context, cons
     grid->addWidget(new QLabel(QStringLiteral("Name:"), grpHousehold_), 1, 0);
     grid->addWidget(edtHouseholdName_, 1, 1);
     memHouseholdDescription_ = new QPlainTextEdit(grpHousehold_);
+    memHouseholdDescription_->setTabChangesFocus(true);  // Tab moves on, as in every other box
     memHouseholdDescription_->setObjectName(QStringLiteral("memHouseholdDescription"));
     memHouseholdDescription_->setMaximumHeight(80);
     grid->addWidget(new QLabel(QStringLiteral("Description:"), grpHousehold_), 2, 0, Qt::AlignTop);

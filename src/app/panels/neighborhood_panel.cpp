@@ -30,6 +30,7 @@ NeighborhoodPanel::NeighborhoodPanel(Document& document, PanelContext& context, 
     edtNgbdName_->setMaxLength(30);
     edtNgbdName_->setProperty("helpTopic", 3011);
     memNgbdDescription_ = new QPlainTextEdit(this);
+    memNgbdDescription_->setTabChangesFocus(true);  // Tab moves on, as in every other box
     memNgbdDescription_->setObjectName(QStringLiteral("memNgbdDescription"));
     memNgbdDescription_->setProperty("helpTopic", 3011);
     memNgbdDescription_->setMaximumHeight(120);
