@@ -1,8 +1,8 @@
 // Arbitrary bytes as a relationship resource: read, written back from what was read, and written
 // once more with the Family flag turned over. Malformed input may only throw FormatError; a
 // resource written from its own record must read back as that record, be byte for byte what it
-// was unless the family relation had to be reconciled, and gain or lose exactly the four bytes of
-// the relation when the flag turns, keeping every byte after it.
+// was unless the family relation had to be reconciled, and, when the flag turns, keep every value
+// after the family relation in its place (a slot is added only to a resource that has none).
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -48,10 +48,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         turned.familyRelation = 5;
         qh::Bytes twice;
         qh::WriteRelationshipResource(once, turned, twice);
-        if (twice.size() != (family ? once.size() + 4 : once.size() - 4)) std::abort();
-        const std::size_t tail = once.size() - (family ? 20 : 24);
-        if (!std::equal(twice.end() - static_cast<std::ptrdiff_t>(tail), twice.end(),
-                        once.end() - static_cast<std::ptrdiff_t>(tail))) {
+        const std::uint32_t count = static_cast<std::uint32_t>(once[4]) | static_cast<std::uint32_t>(once[5]) << 8 |
+                                    static_cast<std::uint32_t>(once[6]) << 16 | static_cast<std::uint32_t>(once[7]) << 24;
+        const bool slot = count >= 4 && once.size() >= 24;
+        const bool added = family && !slot;
+        if (twice.size() != (added ? once.size() + 4 : once.size())) std::abort();
+        // What follows value 3 stays where it was, or moves by the slot added in front of it.
+        const std::size_t from = slot ? 24 : 20;
+        const std::size_t to = added ? 24 : from;
+        if (!std::equal(once.begin() + static_cast<std::ptrdiff_t>(from), once.end(),
+                        twice.begin() + static_cast<std::ptrdiff_t>(to), twice.end())) {
             std::abort();
         }
         const auto again = qh::ReadRelationshipResource(twice, entry);
