@@ -24,9 +24,37 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         switch (data[0] % 6) {
             case 0: {
+                const int language = data[0] / 4 % 21;
                 std::vector<std::string> strings(3);
-                qh::ReadTextList(bytes, data[0] / 4 % 21, strings);
+                qh::ReadTextList(bytes, language, strings);
                 for (const auto& s : strings) (void)qh::DecodeUtf8(s);
+                // The save's update of a list: unchanged texts leave it alone; changed ones read back
+                // as written, and every entry of another language stays.
+                std::vector<std::string> wanted = strings;
+                qh::Bytes same;
+                if (qh::UpdateTextList(bytes, wanted, qh::TextListLayout::Character, language, same) && qh::ParseTextList(bytes)) {
+                    std::abort();
+                }
+                wanted[data[0] % 3] = "Fuzzed name";
+                qh::Bytes out;
+                if (qh::UpdateTextList(bytes, wanted, qh::TextListLayout::Character, language, out)) {
+                    std::vector<std::string> back(3);
+                    qh::ReadTextList(out, language, back);
+                    if (back[data[0] % 3] != "Fuzzed name") std::abort();
+                    const auto before = qh::ParseTextList(bytes);
+                    const auto after = qh::ParseTextList(out);
+                    if (!after) std::abort();
+                    if (before) {
+                        for (std::size_t i = 0; i < before->entries.size(); ++i) {
+                            const bool ours = before->entries[i].language == language || before->entries[i].language == 1;
+                            if (!ours && !(after->entries[i].language == before->entries[i].language &&
+                                           after->entries[i].value == before->entries[i].value &&
+                                           after->entries[i].description == before->entries[i].description)) {
+                                std::abort();
+                            }
+                        }
+                    }
+                }
                 break;
             }
             case 1: {
