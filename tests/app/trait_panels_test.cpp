@@ -234,6 +234,12 @@ TEST(HouseholdsPanel, FundsNameAndMembersOfTheSimsHousehold) {
     cash->clear();
     QTest::keyClicks(cash, QStringLiteral("9999999999"));  // the tenth digit passes 2^31 - 1: refused
     EXPECT_EQ(harts.funds, 999999999);
+    // The box shows what is stored, and the status line says why the digit went.
+    EXPECT_EQ(cash->text(), QStringLiteral("999999999"));
+    EXPECT_FALSE(s.Find<QLabel>("lblStatus")->text().isEmpty());
+    QTest::keyClick(cash, Qt::Key_Backspace);  // a valid entry clears it
+    EXPECT_EQ(harts.funds, 99999999);
+    EXPECT_TRUE(s.Find<QLabel>("lblStatus")->text().isEmpty());
     EXPECT_EQ(s.window->document().history().count(), 1);  // typing into the box is one step
     Undo(s);
     EXPECT_EQ(harts.funds, 34500);

@@ -247,7 +247,15 @@ void HouseholdsPanel::edtCashKeyUp() {
     document_.EditHouseholds(Target(), QStringLiteral("funds"), std::nullopt,
                              [&](Workspace& ws) { refused = SetHouseholdFunds(ws.households[*index], funds); },
                              QStringLiteral("funds") + QString::number(*index));
-    if (!refused.empty()) context_.status.SetStatus(QString::fromStdString(refused));
+    // What the box shows is what is stored: refused digits go, with the reason in the status
+    // line, which a valid entry clears again.
+    if (!refused.empty()) {
+        edtCash_->setText(QString::number(document_.workspace().households[*index].funds));
+        edtCash_->setCursorPosition(std::min(caret, static_cast<int>(edtCash_->text().size())));
+        context_.status.SetStatus(QString::fromStdString(refused));
+    } else {
+        context_.status.SetStatus(QString());
+    }
 }
 
 void HouseholdsPanel::btnMoveInClick() {
