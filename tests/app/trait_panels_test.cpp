@@ -85,6 +85,16 @@ TEST(PersonalityPanel, APetIsShownButNotEdited) {
     EXPECT_FALSE(s.Shown(s.Find<QGroupBox>("grpReputation")));
     EXPECT_TRUE(s.Shown(s.Find<QLabel>("lblPetNote")));
     EXPECT_EQ(s.window->document().history().count(), 0);
+    // The sign's note says what choosing one does to a pet: only the sign changes.
+    EXPECT_NE(s.Find<QLabel>("lblZodiacNote")->text().indexOf(QStringLiteral("only the sign")), -1);
+    const Character before = *s.window->SelectedSim();
+    auto* zodiac = s.FindIn<QComboBox>("pnlPersonality", "cbZodiac");
+    zodiac->setCurrentIndex(before.zodiac == 5 ? 3 : 4);
+    const Character& cat = *s.window->SelectedSim();
+    EXPECT_NE(cat.zodiac, before.zodiac);
+    EXPECT_EQ(cat.neat, before.neat);
+    EXPECT_EQ(cat.geneticNice, before.geneticNice);
+    EXPECT_EQ(s.Find<QSlider>("trkNeat")->value(), before.neat);
 }
 
 TEST(InterestsPanel, LabelsCarryTheValueAndAPetSeesNineUnderItsOwnNames) {

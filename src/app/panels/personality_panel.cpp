@@ -78,11 +78,10 @@ PersonalityPanel::PersonalityPanel(Document& document, PanelContext& context, co
     lblZodiacText_->setObjectName(QStringLiteral("lblZodiacText"));
     zodiacLayout->addWidget(cbZodiac_);
     zodiacLayout->addWidget(lblZodiacText_);
-    auto* note = new QLabel(QStringLiteral("Choosing a sign sets both the current and the birth personality to the "
-                                           "sign's own."),
-                            zodiac);
-    note->setWordWrap(true);
-    zodiacLayout->addWidget(note);
+    lblZodiacNote_ = new QLabel(zodiac);
+    lblZodiacNote_->setObjectName(QStringLiteral("lblZodiacNote"));
+    lblZodiacNote_->setWordWrap(true);
+    zodiacLayout->addWidget(lblZodiacNote_);
     layout->addWidget(zodiac, 1, 0);
 
     grpReputation_ = new QGroupBox(QStringLiteral("Reputation"), this);
@@ -127,6 +126,11 @@ void PersonalityPanel::Fill() {
         button->setEnabled(editable);
     }
     cbZodiac_->setEnabled(HasDescription(sim));
+    // What the sign does, as the rule does it: a pet takes the sign and keeps its personality.
+    lblZodiacNote_->setText(IsPet(sim, HasPets())
+                                ? QStringLiteral("Choosing a sign changes only the sign: a pet keeps its personality.")
+                                : QStringLiteral("Choosing a sign sets both the current and the birth personality to the "
+                                                 "sign's own."));
     lblPetNote_->setText(HasDescription(sim)
                              ? QStringLiteral("A pet's personality comes with its breed: it is shown here and kept as it is.")
                              : QStringLiteral("No description of this sim was found in the neighborhood, so its "

@@ -41,6 +41,7 @@ private:
     QSlider* trkReputation_;
     QLabel* lblReputation_;
     QLabel* lblPetNote_;
+    QLabel* lblZodiacNote_;
 };
 
 }  // namespace qh::app
