@@ -15,6 +15,12 @@ namespace qh::app {
 DocumentIO::DocumentIO(Document& document, Asker& asker, Reporter& reporter, Trash& trash, StatusLine& status)
     : document_(document), asker_(asker), reporter_(reporter), trash_(trash), status_(status) {}
 
+DiscardFolder DocumentIO::ToTrash() {
+    return [this](const std::filesystem::path& folder) {
+        return trash_.MoveToTrash(QString::fromStdU16String(folder.u16string())).has_value();
+    };
+}
+
 bool DocumentIO::MayDiscardChanges(const QString& what) {
     return !document_.Unsaved() ||
            asker_.AskYesNo(QStringLiteral("There are changes that have not been saved.\r\n") + what);
@@ -46,12 +52,8 @@ void DocumentIO::OfferBackupBeforeSave(const Neighborhood& neighborhood) {
         return;
     }
     status_.BeginBusy();
-    Trash& bin = trash_;
-    const BackupResult result = BackupNow(session.workspace.neighborhoodFolder, archive, neighborhood.prefix,
-                                          [&bin](const std::filesystem::path& folder) {
-                                              return bin.MoveToTrash(QString::fromStdString(folder.string())).has_value();
-                                          },
-                                          status_.progress());
+    const BackupResult result =
+        BackupNow(session.workspace.neighborhoodFolder, archive, neighborhood.prefix, ToTrash(), status_.progress());
     status_.EndBusy();
     if (!result.done) reporter_.Error(result.message);
 }

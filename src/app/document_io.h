@@ -10,6 +10,7 @@
 
 #include "app/document.h"
 #include "app/services.h"
+#include "workspace/backups.h"
 
 namespace qh::app {
 
@@ -19,6 +20,8 @@ public:
     DocumentIO(Document& document, Asker& asker, Reporter& reporter, Trash& trash, StatusLine& status);
 
     Trash& trash() { return trash_; }
+    // What a backup, a restore or a deleted backup discards goes to the trash this way.
+    DiscardFolder ToTrash();
 
     // Whether unsaved changes may go (asked when there are any): `what` finishes the question
     // "There are changes that have not been saved." ("Load another neighborhood without saving

@@ -136,20 +136,11 @@ std::filesystem::path NeighborhoodPanel::Archive() const {
     return ArchiveFolder(document_.session().settings->ArchiveLoc(), document_.session().personalFolder);
 }
 
-// Into the system's trash; where there is none, a replaced neighborhood is kept as a backup
-// instead, so that nothing is lost.
-DiscardFolder NeighborhoodPanel::ToTrash() {
-    Trash& trash = context_.io.trash();
-    return [&trash](const std::filesystem::path& folder) {
-        return trash.MoveToTrash(QString::fromStdString(folder.string())).has_value();
-    };
-}
-
 void NeighborhoodPanel::btnBackupClick() {
     Neighborhood* n = document_.neighborhood();
     if (!n || Filling()) return;
     context_.status.BeginBusy();
-    const BackupResult result = BackupNow(document_.workspace().neighborhoodFolder, Archive(), n->prefix, ToTrash(),
+    const BackupResult result = BackupNow(document_.workspace().neighborhoodFolder, Archive(), n->prefix, context_.io.ToTrash(),
                                           context_.status.progress());
     context_.status.EndBusy();
     if (!result.done) context_.dialogs.reporter().Error(result.message);
@@ -230,7 +221,7 @@ void NeighborhoodPanel::RestoreClick() {
         return;
     }
     const std::filesystem::path archive = Archive();
-    const DiscardFolder trash = ToTrash();
+    const DiscardFolder trash = context_.io.ToTrash();
     const DiscardFolder keep = KeepAsBackup(archive, prefix);
     context_.status.BeginBusy();
     const BackupResult result = RestoreBackup(archive / std::filesystem::u8path(name.toStdString()), env.neighborhoodsFolder,
@@ -257,7 +248,7 @@ void NeighborhoodPanel::DeleteClick() {
                                    QStringLiteral("\" will be deleted.\r\n"))) {
         return;
     }
-    const BackupResult result = DeleteBackup(path, ToTrash());
+    const BackupResult result = DeleteBackup(path, context_.io.ToTrash());
     if (!result.done) context_.dialogs.reporter().Error(result.message);
     RebuildBackupTree();
     SelectOwnGroup(true);

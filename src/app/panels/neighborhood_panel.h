@@ -44,7 +44,6 @@ private:
     void btnChangeBackupLocClick();
     void SelectOwnGroup(bool warn);
     std::filesystem::path Archive() const;
-    DiscardFolder ToTrash();
 
     QLineEdit* edtNgbdName_;
     QPlainTextEdit* memNgbdDescription_;
