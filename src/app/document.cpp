@@ -193,18 +193,51 @@ private:
     QString what_;
 };
 
+// What a step may change that carries a change mark: the records a save writes only when marked.
+// Relationship records, family ties and items carry none (every save writes them all), so a step
+// of those alone names nothing here.
+struct MarkedScope {
+    std::vector<std::size_t> sims;  // by index in the workspace
+    bool households = false;
+    bool neighborhood = false;
+};
+
+// Restoring a snapshot taken before a later save: what it brings back no longer matches the
+// files, so everything in the step's scope is marked changed and the next save writes it again
+// (a record written with the content it already has is written as it is). Where a sim's portrait
+// lies is the file's state, not the edit's: a save in between may have moved or dropped it, so
+// the current one stays. This is the one rule for every kind of step.
+void RestoreAfterSave(Document& document, const MarkedScope& scope, const std::function<void()>& restore) {
+    Workspace& ws = document.workspace();
+    std::vector<std::optional<IndexEntry>> portraits;
+    for (std::size_t sim : scope.sims) {
+        if (sim < ws.characters.size()) portraits.push_back(ws.characters[sim].portrait);
+    }
+    restore();
+    for (std::size_t i = 0; i < scope.sims.size() && i < portraits.size(); ++i) {
+        Character& sim = ws.characters[scope.sims[i]];
+        sim.dirty = 1;
+        sim.portrait = portraits[i];
+    }
+    if (scope.households) {
+        for (Household& household : ws.households) household.householdDirty = 1;
+    }
+    if (scope.neighborhood) {
+        if (Neighborhood* n = document.neighborhood()) n->dirty = 1;
+    }
+}
+
 // A step that restores a snapshot of what it touched. The first redo is the edit itself, already
-// made. A snapshot taken before a later save no longer matches the files: restoring it marks its
-// record changed, so the next save writes it again.
+// made. A snapshot taken before a later save is restored through RestoreAfterSave.
 template <typename State>
 class SnapshotCommand final : public DocumentCommand {
 public:
-    using Apply = std::function<void(const State& state, bool stale)>;
+    using Apply = std::function<void(const State& state)>;
     SnapshotCommand(Document& document, QString target, QString what, QString mergeKey, State before, State after,
-                    Change change, Apply apply)
+                    Change change, MarkedScope scope, Apply apply)
         : DocumentCommand(std::move(target), std::move(what)), document_(document), mergeKey_(std::move(mergeKey)),
           before_(std::move(before)), after_(std::move(after)), epoch_(document.saveEpoch()), change_(change),
-          apply_(std::move(apply)) {
+          scope_(std::move(scope)), apply_(std::move(apply)) {
         const auto& sims = document.workspace().characters;
         if (change.subject == Subject::Sim && change.sim >= 0 && static_cast<std::size_t>(change.sim) < sims.size()) {
             simFile_ = sims[static_cast<std::size_t>(change.sim)].packageFile;
@@ -231,7 +264,11 @@ public:
 
 private:
     void Restore(const State& state) {
-        apply_(state, document_.saveEpoch() != epoch_);
+        if (document_.saveEpoch() != epoch_) {
+            RestoreAfterSave(document_, scope_, [&] { apply_(state); });
+        } else {
+            apply_(state);
+        }
         Change replay = change_;
         replay.replay = true;
         document_.Notify(replay);
@@ -242,6 +279,7 @@ private:
     State after_;
     int epoch_;
     Change change_;
+    MarkedScope scope_;
     Apply apply_;
     bool first_ = true;
 };
@@ -322,8 +360,7 @@ Document::~Document() = default;
 namespace {
 
 // One edit of a sim: the state before and after, nothing when only the change mark moved, else a
-// step that restores either. Where the portrait lies is the file's state, not the edit's: a save
-// in between may have moved or dropped it, so a stale restore keeps the current one.
+// step that restores either.
 template <typename State>
 void EditSimState(Document& document, QUndoStack& history, std::size_t index, const QString& what,
                   const std::function<void(Workspace&, Character&)>& change, const QString& mergeKey,
@@ -338,19 +375,12 @@ void EditSimState(Document& document, QUndoStack& history, std::size_t index, co
         restore(ws, index, before);  // not even the change mark
         return;
     }
-    auto apply = [&document, index, restore](const State& state, bool stale) {
-        Character& sim = document.workspace().characters[index];
-        const auto portrait = sim.portrait;
-        restore(document.workspace(), index, state);
-        if (stale) {
-            sim.dirty = 1;
-            sim.portrait = portrait;
-        }
-    };
+    auto apply = [&document, index, restore](const State& state) { restore(document.workspace(), index, state); };
     history.push(new SnapshotCommand<State>(document, target, what,
                                             mergeKey.isEmpty() ? QString() : mergeKey + QString::number(index),
                                             std::move(before), std::move(after),
-                                            {Subject::Sim, static_cast<int>(index), false}, apply));
+                                            {Subject::Sim, static_cast<int>(index), false}, MarkedScope{{index}},
+                                            apply));
 }
 
 }  // namespace
@@ -380,12 +410,12 @@ void Document::EditRelationshipPair(std::size_t record, const QString& target, c
     RelationshipsState after = CaptureRelationships(ws, records, owners);
     // Records the change appended are in the state after; restoring the one before shortens the list.
     if (SameContent(before, after)) return;
-    auto apply = [this](const RelationshipsState& state, bool) { RestoreRelationships(workspace(), state); };
+    auto apply = [this](const RelationshipsState& state) { RestoreRelationships(workspace(), state); };
     const auto owner = ws.simByInstance.find(owners[0]);
     const int sim = owner == ws.simByInstance.end() ? -1 : static_cast<int>(owner->second);
     history_.push(new SnapshotCommand<RelationshipsState>(
         *this, target, what, mergeKey.isEmpty() ? QString() : mergeKey + QString::number(record), std::move(before),
-        std::move(after), {Subject::Relationships, sim, false}, apply));
+        std::move(after), {Subject::Relationships, sim, false}, MarkedScope{}, apply));
 }
 
 void Document::EditFamily(std::size_t sim, const QString& what, const std::function<void(Workspace&)>& change,
@@ -414,12 +444,13 @@ void Document::EditFamily(std::size_t sim, const QString& what, const std::funct
     }
     FamilyState after{ws.familyTieList, CaptureRelationships(ws, touched, owners)};
     if (SameContent(before, after)) return;
-    auto apply = [this](const FamilyState& state, bool) {
+    auto apply = [this](const FamilyState& state) {
         workspace().familyTieList = state.ties;
         RestoreRelationships(workspace(), state.relationships);
     };
     history_.push(new SnapshotCommand<FamilyState>(*this, SimName(ws.characters[sim]), what, {}, std::move(before),
-                                                   std::move(after), {subject, static_cast<int>(sim), false}, apply));
+                                                   std::move(after), {subject, static_cast<int>(sim), false}, MarkedScope{},
+                                                   apply));
 }
 
 std::string Document::ApplyOperation(const SimOperation& operation, std::size_t sim, std::string_view value,
@@ -459,14 +490,11 @@ void Document::EditNeighborhood(const QString& what, const std::function<void(Ne
         return;
     }
     const std::size_t entry = *session_.loaded;
-    auto apply = [this, entry](const Neighborhood& state, bool stale) {
-        Neighborhood& target = session_.catalogue[entry];
-        target = state;
-        if (stale) target.dirty = 1;
-    };
+    auto apply = [this, entry](const Neighborhood& state) { session_.catalogue[entry] = state; };
     history_.push(new SnapshotCommand<Neighborhood>(*this, QStringLiteral("the neighborhood"), what, mergeKey,
                                                     std::move(before), std::move(after),
-                                                    {Subject::Neighborhood, -1, false}, apply));
+                                                    {Subject::Neighborhood, -1, false},
+                                                    MarkedScope{{}, false, true}, apply));
 }
 
 void Document::EditHouseholds(const QString& target, const QString& what, std::optional<std::size_t> sim,
@@ -481,33 +509,20 @@ void Document::EditHouseholds(const QString& target, const QString& what, std::o
     HouseholdsState before = capture();
     change(ws);
     HouseholdsState after = capture();
-    auto apply = [this, sim](const HouseholdsState& state, bool stale) {
+    auto apply = [this, sim](const HouseholdsState& state) {
         Workspace& w = workspace();
-        // A stale snapshot marks what it brings back, so the next save writes it again.
-        const std::vector<Household> current = w.households;
         w.households = state.households;
-        // A household the save no longer matches stays marked: one that differs from what is now
-        // restored, and one already marked (its file holds what was saved, not what is shown).
-        for (std::size_t i = 0; stale && i < w.households.size() && i < current.size(); ++i) {
-            if (!SameHousehold(w.households[i], current[i]) || current[i].householdDirty) w.households[i].householdDirty = 1;
-        }
-        if (sim && state.sim) {
-            Character& record = w.characters[*sim];
-            const auto portrait = record.portrait;
-            record = *state.sim;
-            if (stale) {
-                record.dirty = 1;
-                record.portrait = portrait;
-            }
-        }
+        if (sim && state.sim) w.characters[*sim] = *state.sim;
     };
     if (SameContent(before, after)) {
-        apply(before, false);  // not even the change marks
+        apply(before);  // not even the change marks
         return;
     }
     const Change notice = sim ? Change{Subject::Sim, static_cast<int>(*sim), false} : Change{Subject::Households, -1, false};
+    MarkedScope scope{{}, true, false};
+    if (sim) scope.sims.push_back(*sim);
     history_.push(new SnapshotCommand<HouseholdsState>(*this, target, what, mergeKey, std::move(before), std::move(after),
-                                                       notice, apply));
+                                                       notice, std::move(scope), apply));
 }
 
 bool Document::DeleteSim(std::size_t index, Trash& trash) {
