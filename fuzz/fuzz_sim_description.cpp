@@ -10,16 +10,14 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);
-    qh::SilentReporter reporter;
     try {
         qh::Character sim;
         if (auto guid = qh::StoredDescriptionGuid(bytes)) sim.simGuid = *guid;
-        if (!qh::ReadCharacterDescription(bytes, sim, reporter)) return 0;
+        if (!qh::ReadCharacterDescription(bytes, sim)) return 0;
         sim.dirty = 1;
         sim.careerGuid = {1, 2, 3, 4};
-        std::vector<std::uint8_t> copy(bytes.begin(), bytes.end());
-        std::vector<qh::Character> sims{sim};
-        qh::WriteCharacterDescription(copy, sims);
+        qh::Bytes copy;
+        qh::WriteCharacterDescription(bytes, sim, copy);
         if (copy.size() != size) std::abort();
     } catch (const qh::FormatError&) {
     }

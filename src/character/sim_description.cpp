@@ -27,16 +27,13 @@ std::optional<Guid4> StoredDescriptionGuid(std::span<const std::uint8_t> bytes) 
     return Guid4{guid[0], guid[1], guid[2], guid[3]};
 }
 
-bool ReadCharacterDescription(std::span<const std::uint8_t> bytes, Character& sim, Reporter& reporter) {
+bool ReadCharacterDescription(std::span<const std::uint8_t> bytes, Character& sim) {
     const ByteReader reader(bytes, "sim description");
     sim.species = 0;
     const std::uint16_t version = reader.ReadU16(4, "format version");
     sim.sdscVersion = version;
     const int index = DescriptionVersionIndex(version);
-    if (index < 0) {
-        reporter.Info("Unknown Character Format");
-        return false;
-    }
+    if (index < 0) return false;
     const auto stored = reader.Slice(DescriptionGuidPosition(version), 4, "sim GUID");
     if (!std::equal(stored.begin(), stored.end(), sim.simGuid.begin())) return false;
 
@@ -61,7 +58,10 @@ bool ReadCharacterDescription(std::span<const std::uint8_t> bytes, Character& si
     return true;
 }
 
-void WriteCharacterDescription(std::span<std::uint8_t> resource, const Character& sim) {
+namespace {
+
+// Patches the copy of a description in place from one sim.
+void Patch(std::span<std::uint8_t> resource, const Character& sim) {
     const auto stored = StoredDescriptionGuid(resource);
     if (!stored || sim.simGuid != *stored || !sim.dirty) return;
     const std::uint16_t version = ByteReader(resource).ReadU16(4);
@@ -96,8 +96,19 @@ void WriteCharacterDescription(std::span<std::uint8_t> resource, const Character
     }
 }
 
-void WriteCharacterDescription(std::span<std::uint8_t> resource, std::span<const Character> characters) {
-    for (const Character& sim : characters) WriteCharacterDescription(resource, sim);
+}  // namespace
+
+void WriteCharacterDescription(std::span<const std::uint8_t> stored, std::span<const Character> characters,
+                               Bytes& out) {
+    // Patched on a copy: a resource too short for its version's fields throws before anything is
+    // appended.
+    Bytes resource(stored.begin(), stored.end());
+    for (const Character& sim : characters) Patch(resource, sim);
+    out.insert(out.end(), resource.begin(), resource.end());
+}
+
+void WriteCharacterDescription(std::span<const std::uint8_t> stored, const Character& sim, Bytes& out) {
+    WriteCharacterDescription(stored, std::span<const Character>(&sim, 1), out);
 }
 
 }  // namespace qh

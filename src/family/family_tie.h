@@ -27,23 +27,23 @@ struct FamilyTie {
     friend bool operator==(const FamilyTie&, const FamilyTie&) = default;
 };
 
-// The words the resource holds beside the ties, which the program does not interpret: the header
-// word and each sim block's word, kept so that a resource is written back as it was read.
-struct FamilyTiesWords {
-    std::uint32_t header = 1;
-    std::unordered_map<std::uint16_t, std::uint32_t> simWords;  // the first block's word per sim
-    friend bool operator==(const FamilyTiesWords&, const FamilyTiesWords&) = default;
-};
-
 // "first parent", "second parent", "spouse", "sibling", "child"; empty for other types.
 std::string_view FamilyTieName(std::uint32_t tieType);
 
-// Reads every tie of the resource, in order. Throws FormatError on a resource that ends early
-// (nothing is appended then) or claims more ties than its bytes can hold.
-std::vector<FamilyTie> ReadFamilyTies(std::span<const std::uint8_t> bytes, FamilyTiesWords& words);
+// Reads every tie of the stored resource into `ties`, in order. Throws FormatError on a resource
+// that ends early (`ties` is left as it was then) or claims more ties than its bytes can hold.
+void ReadFamilyTies(std::span<const std::uint8_t> stored, std::vector<FamilyTie>& ties);
 
-// The resource for the ties: one block per sim in order of its first tie, its ties in list order;
-// the header and block words as read (1 for a sim that had no block).
-Bytes WriteFamilyTies(const std::vector<FamilyTie>& ties, const FamilyTiesWords& words);
+// Whether the stored resource is exactly what WriteFamilyTies makes of its own ties: every byte
+// explained, each sim in one block, no block without ties. Only such a tree may be changed; one
+// the game or another tool laid out otherwise is carried as it is.
+bool FamilyTiesExplained(std::span<const std::uint8_t> stored);
+
+// Appends the resource as it becomes for the ties. Ties equal to the stored ones give the stored
+// bytes themselves. Otherwise: one block per sim in order of its first tie, its ties in list
+// order; the header word and each block's word are read from `stored` (the resource as it is in
+// the package being rewritten), 1 for a sim that had no block. Throws FormatError when `stored`
+// cannot be read.
+void WriteFamilyTies(std::span<const std::uint8_t> stored, const std::vector<FamilyTie>& ties, Bytes& out);
 
 }  // namespace qh

@@ -86,13 +86,12 @@ bool RelationshipResourceReadable(std::span<const std::uint8_t> stored) {
     return !claimsRelation || reader.Has(kFamilyRelationAt, 4);
 }
 
-std::optional<RelationshipRecord> ReadRelationshipResource(std::span<const std::uint8_t> stored,
-                                                           const IndexEntry& entry) {
-    if (stored.size() < kRelationshipMinimumSize) return std::nullopt;
+bool ReadRelationshipResource(std::span<const std::uint8_t> stored, RelationshipRecord& into) {
+    if (stored.size() < kRelationshipMinimumSize) return false;
     const ByteReader reader(stored, "relationship");
     RelationshipRecord record;
-    record.ownerId = static_cast<std::uint16_t>(entry.key.instanceId >> 16);
-    record.otherId = static_cast<std::uint16_t>(entry.key.instanceId);
+    record.ownerId = into.ownerId;
+    record.otherId = into.otherId;
     record.headerWord = reader.ReadU32(kHeaderAt, "header word");
     record.valueCount = reader.ReadU32(kCountAt, "value count");
     record.shortTerm = static_cast<std::int32_t>(reader.ReadU32(kShortTermAt, "short-term level"));
@@ -109,7 +108,8 @@ std::optional<RelationshipRecord> ReadRelationshipResource(std::span<const std::
             SetRelationshipFlag(record, kFamilyBit, false);
         }
     }
-    return record;
+    into = record;
+    return true;
 }
 
 RelationshipWritten WriteRelationshipResource(std::span<const std::uint8_t> stored, const RelationshipRecord& record,

@@ -78,12 +78,12 @@ inline std::uint32_t RelationshipInstance(std::uint16_t owner, std::uint16_t oth
 // The smallest resource the program interprets: header, count and values 0 to 2.
 inline constexpr std::size_t kRelationshipMinimumSize = 20;
 
-// Reads one stored resource. Nothing for a resource shorter than 20 bytes (such a resource is
-// carried as it is); FormatError for one that claims a family relation it does not hold (the
-// Family flag with four or more values, but only 20 bytes). A Family flag with fewer than four
-// values is read as clear.
-std::optional<RelationshipRecord> ReadRelationshipResource(std::span<const std::uint8_t> stored,
-                                                           const IndexEntry& entry);
+// Fills the record from one stored resource; who the pair is (ownerId, otherId: the resource's
+// instance) is the caller's and stays. False, the record unchanged, for a resource shorter than
+// 20 bytes (such a resource is carried as it is); FormatError for one that claims a family
+// relation it does not hold (the Family flag with four or more values, but only 20 bytes). A
+// Family flag with fewer than four values is read as clear.
+bool ReadRelationshipResource(std::span<const std::uint8_t> stored, RelationshipRecord& record);
 
 // Whether ReadRelationshipResource makes a record of the stored bytes (at least 20 bytes, and a
 // family relation where the flag and the count claim one), without making it: the save asks this

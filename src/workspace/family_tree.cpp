@@ -227,6 +227,10 @@ std::vector<std::size_t> FamilyCandidates(const Workspace& ws, std::size_t sim, 
 
 std::string FamilyTiesRefusal(const Workspace& ws) {
     if (ws.familyTiesStored) return {};
+    if (ws.familyTiesUnexplained) {
+        return "The family tree in " + ws.packagePath.filename().string() +
+               " holds bytes Quillhaven does not explain, so it is kept as it is and family ties cannot be changed here.";
+    }
     return "This neighborhood keeps no family tree Quillhaven can write (" + ws.packagePath.filename().string() +
            " holds no readable family-ties resource), so family ties cannot be changed here.";
 }

@@ -127,7 +127,7 @@ void LoadCharacters(LoadContext& context) {
             if (!sim) continue;
             if (const IndexEntry* entry = lookup.Find(context, sim->simGuid)) {
                 sim->instanceId = entry->key.instanceId;
-                ReadCharacterDescription(context.Resource(*entry), *sim, context.reporter);
+                ReadCharacterDescription(context.Resource(*entry), *sim);
             }
             ws.loadedFiles[file] = stamp;
             ws.characters.push_back(std::move(*sim));
@@ -208,9 +208,10 @@ void ReadRelationshipsPass(LoadContext& context) {
     for (const IndexEntry& entry : context.entries) {
         if (entry.key.typeId != kRelationshipType) continue;
         try {
-            if (auto record = ReadRelationshipResource(context.Resource(entry), entry)) {
-                ws.relationshipList.push_back(*record);
-            }
+            RelationshipRecord record;
+            record.ownerId = static_cast<std::uint16_t>(entry.key.instanceId >> 16);
+            record.otherId = static_cast<std::uint16_t>(entry.key.instanceId);
+            if (ReadRelationshipResource(context.Resource(entry), record)) ws.relationshipList.push_back(record);
         } catch (const FormatError&) {
         }
     }
@@ -225,8 +226,16 @@ void ReadFamilyTiesPass(LoadContext& context) {
     for (const IndexEntry& entry : context.entries) {
         if (entry.key.typeId != kFamilyTiesType) continue;
         try {
-            ws.familyTieList = ReadFamilyTies(context.Resource(entry), ws.familyTiesWords);
-            ws.familyTiesStored = true;
+            const auto stored = context.Resource(entry);
+            ReadFamilyTies(stored, ws.familyTieList);
+            ws.familyTiesStored = FamilyTiesExplained(stored);
+            ws.familyTiesUnexplained = !ws.familyTiesStored;
+            if (ws.familyTiesUnexplained) {
+                context.reporter.Info("The family tree in " + ws.packagePath.filename().string() +
+                                      " holds bytes Quillhaven does not explain (blocks it would not write, or bytes "
+                                      "after the last one).\r\nIt is shown and kept as it is, and family ties cannot "
+                                      "be changed.");
+            }
         } catch (const FormatError& error) {
             context.reporter.Error("The family tree in " + ws.packagePath.filename().string() + " cannot be read: " +
                                    error.what() + "\r\nIt is kept as it is, and family ties cannot be changed.");

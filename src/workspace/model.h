@@ -48,12 +48,14 @@ struct Workspace {
     std::vector<Household> households;  // in the package's index order
     std::unordered_map<std::uint32_t, std::size_t> householdByInstance;  // instanceId -> index
     std::vector<LotDesc> lotDescList;
-    // The ties of the first family-ties resource, in the order read and then appended, and the
-    // words read beside them. Ties can be changed and saved only when that resource exists and
-    // could be read (`familyTiesStored`); otherwise the save carries the package's own as it is.
+    // The ties of the first family-ties resource, in the order read and then appended. Ties can
+    // be changed and saved only when that resource exists, could be read and holds nothing the
+    // reader does not explain (`familyTiesStored`); otherwise the save carries the package's own as
+    // it is. A tree read but laid out otherwise than the writer would is shown
+    // (`familyTiesUnexplained`).
     std::vector<FamilyTie> familyTieList;
-    FamilyTiesWords familyTiesWords;
     bool familyTiesStored = false;
+    bool familyTiesUnexplained = false;
     std::vector<DNA> dnaList;
     // One record per readable relationship resource in the package's index order, then those
     // made in memory. The lookup is the positions sorted by pair (workspace/relationships.h).

@@ -54,9 +54,9 @@ EntryOutcome WriteDescription(SaveContext& c, const IndexEntry& entry, std::span
             if (it != c.changedSimsByGuid.end()) sims = it->second;
         }
         if (sims.empty()) return CopyEntry(entry, stored, image);
-        Bytes patched(stored.begin(), stored.end());
-        for (std::size_t sim : sims) WriteCharacterDescription(patched, c.workspace.characters[sim]);
-        image.insert(image.end(), patched.begin(), patched.end());
+        std::vector<Character> owners;
+        for (std::size_t sim : sims) owners.push_back(c.workspace.characters[sim]);
+        WriteCharacterDescription(stored, owners, image);
         return EntryOutcome::Keep;
     } catch (const FormatError& error) {
         if (!c.toldDescriptionsKept) {
@@ -150,8 +150,18 @@ EntryOutcome WriteFamilyTiesEntry(SaveContext& c, const IndexEntry& entry, std::
                                   PackageImage& image) {
     if (c.familyTiesWritten || !c.workspace.familyTiesStored) return CopyEntry(entry, stored, image);
     c.familyTiesWritten = true;
-    const Bytes tree = WriteFamilyTies(c.workspace.familyTieList, c.workspace.familyTiesWords);
-    image.insert(image.end(), tree.begin(), tree.end());
+    // The words beside the ties come from the resource as it is now. A tree laid out otherwise
+    // than the writer would (rewritten by another program since the load) is carried as it is
+    // when it holds the ties the model has; the model's ties cannot be written into it, and the
+    // save fails rather than drop them or the other program's bytes.
+    if (!FamilyTiesExplained(stored)) {
+        std::vector<FamilyTie> now;
+        ReadFamilyTies(stored, now);
+        if (now == c.workspace.familyTieList) return CopyEntry(entry, stored, image);
+        throw FormatError("the family tree was rewritten by another program since it was loaded, in a layout "
+                          "Quillhaven does not write, so the family changes cannot be saved into it");
+    }
+    WriteFamilyTies(stored, c.workspace.familyTieList, image);
     return EntryOutcome::Keep;
 }
 

@@ -40,8 +40,7 @@ Character Numbered(std::uint16_t version) {
 Character ReadBack(const Bytes& bytes, std::uint32_t guid = 0x12345678) {
     Character sim;
     sim.simGuid = GuidFromValue(guid);
-    SilentReporter reporter;
-    EXPECT_TRUE(ReadCharacterDescription(bytes, sim, reporter));
+    EXPECT_TRUE(ReadCharacterDescription(bytes, sim));
     return sim;
 }
 
@@ -97,15 +96,16 @@ TEST(SimDescription, GuidMismatchUnknownVersionAndShortResources) {
     const Bytes bytes = fixture::SimDescriptionBytes(Numbered(0x36));
     Character other;
     other.simGuid = GuidFromValue(0x99);
-    RecordingReporter reporter;
-    EXPECT_FALSE(ReadCharacterDescription(bytes, other, reporter));
-    EXPECT_TRUE(reporter.messages.empty());
+    EXPECT_FALSE(ReadCharacterDescription(bytes, other));
 
     Bytes unknown = bytes;
     StoreU16(unknown, 4, 0x37);
-    EXPECT_FALSE(ReadCharacterDescription(unknown, other, reporter));
-    EXPECT_EQ(reporter.Texts(), std::vector<std::string>{"Unknown Character Format"});
+    other.simGuid = *StoredDescriptionGuid(bytes);
+    EXPECT_FALSE(ReadCharacterDescription(unknown, other));
     EXPECT_FALSE(StoredDescriptionGuid(unknown));
+    Bytes appended{7};
+    WriteCharacterDescription(unknown, other, appended);  // an unknown version is carried
+    EXPECT_EQ(Bytes(appended.begin() + 1, appended.end()), unknown);
 
     // Long enough for the GUID, too short for the fields of its version: an error, not a crash.
     Bytes shortOne(0x1E0, 0);
@@ -114,13 +114,18 @@ TEST(SimDescription, GuidMismatchUnknownVersionAndShortResources) {
     shortOne.resize(0x1D0);
     Character sim;
     sim.simGuid = GuidFromValue(0x12345678);
-    EXPECT_THROW(ReadCharacterDescription(shortOne, sim, reporter), FormatError);
+    EXPECT_THROW(ReadCharacterDescription(shortOne, sim), FormatError);
+    sim.dirty = 1;
+    Bytes nothing;
+    EXPECT_THROW(WriteCharacterDescription(shortOne, sim, nothing), FormatError);
+    EXPECT_TRUE(nothing.empty());
 }
 
 Bytes Written(const Character& loaded, Character edited, std::vector<Character>* out = nullptr) {
-    Bytes bytes = fixture::SimDescriptionBytes(loaded);
+    const Bytes stored = fixture::SimDescriptionBytes(loaded);
     std::vector<Character> list{std::move(edited)};
-    WriteCharacterDescription(bytes, list);
+    Bytes bytes;
+    WriteCharacterDescription(stored, list, bytes);
     if (out) *out = list;
     return bytes;
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/errors.h"
 
 namespace qh {
@@ -38,46 +40,77 @@ Bytes Resource(std::uint32_t header, const std::vector<Block>& blocks) {
     return out;
 }
 
-TEST(FamilyTies, ReadsEveryTieInOrderAndWritesTheResourceBackAsItWas) {
-    const Bytes stored = Resource(1, {{0x10, 1, {{2, 0x11}, {4, 0x12}, {4, 0x13}}},
-                                      {0x12, 1, {{0, 0x10}, {3, 0x13}}},
-                                      {0x7FFF, 1, {}}});
-    FamilyTiesWords words;
-    const auto ties = ReadFamilyTies(stored, words);
+// Ties as laid out in the test's own table, read in order; a tree the writer would lay out the same
+// way is explained, and written unchanged it is the stored bytes.
+TEST(FamilyTies, ReadsEveryTieInOrderAndAnUnchangedTreeIsWrittenAsItWas) {
+    const Bytes stored = Resource(1, {{0x10, 1, {{2, 0x11}, {4, 0x12}, {4, 0x13}}}, {0x12, 7, {{0, 0x10}, {3, 0x13}}}});
+    std::vector<FamilyTie> ties;
+    ReadFamilyTies(stored, ties);
     ASSERT_EQ(ties.size(), 5u);
     EXPECT_EQ(ties[0], (FamilyTie{0x10, 2, 0x11}));
     EXPECT_EQ(ties[3], (FamilyTie{0x12, 0, 0x10}));
-    // A sim block without ties has nothing to write: the block goes, everything else stays.
-    EXPECT_EQ(WriteFamilyTies(ties, words), Resource(1, {{0x10, 1, {{2, 0x11}, {4, 0x12}, {4, 0x13}}},
-                                                         {0x12, 1, {{0, 0x10}, {3, 0x13}}}}));
+    EXPECT_TRUE(FamilyTiesExplained(stored));
+    Bytes out{0xAA};  // appended after what is there
+    WriteFamilyTies(stored, ties, out);
+    ASSERT_EQ(out.size(), stored.size() + 1);
+    EXPECT_TRUE(std::equal(stored.begin(), stored.end(), out.begin() + 1));
     EXPECT_EQ(FamilyTieName(kSpouseTie), "spouse");
     EXPECT_EQ(FamilyTieName(9), "");
 }
 
-TEST(FamilyTies, BlocksAreWrittenInFirstAppearanceOrderWithTheWordsAsRead) {
-    // Blocks out of order, one sim in two blocks, words that are not 1.
-    const Bytes stored = Resource(7, {{0x20, 5, {{4, 0x21}}}, {0x21, 6, {{0, 0x20}}}, {0x20, 9, {{2, 0x22}}}});
-    FamilyTiesWords words;
-    auto ties = ReadFamilyTies(stored, words);
+// Layouts the game or another tool may leave that the writer would not make: each is read, but
+// not explained, so nothing rewrites it; unchanged ties still give its own bytes.
+TEST(FamilyTies, LayoutsTheWriterWouldNotMakeAreNotExplained) {
+    const std::vector<Block> plain = {{0x10, 1, {{2, 0x11}}}, {0x11, 1, {{2, 0x10}}}};
+    Bytes trailing = Resource(1, plain);
+    trailing.push_back(0);
+    Bytes countShort = Resource(1, plain);
+    countShort[4] = 1;  // one block fewer than the bytes hold
+    const Bytes emptyBlock = Resource(1, {{0x10, 1, {{2, 0x11}}}, {0x12, 1, {}}, {0x11, 1, {{2, 0x10}}}});
+    const Bytes split = Resource(1, {{0x10, 1, {{2, 0x11}}}, {0x11, 1, {{2, 0x10}}}, {0x10, 1, {{4, 0x12}}}});
+    for (const Bytes* stored : std::initializer_list<const Bytes*>{&trailing, &countShort, &emptyBlock, &split}) {
+        EXPECT_FALSE(FamilyTiesExplained(*stored));
+        std::vector<FamilyTie> ties;
+        ReadFamilyTies(*stored, ties);
+        Bytes out;
+        WriteFamilyTies(*stored, ties, out);
+        EXPECT_EQ(out, *stored);
+    }
+    EXPECT_TRUE(FamilyTiesExplained(Resource(1, plain)));
+    EXPECT_TRUE(FamilyTiesExplained(Resource(1, {})));
+}
+
+// A changed tree: blocks in order of each sim's first tie, with the header and block words of the
+// stored resource (1 for a sim that had none).
+TEST(FamilyTies, AChangedTreeKeepsTheStoredWords) {
+    const Bytes stored = Resource(7, {{0x20, 5, {{4, 0x21}}}, {0x21, 6, {{0, 0x20}}}});
+    std::vector<FamilyTie> ties;
+    ReadFamilyTies(stored, ties);
+    ties.push_back({0x20, 2, 0x22});
     ties.push_back({0x22, 2, 0x20});  // a sim with no block of its own yet
     std::rotate(ties.begin(), ties.begin() + 1, ties.end());  // 0x21's tie first now
-    EXPECT_EQ(WriteFamilyTies(ties, words), Resource(7, {{0x21, 6, {{0, 0x20}}},
-                                                         {0x20, 5, {{2, 0x22}, {4, 0x21}}},
-                                                         {0x22, 1, {{2, 0x20}}}}));
+    Bytes out;
+    WriteFamilyTies(stored, ties, out);
+    EXPECT_EQ(out, Resource(7, {{0x21, 6, {{0, 0x20}}}, {0x20, 5, {{2, 0x22}, {4, 0x21}}}, {0x22, 1, {{2, 0x20}}}}));
 }
 
 TEST(FamilyTies, DamageIsRefusedWithoutPartialTies) {
-    FamilyTiesWords words;
+    std::vector<FamilyTie> ties{{1, 2, 3}};
     Bytes truncated = Resource(1, {{0x10, 1, {{2, 0x11}, {4, 0x12}}}});
     truncated.resize(truncated.size() - 3);
-    EXPECT_THROW(ReadFamilyTies(truncated, words), FormatError);
+    EXPECT_THROW(ReadFamilyTies(truncated, ties), FormatError);
+    EXPECT_EQ(ties.size(), 1u);
+    EXPECT_FALSE(FamilyTiesExplained(truncated));
+    Bytes out;
+    EXPECT_THROW(WriteFamilyTies(truncated, ties, out), FormatError);
     Bytes huge = Resource(1, {});
     huge[4] = 0xFF, huge[5] = 0xFF, huge[6] = 0xFF, huge[7] = 0x7F;  // two billion sims
-    EXPECT_THROW(ReadFamilyTies(huge, words), FormatError);
+    EXPECT_THROW(ReadFamilyTies(huge, ties), FormatError);
     Bytes manyTies = Resource(1, {{0x10, 1, {}}});
     manyTies[14] = 0xFF, manyTies[15] = 0xFF;  // a block claiming 65535 ties
-    EXPECT_THROW(ReadFamilyTies(manyTies, words), FormatError);
-    EXPECT_TRUE(ReadFamilyTies(Resource(1, {}), words).empty());
+    EXPECT_THROW(ReadFamilyTies(manyTies, ties), FormatError);
+    ReadFamilyTies(Resource(1, {}), ties);
+    EXPECT_TRUE(ties.empty());
 }
 
 }  // namespace

@@ -27,18 +27,14 @@ std::uint32_t U32At(const Bytes& bytes, std::size_t at) {
            static_cast<std::uint32_t>(bytes[at + 3]) << 24;
 }
 
-IndexEntry Entry(std::uint32_t instance) {
-    IndexEntry entry;
-    entry.key = {0xCC364C2A, 0x1234, instance, 0};
-    return entry;
-}
-
 constexpr std::uint32_t kFamily = 1u << 14;
 
 RelationshipRecord Read(const Bytes& bytes, std::uint32_t instance = 0x00050007) {
-    auto record = ReadRelationshipResource(bytes, Entry(instance));
-    if (!record) throw std::runtime_error("no record");
-    return *record;
+    RelationshipRecord record;
+    record.ownerId = static_cast<std::uint16_t>(instance >> 16);
+    record.otherId = static_cast<std::uint16_t>(instance);
+    if (!ReadRelationshipResource(bytes, record)) throw std::runtime_error("no record");
+    return record;
 }
 
 Bytes Write(const Bytes& stored, const RelationshipRecord& record, RelationshipWritten* written = nullptr) {
@@ -88,13 +84,17 @@ TEST(RelationshipRecord, TheFamilyRelationIsReadOnlyWithTheFlagAndFourValues) {
 }
 
 TEST(RelationshipRecord, ShortAndDamagedResources) {
-    EXPECT_EQ(ReadRelationshipResource(Bytes(19, 0), Entry(1)), std::nullopt);  // not interpreted
+    RelationshipRecord untouched;
+    untouched.shortTerm = 9;
+    EXPECT_FALSE(ReadRelationshipResource(Bytes(19, 0), untouched));  // not interpreted
+    EXPECT_EQ(untouched.shortTerm, 9);
     EXPECT_FALSE(RelationshipResourceReadable(Bytes(19, 0)));
     EXPECT_FALSE(RelationshipResourceReadable(Resource(2, 4, {0, kFamily, 0})));
     EXPECT_TRUE(RelationshipResourceReadable(Resource(2, 3, {0, kFamily, 0})));  // read without the mark
     EXPECT_TRUE(RelationshipResourceReadable(Resource(2, 4, {0, kFamily, 0, 1})));
     // The flag and four values claimed, but the resource ends at 20 bytes.
-    EXPECT_THROW(ReadRelationshipResource(Resource(2, 4, {0, kFamily, 0}), Entry(1)), FormatError);
+    EXPECT_THROW(ReadRelationshipResource(Resource(2, 4, {0, kFamily, 0}), untouched), FormatError);
+    EXPECT_EQ(untouched.shortTerm, 9);
     EXPECT_NO_THROW(Read(Resource(2, 0, {0, 0, 0})));  // a count of 0 is read as it is
 }
 

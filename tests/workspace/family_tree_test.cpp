@@ -376,5 +376,30 @@ TEST(SaveFamilyTies, ATreeThatCannotBeReadIsReportedAndCarried) {
     EXPECT_EQ(StoredTree(s), damaged);
 }
 
+// A tree with bytes after its last block (as another tool may leave): read and shown, said at
+// load, refused for changes, and carried byte for byte by a save of other changes.
+TEST(SaveFamilyTies, ATreeWithBytesTheReaderDoesNotExplainIsShownAndCarried) {
+    test::Session s;
+    const std::size_t tiesBefore = s.ws.familyTieList.size();
+    Bytes unusual;
+    test::RewritePackage(s.ws.packagePath, [&](const IndexEntry& e, Bytes& content) {
+        if (e.key.typeId == kFamilyTiesType) {
+            content.insert(content.end(), {1, 2, 3, 4});
+            unusual = content;
+        }
+    });
+    s.reporter.messages.clear();
+    s.Load();
+    EXPECT_FALSE(s.ws.familyTiesStored);
+    EXPECT_EQ(s.ws.familyTieList.size(), tiesBefore);
+    ASSERT_FALSE(s.reporter.messages.empty());
+    EXPECT_NE(s.reporter.messages.back().text.find("does not explain"), std::string::npos);
+    EXPECT_NE(FamilyTiesRefusal(s.ws).find("does not explain"), std::string::npos);
+    s.ws.characters[0].dirty = 1;
+    s.neighborhood->dirty = 1;
+    ASSERT_TRUE(s.Save().Complete());
+    EXPECT_EQ(StoredTree(s), unusual);
+}
+
 }  // namespace
 }  // namespace qh
