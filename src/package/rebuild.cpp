@@ -135,12 +135,23 @@ void RebuildPackage(const std::filesystem::path& path, const EntryWriter& writer
                     const RebuildOptions& options) {
     auto unchanged = [&](const FileStamp& stamp) {
         if (StampOf(path) != stamp) {
-            throw IoError(path.filename().string() + " was changed by another program while it was being saved; it was "
-                                                     "left as that program wrote it");
+            throw ChangedMeanwhileError(path.filename().string() +
+                                        " was changed by another program while it was being saved; it was left as "
+                                        "that program wrote it");
         }
     };
+    // Each replace checks the file once more right before its rename, the last moment at which
+    // another program's save (the game's, while a large package is being written) can still be
+    // kept rather than overwritten.
+    auto guarded = [&](const FileStamp& stamp) -> FaultHook {
+        return [&options, &unchanged, stamp](ReplaceStep step, const std::filesystem::path& target) {
+            if (options.hook) options.hook(step, target);
+            if (step == ReplaceStep::Rename && options.expected) unchanged(stamp);
+        };
+    };
     if (options.expected) unchanged(*options.expected);
-    const PackageImage expanded = ExpandPackage(path, reporter, options.hook);
+    const PackageImage expanded =
+        ExpandPackage(path, reporter, options.expected ? guarded(*options.expected) : options.hook);
     const FileStamp afterExpansion = StampOf(path);
     if (options.onExpanded) options.onExpanded(ByteReader(expanded).ReadU32(kEntryCountOffset));
     std::optional<RebuiltPackage> rebuilt;
@@ -151,7 +162,7 @@ void RebuildPackage(const std::filesystem::path& path, const EntryWriter& writer
     }
     if (options.expected) unchanged(afterExpansion);
     const auto pieces = rebuilt->Pieces();
-    AtomicReplacePieces(path, pieces, options.hook);
+    AtomicReplacePieces(path, pieces, options.expected ? guarded(afterExpansion) : options.hook);
 }
 
 }  // namespace qh

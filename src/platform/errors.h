@@ -19,4 +19,11 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A file another program changed while this one was rewriting it: the rewrite was abandoned and
+// the file is as that program left it. The text names the file.
+class ChangedMeanwhileError : public IoError {
+public:
+    using IoError::IoError;
+};
+
 }  // namespace qh

@@ -179,6 +179,15 @@ const std::unordered_map<std::uint32_t, TypeWriter>& NeighborhoodWriters() {
     return writers;
 }
 
+// After a failed rewrite the file is what this program left (its expanded form, which the next
+// save must not take for another program's work), so its stamp is taken again; but when another
+// program changed it meanwhile, the stamp of the last load or save stays, and the next save asks
+// before overwriting what that program wrote.
+void KeepStampUnlessChangedMeanwhile(Workspace& ws, const fs::path& path, const std::exception& error) {
+    if (dynamic_cast<const ChangedMeanwhileError*>(&error)) return;
+    ws.loadedFiles[path] = StampOf(path);
+}
+
 void RebuildCharacterPackage(Workspace& ws, Character& sim, const SaveOptions& options, const FileStamp& expected,
                              Reporter& reporter) {
     const fs::path path = ws.charactersFolder / sim.packageFile;
@@ -314,7 +323,7 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
         // Nothing of the neighborhood was saved, so every change mark stays for another try.
         reporter.Error("An error occurred while saving " + packageName + "\r\n" + error.what() + "\r\n" +
                        "The neighborhood's changes were not saved.");
-        ws.loadedFiles[ws.packagePath] = StampOf(ws.packagePath);
+        KeepStampUnlessChangedMeanwhile(ws, ws.packagePath, error);
     }
     if (result.neighborhoodSaved) {
         for (Household& household : ws.households) household.householdDirty = 0;
@@ -352,7 +361,7 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
             result.failedCharacterFiles.push_back(sim.packageFile);
             reporter.Error("An error occurred while saving " + sim.packageFile + "\r\n" + error.what() + "\r\n" +
                            "This Character's changes were not saved.");
-            ws.loadedFiles[path] = StampOf(path);
+            KeepStampUnlessChangedMeanwhile(ws, path, error);
         }
     }
     // A sim whose description stayed as it was is not saved in full: it stays changed.

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+
 #include <tuple>
 
 #include "character/character_edit.h"
@@ -591,6 +594,47 @@ TEST(SaveDescriptions, AFileTheGameRewritesDuringTheSaveIsLeftAsTheGameWroteIt) 
     EXPECT_EQ(result.failedCharacterFiles, std::vector<std::string>{marta.packageFile});
     EXPECT_EQ(ReadFileBytes(package), gameBytes);
     EXPECT_EQ(marta.dirty, 1);
+}
+
+// The game saves a package in the moment between the editor's last write of it and its rename
+// (the longest moment of a large save): the game's file stays, the save says it failed, and the
+// next save asks before overwriting it, since the file is still not what the editor last saw.
+TEST(Save, AFileTheGameSavesJustBeforeTheRenameIsKeptAndTheFailureSaid) {
+    for (const bool compressed : {true, false}) {
+        SCOPED_TRACE(compressed ? "while the package is expanded" : "while the package is rewritten");
+        Session s;
+        if (!compressed) {
+            s.neighborhood->dirty = 1;
+            ASSERT_TRUE(s.Save().Complete());  // the package is stored expanded from now on
+        }
+        SetNeighborhoodName(*s.neighborhood, "Pleasanter Valley");
+        SetCharacterField(s.Sim("Marta"), "cookingSkill", "1");
+        const fs::path marta = s.PackageOf(s.Sim("Marta"));
+        std::map<fs::path, Bytes> game;
+        for (const fs::path& file : {s.ws.packagePath, marta}) {
+            game[file] = ReadFileBytes(file);
+            game[file].push_back(0);
+        }
+        SaveOptions options;
+        std::set<fs::path> written;
+        options.hook = [&](ReplaceStep step, const fs::path& target) {
+            if (step == ReplaceStep::Flush && game.contains(target) && written.insert(target).second) {
+                AtomicReplace(target, game[target]);
+            }
+        };
+        s.reporter.messages.clear();
+        const SaveResult result = s.Save(options);
+        EXPECT_FALSE(result.neighborhoodSaved);
+        EXPECT_EQ(result.failedCharacterFiles, std::vector<std::string>{"N001_User00000.package"});
+        EXPECT_FALSE(result.Complete());
+        EXPECT_EQ(ReadFileBytes(s.ws.packagePath), game[s.ws.packagePath]);
+        EXPECT_EQ(ReadFileBytes(marta), game[marta]);
+        ASSERT_FALSE(s.reporter.messages.empty());
+        EXPECT_NE(s.reporter.messages.front().text.find("changed by another program"), std::string::npos);
+        const SaveResult again = s.Save();
+        EXPECT_EQ(again.changedOnDisk.size(), 2u);
+        EXPECT_EQ(ReadFileBytes(s.ws.packagePath), game[s.ws.packagePath]);
+    }
 }
 
 TEST(SaveDescriptions, ANeighborhoodWithAResourceThatFailsToDecodeIsShownButNeverSaved) {
