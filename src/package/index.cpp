@@ -8,6 +8,22 @@
 
 namespace qh {
 
+namespace {
+
+// The entry width the header's count and size give. A size that is not a whole number of 20- or
+// 24-byte entries is damage, not a width: read as one, the last entries would be lost (and a save
+// would drop their resources), so it is refused.
+std::uint32_t EntryWidth(std::uint32_t count, std::uint32_t indexSize, const std::string& what) {
+    const std::uint32_t width = (count != 0 && indexSize != 0) ? indexSize / count : 0;
+    if ((width == 20 || width == 24) && static_cast<std::uint64_t>(width) * count != indexSize) {
+        throw FormatError(what + ": the index claims " + std::to_string(count) + " entries in " +
+                          std::to_string(indexSize) + " bytes, which is not a whole number of entries");
+    }
+    return width;
+}
+
+}  // namespace
+
 std::uint32_t ReadIndex(std::span<const std::uint8_t> package, PackageSource source,
                         std::vector<IndexEntry>& entries) {
     entries.clear();
@@ -15,7 +31,7 @@ std::uint32_t ReadIndex(std::span<const std::uint8_t> package, PackageSource sou
     const std::uint32_t count = reader.ReadU32(kEntryCountOffset, "header entry count");
     const std::uint32_t indexOffset = reader.ReadU32(kIndexOffsetOffset, "header index offset");
     const std::uint32_t indexSize = reader.ReadU32(kIndexSizeOffset, "header index size");
-    const std::uint32_t width = (count != 0 && indexSize != 0) ? indexSize / count : 0;
+    const std::uint32_t width = EntryWidth(count, indexSize, "package");
     if (width != 20 && width != 24) return width;
 
     // The whole index must be there before anything is allocated for it, so a header that claims
@@ -66,7 +82,7 @@ PackageExcerpt ReadPackageExcerpt(const std::filesystem::path& path,
     const std::uint32_t count = header.ReadU32(kEntryCountOffset, "header entry count");
     const std::uint32_t indexOffset = header.ReadU32(kIndexOffsetOffset, "header index offset");
     const std::uint32_t indexSize = header.ReadU32(kIndexSizeOffset, "header index size");
-    const std::uint32_t width = (count != 0 && indexSize != 0) ? indexSize / count : 0;
+    const std::uint32_t width = EntryWidth(count, indexSize, path.filename().string());
     excerpt.width = width;
     if (width != 20 && width != 24) return excerpt;
     const std::uint64_t indexBytes = static_cast<std::uint64_t>(count) * width;

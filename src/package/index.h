@@ -54,7 +54,8 @@ enum class PackageSource { File, Image };
 // Reads the index into `entries` (emptied first) and returns the entry width: the index size
 // divided by the entry count, 0 when either is 0. Only widths 20 and 24 are understood; any other
 // width yields an empty list but is still returned (callers treat only 0 as an index error).
-// A truncated header or index throws FormatError.
+// A truncated header or index, and an index size that is not a whole number of 20- or 24-byte
+// entries, throw FormatError.
 std::uint32_t ReadIndex(std::span<const std::uint8_t> package, PackageSource source,
                         std::vector<IndexEntry>& entries);
 

@@ -285,8 +285,11 @@ std::optional<Character> ReadCharacterPackage(const fs::path& path, const LoadOp
     const Bytes bytes = ReadFileBytes(path);
     const std::string name = path.filename().string();
     std::vector<IndexEntry> entries;
+    // A header or index cut short, or an index size that is not a whole number of entries, throws
+    // (a data error); a width the program cannot read is an index error, since the sim would
+    // otherwise be shown without any of its data.
     const std::uint32_t width = ReadIndex(bytes, PackageSource::File, entries);
-    if (width == 0) {
+    if (width != 20 && width != 24) {
         reporter.Error("An Index Error was found in " + name + "\r\n" + "This Character will be ignored.");
         return std::nullopt;
     }

@@ -81,6 +81,28 @@ TEST(ReadIndex, TruncatedHeaderOrIndexThrows) {
     }
 }
 
+// A size that is not a whole number of entries. Thirty 24-byte entries under a count of 29 divide
+// to a width of 24: read as such, the last entry would be lost and a save would drop its resource.
+// Refused instead, in the whole-file reader and in the excerpt the catalogue reads.
+TEST(ReadIndex, ASizeThatIsNotAWholeNumberOfEntriesIsAnIndexError) {
+    test::TempDir dir;
+    PackageBuilder builder(24);
+    for (std::uint32_t i = 0; i < 30; ++i) builder.Add(Key(i + 1, i), "x");
+    const Bytes whole = builder.Build();
+    std::vector<IndexEntry> entries;
+    ASSERT_EQ(ReadIndex(whole, PackageSource::File, entries), 24u);
+    ASSERT_EQ(entries.size(), 30u);
+    for (const auto& [count, size] : {std::pair{29u, 720u}, std::pair{30u, 721u}, std::pair{30u, 719u + 30u}}) {
+        Bytes package = whole;
+        StoreU32(package, kEntryCountOffset, count);
+        StoreU32(package, kIndexSizeOffset, size);
+        EXPECT_THROW(ReadIndex(package, PackageSource::File, entries), FormatError) << count << " in " << size;
+        const auto path = dir / "odd.package";
+        AtomicReplace(path, package);
+        EXPECT_THROW(ReadPackageExcerpt(path, [](const IndexEntry&) { return true; }, 100), FormatError) << size;
+    }
+}
+
 TEST(ReadHexBytes, ReversedReadsLittleEndianValues) {
     const Bytes bytes{0xFB, 0x2E, 0xCE, 0xAA, 0x00, 0x01, 0x2C};
     EXPECT_EQ(ReadHexBytes(bytes, 0, 4, true), "AACE2EFB");

@@ -681,5 +681,27 @@ TEST(SaveDescriptions, APackageWithIndexEntriesPastItsEndIsNeverRewritten) {
     EXPECT_EQ(ReadFileBytes(package), bytes);
 }
 
+// A character package whose index size is not a whole number of entries (count one short): said
+// with the file's name, the sim left out, and no save rewrites the file.
+TEST(SaveDescriptions, APackageWhoseIndexSizeDoesNotFitItsCountIsAnIndexErrorAndNeverRewritten) {
+    Session s;
+    const fs::path package = s.PackageOf(s.Sim("Marta"));
+    Bytes bytes = ReadFileBytes(package);
+    StoreU32(bytes, kEntryCountOffset, ByteReader(bytes).ReadU32(kEntryCountOffset) - 1);
+    AtomicReplace(package, bytes);
+    s.ws = Workspace{};
+    s.reporter.messages.clear();
+    s.Load();
+    EXPECT_FALSE(FindSimByFile(s.ws, package.filename().string()));
+    bool told = false;
+    for (const auto& message : s.reporter.messages) {
+        told = told || message.text.find(package.filename().string()) != std::string::npos;
+    }
+    EXPECT_TRUE(told);
+    s.neighborhood->dirty = 1;
+    s.Save();
+    EXPECT_EQ(ReadFileBytes(package), bytes);
+}
+
 }  // namespace
 }  // namespace qh
