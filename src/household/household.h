@@ -32,6 +32,9 @@ namespace qh {
 
 struct Household {
     std::uint32_t instanceId = 0;  // of the FAMI resource and its text list; members' familyNumber
+    // Which of the package's FAMI resources with this instance id it was read from (0 for the
+    // first): a package holding two is saved the n-th from the n-th record.
+    std::uint32_t storedOrdinal = 0;
     std::uint32_t lotInstance = 0;
     std::uint32_t houseFamilyNumber = 0;
     std::int32_t funds = 0;

@@ -26,6 +26,20 @@ Household* FindHousehold(Workspace& workspace, std::uint32_t instanceId) {
     return index ? &workspace.households[*index] : nullptr;
 }
 
+Household* FindStoredHousehold(Workspace& workspace, std::uint32_t instanceId, std::uint32_t ordinal) {
+    const auto first = HouseholdIndex(workspace, instanceId);
+    if (!first) return nullptr;
+    // Households are in the package's index order: a later resource of the instance is read into
+    // a later record, so the search starts at the first one (and ends there, but for duplicates).
+    for (std::size_t i = *first; i < workspace.households.size(); ++i) {
+        Household& household = workspace.households[i];
+        if (household.instanceId != instanceId) continue;
+        if (household.storedOrdinal == ordinal) return &household;
+        if (household.storedOrdinal > ordinal) break;
+    }
+    return nullptr;
+}
+
 std::string HouseholdLabel(const Household& household) {
     const std::string name = TrimText(ToValidUtf8(household.householdName));
     if (!household.hasTextList || name.empty()) return std::to_string(household.lotInstance);

@@ -18,6 +18,9 @@ namespace qh {
 // Builds the lookup by instance id; to be called whenever households are added or removed.
 void IndexHouseholds(Workspace& workspace);
 Household* FindHousehold(Workspace& workspace, std::uint32_t instanceId);
+// The household read from the package's `ordinal`-th FAMI resource of that instance id (0 for the
+// first), or null when that resource could not be read.
+Household* FindStoredHousehold(Workspace& workspace, std::uint32_t instanceId, std::uint32_t ordinal);
 std::optional<std::size_t> HouseholdIndex(const Workspace& workspace, std::uint32_t instanceId);
 
 // The selector's label: the decoded, trimmed name, or the lot number in decimal for a household

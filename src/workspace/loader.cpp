@@ -167,10 +167,12 @@ void ReadNeighborhoodDataPass(LoadContext& context) {
 void ReadHouseholdsPass(LoadContext& context) {
     Workspace& ws = context.workspace;
     const std::string packageName = ws.packagePath.filename().string();
+    std::unordered_map<std::uint32_t, std::uint32_t> seen;  // resources per instance id so far
     for (const IndexEntry& entry : context.entries) {
         if (entry.key.typeId != kHouseholdType) continue;
         Household household;
         household.instanceId = entry.key.instanceId;
+        household.storedOrdinal = seen[entry.key.instanceId]++;
         try {
             ReadHousehold(context.Resource(entry), household);
         } catch (const FormatError& error) {

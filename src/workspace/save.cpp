@@ -86,7 +86,10 @@ EntryOutcome WriteNeighborhoodDataEntry(SaveContext& c, const IndexEntry& entry,
 // read from the resource as it stands now.
 EntryOutcome WriteHouseholdEntry(SaveContext& c, const IndexEntry& entry, std::span<const std::uint8_t> stored,
                                  PackageImage& image) {
-    const Household* household = FindHousehold(c.workspace, entry.key.instanceId);
+    // The n-th resource of an instance id is written from the record read from it; one that
+    // could not be read has none and is copied.
+    const std::uint32_t ordinal = c.householdsSeen[entry.key.instanceId]++;
+    const Household* household = FindStoredHousehold(c.workspace, entry.key.instanceId, ordinal);
     if (!household || !household->householdDirty) return CopyEntry(entry, stored, image);
     WriteHousehold(stored, *household, image);
     return EntryOutcome::Keep;

@@ -88,6 +88,8 @@ struct SaveContext {
     // the pair's n-th record, so a pair stored twice keeps both.
     // Counted at the place where the pair's run begins in the lookup's order.
     std::vector<std::uint32_t> relationshipsSeen;
+    // The household resources seen so far per instance id, for the n-th from the n-th record.
+    std::unordered_map<std::uint32_t, std::uint32_t> householdsSeen;
     // Each record written (from an existing resource or appended) and what its resource now says,
     // taken into the records once the package is saved.
     std::vector<std::pair<std::size_t, RelationshipWritten>> relationshipsWritten;

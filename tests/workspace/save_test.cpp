@@ -434,6 +434,52 @@ TEST(SaveHouseholds, OnlyChangedHouseholdsAreRewrittenAndTheRestStayByteForByte)
     EXPECT_EQ(FindHousehold(s.ws, 4)->members.size(), 1u);
 }
 
+// Every FAMI resource of one instance id, in index order, as the package now holds them.
+std::vector<Bytes> HouseholdResources(const fs::path& package, std::uint32_t instance) {
+    SilentReporter quiet;
+    const Bytes image = ExpandImage(ReadFileBytes(package), quiet);
+    std::vector<IndexEntry> entries;
+    ReadIndex(image, PackageSource::Image, entries);
+    std::vector<Bytes> found;
+    for (const IndexEntry& e : entries) {
+        if (e.key.typeId != kHouseholdType || e.key.instanceId != instance) continue;
+        const auto span = ByteReader(image).Slice(e.offset, e.size);
+        found.emplace_back(span.begin(), span.end());
+    }
+    return found;
+}
+
+// A package holding two households under one instance id (the Harts' resource twice, the second
+// with other funds): each is written from the record read from it, and when the first cannot be
+// read the second is still saved and the first carried as it is.
+TEST(SaveHouseholds, TwoResourcesOfOneInstanceAreEachWrittenFromTheirOwnRecord) {
+    for (const bool firstReadable : {true, false}) {
+        SCOPED_TRACE(firstReadable ? "both readable" : "the first cut short");
+        Session s;
+        const fs::path package = s.ws.packagePath;
+        Bytes first = s.Resource(package, kHouseholdType, 1);
+        Bytes second = first;
+        StoreU32(second, 28, 4242);  // version 85: the funds at 28
+        if (!firstReadable) first.resize(20);
+        test::RewritePackage(package, [&](const IndexEntry& e, Bytes& content) {
+            if (e.key.typeId == kHouseholdType && e.key.instanceId == 1) content = first;
+        }, {{fixture::Key(kHouseholdType, 1), second}});
+        s.ws = Workspace{};
+        s.Load();
+        Household* copy = FindStoredHousehold(s.ws, 1, 1);
+        ASSERT_NE(copy, nullptr);
+        EXPECT_EQ(copy->funds, 4242);
+        EXPECT_EQ(FindStoredHousehold(s.ws, 1, 0) != nullptr, firstReadable);
+        ASSERT_TRUE(SetHouseholdFunds(*copy, 5151).empty());
+        ASSERT_TRUE(s.Save().Complete());
+        const auto stored = HouseholdResources(package, 1);
+        ASSERT_EQ(stored.size(), 2u);
+        EXPECT_EQ(stored[0], first);
+        EXPECT_EQ(ByteReader(stored[1]).ReadU32(28), 5151u);
+        EXPECT_EQ(stored[1].size(), second.size());
+    }
+}
+
 TEST(SaveHouseholds, ARenameChangesOnlyTheEntriesOfTheGamesLanguage) {
     for (int language : {1, 4}) {
         SCOPED_TRACE(language);
