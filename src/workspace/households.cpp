@@ -89,6 +89,16 @@ std::string MoveInRefusal(const Workspace& workspace, const Character& sim, cons
     if (std::find(household.members.begin(), household.members.end(), sim.simGuid) != household.members.end()) {
         return sim.packageFile + " is a member of that household already";
     }
+    // The sim's own household could not be read: it would keep listing the sim, who would then
+    // belong to two households.
+    const std::uint32_t own = static_cast<std::uint16_t>(sim.familyNumber);
+    for (std::uint32_t unreadable : workspace.unreadableHouseholds) {
+        if ((unreadable & 0xFFFF) == own && own != 0) {
+            return "the household " + sim.packageFile + " belongs to (" + HexId(unreadable) + " in " +
+                   workspace.packagePath.filename().string() +
+                   ") could not be read, so the sim cannot be moved out of it";
+        }
+    }
     return {};
 }
 

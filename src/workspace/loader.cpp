@@ -179,6 +179,7 @@ void ReadHouseholdsPass(LoadContext& context) {
             context.reporter.Error("A Data Error was found in household " + HexId(entry.key.instanceId) + " of " +
                                    packageName + "\r\n" + error.what() + "\r\n" +
                                    "This household cannot be edited; it is saved as it is.");
+            ws.unreadableHouseholds.push_back(entry.key.instanceId);
             continue;
         }
         ws.households.push_back(std::move(household));

@@ -47,6 +47,8 @@ struct Workspace {
     std::unordered_map<std::uint32_t, std::size_t> simByGuid;      // GuidValue(simGuid) -> index
     std::vector<Household> households;  // in the package's index order
     std::unordered_map<std::uint32_t, std::size_t> householdByInstance;  // instanceId -> index
+    // Instance ids of household resources that could not be read: who they list is unknown.
+    std::vector<std::uint32_t> unreadableHouseholds;
     std::vector<LotDesc> lotDescList;
     // The ties of the first family-ties resource, in the order read and then appended. Ties can
     // be changed and saved only when that resource exists, could be read and holds nothing the

@@ -81,6 +81,25 @@ TEST(Households, MovingAMemberInAgainPutsItLast) {
     EXPECT_EQ(static_cast<std::uint16_t>(t.ws.characters[3].familyNumber), 0x2345);
 }
 
+// Move In's refusals: advanced mode only, a household with members, not the sim's own; and not
+// a sim whose own household could not be read (it would go on listing the sim, who would then
+// belong to two households after a save).
+TEST(Households, MoveInIsRefusedWhereTheMoveCouldNotBeSavedWhole) {
+    Town t;
+    Character& first = t.ws.characters[0];   // of household 1
+    Character& fourth = t.ws.characters[3];  // of none
+    EXPECT_NE(MoveInRefusal(t.ws, first, t.B(), false).find("advanced"), std::string::npos);
+    EXPECT_EQ(MoveInRefusal(t.ws, first, t.B(), true), "");
+    EXPECT_NE(MoveInRefusal(t.ws, first, t.A(), true).find("already"), std::string::npos);
+    fourth.familyNumber = 7;  // a household resource 7 that could not be read
+    t.ws.packagePath = "N001_Neighborhood.package";
+    t.ws.unreadableHouseholds = {7};
+    const std::string refusal = MoveInRefusal(t.ws, fourth, t.B(), true);
+    EXPECT_NE(refusal.find("could not be read"), std::string::npos) << refusal;
+    EXPECT_NE(refusal.find("N001_Neighborhood.package"), std::string::npos) << refusal;
+    EXPECT_EQ(MoveInRefusal(t.ws, first, t.B(), true), "");  // other sims move as before
+}
+
 TEST(Households, FundsAreRefusedOutside32BitsAndTypedDigitsAreKept) {
     Town t;
     EXPECT_FALSE(SetHouseholdFunds(t.A(), -1).empty());

@@ -184,7 +184,9 @@ void HouseholdsPanel::ShowHousehold() {
     const bool empty = cbHouseMembers_->count() == 0;
     grpHousehold_->setVisible(household && !empty);
     lblEmpty_->setVisible(household && empty);
-    moveInAllowed_ = household && sim && MoveInRefusal(ws, *sim, *household, true).empty();
+    const std::string refusal = household && sim ? MoveInRefusal(ws, *sim, *household, true) : std::string();
+    moveInAllowed_ = household && sim && refusal.empty();
+    btnMoveIn_->setToolTip(QString::fromStdString(refusal));
     ShowMoveIn();
     --showing_;
 }
