@@ -4,6 +4,13 @@
 
 namespace qh {
 
+std::string ItemsRefusal(const Workspace& workspace) {
+    if (workspace.neighborhoodData) return {};
+    return "The neighborhood data of " + workspace.packagePath.filename().string() +
+           " could not be read, so the sims' items (contacts, grudges, item skills, toddler training, tokens) "
+           "cannot be changed here.";
+}
+
 std::uint32_t NewItemOwnerWord(const Workspace& workspace) {
     if (!workspace.simItemList.empty()) return workspace.simItemList.front().ownerWord;
     return workspace.neighborhoodData ? workspace.neighborhoodData->defaultOwnerWord : 0;

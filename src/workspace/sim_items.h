@@ -18,6 +18,11 @@ inline constexpr std::uint32_t kDeadMarkGuid = 0x2CCF9BED;
 // word every owner had before the game stored one per owner), else 0.
 std::uint32_t NewItemOwnerWord(const Workspace& workspace);
 
+// Why the sims' items cannot be changed: the neighborhood data could not be read (or the package
+// has none), so the save would carry the resource as it is and drop every item edit. Empty when
+// they can be.
+std::string ItemsRefusal(const Workspace& workspace);
+
 // Appends an item of the sim (owner = instanceId) and marks the sim changed.
 NeighborhoodItem& AddSimItem(Workspace& workspace, Character& sim, std::uint32_t itemGuid, std::uint8_t secondary,
                              std::vector<std::uint16_t> values, std::uint16_t flags1 = 0);

@@ -5,6 +5,7 @@
 #include "character/character_edit.h"
 #include "character/character_rules.h"
 #include "workspace/operations/operation_support.h"
+#include "workspace/sim_items.h"
 
 namespace qh {
 
@@ -32,6 +33,9 @@ std::string ApplySimOperation(const SimOperation& operation, SimOperationContext
                               std::string_view value) {
     if (operation.needsDescription && !HasDescription(sim)) return NoDescriptionRefusal(sim);
     if (operation.advancedOnly && !context.advanced) return ops::AdvancedRefusal("--" + std::string(operation.name));
+    if (operation.needsItems) {
+        if (std::string refusal = ItemsRefusal(context.workspace); !refusal.empty()) return refusal;
+    }
     return operation.apply(context, sim, value);
 }
 
@@ -52,6 +56,9 @@ std::string ApplyFieldAssignment(SimOperationContext& context, Character& sim, s
     }
     if (governor->needsDescription && !HasDescription(sim)) return NoDescriptionRefusal(sim);
     if (governor->advancedOnly && !context.advanced) return ops::AdvancedRefusal(std::string(field));
+    if (governor->needsItems) {
+        if (std::string refusal = ItemsRefusal(context.workspace); !refusal.empty()) return refusal;
+    }
     return governor->fieldDoor(context, sim, field, value);
 }
 

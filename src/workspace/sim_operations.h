@@ -38,6 +38,9 @@ struct SimOperation {
     // Changes what the sim's description or its items hold, which a sim without a description
     // cannot keep.
     bool needsDescription = true;
+    // Changes the sims' items of the neighborhood data, which a neighborhood whose data could not
+    // be read cannot keep (ItemsRefusal).
+    bool needsItems = false;
     // The window offers it only in advanced mode.
     bool advancedOnly = false;
     EditScope scope = EditScope::Sim;

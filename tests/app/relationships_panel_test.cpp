@@ -12,6 +12,7 @@
 #include <QSlider>
 
 #include "app/ui_session.h"
+#include "support/demo_session.h"
 #include "workspace/relationships.h"
 
 namespace qh::app {
@@ -187,6 +188,27 @@ TEST(RelationshipsPanel, TurnOnsTheSimsFormatCannotKeepAreNotOffered) {
     emit on1->activated(34);
     EXPECT_EQ(s.window->SelectedSim()->turnOns3, before.turnOns3);
     EXPECT_EQ(s.window->SelectedSim()->dirty, before.dirty);
+}
+
+// With the neighborhood data unreadable, what is kept as items is shown but cannot be changed:
+// Furious and Contact here, the item skills and toddler training on the Skills panel, the dead
+// mark on the Character panel, each saying why.
+TEST(RelationshipsPanel, ItemsTheSaveCouldNotWriteAreShownButOff) {
+    Session s(true, [](const demo::DemoGame& game) {
+        test::RewritePackage(game.userData / "Neighborhoods" / "N001" / "N001_Neighborhood.package",
+                             [](const IndexEntry& e, Bytes& content) {
+                                 if (e.key.typeId == kNeighborhoodDataType) content.resize(10);
+                             });
+    });
+    Show(s, "N001_User00000.package", QStringLiteral("Owen"));
+    auto* furious = s.Find<QCheckBox>("ckFurious");
+    EXPECT_FALSE(furious->isEnabled());
+    EXPECT_TRUE(furious->toolTip().contains(QStringLiteral("could not be read")));
+    EXPECT_TRUE(s.Find<QSlider>("trkShortTerm")->isEnabled());  // levels are not items
+    s.Click("btnSkills");
+    EXPECT_FALSE(s.Find<QCheckBox>("ckTrainWalk")->isEnabled());
+    s.Click("btnCharacters");
+    EXPECT_FALSE(s.Find<QCheckBox>("ckDead")->isEnabled());
 }
 
 }  // namespace

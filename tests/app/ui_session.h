@@ -54,7 +54,9 @@ struct Session {
     StartupOptions options;
     std::unique_ptr<MainWindow> window;
 
-    explicit Session(bool advanced = false) {
+    // `prepare` may change the demo game's files before the program starts.
+    explicit Session(bool advanced = false, const std::function<void(const demo::DemoGame&)>& prepare = {}) {
+        if (prepare) prepare(game);
         // The system's trash of this test's own: what the window deletes lands in the test's folder.
         qputenv("XDG_DATA_HOME", QByteArray::fromStdString((dir / "data").string()));
         options.shared.winePrefix = game.prefix;

@@ -24,6 +24,7 @@
 #include "workspace/households.h"
 #include "workspace/loader.h"
 #include "workspace/sim_items.h"
+#include "workspace/sim_operations.h"
 
 namespace qh {
 namespace {
@@ -562,6 +563,37 @@ TEST(SaveNeighborhoodData, AForcedSaveWritesTheEditsOntoTheFileTheGameSaved) {
     ASSERT_TRUE(s.ws.neighborhoodData.has_value()) << "the resource still reads";
     EXPECT_EQ(s.ws.lotItemList, plan.lotItems);
     EXPECT_TRUE(IsDead(s.ws, s.Sim("Marta")));
+}
+
+// With the neighborhood data unreadable the save carries it as it is: every edit of items (each
+// operation that says it needs them, and Contact, which is a flag and an item) is refused with
+// the reason before anything changes, so nothing is reported saved that the file never gets.
+TEST(SaveNeighborhoodData, WithTheDataUnreadableEveryItemEditIsRefusedWithTheReason) {
+    Session s;
+    test::RewritePackage(s.ws.packagePath, [](const IndexEntry& e, Bytes& content) {
+        if (e.key.typeId == kNeighborhoodDataType) content.resize(10);
+    });
+    s.ws = Workspace{};
+    s.Load();
+    ASSERT_FALSE(s.ws.neighborhoodData);
+    const std::string reason = ItemsRefusal(s.ws);
+    EXPECT_NE(reason.find(s.ws.packagePath.filename().string()), std::string::npos) << reason;
+    GameEnvironment env;
+    SimOperationContext context{s.ws, env, true};
+    Character& marta = s.Sim("Marta");
+    const Workspace before = s.ws;
+    std::size_t refused = 0;
+    for (const SimOperation& operation : SimOperations()) {
+        if (!operation.needsItems) continue;
+        SCOPED_TRACE(std::string(operation.name));
+        EXPECT_EQ(ApplySimOperation(operation, context, marta, "17=on"), reason);
+        ++refused;
+    }
+    EXPECT_GE(refused, 8u);  // the item operations, the dead mark, Furious and Contact
+    EXPECT_EQ(ApplySimOperation(*FindSimOperation("rel-flag"), context, marta, "17:Contact=on"), reason);
+    EXPECT_EQ(s.ws.simItemList, before.simItemList);
+    EXPECT_EQ(s.ws.relationshipList, before.relationshipList);
+    EXPECT_EQ(ApplySimOperation(*FindSimOperation("rel-flag"), context, marta, "17:Friend=on"), "");  // not an item
 }
 
 TEST(SaveNeighborhoodData, ASecondResourceIsCarriedAndItsItemsNeverDouble) {

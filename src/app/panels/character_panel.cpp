@@ -303,6 +303,10 @@ void CharacterPanel::ShowDescriptionState(const Character& sim) {
                                                              ckDead_}) {
         control->setEnabled(described);
     }
+    // The dead mark is an item of the neighborhood data as well.
+    const QString itemsRefusal = QString::fromStdString(ItemsRefusal(document_.workspace()));
+    ckDead_->setEnabled(described && itemsRefusal.isEmpty());
+    ckDead_->setToolTip(itemsRefusal);
     // These three change only in advanced mode, and then only for a described sim.
     for (QWidget* control : std::initializer_list<QWidget*>{rbMale_, rbFemale_, cbAges_}) {
         control->setEnabled(described && context_.view.Advanced());

@@ -70,8 +70,14 @@ DataPanel::DataPanel(Document& document, PanelContext& context, const PanelRow& 
         auto* button = new QPushButton(QString::fromLatin1(caption), this);
         button->setObjectName(QString::fromLatin1(name));
         buttons->addWidget(button);
-        if (QString::fromLatin1(name) == QStringLiteral("btnSaveData")) connect(button, &QPushButton::clicked, this, [this] { btnSaveDataClick(); });
-        if (QString::fromLatin1(name) == QStringLiteral("btnDeleteData")) connect(button, &QPushButton::clicked, this, [this] { btnDeleteClick(); });
+        if (QString::fromLatin1(name) == QStringLiteral("btnSaveData")) {
+            btnSaveData_ = button;
+            connect(button, &QPushButton::clicked, this, [this] { btnSaveDataClick(); });
+        }
+        if (QString::fromLatin1(name) == QStringLiteral("btnDeleteData")) {
+            btnDeleteData_ = button;
+            connect(button, &QPushButton::clicked, this, [this] { btnDeleteClick(); });
+        }
         if (QString::fromLatin1(name) == QStringLiteral("btnLoadFamilyData")) connect(button, &QPushButton::clicked, this, [this] { FillFrom(Source::Families); });
         if (QString::fromLatin1(name) == QStringLiteral("btnLoadLotData")) connect(button, &QPushButton::clicked, this, [this] { FillFrom(Source::Lots); });
     }
@@ -100,6 +106,12 @@ void DataPanel::FillFrom(Source source) {
     for (const DataPanelRow& row : rows_) lstItems_->addItem(QString::fromStdString(row.name));
     lstItems_->setCurrentRow(0);
     lstItemsClick();
+    // Items the save could not write are shown, never changed.
+    const QString refusal = QString::fromStdString(ItemsRefusal(document_.workspace()));
+    for (QPushButton* button : {btnSaveData_, btnDeleteData_}) {
+        button->setEnabled(refusal.isEmpty());
+        button->setToolTip(refusal);
+    }
     QApplication::restoreOverrideCursor();
 }
 

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 
 #include "app/panels/panel.h"
@@ -42,6 +43,8 @@ private:
     QPlainTextEdit* memValues_;
     QRadioButton* rbPrimary_;
     QRadioButton* rbSecondary_;
+    QPushButton* btnSaveData_ = nullptr;
+    QPushButton* btnDeleteData_ = nullptr;
     Source source_ = Source::Sim;
     std::vector<DataPanelRow> rows_;
 };

@@ -10,6 +10,7 @@
 
 #include "character/character_rules.h"
 #include "package/text_list.h"
+#include "workspace/sim_items.h"
 
 namespace qh::app {
 
@@ -380,11 +381,19 @@ void RelationshipsPanel::ShowSide(Side& side, const RelationshipRecord& record) 
 }
 
 void RelationshipsPanel::EnableEditing(bool on) {
+    // Furious and Contact are items as well: where the save could not write them they are shown,
+    // never changed.
+    const QString itemsRefusal = QString::fromStdString(ItemsRefusal(document_.workspace()));
+    const bool items = on && itemsRefusal.isEmpty();
     for (Side* side : {&one_, &two_}) {
         side->trkShortTerm->setEnabled(on);
         side->trkLongTerm->setEnabled(on);
-        for (auto& [bit, box] : side->flags) box->setEnabled(on);
-        side->ckFurious->setEnabled(on);
+        for (auto& [bit, box] : side->flags) {
+            box->setEnabled(bit == kContactBit ? items : on);
+            if (bit == kContactBit) box->setToolTip(itemsRefusal);
+        }
+        side->ckFurious->setEnabled(items);
+        side->ckFurious->setToolTip(itemsRefusal);
         side->cbFamRel->setEnabled(on);
         side->lblShortTerm->setVisible(on);
         side->lblLongTerm->setVisible(on);

@@ -185,7 +185,19 @@ void SkillsPanel::Fill() {
     ckTrainPotty_->setChecked(training.pottyLearned);
     trkNurseryRhyme_->setValue(training.rhyme);
     ckNurseryRhyme_->setChecked(training.rhymeLearned);
-    trkNurseryRhyme_->setEnabled(!training.rhymeLearned);
+    // Item skills and toddler training are items: where the save could not write them they are
+    // shown, never changed.
+    const std::string itemsRefusal = ItemsRefusal(ws);
+    const bool itemsEditable = itemsRefusal.empty();
+    for (const ItemControl& control : items_) {
+        if (control.slider) control.slider->setEnabled(itemsEditable);
+        if (control.box) control.box->setEnabled(itemsEditable);
+    }
+    for (QWidget* control : std::initializer_list<QWidget*>{trkWalkTraining_, trkTalkTraining_, trkPottyTraining_,
+                                                            ckTrainWalk_, ckTrainTalk_, ckTrainPotty_, ckNurseryRhyme_}) {
+        control->setEnabled(itemsEditable);
+    }
+    trkNurseryRhyme_->setEnabled(itemsEditable && !training.rhymeLearned);
     Relabel();
 
     const bool items = ShowsItemSkills(sim, HasPets());
@@ -205,6 +217,8 @@ void SkillsPanel::Fill() {
         lblNoItemSkills_->setText(QStringLiteral("A pet's skills come with its breed: they are shown and kept as they are."));
     } else if (!items && sim.lifeStage != 2) {
         lblNoItemSkills_->setText(QStringLiteral("A baby learns no skills yet."));
+    } else if (!itemsEditable) {
+        lblNoItemSkills_->setText(QString::fromStdString(itemsRefusal));
     } else {
         lblNoItemSkills_->clear();
     }

@@ -208,7 +208,7 @@ constexpr SimOperation kCharacter[] = {
      .governs = IsGender, .fieldDoor = GenderDoor},
     {.name = "locomotion", .valueHelp = "locomotion balance, 0 to 100 (the first weight); advanced mode",
      .apply = Locomotion, .advancedOnly = true, .governs = IsLocomotion, .fieldDoor = LocomotionDoor},
-    {.name = "dead", .valueHelp = "on or off; advanced mode", .apply = Dead, .advancedOnly = true,
+    {.name = "dead", .valueHelp = "on or off; advanced mode", .apply = Dead, .needsItems = true, .advancedOnly = true,
      .governs = IsDeadMark},
     {.name = "word", .valueHelp = "FIELD=N: a slider or box of the Character panel (fatness, malePreference, ...)",
      .apply = Word, .governs = IsWord, .fieldDoor = WordDoor},

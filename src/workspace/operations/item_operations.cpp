@@ -121,12 +121,12 @@ std::string Toddler(SimOperationContext& c, Character& sim, std::string_view tex
 }
 
 constexpr SimOperation kItems[] = {
-    {.name = "remove-items", .valueHelp = "remove the sim's items with this GUID", .apply = RemoveItems},
-    {.name = "add-item", .valueHelp = "add an item GUID:SECONDARY:v1,v2,...", .apply = AddItem},
+    {.name = "remove-items", .valueHelp = "remove the sim's items with this GUID", .apply = RemoveItems, .needsItems = true},
+    {.name = "add-item", .valueHelp = "add an item GUID:SECONDARY:v1,v2,...", .apply = AddItem, .needsItems = true},
     {.name = "item-skill", .valueHelp = "GUID=LEVEL of an item skill (dance, parenting, ...)",
-     .apply = ItemSkillOperation},
-    {.name = "presence", .valueHelp = "GUID=on|off of a massage or ninja skill", .apply = Presence},
-    {.name = "toddler", .valueHelp = "walk,talk,potty,walkLearned,talkLearned,pottyLearned,rhyme", .apply = Toddler},
+     .apply = ItemSkillOperation, .needsItems = true},
+    {.name = "presence", .valueHelp = "GUID=on|off of a massage or ninja skill", .apply = Presence, .needsItems = true},
+    {.name = "toddler", .valueHelp = "walk,talk,potty,walkLearned,talkLearned,pottyLearned,rhyme", .apply = Toddler, .needsItems = true},
 };
 
 }  // namespace

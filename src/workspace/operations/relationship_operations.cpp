@@ -2,6 +2,7 @@
 // Family only in advanced mode, as the panel shows them), the family relation, Furious and
 // Contact.
 #include "workspace/operations/operation_support.h"
+#include "workspace/sim_items.h"
 #include "workspace/relationships.h"
 
 namespace qh::ops {
@@ -59,6 +60,9 @@ std::string RelationshipFlagOperation(SimOperationContext& c, Character& sim, st
     if (RelationshipFlagAdvancedOnly(flag->bit) && !c.advanced) {
         return AdvancedRefusal("--rel-flag " + std::string(flag->caption));
     }
+    if (flag->bit == kContactBit) {
+        if (std::string refusal = ItemsRefusal(c.workspace); !refusal.empty()) return refusal;  // Contact is an item too
+    }
     const PairLookup pair = FindPair(c, sim, parts->first, "--rel-flag");
     if (!pair.problem.empty()) return pair.problem;
     SetRelationshipFlagRule(c.workspace, pair.record, RelationshipSide::Own, flag->bit, *on);
@@ -113,9 +117,9 @@ constexpr SimOperation kRelationships[] = {
      .apply = FamilyRelationOperation, .needsDescription = false, .advancedOnly = true,
      .scope = EditScope::Relationships},
     {.name = "furious", .valueHelp = "OTHER=on|off: the sim is furious at OTHER", .apply = Furious,
-     .needsDescription = false, .scope = EditScope::Relationships},
+     .needsDescription = false, .needsItems = true, .scope = EditScope::Relationships},
     {.name = "contact", .valueHelp = "OTHER=on|off: the sim keeps OTHER as a contact", .apply = Contact,
-     .needsDescription = false, .scope = EditScope::Relationships},
+     .needsDescription = false, .needsItems = true, .scope = EditScope::Relationships},
 };
 
 }  // namespace
