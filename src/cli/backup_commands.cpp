@@ -110,12 +110,12 @@ void AddBackupCommands(CLI::App& app, const GlobalOptions& options, Reporter& re
         OpenArchive(options, archive);
         nlohmann::ordered_json out = nlohmann::json::array();
         for (const BackupGroup& group : BackupTree(archive.folder)) {
+            if (!filter->empty() && !EqualsNoCase(group.prefix, *filter)) continue;
             for (const std::string& name : group.backups) {
-                if (!filter->empty() && !EqualsNoCase(name.substr(0, 4), *filter)) continue;
                 const fs::path folder = archive.folder / fs::u8path(name);
                 out.push_back({{"name", name},
-                               {"neighborhood", name.substr(0, 4)},
-                               {"date", name.size() > 5 ? name.substr(5) : ""},
+                               {"neighborhood", group.prefix},
+                               {"date", BackupDate(name)},
                                {"folder", folder.string()},
                                {"size", FolderSize(folder)}});
             }
@@ -131,7 +131,14 @@ void AddBackupCommands(CLI::App& app, const GlobalOptions& options, Reporter& re
         Archive archive;
         OpenArchive(options, archive);
         const fs::path source = BackupPath(archive, restore->first);
-        const std::string hoodPrefix = restore->first.substr(0, 4);
+        // The neighborhood the backup holds, from its own package, never from its name.
+        const auto held = BackupPrefix(source);
+        if (!held) {
+            throw UsageError("Backup Operation Failed. " + restore->first +
+                             " holds no neighborhood package (or more than one), so it cannot be restored; the "
+                             "neighborhood was left as it was.");
+        }
+        const std::string hoodPrefix = *held;
         const fs::path target = archive.session.env.neighborhoodsFolder / fs::u8path(hoodPrefix);
         if (fs::exists(target)) {
             Confirm(restore->second, "\"" + target.string() + "\" will be restored with the Neighborhood backup selected. "

@@ -70,4 +70,9 @@ fs::path ResolveNoCase(const fs::path& base, std::string_view relative) {
     return current;
 }
 
+std::string Utf8Text(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 }  // namespace qh

@@ -19,6 +19,9 @@ std::filesystem::path ResolveNoCase(const std::filesystem::path& base, std::stri
 // (a drive on Windows). A neighborhood folder named otherwise would let a save write elsewhere.
 bool IsPlainName(std::string_view name);
 
+// A path as UTF-8 text, on every system (Windows' narrow strings are the ANSI code page).
+std::string Utf8Text(const std::filesystem::path& path);
+
 // Whether `path`, taken as spelt (lexically, ".." resolved), lies inside `folder`.
 bool LiesInside(const std::filesystem::path& path, const std::filesystem::path& folder);
 

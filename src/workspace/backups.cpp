@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <random>
 
+#include "package/index.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
 #include "platform/folder_lock.h"
@@ -18,19 +19,39 @@ fs::path ArchiveFolder(const std::string& archiveLoc, const std::optional<fs::pa
     return *personal / "Bramblesoft" / "NGBDs";
 }
 
-bool IsBackupFolderName(std::string_view name) {
-    if (name.empty() || name.front() == '.') return false;
+std::string BackupDate(std::string_view name) {
+    if (name.empty() || name.front() == '.') return {};
     // What a restore kept: " replaced", and a suffix when two were kept in one second.
     if (const auto kept = name.rfind(" replaced"); kept != std::string_view::npos) name = name.substr(0, kept);
     // " mm-dd-yyyy hhmmss": 18 characters after the prefix, which is not empty.
     constexpr std::string_view kShape = " 00-00-0000 000000";
-    if (name.size() <= kShape.size()) return false;
+    if (name.size() <= kShape.size()) return {};
     const std::string_view stamp = name.substr(name.size() - kShape.size());
     for (std::size_t i = 0; i < kShape.size(); ++i) {
         const bool digit = stamp[i] >= '0' && stamp[i] <= '9';
-        if (kShape[i] == '0' ? !digit : stamp[i] != kShape[i]) return false;
+        if (kShape[i] == '0' ? !digit : stamp[i] != kShape[i]) return {};
     }
-    return true;
+    return std::string(stamp.substr(1));
+}
+
+bool IsBackupFolderName(std::string_view name) { return !BackupDate(name).empty(); }
+
+std::optional<std::string> BackupPrefix(const fs::path& backupFolder) {
+    static constexpr std::string_view kSuffix = "_Neighborhood.package";
+    std::optional<std::string> found;
+    std::error_code error;
+    for (fs::directory_iterator it(backupFolder, error), end; !error && it != end; it.increment(error)) {
+        const std::string file = Utf8Text(it->path().filename());
+        if (file.size() <= kSuffix.size() ||
+            !EqualsNoCase(std::string_view(file).substr(file.size() - kSuffix.size()), kSuffix)) {
+            continue;
+        }
+        if (!it->is_regular_file(error)) continue;
+        if (found) return std::nullopt;  // two neighborhoods: which one it is cannot be told
+        found = file.substr(0, file.size() - kSuffix.size());
+    }
+    if (error || (found && !IsPlainName(*found))) return std::nullopt;
+    return found;
 }
 
 std::vector<BackupGroup> BackupTree(const fs::path& archive) {
@@ -38,12 +59,13 @@ std::vector<BackupGroup> BackupTree(const fs::path& archive) {
     std::error_code error;
     for (fs::directory_iterator it(archive, error), end; !error && it != end; it.increment(error)) {
         if (!it->is_directory(error)) continue;
-        const std::string name = it->path().filename().string();
+        const std::string name = Utf8Text(it->path().filename());
         if (!IsBackupFolderName(name)) continue;
-        const std::string text = name.substr(0, 4) + " - Neighborhood Backups";
-        auto group = std::find_if(groups.begin(), groups.end(), [&](const BackupGroup& g) { return EqualsNoCase(g.text, text); });
+        const auto prefix = BackupPrefix(it->path());
+        if (!prefix) continue;  // no neighborhood to restore
+        auto group = std::find_if(groups.begin(), groups.end(), [&](const BackupGroup& g) { return EqualsNoCase(g.prefix, *prefix); });
         if (group == groups.end()) {
-            groups.push_back({text, {}});
+            groups.push_back({*prefix, *prefix + " - Neighborhood Backups", {}});
             group = groups.end() - 1;
         }
         group->backups.push_back(name);
@@ -229,6 +251,19 @@ BackupResult RestoreBackup(const fs::path& backupFolder, const fs::path& neighbo
     try {
         if (!IsPlainName(prefix)) throw IoError("\"" + prefix + "\" is not a neighborhood prefix");
         if (!fs::is_directory(backupFolder)) throw IoError(backupFolder.string() + " is not a folder");
+        // The backup must hold this neighborhood's package, readable, before anything is replaced:
+        // a half-deleted backup would leave a neighborhood the game and this program cannot load.
+        const auto held = BackupPrefix(backupFolder);
+        if (!held) throw IoError(backupFolder.string() + " holds no neighborhood package (or more than one)");
+        if (!EqualsNoCase(*held, prefix)) {
+            throw IoError(backupFolder.string() + " is a backup of " + *held + ", not of " + prefix);
+        }
+        const fs::path package = ResolveNoCase(backupFolder, *held + "_Neighborhood.package");
+        try {
+            ReadPackageExcerpt(package, [](const IndexEntry&) { return false; }, 0);
+        } catch (const FormatError& damage) {
+            throw IoError(package.string() + " cannot be read: " + damage.what());
+        }
         CopyAndVerify(backupFolder, incoming, progress, hook);
         std::error_code error;
         std::optional<FolderLock> lock;
@@ -301,10 +336,7 @@ std::vector<std::string> MovableBackups(const fs::path& archive) {
     std::error_code error;
     for (fs::directory_iterator it(archive, error), end; !error && it != end; it.increment(error)) {
         if (!it->is_directory(error)) continue;
-        const std::string name = it->path().filename().string();
-        if (fs::is_regular_file(ResolveNoCase(it->path(), name.substr(0, 4) + "_Neighborhood.package"), error)) {
-            names.push_back(name);
-        }
+        if (BackupPrefix(it->path())) names.push_back(Utf8Text(it->path().filename()));
     }
     std::sort(names.begin(), names.end());
     return names;

@@ -18,19 +18,27 @@ namespace qh {
 std::filesystem::path ArchiveFolder(const std::string& archiveLoc, const std::optional<std::filesystem::path>& personal);
 
 struct BackupGroup {
-    std::string text;                 // first four characters of a backup's name + " - Neighborhood Backups"
+    std::string prefix;                // the neighborhood the backups hold, as their packages name it
+    std::string text;                  // the prefix + " - Neighborhood Backups"
     std::vector<std::string> backups;  // backup folder names, sorted
 };
+
+// The neighborhood a backup folder holds, from its own package: the prefix of its one
+// "<prefix>_Neighborhood.package" (any letter case). Nothing when it holds none, or more than
+// one. The folder's name says nothing: "N001 old copy" may hold anything.
+std::optional<std::string> BackupPrefix(const std::filesystem::path& backupFolder);
 
 // Whether a folder of the archive is named as a backup: a visible name ending in the date and time
 // of the backup, "mm-dd-yyyy hhmmss", or in that and " replaced" (what a restore kept, perhaps
 // with a suffix). The
 // temporary folders of a backup or restore in progress (or killed) are hidden and are not.
 bool IsBackupFolderName(std::string_view name);
+// The "mm-dd-yyyy hhmmss" of a backup folder's name, or empty for a name that is not one.
+std::string BackupDate(std::string_view name);
 
-// The stored backups grouped by neighborhood (the first four characters of each backup folder's
-// name, letter case aside), groups and backups sorted alphabetically. Only folders named as
-// backups are listed. A missing folder gives none.
+// The stored backups grouped by the neighborhood each holds (BackupPrefix, letter case aside),
+// groups and backups sorted alphabetically. Only folders named as backups that hold one
+// neighborhood package are listed. A missing folder gives none.
 std::vector<BackupGroup> BackupTree(const std::filesystem::path& archive);
 
 // "A Backup Copy of <name> was not found." and the advice that follows it.
@@ -78,7 +86,8 @@ bool HasBackupFrom(const std::filesystem::path& archive, const std::string& pref
 // it and compared with the backup, then the neighborhood's folder is set aside (renamed), the copy
 // put in its place, and the old contents discarded. A failure before the copy is in place leaves
 // the neighborhood as it was; one after leaves the restored copy and keeps the old contents where
-// `keptAt` says. The backup itself is only read.
+// `keptAt` says. The backup itself is only read. Nothing is replaced unless the backup holds the
+// package of that very neighborhood (BackupPrefix) and its header and index can be read.
 BackupResult RestoreBackup(const std::filesystem::path& backupFolder, const std::filesystem::path& neighborhoodsFolder,
                            const std::string& prefix, const DiscardFolder& discard, Progress& progress,
                            const CopyHook& hook = {});
@@ -86,8 +95,8 @@ BackupResult RestoreBackup(const std::filesystem::path& backupFolder, const std:
 // Discards a backup folder ("Delete Operation Failed." when it cannot be).
 BackupResult DeleteBackup(const std::filesystem::path& backupFolder, const DiscardFolder& discard);
 
-// The backups of a backup folder that can move with it: its folders that hold their
-// neighborhood's package (the first four characters of the name + "_Neighborhood.package").
+// The backups of a backup folder that can move with it: its folders that hold one neighborhood
+// package (BackupPrefix).
 std::vector<std::string> MovableBackups(const std::filesystem::path& archive);
 
 // Moves one backup into another backup folder: copied there under a temporary name and compared,

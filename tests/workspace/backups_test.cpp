@@ -5,6 +5,7 @@
 #include <fstream>
 #include <map>
 
+#include "fixture/package_builder.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
 #include "support/temp_dir.h"
@@ -15,11 +16,22 @@ namespace fs = std::filesystem;
 
 TEST(BackupTree, GroupsBackupsByTheirNeighborhood) {
     test::TempDir dir;
+    // Each holds its neighborhood's package, which says whose backup it is, whatever its name.
     for (const char* name : {"N001 01-31-2008 142530", "N001 02-01-2008 090000", "G001 05-05-2009 101010",
                              "n001 03-03-2010 111111", "N001 04-04-2010 121212 replaced",
-                             "N001 04-04-2010 121212 replaced-0a1b2c3d"}) {
+                             "N001 04-04-2010 121212 replaced-0a1b2c3d", "Old copy 06-06-2010 101010"}) {
         fs::create_directories(dir / name);
+        const std::string prefix = std::string(name).starts_with("G") ? "G001" : std::string(name).starts_with("n") ? "n001" : "N001";
+        std::ofstream(dir / name / (prefix + "_Neighborhood.package")) << "x";
     }
+    // A name whose fourth byte falls inside a character: listed under the package's prefix.
+    fs::create_directories(dir / "NÅ€ 07-07-2010 101010");
+    std::ofstream(dir / "NÅ€ 07-07-2010 101010" / "G001_Neighborhood.package") << "x";
+    // Named as backups, but without a neighborhood package (half deleted) or with two.
+    fs::create_directories(dir / "N001 08-08-2010 101010");
+    fs::create_directories(dir / "N001 09-09-2010 101010");
+    std::ofstream(dir / "N001 09-09-2010 101010" / "N001_Neighborhood.package") << "x";
+    std::ofstream(dir / "N001 09-09-2010 101010" / "N002_Neighborhood.package") << "x";
     // Not backups: a folder of the player's, what a killed backup or restore left, a name that
     // only looks like one.
     for (const char* name : {"Old", ".N001 05-05-2010 101010.partial-1a2b3c4d", ".N001 05-05-2010 101010",
@@ -30,9 +42,12 @@ TEST(BackupTree, GroupsBackupsByTheirNeighborhood) {
     const auto groups = BackupTree(dir.path());
     ASSERT_EQ(groups.size(), 2u);
     EXPECT_EQ(groups[0].text, "G001 - Neighborhood Backups");
-    EXPECT_EQ(groups[0].backups.size(), 1u);
-    EXPECT_EQ(groups[1].text, "N001 - Neighborhood Backups");  // n001 joins it, letter case aside
-    EXPECT_EQ(groups[1].backups.size(), 5u);
+    EXPECT_EQ(groups[0].prefix, "G001");
+    EXPECT_EQ(groups[0].backups.size(), 2u);
+    EXPECT_EQ(groups[1].text.substr(1), "001 - Neighborhood Backups");  // n001 joins it, letter case aside
+    EXPECT_EQ(groups[1].backups.size(), 6u);
+    EXPECT_EQ(BackupDate("N001 04-04-2010 121212 replaced"), "04-04-2010 121212");
+    EXPECT_EQ(BackupDate("Old"), "");
     EXPECT_TRUE(BackupTree(dir / "missing").empty());
 }
 
@@ -65,6 +80,12 @@ std::vector<std::string> Names(const fs::path& folder) {
     return names;
 }
 
+// A neighborhood package a restore can read: a header and an index of one resource.
+std::string Package() {
+    const Bytes bytes = fixture::PackageBuilder().Add(fixture::Key(1, 1), "the neighborhood").Build();
+    return {bytes.begin(), bytes.end()};
+}
+
 // A neighborhood folder with a subfolder, an archive, and a discard that records what it took.
 struct Hoods {
     test::TempDir dir;
@@ -83,7 +104,7 @@ struct Hoods {
     Hoods() {
         fs::create_directories(hood / "Characters");
         fs::create_directories(archive);
-        std::ofstream(hood / "N001_Neighborhood.package") << "the neighborhood";
+        std::ofstream(hood / "N001_Neighborhood.package") << Package();
         std::ofstream(hood / "Characters" / "N001_User00000.package") << "a sim";
         std::ofstream(hood / "Quillhaven.lock") << "held by nobody";
     }
@@ -105,7 +126,7 @@ TEST(Backups, NamesCopiesAndReplacesABackupOfTheSameSecond) {
     result = BackupNeighborhood(h.hood, h.archive, name, h.discard, h.progress);
     ASSERT_TRUE(result.done);
     ASSERT_EQ(h.discarded.size(), 1u);
-    EXPECT_EQ(Contents(h.archive / name).at("N001_Neighborhood.package"), "the neighborhood and more");
+    EXPECT_EQ(Contents(h.archive / name).at("N001_Neighborhood.package"), Package() + " and more");
     EXPECT_EQ(Names(h.archive), std::vector<std::string>{name});
 }
 
@@ -147,9 +168,10 @@ TEST(Backups, ARestoreReplacesTheNeighborhoodAndDiscardsWhatItHeld) {
     EXPECT_EQ(Names(h.neighborhoods), std::vector<std::string>{"N001"});  // no temporaries left
 
     // A neighborhood that is not there at all is simply put there.
-    const auto other = RestoreBackup(h.archive / "N001 a", h.neighborhoods, "N002", h.discard, h.progress);
-    ASSERT_TRUE(other.done);
-    EXPECT_EQ(Contents(h.neighborhoods / "N002"), backup);
+    fs::rename(h.hood, h.dir / "gone");
+    const auto again = RestoreBackup(h.archive / "N001 a", h.neighborhoods, "N001", h.discard, h.progress);
+    ASSERT_TRUE(again.done) << again.message;
+    EXPECT_EQ(Contents(h.hood), backup);
 }
 
 TEST(Backups, AnInterruptedRestoreLosesNothing) {
@@ -182,6 +204,50 @@ TEST(Backups, AnInterruptedRestoreLosesNothing) {
     ASSERT_FALSE(result.keptAt.empty());
     EXPECT_EQ(Contents(result.keptAt), played);
     EXPECT_NE(result.message.find(result.keptAt.string()), std::string::npos);
+}
+
+// What a restore takes from the backup's own package, and what it refuses before anything is
+// replaced: a backup named "N001 old copy" that holds N002 restores N002; one that lost its
+// package, holds two, holds a damaged one, or is asked to stand for another neighborhood
+// leaves every neighborhood as it was.
+TEST(Backups, ARestoreTakesTheNeighborhoodFromTheBackupsPackageAndRequiresIt) {
+    Hoods h;
+    ASSERT_TRUE(BackupNeighborhood(h.hood, h.archive, "N001 a", h.discard, h.progress).done);
+    const fs::path copy = h.archive / "N001 old copy 01-01-2010 101010";
+    fs::create_directories(copy);
+    std::ofstream(copy / "n002_neighborhood.package") << Package();
+    EXPECT_EQ(BackupPrefix(copy), std::optional<std::string>("n002"));
+    EXPECT_EQ(BackupPrefix(h.archive / "N001 a"), std::optional<std::string>("N001"));
+    const auto hood = Contents(h.hood);
+
+    auto refused = [&](const fs::path& backup, const std::string& prefix, const std::string& why) {
+        SCOPED_TRACE(backup.filename().string() + " as " + prefix);
+        const auto result = RestoreBackup(backup, h.neighborhoods, prefix, h.discard, h.progress);
+        EXPECT_FALSE(result.done);
+        EXPECT_EQ(result.message.rfind("Backup Operation Failed.", 0), 0u);
+        EXPECT_NE(result.message.find(why), std::string::npos) << result.message;
+        EXPECT_EQ(Contents(h.hood), hood);
+        EXPECT_EQ(Names(h.neighborhoods), std::vector<std::string>{"N001"});
+        EXPECT_TRUE(h.discarded.empty());
+    };
+    refused(copy, "N001", "is a backup of n002");
+    const fs::path halfDeleted = h.archive / "N001 02-02-2010 101010";
+    fs::create_directories(halfDeleted / "Characters");
+    refused(halfDeleted, "N001", "holds no neighborhood package");
+    const fs::path two = h.archive / "N001 03-03-2010 101010";
+    fs::create_directories(two);
+    std::ofstream(two / "N001_Neighborhood.package") << Package();
+    std::ofstream(two / "N003_Neighborhood.package") << Package();
+    refused(two, "N001", "holds no neighborhood package (or more than one)");
+    const fs::path damaged = h.archive / "N001 04-04-2010 101010";
+    fs::create_directories(damaged);
+    std::ofstream(damaged / "N001_Neighborhood.package") << "not a package";
+    refused(damaged, "N001", "cannot be read");
+
+    const auto restored = RestoreBackup(copy, h.neighborhoods, *BackupPrefix(copy), h.discard, h.progress);
+    ASSERT_TRUE(restored.done) << restored.message;
+    EXPECT_EQ(Contents(h.neighborhoods / "n002"), Contents(copy));
+    EXPECT_EQ(Contents(h.hood), hood);  // N001 untouched
 }
 
 TEST(Backups, MovingABackupCopiesVerifiesAndOnlyThenRemovesTheOriginal) {

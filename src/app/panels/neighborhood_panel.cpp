@@ -205,7 +205,15 @@ void NeighborhoodPanel::RestoreClick() {
         context_.dialogs.reporter().Info("You must first select a neighborhood by left clicking on it.");
         return;
     }
-    const std::string prefix = name.left(4).toStdString();
+    // The neighborhood the backup holds, from its own package, never from its name.
+    const auto held = BackupPrefix(Archive() / std::filesystem::u8path(name.toStdString()));
+    if (!held) {
+        context_.dialogs.reporter().Error("Backup Operation Failed.\r\n" + name.toStdString() +
+                                          " holds no neighborhood package (or more than one), so it cannot be "
+                                          "restored.\r\nThe neighborhood was left as it was.");
+        return;
+    }
+    const std::string prefix = *held;
     const auto& env = document_.session().env;
     const std::filesystem::path target = env.neighborhoodsFolder / std::filesystem::u8path(prefix);
     // The open neighborhood is loaded again from the backup: its unsaved changes would be lost.
