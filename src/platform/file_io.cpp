@@ -57,6 +57,28 @@ void SyncFolderOf(const fs::path& path) {
 
 }  // namespace
 
+void FlushToDisk(const fs::path& path) {
+#ifdef _WIN32
+    // Windows flushes a folder's entries with the rename (MOVEFILE_WRITE_THROUGH); files are
+    // flushed through a handle of their own.
+    std::error_code error;
+    if (fs::is_directory(path, error)) return;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) throw IoError("Cannot open " + Describe(path) + " to flush it");
+    const bool flushed = FlushFileBuffers(file) != 0;
+    CloseHandle(file);
+    if (!flushed) throw IoError("Cannot flush " + Describe(path) + " to disk");
+#else
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw IoError("Cannot open " + Describe(path) + " to flush it: " + SystemError());
+    const int synced = ::fsync(fd);
+    const std::string why = synced != 0 ? SystemError() : std::string();
+    ::close(fd);
+    if (synced != 0) throw IoError("Cannot flush " + Describe(path) + " to disk: " + why);
+#endif
+}
+
 FileStamp StampOf(const fs::path& path) {
     std::error_code error;
     FileStamp stamp;

@@ -37,6 +37,10 @@ FileStamp ReadSteadily(const std::filesystem::path& path, Read&& read);
 // (only names of AtomicReplace's own pattern). Returns how many.
 std::size_t RemoveLeftoverTemporaries(const std::filesystem::path& folder);
 
+// Flushes a file's or a folder's contents (a folder's: its entries) to disk, so that what a later
+// rename publishes is there after a crash or a power cut. Throws IoError naming it.
+void FlushToDisk(const std::filesystem::path& fileOrFolder);
+
 // Reads a whole file (opened read-only). Throws IoError naming the file.
 Bytes ReadFileBytes(const std::filesystem::path& path);
 

@@ -130,6 +130,30 @@ void CopyAndVerify(const fs::path& from, const fs::path& to, Progress& progress,
         progress.Step();
     }
     if (FilesBelow(to) != files) throw IoError("the copy does not hold the same files as " + from.string());
+    // Every copied file and folder is on disk before a rename publishes the copy (and before a
+    // restore moves the old neighborhood away), and so is the entry of the copy in its parent.
+    for (const fs::path& file : files) {
+        if (hook) hook(CopyStep::Flush, to / file);
+        FlushToDisk(to / file);
+    }
+    std::vector<fs::path> folders{to};
+    for (fs::recursive_directory_iterator it(to), end; it != end; ++it) {
+        if (it->is_directory()) folders.push_back(it->path());
+    }
+    for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
+        if (hook) hook(CopyStep::Flush, *folder);
+        FlushToDisk(*folder);
+    }
+    FlushToDisk(to.parent_path());
+}
+
+// Once the copy is in place, the renames are flushed too; the copy itself is on disk already, so a
+// failure here loses nothing and is not the player's to hear about.
+void FlushQuietly(const fs::path& folder) {
+    try {
+        FlushToDisk(folder);
+    } catch (const IoError&) {
+    }
 }
 
 // The neighborhood's lock, so that no save writes into it while it is copied or replaced.
@@ -214,6 +238,7 @@ BackupResult BackupNeighborhood(const fs::path& neighborhoodFolder, const fs::pa
     }
     result.done = true;
     result.folder = target;
+    FlushQuietly(archive);  // the rename that published the backup
     std::error_code error;
     if (fs::exists(aside, error)) {
         DiscardSetAside(aside, discard, hook, result,
@@ -289,6 +314,7 @@ BackupResult RestoreBackup(const fs::path& backupFolder, const fs::path& neighbo
     }
     result.done = true;
     result.folder = target;
+    FlushQuietly(neighborhoodsFolder);  // the renames that put the backup in place
     if (setAside) {
         DiscardSetAside(aside, discard, hook, result,
                         "The neighborhood was restored. Its replaced contents could not be moved away and are kept at ");

@@ -56,7 +56,7 @@ std::string BackupFolderName(const std::string& prefix, const std::tm& when);
 using DiscardFolder = std::function<bool(const std::filesystem::path& folder)>;
 
 // The steps of a backup or restore, for tests that fail one on purpose (a hook may throw).
-enum class CopyStep { CopyFile, Verify, SetAside, Place, Discard };
+enum class CopyStep { CopyFile, Verify, Flush, SetAside, Place, Discard };
 using CopyHook = std::function<void(CopyStep step, const std::filesystem::path& subject)>;
 
 struct BackupResult {

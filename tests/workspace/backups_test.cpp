@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <map>
+#include <set>
 
 #include "fixture/package_builder.h"
 #include "platform/errors.h"
@@ -248,6 +249,32 @@ TEST(Backups, ARestoreTakesTheNeighborhoodFromTheBackupsPackageAndRequiresIt) {
     ASSERT_TRUE(restored.done) << restored.message;
     EXPECT_EQ(Contents(h.neighborhoods / "n002"), Contents(copy));
     EXPECT_EQ(Contents(h.hood), hood);  // N001 untouched
+}
+
+// Every copied file and folder is flushed to disk before the rename that publishes a backup, and
+// before a restore moves the neighborhood away: a power cut after the rename cannot leave a
+// backup or a neighborhood of empty files.
+TEST(Backups, EveryCopiedFileAndFolderIsFlushedBeforeTheCopyIsPublished) {
+    Hoods h;
+    for (const bool restore : {false, true}) {
+        SCOPED_TRACE(restore ? "restore" : "backup");
+        std::vector<std::pair<CopyStep, fs::path>> steps;
+        const CopyHook record = [&](CopyStep step, const fs::path& subject) { steps.emplace_back(step, subject); };
+        const auto result = restore ? RestoreBackup(h.archive / "N001 a", h.neighborhoods, "N001", h.discard, h.progress, record)
+                                    : BackupNeighborhood(h.hood, h.archive, "N001 a", h.discard, h.progress, record);
+        ASSERT_TRUE(result.done) << result.message;
+        std::set<std::string> copied, flushed;
+        std::size_t publishing = steps.size();
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            const auto& [step, subject] = steps[i];
+            if (step == CopyStep::Verify) copied.insert(subject.filename().string());
+            if ((step == CopyStep::SetAside || step == CopyStep::Place) && publishing == steps.size()) publishing = i;
+            if (step == CopyStep::Flush && i < publishing) flushed.insert(subject.filename().string());
+        }
+        ASSERT_FALSE(copied.empty());
+        for (const std::string& file : copied) EXPECT_TRUE(flushed.contains(file)) << file;
+        EXPECT_TRUE(flushed.contains("Characters"));  // the folders too
+    }
 }
 
 TEST(Backups, MovingABackupCopiesVerifiesAndOnlyThenRemovesTheOriginal) {
