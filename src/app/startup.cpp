@@ -7,6 +7,7 @@
 #include "app/panels/about_panel.h"
 #include "app/qt_settings.h"
 #include "platform/system_discovery.h"
+#include "workspace/backups.h"
 #include "workspace/lots_objects.h"
 
 namespace qh::app {
@@ -70,6 +71,11 @@ std::optional<std::string> PrepareState(GameSession& state, ImageLibrary& images
         return error.what();
     }
     if (state.env.neighborhoodsFolder.empty()) return "Unable to continue, Game User Data Not Found.";
+    // What a killed backup or restore left is put right before anything is listed.
+    for (const std::string& said :
+         RecoverInterruptedWork(state.env.neighborhoodsFolder, ArchiveFolder(state.settings->ArchiveLoc(), state.personalFolder))) {
+        reporter.Info(said);
+    }
     try {
         NullProgress progress;
         state.catalogue = ScanNeighborhoods(state.env.neighborhoodsFolder, state.env.languageCode, reporter, progress);

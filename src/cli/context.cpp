@@ -4,6 +4,10 @@
 
 #include "cli/cli_support.h"
 
+#include <iostream>
+
+#include "workspace/backups.h"
+
 namespace qh::cli {
 namespace fs = std::filesystem;
 
@@ -24,6 +28,14 @@ void Discover(const GlobalOptions& options, GameSession& session) {
         DiscoverGame(session, options);
     } catch (const OptionError& error) {
         throw UsageError(error.what());
+    }
+    // What a killed backup or restore left is put right first, and said.
+    if (!session.env.neighborhoodsFolder.empty()) {
+        const auto settings = OpenSettings(options);
+        for (const std::string& said : RecoverInterruptedWork(session.env.neighborhoodsFolder,
+                                                              ArchiveFolder(settings->ArchiveLoc(), session.personalFolder))) {
+            std::cerr << "message: " << said << '\n';
+        }
     }
 }
 

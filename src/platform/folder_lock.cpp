@@ -209,4 +209,15 @@ std::optional<FolderLock> FolderLock::Acquire(const std::filesystem::path& folde
     }
 }
 
+bool FolderLock::Held(const std::filesystem::path& folder) {
+    const std::filesystem::path path = LockFileOf(folder);
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) return false;
+    const std::intptr_t handle = Open(path);
+    if (handle == kNoHandle) return false;
+    const bool free = TryLock(handle);
+    Close(handle);  // releases the lock just taken, if it was
+    return !free;
+}
+
 }  // namespace qh

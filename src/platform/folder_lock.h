@@ -45,6 +45,10 @@ public:
     static std::optional<FolderLock> Acquire(const std::filesystem::path& folder, std::string_view who,
                                              std::chrono::milliseconds wait, std::string& holder);
 
+    // Whether a running program holds the folder's lock now. Works for a folder that is not
+    // there (a restore holds the lock of a neighborhood it has moved away for a moment).
+    static bool Held(const std::filesystem::path& folder);
+
 private:
     FolderLock(std::intptr_t handle, std::filesystem::path path) : handle_(handle), path_(std::move(path)) {}
     std::intptr_t handle_;  // a file descriptor, or a Windows handle

@@ -1,7 +1,10 @@
 #include "workspace/backups.h"
 
 #include <algorithm>
+#include <cctype>
+#include <chrono>
 #include <random>
+#include <span>
 
 #include "package/index.h"
 #include "platform/errors.h"
@@ -188,6 +191,22 @@ void RemoveQuietly(const fs::path& folder) {
     fs::remove_all(folder, ignored);
 }
 
+// A restore's journal, beside the neighborhoods: ".N001.restore-journal", holding the names of
+// the folder set aside and of the verified copy, one "key=name" a line.
+fs::path RestoreJournalPath(const fs::path& neighborhoodsFolder, const std::string& prefix) {
+    return neighborhoodsFolder / fs::u8path("." + prefix + ".restore-journal");
+}
+
+void WriteRestoreJournal(const fs::path& journal, const fs::path& aside, const fs::path& incoming) {
+    const std::string text = "aside=" + Utf8Text(aside.filename()) + "\nincoming=" + Utf8Text(incoming.filename()) + "\n";
+    AtomicReplace(journal, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+void RemoveJournal(const fs::path& journal) {
+    std::error_code ignored;
+    fs::remove(journal, ignored);
+}
+
 }  // namespace
 
 std::tm LocalNow() {
@@ -271,6 +290,7 @@ BackupResult RestoreBackup(const fs::path& backupFolder, const fs::path& neighbo
     const fs::path target = neighborhoodsFolder / fs::u8path(prefix);
     const fs::path incoming = neighborhoodsFolder / fs::u8path("." + prefix + ".restoring-" + Suffix());
     const fs::path aside = neighborhoodsFolder / fs::u8path("." + prefix + ".replaced-" + Suffix());
+    const fs::path journal = RestoreJournalPath(neighborhoodsFolder, prefix);
     progress.SetStatus("Restoring Neighborhood");
     bool setAside = false;
     try {
@@ -294,13 +314,18 @@ BackupResult RestoreBackup(const fs::path& backupFolder, const fs::path& neighbo
         std::optional<FolderLock> lock;
         if (fs::exists(target, error)) {
             lock.emplace(std::move(*LockFolder(target)));
+            // Between the two renames there is no neighborhood: the journal says where it and
+            // the verified copy lie, so a start after a kill puts things right.
+            WriteRestoreJournal(journal, aside, incoming);
             if (hook) hook(CopyStep::SetAside, target);
             fs::rename(target, aside);
             setAside = true;
         }
         if (hook) hook(CopyStep::Place, target);
         fs::rename(incoming, target);
+        RemoveJournal(journal);
     } catch (const std::exception& error) {
+        RemoveJournal(journal);
         // Nothing is in place yet: the neighborhood goes back where it was.
         if (setAside) {
             std::error_code ignored;
@@ -321,6 +346,137 @@ BackupResult RestoreBackup(const fs::path& backupFolder, const fs::path& neighbo
     }
     progress.SetStatus("");
     return result;
+}
+
+namespace {
+
+// ".N001.replaced-0a1b2c3d" -> {"N001", "replaced"}: a hidden folder of a backup, restore or move
+// in progress (or killed): the name it works for and what it is.
+struct WorkFolder {
+    std::string name;
+    std::string kind;
+};
+std::optional<WorkFolder> ParseWorkFolder(const std::string& folder) {
+    if (folder.size() < 2 || folder.front() != '.') return std::nullopt;
+    for (const char* kind : {"replaced", "restoring", "partial", "moving"}) {
+        const std::string marker = std::string(".") + kind + "-";
+        const auto at = folder.rfind(marker);
+        if (at == std::string::npos || at < 2) continue;
+        const std::string suffix = folder.substr(at + marker.size());
+        if (suffix.size() != 8 || !std::all_of(suffix.begin(), suffix.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); })) {
+            continue;
+        }
+        return WorkFolder{folder.substr(1, at - 1), kind};
+    }
+    return std::nullopt;
+}
+
+// The neighborhood a backup name belongs to: the part before its date and time.
+std::string PrefixOfBackupName(const std::string& name) {
+    std::string stem = name;
+    if (const auto kept = stem.rfind(" replaced"); kept != std::string::npos) stem = stem.substr(0, kept);
+    return BackupDate(stem).empty() ? stem : stem.substr(0, stem.size() - 18);
+}
+
+// Whether a program holds the neighborhood's lock (its backup or restore is running now).
+bool Busy(const fs::path& folder) { return FolderLock::Held(folder); }
+
+// Moves a folder into the archive as a backup named for now and " replaced", and says where.
+std::optional<fs::path> KeepInArchive(const fs::path& folder, const fs::path& archive, const std::string& prefix) {
+    std::error_code error;
+    fs::create_directories(archive, error);
+    fs::path target = archive / fs::u8path(BackupFolderName(prefix, LocalNow()) + " replaced");
+    if (fs::exists(target, error)) target += "-" + Suffix();
+    fs::rename(folder, target, error);
+    if (error) return std::nullopt;
+    return target;
+}
+
+}  // namespace
+
+std::vector<std::string> RecoverInterruptedWork(const fs::path& neighborhoodsFolder, const fs::path& archive) {
+    std::vector<std::string> said;
+    std::error_code error;
+    // A neighborhood set aside by a restore: back in its place when the restore never put the
+    // backup there; kept in the archive as a backup when it did. Either way nothing is deleted.
+    auto settleAside = [&](const fs::path& aside, const std::string& prefix) {
+        const fs::path target = neighborhoodsFolder / fs::u8path(prefix);
+        if (!fs::exists(target, error)) {
+            fs::rename(aside, target, error);
+            said.push_back(error ? "A restore of " + prefix + " was interrupted; the neighborhood lies at " +
+                                       aside.string() + " and could not be put back: " + error.message()
+                                 : "A restore of " + prefix +
+                                       " was interrupted before it finished; the neighborhood was put back as it was.");
+            return;
+        }
+        if (const auto kept = archive.empty() ? std::nullopt : KeepInArchive(aside, archive, prefix)) {
+            said.push_back("A restore of " + prefix + " was interrupted after the backup was put in place; what it " +
+                           "replaced is kept as the backup \"" + Utf8Text(kept->filename()) + "\".");
+        } else {
+            said.push_back("A restore of " + prefix + " was interrupted after the backup was put in place; what it " +
+                           "replaced is kept at " + aside.string() + ".");
+        }
+    };
+    std::vector<fs::path> entries;
+    for (fs::directory_iterator it(neighborhoodsFolder, error), end; !error && it != end; it.increment(error)) {
+        entries.push_back(it->path());
+    }
+    error.clear();
+    // Journals first: they name the folders of one restore.
+    for (const fs::path& path : entries) {
+        const std::string name = Utf8Text(path.filename());
+        static constexpr std::string_view kJournal = ".restore-journal";
+        if (name.size() <= kJournal.size() + 1 || name.front() != '.' || !name.ends_with(kJournal)) continue;
+        const std::string prefix = name.substr(1, name.size() - kJournal.size() - 1);
+        if (!IsPlainName(prefix) || Busy(neighborhoodsFolder / fs::u8path(prefix))) continue;
+        fs::remove(path, error);
+    }
+    for (const fs::path& path : entries) {
+        const auto work = ParseWorkFolder(Utf8Text(path.filename()));
+        if (!work || !fs::is_directory(path, error) || !IsPlainName(work->name)) continue;
+        if (Busy(neighborhoodsFolder / fs::u8path(work->name))) continue;  // a restore running now
+        if (work->kind == "replaced") {
+            settleAside(path, work->name);
+        } else if (work->kind == "restoring") {
+            RemoveQuietly(path);
+            said.push_back("An unfinished copy of a backup of " + work->name +
+                           ", left by an interrupted restore, was removed; the neighborhood was not changed by it.");
+        }
+    }
+    // In the archive: unfinished copies of backups and moves go; an earlier backup of the same
+    // second set aside goes back under its name, or stays as a replaced one beside the new.
+    entries.clear();
+    for (fs::directory_iterator it(archive, error), end; !archive.empty() && !error && it != end; it.increment(error)) {
+        entries.push_back(it->path());
+    }
+    for (const fs::path& path : entries) {
+        const auto work = ParseWorkFolder(Utf8Text(path.filename()));
+        if (!work || !fs::is_directory(path, error)) continue;
+        const std::string prefix = PrefixOfBackupName(work->name);
+        if (IsPlainName(prefix) && Busy(neighborhoodsFolder / fs::u8path(prefix))) continue;  // a backup running now
+        if (work->kind == "partial") {
+            RemoveQuietly(path);
+            said.push_back("An unfinished copy left by an interrupted backup (" + work->name + ") was removed.");
+        } else if (work->kind == "moving") {
+            // The move copies first and removes the original last: the copy is the spare one. A
+            // move may be running in another program, so only an old copy goes.
+            const auto age = fs::file_time_type::clock::now() - fs::last_write_time(path, error);
+            if (error || age < std::chrono::hours(1)) continue;
+            RemoveQuietly(path);
+            said.push_back("An unfinished copy left by an interrupted move of the backup " + work->name + " was removed.");
+        } else if (work->kind == "replaced") {
+            const fs::path target = archive / fs::u8path(work->name);
+            if (!fs::exists(target, error)) {
+                fs::rename(path, target, error);
+            } else {
+                fs::path kept = archive / fs::u8path(work->name + " replaced");
+                if (fs::exists(kept, error)) kept += "-" + Suffix();
+                fs::rename(path, kept, error);
+            }
+            if (!error) said.push_back("The backup " + work->name + ", set aside by an interrupted backup, was put back.");
+        }
+    }
+    return said;
 }
 
 BackupResult DeleteBackup(const fs::path& backupFolder, const DiscardFolder& discard) {

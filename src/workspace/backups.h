@@ -92,6 +92,16 @@ BackupResult RestoreBackup(const std::filesystem::path& backupFolder, const std:
                            const std::string& prefix, const DiscardFolder& discard, Progress& progress,
                            const CopyHook& hook = {});
 
+// Puts right what a killed backup, restore or move left, as each program does when it starts,
+// and says what it did (nothing when there was nothing to do). A restore killed between its
+// two renames leaves the neighborhood set aside: it is put back when the backup never reached its
+// place, or kept in the archive as a " replaced" backup when it did. Unfinished copies (of a
+// backup, of a restore, of a move an hour old) are removed; an earlier backup set aside by a
+// backup of the same second is put back. Folders of a neighborhood whose lock another program
+// holds are left alone: its work is still running. Nothing a player made is ever deleted.
+std::vector<std::string> RecoverInterruptedWork(const std::filesystem::path& neighborhoodsFolder,
+                                                const std::filesystem::path& archive);
+
 // Discards a backup folder ("Delete Operation Failed." when it cannot be).
 BackupResult DeleteBackup(const std::filesystem::path& backupFolder, const DiscardFolder& discard);
 

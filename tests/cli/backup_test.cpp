@@ -109,4 +109,18 @@ TEST(CliPicture, AWideJpegBecomesTheNeighborhoodsPngAtOnce) {
 }
 
 }  // namespace
+// A restore killed between its renames left the neighborhood set aside under a hidden name: the
+// next run of the tool, whatever its command, puts it back and says so.
+TEST(CliBackups, TheNextRunPutsBackANeighborhoodAKilledRestoreSetAside) {
+    test::TempDir dir;
+    const auto game = demo::WriteDemoGame(dir.path());
+    const auto neighborhoods = game.userData / "Neighborhoods";
+    std::filesystem::rename(neighborhoods / "N001", neighborhoods / ".N001.replaced-0a1b2c3d");
+    const auto result = Cli({"neighborhoods", "--wine-prefix", game.prefix.string(), "--settings", (dir / "s.ini").string()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.err.find("message: A restore of N001 was interrupted"), std::string::npos) << result.err;
+    EXPECT_TRUE(std::filesystem::exists(neighborhoods / "N001" / "N001_Neighborhood.package"));
+    EXPECT_NE(result.out.find("N001"), std::string::npos);
+}
+
 }  // namespace qh

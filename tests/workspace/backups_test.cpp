@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 
 #include "fixture/package_builder.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
+#include "platform/folder_lock.h"
 #include "support/temp_dir.h"
 
 namespace qh {
@@ -274,6 +276,108 @@ TEST(Backups, EveryCopiedFileAndFolderIsFlushedBeforeTheCopyIsPublished) {
         ASSERT_FALSE(copied.empty());
         for (const std::string& file : copied) EXPECT_TRUE(flushed.contains(file)) << file;
         EXPECT_TRUE(flushed.contains("Characters"));  // the folders too
+    }
+}
+
+// What a kill at one step leaves: the neighborhoods and archive folders copied as they are at
+// that step, the work stopped there, and the copies put in place of the originals, as after a
+// kill -9 and a new start.
+struct Killed {
+    Hoods h;
+    void At(CopyStep when, const std::function<void(const CopyHook&)>& work) {
+        const fs::path frozen = h.dir / "frozen";
+        const CopyHook kill = [&](CopyStep step, const fs::path&) {
+            if (step != when || fs::exists(frozen)) return;
+            fs::create_directories(frozen);
+            fs::copy(h.neighborhoods, frozen / "Neighborhoods", fs::copy_options::recursive);
+            fs::copy(h.archive, frozen / "Archive", fs::copy_options::recursive);
+            throw IoError("killed");
+        };
+        work(kill);
+        ASSERT_TRUE(fs::exists(frozen)) << "the work never reached the step";
+        fs::remove_all(h.neighborhoods);
+        fs::remove_all(h.archive);
+        fs::rename(frozen / "Neighborhoods", h.neighborhoods);
+        fs::rename(frozen / "Archive", h.archive);
+    }
+    std::vector<std::string> Hidden(const fs::path& folder) {
+        std::vector<std::string> names;
+        for (const std::string& name : Names(folder)) {
+            if (name.front() == '.') names.push_back(name);
+        }
+        return names;
+    }
+};
+
+TEST(Backups, AStartPutsRightWhatAKilledRestoreOrBackupLeft) {
+    {
+        SCOPED_TRACE("a restore killed between its two renames");
+        Killed k;
+        ASSERT_TRUE(BackupNeighborhood(k.h.hood, k.h.archive, "N001 01-01-2010 101010", k.h.discard, k.h.progress).done);
+        std::ofstream(k.h.hood / "N001_Lot1.package") << "played on";
+        const auto played = Contents(k.h.hood);
+        k.At(CopyStep::Place, [&](const CopyHook& hook) {
+            RestoreBackup(k.h.archive / "N001 01-01-2010 101010", k.h.neighborhoods, "N001", k.h.discard, k.h.progress, hook);
+        });
+        ASSERT_FALSE(fs::exists(k.h.hood));  // no neighborhood: what the player would find
+        ASSERT_FALSE(k.Hidden(k.h.neighborhoods).empty());
+        const auto said = RecoverInterruptedWork(k.h.neighborhoods, k.h.archive);
+        ASSERT_EQ(said.size(), 2u);  // the neighborhood put back, the verified copy removed
+        EXPECT_TRUE(std::any_of(said.begin(), said.end(), [](const std::string& text) {
+            return text.find("put back as it was") != std::string::npos;
+        }));
+        EXPECT_EQ(Contents(k.h.hood), played);
+        EXPECT_TRUE(k.Hidden(k.h.neighborhoods).empty());
+        EXPECT_TRUE(RecoverInterruptedWork(k.h.neighborhoods, k.h.archive).empty());  // nothing more to do
+    }
+    {
+        SCOPED_TRACE("a restore killed after the backup was in place");
+        Killed k;
+        ASSERT_TRUE(BackupNeighborhood(k.h.hood, k.h.archive, "N001 01-01-2010 101010", k.h.discard, k.h.progress).done);
+        const auto backup = Contents(k.h.hood);
+        std::ofstream(k.h.hood / "N001_Lot1.package") << "played on";
+        const auto played = Contents(k.h.hood);
+        k.At(CopyStep::Discard, [&](const CopyHook& hook) {
+            RestoreBackup(k.h.archive / "N001 01-01-2010 101010", k.h.neighborhoods, "N001", k.h.discard, k.h.progress, hook);
+        });
+        const auto said = RecoverInterruptedWork(k.h.neighborhoods, k.h.archive);
+        ASSERT_EQ(said.size(), 1u);
+        EXPECT_EQ(Contents(k.h.hood), backup);
+        EXPECT_TRUE(k.Hidden(k.h.neighborhoods).empty());
+        // What the restore replaced is a backup now, listed and restorable.
+        const auto groups = BackupTree(k.h.archive);
+        ASSERT_EQ(groups.size(), 1u);
+        ASSERT_EQ(groups[0].backups.size(), 2u);
+        EXPECT_NE(groups[0].backups[1].find(" replaced"), std::string::npos);
+        EXPECT_EQ(Contents(k.h.archive / groups[0].backups[1]), played);
+    }
+    {
+        SCOPED_TRACE("a backup killed while it copied");
+        Killed k;
+        k.At(CopyStep::Verify, [&](const CopyHook& hook) {
+            BackupNeighborhood(k.h.hood, k.h.archive, "N001 01-01-2010 101010", k.h.discard, k.h.progress, hook);
+        });
+        ASSERT_EQ(k.Hidden(k.h.archive).size(), 1u);
+        EXPECT_TRUE(BackupTree(k.h.archive).empty());  // never listed as a backup
+        const auto said = RecoverInterruptedWork(k.h.neighborhoods, k.h.archive);
+        ASSERT_EQ(said.size(), 1u);
+        EXPECT_TRUE(k.Hidden(k.h.archive).empty());
+    }
+    {
+        SCOPED_TRACE("a restore running in another program");
+        Killed k;
+        ASSERT_TRUE(BackupNeighborhood(k.h.hood, k.h.archive, "N001 01-01-2010 101010", k.h.discard, k.h.progress).done);
+        k.At(CopyStep::Place, [&](const CopyHook& hook) {
+            RestoreBackup(k.h.archive / "N001 01-01-2010 101010", k.h.neighborhoods, "N001", k.h.discard, k.h.progress, hook);
+        });
+        // The other program took the lock while the folder was there, and holds it on.
+        std::string holder;
+        fs::create_directories(k.h.hood);
+        auto running = FolderLock::Acquire(k.h.hood, "another editor", std::chrono::milliseconds(0), holder);
+        fs::remove(k.h.hood);
+        ASSERT_TRUE(running);
+        EXPECT_TRUE(RecoverInterruptedWork(k.h.neighborhoods, k.h.archive).empty());
+        EXPECT_FALSE(k.Hidden(k.h.neighborhoods).empty());
     }
 }
 
