@@ -43,6 +43,9 @@ struct Derivation {
         const auto found = RelationshipsBetween(ws, x, y);
         const std::vector<std::size_t> records(found.begin(), found.end());
         if (records.empty()) {
+            // A resource the package holds but that could not be read stays as it is: a second
+            // one for the pair would leave the game two.
+            if (RelationshipUnreadable(ws, x, y)) return;
             RelationshipRecord record = NewRelationshipRecord(x, y, relation);
             if (married) SetRelationshipFlag(record, kMarriedBit, true);
             AddRelationship(ws, record);

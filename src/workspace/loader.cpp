@@ -216,7 +216,15 @@ void ReadRelationshipsPass(LoadContext& context) {
             record.otherId = static_cast<std::uint16_t>(entry.key.instanceId);
             if (ReadRelationshipResource(context.Resource(entry), record)) ws.relationshipList.push_back(record);
         } catch (const FormatError&) {
+            ws.unreadableRelationships.push_back(entry.key.instanceId);
         }
+    }
+    std::sort(ws.unreadableRelationships.begin(), ws.unreadableRelationships.end());
+    if (!ws.unreadableRelationships.empty()) {
+        context.reporter.Info(std::to_string(ws.unreadableRelationships.size()) + " relationship resource" +
+                              (ws.unreadableRelationships.size() == 1 ? "" : "s") + " in " +
+                              ws.packagePath.filename().string() +
+                              " cannot be read.\r\nThey are kept as they are, and those relationships cannot be changed.");
     }
     IndexRelationships(ws);
 }

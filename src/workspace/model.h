@@ -62,6 +62,9 @@ struct Workspace {
     // One record per readable relationship resource in the package's index order, then those
     // made in memory. The lookup is the positions sorted by pair (workspace/relationships.h).
     std::vector<RelationshipRecord> relationshipList;
+    // The pairs (RelationshipInstance, sorted) whose resource could not be read: carried as they
+    // are, never edited, and never given a second resource.
+    std::vector<std::uint32_t> unreadableRelationships;
     std::vector<std::size_t> relationshipOrder;
     std::vector<std::uint32_t> relationshipOrderKeys;  // the pair key of each place of the order
     std::vector<NeighborhoodItem> simItemList;

@@ -87,6 +87,11 @@ std::span<const std::size_t> ReverseRecords(const Workspace& ws, std::size_t rec
     return RelationshipsBetween(ws, r.otherId, r.ownerId);
 }
 
+bool RelationshipUnreadable(const Workspace& ws, std::uint16_t owner, std::uint16_t other) {
+    return std::binary_search(ws.unreadableRelationships.begin(), ws.unreadableRelationships.end(),
+                              RelationshipInstance(owner, other));
+}
+
 std::size_t AddRelationship(Workspace& ws, const RelationshipRecord& record) {
     const std::size_t at = ws.relationshipList.size();
     ws.relationshipList.push_back(record);

@@ -34,6 +34,8 @@ std::span<const std::size_t> RelationshipsOwnedBy(const Workspace& workspace, st
 std::span<const std::size_t> ReverseRecords(const Workspace& workspace, std::size_t record);
 // Appends a record and keeps the lookup; returns its position.
 std::size_t AddRelationship(Workspace& workspace, const RelationshipRecord& record);
+// Whether the package holds a resource of the pair (owner about other) that could not be read.
+bool RelationshipUnreadable(const Workspace& workspace, std::uint16_t owner, std::uint16_t other);
 
 // The sim's 16-bit id in relationships: the instance of its description (0 without one).
 std::uint16_t RelationshipId(const Character& sim);

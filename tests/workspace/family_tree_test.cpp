@@ -7,6 +7,7 @@
 #include "package/byte_reader.h"
 #include "support/demo_session.h"
 #include "workspace/relationships.h"
+#include "workspace/sim_operations.h"
 
 namespace qh {
 namespace {
@@ -316,6 +317,47 @@ Bytes StoredTree(const test::Session& s) {
         }
     }
     return {};
+}
+
+// The package holds Owen's (0x11) resource about Pablo (0x1D), but it cannot be read (Family set
+// with four values in 20 bytes): the load says so, `--rel` says why the pair cannot be changed,
+// and a family change that relates the two makes no second resource for the pair; the save
+// carries the unreadable one as it is.
+TEST(SaveFamilyTies, AnUnreadableRelationshipIsKeptSaidAndNeverDoubled) {
+    test::Session s;
+    const std::uint32_t pair = RelationshipInstance(0x11, 0x1D);
+    const Bytes unreadable = {2, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0x40, 0, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(RelationshipsBetween(s.ws, 0x11, 0x1D).empty());
+    test::RewritePackage(s.ws.packagePath, [](const IndexEntry&, Bytes&) {},
+                         {{fixture::Key(kRelationshipType, pair), unreadable}});
+    s.reporter.messages.clear();
+    s.ws = Workspace{};
+    s.Load();
+    ASSERT_FALSE(s.reporter.messages.empty());
+    EXPECT_NE(s.reporter.messages.back().text.find("cannot be read"), std::string::npos);
+    EXPECT_TRUE(RelationshipUnreadable(s.ws, 0x11, 0x1D));
+
+    const std::size_t pablo = *FindSimByFile(s.ws, "N001_User00013.package");
+    const std::size_t owen = *FindSimByFile(s.ws, "N001_User00001.package");
+    GameEnvironment env;
+    SimOperationContext context{s.ws, env, true};
+    const std::string refusal =
+        ApplySimOperation(*FindSimOperation("rel"), context, s.ws.characters[owen], "N001_User00013.package:10,10");
+    EXPECT_NE(refusal.find("cannot be read"), std::string::npos) << refusal;
+
+    ASSERT_TRUE(ChangeFamilyTie(s.ws, pablo, FamilySlot::SecondParent, owen));
+    EXPECT_TRUE(RelationshipsBetween(s.ws, 0x11, 0x1D).empty());  // none made beside the stored one
+    EXPECT_EQ(RelationshipsBetween(s.ws, 0x1D, 0x11).size(), 1u);  // Pablo's side is made as before
+    ASSERT_TRUE(s.Save().Complete());
+    std::size_t stored = 0;
+    const Bytes package = ReadFileBytes(s.ws.packagePath);
+    for (const IndexEntry& e : s.Index(s.ws.packagePath)) {
+        if (e.key.typeId != kRelationshipType || e.key.instanceId != pair) continue;
+        ++stored;
+        const auto span = ByteReader(package).Slice(e.offset, e.size);
+        EXPECT_EQ(Bytes(span.begin(), span.end()), unreadable);
+    }
+    EXPECT_EQ(stored, 1u);
 }
 
 TEST(SaveFamilyTies, TheTreeIsSavedAsReadAndAChangeReadsBack) {

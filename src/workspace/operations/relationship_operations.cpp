@@ -21,6 +21,13 @@ PairLookup FindPair(SimOperationContext& c, const Character& sim, std::string_vi
     if (!index) return {0, std::string(option) + ": no sim \"" + std::string(other) + "\" in this neighborhood"};
     const Character& o = ws.characters[*index];
     const auto records = RelationshipsBetween(ws, RelationshipId(sim), RelationshipId(o));
+    for (const auto& [from, to] : {std::pair{RelationshipId(sim), RelationshipId(o)}, std::pair{RelationshipId(o), RelationshipId(sim)}}) {
+        if (sim.instanceId != 0 && o.instanceId != 0 && RelationshipUnreadable(ws, from, to)) {
+            return {0, std::string(option) + ": the relationship of " + sim.packageFile + " and " + o.packageFile + " in " +
+                           ws.packagePath.filename().string() +
+                           " cannot be read; it is kept as it is and cannot be changed"};
+        }
+    }
     if (sim.instanceId == 0 || o.instanceId == 0 || records.empty() || &o == &sim) {
         return {0, std::string(option) + ": " + sim.packageFile + " has no relationship with " + o.packageFile};
     }
