@@ -220,6 +220,7 @@ void ReadRelationshipsPass(LoadContext& context) {
         }
     }
     std::sort(ws.unreadableRelationships.begin(), ws.unreadableRelationships.end());
+    ws.relationshipsAsSaved = ws.relationshipList;
     if (!ws.unreadableRelationships.empty()) {
         context.reporter.Info(std::to_string(ws.unreadableRelationships.size()) + " relationship resource" +
                               (ws.unreadableRelationships.size() == 1 ? "" : "s") + " in " +
@@ -239,6 +240,7 @@ void ReadFamilyTiesPass(LoadContext& context) {
         try {
             const auto stored = context.Resource(entry);
             ReadFamilyTies(stored, ws.familyTieList);
+            ws.familyTiesAsSaved = ws.familyTieList;
             ws.familyTiesStored = FamilyTiesExplained(stored);
             ws.familyTiesUnexplained = !ws.familyTiesStored;
             if (ws.familyTiesUnexplained) {

@@ -65,6 +65,12 @@ struct Workspace {
     // The pairs (RelationshipInstance, sorted) whose resource could not be read: carried as they
     // are, never edited, and never given a second resource.
     std::vector<std::uint32_t> unreadableRelationships;
+    // The records and the ties as the file held them at the load or the last save. A save writes
+    // only what differs from them (the player's edits), and writes those edits onto the file as
+    // it is now, so a forced save keeps what the game changed meanwhile. A record past the end of
+    // the list (undone after it was saved) names a resource this program added.
+    std::vector<RelationshipRecord> relationshipsAsSaved;
+    std::vector<FamilyTie> familyTiesAsSaved;
     std::vector<std::size_t> relationshipOrder;
     std::vector<std::uint32_t> relationshipOrderKeys;  // the pair key of each place of the order
     std::vector<NeighborhoodItem> simItemList;

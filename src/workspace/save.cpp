@@ -1,6 +1,7 @@
 #include "workspace/save.h"
 
 #include <algorithm>
+#include <tuple>
 #include <map>
 #include <unordered_map>
 
@@ -35,6 +36,8 @@ EntryOutcome WriteNames(SaveContext& c, const IndexEntry& entry, std::span<const
                         PackageImage& image) {
     if (c.namesWritten) return CopyEntry(entry, stored, image);
     c.namesWritten = true;
+    // Names the player did not edit are the file's, whatever the game made of them meanwhile.
+    if (!c.neighborhood.dirty) return CopyEntry(entry, stored, image);
     const std::string strings[2] = {c.neighborhood.ngbdName, c.neighborhood.ngbdDescription};
     if (!UpdateTextList(stored, strings, TextListLayout::NameAndDescription, c.options.languageCode, image)) {
         return CopyEntry(entry, stored, image);
@@ -109,23 +112,66 @@ EntryOutcome WriteHouseholdNames(SaveContext& c, const IndexEntry& entry, std::s
     return EntryOutcome::Keep;
 }
 
-// A relationship resource is rewritten from its record. One too short to interpret, or one that
-// could not be read at load (and so has no record), is carried as it is; one whose record is gone
-// (undone after it was saved) leaves the package.
+bool SamePair(const RelationshipRecord& a, const RelationshipRecord& b) {
+    return a.ownerId == b.ownerId && a.otherId == b.otherId;
+}
+
+// The player's edits of a record (what differs between the record as saved and as it is now),
+// applied onto the record as the file holds it now: levels and the family relation where the
+// player changed them, flag bits one by one.
+RelationshipRecord ApplyEdits(const RelationshipRecord& now, const RelationshipRecord& saved, const RelationshipRecord& mine) {
+    RelationshipRecord out = now;
+    if (mine.shortTerm != saved.shortTerm) out.shortTerm = mine.shortTerm;
+    if (mine.longTerm != saved.longTerm) out.longTerm = mine.longTerm;
+    if (mine.familyRelation != saved.familyRelation) out.familyRelation = mine.familyRelation;
+    auto bits = [](auto current, auto before, auto after) {
+        const auto changed = static_cast<decltype(current)>(before ^ after);
+        return static_cast<decltype(current)>((current & ~changed) | (after & changed));
+    };
+    out.flagsLow = bits(now.flagsLow, saved.flagsLow, mine.flagsLow);
+    out.flagsHigh = bits(now.flagsHigh, saved.flagsHigh, mine.flagsHigh);
+    out.flagsUpper = bits(now.flagsUpper, saved.flagsUpper, mine.flagsUpper);
+    return out;
+}
+
+// A relationship resource carries the file's own bytes unless the player edited its record; an
+// edited one takes the edits onto what it holds now. One too short to interpret, or one that
+// could not be read at load (and so has no record), is carried as it is. One without a record is
+// dropped only when this program added it and the record was undone after that save; any other
+// (one the game added since the load) stays.
 EntryOutcome WriteRelationshipEntry(SaveContext& c, const IndexEntry& entry, std::span<const std::uint8_t> stored,
                                     PackageImage& image) {
     if (!RelationshipResourceReadable(stored)) return CopyEntry(entry, stored, image);
     const auto owner = static_cast<std::uint16_t>(entry.key.instanceId >> 16);
     const auto other = static_cast<std::uint16_t>(entry.key.instanceId);
-    const auto records = RelationshipsBetween(c.workspace, owner, other);
-    if (records.empty()) return EntryOutcome::Drop;
-    if (c.relationshipsSeen.empty()) c.relationshipsSeen.resize(c.workspace.relationshipOrder.size(), 0);
-    // The pair's run begins where the span lies in the lookup's order: one counter per pair.
-    const auto place = static_cast<std::size_t>(records.data() - c.workspace.relationshipOrder.data());
-    const std::size_t nth = c.relationshipsSeen[place]++;
-    if (nth >= records.size()) return EntryOutcome::Drop;
+    const Workspace& ws = c.workspace;
+    const auto records = RelationshipsBetween(ws, owner, other);
+    std::size_t nth = 0;
+    if (!records.empty()) {
+        if (c.relationshipsSeen.empty()) c.relationshipsSeen.resize(ws.relationshipOrder.size(), 0);
+        // The pair's run begins where the span lies in the lookup's order: one counter per pair.
+        const auto place = static_cast<std::size_t>(records.data() - ws.relationshipOrder.data());
+        nth = c.relationshipsSeen[place]++;
+    }
+    if (nth >= records.size()) {
+        const auto undone = c.undoneAppended.find(entry.key.instanceId);
+        if (undone == c.undoneAppended.end() || undone->second == 0) return CopyEntry(entry, stored, image);
+        --undone->second;
+        return EntryOutcome::Drop;
+    }
     const std::size_t record = records[nth];
-    c.relationshipsWritten.emplace_back(record, WriteRelationshipResource(stored, c.workspace.relationshipList[record], image));
+    const RelationshipRecord& mine = ws.relationshipList[record];
+    if (record < ws.relationshipsAsSaved.size() && !mine.isNew && SamePair(mine, ws.relationshipsAsSaved[record])) {
+        const RelationshipRecord& saved = ws.relationshipsAsSaved[record];
+        if (mine == saved) return CopyEntry(entry, stored, image);  // nobody edited it here
+        RelationshipRecord now;
+        now.ownerId = owner;
+        now.otherId = other;
+        ReadRelationshipResource(stored, now);
+        c.relationshipsWritten.emplace_back(record, WriteRelationshipResource(stored, ApplyEdits(now, saved, mine), image));
+        return EntryOutcome::Keep;
+    }
+    c.relationshipsWritten.emplace_back(record, WriteRelationshipResource(stored, mine, image));
     return EntryOutcome::Keep;
 }
 
@@ -146,6 +192,48 @@ void AppendNewRelationships(SaveContext& c, ResourceAppender& appender) {
     }
 }
 
+// Whether two lists hold the same ties, in whatever order (the file keeps a sim's ties together,
+// the list keeps them in the order they were made).
+bool SameTies(std::vector<FamilyTie> a, std::vector<FamilyTie> b) {
+    if (a.size() != b.size()) return false;
+    auto order = [](const FamilyTie& x, const FamilyTie& y) {
+        return std::tie(x.simId, x.relatedId, x.tieType) < std::tie(y.simId, y.relatedId, y.tieType);
+    };
+    std::sort(a.begin(), a.end(), order);
+    std::sort(b.begin(), b.end(), order);
+    return a == b;
+}
+
+// `now` with the ties `mine` has more of than `saved` appended (in the order of `mine`) and those
+// it has fewer of removed (the first of each kind found): every tie counted as a whole.
+std::vector<FamilyTie> ApplyTieEdits(const std::vector<FamilyTie>& now, const std::vector<FamilyTie>& saved,
+                                     const std::vector<FamilyTie>& mine) {
+    auto key = [](const FamilyTie& tie) {
+        return static_cast<std::uint64_t>(tie.simId) << 48 | static_cast<std::uint64_t>(tie.relatedId) << 32 | tie.tieType;
+    };
+    std::unordered_map<std::uint64_t, long> change;  // > 0: added by the player, < 0: removed
+    for (const FamilyTie& tie : mine) ++change[key(tie)];
+    for (const FamilyTie& tie : saved) --change[key(tie)];
+    std::vector<FamilyTie> out;
+    out.reserve(now.size() + mine.size());
+    for (const FamilyTie& tie : now) {
+        const auto it = change.find(key(tie));
+        if (it != change.end() && it->second < 0) {
+            ++it->second;
+            continue;
+        }
+        out.push_back(tie);
+    }
+    for (const FamilyTie& tie : mine) {
+        const auto it = change.find(key(tie));
+        if (it->second > 0) {
+            --it->second;
+            out.push_back(tie);
+        }
+    }
+    return out;
+}
+
 // The family tree is written into the first family-ties resource, the one the loader read;
 // another (the game writes none) is carried as it is, and so is the first when it could not be
 // read.
@@ -157,14 +245,19 @@ EntryOutcome WriteFamilyTiesEntry(SaveContext& c, const IndexEntry& entry, std::
     // than the writer would (rewritten by another program since the load) is carried as it is
     // when it holds the ties the model has; the model's ties cannot be written into it, and the
     // save fails rather than drop them or the other program's bytes.
+    const Workspace& ws = c.workspace;
+    if (ws.familyTieList == ws.familyTiesAsSaved) return CopyEntry(entry, stored, image);  // no tie edited
     if (!FamilyTiesExplained(stored)) {
-        std::vector<FamilyTie> now;
-        ReadFamilyTies(stored, now);
-        if (now == c.workspace.familyTieList) return CopyEntry(entry, stored, image);
         throw FormatError("the family tree was rewritten by another program since it was loaded, in a layout "
                           "Quillhaven does not write, so the family changes cannot be saved into it");
     }
-    WriteFamilyTies(stored, c.workspace.familyTieList, image);
+    // The ties the player added and removed, applied onto the tree as the file holds it now (the
+    // same as at the load, unless the game saved meanwhile).
+    std::vector<FamilyTie> now;
+    ReadFamilyTies(stored, now);
+    WriteFamilyTies(stored, SameTies(now, ws.familyTiesAsSaved) ? ws.familyTieList
+                                                               : ApplyTieEdits(now, ws.familyTiesAsSaved, ws.familyTieList),
+                    image);
     return EntryOutcome::Keep;
 }
 
@@ -295,6 +388,12 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
 
     SaveContext context(ws, neighborhood, options, reporter);
     context.relationshipsWritten.reserve(ws.relationshipList.size());
+    for (std::size_t i = 0; i < ws.relationshipsAsSaved.size(); ++i) {
+        // A saved record no longer at its place (records only ever go from the end of the list).
+        const RelationshipRecord& gone = ws.relationshipsAsSaved[i];
+        if (i < ws.relationshipList.size() && SamePair(ws.relationshipList[i], gone)) continue;
+        ++context.undoneAppended[RelationshipInstance(gone.ownerId, gone.otherId)];
+    }
     for (std::size_t i = 0; i < ws.characters.size(); ++i) {
         if (ws.characters[i].dirty) context.changedSimsByGuid[GuidValue(ws.characters[i].simGuid)].push_back(i);
     }
@@ -339,6 +438,9 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
             r.hasFamilyRelation = what.hasFamilyRelation ? 1 : 0;
             r.isNew = 0;
         }
+        // What the file holds now is what the model holds: the next save starts from here.
+        ws.relationshipsAsSaved = ws.relationshipList;
+        ws.familyTiesAsSaved = ws.familyTieList;
     }
 
     progress.SetMaximum(static_cast<int>(ws.characters.size()));

@@ -88,6 +88,9 @@ struct SaveContext {
     // the pair's n-th record, so a pair stored twice keeps both.
     // Counted at the place where the pair's run begins in the lookup's order.
     std::vector<std::uint32_t> relationshipsSeen;
+    // Resources this program appended whose records were undone after that save, by pair: those
+    // leave the package (any other resource without a record is the game's, and stays).
+    std::unordered_map<std::uint32_t, std::uint32_t> undoneAppended;
     // The household resources seen so far per instance id, for the n-th from the n-th record.
     std::unordered_map<std::uint32_t, std::uint32_t> householdsSeen;
     // Each record written (from an existing resource or appended) and what its resource now says,

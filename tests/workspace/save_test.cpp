@@ -13,6 +13,7 @@
 #include "character/sim_description.h"
 #include "demo_game.h"
 #include "fixture/package_builder.h"
+#include "fixture/resource_builders.h"
 #include "package/byte_reader.h"
 #include "package/extract.h"
 #include "package/property_set.h"
@@ -21,7 +22,9 @@
 #include "support/demo_session.h"
 #include "support/temp_dir.h"
 #include "fixture/sim_builders.h"
+#include "workspace/family_tree.h"
 #include "workspace/households.h"
+#include "workspace/relationships.h"
 #include "workspace/loader.h"
 #include "workspace/sim_items.h"
 #include "workspace/sim_operations.h"
@@ -563,6 +566,71 @@ TEST(SaveNeighborhoodData, AForcedSaveWritesTheEditsOntoTheFileTheGameSaved) {
     ASSERT_TRUE(s.ws.neighborhoodData.has_value()) << "the resource still reads";
     EXPECT_EQ(s.ws.lotItemList, plan.lotItems);
     EXPECT_TRUE(IsDead(s.ws, s.Sim("Marta")));
+}
+
+// The player changes one level of Marta's (0x10) feelings for Owen (0x11) and gives Pablo (0x1D)
+// Owen as his second parent; meanwhile the game saves: Owen's long-term level in Marta's record
+// and Marta's short-term level for Lily (0x12) change, a relationship of its own appears, the
+// neighborhood is renamed and two sims become siblings. The forced save puts the player's edits
+// onto the file as the game left it, and drops none of the game's.
+TEST(SaveRelationships, AForcedSaveAppliesOnlyThePlayersEditsOntoTheFileAsItIsNow) {
+    Session s;
+    const std::uint32_t martaOwen = RelationshipInstance(0x10, 0x11);
+    const std::uint32_t martaLily = RelationshipInstance(0x10, 0x12);
+    const std::uint32_t gamesOwn = RelationshipInstance(0x13, 0x1E);
+    ASSERT_TRUE(RelationshipsBetween(s.ws, 0x13, 0x1E).empty());
+    s.ws.relationshipList[RelationshipsBetween(s.ws, 0x10, 0x11)[0]].shortTerm = -20;
+    const std::size_t pablo = *FindSimByFile(s.ws, "N001_User00013.package");
+    const std::size_t owen = *FindSimByFile(s.ws, "N001_User00001.package");
+    ASSERT_TRUE(ChangeFamilyTie(s.ws, pablo, FamilySlot::SecondParent, owen));
+
+    // The game's save: values 0 short-term, 1 flags, 2 long-term in each record.
+    auto value = [](Bytes& record, std::size_t index, std::uint32_t v) { StoreU32(record, 8 + 4 * index, v); };
+    test::RewritePackage(s.ws.packagePath, [&](const IndexEntry& e, Bytes& content) {
+        if (e.key.typeId == kRelationshipType && e.key.instanceId == martaOwen) value(content, 2, 77);
+        if (e.key.typeId == kRelationshipType && e.key.instanceId == martaLily) value(content, 0, 55);
+        if (e.key.typeId == kCatalogTextType && e.key.instanceId == 1) {
+            content = fixture::TextListBytes({{1, "Game Valley", ""}, {1, "Where the game went on", ""}});
+        }
+        if (e.key.typeId == kFamilyTiesType) {
+            std::vector<FamilyTie> ties;
+            ReadFamilyTies(content, ties);
+            std::vector<fixture::FamilyTiesBlock> blocks;
+            for (const FamilyTie& tie : ties) {
+                if (blocks.empty() || blocks.back().sim != tie.simId) blocks.push_back({tie.simId, 1, {}});
+                blocks.back().ties.emplace_back(tie.tieType, tie.relatedId);
+            }
+            for (const auto& [sim, related] : {std::pair<std::uint16_t, std::uint16_t>{0x13, 0x1E}, {0x1E, 0x13}}) {
+                auto block = std::find_if(blocks.begin(), blocks.end(), [sim](const auto& b) { return b.sim == sim; });
+                if (block == blocks.end()) block = blocks.insert(blocks.end(), {sim, 1, {}});
+                block->ties.emplace_back(kSiblingTie, related);
+            }
+            content = fixture::FamilyTiesBytes(1, blocks);
+        }
+    }, {{fixture::Key(kRelationshipType, gamesOwn), fixture::RelationshipBytes(2, {5, 0, 6})}});
+
+    EXPECT_FALSE(s.Save().neighborhoodSaved);  // asked first
+    SaveOptions force;
+    force.overwriteNewerFiles = true;
+    s.reporter.messages.clear();
+    const SaveResult forced = s.Save(force);
+    ASSERT_TRUE(forced.Complete()) << (s.reporter.messages.empty() ? "" : s.reporter.messages.back().text);
+    s.ws = Workspace{};
+    s.Load();
+    const RelationshipRecord& mine = s.ws.relationshipList[RelationshipsBetween(s.ws, 0x10, 0x11)[0]];
+    EXPECT_EQ(mine.shortTerm, -20);  // the player's edit
+    EXPECT_EQ(mine.longTerm, 77);    // the game's, in the same record
+    EXPECT_EQ(s.ws.relationshipList[RelationshipsBetween(s.ws, 0x10, 0x12)[0]].shortTerm, 55);
+    ASSERT_EQ(RelationshipsBetween(s.ws, 0x13, 0x1E).size(), 1u);
+    EXPECT_EQ(s.ws.relationshipList[RelationshipsBetween(s.ws, 0x13, 0x1E)[0]].longTerm, 6);
+    EXPECT_EQ(s.neighborhood->ngbdName, "Game Valley");
+    const FamilyView pablos = ShowFamily(s.ws, s.ws.characters[pablo]);
+    EXPECT_EQ(pablos.secondParent, owen);
+    const auto has = [&](FamilyTie tie) {
+        return std::find(s.ws.familyTieList.begin(), s.ws.familyTieList.end(), tie) != s.ws.familyTieList.end();
+    };
+    EXPECT_TRUE(has({0x13, kSiblingTie, 0x1E}));
+    EXPECT_TRUE(has({0x1E, kSiblingTie, 0x13}));
 }
 
 // With the neighborhood data unreadable the save carries it as it is: every edit of items (each
