@@ -179,6 +179,10 @@ void AddBackupCommands(CLI::App& app, const GlobalOptions& options, Reporter& re
         if (!location->empty()) {
             if (!fs::is_directory(*location)) throw UsageError(*location + " is not a folder");
             const std::string chosen = fs::absolute(*location).string();
+            if (const std::string refusal = ArchiveLocationRefusal(chosen, archive.session.env.neighborhoodsFolder);
+                !refusal.empty()) {
+                throw UsageError(refusal);
+            }
             if (options.settings) {
                 archive.session.settings->SetArchiveLoc(chosen);
             } else {

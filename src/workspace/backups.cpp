@@ -95,14 +95,38 @@ std::string Suffix() {
     return text;
 }
 
+// Players move "Characters" or whole neighborhoods to another disk and leave a link: a copy
+// follows links to folders and files and copies what they lead to, never the link. Links that
+// lead back into themselves would be followed for ever; no neighborhood is this deep.
+constexpr int kDeepestFolder = 32;
+
+// Where an entry lies below the folder walked, by the names walked through: never resolved
+// through a link (which would lead outside the folder, and a copy there with it).
+fs::path Below(const fs::path& entry, const fs::path& folder) {
+    const fs::path inside = entry.lexically_relative(folder);
+    if (inside.empty() || *inside.begin() == "..") throw IoError(entry.string() + " does not lie in " + folder.string());
+    return inside;
+}
+
+// Walks a folder, links to folders followed, calling `visit` for each entry below it.
+template <typename Visit>
+void WalkBelow(const fs::path& folder, Visit&& visit) {
+    for (fs::recursive_directory_iterator it(folder, fs::directory_options::follow_directory_symlink), end; it != end; ++it) {
+        if (it.depth() > kDeepestFolder) {
+            throw IoError(folder.string() + " holds folder links that lead back into themselves; nothing was copied");
+        }
+        visit(it);
+    }
+}
+
 // The files of a folder, relative to it, without an earlier version's lock file.
 std::vector<fs::path> FilesBelow(const fs::path& folder) {
     std::vector<fs::path> files;
-    for (fs::recursive_directory_iterator it(folder), end; it != end; ++it) {
+    WalkBelow(folder, [&](const fs::recursive_directory_iterator& it) {
         if (it->is_regular_file() && !(it.depth() == 0 && it->path().filename() == kLockFile)) {
-            files.push_back(fs::relative(it->path(), folder));
+            files.push_back(Below(it->path(), folder));
         }
-    }
+    });
     std::sort(files.begin(), files.end());
     return files;
 }
@@ -114,9 +138,9 @@ void CopyAndVerify(const fs::path& from, const fs::path& to, Progress& progress,
     progress.SetMaximum(static_cast<int>(std::min<std::size_t>(files.size() * 2, 1 << 30)));
     progress.SetPosition(0);
     fs::create_directories(to);
-    for (fs::recursive_directory_iterator it(from), end; it != end; ++it) {
-        if (it->is_directory()) fs::create_directories(to / fs::relative(it->path(), from));
-    }
+    WalkBelow(from, [&](const fs::recursive_directory_iterator& it) {
+        if (it->is_directory()) fs::create_directories(to / Below(it->path(), from));
+    });
     int position = 0;
     for (const fs::path& file : files) {
         if (hook) hook(CopyStep::CopyFile, from / file);
@@ -140,9 +164,9 @@ void CopyAndVerify(const fs::path& from, const fs::path& to, Progress& progress,
         FlushToDisk(to / file);
     }
     std::vector<fs::path> folders{to};
-    for (fs::recursive_directory_iterator it(to), end; it != end; ++it) {
+    WalkBelow(to, [&](const fs::recursive_directory_iterator& it) {
         if (it->is_directory()) folders.push_back(it->path());
-    }
+    });
     for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
         if (hook) hook(CopyStep::Flush, *folder);
         FlushToDisk(*folder);
@@ -236,6 +260,10 @@ BackupResult BackupNeighborhood(const fs::path& neighborhoodFolder, const fs::pa
     try {
         if (!IsPlainName(name)) throw IoError("\"" + name + "\" is not a folder name");
         if (!fs::is_directory(neighborhoodFolder)) throw IoError(neighborhoodFolder.string() + " is not a folder");
+        if (LiesInside(archive, neighborhoodFolder)) {
+            throw IoError("the backup folder " + archive.string() + " lies inside the neighborhood; each backup would copy "
+                          "itself. Choose a backup folder outside the neighborhoods");
+        }
         const auto lock = LockFolder(neighborhoodFolder);
         CopyAndVerify(neighborhoodFolder, partial, progress, hook);
         std::error_code error;
@@ -265,6 +293,19 @@ BackupResult BackupNeighborhood(const fs::path& neighborhoodFolder, const fs::pa
     }
     progress.SetStatus("");
     return result;
+}
+
+std::string ArchiveLocationRefusal(const fs::path& folder, const fs::path& neighborhoodsFolder) {
+    if (neighborhoodsFolder.empty()) return {};
+    // Through any link: where the folders really are.
+    std::error_code error;
+    const fs::path real = fs::weakly_canonical(folder, error);
+    const fs::path hoods = fs::weakly_canonical(neighborhoodsFolder, error);
+    if (LiesInside(real, hoods) || real.lexically_normal() == hoods.lexically_normal()) {
+        return folder.string() + " lies inside the game's neighborhoods folder (" + neighborhoodsFolder.string() +
+               "): each backup would copy the backups before it. Choose a folder outside it.";
+    }
+    return {};
 }
 
 BackupResult BackupNow(const fs::path& neighborhoodFolder, const fs::path& archive, const std::string& prefix,

@@ -79,6 +79,11 @@ BackupResult BackupNeighborhood(const std::filesystem::path& neighborhoodFolder,
 BackupResult BackupNow(const std::filesystem::path& neighborhoodFolder, const std::filesystem::path& archive,
                        const std::string& prefix, const DiscardFolder& discard, Progress& progress);
 
+// Why a folder cannot hold the backups: one inside the game's neighborhoods folder would be copied
+// into every backup of its neighborhood (each backup holding the ones before it). Empty when it
+// can.
+std::string ArchiveLocationRefusal(const std::filesystem::path& folder, const std::filesystem::path& neighborhoodsFolder);
+
 // Whether the archive holds a backup of the neighborhood made on the day of `when`.
 bool HasBackupFrom(const std::filesystem::path& archive, const std::string& prefix, const std::tm& when);
 

@@ -381,6 +381,53 @@ TEST(Backups, AStartPutsRightWhatAKilledRestoreOrBackupLeft) {
     }
 }
 
+// Players move "Characters" (or single packages) to another disk and leave links: a backup copies
+// what the links lead to, never the links, so its restore brings the sims back; nothing is written
+// outside the archive and the neighborhoods; links that lead back into themselves are refused.
+TEST(Backups, LinksAreFollowedAndCopiedAsWhatTheyLeadTo) {
+    Hoods h;
+    const fs::path elsewhere = h.dir / "OtherDisk";
+    fs::create_directories(elsewhere);
+    fs::rename(h.hood / "Characters", elsewhere / "Characters");
+    fs::create_directory_symlink(elsewhere / "Characters", h.hood / "Characters");
+    std::ofstream(elsewhere / "N001_Lot1.package") << "a lot kept elsewhere";
+    fs::create_symlink(elsewhere / "N001_Lot1.package", h.hood / "N001_Lot1.package");
+    const auto outside = Contents(elsewhere);
+
+    const auto made = BackupNeighborhood(h.hood, h.archive, "N001 a", h.discard, h.progress);
+    ASSERT_TRUE(made.done) << made.message;
+    const fs::path backup = h.archive / "N001 a";
+    EXPECT_FALSE(fs::is_symlink(backup / "Characters"));
+    EXPECT_FALSE(fs::is_symlink(backup / "N001_Lot1.package"));
+    EXPECT_EQ(Contents(backup).at("Characters/N001_User00000.package"), "a sim");
+    EXPECT_EQ(Contents(backup).at("N001_Lot1.package"), "a lot kept elsewhere");
+
+    const auto restored = RestoreBackup(backup, h.neighborhoods, "N001", h.discard, h.progress);
+    ASSERT_TRUE(restored.done) << restored.message;
+    EXPECT_EQ(Contents(h.hood).at("Characters/N001_User00000.package"), "a sim");
+    EXPECT_EQ(Contents(elsewhere), outside);  // the other disk untouched
+
+    fs::create_directory_symlink(h.hood, h.hood / "Characters" / "loop");
+    const auto looped = BackupNeighborhood(h.hood, h.archive, "N001 b", h.discard, h.progress);
+    EXPECT_FALSE(looped.done);
+    EXPECT_NE(looped.message.find("lead back into themselves"), std::string::npos) << looped.message;
+    EXPECT_FALSE(fs::exists(h.archive / "N001 b"));
+}
+
+// A backup folder inside the neighborhoods would be copied into each backup of its neighborhood,
+// each holding the ones before it: refused when it is chosen, and by the backup itself.
+TEST(Backups, ABackupFolderInsideTheNeighborhoodsIsRefused) {
+    Hoods h;
+    EXPECT_NE(ArchiveLocationRefusal(h.hood / "Backups", h.neighborhoods), "");
+    EXPECT_NE(ArchiveLocationRefusal(h.neighborhoods, h.neighborhoods), "");
+    EXPECT_EQ(ArchiveLocationRefusal(h.archive, h.neighborhoods), "");
+    const fs::path inside = h.hood / "Backups";
+    const auto result = BackupNeighborhood(h.hood, inside, "N001 a", h.discard, h.progress);
+    EXPECT_FALSE(result.done);
+    EXPECT_NE(result.message.find("inside the neighborhood"), std::string::npos) << result.message;
+    EXPECT_FALSE(fs::exists(inside / "N001 a"));
+}
+
 TEST(Backups, MovingABackupCopiesVerifiesAndOnlyThenRemovesTheOriginal) {
     Hoods h;
     ASSERT_TRUE(BackupNeighborhood(h.hood, h.archive, "N001 a", h.discard, h.progress).done);

@@ -284,6 +284,10 @@ void NeighborhoodPanel::btnChangeBackupLocClick() {
     browser.setOption(QFileDialog::ShowDirsOnly);
     if (!context_.dialogs.asker().Run(browser) || browser.selectedFiles().isEmpty()) return;
     const std::filesystem::path chosen = std::filesystem::u8path(browser.selectedFiles().front().toStdString());
+    if (const std::string refusal = ArchiveLocationRefusal(chosen, session.env.neighborhoodsFolder); !refusal.empty()) {
+        context_.dialogs.reporter().Error(refusal);
+        return;
+    }
     session.settings->SetArchiveLoc(chosen.string());
     if (!current.empty() && !std::filesystem::equivalent(current, chosen, error)) {
         context_.status.BeginBusy();
