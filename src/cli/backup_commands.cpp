@@ -164,8 +164,7 @@ void AddBackupCommands(CLI::App& app, const GlobalOptions& options, Reporter& re
         // To the trash, as the window deletes it; never for good.
         const BackupResult result = DeleteBackup(path, MoveToTrash);
         if (!result.done) {
-            throw UsageError(result.message + " " + path.string() +
-                             " could not be moved to the trash; it was left as it was.");
+            throw UsageError(result.message + " It was left as it was.");
         }
         std::cout << nlohmann::ordered_json{{"deleted", remove->first}}.dump(2) << '\n';
     });

@@ -79,6 +79,32 @@ void FlushToDisk(const fs::path& path) {
 #endif
 }
 
+std::string WhyNotRemovable(const fs::path& item) {
+#ifdef _WIN32
+    const DWORD attributes = GetFileAttributesW(item.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        return Describe(item) + " is read-only";
+    }
+    return {};
+#else
+    // Removing an entry takes writing the folder that holds it; removing a folder's contents,
+    // writing that folder.
+    auto writable = [](const fs::path& folder) { return ::access(folder.c_str(), W_OK | X_OK) == 0; };
+    fs::path parent = item.parent_path();
+    if (parent.empty()) parent = ".";
+    if (!writable(parent)) return Describe(parent) + " cannot be written (" + SystemError() + ")";
+    std::error_code error;
+    if (!fs::is_directory(item, error) || fs::is_symlink(item, error)) return {};
+    if (!writable(item)) return Describe(item) + " cannot be written (" + SystemError() + ")";
+    for (fs::recursive_directory_iterator it(item, error), end; !error && it != end; it.increment(error)) {
+        if (it->is_directory(error) && !it->is_symlink(error) && !writable(it->path())) {
+            return Describe(it->path()) + " cannot be written (" + SystemError() + ")";
+        }
+    }
+    return {};
+#endif
+}
+
 FileStamp StampOf(const fs::path& path) {
     std::error_code error;
     FileStamp stamp;

@@ -41,6 +41,11 @@ std::size_t RemoveLeftoverTemporaries(const std::filesystem::path& folder);
 // rename publishes is there after a crash or a power cut. Throws IoError naming it.
 void FlushToDisk(const std::filesystem::path& fileOrFolder);
 
+// Why the file or folder cannot be removed from where it lies, as far as can be told without
+// trying: the folder holding it, or a folder inside it, cannot be written. Empty when nothing
+// stands in the way that can be seen.
+std::string WhyNotRemovable(const std::filesystem::path& item);
+
 // Reads a whole file (opened read-only). Throws IoError naming the file.
 Bytes ReadFileBytes(const std::filesystem::path& path);
 

@@ -529,7 +529,11 @@ BackupResult DeleteBackup(const fs::path& backupFolder, const DiscardFolder& dis
     } catch (const std::exception&) {
         result.done = false;
     }
-    if (!result.done) result.message = "Delete Operation Failed.";
+    if (!result.done) {
+        const std::string why = WhyNotRemovable(backupFolder);
+        result.message = "Delete Operation Failed.\r\n" + backupFolder.string() + " could not be removed" +
+                         (why.empty() ? std::string(" (the system gave no reason)") : ": " + why) + ".";
+    }
     return result;
 }
 

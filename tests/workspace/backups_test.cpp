@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <unistd.h>
 #include <functional>
 #include <map>
 #include <set>
@@ -468,7 +469,15 @@ TEST(Backups, WithoutATrashTheReplacedNeighborhoodBecomesABackup) {
     EXPECT_EQ(replaced, expected);
     // Deleting: the discard's refusal is said.
     h.discardWorks = false;
-    EXPECT_EQ(DeleteBackup(h.archive / made, h.discard).message, "Delete Operation Failed.");
+    const std::string refused = DeleteBackup(h.archive / made, h.discard).message;
+    EXPECT_EQ(refused.rfind("Delete Operation Failed.\r\n", 0), 0u) << refused;
+    EXPECT_NE(refused.find((h.archive / made).string() + " could not be removed"), std::string::npos) << refused;
+    if (::geteuid() != 0) {  // the superuser may write any folder
+        fs::permissions(h.archive, fs::perms::owner_write, fs::perm_options::remove);
+        const std::string why = DeleteBackup(h.archive / made, h.discard).message;
+        fs::permissions(h.archive, fs::perms::owner_write, fs::perm_options::add);
+        EXPECT_NE(why.find(h.archive.string() + "\" cannot be written"), std::string::npos) << why;
+    }
     h.discardWorks = true;
     EXPECT_TRUE(DeleteBackup(h.archive / made, h.discard).done);
     EXPECT_FALSE(fs::exists(h.archive / made));
