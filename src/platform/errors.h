@@ -1,6 +1,7 @@
 // Error types shared by every layer.
 #pragma once
 
+#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -25,5 +26,12 @@ class ChangedMeanwhileError : public IoError {
 public:
     using IoError::IoError;
 };
+
+// What went wrong, for the player: the exception's text, but for running out of memory (whose
+// text names only the exception) plain words.
+inline std::string Explain(const std::exception& error) {
+    if (dynamic_cast<const std::bad_alloc*>(&error)) return "there was not enough memory to finish it";
+    return error.what();
+}
 
 }  // namespace qh

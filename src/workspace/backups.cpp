@@ -141,10 +141,31 @@ void CopyAndVerify(const fs::path& from, const fs::path& to, Progress& progress,
     WalkBelow(from, [&](const fs::recursive_directory_iterator& it) {
         if (it->is_directory()) fs::create_directories(to / Below(it->path(), from));
     });
+    // What is still to copy, for saying so when the disk fills up (the system may call a full
+    // disk an input/output error).
+    std::uintmax_t left = 0;
+    std::error_code sized;
+    for (const fs::path& file : files) left += fs::file_size(from / file, sized);
     int position = 0;
     for (const fs::path& file : files) {
         if (hook) hook(CopyStep::CopyFile, from / file);
-        fs::copy_file(from / file, to / file);
+        try {
+            fs::copy_file(from / file, to / file);
+        } catch (const fs::filesystem_error& error) {
+            std::error_code unknown;
+            const fs::space_info space = fs::space(to, unknown);
+            if (!unknown && space.available < left) {
+                auto size = [](std::uintmax_t bytes) {
+                    return bytes >= (std::uintmax_t{10} << 20) ? std::to_string(bytes >> 20) + " MB"
+                                                               : std::to_string((bytes + 1023) >> 10) + " KB";
+                };
+                throw IoError("the disk holding " + to.parent_path().string() + " is full: " + size(space.available) +
+                              " free, " + size(left) + " more needed (" + error.code().message() + " copying " +
+                              file.string() + ")");
+            }
+            throw;
+        }
+        left -= std::min(left, fs::file_size(from / file, sized));
         progress.SetPosition(++position);
         progress.Step();
     }
@@ -278,7 +299,7 @@ BackupResult BackupNeighborhood(const fs::path& neighborhoodFolder, const fs::pa
         std::error_code ignored;
         if (fs::exists(aside, ignored)) fs::rename(aside, target, ignored);
         RemoveQuietly(partial);
-        result.message = std::string("Backup Operation Failed.") + "\r\n" + error.what() + "\r\n" +
+        result.message = std::string("Backup Operation Failed.") + "\r\n" + Explain(error) + "\r\n" +
                          "The neighborhood was not changed.";
         progress.SetStatus("");
         return result;
@@ -373,7 +394,7 @@ BackupResult RestoreBackup(const fs::path& backupFolder, const fs::path& neighbo
             fs::rename(aside, target, ignored);
         }
         RemoveQuietly(incoming);
-        result.message = std::string("Backup Operation Failed.") + "\r\n" + error.what() + "\r\n" +
+        result.message = std::string("Backup Operation Failed.") + "\r\n" + Explain(error) + "\r\n" +
                          "The neighborhood was left as it was.";
         progress.SetStatus("");
         return result;

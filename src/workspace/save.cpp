@@ -423,7 +423,7 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
     } catch (const std::exception& error) {
         // The package stays as its expansion left it (or as it was), which the game still reads.
         // Nothing of the neighborhood was saved, so every change mark stays for another try.
-        reporter.Error("An error occurred while saving " + packageName + "\r\n" + error.what() + "\r\n" +
+        reporter.Error("An error occurred while saving " + packageName + "\r\n" + Explain(error) + "\r\n" +
                        "The neighborhood's changes were not saved.");
         KeepStampUnlessChangedMeanwhile(ws, ws.packagePath, error);
     }
@@ -464,7 +464,7 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
             if (result.neighborhoodSaved) sim.dirty = 0;
         } catch (const std::exception& error) {
             result.failedCharacterFiles.push_back(sim.packageFile);
-            reporter.Error("An error occurred while saving " + sim.packageFile + "\r\n" + error.what() + "\r\n" +
+            reporter.Error("An error occurred while saving " + sim.packageFile + "\r\n" + Explain(error) + "\r\n" +
                            "This Character's changes were not saved.");
             KeepStampUnlessChangedMeanwhile(ws, path, error);
         }

@@ -745,6 +745,20 @@ TEST(SaveDescriptions, AFileTheGameRewritesDuringTheSaveIsLeftAsTheGameWroteIt) 
 // The game saves a package in the moment between the editor's last write of it and its rename
 // (the longest moment of a large save): the game's file stays, the save says it failed, and the
 // next save asks before overwriting it, since the file is still not what the editor last saw.
+// Running out of memory while a package is rewritten is said in words, with the file's name.
+TEST(Save, RunningOutOfMemoryIsSaidWithTheFilesName) {
+    Session s;
+    s.neighborhood->dirty = 1;
+    SaveOptions options;
+    options.hook = [](ReplaceStep, const fs::path&) { throw std::bad_alloc(); };
+    s.reporter.messages.clear();
+    EXPECT_FALSE(s.Save(options).neighborhoodSaved);
+    ASSERT_FALSE(s.reporter.messages.empty());
+    const std::string& text = s.reporter.messages.front().text;
+    EXPECT_NE(text.find("N001_Neighborhood.package"), std::string::npos) << text;
+    EXPECT_NE(text.find("not enough memory"), std::string::npos) << text;
+}
+
 TEST(Save, AFileTheGameSavesJustBeforeTheRenameIsKeptAndTheFailureSaid) {
     for (const bool compressed : {true, false}) {
         SCOPED_TRACE(compressed ? "while the package is expanded" : "while the package is rewritten");
