@@ -105,6 +105,11 @@ std::string WhyNotRemovable(const fs::path& item) {
 #endif
 }
 
+bool NameLeavesRoomToReplace(const fs::path& path) {
+    // ".<six hexadecimal digits>.tmp"
+    return path.filename().native().size() + 11 <= 255;
+}
+
 FileStamp StampOf(const fs::path& path) {
     std::error_code error;
     FileStamp stamp;
@@ -156,7 +161,20 @@ int CreateTemporaryLike(const fs::path& target, const fs::path& temporary) {
         }
     }
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) throw IoError("Cannot create " + Describe(temporary) + ": " + SystemError());
+    if (fd < 0) {
+        const int why = errno;
+        const std::string reason = std::strerror(why);
+        if (why == EACCES || why == EROFS || why == EPERM) {
+            // The file is written beside itself: its folder must take a new file.
+            throw IoError("The folder " + Describe(target.parent_path()) + " cannot be written (" + reason + "), so " +
+                          Describe(target.filename()) + " cannot be replaced; it was not changed");
+        }
+        if (why == ENAMETOOLONG) {
+            throw IoError(Describe(target) + " has a name too long to write a new copy beside it (" + reason +
+                          "); it was not changed");
+        }
+        throw IoError("Cannot create " + Describe(temporary) + ": " + reason);
+    }
     if (exists) {
         const bool kept = ::fchmod(fd, original.st_mode & 07777) == 0 &&
                           (original.st_uid == ::geteuid() && original.st_gid == ::getegid()

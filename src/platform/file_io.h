@@ -49,6 +49,10 @@ std::string WhyNotRemovable(const std::filesystem::path& item);
 // Reads a whole file (opened read-only). Throws IoError naming the file.
 Bytes ReadFileBytes(const std::filesystem::path& path);
 
+// Whether AtomicReplace can write the file: its temporary copy is named as the file and 11
+// characters more, which must fit the 255 bytes a file name may have.
+bool NameLeavesRoomToReplace(const std::filesystem::path& path);
+
 // The steps of an atomic replace, in order. A fault hook sees each step before it is taken and
 // may throw to simulate a failure there; tests use it to prove that nothing is half written.
 enum class ReplaceStep { CreateTemporary, Write, Flush, Rename };

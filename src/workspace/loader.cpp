@@ -375,6 +375,13 @@ void LoadNeighborhood(Workspace& workspace, Neighborhood& neighborhood, const fs
             workspace.saveRefusal = workspace.packagePath.filename().string() + ": " + faults.undecodable.front() +
                                     " cannot be decompressed. This neighborhood can be viewed but not saved.";
             reporter.Error(workspace.saveRefusal);
+        } else if (!NameLeavesRoomToReplace(workspace.packagePath)) {
+            // The save writes a new copy beside the file and renames it over it: said now, not
+            // after the player's edits.
+            workspace.saveRefusal = workspace.packagePath.filename().string() +
+                                    ": the name is too long to write a new copy beside it, so this neighborhood can "
+                                    "be viewed but not saved. Give its folder a shorter name.";
+            reporter.Error(workspace.saveRefusal);
         }
         std::vector<IndexEntry> entries;
         if (ReadIndex(image, PackageSource::Image, entries) == 0) {

@@ -59,6 +59,23 @@ TEST(AtomicReplace, UnwritableFolderNamesTheFile) {
     }
 }
 
+// A name so long that the copy written beside it (11 characters more) cannot be named: said as
+// such, the file unchanged, and known beforehand.
+TEST(AtomicReplace, ANameTooLongForTheCopyBesideItIsSaidAndKnownBeforehand) {
+    test::TempDir dir;
+    const auto path = dir / (std::string(240, 'n') + ".package");  // 248 bytes: room for the file alone
+    std::ofstream(path) << "old";
+    EXPECT_FALSE(NameLeavesRoomToReplace(path));
+    EXPECT_TRUE(NameLeavesRoomToReplace(dir / (std::string(236, 'n') + ".package")));
+    try {
+        AtomicReplace(path, test::ToBytes("new"));
+        FAIL() << "expected IoError";
+    } catch (const IoError& error) {
+        EXPECT_NE(std::string(error.what()).find("name too long"), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(ReadFileBytes(path), test::ToBytes("old"));
+}
+
 TEST(ReadFileBytes, MissingFileNamesIt) {
     test::TempDir dir;
     try {

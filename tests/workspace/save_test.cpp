@@ -746,6 +746,29 @@ TEST(SaveDescriptions, AFileTheGameRewritesDuringTheSaveIsLeftAsTheGameWroteIt) 
 // (the longest moment of a large save): the game's file stays, the save says it failed, and the
 // next save asks before overwriting it, since the file is still not what the editor last saw.
 // Running out of memory while a package is rewritten is said in words, with the file's name.
+// A neighborhood whose folder name leaves no room for the copy a save writes beside its package
+// is said to be unsaveable when it loads, before the player edits anything, and never written.
+TEST(Save, ANeighborhoodNameTooLongToSaveBesideIsSaidAtLoad) {
+    Session s;
+    const std::string prefix = "N" + std::string(229, 'L');  // its package's name is 251 bytes: the copy's would be 262
+    fs::create_directories(s.folder / prefix);
+    fs::copy(s.folder / "N001", s.folder / prefix, fs::copy_options::recursive);
+    fs::rename(s.folder / prefix / "N001_Neighborhood.package", s.folder / prefix / (prefix + "_Neighborhood.package"));
+    s.catalogue = ScanNeighborhoods(s.folder, 1, s.reporter, s.progress);
+    const auto entry = std::find_if(s.catalogue.begin(), s.catalogue.end(), [&](auto& n) { return n.prefix == prefix; });
+    ASSERT_NE(entry, s.catalogue.end());
+    s.neighborhood = &*entry;
+    s.reporter.messages.clear();
+    LoadNeighborhood(s.ws, *s.neighborhood, s.folder, {1}, s.reporter, s.progress);
+    EXPECT_FALSE(s.ws.characters.empty());  // shown
+    ASSERT_FALSE(s.reporter.messages.empty());
+    EXPECT_NE(s.reporter.messages.front().text.find("too long"), std::string::npos) << s.reporter.messages.front().text;
+    const Bytes before = ReadFileBytes(s.ws.packagePath);
+    s.neighborhood->dirty = 1;
+    EXPECT_FALSE(s.Save().neighborhoodSaved);
+    EXPECT_EQ(ReadFileBytes(s.ws.packagePath), before);
+}
+
 TEST(Save, RunningOutOfMemoryIsSaidWithTheFilesName) {
     Session s;
     s.neighborhood->dirty = 1;
