@@ -76,6 +76,27 @@ TEST(AtomicReplace, ANameTooLongForTheCopyBesideItIsSaidAndKnownBeforehand) {
     EXPECT_EQ(ReadFileBytes(path), test::ToBytes("old"));
 }
 
+// A folder that cannot be written (a read-only disk, or one of another user's) is said as such,
+// not as another program's save. The superuser writes any folder, so this runs for others only.
+TEST(AtomicReplace, AFolderThatCannotBeWrittenIsSaidAsSuch) {
+#ifndef _WIN32
+    if (::geteuid() == 0) GTEST_SKIP() << "the superuser may write any folder";
+    test::TempDir dir;
+    const auto path = dir / "x.package";
+    std::ofstream(path) << "old";
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+    std::string what;
+    try {
+        AtomicReplace(path, test::ToBytes("new"));
+    } catch (const IoError& error) {
+        what = error.what();
+    }
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+    EXPECT_NE(what.find("cannot be written"), std::string::npos) << what;
+    EXPECT_EQ(ReadFileBytes(path), test::ToBytes("old"));
+#endif
+}
+
 TEST(ReadFileBytes, MissingFileNamesIt) {
     test::TempDir dir;
     try {
