@@ -97,6 +97,12 @@ std::vector<Neighborhood> ScanNeighborhoods(const fs::path& neighborhoodsFolder,
             if (name.empty() || (name[0] != letter && name[0] != letter - 'A' + 'a')) continue;
             // A name with separators or ".." would lead the package's path out of this folder.
             if (!IsPlainName(name)) continue;
+            if (name.size() + std::string_view("_Neighborhood.package").size() > 255) {
+                // No file can be named for it: the folder holds no neighborhood this program can open.
+                reporter.Info("The folder " + folder.string() + " has a name too long for a neighborhood package "
+                              "to be named after it, so it is not listed.");
+                continue;
+            }
             const fs::path package = ResolveNoCase(folder, name + "_Neighborhood.package");
             if (!fs::is_regular_file(package, error)) continue;
 

@@ -767,6 +767,12 @@ TEST(Save, ANeighborhoodNameTooLongToSaveBesideIsSaidAtLoad) {
     s.neighborhood->dirty = 1;
     EXPECT_FALSE(s.Save().neighborhoodSaved);
     EXPECT_EQ(ReadFileBytes(s.ws.packagePath), before);
+    // Longer still, no package can be named after the folder: it is not listed, and said so.
+    fs::create_directories(s.folder / ("N" + std::string(240, 'L')));
+    s.reporter.messages.clear();
+    s.catalogue = ScanNeighborhoods(s.folder, 1, s.reporter, s.progress);
+    ASSERT_EQ(s.reporter.messages.size(), 1u);
+    EXPECT_NE(s.reporter.messages.front().text.find("is not listed"), std::string::npos);
 }
 
 TEST(Save, RunningOutOfMemoryIsSaidWithTheFilesName) {
