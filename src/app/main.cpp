@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
     }
     qh::app::MainWindow window(state, images, reporter, asker, line.startup.programFolder + QStringLiteral("/help"));
     if (!qh::app::StartWindow(window, line.startup)) return 0;
+    if (line.size.isValid()) window.resize(line.size.expandedTo(window.minimumSize()));
 
     if (!line.screenshot.isEmpty()) {
         if (!line.sim.isEmpty()) {

@@ -83,9 +83,11 @@ MainWindow::MainWindow(GameSession& session, ImageLibrary& images, Reporter& rep
         progress_->setValue(progress_->value() >= progress_->maximum() ? 1 : progress_->value() + 1);
     });
     progressTimer_.setInterval(10);
-    // One size, whatever the controls shown ("Save Changes" appearing must not grow it): it fits
-    // a 1366 x 768 screen with room for a panel bar; the panels scroll within it.
-    setFixedSize(1060, 720);
+    // The designed size is the smallest: it fits a 1366 x 768 screen with room for a panel bar,
+    // and the panels scroll within it. The window may grow (the size grip, or a double click on
+    // the top strip to fill the screen), the panels and lists with it.
+    setMinimumSize(1060, 720);
+    resize(1060, 720);
 }
 
 namespace {
@@ -260,7 +262,7 @@ void MainWindow::BuildStatusBar() {
     progress_->setValue(0);
     statusBar()->addWidget(statusLabel_);
     statusBar()->addWidget(progress_, 1);
-    statusBar()->setSizeGripEnabled(false);
+    statusBar()->setSizeGripEnabled(true);
     SetStatus(QString());
 }
 
@@ -328,6 +330,7 @@ void MainWindow::BeginBusy() {
 void MainWindow::EndBusy() {
     if (busy_ > 0 && --busy_ == 0) {
         progressTimer_.stop();
+        progress_->setValue(progress_->minimum());  // the work is over: the bar is empty again
         topStrip_->setEnabled(true);
         buttonColumn_->setEnabled(true);
         stack_->setEnabled(true);
@@ -573,9 +576,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     if (widget == topStrip_ || (widget && widget->parentWidget() == topStrip_ && qobject_cast<QLabel*>(widget))) {
         // The window has no caption: dragging the top strip moves it.
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            // As a caption's double click: the whole screen, and back.
+            dragging_ = false;
+            isMaximized() ? showNormal() : showMaximized();
+            return true;
+        }
         if (event->type() == QEvent::MouseButtonPress) {
             auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton) {
+            if (mouse->button() == Qt::LeftButton && !isMaximized()) {
                 dragging_ = true;
                 dragOffset_ = mouse->globalPosition().toPoint() - frameGeometry().topLeft();
             }

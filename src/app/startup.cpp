@@ -34,6 +34,10 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         else if (a == "--screenshot" && (v = value(i))) line.screenshot = QString::fromStdString(*v);
         else if (a == "--panel" && (v = value(i))) line.panel = QString::fromStdString(*v);
         else if (a == "--sim" && (v = value(i))) line.sim = QString::fromStdString(*v);
+        else if (a == "--size" && (v = value(i))) {
+            const QStringList parts = QString::fromStdString(*v).split(QLatin1Char('x'));
+            if (parts.size() == 2) line.size = QSize(parts[0].toInt(), parts[1].toInt());
+        }
         else if (a == "--neighborhood" && (v = value(i))) line.startup.neighborhood = QString::fromStdString(*v);
         else if (a == "--version") line.print = std::string(kVersionText) + "\n";
         else if (a == "--help" || a == "-h") {
@@ -48,6 +52,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                          "  --settings FILE      the settings file to use instead of the usual one\n"
                          "  --neighborhood PREFIX  open this neighborhood without asking\n"
                          "  --screenshot FILE [--panel CAPTION] [--sim FILE]  render the window into a PNG and end\n"
+                         "  --size WxH           the window's size, such as 1400x900\n"
                          "  --version            print the version and end\n";
             break;
         }

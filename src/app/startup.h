@@ -2,6 +2,7 @@
 // program when the game's data cannot be reached.
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <optional>
 #include <string>
@@ -30,6 +31,7 @@ struct CommandLine {
     QString screenshot;  // --screenshot FILE
     QString panel;       // --panel CAPTION
     QString sim;         // --sim FILE: the sim selected for the screenshot
+    QSize size;          // --size WxH: the window's size (at least the designed one)
     // --help or --version: printed on standard output, and the program ends.
     std::optional<std::string> print;
 };

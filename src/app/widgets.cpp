@@ -1,5 +1,7 @@
 #include "app/widgets.h"
 
+#include <QPainter>
+#include <QStyle>
 #include <algorithm>
 
 #include "package/text_list.h"
@@ -15,6 +17,27 @@ QSlider* NamedSlider(QWidget* parent, const QString& name, int low, int high) {
     slider->setObjectName(name);
     slider->setRange(low, high);
     return slider;
+}
+
+TickScale::TickScale(QSlider* slider, int interval, QWidget* parent)
+    : QWidget(parent), slider_(slider), interval_(std::max(1, interval)) {
+    setObjectName(slider->objectName() + QStringLiteral("Ticks"));
+}
+
+void TickScale::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    // Where the slider puts its handle's middle for a value, in this widget's coordinates.
+    const int handle = slider_->style()->pixelMetric(QStyle::PM_SliderLength, nullptr, slider_);
+    const int offset = slider_->mapTo(parentWidget(), QPoint(0, 0)).x() - pos().x();
+    const int span = slider_->width() - handle;
+    for (int value = slider_->minimum(); value <= slider_->maximum(); value += interval_) {
+        const int x = offset + handle / 2 +
+                      QStyle::sliderPositionFromValue(slider_->minimum(), slider_->maximum(), value, span);
+        const bool zero = value == 0;
+        painter.drawLine(x, 0, x, zero ? 6 : 3);
+        if (zero) painter.drawText(QRect(x - 10, 6, 20, height() - 6), Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("0"));
+    }
 }
 
 QLabel* NamedLabel(QWidget* parent, const QString& name, const QString& text) {

@@ -23,6 +23,22 @@ QString EditedText(const std::string& utf8);
 
 // A horizontal slider with its object name and range.
 QSlider* NamedSlider(QWidget* parent, const QString& name, int low, int high);
+// The marks under a slider: a tick every `interval` at the places the handle takes, the zero
+// taller and numbered (a style sheet that draws the slider hides its own ticks).
+class TickScale : public QWidget {
+public:
+    TickScale(QSlider* slider, int interval, QWidget* parent);
+    QSize sizeHint() const override { return {0, 20}; }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QSlider* slider_;
+    int interval_;
+};
+
 // A label with its object name (and text).
 QLabel* NamedLabel(QWidget* parent, const QString& name, const QString& text = {});
 // A control's object name from a field's: ("trk", "geneticNeat") is "trkGeneticNeat".

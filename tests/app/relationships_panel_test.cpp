@@ -3,6 +3,7 @@
 // (0x1E) remembers Marta, who does not remember her.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QStandardItemModel>
 
 #include <QCheckBox>
@@ -209,6 +210,26 @@ TEST(RelationshipsPanel, ItemsTheSaveCouldNotWriteAreShownButOff) {
     EXPECT_FALSE(s.Find<QCheckBox>("ckTrainWalk")->isEnabled());
     s.Click("btnCharacters");
     EXPECT_FALSE(s.Find<QCheckBox>("ckDead")->isEnabled());
+}
+
+// The window grows from its designed size (the smallest) and the panel with it; the levels show a
+// tick every 10 and their zero; the turn-off box shows its longest caption whole.
+TEST(RelationshipsPanel, TheWindowGrowsAndTheLevelsShowTheirScale) {
+    Session s;
+    Show(s, "N001_User00000.package", QStringLiteral("Owen"));
+    EXPECT_EQ(s.window->minimumSize(), QSize(1060, 720));
+    EXPECT_GT(s.window->maximumWidth(), 1060);
+    auto* slider = s.Find<QSlider>("trkShortTerm");
+    const int before = slider->width();
+    s.window->resize(1400, 900);
+    QApplication::processEvents();
+    EXPECT_EQ(s.window->size(), QSize(1400, 900));
+    EXPECT_GT(slider->width(), before);
+    for (const char* name : {"trkShortTermTicks", "trkLongTermTicks", "trkShortTerm2Ticks", "trkLongTerm2Ticks"}) {
+        EXPECT_TRUE(s.Shown(s.Find<QWidget>(name))) << name;
+    }
+    auto* turnOff = s.Find<QComboBox>("cbTurnOff");
+    EXPECT_GE(turnOff->width(), turnOff->fontMetrics().horizontalAdvance(QStringLiteral("Full Face Makeup")) + 30);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The window driven through its real widgets, offscreen, on a generated demo game.
 #include <gtest/gtest.h>
 
+#include <QProgressBar>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -214,7 +216,10 @@ TEST(MainWindow, PanelButtonsStatusWidthAndBusyState) {
     QCloseEvent refused;
     QApplication::sendEvent(s.window.get(), &refused);
     EXPECT_FALSE(refused.isAccepted());
+    s.window->SetMaximum(10);
+    s.window->SetPosition(10);  // long work ran to its end (a backup, say)
     s.window->EndBusy();
+    EXPECT_EQ(s.Find<QProgressBar>("progressBar")->value(), s.Find<QProgressBar>("progressBar")->minimum());  // empty again
     QTest::mouseClick(s.About()->lightChoice(), Qt::LeftButton);
     EXPECT_EQ(s.state.colorScheme, 0);
     EXPECT_EQ(s.window->BackgroundColor(), QColor(Qt::white));

@@ -40,7 +40,13 @@ const char* FlagBoxName(int bit) {
 QComboBox* AttractionSelector(QWidget* parent, const char* name) {
     auto* box = new QComboBox(parent);
     box->setObjectName(QString::fromLatin1(name));
-    for (const AttractionEntry& entry : AttractionPlan()) box->addItem(QString::fromLatin1(entry.caption));
+    int widest = 0;
+    for (const AttractionEntry& entry : AttractionPlan()) {
+        box->addItem(QString::fromLatin1(entry.caption));
+        widest = std::max(widest, box->fontMetrics().horizontalAdvance(QString::fromLatin1(entry.caption)));
+    }
+    // The longest caption ("Full Face Makeup") whole, beside the drop-down arrow.
+    box->setMinimumWidth(widest + 40);
     return box;
 }
 
@@ -154,10 +160,13 @@ void RelationshipsPanel::BuildSide(Side& side, const QString& suffix, const QStr
         slider->setTickInterval(10);
         connect(slider, &QSlider::valueChanged, this, [this, &side] { trkRelLevelChange(side); });
     }
+    // A tick every 10 under each level, the zero between liking and disliking marked.
     grid->addWidget(side.lblShortTerm, 1, 0, 1, 2);
     grid->addWidget(side.trkShortTerm, 2, 0, 1, 2);
-    grid->addWidget(side.lblLongTerm, 3, 0, 1, 2);
-    grid->addWidget(side.trkLongTerm, 4, 0, 1, 2);
+    grid->addWidget(new TickScale(side.trkShortTerm, 10, side.frame), 3, 0, 1, 2);
+    grid->addWidget(side.lblLongTerm, 4, 0, 1, 2);
+    grid->addWidget(side.trkLongTerm, 5, 0, 1, 2);
+    grid->addWidget(new TickScale(side.trkLongTerm, 10, side.frame), 6, 0, 1, 2);
     // The boxes in pairs a player reads together; those of advanced mode last, so that hiding
     // them leaves no gap. -1 is Furious, which is no flag of the record.
     constexpr int kOrder[] = {kMetBit,     kContactBit, kFriendBit,  kBestFriendBit, kCrushBit,  kLoveBit,
@@ -178,7 +187,7 @@ void RelationshipsPanel::BuildSide(Side& side, const QString& suffix, const QStr
             if (RelationshipFlagAdvancedOnly(bit)) context_.view.RegisterAdvanced(box, AdvancedEffect::ShowWhenOn);
             connect(box, &QCheckBox::clicked, this, [this, &side, bit] { ckRelBits(side, bit); });
         }
-        grid->addWidget(box, 5 + at / 2, at % 2);
+        grid->addWidget(box, 7 + at / 2, at % 2);
         ++at;
     }
     side.cbFamRel = new QComboBox(side.frame);
@@ -187,7 +196,7 @@ void RelationshipsPanel::BuildSide(Side& side, const QString& suffix, const QStr
     for (const FamilyRelationRow& relation : FamilyRelations()) {
         side.cbFamRel->addItem(QString::fromLatin1(relation.text.data(), static_cast<qsizetype>(relation.text.size())));
     }
-    grid->addWidget(side.cbFamRel, 12, 0, 1, 2);
+    grid->addWidget(side.cbFamRel, 14, 0, 1, 2);
     connect(side.cbFamRel, &QComboBox::activated, this, [this, &side](int index) { cbFamRelChange(side, index); });
 }
 
