@@ -10,6 +10,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QScrollArea>
+#include <QPushButton>
 #include <QSlider>
 
 #include "app/ui_session.h"
@@ -230,6 +231,25 @@ TEST(RelationshipsPanel, TheWindowGrowsAndTheLevelsShowTheirScale) {
     }
     auto* turnOff = s.Find<QComboBox>("cbTurnOff");
     EXPECT_GE(turnOff->width(), turnOff->fontMetrics().horizontalAdvance(QStringLiteral("Full Face Makeup")) + 30);
+}
+
+// With changes unsaved, "Save Changes" and "Review Changes" take their own place below the
+// portrait, at the designed size too.
+TEST(RelationshipsPanel, TheSaveButtonsNeverCoverThePortrait) {
+    Session s;
+    Show(s, "N001_User00000.package", QStringLiteral("Owen"));
+    s.Find<QSlider>("trkShortTerm")->setValue(42);
+    QApplication::processEvents();
+    auto* save = s.Find<QPushButton>("btnSave");
+    auto* review = s.Find<QPushButton>("btnReviewChanges");
+    auto* portrait = s.Find<QLabel>("imgPortrait");
+    ASSERT_TRUE(s.Shown(save));
+    EXPECT_EQ(s.window->size(), QSize(1060, 720));
+    for (QWidget* button : {static_cast<QWidget*>(save), static_cast<QWidget*>(review)}) {
+        EXPECT_FALSE(button->geometry().intersects(portrait->geometry())) << button->objectName().toStdString();
+        EXPECT_GE(button->geometry().top(), portrait->geometry().bottom());
+    }
+    EXPECT_FALSE(save->geometry().intersects(review->geometry()));
 }
 
 }  // namespace
