@@ -314,7 +314,14 @@ void MainWindow::ShowPanel(Panel& panel) {
     openPanel_ = &panel;
     // The open panel's button is the disabled one.
     const QString caption = QString::fromLatin1(panel.row().caption);
-    for (QPushButton* button : panelButtons_) button->setEnabled(panel.row().hidden || button->text() != caption);
+    for (QPushButton* button : panelButtons_) {
+        // The open panel's button is the one not to click, and shows where the player is.
+        const bool current = !panel.row().hidden && button->text() == caption;
+        button->setEnabled(!current);
+        button->setProperty("current", current);
+        button->style()->unpolish(button);
+        button->style()->polish(button);
+    }
     QApplication::restoreOverrideCursor();
 }
 
@@ -514,7 +521,15 @@ void MainWindow::ApplyColorScheme(int scheme) {
         "QCheckBox::indicator:disabled, QRadioButton::indicator:disabled { border-color: #808080; }"
         "QProgressBar { border: 1px solid %3; background: %1; }"
         "QProgressBar::chunk { background: %5; }"
-        "QStatusBar { background: %1; color: %2; }");
+        "QStatusBar { background: %1; color: %2; }"
+        // The open panel's button, and the menus: a border, and the item under the pointer or
+        // the keys marked, so a player sees where they are.
+        "QPushButton[current=\"true\"] { background: #2f5f9f; color: white; border-color: %2; font-weight: bold; }"
+        "QMenu { background: %1; color: %2; border: 1px solid %2; padding: 2px; }"
+        "QMenu::item { padding: 3px 18px; }"
+        "QMenu::item:selected { background: %5; color: white; }"
+        "QMenu::item:disabled { color: #808080; }"
+        "QMenu::separator { height: 1px; background: %3; margin: 3px 6px; }");
     const QString filled = sheet.arg(BackgroundColor().name(), TextColor().name(),
                                      session_.colorScheme == 0 ? QStringLiteral("#8a8a8a") : QStringLiteral("#7a7a7a"),
                                      QString::fromStdString(session_.env.uiFontName),

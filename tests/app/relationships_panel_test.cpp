@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <cmath>
 #include <QStandardItemModel>
 
 #include <QCheckBox>
@@ -250,6 +251,27 @@ TEST(RelationshipsPanel, TheSaveButtonsNeverCoverThePortrait) {
         EXPECT_GE(button->geometry().top(), portrait->geometry().bottom());
     }
     EXPECT_FALSE(save->geometry().intersects(review->geometry()));
+}
+
+// The open panel's button is marked as the current one (not merely greyed out), in white on a
+// blue with a contrast of at least 4.5:1, and menus have a border and a marked current item.
+TEST(RelationshipsPanel, TheOpenPanelsButtonAndTheMenusShowWhereThePlayerIs) {
+    Session s;
+    Show(s, "N001_User00000.package", QStringLiteral("Owen"));
+    auto* open = s.Find<QPushButton>("btnRelationships");
+    EXPECT_TRUE(open->property("current").toBool());
+    EXPECT_FALSE(s.Find<QPushButton>("btnSkills")->property("current").toBool());
+    s.Click("btnSkills");
+    EXPECT_FALSE(open->property("current").toBool());
+    EXPECT_TRUE(s.Find<QPushButton>("btnSkills")->property("current").toBool());
+    const QString sheet = qApp->styleSheet();
+    EXPECT_TRUE(sheet.contains(QStringLiteral("QMenu::item:selected")));
+    EXPECT_TRUE(sheet.contains(QStringLiteral("QMenu {")));
+    // White on the current button's blue: relative luminances 1 and that of #2f5f9f.
+    auto channel = [](double c) { c /= 255; return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    const double blue = 0.2126 * channel(0x2f) + 0.7152 * channel(0x5f) + 0.0722 * channel(0x9f);
+    EXPECT_TRUE(sheet.contains(QStringLiteral("#2f5f9f")));
+    EXPECT_GE((1.0 + 0.05) / (blue + 0.05), 4.5);
 }
 
 }  // namespace
