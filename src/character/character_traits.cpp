@@ -134,6 +134,10 @@ bool StoreTraits(Character& sim, TraitGroup group, std::span<const int> values, 
     if (!TraitsEditable(sim, group, hasPets) || values.size() != sliders.size()) return false;
     bool changed = false;
     for (std::size_t i = 0; i < sliders.size(); ++i) {
+        const std::int16_t stored = sim.*sliders[i].member;
+        // A value another tool stored outside the range is shown at the end of the slider; a
+        // slider still there was not moved, and its stored value stays.
+        if (values[i] == Clamp(stored, 0, kTraitMaximum)) continue;
         const auto value = static_cast<std::int16_t>(Clamp(values[i], 0, kTraitMaximum));
         changed |= sim.*sliders[i].member != value;
         sim.*sliders[i].member = value;
@@ -158,6 +162,11 @@ bool InterestShown(const Character& sim, const TraitSlider& slider, bool hasPets
 std::string InterestLabel(const TraitSlider& slider, int value, bool pet) {
     const char* name = pet && slider.petLabel ? slider.petLabel : slider.label;
     return std::string(name) + "(" + std::to_string(value) + ")";
+}
+
+std::string StoredBeyondNote(std::int16_t stored, int shown) {
+    if (stored == shown || Clamp(stored, 0, kTraitMaximum) != shown) return {};
+    return " - stored " + std::to_string(stored);
 }
 
 std::string SkillLabel(const TraitSlider& slider, int value) {

@@ -42,12 +42,18 @@ const TraitSlider* FindTraitSlider(TraitGroup group, std::string_view name);
 inline constexpr int kTraitMaximum = 1000;
 inline constexpr int kReputationMinimum = -100, kReputationMaximum = 100;
 
+// What a label adds when the slider shows the end of its range for a value stored beyond it (by
+// another tool): " - stored 5000", so the player sees that what is shown is not what is kept.
+// Empty otherwise.
+std::string StoredBeyondNote(std::int16_t stored, int shown);
+
 // The values as the group's sliders show them: each word kept to 0..1000.
 std::vector<int> ShownTraits(const Character& sim, TraitGroup group);
 
-// A slider moved: every slider of the group is stored, as shown, so a value outside the
-// sliders' range is rewritten with the value shown even when another slider moved. Values are
-// kept to 0..1000. Marks the sim changed when any word changed. A pet's personality and skills
+// A slider moved: every slider of the group is stored as shown, but for a value outside the
+// sliders' range (another tool wrote it) whose slider still shows its clamp: that slider was not
+// moved, and the stored value stays. Values are kept to 0..1000. Marks the sim changed when any
+// word changed. A pet's personality and skills
 // are shown but not edited (the game keeps them from the pet's breed): returns false and changes
 // nothing for those.
 bool StoreTraits(Character& sim, TraitGroup group, std::span<const int> values, bool hasPets);

@@ -301,5 +301,22 @@ TEST(HouseholdsPanel, MovingInIsOneStepAndAnEmptyHouseholdHidesItsControls) {
     EXPECT_TRUE(s.Shown(s.Find<QLabel>("lblNoTextList")));
 }
 
+// A skill another tool stored beyond the slider is shown at the slider's end with what is stored,
+// and moving another slider keeps it: the clamp the player did not make is never saved.
+TEST(SkillsPanel, AValueStoredBeyondTheSliderIsMarkedAndKept) {
+    Session s;
+    const std::size_t marta = *FindSimByFile(s.state.workspace, "N001_User00000.package");
+    s.state.workspace.characters[marta].cookingSkill = 5000;
+    s.Choose("N001_User00000.package");
+    s.Click("btnSkills");
+    EXPECT_EQ(s.Find<QSlider>("trkCookingSkill")->value(), 1000);
+    EXPECT_TRUE(s.Find<QLabel>("lblCookingSkill")->text().contains(QStringLiteral("stored 5000")))
+        << s.Find<QLabel>("lblCookingSkill")->text().toStdString();
+    s.Find<QSlider>("trkCleaningSkill")->setValue(123);
+    const Character& sim = s.state.workspace.characters[marta];
+    EXPECT_EQ(sim.cleaningSkill, 123);
+    EXPECT_EQ(sim.cookingSkill, 5000);
+}
+
 }  // namespace
 }  // namespace qh::app

@@ -54,7 +54,10 @@ TEST(Personality, MaxAllOfTheCurrentTraitsLeavesTheInheritedOnes) {
     EXPECT_EQ(sim.dirty, 1);
 }
 
-TEST(Personality, OneSliderStoresAllTenAsShown) {
+// One slider moved: the others are stored as shown, but a value another tool stored outside the
+// range, whose slider still shows its clamp, stays as stored (a clamp the player did not make is
+// never saved); moved, it takes the slider's value.
+TEST(Personality, OneSliderStoresAllAsShownButNeverAClampThePlayerDidNotMake) {
     Character sim = Adult();
     sim.geneticActive = 1500;  // beyond what a slider can show
     sim.geneticPlayful = -20;
@@ -63,9 +66,13 @@ TEST(Personality, OneSliderStoresAllTenAsShown) {
     EXPECT_EQ(neat->field, "neat");  // by its caption, the current trait
     ASSERT_TRUE(SetTrait(sim, TraitGroup::Personality, *neat, 640, false));
     EXPECT_EQ(sim.neat, 640);
-    EXPECT_EQ(sim.geneticActive, 1000);
-    EXPECT_EQ(sim.geneticPlayful, 0);
+    EXPECT_EQ(sim.geneticActive, 1500);
+    EXPECT_EQ(sim.geneticPlayful, -20);
     EXPECT_EQ(sim.geneticNeat, 110);
+    const TraitSlider* active = FindTraitSlider(TraitGroup::Personality, "geneticActive");
+    ASSERT_NE(active, nullptr);
+    ASSERT_TRUE(SetTrait(sim, TraitGroup::Personality, *active, 700, false));
+    EXPECT_EQ(sim.geneticActive, 700);
 }
 
 TEST(Personality, UnchangedValuesDoNotMarkTheSim) {

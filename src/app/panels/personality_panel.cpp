@@ -147,7 +147,13 @@ void PersonalityPanel::Fill() {
 }
 
 void PersonalityPanel::Relabel() {
-    for (std::size_t i = 0; i < sliders_.size(); ++i) values_[i]->setText(QString::number(sliders_[i]->value()));
+    const Character* sim = Sim();
+    const auto traits = TraitSliders(TraitGroup::Personality);
+    for (std::size_t i = 0; i < sliders_.size(); ++i) {
+        const int shown = sliders_[i]->value();
+        values_[i]->setText(QString::number(shown) +
+                            QString::fromStdString(sim ? StoredBeyondNote(sim->*traits[i].member, shown) : ""));
+    }
 }
 
 void PersonalityPanel::SliderChange(const QString& mergeKey) {

@@ -227,8 +227,11 @@ void SkillsPanel::Fill() {
 
 void SkillsPanel::Relabel() {
     const auto skills = TraitSliders(TraitGroup::BaseSkills);
+    const Character* sim = Sim();
     for (std::size_t i = 0; i < baseSliders_.size(); ++i) {
-        baseLabels_[i]->setText(QString::fromStdString(SkillLabel(skills[i], baseSliders_[i]->value())));
+        const int shown = baseSliders_[i]->value();
+        baseLabels_[i]->setText(QString::fromStdString(SkillLabel(skills[i], shown) +
+                                                       (sim ? StoredBeyondNote(sim->*skills[i].member, shown) : "")));
     }
     for (const ItemControl& control : items_) {
         if (control.slider) control.label->setText(LevelLabel(control.skill->name, control.slider->value()));
