@@ -7,6 +7,8 @@
 #include <span>
 #include <unordered_map>
 
+#include "character/character_fields.h"
+#include "workspace/households.h"
 #include "package/text_list.h"
 #include "workspace/relationships.h"
 
@@ -172,6 +174,89 @@ bool SameContent(HouseholdsState a, HouseholdsState b) {
     return a.sim == b.sim;
 }
 
+// What a step changed, value by value, for the list of unsaved changes.
+QStringList Lines(const std::vector<std::string>& lines) {
+    QStringList out;
+    for (const std::string& line : lines) out << QString::fromStdString(line);
+    return out;
+}
+QStringList ItemsLine(const PlacedItems& before, const PlacedItems& after) {
+    if (before.size() == after.size() && std::equal(before.begin(), before.end(), after.begin(), after.end(),
+                                                    [](const auto& a, const auto& b) { return a.second == b.second; })) {
+        return {};
+    }
+    return {QStringLiteral("items: %1 \u2192 %2").arg(before.size()).arg(after.size())};
+}
+QStringList Describe(const SimState& before, const SimState& after) {
+    return Lines(FieldDifferences(before.record, after.record)) + ItemsLine(before.items, after.items);
+}
+QStringList Describe(const SimAndItemsState& before, const SimAndItemsState& after) {
+    QStringList lines = Lines(FieldDifferences(before.record, after.record));
+    if (before.sims != after.sims || before.families != after.families || before.lots != after.lots) {
+        lines << QStringLiteral("items of the neighborhood data changed");
+    }
+    return lines;
+}
+QStringList Describe(const Neighborhood& before, const Neighborhood& after) {
+    QStringList lines;
+    if (before.ngbdName != after.ngbdName) {
+        lines << QStringLiteral("name: \"%1\" \u2192 \"%2\"")
+                     .arg(QString::fromStdString(ToValidUtf8(before.ngbdName)), QString::fromStdString(ToValidUtf8(after.ngbdName)));
+    }
+    if (before.ngbdDescription != after.ngbdDescription) lines << QStringLiteral("description changed");
+    return lines;
+}
+QStringList Describe(const HouseholdsState& before, const HouseholdsState& after) {
+    QStringList lines;
+    for (std::size_t i = 0; i < before.households.size() && i < after.households.size(); ++i) {
+        const Household& a = before.households[i];
+        const Household& b = after.households[i];
+        const QString who = QString::fromStdString(HouseholdLabel(b));
+        if (a.funds != b.funds) lines << QStringLiteral("%1 funds: %2 \u2192 %3").arg(who).arg(a.funds).arg(b.funds);
+        if (a.members.size() != b.members.size()) {
+            lines << QStringLiteral("%1 members: %2 \u2192 %3").arg(who).arg(a.members.size()).arg(b.members.size());
+        }
+        if (a.householdName != b.householdName) lines << QStringLiteral("%1: renamed").arg(who);
+        if (a.householdDescription != b.householdDescription) lines << QStringLiteral("%1: description changed").arg(who);
+    }
+    if (before.sim && after.sim) lines << Lines(FieldDifferences(*before.sim, *after.sim));
+    return lines;
+}
+QStringList Describe(const RelationshipsState& before, const RelationshipsState& after) {
+    QStringList lines;
+    std::unordered_map<std::size_t, const RelationshipRecord*> was;
+    for (const auto& [at, record] : before.records) was[at] = &record;
+    for (const auto& [at, record] : after.records) {
+        const auto old = was.find(at);
+        const QString pair = QStringLiteral("%1 about %2").arg(record.ownerId, 0, 16).arg(record.otherId, 0, 16);
+        if (old == was.end()) {
+            lines << QStringLiteral("record %1 made").arg(pair);
+            continue;
+        }
+        const RelationshipRecord& a = *old->second;
+        if (a.shortTerm != record.shortTerm) lines << QStringLiteral("%1 short term: %2 \u2192 %3").arg(pair).arg(a.shortTerm).arg(record.shortTerm);
+        if (a.longTerm != record.longTerm) lines << QStringLiteral("%1 long term: %2 \u2192 %3").arg(pair).arg(a.longTerm).arg(record.longTerm);
+        if (RelationshipFlagsOf(a) != RelationshipFlagsOf(record)) lines << QStringLiteral("%1 flags changed").arg(pair);
+        if (a.familyRelation != record.familyRelation) {
+            lines << QStringLiteral("%1 family relation: %2 \u2192 %3").arg(pair).arg(a.familyRelation).arg(record.familyRelation);
+        }
+    }
+    if (before.items != after.items) lines << QStringLiteral("items changed (furious, contact)");
+    return lines;
+}
+QStringList Describe(const FamilyState& before, const FamilyState& after) {
+    QStringList lines;
+    long added = 0, removed = 0;
+    std::unordered_map<std::uint64_t, long> count;
+    auto key = [](const FamilyTie& t) { return static_cast<std::uint64_t>(t.simId) << 48 | static_cast<std::uint64_t>(t.relatedId) << 32 | t.tieType; };
+    for (const FamilyTie& tie : after.ties) ++count[key(tie)];
+    for (const FamilyTie& tie : before.ties) --count[key(tie)];
+    for (const auto& [tie, n] : count) (n > 0 ? added : removed) += n > 0 ? n : -n;
+    if (added) lines << QStringLiteral("family ties added: %1").arg(added);
+    if (removed) lines << QStringLiteral("family ties removed: %1").arg(removed);
+    return lines + Describe(before.relationships, after.relationships);
+}
+
 // What every step of the document carries for the list of unsaved changes.
 class DocumentCommand : public QUndoCommand {
 public:
@@ -184,6 +269,8 @@ public:
     // The sim the step changed, by its character package (which a rename leaves as it is), or
     // empty for a step of the neighborhood, the households or a pair.
     const std::string& simFile() const { return simFile_; }
+    // What the step changed, value by value ("cookingSkill: 339 → 900"), as it stands now.
+    virtual QStringList Details() const { return {}; }
 
 protected:
     std::string simFile_;
@@ -254,6 +341,7 @@ public:
         Restore(after_);
     }
     int id() const override { return mergeKey_.isEmpty() ? -1 : kMergeId; }
+    QStringList Details() const override { return Describe(before_, after_); }
     bool mergeWith(const QUndoCommand* other) override {
         const auto* next = dynamic_cast<const SnapshotCommand*>(other);
         if (!next || next->mergeKey_ != mergeKey_ || next->epoch_ != epoch_) return false;
@@ -293,6 +381,7 @@ public:
           document_(document), trash_(trash), index_(index), record_(document.workspace().characters[index]),
           path_(std::move(path)), pathInTrash_(std::move(pathInTrash)) {
         simFile_ = record_.packageFile;
+        fromMemory_ = dynamic_cast<MemoryTrash*>(&trash) != nullptr;
         const auto stamp = document.workspace().loadedFiles.find(Path());
         if (stamp != document.workspace().loadedFiles.end()) stamp_ = stamp->second;
     }
@@ -329,7 +418,15 @@ public:
     }
 
 private:
+    // Done already, not pending a save: said so.
+    QStringList Details() const override {
+        return {fromMemory_ ? QStringLiteral("deleted for good; Undo writes it back while the program runs")
+                            : QStringLiteral("moved to the trash; Undo brings it back")};
+    }
+
+private:
     std::filesystem::path Path() const { return document_.workspace().charactersFolder / record_.packageFile; }
+    bool fromMemory_ = false;
     Document& document_;
     Trash& trash_;
     std::size_t index_;
@@ -583,7 +680,16 @@ std::vector<ChangeGroup> Document::UnsavedChanges() const {
             keys.push_back(key);
             groups.push_back(ChangeGroup{label, {}});
         }
-        groups[group].changes << prefix + step->what();
+        // The step, and what it changed value by value: the first few, and how many more.
+        QString line = prefix + step->what();
+        const QStringList details = step->Details();
+        constexpr int kShown = 4;
+        if (!details.isEmpty()) {
+            line += QStringLiteral(" (") + QStringList(details.mid(0, kShown)).join(QStringLiteral("; "));
+            if (details.size() > kShown) line += QStringLiteral("; and %1 more").arg(details.size() - kShown);
+            line += QLatin1Char(')');
+        }
+        groups[group].changes << line;
     };
     const int now = history_.index();
     const int clean = history_.cleanIndex();

@@ -1,7 +1,11 @@
 #include "character/character_fields.h"
 
 #include <cstdio>
+#include <type_traits>
 #include <vector>
+
+#include "package/guid.h"
+#include "package/text_list.h"
 
 namespace qh {
 
@@ -179,6 +183,35 @@ std::vector<CharacterField> BuildTable() {
 std::span<const CharacterField> CharacterFields() {
     static const std::vector<CharacterField> table = BuildTable();
     return table;
+}
+
+std::vector<std::string> FieldDifferences(const Character& before, const Character& after) {
+    std::vector<std::string> changes;
+    for (const CharacterField& field : CharacterFields()) {
+        if (field.name == "dirty" || field.name == "needsPackageRebuild" || field.name == "cloneApplied" ||
+            field.name == "clonePackagePath") {
+            continue;
+        }
+        std::visit(
+            [&](auto member) {
+                const auto& was = before.*member;
+                const auto& is = after.*member;
+                if (was == is) return;
+                using T = std::remove_cvref_t<decltype(was)>;
+                auto text = [](const T& value) -> std::string {
+                    if constexpr (std::is_same_v<T, std::string>) {
+                        return "\"" + ToValidUtf8(value) + "\"";
+                    } else if constexpr (std::is_same_v<T, Guid4>) {
+                        return HexId(GuidValue(value));
+                    } else {
+                        return std::to_string(static_cast<long long>(value));
+                    }
+                };
+                changes.push_back(std::string(field.name) + ": " + text(was) + " \u2192 " + text(is));
+            },
+            field.member);
+    }
+    return changes;
 }
 
 const CharacterField* FindCharacterField(std::string_view name) {

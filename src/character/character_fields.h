@@ -7,8 +7,10 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "character/character.h"
 
@@ -55,6 +57,11 @@ struct CharacterField {
 // Every field in the record's order.
 std::span<const CharacterField> CharacterFields();
 const CharacterField* FindCharacterField(std::string_view name);
+
+// The fields the player's edit changed between two states of a sim, each "name: old → new" in
+// the table's order (text fields quoted, GUIDs in hexadecimal); the program's own marks (the
+// change mark, the rebuild and clone marks) are not the player's and are left out.
+std::vector<std::string> FieldDifferences(const Character& before, const Character& after);
 
 // Whether the format of the sim's description has the field: a word a format lacks is never
 // written, so a control over it would change nothing.

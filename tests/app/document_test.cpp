@@ -272,6 +272,26 @@ int main(int argc, char** argv) {
 namespace qh::app {
 namespace {
 
+// The review says what a family change did beside the tie (records re-marked, ties added), and
+// that a deleted sim is in the trash already, not waiting for a save.
+TEST(DocumentHistory, TheReviewListsAFamilyChangesSideEffectsAndADeletionAsDone) {
+    Hood h;
+    const std::size_t pablo = h.Sim("N001_User00013.package");
+    const std::size_t ana = h.Sim("N001_User00012.package");
+    h.document->EditFamily(pablo, QStringLiteral("second parent"),
+                           [=](Workspace& ws) { ASSERT_TRUE(ChangeFamilyTie(ws, pablo, FamilySlot::SecondParent, ana)); });
+    ASSERT_TRUE(h.document->DeleteSim(h.Sim("N001_User00006.package"), h.trash));
+    const std::vector<ChangeGroup> groups = h.document->UnsavedChanges();
+    ASSERT_EQ(groups.size(), 2u);
+    ASSERT_EQ(groups[0].changes.size(), 1);
+    const QString family = groups[0].changes[0];
+    EXPECT_TRUE(family.startsWith(QStringLiteral("second parent (family ties added: "))) << family.toStdString();
+    EXPECT_TRUE(family.contains(QStringLiteral(" made")) || family.contains(QStringLiteral("family relation")))
+        << family.toStdString();
+    ASSERT_EQ(groups[1].changes.size(), 1);
+    EXPECT_EQ(groups[1].changes[0], QStringLiteral("deletion (moved to the trash; Undo brings it back)"));
+}
+
 TEST(DocumentHistory, TheReviewKeepsOneGroupPerSimAcrossARenameUnderItsNameNow) {
     Hood h;
     const std::size_t marta = h.Sim("N001_User00000.package");
@@ -286,8 +306,14 @@ TEST(DocumentHistory, TheReviewKeepsOneGroupPerSimAcrossARenameUnderItsNameNow) 
     const std::vector<ChangeGroup> groups = h.document->UnsavedChanges();
     ASSERT_EQ(groups.size(), 2u);
     EXPECT_EQ(groups[0].target, QStringLiteral("Martha Hart"));
-    EXPECT_EQ(groups[0].changes,
-              (QStringList{QStringLiteral("fatness"), QStringLiteral("first name"), QStringLiteral("zodiac sign")}));
+    // Each step with what it changed, value by value.
+    ASSERT_EQ(groups[0].changes.size(), 3);
+    EXPECT_EQ(groups[0].changes[0], QStringLiteral("fatness (fatness: 636 \u2192 777)"));
+    EXPECT_EQ(groups[0].changes[1], QStringLiteral("first name (firstName: \"Marta\" \u2192 \"Martha\")"));
+    // A sign sets the personality too: the first few values, and how many more.
+    EXPECT_TRUE(groups[0].changes[2].startsWith(QStringLiteral("zodiac sign (nice: 265 \u2192 300; ")))
+        << groups[0].changes[2].toStdString();
+    EXPECT_TRUE(groups[0].changes[2].endsWith(QStringLiteral(" more)"))) << groups[0].changes[2].toStdString();
     EXPECT_EQ(groups[1].target, QStringLiteral("Owen Hart"));
 }
 
