@@ -248,9 +248,8 @@ QStringList Describe(const FamilyState& before, const FamilyState& after) {
     QStringList lines;
     long added = 0, removed = 0;
     std::unordered_map<std::uint64_t, long> count;
-    auto key = [](const FamilyTie& t) { return static_cast<std::uint64_t>(t.simId) << 48 | static_cast<std::uint64_t>(t.relatedId) << 32 | t.tieType; };
-    for (const FamilyTie& tie : after.ties) ++count[key(tie)];
-    for (const FamilyTie& tie : before.ties) --count[key(tie)];
+    for (const FamilyTie& tie : after.ties) ++count[TieKey(tie)];
+    for (const FamilyTie& tie : before.ties) --count[TieKey(tie)];
     for (const auto& [tie, n] : count) (n > 0 ? added : removed) += n > 0 ? n : -n;
     if (added) lines << QStringLiteral("family ties added: %1").arg(added);
     if (removed) lines << QStringLiteral("family ties removed: %1").arg(removed);
@@ -417,7 +416,6 @@ public:
         document_.Notify({Subject::SimList, static_cast<int>(index_), true});
     }
 
-private:
     // Done already, not pending a save: said so.
     QStringList Details() const override {
         return {fromMemory_ ? QStringLiteral("deleted for good; Undo writes it back while the program runs")

@@ -27,6 +27,11 @@ struct FamilyTie {
     friend bool operator==(const FamilyTie&, const FamilyTie&) = default;
 };
 
+// A tie as one number (sim, related sim, type), for counting ties as wholes.
+inline std::uint64_t TieKey(const FamilyTie& tie) {
+    return static_cast<std::uint64_t>(tie.simId) << 48 | static_cast<std::uint64_t>(tie.relatedId) << 32 | tie.tieType;
+}
+
 // "first parent", "second parent", "spouse", "sibling", "child"; empty for other types.
 std::string_view FamilyTieName(std::uint32_t tieType);
 

@@ -208,16 +208,13 @@ bool SameTies(std::vector<FamilyTie> a, std::vector<FamilyTie> b) {
 // it has fewer of removed (the first of each kind found): every tie counted as a whole.
 std::vector<FamilyTie> ApplyTieEdits(const std::vector<FamilyTie>& now, const std::vector<FamilyTie>& saved,
                                      const std::vector<FamilyTie>& mine) {
-    auto key = [](const FamilyTie& tie) {
-        return static_cast<std::uint64_t>(tie.simId) << 48 | static_cast<std::uint64_t>(tie.relatedId) << 32 | tie.tieType;
-    };
     std::unordered_map<std::uint64_t, long> change;  // > 0: added by the player, < 0: removed
-    for (const FamilyTie& tie : mine) ++change[key(tie)];
-    for (const FamilyTie& tie : saved) --change[key(tie)];
+    for (const FamilyTie& tie : mine) ++change[TieKey(tie)];
+    for (const FamilyTie& tie : saved) --change[TieKey(tie)];
     std::vector<FamilyTie> out;
     out.reserve(now.size() + mine.size());
     for (const FamilyTie& tie : now) {
-        const auto it = change.find(key(tie));
+        const auto it = change.find(TieKey(tie));
         if (it != change.end() && it->second < 0) {
             ++it->second;
             continue;
@@ -225,7 +222,7 @@ std::vector<FamilyTie> ApplyTieEdits(const std::vector<FamilyTie>& now, const st
         out.push_back(tie);
     }
     for (const FamilyTie& tie : mine) {
-        const auto it = change.find(key(tie));
+        const auto it = change.find(TieKey(tie));
         if (it->second > 0) {
             --it->second;
             out.push_back(tie);

@@ -151,8 +151,11 @@ void PersonalityPanel::Relabel() {
     const auto traits = TraitSliders(TraitGroup::Personality);
     for (std::size_t i = 0; i < sliders_.size(); ++i) {
         const int shown = sliders_[i]->value();
-        values_[i]->setText(QString::number(shown) +
-                            QString::fromStdString(sim ? StoredBeyondNote(sim->*traits[i].member, shown) : ""));
+        // The value column is narrow: a value stored beyond the slider is starred, and the
+        // tooltip says what is stored.
+        const std::string note = sim ? StoredBeyondNote(sim->*traits[i].member, shown) : "";
+        values_[i]->setText(QString::number(shown) + (note.empty() ? QString() : QStringLiteral("*")));
+        values_[i]->setToolTip(QString::fromStdString(note.empty() ? note : note.substr(3)));
     }
 }
 
