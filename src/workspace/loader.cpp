@@ -406,6 +406,7 @@ void LoadNeighborhood(Workspace& workspace, Neighborhood& neighborhood, const fs
             progress.Step();
         }
         neighborhood.dirty = 0;
+        RememberAsSaved(workspace);
     } catch (...) {
         workspace = Workspace{};
         throw;

@@ -6,6 +6,14 @@
 
 namespace qh {
 
+void RememberAsSaved(Workspace& workspace) {
+    workspace.charactersAsSaved.clear();
+    workspace.charactersAsSaved.reserve(workspace.characters.size());
+    for (const Character& sim : workspace.characters) workspace.charactersAsSaved.emplace(sim.packageFile, sim);
+    workspace.householdsAsSaved = workspace.households;
+    workspace.simItemsAsSaved = workspace.simItemList;
+}
+
 void IndexSims(Workspace& workspace) {
     workspace.simByInstance.clear();
     workspace.simByGuid.clear();

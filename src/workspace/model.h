@@ -71,6 +71,11 @@ struct Workspace {
     // the list (undone after it was saved) names a resource this program added.
     std::vector<RelationshipRecord> relationshipsAsSaved;
     std::vector<FamilyTie> familyTiesAsSaved;
+    // The same for the sims (by character package file), the households (one per household, in
+    // their order) and the sims' items, so a forced save writes only the player's edits of them.
+    std::unordered_map<std::string, Character> charactersAsSaved;
+    std::vector<Household> householdsAsSaved;
+    std::vector<NeighborhoodItem> simItemsAsSaved;
     std::vector<std::size_t> relationshipOrder;
     std::vector<std::uint32_t> relationshipOrderKeys;  // the pair key of each place of the order
     std::vector<NeighborhoodItem> simItemList;
@@ -85,6 +90,10 @@ struct Workspace {
     // something else (the game) changed it meanwhile.
     std::map<std::filesystem::path, FileStamp> loadedFiles;
 };
+
+// Takes the sims, the households and the sims' items as what the files hold: after a load, and
+// after a save wrote them.
+void RememberAsSaved(Workspace& workspace);
 
 // Builds the sim lookups from `characters`; to be called whenever a sim is added or removed. The
 // first sim with an instance id or GUID is the one found.

@@ -145,6 +145,12 @@ NeighborhoodDataLayout ReadNeighborhoodLayout(std::span<const std::uint8_t> byte
     return Parse(bytes, nullptr, nullptr, nullptr);
 }
 
+std::vector<NeighborhoodItem> ReadSimItems(std::span<const std::uint8_t> bytes) {
+    std::vector<NeighborhoodItem> sims;
+    Parse(bytes, nullptr, nullptr, &sims);
+    return sims;
+}
+
 Bytes WriteNeighborhoodData(std::span<const std::uint8_t> stored, const std::vector<NeighborhoodItem>& simItems) {
     // The layout of the resource as it is now, not as it was loaded: the game may have saved in
     // between, and its lots' and families' sections may have another length.

@@ -29,6 +29,9 @@ void ReadNeighborhoodData(std::span<const std::uint8_t> bytes, Workspace& worksp
 
 // Where the sections of a resource lie; throws FormatError when it cannot be read.
 NeighborhoodDataLayout ReadNeighborhoodLayout(std::span<const std::uint8_t> bytes);
+// The sims' items of the resource, in its order (for a save that merges the player's edits into
+// what the file holds now). Throws FormatError as the reader does.
+std::vector<NeighborhoodItem> ReadSimItems(std::span<const std::uint8_t> bytes);
 
 // The resource with its sims' section rebuilt from `simItems`: owners in the order of their first
 // item, each with its first item's owner word; lots, families and the rest copied unchanged. The

@@ -14,6 +14,7 @@
 #include "platform/folder_lock.h"
 #include "platform/paths.h"
 #include "workspace/households.h"
+#include "workspace/merge_edits.h"
 #include "workspace/neighborhood_data.h"
 #include "workspace/relationships.h"
 
@@ -45,6 +46,17 @@ EntryOutcome WriteNames(SaveContext& c, const IndexEntry& entry, std::span<const
     return EntryOutcome::Keep;
 }
 
+// The sim as the description should hold it: the model, or in a forced save the player's edits
+// onto the sim as the resource holds it now.
+Character EditsOntoFile(const SaveContext& c, const Character& mine, std::span<const std::uint8_t> stored) {
+    if (!c.mergeIntoFile) return mine;
+    const auto saved = c.workspace.charactersAsSaved.find(mine.packageFile);
+    if (saved == c.workspace.charactersAsSaved.end()) return mine;
+    Character now = mine;
+    if (!ReadCharacterDescription(stored, now)) return mine;
+    return ApplyCharacterEdits(now, saved->second, mine);
+}
+
 // A description is patched on a copy, so that one the writer cannot rebuild (too short for its
 // format) is carried exactly as it was; the save goes on with the rest.
 EntryOutcome WriteDescription(SaveContext& c, const IndexEntry& entry, std::span<const std::uint8_t> stored,
@@ -58,7 +70,7 @@ EntryOutcome WriteDescription(SaveContext& c, const IndexEntry& entry, std::span
         }
         if (sims.empty()) return CopyEntry(entry, stored, image);
         std::vector<Character> owners;
-        for (std::size_t sim : sims) owners.push_back(c.workspace.characters[sim]);
+        for (std::size_t sim : sims) owners.push_back(EditsOntoFile(c, c.workspace.characters[sim], stored));
         WriteCharacterDescription(stored, owners, image);
         return EntryOutcome::Keep;
     } catch (const FormatError& error) {
@@ -79,10 +91,22 @@ EntryOutcome WriteNeighborhoodDataEntry(SaveContext& c, const IndexEntry& entry,
     // resource that could not be read at load is carried as it is.
     if (c.neighborhoodDataWritten || !c.workspace.neighborhoodData) return CopyEntry(entry, stored, image);
     c.neighborhoodDataWritten = true;
-    const Bytes rebuilt = WriteNeighborhoodData(stored, c.workspace.simItemList);
+    const Workspace& ws = c.workspace;
+    const Bytes rebuilt =
+        WriteNeighborhoodData(stored, c.mergeIntoFile ? ApplyItemEdits(ReadSimItems(stored), ws.simItemsAsSaved, ws.simItemList)
+                                                      : ws.simItemList);
     image.insert(image.end(), rebuilt.begin(), rebuilt.end());
     c.workspace.neighborhoodData = ReadNeighborhoodLayout(rebuilt);
     return EntryOutcome::Keep;
+}
+
+// The household as the files held it at the load or the last save.
+const Household* HouseholdAsSaved(const Workspace& ws, const Household& household) {
+    const auto index = static_cast<std::size_t>(&household - ws.households.data());
+    if (index >= ws.householdsAsSaved.size()) return nullptr;
+    const Household& saved = ws.householdsAsSaved[index];
+    if (saved.instanceId != household.instanceId || saved.storedOrdinal != household.storedOrdinal) return nullptr;
+    return &saved;
 }
 
 // A household's resource is rebuilt from its record when the household changed; the layout is
@@ -94,7 +118,14 @@ EntryOutcome WriteHouseholdEntry(SaveContext& c, const IndexEntry& entry, std::s
     const std::uint32_t ordinal = c.householdsSeen[entry.key.instanceId]++;
     const Household* household = FindStoredHousehold(c.workspace, entry.key.instanceId, ordinal);
     if (!household || !household->householdDirty) return CopyEntry(entry, stored, image);
-    WriteHousehold(stored, *household, image);
+    const Household* saved = HouseholdAsSaved(c.workspace, *household);
+    if (!c.mergeIntoFile || !saved) {
+        WriteHousehold(stored, *household, image);
+        return EntryOutcome::Keep;
+    }
+    Household now = *household;
+    ReadHousehold(stored, now);
+    WriteHousehold(stored, ApplyHouseholdEdits(now, *saved, *household), image);
     return EntryOutcome::Keep;
 }
 
@@ -105,7 +136,19 @@ EntryOutcome WriteHouseholdNames(SaveContext& c, const IndexEntry& entry, std::s
                                  PackageImage& image) {
     const Household* household = FindHousehold(c.workspace, entry.key.instanceId);
     if (!household || !household->householdDirty || !household->hasTextList) return CopyEntry(entry, stored, image);
-    const std::string strings[2] = {household->householdName, household->householdDescription};
+    std::string strings[2] = {household->householdName, household->householdDescription};
+    const Household* saved = HouseholdAsSaved(c.workspace, *household);
+    if (c.mergeIntoFile && saved) {
+        // Only a text the player changed is the player's; the other is as the list holds it now.
+        std::string now[2] = {saved->householdName, saved->householdDescription};
+        try {
+            ReadTextList(stored, c.options.languageCode, now);
+        } catch (const FormatError&) {
+        }
+        strings[0] = household->householdName == saved->householdName ? now[0] : household->householdName;
+        strings[1] = household->householdDescription == saved->householdDescription ? now[1]
+                                                                                      : household->householdDescription;
+    }
     if (!UpdateTextList(stored, strings, TextListLayout::NameAndDescription, c.options.languageCode, image)) {
         return CopyEntry(entry, stored, image);
     }
@@ -114,24 +157,6 @@ EntryOutcome WriteHouseholdNames(SaveContext& c, const IndexEntry& entry, std::s
 
 bool SamePair(const RelationshipRecord& a, const RelationshipRecord& b) {
     return a.ownerId == b.ownerId && a.otherId == b.otherId;
-}
-
-// The player's edits of a record (what differs between the record as saved and as it is now),
-// applied onto the record as the file holds it now: levels and the family relation where the
-// player changed them, flag bits one by one.
-RelationshipRecord ApplyEdits(const RelationshipRecord& now, const RelationshipRecord& saved, const RelationshipRecord& mine) {
-    RelationshipRecord out = now;
-    if (mine.shortTerm != saved.shortTerm) out.shortTerm = mine.shortTerm;
-    if (mine.longTerm != saved.longTerm) out.longTerm = mine.longTerm;
-    if (mine.familyRelation != saved.familyRelation) out.familyRelation = mine.familyRelation;
-    auto bits = [](auto current, auto before, auto after) {
-        const auto changed = static_cast<decltype(current)>(before ^ after);
-        return static_cast<decltype(current)>((current & ~changed) | (after & changed));
-    };
-    out.flagsLow = bits(now.flagsLow, saved.flagsLow, mine.flagsLow);
-    out.flagsHigh = bits(now.flagsHigh, saved.flagsHigh, mine.flagsHigh);
-    out.flagsUpper = bits(now.flagsUpper, saved.flagsUpper, mine.flagsUpper);
-    return out;
 }
 
 // A relationship resource carries the file's own bytes unless the player edited its record; an
@@ -168,7 +193,7 @@ EntryOutcome WriteRelationshipEntry(SaveContext& c, const IndexEntry& entry, std
         now.ownerId = owner;
         now.otherId = other;
         ReadRelationshipResource(stored, now);
-        c.relationshipsWritten.emplace_back(record, WriteRelationshipResource(stored, ApplyEdits(now, saved, mine), image));
+        c.relationshipsWritten.emplace_back(record, WriteRelationshipResource(stored, ApplyRelationshipEdits(now, saved, mine), image));
         return EntryOutcome::Keep;
     }
     c.relationshipsWritten.emplace_back(record, WriteRelationshipResource(stored, mine, image));
@@ -202,33 +227,6 @@ bool SameTies(std::vector<FamilyTie> a, std::vector<FamilyTie> b) {
     std::sort(a.begin(), a.end(), order);
     std::sort(b.begin(), b.end(), order);
     return a == b;
-}
-
-// `now` with the ties `mine` has more of than `saved` appended (in the order of `mine`) and those
-// it has fewer of removed (the first of each kind found): every tie counted as a whole.
-std::vector<FamilyTie> ApplyTieEdits(const std::vector<FamilyTie>& now, const std::vector<FamilyTie>& saved,
-                                     const std::vector<FamilyTie>& mine) {
-    std::unordered_map<std::uint64_t, long> change;  // > 0: added by the player, < 0: removed
-    for (const FamilyTie& tie : mine) ++change[TieKey(tie)];
-    for (const FamilyTie& tie : saved) --change[TieKey(tie)];
-    std::vector<FamilyTie> out;
-    out.reserve(now.size() + mine.size());
-    for (const FamilyTie& tie : now) {
-        const auto it = change.find(TieKey(tie));
-        if (it != change.end() && it->second < 0) {
-            ++it->second;
-            continue;
-        }
-        out.push_back(tie);
-    }
-    for (const FamilyTie& tie : mine) {
-        const auto it = change.find(TieKey(tie));
-        if (it->second > 0) {
-            --it->second;
-            out.push_back(tie);
-        }
-    }
-    return out;
 }
 
 // The family tree is written into the first family-ties resource, the one the loader read;
@@ -281,8 +279,12 @@ void KeepStampUnlessChangedMeanwhile(Workspace& ws, const fs::path& path, const 
     ws.loadedFiles[path] = StampOf(path);
 }
 
+// `mergeIntoFile`: the package changed since the load and the player chose to overwrite it, so
+// only the names and colours the player changed are written; the others stay as the file has them.
 void RebuildCharacterPackage(Workspace& ws, Character& sim, const SaveOptions& options, const FileStamp& expected,
-                             Reporter& reporter) {
+                             bool mergeIntoFile, Reporter& reporter) {
+    const auto asSaved = ws.charactersAsSaved.find(sim.packageFile);
+    const Character* saved = mergeIntoFile && asSaved != ws.charactersAsSaved.end() ? &asSaved->second : nullptr;
     const fs::path path = ws.charactersFolder / sim.packageFile;
     const bool dropPictures = sim.needsPackageRebuild == 1;
     const auto writer = [&](const IndexEntry& entry, std::span<const std::uint8_t> stored, PackageImage& image) {
@@ -291,7 +293,18 @@ void RebuildCharacterPackage(Workspace& ws, Character& sim, const SaveOptions& o
                 if (dropPictures) return EntryOutcome::Drop;
                 return CopyEntry(entry, stored, image);
             case kCatalogTextType: {
-                const std::string strings[3] = {sim.firstName, sim.description, sim.lastName};
+                std::string strings[3] = {sim.firstName, sim.description, sim.lastName};
+                if (saved) {
+                    std::string now[3] = {saved->firstName, saved->description, saved->lastName};
+                    try {
+                        ReadTextList(stored, options.languageCode, now);
+                    } catch (const FormatError&) {
+                    }
+                    const std::string was[3] = {saved->firstName, saved->description, saved->lastName};
+                    for (int i = 0; i < 3; ++i) {
+                        if (strings[i] == was[i]) strings[i] = now[i];
+                    }
+                }
                 if (!UpdateTextList(stored, strings, TextListLayout::Character, options.languageCode, image)) {
                     return CopyEntry(entry, stored, image);
                 }
@@ -304,6 +317,13 @@ void RebuildCharacterPackage(Workspace& ws, Character& sim, const SaveOptions& o
                 colours.skinColor = sim.skinColor;
                 colours.hairColor = sim.hairColor;
                 colours.eyeColor = sim.eyeColor;
+                if (saved) {
+                    SimProperties now;
+                    ReadSimProperties(stored, now);
+                    if (sim.skinColor == saved->skinColor) colours.skinColor = now.skinColor;
+                    if (sim.hairColor == saved->hairColor) colours.hairColor = now.hairColor;
+                    if (sim.eyeColor == saved->eyeColor) colours.eyeColor = now.eyeColor;
+                }
                 PatchSimProperties(std::span(image).subspan(start, stored.size()), colours, reporter);
                 return EntryOutcome::Keep;
             }
@@ -384,6 +404,8 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
     progress.Step();
 
     SaveContext context(ws, neighborhood, options, reporter);
+    context.mergeIntoFile = result.overwroteChanges && std::find(result.changedOnDisk.begin(), result.changedOnDisk.end(),
+                                                                 ws.packagePath) != result.changedOnDisk.end();
     context.relationshipsWritten.reserve(ws.relationshipList.size());
     for (std::size_t i = 0; i < ws.relationshipsAsSaved.size(); ++i) {
         // A saved record no longer at its place (records only ever go from the end of the list).
@@ -438,6 +460,8 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
         // What the file holds now is what the model holds: the next save starts from here.
         ws.relationshipsAsSaved = ws.relationshipList;
         ws.familyTiesAsSaved = ws.familyTieList;
+        ws.householdsAsSaved = ws.households;
+        ws.simItemsAsSaved = ws.simItemList;
     }
 
     progress.SetMaximum(static_cast<int>(ws.characters.size()));
@@ -449,7 +473,10 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
         if (!sim.dirty) continue;
         const fs::path path = ws.charactersFolder / sim.packageFile;
         try {
-            RebuildCharacterPackage(ws, sim, options, atStart[path], reporter);
+            const bool merge = result.overwroteChanges && std::find(result.changedOnDisk.begin(),
+                                                                    result.changedOnDisk.end(),
+                                                                    path) != result.changedOnDisk.end();
+            RebuildCharacterPackage(ws, sim, options, atStart[path], merge, reporter);
             ws.loadedFiles[path] = StampOf(path);
             result.bytesWritten += StampOf(path).size;
             ++result.charactersSaved;
@@ -458,7 +485,10 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
             sim.clonePackagePath.clear();
             // The sim's description went out with the neighborhood package; only then is the
             // sim saved in full.
-            if (result.neighborhoodSaved) sim.dirty = 0;
+            if (result.neighborhoodSaved) {
+                sim.dirty = 0;
+                ws.charactersAsSaved.insert_or_assign(sim.packageFile, sim);
+            }
         } catch (const std::exception& error) {
             result.failedCharacterFiles.push_back(sim.packageFile);
             reporter.Error("An error occurred while saving " + sim.packageFile + "\r\n" + Explain(error) + "\r\n" +

@@ -78,6 +78,9 @@ struct SaveContext {
     bool neighborhoodDataWritten = false;
     bool familyTiesWritten = false;
     bool namesWritten = false;
+    // The package changed since the load and the player chose to overwrite: each record written
+    // takes only the player's edits onto what the file holds now.
+    bool mergeIntoFile = false;
     // The changed sims by GUID, built once before the walk, so each description finds its sims
     // in one lookup.
     std::unordered_map<std::uint32_t, std::vector<std::size_t>> changedSimsByGuid;

@@ -633,6 +633,114 @@ TEST(SaveRelationships, AForcedSaveAppliesOnlyThePlayersEditsOntoTheFileAsItIsNo
     EXPECT_TRUE(has({0x1E, kSiblingTie, 0x13}));
 }
 
+// The player renames Marta, raises her cooking, changes one of her items and her household's
+// funds; meanwhile the game saves her nice level, her last name and hair colour, another of her
+// items, an item of its own, and a new name for her household. The forced save writes the
+// player's changes and keeps every one of the game's, within the same sim, household and items.
+TEST(Save, AForcedSaveKeepsTheGamesChangesWithinTheRecordsThePlayerEdited) {
+    Session s;
+    Character& marta = s.Sim("Marta");
+    const Character martaAtLoad = marta;
+    const fs::path martaPackage = s.PackageOf(marta);
+    std::vector<std::size_t> hers;
+    for (std::size_t i = 0; i < s.ws.simItemList.size(); ++i) {
+        if (s.ws.simItemList[i].owner == marta.instanceId && !s.ws.simItemList[i].values.empty()) hers.push_back(i);
+    }
+    ASSERT_GE(hers.size(), 2u) << "the demo gives Marta two items with values";
+    const std::vector<NeighborhoodItem> loadedItems = s.ws.simItemList;
+    Household& family = *std::find_if(s.ws.households.begin(), s.ws.households.end(),
+                                      [&](const Household& h) { return h.instanceId == static_cast<std::uint32_t>(marta.familyNumber); });
+    ASSERT_TRUE(family.hasTextList);
+    const std::int32_t funds = family.funds + 1234;
+    const std::string familyDescription = family.householdDescription;
+
+    marta.firstName = "Martina";
+    marta.cookingSkill = 777;
+    marta.dirty = 1;
+    s.ws.simItemList[hers[0]].values[0] = 4321;
+    family.funds = funds;
+    family.householdDirty = 1;
+
+    // The game's save. Description words at their places in the resource: nice at 0x10.
+    fixture::NeighborhoodDataPlan plan;
+    const demo::DemoNeighborhood& written = s.game.neighborhoods[0];
+    plan.lotItems = written.lotItems;
+    plan.familyItems = written.familyItems;
+    plan.simItems = written.simItems;
+    const std::size_t gamesEdit = static_cast<std::size_t>(
+        std::find(plan.simItems.begin(), plan.simItems.end(), loadedItems[hers[1]]) - plan.simItems.begin());
+    ASSERT_LT(gamesEdit, plan.simItems.size());
+    plan.simItems[gamesEdit].values[0] = 999;
+    NeighborhoodItem gamesOwn = plan.simItems[gamesEdit];
+    gamesOwn.itemGuid = 0x0BADF00D;
+    gamesOwn.values = {1, 2, 3};
+    plan.simItems.push_back(gamesOwn);
+    RewritePackage(s.ws.packagePath, [&](const IndexEntry& e, Bytes& content) {
+        if (e.key.typeId == kNeighborhoodDataType) content = fixture::NeighborhoodDataBytes(plan);
+        if (e.key.typeId == kSimDescriptionType && StoredDescriptionGuid(content) == martaAtLoad.simGuid) {
+            StoreU16(content, 0x10, 555);
+        }
+        if (e.key.typeId == kTextListType && e.key.instanceId == family.instanceId) {
+            content = fixture::TextListBytes({{1, "The Game's Harts", ""}, {1, familyDescription, ""}});
+        }
+    });
+    const std::string hair = "01234567-89ab-cdef-0123-456789abcdef";
+    ASSERT_EQ(martaAtLoad.hairColor.size(), hair.size());
+    RewritePackage(martaPackage, [&](const IndexEntry& e, Bytes& content) {
+        if (e.key.typeId == kCatalogTextType) {
+            content = fixture::TextListBytes({{1, martaAtLoad.firstName, ""}, {1, martaAtLoad.description, ""},
+                                              {1, "Gamename", ""}});
+        }
+        if (e.key.typeId == kSimPropertiesType) {
+            // The value follows its name ("haircolor"); another colour may hold the same text.
+            const std::string name = "haircolor";
+            const auto named = std::search(content.begin(), content.end(), name.begin(), name.end());
+            const auto at = std::search(named, content.end(), martaAtLoad.hairColor.begin(), martaAtLoad.hairColor.end());
+            if (at != content.end()) std::copy(hair.begin(), hair.end(), at);
+        }
+    });
+
+    EXPECT_FALSE(s.Save().neighborhoodSaved);  // asked first
+    SaveOptions force;
+    force.overwriteNewerFiles = true;
+    s.reporter.messages.clear();
+    const SaveResult forced = s.Save(force);
+    ASSERT_TRUE(forced.Complete()) << (s.reporter.messages.empty() ? "" : s.reporter.messages.back().text);
+
+    s.ws = Workspace{};
+    s.Load();
+    const Character& now = s.Sim("Martina");
+    EXPECT_EQ(now.cookingSkill, 777);
+    EXPECT_EQ(now.nice, 555);
+    EXPECT_EQ(now.lastName, "Gamename");
+    EXPECT_EQ(now.hairColor, hair);
+    EXPECT_EQ(now.eyeColor, martaAtLoad.eyeColor);
+    const Household& household = *FindHousehold(s.ws, family.instanceId);
+    EXPECT_EQ(household.funds, funds);
+    EXPECT_EQ(household.householdName, "The Game's Harts");
+    // An item is found again by its owner, list, GUID and place among the owner's items of that GUID.
+    auto place = [](const std::vector<NeighborhoodItem>& list, std::size_t index) {
+        std::size_t n = 0;
+        for (std::size_t i = 0; i < index; ++i) {
+            n += list[i].owner == list[index].owner && list[i].itemGuid == list[index].itemGuid &&
+                 list[i].secondary == list[index].secondary;
+        }
+        return n;
+    };
+    auto item = [&](const NeighborhoodItem& like, std::size_t nth) {
+        std::size_t seen = 0;
+        for (const NeighborhoodItem& i : s.ws.simItemList) {
+            if (i.owner == like.owner && i.itemGuid == like.itemGuid && i.secondary == like.secondary && seen++ == nth) {
+                return i;
+            }
+        }
+        return NeighborhoodItem{};
+    };
+    EXPECT_EQ(item(loadedItems[hers[0]], place(loadedItems, hers[0])).values.at(0), 4321);
+    EXPECT_EQ(item(loadedItems[hers[1]], place(loadedItems, hers[1])).values.at(0), 999);
+    EXPECT_EQ(item(gamesOwn, 0).values, gamesOwn.values);
+}
+
 // With the neighborhood data unreadable the save carries it as it is: every edit of items (each
 // operation that says it needs them, and Contact, which is a flag and an item) is refused with
 // the reason before anything changes, so nothing is reported saved that the file never gets.
