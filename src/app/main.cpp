@@ -5,6 +5,7 @@
 
 #include "app/main_window.h"
 #include "app/message_asker.h"
+#include "app/dialogs/game_data_dialog.h"
 #include "app/startup.h"
 
 namespace {
@@ -49,7 +50,16 @@ int main(int argc, char** argv) {
     qh::app::MessageBoxAsker asker;
     qh::GameSession state;
     qh::app::ImageLibrary images;
+    if (line.screenshot.isEmpty()) {
+        line.startup.chooseGameData = [&asker](const std::vector<qh::GameEdition>& editions,
+                                               const std::string& whereLooked) -> std::optional<qh::app::GameDataChoice> {
+            qh::app::GameDataDialog dialog(nullptr, editions, whereLooked);
+            if (!asker.Run(dialog)) return std::nullopt;
+            return qh::app::GameDataChoice{dialog.ChosenEdition(), dialog.ChosenFolder()};
+        };
+    }
     if (auto failure = qh::app::PrepareState(state, images, line.startup, reporter)) {
+        if (failure->empty()) return 0;  // the player quit when asked where the game's data is
         reporter.quiet = false;
         if (!line.screenshot.isEmpty()) {
             std::fprintf(stderr, "quillhaven: %s\n", failure->c_str());

@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "app/panels/about_panel.h"
 #include "app/qt_settings.h"
+#include "platform/paths.h"
 #include "platform/system_discovery.h"
 #include "workspace/backups.h"
 #include "workspace/lots_objects.h"
@@ -75,21 +76,53 @@ std::optional<std::string> PrepareState(GameSession& state, ImageLibrary& images
     } catch (const std::exception& error) {
         return error.what();
     }
-    if (state.env.neighborhoodsFolder.empty()) return "Unable to continue, Game User Data Not Found.";
-    // What a killed backup or restore left is put right before anything is listed.
-    for (const std::string& said :
-         RecoverInterruptedWork(state.env.neighborhoodsFolder, ArchiveFolder(state.settings->ArchiveLoc(), state.personalFolder))) {
-        reporter.Info(said);
+    // A registry value or file discovery passed over is said, naming the file.
+    for (const std::string& skipped : state.editions.skipped) reporter.Warning(skipped);
+    // What the player chose is used from now on, and remembered for the next start.
+    auto apply = [&](const GameDataChoice& choice) {
+        if (choice.folder) {
+            EditionSearch chosen;
+            FindChosenFolder(*choice.folder, chosen);
+            if (chosen.editions.empty()) return;
+            state.editions.editions.push_back(std::move(chosen.editions.front()));
+            UseEdition(state, state.editions.editions.size() - 1, options.shared);
+        } else if (choice.edition && *choice.edition < state.editions.editions.size()) {
+            UseEdition(state, *choice.edition, options.shared);
+        } else {
+            return;
+        }
+        state.settings->SetUserData(Utf8Text(state.env.userDataFolder));
+    };
+    const bool named = options.shared.userData.has_value();
+    if (!named && options.chooseGameData && state.editions.editions.size() > 1 && state.settings->UserData().empty()) {
+        const auto choice = options.chooseGameData(state.editions.editions, state.whereLooked);
+        if (!choice) return std::string();
+        apply(*choice);
     }
-    try {
-        NullProgress progress;
-        state.catalogue = ScanNeighborhoods(state.env.neighborhoodsFolder, state.env.languageCode, reporter, progress);
-    } catch (const std::exception&) {
-        return "Unable to access game neighborhood files. Please close the game or any applications that may currently be "
-               "using them and then restart this program.";
+    for (;;) {
+        state.catalogue.clear();
+        if (!state.env.neighborhoodsFolder.empty()) {
+            // What a killed backup or restore left is put right before anything is listed.
+            for (const std::string& said : RecoverInterruptedWork(
+                     state.env.neighborhoodsFolder, ArchiveFolder(state.settings->ArchiveLoc(), state.personalFolder))) {
+                reporter.Info(said);
+            }
+            try {
+                NullProgress progress;
+                state.catalogue = ScanNeighborhoods(state.env.neighborhoodsFolder, state.env.languageCode, reporter, progress);
+            } catch (const std::exception&) {
+                return "Unable to access game neighborhood files. Please close the game or any applications that may "
+                       "currently be using them and then restart this program.";
+            }
+        }
+        if (!state.catalogue.empty()) return std::nullopt;
+        if (named || !options.chooseGameData) return "Unable to continue, Game User Data Not Found.";
+        // Nothing found: the player is shown where discovery looked and may name the folder.
+        std::vector<GameEdition> none;
+        const auto choice = options.chooseGameData(none, state.whereLooked);
+        if (!choice || !choice->folder) return std::string();
+        apply(*choice);
     }
-    if (state.catalogue.empty()) return "Unable to continue, Game User Data Not Found.";
-    return std::nullopt;
 }
 
 bool StartWindow(MainWindow& window, const StartupOptions& options) {

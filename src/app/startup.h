@@ -4,6 +4,8 @@
 
 #include <QSize>
 #include <QString>
+#include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,12 +18,26 @@ namespace qh::app {
 
 class MainWindow;
 
+// What the player chose when start-up could not tell where the game's data is: an edition found,
+// or a folder.
+struct GameDataChoice {
+    std::optional<std::size_t> edition;
+    std::optional<std::filesystem::path> folder;
+};
+// Asks the player (the editions found, which may be none, and where discovery looked); nothing
+// when the player quits.
+using GameDataChooser =
+    std::function<std::optional<GameDataChoice>(const std::vector<GameEdition>& editions, const std::string& whereLooked)>;
+
 struct StartupOptions {
     SharedOptions shared;        // the options the command-line tool takes too; no --settings:
                                  // QSettings' own place
     QString programFolder;       // where Images.rcc and the help pages are
     bool askForNeighborhood = true;  // false: answer the dialog with the preselection
     QString neighborhood;        // the neighborhood to preselect instead of "NGBD"
+    // Asked when more than one edition is found and none was chosen before, and when no data is
+    // found; null: never asked (the first edition with neighborhoods is used).
+    GameDataChooser chooseGameData;
 };
 
 // Parses the program's command line (the game's "/l CODE" included). Unknown arguments are
@@ -40,8 +56,9 @@ inline constexpr const char* kVersionText = "Quillhaven 2.0";
 CommandLine ParseCommandLine(const QStringList& arguments);
 
 // Steps before the window exists: settings, the picture library, discovery, the catalogue.
-// Returns the message to end with, or nothing (a shared option the program cannot use ends it
-// with the message that names it, as the command-line tool refuses it).
+// Returns the message to end with, empty when the player quit when asked for the game's data, or
+// nothing (a shared option the program cannot use ends it with the message that names it, as the
+// command-line tool refuses it).
 std::optional<std::string> PrepareState(GameSession& state, ImageLibrary& images, const StartupOptions& options,
                                         Reporter& reporter);
 

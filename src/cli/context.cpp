@@ -24,16 +24,19 @@ void AddGlobalOptions(CLI::App& app, GlobalOptions& options) {
 }
 
 void Discover(const GlobalOptions& options, GameSession& session) {
+    // The settings first: they remember which edition the player chose.
+    if (!session.settings) session.settings = OpenSettings(options);
     try {
         DiscoverGame(session, options);
     } catch (const OptionError& error) {
         throw UsageError(error.what());
     }
+    // A registry value or file discovery passed over is said, naming the file.
+    for (const std::string& skipped : session.editions.skipped) std::cerr << "message: " << skipped << '\n';
     // What a killed backup or restore left is put right first, and said.
     if (!session.env.neighborhoodsFolder.empty()) {
-        const auto settings = OpenSettings(options);
         for (const std::string& said : RecoverInterruptedWork(session.env.neighborhoodsFolder,
-                                                              ArchiveFolder(settings->ArchiveLoc(), session.personalFolder))) {
+                                                              ArchiveFolder(session.settings->ArchiveLoc(), session.personalFolder))) {
             std::cerr << "message: " << said << '\n';
         }
     }
@@ -58,7 +61,7 @@ std::unique_ptr<Settings> OpenSettings(const GlobalOptions& options) {
         auto settings = std::make_unique<MemorySettings>();
         IniSettings file(own);
         for (const char* name : {"ColorScheme", "Advanced", "NGBD", "Sort", "AdvMsgCnt",
-                                 "ArchiveLoc", "ClonePath"}) {
+                                 "ArchiveLoc", "ClonePath", "UserData"}) {
             if (auto value = file.Get(name)) settings->Set(name, *value);
         }
         return settings;

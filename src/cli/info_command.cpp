@@ -30,6 +30,29 @@ void AddInfoCommand(CLI::App& app, const GlobalOptions& options) {
         out["uiFontName"] = env.uiFontName;
         out["uiCharset"] = env.uiCharset;
         out["winePrefix"] = discovery.prefixes.chosen ? discovery.prefixes.chosen->string() : "";
+        // Every edition found, the one in use first named by its place in the list.
+        out["edition"] = discovery.edition ? nlohmann::ordered_json(*discovery.edition) : nlohmann::ordered_json();
+        out["editions"] = nlohmann::ordered_json::array();
+        for (const GameEdition& edition : discovery.editions.editions) {
+            const GameEnvironment& e = edition.env;
+            nlohmann::ordered_json expansions = nlohmann::ordered_json::array();
+            const std::pair<bool, const char*> flags[] = {
+                {e.hasUniversity, "University"},   {e.hasNightlife, "Nightlife"}, {e.hasOpenForBusiness, "Open for Business"},
+                {e.hasPets, "Pets"},               {e.hasSeasons, "Seasons"},     {e.hasBonVoyage, "Bon Voyage"},
+                {e.hasFreeTime, "FreeTime"},       {e.hasApartmentLife, "Apartment Life"}};
+            for (const auto& [has, name] : flags) {
+                if (has) expansions.push_back(name);
+            }
+            out["editions"].push_back({{"edition", edition.edition},
+                                       {"displayName", edition.displayName},
+                                       {"userDataFolder", e.userDataFolder.string()},
+                                       {"installFolder", edition.installFolder.string()},
+                                       {"objectsPackagePath", e.objectsPackagePath.string()},
+                                       {"winePrefix", edition.prefix.string()},
+                                       {"languageCode", e.languageCode},
+                                       {"expansions", expansions}});
+        }
+        out["skipped"] = discovery.editions.skipped;
         out["sources"] = nlohmann::ordered_json::object();
         for (const auto& [name, source] : env.sources) out["sources"][name] = source;
         if (*listPrefixes) {

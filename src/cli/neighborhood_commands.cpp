@@ -146,8 +146,7 @@ nlohmann::ordered_json ItemJson(const NeighborhoodItem& item) {
 
 void LoadByPrefix(const GlobalOptions& options, const std::string& prefix, Reporter& reporter, GameSession& session) {
     Discover(options, session);
-    session.settings = OpenSettings(options);
-    if (session.env.neighborhoodsFolder.empty()) throw UsageError("Unable to continue, Game User Data Not Found.");
+    if (session.env.neighborhoodsFolder.empty()) throw UsageError(UserDataNotFound(session));
     ScanCatalogue(session, reporter);
     const auto entry = FindNeighborhood(session, prefix);
     if (!entry) throw UsageError("No neighborhood " + prefix + " in " + session.env.neighborhoodsFolder.string());
@@ -160,7 +159,7 @@ void AddNeighborhoodCommands(CLI::App& app, const GlobalOptions& options, Report
     list->callback([&options, &reporter] {
         GameSession discovery;
         Discover(options, discovery);
-        if (discovery.env.neighborhoodsFolder.empty()) throw UsageError("Unable to continue, Game User Data Not Found.");
+        if (discovery.env.neighborhoodsFolder.empty()) throw UsageError(UserDataNotFound(discovery));
         NullProgress progress;
         const auto catalogue = ScanNeighborhoods(discovery.env.neighborhoodsFolder, discovery.env.languageCode,
                                                  reporter, progress);

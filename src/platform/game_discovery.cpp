@@ -3,6 +3,7 @@
 #include <array>
 #include <stdexcept>
 
+#include "platform/game_editions.h"
 #include "platform/paths.h"
 #include "platform/wine_prefix.h"
 
@@ -195,8 +196,7 @@ ExpansionFlags ParseExpansionList(std::string_view list) {
     return flags;
 }
 
-GameEnvironment DiscoverGame(const RegistryView* registry, const GamePaths* paths,
-                             const DiscoveryOverrides& overrides) {
+GameEnvironment ClassicEnvironment(const RegistryView* registry, const GamePaths* paths, std::vector<std::string>* skipped) {
     GameEnvironment env;
     auto& sources = env.sources;
 
@@ -245,6 +245,15 @@ GameEnvironment DiscoverGame(const RegistryView* registry, const GamePaths* path
         for (Hive hive : {Hive::CurrentUser, Hive::LocalMachine}) {
             if (auto key = FindGameKey(*registry, hive, "The Sims 2")) {
                 displayName = registry->ReadString(hive, *key, "DisplayName");
+                if (displayName && !displayName->empty() && !IsPlainName(*displayName)) {
+                    // A name that would lead out of the documents folder is never followed.
+                    if (skipped) {
+                        skipped->push_back(Where(*registry, hive, *key, "DisplayName") + " is \"" + *displayName +
+                                           "\", which is not a folder name; it was passed over.");
+                    }
+                    displayName.reset();
+                    continue;
+                }
                 if (displayName && !displayName->empty()) {
                     inUse = hive;
                     displaySource = Where(*registry, hive, *key, "DisplayName");
@@ -272,10 +281,7 @@ GameEnvironment DiscoverGame(const RegistryView* registry, const GamePaths* path
         }
     }
 
-    if (overrides.userData) {
-        env.userDataFolder = *overrides.userData;
-        sources["userDataFolder"] = "--user-data";
-    } else if (displayName && paths) {
+    if (displayName && paths) {
         std::string personalSource;
         if (auto personal = paths->PersonalFolder(&personalSource)) {
             env.userDataFolder = ResolveNoCase(*personal, "EA Games\\" + *displayName);
@@ -290,7 +296,24 @@ GameEnvironment DiscoverGame(const RegistryView* registry, const GamePaths* path
         env.neighborhoodsFolder = ResolveNoCase(env.userDataFolder, "Neighborhoods");
         sources["neighborhoodsFolder"] = "userDataFolder";
     }
+    const LanguageInfo language = LanguageFromName(languageName.value_or(""));
+    env.languageCode = language.code;
+    env.uiFontName = language.fontName;
+    env.uiCharset = language.charset;
+    sources["uiFontName"] = sources["uiCharset"] = "the language table";
+    if (!sources.count("languageCode")) sources["languageCode"] = "not found: US English";
+    if (env.objectsPackagePath.empty()) sources["objectsPackagePath"] = "not found: no installation";
+    return env;
+}
 
+void ApplyOverrides(GameEnvironment& env, const DiscoveryOverrides& overrides) {
+    auto& sources = env.sources;
+    if (overrides.userData) {
+        env.userDataFolder = *overrides.userData;
+        sources["userDataFolder"] = "--user-data";
+        env.neighborhoodsFolder = ResolveNoCase(env.userDataFolder, "Neighborhoods");
+        sources["neighborhoodsFolder"] = "userDataFolder";
+    }
     if (overrides.objects) {
         env.objectsPackagePath = *overrides.objects;
         sources["objectsPackagePath"] = "--objects";
@@ -310,23 +333,24 @@ GameEnvironment DiscoverGame(const RegistryView* registry, const GamePaths* path
             sources[name] = "--expansions";
         }
     }
-
-    LanguageInfo language = LanguageFromName(languageName.value_or(""));
     if (overrides.language) {
-        language = FindLanguage(*overrides.language).value_or(LanguageInfo{});
+        const LanguageInfo language = FindLanguage(*overrides.language).value_or(LanguageInfo{});
+        env.languageCode = language.code;
+        env.uiFontName = language.fontName;
+        env.uiCharset = language.charset;
         sources["languageCode"] = "--language";
     }
-    env.languageCode = language.code;
-    env.uiFontName = language.fontName;
-    env.uiCharset = language.charset;
-    sources["uiFontName"] = sources["uiCharset"] = "the language table";
-    if (!sources.count("languageCode")) sources["languageCode"] = "not found: US English";
     // "/l" changes which texts are read, not the font chosen for the window.
     if (overrides.languageSwitch) {
         env.languageCode = *overrides.languageSwitch;
         sources["languageCode"] = "/l";
     }
-    if (env.objectsPackagePath.empty()) sources["objectsPackagePath"] = "not found: no installation";
+}
+
+GameEnvironment DiscoverGame(const RegistryView* registry, const GamePaths* paths,
+                             const DiscoveryOverrides& overrides) {
+    GameEnvironment env = ClassicEnvironment(registry, paths, nullptr);
+    ApplyOverrides(env, overrides);
     return env;
 }
 

@@ -89,6 +89,14 @@ std::vector<std::string> LanguageNames();
 // what follows is not a number from 1 to 255 (or nothing follows). The two arguments are removed.
 std::optional<int> TakeLanguageSwitch(std::vector<std::string>& arguments);
 
+// What the classic keys (the discs, the Ultimate Collection) give, without the command line's
+// overrides. A DisplayName that is no plain folder name is passed over and said in `skipped`.
+GameEnvironment ClassicEnvironment(const RegistryView* registry, const GamePaths* paths,
+                                   std::vector<std::string>* skipped);
+
+// The command line's overrides onto an environment.
+void ApplyOverrides(GameEnvironment& env, const DiscoveryOverrides& overrides);
+
 // Fills the environment from the registry (may be null when everything is overridden), the game
 // paths (may be null likewise) and the overrides.
 GameEnvironment DiscoverGame(const RegistryView* registry, const GamePaths* paths,

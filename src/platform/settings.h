@@ -1,6 +1,6 @@
 // The program's own settings.
 //
-// Seven named values, stored as text by whatever backs them: the registry key
+// Named values, stored as text by whatever backs them: the registry key
 // HKEY_CURRENT_USER\Software\Bramblesoft\Quillhaven on Windows and an INI file elsewhere (both
 // through QSettings in the window), an INI file given to the command-line tool, memory in tests.
 // Missing or unreadable values read as their defaults.
@@ -38,6 +38,10 @@ public:
     bool OfferBackup() const { return ReadInt("OfferBackup", 1) == 1; }
     void SetOfferBackup(bool on) { Set("OfferBackup", on ? "1" : "0"); }
     std::string ClonePath() const { return Get("ClonePath").value_or(""); }
+    // The data folder of the edition the player chose when more than one was found (or the
+    // folder the player pointed the program at); empty when none was chosen.
+    std::string UserData() const { return Get("UserData").value_or(""); }
+    void SetUserData(const std::string& folder) { Set("UserData", folder); }
     void SetClonePath(const std::string& folder) { Set("ClonePath", folder); }
 
     // Turning advanced mode on warns the player at most five times: true (and the count raised)

@@ -10,29 +10,101 @@
 namespace qh {
 namespace fs = std::filesystem;
 
-SystemDiscovery DiscoverOnThisSystem(const std::optional<fs::path>& winePrefix, const DiscoveryOverrides& overrides) {
+SystemDiscovery DiscoverOnThisSystem(const std::optional<fs::path>& winePrefix, const DiscoveryOverrides& overrides,
+                                     const std::optional<fs::path>& remembered) {
+    SystemDiscoveryInput input;
+    input.winePrefix = winePrefix;
+    input.remembered = remembered;
+    if (const char* variable = std::getenv("WINEPREFIX")) input.winePrefixVariable = variable;
+    if (const char* home = std::getenv("HOME")) input.home = home;
+    return DiscoverOnThisSystem(input, overrides);
+}
+
+SystemDiscovery DiscoverOnThisSystem(const SystemDiscoveryInput& input, const DiscoveryOverrides& overrides) {
     SystemDiscovery discovery;
-    std::unique_ptr<GamePaths> paths;
+    bool native = false;
 #ifdef _WIN32
-    if (!winePrefix) {
-        discovery.registry = std::make_unique<WindowsRegistry>();
-        paths = std::make_unique<WindowsGamePaths>();
+    if (!input.winePrefix) {
+        native = true;
+        const WindowsRegistry registry;
+        const WindowsGamePaths paths;
+        FindEditions(&registry, &paths, {}, discovery.editions);
     }
 #endif
-    if (!discovery.registry) {
-        PrefixSearchInput input;
-        if (winePrefix) input.explicitPrefix = fs::absolute(*winePrefix);
-        if (const char* variable = std::getenv("WINEPREFIX")) input.winePrefixVariable = variable;
-        if (const char* home = std::getenv("HOME")) input.home = home;
-        discovery.prefixes = FindWinePrefix(input);
-        if (discovery.prefixes.chosen) {
-            discovery.registry = std::make_unique<WineRegistry>(*discovery.prefixes.chosen);
-            paths = std::make_unique<WineGamePaths>(*discovery.prefixes.chosen, *discovery.registry);
+    if (!native) {
+        PrefixSearchInput search;
+        if (input.winePrefix) search.explicitPrefix = fs::absolute(*input.winePrefix);
+        search.winePrefixVariable = input.winePrefixVariable;
+        search.home = input.home;
+        discovery.prefixes = FindWinePrefix(search);
+        for (const fs::path& prefix : discovery.prefixes.taken) {
+            try {
+                const WineRegistry registry(prefix);
+                const WineGamePaths paths(prefix, registry);
+                FindEditions(&registry, &paths, prefix, discovery.editions);
+            } catch (const std::exception& error) {
+                // A damaged registry file passes that prefix over, said with the file's name; the
+                // other prefixes are still looked at.
+                discovery.editions.skipped.push_back(std::string(error.what()) + "; the Wine prefix " + prefix.string() +
+                                                     " was passed over.");
+            }
+        }
+        // A data folder in the home folder itself (copied out of a prefix, or kept by a tool).
+        if (!input.winePrefix && !input.home.empty()) {
+            FindDataFolders(input.home / "Documents", "the home folder's Documents", {}, discovery.editions);
         }
     }
-    if (paths) discovery.personalFolder = paths->PersonalFolder(nullptr);
-    discovery.env = DiscoverGame(discovery.registry.get(), paths.get(), overrides);
+    // A folder the player pointed the program at before (no key names it): offered as well.
+    if (input.remembered && !input.remembered->empty()) {
+        EditionSearch chosen;
+        FindChosenFolder(*input.remembered, chosen);
+        for (GameEdition& edition : chosen.editions) discovery.editions.editions.push_back(std::move(edition));
+    }
+    DropDuplicateEditions(discovery.editions.editions);
+    discovery.chosen = ChooseEdition(discovery.editions.editions, input.remembered);
+
+    if (discovery.chosen) {
+        const GameEdition& edition = discovery.editions.editions[*discovery.chosen];
+        discovery.env = edition.env;
+        discovery.personalFolder = edition.personalFolder;
+        if (!edition.prefix.empty()) {
+            // Read without fault a moment ago, unless it changed meanwhile.
+            try {
+                discovery.registry = std::make_unique<WineRegistry>(edition.prefix);
+            } catch (const std::exception&) {
+            }
+            discovery.prefixes.chosen = edition.prefix;
+        }
+    } else {
+        discovery.env = ClassicEnvironment(nullptr, nullptr, nullptr);
+        if (discovery.prefixes.chosen) {
+            try {
+                auto registry = std::make_unique<WineRegistry>(*discovery.prefixes.chosen);
+                discovery.personalFolder = WinePersonalFolder(*discovery.prefixes.chosen, *registry, nullptr);
+                discovery.registry = std::move(registry);
+            } catch (const std::exception&) {
+                // Said above, where the prefix was passed over.
+            }
+        }
+    }
+#ifdef _WIN32
+    if (native) {
+        discovery.registry = std::make_unique<WindowsRegistry>();
+        if (!discovery.personalFolder) discovery.personalFolder = WindowsGamePaths().PersonalFolder(nullptr);
+    }
+#endif
+    ApplyOverrides(discovery.env, overrides);
     return discovery;
+}
+
+std::string WhereDiscoveryLooked(const SystemDiscovery& discovery) {
+    std::string text;
+    for (const PrefixCandidate& candidate : discovery.prefixes.considered) {
+        text += "Wine prefix " + candidate.path.string() + " (" + candidate.origin + "): " + candidate.reason + "\n";
+    }
+    for (const std::string& place : discovery.editions.looked) text += place + "\n";
+    for (const std::string& skipped : discovery.editions.skipped) text += skipped + "\n";
+    return text;
 }
 
 }  // namespace qh

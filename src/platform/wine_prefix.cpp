@@ -6,6 +6,7 @@
 #include <set>
 #include <sstream>
 
+#include "platform/game_editions.h"
 #include "platform/paths.h"
 
 namespace qh {
@@ -89,13 +90,42 @@ std::vector<fs::path> ParseSteamLibraryFolders(std::string_view vdf) {
     return out;
 }
 
-bool PrefixHoldsGame(const fs::path& prefix) {
-    std::string text = ReadText(prefix / "system.reg");
+namespace {
+
+std::string Folded(std::string text) {
     for (char& c : text) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
-    return text.find("[software\\\\ea games\\\\the sims 2") != std::string::npos ||
-           text.find("[software\\\\wow6432node\\\\ea games\\\\the sims 2") != std::string::npos;
+    return text;
+}
+
+}  // namespace
+
+bool PrefixHoldsGame(const fs::path& prefix) {
+    const std::string machine = Folded(ReadText(prefix / "system.reg"));
+    return machine.find("[software\\\\ea games\\\\the sims 2") != std::string::npos ||
+           machine.find("[software\\\\wow6432node\\\\ea games\\\\the sims 2") != std::string::npos;
+}
+
+bool PrefixHoldsLegacyCollection(const fs::path& prefix) {
+    // The key's name as Wine writes it in user.reg: backslashes doubled.
+    std::string key = "[" + Folded(std::string(kLegacyKey));
+    std::string escaped;
+    for (char c : key) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return Folded(ReadText(prefix / "user.reg")).find(escaped) != std::string::npos;
+}
+
+std::optional<fs::path> PrefixDataFolder(const fs::path& prefix) {
+    for (const auto& user : Subfolders(prefix / "drive_c/users")) {
+        for (const char* documents : {"Documents", "My Documents"}) {
+            const fs::path eaGames = ResolveNoCase(user, std::string(documents) + "/EA Games");
+            for (const std::string& name : KnownDataFolderNames()) {
+                const fs::path folder = ResolveNoCase(eaGames, name);
+                if (IsDirectory(ResolveNoCase(folder, "Neighborhoods"))) return folder;
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 PrefixSearch FindWinePrefix(const PrefixSearchInput& input) {
@@ -103,6 +133,7 @@ PrefixSearch FindWinePrefix(const PrefixSearchInput& input) {
     auto take = [&](const fs::path& path, const std::string& origin, const std::string& reason) {
         search.considered.push_back({path, origin, true, reason});
         search.chosen = path;
+        search.taken.push_back(path);
     };
     if (input.explicitPrefix) {
         take(*input.explicitPrefix, "--wine-prefix", "given on the command line");
@@ -139,20 +170,31 @@ PrefixSearch FindWinePrefix(const PrefixSearchInput& input) {
     }
     candidates.emplace_back(home / ".wine", "~/.wine");
 
+    // Every prefix that holds a game or its data is taken: a player may run the discs in one and
+    // the Legacy Collection in another. The first taken is the one the other programs' tools use.
     std::set<fs::path> seen;
     for (const auto& [path, origin] : candidates) {
         std::error_code error;
         const fs::path canonical = fs::weakly_canonical(path, error);
         if (!seen.insert(error ? path : canonical).second) continue;  // one Steam folder, two names
-        if (search.chosen) {
-            search.considered.push_back({path, origin, false, "an earlier prefix was taken"});
-        } else if (!fs::exists(path / "system.reg", error)) {
+        if (!fs::exists(path / "system.reg", error)) {
             search.considered.push_back({path, origin, false, "no system.reg"});
-        } else if (!PrefixHoldsGame(path)) {
-            search.considered.push_back({path, origin, false, "no keys of The Sims 2"});
-        } else {
-            take(path, origin, "holds the keys of The Sims 2");
+            continue;
         }
+        std::string reason;
+        if (PrefixHoldsLegacyCollection(path)) {
+            reason = "holds the key of The Sims 2 Legacy Collection";
+        } else if (PrefixHoldsGame(path)) {
+            reason = "holds the keys of The Sims 2";
+        } else if (const auto folder = PrefixDataFolder(path)) {
+            reason = "holds a data folder of the game (" + folder->filename().string() + "), without its keys";
+        } else {
+            search.considered.push_back({path, origin, false, "no keys of The Sims 2 and no data folder of it"});
+            continue;
+        }
+        search.considered.push_back({path, origin, true, reason});
+        search.taken.push_back(path);
+        if (!search.chosen) search.chosen = path;
     }
     return search;
 }

@@ -3,6 +3,7 @@
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "platform/system_discovery.h"
+#include "platform/wine_registry.h"
 #include "workspace/loader.h"
 
 namespace qh {
@@ -32,15 +33,47 @@ DiscoveryOverrides ResolveSharedOptions(const SharedOptions& options) {
 }
 
 void DiscoverGame(GameSession& session, const SharedOptions& options) {
-    SystemDiscovery found = DiscoverOnThisSystem(options.winePrefix, ResolveSharedOptions(options));
+    std::optional<std::filesystem::path> remembered;
+    if (session.settings && !session.settings->UserData().empty()) remembered = std::filesystem::u8path(session.settings->UserData());
+    SystemDiscovery found = DiscoverOnThisSystem(options.winePrefix, ResolveSharedOptions(options), remembered);
+    session.whereLooked = WhereDiscoveryLooked(found);
     session.env = std::move(found.env);
     session.prefixes = std::move(found.prefixes);
     session.registry = std::move(found.registry);
     session.personalFolder = found.personalFolder;
+    session.editions = std::move(found.editions);
+    session.edition = found.chosen;
+}
+
+void UseEdition(GameSession& session, std::size_t index, const SharedOptions& options) {
+    const GameEdition& edition = session.editions.editions.at(index);
+    GameEnvironment env = edition.env;
+    ApplyOverrides(env, ResolveSharedOptions(options));
+    session.env = std::move(env);
+    session.personalFolder = edition.personalFolder;
+    session.registry.reset();
+    if (!edition.prefix.empty()) {
+        try {
+            session.registry = std::make_unique<WineRegistry>(edition.prefix);
+        } catch (const std::exception&) {
+            // Read without fault at discovery; a registry changed since is not needed to go on.
+        }
+        session.prefixes.chosen = edition.prefix;
+    }
+    session.edition = index;
+    session.catalogue.clear();
+    session.loaded.reset();
+}
+
+std::string UserDataNotFound(const GameSession& session) {
+    std::string text = "Unable to continue, Game User Data Not Found.";
+    if (!session.whereLooked.empty()) text += "\n\nQuillhaven looked in:\n" + session.whereLooked;
+    text += "\nName the folder that holds Neighborhoods with --user-data FOLDER.";
+    return text;
 }
 
 void ScanCatalogue(GameSession& session, Reporter& reporter) {
-    if (session.env.neighborhoodsFolder.empty()) throw IoError("Unable to continue, Game User Data Not Found.");
+    if (session.env.neighborhoodsFolder.empty()) throw IoError(UserDataNotFound(session));
     NullProgress progress;
     session.catalogue = ScanNeighborhoods(session.env.neighborhoodsFolder, session.env.languageCode, reporter, progress);
     session.loaded.reset();

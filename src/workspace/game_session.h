@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/game_discovery.h"
+#include "platform/game_editions.h"
 #include "platform/game_environment.h"
 #include "platform/progress.h"
 #include "platform/registry.h"
@@ -46,6 +47,10 @@ DiscoveryOverrides ResolveSharedOptions(const SharedOptions& options);
 struct GameSession {
     GameEnvironment env;
     PrefixSearch prefixes;
+    // Every edition of the game found (one per data folder) and the one in use.
+    EditionSearch editions;
+    std::optional<std::size_t> edition;
+    std::string whereLooked;  // where discovery looked, for the message when nothing was found
     std::unique_ptr<RegistryView> registry;
     std::optional<std::filesystem::path> personalFolder;
     std::unique_ptr<Settings> settings;
@@ -59,8 +64,18 @@ struct GameSession {
     const Neighborhood* LoadedNeighborhood() const { return loaded ? &catalogue[*loaded] : nullptr; }
 };
 
-// Discovery on this system with the options' overrides (throws OptionError for bad options).
+// Discovery on this system with the options' overrides (throws OptionError for bad options). When
+// more than one edition is found, the one whose data folder the settings remember ("UserData") is
+// used, else the first with neighborhoods.
 void DiscoverGame(GameSession& session, const SharedOptions& options);
+
+// Makes the found edition the one in use (its data folder, language, expansions and objects, with
+// the options' overrides); the catalogue is then to be scanned again.
+void UseEdition(GameSession& session, std::size_t edition, const SharedOptions& options);
+
+// "Unable to continue, Game User Data Not Found." followed by where discovery looked and how to
+// name the folder.
+std::string UserDataNotFound(const GameSession& session);
 
 // Lists the player's neighborhoods into the catalogue; throws when the game's data cannot be
 // reached ("Unable to continue, Game User Data Not Found.").

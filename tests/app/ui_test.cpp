@@ -1,6 +1,8 @@
 // The window driven through its real widgets, offscreen, on a generated demo game.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <QProgressBar>
 
 #include <QApplication>
@@ -20,6 +22,7 @@
 #include <QTreeWidget>
 
 #include "app/dialogs/character_picker.h"
+#include "app/dialogs/game_data_dialog.h"
 #include "app/dialogs/neighborhood_dialog.h"
 #include "app/main_window.h"
 #include "app/panels/about_panel.h"
@@ -31,6 +34,7 @@
 
 namespace qh::app {
 namespace {
+namespace fs = std::filesystem;
 
 TEST(Startup, OpensThePreselectedNeighborhoodWithItsSims) {
     Session s;
@@ -122,6 +126,116 @@ TEST(Startup, FailuresEndTheProgramWithTheirMessages) {
     options.shared.language.reset();
     options.shared.expansions = "university,moonbase";
     ASSERT_TRUE(PrepareState(state, images, options, reporter));
+}
+
+// The player who kept the discs beside the Legacy Collection is asked once which to edit; the
+// choice is remembered. With nothing found, the player is shown where discovery looked and may
+// name the folder, which is remembered too; quitting ends quietly.
+TEST(Startup, ThePlayerChoosesAmongEditionsAndNamesAFolderWhenNoneIsFound) {
+    test::TempDir dir;
+    demo::DemoOptions legacy;
+    legacy.edition = demo::Edition::Legacy;
+    const auto game = demo::WriteDemoGame(dir.path(), legacy);
+    // The discs' data folder beside it, named by the classic key, holding a copy of the neighborhoods.
+    {
+        std::ofstream user(game.prefix / "user.reg", std::ios::app);
+        user << "\n[Software\\\\EA GAMES\\\\The Sims 2] 1\n\"DisplayName\"=\"The Sims 2\"\n";
+    }
+    const fs::path discs = game.userData.parent_path() / "The Sims 2";
+    fs::create_directories(discs);
+    fs::copy(game.userData / "Neighborhoods", discs / "Neighborhoods", fs::copy_options::recursive);
+    fs::remove_all(discs / "Neighborhoods" / "G001");
+
+    ImageLibrary images;
+    RecordingReporter reporter;
+    StartupOptions options;
+    options.shared.winePrefix = game.prefix;
+    options.shared.settings = dir / "s.ini";
+    options.programFolder = QStringLiteral(QH_APP_DIR);
+    int asked = 0;
+    std::size_t offered = 0;
+    std::optional<GameDataChoice> answer = GameDataChoice{1, std::nullopt};
+    options.chooseGameData = [&](const std::vector<GameEdition>& editions, const std::string&) {
+        ++asked;
+        offered = editions.size();
+        return answer;
+    };
+    {
+        GameSession state;
+        ASSERT_EQ(PrepareState(state, images, options, reporter), std::nullopt);
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(offered, 2u);
+        EXPECT_EQ(state.env.userDataFolder.filename(), "The Sims 2");
+        EXPECT_EQ(state.catalogue.size(), 1u);
+        EXPECT_FALSE(state.env.hasUniversity) << "the discs' key records no expansion";
+    }
+    {
+        GameSession state;
+        ASSERT_EQ(PrepareState(state, images, options, reporter), std::nullopt);
+        EXPECT_EQ(asked, 1) << "the choice is remembered";
+        EXPECT_EQ(state.env.userDataFolder.filename(), "The Sims 2");
+    }
+
+    // Nothing found: the player is asked with no edition and where discovery looked.
+    fs::remove(options.shared.settings.value());
+    options.shared.winePrefix = dir / "empty-prefix";
+    fs::create_directories(dir / "empty-prefix");
+    std::string looked;
+    options.chooseGameData = [&](const std::vector<GameEdition>& editions, const std::string& where) {
+        ++asked;
+        offered = editions.size();
+        looked = where;
+        return answer;
+    };
+    answer.reset();
+    {
+        GameSession state;
+        EXPECT_EQ(PrepareState(state, images, options, reporter), std::string()) << "the player quit";
+        EXPECT_EQ(offered, 0u);
+        EXPECT_NE(looked.find("empty-prefix"), std::string::npos) << looked;
+    }
+    answer = GameDataChoice{std::nullopt, game.userData};
+    {
+        GameSession state;
+        ASSERT_EQ(PrepareState(state, images, options, reporter), std::nullopt);
+        EXPECT_EQ(state.catalogue.size(), 2u);
+    }
+    options.chooseGameData = nullptr;
+    GameSession state;
+    ASSERT_EQ(PrepareState(state, images, options, reporter), std::nullopt) << "the named folder is remembered";
+    EXPECT_EQ(state.env.userDataFolder, game.userData);
+}
+
+TEST(Startup, TheGameDataDialogTakesAnEditionOrAFolderThatHoldsNeighborhoods) {
+    test::TempDir dir;
+    fs::create_directories(dir / "data/Neighborhoods");
+    fs::create_directories(dir / "other");
+    GameEdition edition;
+    edition.edition = "Legacy Collection";
+    edition.env.userDataFolder = dir / "legacy";
+    std::vector<GameEdition> editions{edition, edition};
+    editions[1].edition = "retail";
+    {
+        GameDataDialog dialog(nullptr, editions, "");
+        dialog.list()->setCurrentRow(1);
+        dialog.useButton()->click();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(dialog.ChosenEdition(), 1u);
+        EXPECT_FALSE(dialog.ChosenFolder());
+    }
+    GameDataDialog dialog(nullptr, {}, "Wine prefix /x: no system.reg\n");
+    EXPECT_NE(dialog.findChild<QPlainTextEdit*>(QStringLiteral("txtWhereLooked"))->toPlainText().indexOf(QStringLiteral("/x")), -1);
+    dialog.useButton()->click();
+    EXPECT_NE(dialog.result(), QDialog::Accepted) << "nothing chosen";
+    QTest::keyClicks(dialog.folderBox(), QString::fromStdString((dir / "other").string()));
+    dialog.useButton()->click();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_NE(dialog.refusal()->text().indexOf(QStringLiteral("holds no Neighborhoods")), -1);
+    dialog.folderBox()->setText(QString::fromStdString((dir / "data/Neighborhoods").string()));
+    dialog.useButton()->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.ChosenFolder(), dir / "data") << "the Neighborhoods folder stands for its data folder";
+    EXPECT_FALSE(dialog.ChosenEdition());
 }
 
 TEST(Help, RightClicksOpenTheControlsTopic) {

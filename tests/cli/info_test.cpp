@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <tuple>
 
 #include "demo_game.h"
 #include "support/run_cli.h"
@@ -59,8 +60,43 @@ TEST(CliInfo, MalformedRegistryFileIsNamedWithItsLine) {
     const auto game = demo::WriteDemoGame(dir.path());
     std::ofstream(game.prefix / "user.reg", std::ios::app) << "\"Broken\"=dword:zz\n";
     const auto result = Cli({"info", "--wine-prefix", game.prefix.string()});
-    EXPECT_NE(result.status, 0);
+    // The prefix is passed over, said with the file and its line; nothing is found in it.
+    ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_NE(result.err.find("user.reg line"), std::string::npos) << result.err;
+    const auto json = nlohmann::json::parse(result.out);
+    EXPECT_EQ(json["userDataFolder"], "");
+    ASSERT_EQ(json["skipped"].size(), 1u);
+    EXPECT_NE(json["skipped"][0].get<std::string>().find("user.reg line"), std::string::npos);
+    const auto listed = Cli({"neighborhoods", "--wine-prefix", game.prefix.string()});
+    EXPECT_NE(listed.status, 0);
+    EXPECT_NE(listed.err.find("Game User Data Not Found"), std::string::npos);
+    EXPECT_NE(listed.err.find("--user-data"), std::string::npos) << "says how to name the folder";
+}
+
+// Each edition's layout: what discovery finds in it, as JSON.
+TEST(CliInfo, ListsEveryEditionFoundWithItsFolders) {
+    for (const auto& [edition, name, folder] :
+         {std::tuple{demo::Edition::Legacy, "Legacy Collection", "The Sims 2 Legacy"},
+          std::tuple{demo::Edition::Ultimate, "Ultimate Collection", "The Sims\u2122 2 Ultimate Collection"},
+          std::tuple{demo::Edition::Retail, "retail", "The Sims 2"}}) {
+        test::TempDir dir;
+        demo::DemoOptions options;
+        options.edition = edition;
+        const auto game = demo::WriteDemoGame(dir.path(), options);
+        const auto result = Cli({"info", "--wine-prefix", game.prefix.string()});
+        ASSERT_EQ(result.status, 0) << result.err;
+        const auto json = nlohmann::json::parse(result.out);
+        ASSERT_EQ(json["editions"].size(), 1u) << name;
+        const auto& found = json["editions"][0];
+        EXPECT_EQ(found["edition"], name);
+        EXPECT_EQ(found["displayName"], folder);
+        EXPECT_TRUE(std::filesystem::equivalent(found["userDataFolder"].get<std::string>(), game.userData));
+        EXPECT_TRUE(std::filesystem::equivalent(found["objectsPackagePath"].get<std::string>(), game.objectsPackage));
+        EXPECT_TRUE(std::filesystem::is_directory(found["installFolder"].get<std::string>()));
+        EXPECT_EQ(found["languageCode"], 1);
+        EXPECT_EQ(found["expansions"].size(), edition == demo::Edition::Retail ? 7u : 8u);
+        EXPECT_EQ(json["edition"], 0);
+    }
 }
 
 }  // namespace

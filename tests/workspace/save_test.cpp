@@ -653,6 +653,7 @@ TEST(Save, AForcedSaveKeepsTheGamesChangesWithinTheRecordsThePlayerEdited) {
     ASSERT_TRUE(family.hasTextList);
     const std::int32_t funds = family.funds + 1234;
     const std::string familyDescription = family.householdDescription;
+    const std::uint32_t familyInstance = family.instanceId;  // the record itself goes with the reload
 
     marta.firstName = "Martina";
     marta.cookingSkill = 777;
@@ -680,7 +681,7 @@ TEST(Save, AForcedSaveKeepsTheGamesChangesWithinTheRecordsThePlayerEdited) {
         if (e.key.typeId == kSimDescriptionType && StoredDescriptionGuid(content) == martaAtLoad.simGuid) {
             StoreU16(content, 0x10, 555);
         }
-        if (e.key.typeId == kTextListType && e.key.instanceId == family.instanceId) {
+        if (e.key.typeId == kTextListType && e.key.instanceId == familyInstance) {
             content = fixture::TextListBytes({{1, "The Game's Harts", ""}, {1, familyDescription, ""}});
         }
     });
@@ -715,7 +716,7 @@ TEST(Save, AForcedSaveKeepsTheGamesChangesWithinTheRecordsThePlayerEdited) {
     EXPECT_EQ(now.lastName, "Gamename");
     EXPECT_EQ(now.hairColor, hair);
     EXPECT_EQ(now.eyeColor, martaAtLoad.eyeColor);
-    const Household& household = *FindHousehold(s.ws, family.instanceId);
+    const Household& household = *FindHousehold(s.ws, familyInstance);
     EXPECT_EQ(household.funds, funds);
     EXPECT_EQ(household.householdName, "The Game's Harts");
     // An item is found again by its owner, list, GUID and place among the owner's items of that GUID.

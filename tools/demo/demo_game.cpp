@@ -2,6 +2,7 @@
 
 #include "demo_objects.h"
 
+#include <cstdio>
 #include <fstream>
 #include <string>
 
@@ -37,11 +38,32 @@ constexpr Install kInstalls[] = {
     {"The Sims 2 Apartment Life", "The Sims 2 Apartment Life", true},
 };
 
+// As Wine writes a registry text: backslash and quote escaped, every character beyond ASCII as
+// \x and its UTF-16 code unit(s) in hexadecimal.
 std::string Escape(const std::string& text) {
     std::string out;
-    for (char c : text) {
-        if (c == '\\' || c == '"') out += '\\';
-        out += c;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            if (c == '\\' || c == '"') out += '\\';
+            out += static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        // UTF-8 to a code point (the demo's own texts are valid UTF-8).
+        const int length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+        std::uint32_t point = c & (0xFF >> (length + 1));
+        for (int k = 1; k < length; ++k) point = (point << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        i += static_cast<std::size_t>(length);
+        char unit[16];
+        if (point >= 0x10000) {
+            point -= 0x10000;
+            std::snprintf(unit, sizeof unit, "\\x%04x", 0xD800 + (point >> 10));
+            out += unit;
+            point = 0xDC00 + (point & 0x3FF);
+        }
+        std::snprintf(unit, sizeof unit, "\\x%04x", point);
+        out += unit;
     }
     return out;
 }
@@ -51,8 +73,53 @@ std::string Value(const std::string& name, const std::string& text) {
     return "\"" + Escape(name) + "\"=\"" + Escape(text) + "\"\n";
 }
 
+std::string Dword(const std::string& name, std::uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%08x", value);
+    return "\"" + Escape(name) + "\"=dword:" + text + "\n";
+}
+
+// The Ultimate Collection (Origin) puts the packs in folders of its sub-collections. The names of
+// three are known (base, University, Open for Business); the others are laid out as plain pack
+// folders, which is all discovery reads of them.
+constexpr const char* kUltimateFolders[] = {
+    "Double Deluxe\\Base", "University Life\\EP1", "EP2", "Best of Business\\EP3",
+    "EP4", "EP5", "EP6", "EP7", "EP8",
+};
+constexpr const char* kUltimateKeys[] = {
+    "The Sims 2", "The Sims 2 University", "The Sims 2 Nightlife", "The Sims 2 Open For Business",
+    "The Sims 2 Pets", "The Sims 2 Seasons", "The Sims 2 Bon Voyage", "The Sims 2 FreeTime",
+    "The Sims 2 Apartment Life",
+};
+constexpr const char* kUltimateName = "The Sims\u2122 2 Ultimate Collection";
+constexpr const char* kUltimateRoot = "C:\\Program Files (x86)\\Origin Games\\The Sims 2 Ultimate Collection\\";
+
+// The Legacy Collection (Steam): one folder per pack under the game's folder.
+constexpr const char* kLegacyPacks[] = {"Base", "EP1", "EP2", "EP3", "EP4", "EP5", "EP6", "EP7", "EP8", "EP9"};
+constexpr const char* kLegacyRoot =
+    "C:\\Program Files (x86)\\Steam\\steamapps\\common\\The Sims 2 Legacy Collection\\";
+
+std::string Executable(const std::string& pack) { return pack == "Base" ? "Sims2.exe" : "Sims2" + pack + ".exe"; }
+
+std::string MachineHeader() { return "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n"; }
+
+std::string UltimateSystemReg() {
+    std::string reg = MachineHeader();
+    for (std::size_t i = 0; i < std::size(kUltimateKeys); ++i) {
+        const std::string root = std::string("Software\\Wow6432Node\\EA GAMES\\") + kUltimateKeys[i];
+        reg += KeyLine(root);
+        reg += Value("DisplayName", i == 0 ? std::string(kUltimateName) : std::string(kUltimateKeys[i]));
+        reg += Value("Install Dir", std::string(kUltimateRoot) + kUltimateFolders[i]);
+        reg += "\n" + KeyLine(root + "\\1.0");
+        reg += Value("LanguageName", "English US");
+        reg += Dword("Language", 1);
+        reg += "\n";
+    }
+    return reg;
+}
+
 std::string SystemReg() {
-    std::string reg = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n";
+    std::string reg = MachineHeader();
     for (const Install& install : kInstalls) {
         const std::string root = install.wow64 ? "Software\\Wow6432Node\\EA GAMES\\" : "Software\\EA GAMES\\";
         reg += KeyLine(root + install.key);
@@ -68,12 +135,34 @@ std::string SystemReg() {
     return reg;
 }
 
-std::string UserReg() {
+std::string UserReg(const DemoOptions& options) {
     std::string reg = "WINE REGISTRY Version 2\n;; All keys relative to \\\\User\\\\S-1-5-21-0-0-0-1000\n\n";
-    reg += KeyLine("Software\\EA GAMES\\The Sims 2");
-    reg += Value("DisplayName", "The Sims 2");
-    reg += "\n" + KeyLine("Software\\EA GAMES\\The Sims 2\\1.0");
-    reg += Value("LanguageName", "English US");
+    if (options.edition == Edition::Legacy) {
+        // As the Steam install script writes it: the packs listed, one key per executable.
+        const std::string key = "Software\\Electronic Arts\\The Sims 2 Ultimate Collection 25";
+        std::string listed;
+        for (const char* pack : kLegacyPacks) {
+            if (std::string(pack) == "Base") continue;
+            listed += (listed.empty() ? "" : ",") + Executable(pack);
+        }
+        for (const char* stuff : {"SP1", "SP2", "SP4", "SP5", "SP6", "SP7", "SP8"}) listed += "," + Executable(stuff);
+        reg += KeyLine(key);
+        reg += Value("DisplayName", options.legacyName);
+        reg += Value("EPsInstalled", listed);
+        for (const char* pack : kLegacyPacks) {
+            reg += "\n" + KeyLine(key + "\\" + Executable(pack));
+            reg += Value("path", std::string(kLegacyRoot) + pack);
+            reg += Dword("Installed", 1);
+        }
+        reg += "\n" + KeyLine(key + "\\1.0");
+        reg += Dword("language", options.legacyLanguage);
+    } else {
+        const std::string name = options.edition == Edition::Ultimate ? kUltimateName : "The Sims 2";
+        reg += KeyLine("Software\\EA GAMES\\The Sims 2");
+        reg += Value("DisplayName", name);
+        reg += "\n" + KeyLine("Software\\EA GAMES\\The Sims 2\\1.0");
+        reg += Value("LanguageName", "English US");
+    }
     reg += "\n" + KeyLine("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
     reg += Value("Personal", "C:\\users\\player\\Documents");
     reg += "\n" + KeyLine("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders");
@@ -83,13 +172,23 @@ std::string UserReg() {
 
 }  // namespace
 
-DemoGame WriteDemoGame(const fs::path& root) {
+std::optional<Edition> EditionNamed(std::string_view name) {
+    if (name == "retail") return Edition::Retail;
+    if (name == "ultimate") return Edition::Ultimate;
+    if (name == "legacy") return Edition::Legacy;
+    return std::nullopt;
+}
+
+DemoGame WriteDemoGame(const fs::path& root, const DemoOptions& options) {
     DemoGame game;
     game.root = root;
     game.prefix = root / "wineprefix";
     fs::create_directories(game.prefix / "drive_c");
-    WriteText(game.prefix / "system.reg", SystemReg());
-    WriteText(game.prefix / "user.reg", UserReg());
+    const std::string machine = options.edition == Edition::Retail     ? SystemReg()
+                                : options.edition == Edition::Ultimate ? UltimateSystemReg()
+                                                                       : MachineHeader();
+    WriteText(game.prefix / "system.reg", machine);
+    WriteText(game.prefix / "user.reg", UserReg(options));
 
     fs::create_directories(game.prefix / "dosdevices");
     std::error_code ignored;
@@ -98,15 +197,35 @@ DemoGame WriteDemoGame(const fs::path& root) {
 
     // On disk the folders are spelt as an installer on a case-sensitive system left them, which
     // is not always how the registry spells them.
-    const fs::path programs = game.prefix / "drive_c" / "Program Files" / "EA Games";
-    for (const Install& install : kInstalls) {
-        const fs::path objects = programs / install.folder / "TSData" / "Res" / "Objects" / "objects.package";
+    std::vector<fs::path> installs;
+    std::string dataFolder = "The Sims 2";
+    if (options.edition == Edition::Retail) {
+        const fs::path programs = game.prefix / "drive_c" / "Program Files" / "EA Games";
+        for (const Install& install : kInstalls) installs.push_back(programs / install.folder);
+    } else if (options.edition == Edition::Ultimate) {
+        const fs::path programs = game.prefix / "drive_c" / "Program Files (x86)" / "Origin Games" / "The Sims 2 Ultimate Collection";
+        for (std::string folder : kUltimateFolders) {
+            for (char& c : folder) {
+                if (c == '\\') c = '/';
+            }
+            installs.push_back(programs / folder);
+        }
+        dataFolder = kUltimateName;
+    } else {
+        const fs::path programs =
+            game.prefix / "drive_c" / "Program Files (x86)" / "Steam" / "steamapps" / "common" / "The Sims 2 Legacy Collection";
+        for (const char* pack : kLegacyPacks) installs.push_back(programs / pack);
+        dataFolder = options.legacyName;
+    }
+    for (const fs::path& install : installs) {
+        const fs::path objects = install / "TSData" / "Res" / "Objects" / "objects.package";
         fs::create_directories(objects.parent_path());
         AtomicReplace(objects, DemoObjectsPackage());
-        game.objectsPackage = objects;
+        // EP9 is Mansion & Garden Stuff, a stuff pack: the catalogue is the last expansion's.
+        if (install.filename() != "EP9") game.objectsPackage = objects;
     }
 
-    game.userData = game.prefix / "drive_c" / "users" / "player" / "Documents" / "EA Games" / "The Sims 2";
+    game.userData = game.prefix / "drive_c" / "users" / "player" / "Documents" / "EA Games" / fs::u8path(dataFolder);
     fs::create_directories(game.userData / "Neighborhoods");
     game.neighborhoods = WriteDemoNeighborhoods(game.userData / "Neighborhoods");
     // A backup the player made of Pleasant Valley once, in the default archive folder.

@@ -1,6 +1,6 @@
 // Writes the demo game that scripts/demo runs the program on.
 //
-// Usage: quillhaven-demo-gen OUTPUT_FOLDER
+// Usage: quillhaven-demo-gen [--edition legacy|ultimate|retail] OUTPUT_FOLDER
 //        quillhaven-demo-gen --large NEIGHBORHOODS_FOLDER [SIMS [LOTS]]   (N900: by default 1000
 //        sims and 200 lots)
 #include <cstdio>
@@ -11,9 +11,23 @@
 #include "demo_game.h"
 
 int main(int argc, char** argv) {
+    // --edition legacy|ultimate|retail lays the game out as that edition (retail by default).
+    qh::demo::DemoOptions options;
+    if (argc >= 3 && std::strcmp(argv[1], "--edition") == 0) {
+        const auto edition = qh::demo::EditionNamed(argv[2]);
+        if (!edition) {
+            std::fprintf(stderr, "quillhaven-demo-gen: --edition takes legacy, ultimate or retail, not \"%s\"\n", argv[2]);
+            return 2;
+        }
+        options.edition = *edition;
+        argv += 2;
+        argc -= 2;
+    }
     const bool large = argc >= 3 && argc <= 5 && std::strcmp(argv[1], "--large") == 0;
     if (argc != 2 && !large) {
-        std::fprintf(stderr, "usage: quillhaven-demo-gen OUTPUT_FOLDER | --large NEIGHBORHOODS_FOLDER [SIMS [LOTS]]\n");
+        std::fprintf(stderr,
+                     "usage: quillhaven-demo-gen [--edition legacy|ultimate|retail] OUTPUT_FOLDER | --large "
+                     "NEIGHBORHOODS_FOLDER [SIMS [LOTS]]\n");
         return 2;
     }
     try {
@@ -27,7 +41,7 @@ int main(int argc, char** argv) {
             qh::demo::WriteLargeNeighborhood(argv[2], "N900", sims, lots);
             return 0;
         }
-        const auto game = qh::demo::WriteDemoGame(argv[1]);
+        const auto game = qh::demo::WriteDemoGame(argv[1], options);
         std::printf("%s\n", game.prefix.string().c_str());
     } catch (const std::exception& error) {
         std::fprintf(stderr, "quillhaven-demo-gen: %s\n", error.what());
