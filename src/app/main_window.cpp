@@ -487,6 +487,9 @@ void MainWindow::RecolorChildren(QWidget* root) {
     palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
     palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
     palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
+    // Links (the help pages') in the scheme's readable colour.
+    palette.setColor(QPalette::Link, LinkColor(session_.colorScheme));
+    palette.setColor(QPalette::LinkVisited, LinkColor(session_.colorScheme));
     root->setPalette(palette);
     QFont font(QString::fromStdString(session_.env.uiFontName));
     font.setPointSize(9);
@@ -518,6 +521,7 @@ void MainWindow::ApplyColorScheme(int scheme) {
         "QCheckBox::indicator, QRadioButton::indicator { width: 11px; height: 11px; border: 1px solid %2; background: %1; }"
         "QRadioButton::indicator { border-radius: 6px; }"
         "QCheckBox::indicator:checked, QRadioButton::indicator:checked { background: %5; }"
+        "QCheckBox::indicator:checked { image: url(:/IMGTick); }"
         "QCheckBox::indicator:disabled, QRadioButton::indicator:disabled { border-color: #808080; }"
         "QProgressBar { border: 1px solid %3; background: %1; }"
         "QProgressBar::chunk { background: %5; }"

@@ -12,6 +12,11 @@ QString ShownText(const std::string& utf8) { return QString::fromStdString(TrimT
 
 QString EditedText(const std::string& utf8) { return QString::fromStdString(ToValidUtf8(utf8)); }
 
+QColor LinkColor(int scheme, bool hover) {
+    if (scheme == 0) return hover ? QColor(0xB3, 0x26, 0x1E) : QColor(0x06, 0x45, 0xAD);
+    return hover ? QColor(0xFF, 0x8A, 0x80) : QColor(0x6C, 0xB4, 0xFF);
+}
+
 QSlider* NamedSlider(QWidget* parent, const QString& name, int low, int high) {
     auto* slider = new QSlider(Qt::Horizontal, parent);
     slider->setObjectName(name);

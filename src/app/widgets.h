@@ -2,6 +2,7 @@
 // which the game's text is shown.
 #pragma once
 
+#include <QColor>
 #include <QGridLayout>
 #include <QLabel>
 #include <QSlider>
@@ -20,6 +21,12 @@ QString ShownText(const std::string& utf8);
 // The game's text in a box that edits it: decoded, and nothing else, so that what the box shows
 // is what is stored, and a keystroke changes only what the player typed.
 QString EditedText(const std::string& utf8);
+
+// The colour of a link in a colour scheme (0 light, 1 dark), under the pointer or not: at least
+// 4.5:1 against the scheme's background. Light: a dark blue (8.6:1 on white) and a dark red
+// (6.5:1); dark: a light blue (9.3:1 on black) and a light red (8.4:1). Pure blue on black would
+// read at 2.4:1.
+QColor LinkColor(int scheme, bool hover = false);
 
 // A horizontal slider with its object name and range.
 QSlider* NamedSlider(QWidget* parent, const QString& name, int low, int high);

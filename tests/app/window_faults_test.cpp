@@ -2,6 +2,8 @@
 // same one chosen again, the missing-backup warning.
 #include <gtest/gtest.h>
 
+#include <QStyleOptionButton>
+
 #include <QFormLayout>
 
 #include <QApplication>
@@ -18,6 +20,7 @@
 
 #include "app/message_asker.h"
 #include "app/ui_session.h"
+#include "app/widgets.h"
 #include "character/character_fields.h"
 #include "package/guid.h"
 #include "workspace/sim_operations.h"
@@ -181,11 +184,59 @@ TEST(WindowFaults, TheAboutLinkReadsWellInBothSchemes) {
         s.About()->SelectScheme(scheme);
         const QColor background = s.window->BackgroundColor();
         for (bool hover : {false, true}) {
-            EXPECT_GE(Contrast(AboutPanel::LinkColor(scheme, hover), background), 4.5) << scheme << hover;
+            EXPECT_GE(Contrast(LinkColor(scheme, hover), background), 4.5) << scheme << hover;
         }
-        EXPECT_NE(s.Find<QLabel>("lblLink")->styleSheet().indexOf(AboutPanel::LinkColor(scheme, false).name()), -1);
+        EXPECT_NE(s.Find<QLabel>("lblLink")->styleSheet().indexOf(LinkColor(scheme, false).name()), -1);
     }
     EXPECT_LT(Contrast(QColor(Qt::blue), QColor(Qt::black)), 4.5);  // what it was
+}
+
+// The help pages' links, in both schemes, read at 4.5:1 or better on the help's background.
+TEST(WindowFaults, TheHelpLinksReadWellInBothSchemes) {
+    Session s;
+    for (int scheme : {0, 1}) {
+        s.About()->SelectScheme(scheme);
+        s.window->ShowHelp(1000);
+        const QPalette palette = s.window->helpWindow()->palette();
+        EXPECT_GE(Contrast(palette.color(QPalette::Link), palette.color(QPalette::Base)), 4.5) << scheme;
+        EXPECT_GE(Contrast(palette.color(QPalette::LinkVisited), palette.color(QPalette::Base)), 4.5) << scheme;
+    }
+    s.window->helpWindow()->close();
+}
+
+// A checked box shows a tick (white on the scheme's accent), not only a filled square.
+TEST(WindowFaults, ACheckedBoxShowsATick) {
+    Session s;
+    s.window->show();
+    QCheckBox* box = s.Find<QCheckBox>("ckAdvanced");
+    for (int scheme : {0, 1}) {
+        s.About()->SelectScheme(scheme);
+        for (bool checked : {false, true}) {
+            box->setChecked(checked);
+            QApplication::processEvents();
+            const QImage image = box->grab().toImage();
+            // The indicator is the box's left part: count the white pixels inside it that are not
+            // the scheme's white background (on the light scheme the box is white when clear).
+            QStyleOptionButton option;
+            option.initFrom(box);
+            const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+            int white = 0;
+            int accent = 0;
+            for (int y = indicator.top() + 2; y < indicator.bottom() - 1; ++y) {
+                for (int x = indicator.left() + 2; x < indicator.right() - 1; ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    if (c.red() > 230 && c.green() > 230 && c.blue() > 230) ++white;
+                    if (c.blue() > 150 && c.red() < 100) ++accent;
+                }
+            }
+            if (checked) {
+                EXPECT_GT(white, 3) << "the tick, scheme " << scheme;
+                EXPECT_GT(accent, 10) << "the filled box, scheme " << scheme;
+            } else {
+                EXPECT_EQ(accent, 0) << scheme;
+            }
+        }
+    }
 }
 
 }  // namespace

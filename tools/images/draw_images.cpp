@@ -153,6 +153,16 @@ QImage Check(bool ticked) {
     return image;
 }
 
+// The tick of a checked box: white, drawn over the scheme's accent that fills the box.
+QImage Tick() {
+    QImage image = Canvas(9, 9, Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::white, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(QPolygonF({QPointF(1.5, 4.5), QPointF(3.8, 7), QPointF(7.8, 1.8)}));
+    return image;
+}
+
 // The drop-down arrow of the selectors: a flat triangle in the scheme's ink.
 QImage Arrow(const Scheme& s) {
     QImage image = Canvas(10, 6, Qt::transparent);
@@ -209,6 +219,7 @@ int main(int argc, char** argv) {
     save(QStringLiteral("IMGBadgeGold"), Badge(QColor(0xE6, 0xB8, 0x2E), 3));
     save(QStringLiteral("IMGCheck"), Check(true));
     save(QStringLiteral("IMGCheckEmpty"), Check(false));
+    save(QStringLiteral("IMGTick"), Tick());
     {
         QImage icon = Title(light, 64, 64, 0.0).copy(0, 0, 64, 64);
         save(QStringLiteral("quillhaven"), icon);

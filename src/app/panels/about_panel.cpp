@@ -1,5 +1,7 @@
 #include "app/panels/about_panel.h"
 
+#include "app/widgets.h"
+
 #include <QDesktopServices>
 #include <QEvent>
 #include <QGroupBox>
@@ -76,12 +78,6 @@ void AboutPanel::SelectScheme(int scheme) {
     context_.view.ApplyColorScheme(scheme);
 }
 
-QColor AboutPanel::LinkColor(int scheme, bool hover) {
-    // Light: a dark blue (8.6:1 on white) and a dark red (6.5:1); dark: a light blue (9.3:1 on
-    // black) and a light red (8.4:1). Pure blue on black would read at 2.4:1.
-    if (scheme == 0) return hover ? QColor(0xB3, 0x26, 0x1E) : QColor(0x06, 0x45, 0xAD);
-    return hover ? QColor(0xFF, 0x8A, 0x80) : QColor(0x6C, 0xB4, 0xFF);
-}
 
 void AboutPanel::ColorLink(bool hover) {
     lblLink_->setStyleSheet(QStringLiteral("color: %1; text-decoration: underline;")

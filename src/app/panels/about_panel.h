@@ -19,9 +19,6 @@ public:
     // Checks the scheme's choice, which applies it.
     void SelectScheme(int scheme);
     QRadioButton* lightChoice() const { return rbLight_; }
-    // The link's colour in a scheme (0 light, 1 dark), at rest or under the pointer: each reads at
-    // a contrast of at least 4.5:1 against the scheme's background.
-    static QColor LinkColor(int scheme, bool hover);
     QRadioButton* darkChoice() const { return rbDark_; }
     QLabel* link() const { return lblLink_; }
 
