@@ -151,14 +151,17 @@ void MainWindow::BuildTopStrip() {
     auto* simButtons = new QVBoxLayout;
     auto* sort = new QPushButton(QStringLiteral("Sort"), topStrip_);
     sort->setObjectName(QStringLiteral("btnSortUsers"));
+    sort->setToolTip(QStringLiteral("Sort the sims by first name, last name or file (changes nothing in the game)"));
     auto* del = new QPushButton(QStringLiteral("Delete"), topStrip_);
     del->setObjectName(QStringLiteral("btnDelSim"));
+    del->setToolTip(QStringLiteral("Delete the shown sim: its character package goes to the trash (Undo brings it back)"));
     simButtons->addWidget(sort);
     simButtons->addWidget(del);
     layout->addLayout(simButtons);
     ckAdvanced_ = new QCheckBox(QStringLiteral("Advanced"), topStrip_);
     ckAdvanced_->setObjectName(QStringLiteral("ckAdvanced"));
     ckAdvanced_->setProperty("helpTopic", 1003);
+    ckAdvanced_->setToolTip(QStringLiteral("Show the settings that can have unusual effects in the game"));
     layout->addWidget(ckAdvanced_);
     // Undo and redo of every edit, with the step's name in the tooltip.
     auto makeHistoryButton = [this, layout](const char* name, QAction* action, const QList<QKeySequence>& keys) {
@@ -172,7 +175,9 @@ void MainWindow::BuildTopStrip() {
         layout->addWidget(button);
         auto show = [button, action] {
             button->setText(QString::fromLatin1(button->objectName() == QStringLiteral("btnUndo") ? "Undo" : "Redo"));
-            button->setToolTip(action->isEnabled() ? action->text() : QString());
+            const bool undo = button->objectName() == QStringLiteral("btnUndo");
+            button->setToolTip(action->isEnabled() ? action->text()
+                                                   : QString::fromLatin1(undo ? "Nothing to undo" : "Nothing to redo"));
         };
         connect(action, &QAction::changed, button, show);
         show();
@@ -192,9 +197,11 @@ void MainWindow::BuildTopStrip() {
     auto* minimize = new QPushButton(QStringLiteral("--"), topStrip_);
     minimize->setObjectName(QStringLiteral("btnMinimize"));
     minimize->setFixedWidth(32);
+    minimize->setToolTip(QStringLiteral("Minimize the window"));
     auto* close = new QPushButton(QStringLiteral("X"), topStrip_);
     close->setObjectName(QStringLiteral("btnX"));
     close->setFixedWidth(32);
+    close->setToolTip(QStringLiteral("Close Quillhaven (it asks first when changes are not saved)"));
     layout->addWidget(minimize, 0, Qt::AlignTop);
     layout->addWidget(close, 0, Qt::AlignTop);
     connect(minimize, &QPushButton::clicked, this, [this] { showMinimized(); });
@@ -221,6 +228,7 @@ void MainWindow::BuildButtonColumn() {
         auto* button = new QPushButton(QString::fromLatin1(row.caption), buttonColumn_);
         button->setObjectName(QString::fromLatin1(row.button));
         button->setProperty("helpTopic", row.helpTopic);
+        button->setToolTip(QString::fromLatin1(row.tip));
         layout->addWidget(button);
         panelButtons_.push_back(button);
     }
@@ -234,6 +242,7 @@ void MainWindow::BuildButtonColumn() {
     btnSave_->setObjectName(QStringLiteral("btnSave"));
     btnSave_->setVisible(false);
     btnSave_->setProperty("helpTopic", 3003);
+    btnSave_->setToolTip(QStringLiteral("Write every change into the game's files (Ctrl+S)"));
     // Beside "Save Changes": what a save would write, in words.
     btnReviewChanges_ = new QPushButton(QStringLiteral("Review Changes"), buttonColumn_);
     btnReviewChanges_->setObjectName(QStringLiteral("btnReviewChanges"));
@@ -241,6 +250,7 @@ void MainWindow::BuildButtonColumn() {
     btnReviewChanges_->setToolTip(QStringLiteral("Every change that has not been saved yet"));
     auto* close = new QPushButton(QStringLiteral("Close"), buttonColumn_);
     close->setObjectName(QStringLiteral("btnClose"));
+    close->setToolTip(QStringLiteral("Close Quillhaven (it asks first when changes are not saved)"));
     layout->addWidget(btnSave_);
     layout->addWidget(btnReviewChanges_);
     layout->addWidget(close);

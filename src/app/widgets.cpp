@@ -17,6 +17,15 @@ QColor LinkColor(int scheme, bool hover) {
     return hover ? QColor(0xFF, 0x8A, 0x80) : QColor(0x6C, 0xB4, 0xFF);
 }
 
+void SetTip(QWidget* control, const QString& tip) {
+    control->setProperty("tip", tip);
+    control->setToolTip(tip);
+}
+
+void ShowRefusalOrTip(QWidget* control, const QString& refusal) {
+    control->setToolTip(refusal.isEmpty() ? control->property("tip").toString() : refusal);
+}
+
 QSlider* NamedSlider(QWidget* parent, const QString& name, int low, int high) {
     auto* slider = new QSlider(Qt::Horizontal, parent);
     slider->setObjectName(name);

@@ -28,6 +28,12 @@ QString EditedText(const std::string& utf8);
 // read at 2.4:1.
 QColor LinkColor(int scheme, bool hover = false);
 
+// A control's tooltip: what it changes in the game. It is kept, so that a refusal shown in its
+// place while the control is disabled gives way to it again.
+void SetTip(QWidget* control, const QString& tip);
+// The refusal as the tooltip when there is one, else the control's own tip.
+void ShowRefusalOrTip(QWidget* control, const QString& refusal);
+
 // A horizontal slider with its object name and range.
 QSlider* NamedSlider(QWidget* parent, const QString& name, int low, int high);
 // The marks under a slider: a tick every `interval` at the places the handle takes, the zero

@@ -2,6 +2,7 @@
 // same one chosen again, the missing-backup warning.
 #include <gtest/gtest.h>
 
+#include <QScrollBar>
 #include <QStyleOptionButton>
 
 #include <QFormLayout>
@@ -20,6 +21,7 @@
 
 #include "app/message_asker.h"
 #include "app/ui_session.h"
+#include "app/panels/panel.h"
 #include "app/widgets.h"
 #include "character/character_fields.h"
 #include "package/guid.h"
@@ -433,6 +435,45 @@ TEST(SafeKeys, EnterKeepsEverythingCtrlSSavesAndTabLeavesADescription) {
     EXPECT_FALSE(s.window->document().Unsaved());
     s.Click("btnNeighborhood");
     EXPECT_TRUE(s.Find<QPlainTextEdit>("memNgbdDescription")->tabChangesFocus());
+}
+
+}  // namespace
+}  // namespace qh::app
+
+namespace qh::app {
+namespace {
+
+// Every button, box and slider a player can reach, on every panel (an adult, a toddler and a pet
+// shown, advanced mode on), says in its tooltip what it changes.
+TEST(WindowFaults, EveryButtonAndSliderSaysWhatItChanges) {
+    Session s(true);
+    s.window->show();
+    std::set<QString> missing;
+    auto look = [&] {
+        for (QAbstractButton* button : s.window->findChildren<QAbstractButton*>()) {
+            if (button->isVisible() && button->toolTip().isEmpty()) {
+                missing.insert(button->objectName().isEmpty() ? button->text() : button->objectName());
+            }
+        }
+        for (QAbstractSlider* slider : s.window->findChildren<QAbstractSlider*>()) {
+            if (slider->isVisible() && slider->toolTip().isEmpty() && !qobject_cast<QScrollBar*>(slider)) {
+                missing.insert(slider->objectName());
+            }
+        }
+    };
+    // Marta, Theo (a toddler in training) and Rex (a dog).
+    for (const char* sim : {"N001_User00000.package", "N001_User00003.package", "N001_User00007.package"}) {
+        s.Choose(sim);
+        for (const PanelRow& row : PanelRows()) {
+            QPushButton* button = s.window->PanelButton(QString::fromLatin1(row.caption));
+            if (!button || !button->isVisible() || !button->isEnabled()) continue;
+            button->click();
+            s.Settle();
+            look();
+        }
+    }
+    QStringList names(missing.begin(), missing.end());
+    EXPECT_TRUE(names.isEmpty()) << names.join(QStringLiteral(", ")).toStdString();
 }
 
 }  // namespace

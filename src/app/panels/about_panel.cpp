@@ -46,8 +46,10 @@ AboutPanel::AboutPanel(Document& document, PanelContext& context, const PanelRow
     auto* schemeLayout = new QVBoxLayout(schemes);
     rbLight_ = new QRadioButton(QStringLiteral("Light Background"), schemes);
     rbLight_->setObjectName(QStringLiteral("rbLightScheme"));
+    SetTip(rbLight_, QStringLiteral("Dark text on a white background (changes nothing in the game)"));
     rbDark_ = new QRadioButton(QStringLiteral("Dark Background"), schemes);
     rbDark_->setObjectName(QStringLiteral("rbDarkScheme"));
+    SetTip(rbDark_, QStringLiteral("Light text on a black background (changes nothing in the game)"));
     schemeLayout->addWidget(rbLight_);
     schemeLayout->addWidget(rbDark_);
     layout->addWidget(imgAbout_);

@@ -65,6 +65,7 @@ CharacterPanel::CharacterPanel(Document& document, PanelContext& context, const 
     btnFixThumbnail_ = new QPushButton(QStringLiteral("Fix Thumbnail"), identity);
     btnFixThumbnail_->setObjectName(QStringLiteral("btnFixThumbnail"));
     btnFixThumbnail_->setProperty("helpTopic", 3080);
+    SetTip(btnFixThumbnail_, QStringLiteral("Drop the sim's pictures so that the game draws them anew when it next loads the sim"));
     form->addRow(btnFixThumbnail_);
     grid->addWidget(identity, 0, 0, 2, 1);
 
@@ -74,8 +75,10 @@ CharacterPanel::CharacterPanel(Document& document, PanelContext& context, const 
     auto* genders = new QHBoxLayout;
     rbMale_ = new QRadioButton(QStringLiteral("Male"), life);
     rbMale_->setObjectName(QStringLiteral("rbMale"));
+    SetTip(rbMale_, QStringLiteral("Make the sim male (advanced mode)"));
     rbFemale_ = new QRadioButton(QStringLiteral("Female"), life);
     rbFemale_->setObjectName(QStringLiteral("rbFemale"));
+    SetTip(rbFemale_, QStringLiteral("Make the sim female (advanced mode)"));
     genders->addWidget(rbMale_);
     genders->addWidget(rbFemale_);
     lifeForm->addRow(QStringLiteral("Gender:"), genders);
@@ -89,6 +92,7 @@ CharacterPanel::CharacterPanel(Document& document, PanelContext& context, const 
     lifeForm->addRow(lblLifeStage_, lblSpecies_);
     ckYoungAdult_ = new QCheckBox(QStringLiteral("Young Adult"), life);
     ckYoungAdult_->setObjectName(QStringLiteral("ckYoungAdult"));
+    SetTip(ckYoungAdult_, QStringLiteral("Whether the game treats the adult sim as a young adult at university"));
     lifeForm->addRow(ckYoungAdult_);
     edtAgeDuration_ = NumberBox(life, "edtAgeDuration");
     edtDaysPrevAge_ = NumberBox(life, "edtDaysPrevAge");
@@ -109,6 +113,7 @@ CharacterPanel::CharacterPanel(Document& document, PanelContext& context, const 
     lifeForm->addRow(lblZodiacText_);
     ckDead_ = new QCheckBox(QStringLiteral("Dead"), life);
     ckDead_->setObjectName(QStringLiteral("ckDead"));
+    SetTip(ckDead_, QStringLiteral("Mark the sim dead in the game (a ghost or a grave), or bring it back"));
     lifeForm->addRow(ckDead_);
     grid->addWidget(life, 0, 1);
 
@@ -117,6 +122,7 @@ CharacterPanel::CharacterPanel(Document& document, PanelContext& context, const 
     grpFatness_->setObjectName(QStringLiteral("grpFatness"));
     auto* fat = new QVBoxLayout(grpFatness_);
     trkFatness_ = Slider(grpFatness_, "trkFatness", 0, 1000);
+    SetTip(trkFatness_, QStringLiteral("How fat the sim is, from fit (0) to fat (1000)"));
     lblFatness_ = new QLabel(grpFatness_);
     lblFatness_->setObjectName(QStringLiteral("lblFatness"));
     lblFatnessNote_ = new QLabel(QStringLiteral("Note: Changes to character fitness will not take effect until they eat or work out."),
@@ -134,9 +140,11 @@ CharacterPanel::CharacterPanel(Document& document, PanelContext& context, const 
     lblMalePref_ = new QLabel(grpPreferences_);
     lblMalePref_->setObjectName(QStringLiteral("lblMalePref"));
     trkMalePref_ = Slider(grpPreferences_, "trkMalePref", -1000, 1000);
+    SetTip(trkMalePref_, QStringLiteral("How much the sim is attracted to men, from -1000 to 1000"));
     lblFemalePref_ = new QLabel(grpPreferences_);
     lblFemalePref_->setObjectName(QStringLiteral("lblFemalePref"));
     trkFemalePref_ = Slider(grpPreferences_, "trkFemalePref", -1000, 1000);
+    SetTip(trkFemalePref_, QStringLiteral("How much the sim is attracted to women, from -1000 to 1000"));
     prefs->addWidget(lblMalePref_);
     prefs->addWidget(trkMalePref_);
     prefs->addWidget(lblFemalePref_);
@@ -149,6 +157,7 @@ CharacterPanel::CharacterPanel(Document& document, PanelContext& context, const 
     lblLoco0_ = new QLabel(grpLocomotion_);
     lblLoco0_->setObjectName(QStringLiteral("lblLocoWeight0"));
     trkLocoBalance_ = Slider(grpLocomotion_, "trkLocoBalance", 0, 100);
+    SetTip(trkLocoBalance_, QStringLiteral("How the sim's walk weighs its two ways of walking (the two weights add to 100)"));
     lblLoco1_ = new QLabel(grpLocomotion_);
     lblLoco1_->setObjectName(QStringLiteral("lblLocoWeight1"));
     loco->addWidget(lblLoco0_);
@@ -306,7 +315,7 @@ void CharacterPanel::ShowDescriptionState(const Character& sim) {
     // The dead mark is an item of the neighborhood data as well.
     const QString itemsRefusal = QString::fromStdString(ItemsRefusal(document_.workspace()));
     ckDead_->setEnabled(described && itemsRefusal.isEmpty());
-    ckDead_->setToolTip(itemsRefusal);
+    ShowRefusalOrTip(ckDead_, itemsRefusal);
     // These three change only in advanced mode, and then only for a described sim.
     for (QWidget* control : std::initializer_list<QWidget*>{rbMale_, rbFemale_, cbAges_}) {
         control->setEnabled(described && context_.view.Advanced());

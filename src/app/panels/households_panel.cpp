@@ -79,7 +79,7 @@ HouseholdsPanel::HouseholdsPanel(Document& document, PanelContext& context, cons
     grid->addWidget(lblLotFile_, 7, 1);
     btnMoveIn_ = new QPushButton(QStringLiteral("Move In"), grpHousehold_);
     btnMoveIn_->setObjectName(QStringLiteral("btnMoveIn"));
-    btnMoveIn_->setToolTip(QStringLiteral("Move the selected sim into this household"));
+    SetTip(btnMoveIn_, QStringLiteral("Move the selected sim into this household"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btnMoveIn_);
@@ -186,7 +186,7 @@ void HouseholdsPanel::ShowHousehold() {
     lblEmpty_->setVisible(household && empty);
     const std::string refusal = household && sim ? MoveInRefusal(ws, *sim, *household, true) : std::string();
     moveInAllowed_ = household && sim && refusal.empty();
-    btnMoveIn_->setToolTip(QString::fromStdString(refusal));
+    ShowRefusalOrTip(btnMoveIn_, QString::fromStdString(refusal));
     ShowMoveIn();
     --showing_;
 }

@@ -26,6 +26,9 @@ InterestsPanel::InterestsPanel(Document& document, PanelContext& context, const 
     }
     form_ = new SliderForm(group, std::move(rows), 9, [this](const QString& slider) { SliderChange(slider); });
     sliders_ = form_->sliders();
+    for (QSlider* slider : sliders_) {
+        SetTip(slider, QStringLiteral("How much the sim likes to talk about this subject: 0 to 10 points"));
+    }
     for (QLabel* label : form_->findChildren<QLabel*>()) {
         label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("Entertainment:(1000)")) + 8);
     }
@@ -34,8 +37,10 @@ InterestsPanel::InterestsPanel(Document& document, PanelContext& context, const 
     auto* buttons = new QHBoxLayout;
     btnRandomInterests_ = new QPushButton(QStringLiteral("Random"), group);
     btnRandomInterests_->setObjectName(QStringLiteral("btnRandomInterests"));
+    SetTip(btnRandomInterests_, QStringLiteral("Give the sim random interests"));
     btnMaxInterests_ = new QPushButton(QStringLiteral("Max All"), group);
     btnMaxInterests_->setObjectName(QStringLiteral("btnMaxInterests"));
+    SetTip(btnMaxInterests_, QStringLiteral("Set every interest of the sim to 10 points"));
     buttons->addStretch();
     buttons->addWidget(btnRandomInterests_);
     buttons->addWidget(btnMaxInterests_);

@@ -30,6 +30,9 @@ NeedsPanel::NeedsPanel(Document& document, PanelContext& context, const PanelRow
         for (std::size_t s = 0; s < speeds.size(); ++s) {
             auto* button = new QRadioButton(QString::fromLatin1(speeds[s].caption), speedRow);
             button->setObjectName(ControlName("rb", needs[n].field) + QString::number(speeds[s].value));
+            SetTip(button, QStringLiteral("How fast the sim's %1 falls: %2")
+                               .arg(QString::fromLatin1(needs[n].caption).remove(QLatin1Char(':')).toLower(),
+                                    QString::fromLatin1(speeds[s].caption).toLower()));
             group->addButton(button, static_cast<int>(s));
             rowLayout->addWidget(button);
         }
@@ -41,6 +44,7 @@ NeedsPanel::NeedsPanel(Document& document, PanelContext& context, const PanelRow
     grid->setColumnStretch(1, 1);
     btnFreeTime_ = new QPushButton(QStringLiteral("Lotsa Free Time"), grpNeeds_);
     btnFreeTime_->setObjectName(QStringLiteral("btnFreeTime"));
+    SetTip(btnFreeTime_, QStringLiteral("Set every need of the sim to fall at the slowest speed"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btnFreeTime_);

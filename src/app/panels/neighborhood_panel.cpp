@@ -61,12 +61,14 @@ NeighborhoodPanel::NeighborhoodPanel(Document& document, PanelContext& context, 
     right->addWidget(btnBackup_);
     ckOfferBackup_ = new QCheckBox(QStringLiteral("Offer a backup before the day's first save"), this);
     ckOfferBackup_->setObjectName(QStringLiteral("ckOfferBackup"));
+    SetTip(ckOfferBackup_, QStringLiteral("Before the first save of a day into a neighborhood with no backup from that day, offer one"));
     right->addWidget(ckOfferBackup_);
     connect(ckOfferBackup_, &QCheckBox::toggled, this, [this](bool on) {
         if (!Filling()) document_.session().settings->SetOfferBackup(on);
     });
     btnChangeBackupLoc_ = new QPushButton(QStringLiteral("Change Backup Location"), this);
     btnChangeBackupLoc_->setObjectName(QStringLiteral("btnChangeBackupLoc"));
+    SetTip(btnChangeBackupLoc_, QStringLiteral("Choose the folder the backups are kept in, and move them there"));
     right->addWidget(btnChangeBackupLoc_);
     layout->addLayout(right, 2);
     connect(btnBackup_, &QPushButton::clicked, this, [this] { btnBackupClick(); });

@@ -30,6 +30,7 @@ class ImageLibrary;
 // One row of the registry.
 struct PanelRow {
     const char* caption;  // the button's text
+    const char* tip;      // the button's tooltip: what the panel shows and changes
     const char* button;   // the button's object name
     const char* panel;    // the panel's object name
     int helpTopic;

@@ -25,25 +25,25 @@ Panel* Make(Document& document, PanelContext& context, const PanelRow& row) {
 
 const std::vector<PanelRow>& PanelRows() {
     static const std::vector<PanelRow> rows = {
-        {"Neighborhood", "btnNeighborhood", "pnlNeighborhood", 3010, Make<NeighborhoodPanel>, false, true},
-        {"Households", "btnHouseHolds", "pnlHouseholds", 4090, Make<HouseholdsPanel>, false},
-        {"Family Tree", "btnFamilyTies", "pnlFamilyTies", 6020, Make<FamilyPanel>, false},
-        {"Relationships", "btnRelationships", "pnlRelationships", 6060, Make<RelationshipsPanel>, false},
-        {"Character", "btnCharacters", "pnlCharacters", 4020, Make<CharacterPanel>, false},
-        {"Personality", "btnPersonality", "pnlPersonality", 4030, Make<PersonalityPanel>, false},
-        {"Interests", "btnInterests", "pnlInterests", 4031, Make<InterestsPanel>, false},
-        {"Skills", "btnSkills", "pnlSkills", 4040, Make<SkillsPanel>, false},
-        {"Needs", "btnNeeds", "pnlNeeds", 4050, Make<NeedsPanel>, false},
-        {"Aspiration/Influence", "btnAspiration", "pnlAspiration", 4060, Make<PendingPanel>, false},
-        {"Badges", "btnBadges", "pnlBadges", 4070, Make<PendingPanel>, false},
-        {"Hobbies", "btnHobbies", "pnlHobbies", 4071, Make<PendingPanel>, false},
-        {"School", "btnSchool", "pnlSchool", 5030, Make<PendingPanel>, false},
-        {"Career", "btnCareer", "pnlCareer", 5020, Make<PendingPanel>, false},
-        {"Rewards/Extras", "btnRewards", "pnlRewards", 4080, Make<PendingPanel>, false},
-        {"Genetics (DNA)", "btnGenetics", "pnlGenetics", 6050, Make<PendingPanel>, false},
-        {"Cloning Lab", "btnCloning", "pnlCloning", 6040, Make<PendingPanel>, false},
-        {"About", "btnAbout", "pnlAbout", 1001, Make<AboutPanel>, false},
-        {"Neighborhood Data", "", "pnlNgbdData", 1000, Make<DataPanel>, true, false, false},  // no topic of its own
+        {"Neighborhood", "The neighborhood's name, description and picture, and its backups", "btnNeighborhood", "pnlNeighborhood", 3010, Make<NeighborhoodPanel>, false, true},
+        {"Households", "The sim's household: its name, description, funds and members; moving a sim in", "btnHouseHolds", "pnlHouseholds", 4090, Make<HouseholdsPanel>, false},
+        {"Family Tree", "The sim's parents, spouse, siblings and children, and the family chart", "btnFamilyTies", "pnlFamilyTies", 6020, Make<FamilyPanel>, false},
+        {"Relationships", "How the sim and another sim feel about each other, their flags and family relation", "btnRelationships", "pnlRelationships", 6060, Make<RelationshipsPanel>, false},
+        {"Character", "The sim's names, gender, life stage, ages, zodiac, fatness, attraction and the dead mark", "btnCharacters", "pnlCharacters", 4020, Make<CharacterPanel>, false},
+        {"Personality", "The sim's personality points, those it was born with, and its reputation", "btnPersonality", "pnlPersonality", 4030, Make<PersonalityPanel>, false},
+        {"Interests", "How much the sim likes to talk about each subject", "btnInterests", "pnlInterests", 4031, Make<InterestsPanel>, false},
+        {"Skills", "The sim's skill points, the skills kept as items, and a toddler's training", "btnSkills", "pnlSkills", 4040, Make<SkillsPanel>, false},
+        {"Needs", "How fast each of the sim's needs falls (FreeTime)", "btnNeeds", "pnlNeeds", 4050, Make<NeedsPanel>, false},
+        {"Aspiration/Influence", "The sim's aspirations, aspiration meter, reward points and influence (on its way)", "btnAspiration", "pnlAspiration", 4060, Make<PendingPanel>, false},
+        {"Badges", "The sim's talent badges (on its way)", "btnBadges", "pnlBadges", 4070, Make<PendingPanel>, false},
+        {"Hobbies", "The sim's hobby enthusiasm, talent and hobby lots (on its way)", "btnHobbies", "pnlHobbies", 4071, Make<PendingPanel>, false},
+        {"School", "A child's or teen's school, grade and performance (on its way)", "btnSchool", "pnlSchool", 5030, Make<PendingPanel>, false},
+        {"Career", "The sim's career, level, performance and pension (on its way)", "btnCareer", "pnlCareer", 5020, Make<PendingPanel>, false},
+        {"Rewards/Extras", "The sim's career rewards and personal items (on its way)", "btnRewards", "pnlRewards", 4080, Make<PendingPanel>, false},
+        {"Genetics (DNA)", "The sim's hair, eye and skin genes (on its way)", "btnGenetics", "pnlGenetics", 6050, Make<PendingPanel>, false},
+        {"Cloning Lab", "Copies a sim's attributes to another sim or a clone file (on its way)", "btnCloning", "pnlCloning", 6040, Make<PendingPanel>, false},
+        {"About", "The program's version, its colour schemes and its credits", "btnAbout", "pnlAbout", 1001, Make<AboutPanel>, false},
+        {"Neighborhood Data", "The items of the neighborhood data", "", "pnlNgbdData", 1000, Make<DataPanel>, true, false, false},  // no topic of its own
     };
     return rows;
 }

@@ -36,6 +36,10 @@ PersonalityPanel::PersonalityPanel(Document& document, PanelContext& context, co
             auto* slider = NamedSlider(group, ControlName("trk", trait.field), 0, kTraitMaximum);
             slider->setPageStep(100);
             slider->setAccessibleName(QString::fromLatin1(trait.label));
+            SetTip(slider, (column == 0 ? QStringLiteral("The sim's personality now, from %1 (0) to %2 (10 points)")
+                                        : QStringLiteral("The personality the sim was born with, which its children "
+                                                         "inherit: from %1 (0) to %2 (10 points)"))
+                               .arg(QString::fromLatin1(trait.lowEnd), QString::fromLatin1(trait.highEnd)));
             auto* high = new QLabel(QString::fromLatin1(trait.highEnd), group);
             auto* value = new QLabel(group);
             value->setObjectName(ControlName("lbl", trait.field));
@@ -53,6 +57,10 @@ PersonalityPanel::PersonalityPanel(Document& document, PanelContext& context, co
         auto* buttons = new QHBoxLayout;
         auto* random = Button(group, "Random", column == 0 ? "btnRandomPersonality" : "btnOrgRandomPersonality");
         auto* max = Button(group, "Max All", column == 0 ? "btnMaxPersonality" : "btnOrgMaxPersonality");
+        SetTip(random, column == 0 ? QStringLiteral("Give the sim random personality points")
+                                   : QStringLiteral("Give the sim random personality points from birth"));
+        SetTip(max, column == 0 ? QStringLiteral("Set every personality trait of the sim to 10 points")
+                                : QStringLiteral("Set every personality trait the sim was born with to 10 points"));
         buttons->addStretch();
         buttons->addWidget(random);
         buttons->addWidget(max);
@@ -88,6 +96,7 @@ PersonalityPanel::PersonalityPanel(Document& document, PanelContext& context, co
     grpReputation_->setObjectName(QStringLiteral("grpReputation"));
     auto* reputation = new QGridLayout(grpReputation_);
     trkReputation_ = NamedSlider(grpReputation_, QStringLiteral("trkReputation"), kReputationMinimum, kReputationMaximum);
+    SetTip(trkReputation_, QStringLiteral("The sim's reputation in the neighborhood (Apartment Life), from -100 to 100"));
     trkReputation_->setPageStep(10);
     lblReputation_ = new QLabel(grpReputation_);
     lblReputation_->setObjectName(QStringLiteral("lblReputation"));

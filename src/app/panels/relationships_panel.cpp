@@ -103,6 +103,7 @@ RelationshipsPanel::RelationshipsPanel(Document& document, PanelContext& context
     btnRelSwapChar_->setToolTip(QStringLiteral("Show this relationship from the other sim's side"));
     btnMaxBothRelationships_ = new QPushButton(QStringLiteral("Max Both Relationships"), this);
     btnMaxBothRelationships_->setObjectName(QStringLiteral("btnMaxBothRelationships"));
+    SetTip(btnMaxBothRelationships_, QStringLiteral("Set both sims' daily and lifetime levels for each other to 100"));
     chooser->addWidget(new QLabel(QStringLiteral("Relationship:"), this));
     chooser->addWidget(cbRelationShips_);
     chooser->addWidget(btnRelSwapChar_);
@@ -155,6 +156,8 @@ void RelationshipsPanel::BuildSide(Side& side, const QString& suffix, const QStr
     side.trkShortTerm = NamedSlider(side.frame, QStringLiteral("trkShortTerm") + suffix, -100, 100);
     side.lblLongTerm = NamedLabel(side.frame, QStringLiteral("lblLongTerm") + suffix);
     side.trkLongTerm = NamedSlider(side.frame, QStringLiteral("trkLongTerm") + suffix, -100, 100);
+    SetTip(side.trkShortTerm, QStringLiteral("How this sim feels about the other today (daily), from -100 to 100"));
+    SetTip(side.trkLongTerm, QStringLiteral("How this sim feels about the other over their lives (lifetime), from -100 to 100"));
     for (QSlider* slider : {side.trkShortTerm, side.trkLongTerm}) {
         slider->setTickPosition(QSlider::TicksBelow);
         slider->setTickInterval(10);
@@ -177,6 +180,7 @@ void RelationshipsPanel::BuildSide(Side& side, const QString& suffix, const QStr
         if (bit < 0) {
             box = side.ckFurious = new QCheckBox(QStringLiteral("Furious"), side.frame);
             box->setObjectName(QStringLiteral("ckFurious") + suffix);
+            SetTip(box, QStringLiteral("Whether this sim is furious with the other (kept as an item of the neighborhood)"));
             connect(box, &QCheckBox::clicked, this, [this, &side] { ckFuriousClick(side); });
         } else {
             const RelationshipFlag& flag = *RelationshipFlagOfBit(bit);
@@ -184,6 +188,9 @@ void RelationshipsPanel::BuildSide(Side& side, const QString& suffix, const QStr
                                 side.frame);
             box->setObjectName(QString::fromLatin1(FlagBoxName(bit)) + suffix);
             side.flags[bit] = box;
+            SetTip(box, bit == kContactBit
+                            ? QStringLiteral("Whether this sim has the other in its phone book (also an item of the neighborhood)")
+                            : QStringLiteral("Whether the game counts the other sim as this sim's \"%1\"").arg(box->text()));
             if (RelationshipFlagAdvancedOnly(bit)) context_.view.RegisterAdvanced(box, AdvancedEffect::ShowWhenOn);
             connect(box, &QCheckBox::clicked, this, [this, &side, bit] { ckRelBits(side, bit); });
         }
@@ -399,10 +406,10 @@ void RelationshipsPanel::EnableEditing(bool on) {
         side->trkLongTerm->setEnabled(on);
         for (auto& [bit, box] : side->flags) {
             box->setEnabled(bit == kContactBit ? items : on);
-            if (bit == kContactBit) box->setToolTip(itemsRefusal);
+            if (bit == kContactBit) ShowRefusalOrTip(box, itemsRefusal);
         }
         side->ckFurious->setEnabled(items);
-        side->ckFurious->setToolTip(itemsRefusal);
+        ShowRefusalOrTip(side->ckFurious, itemsRefusal);
         side->cbFamRel->setEnabled(on);
         side->lblShortTerm->setVisible(on);
         side->lblLongTerm->setVisible(on);

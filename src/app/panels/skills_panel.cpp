@@ -47,6 +47,9 @@ SkillsPanel::SkillsPanel(Document& document, PanelContext& context, const PanelR
         label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("Mechanical:(1000)")) + 8);
         QSlider* slider = AddSliderRow(baseGrid, static_cast<int>(i), label, ControlName("trk", skills[i].field),
                                        kTraitMaximum);
+        // The label reads "Cleaning:(": the skill's name is what comes before the colon.
+        const QString skill = QString::fromLatin1(skills[i].label).section(QLatin1Char(':'), 0, 0).toLower();
+        SetTip(slider, QStringLiteral("The sim's %1 skill: 0 to 10 points").arg(skill));
         baseSliders_.push_back(slider);
         baseLabels_.push_back(label);
         const QString key = slider->objectName();
@@ -55,8 +58,10 @@ SkillsPanel::SkillsPanel(Document& document, PanelContext& context, const PanelR
     auto* buttons = new QHBoxLayout;
     btnRandomSkills_ = new QPushButton(QStringLiteral("Random"), base);
     btnRandomSkills_->setObjectName(QStringLiteral("btnRandomSkills"));
+    SetTip(btnRandomSkills_, QStringLiteral("Give the sim random skill points"));
     btnMaxSkills_ = new QPushButton(QStringLiteral("Max All"), base);
     btnMaxSkills_->setObjectName(QStringLiteral("btnMaxSkills"));
+    SetTip(btnMaxSkills_, QStringLiteral("Set every skill of the sim to 10 points"));
     buttons->addStretch();
     buttons->addWidget(btnRandomSkills_);
     buttons->addWidget(btnMaxSkills_);
@@ -88,6 +93,8 @@ SkillsPanel::SkillsPanel(Document& document, PanelContext& context, const PanelR
         if (skill.presence) {
             control.box = new QCheckBox(QString::fromLatin1(skill.name), group);
             control.box->setObjectName(SkillControlName("ck", skill.name));
+            SetTip(control.box, QStringLiteral("Whether the sim has learned %1 (kept as an item of the neighborhood)")
+                                    .arg(QString::fromLatin1(skill.name)));
             grid->addWidget(control.box, grid->rowCount(), 0, 1, 2);
         } else {
             control.label = new QLabel(group);
@@ -96,6 +103,9 @@ SkillsPanel::SkillsPanel(Document& document, PanelContext& context, const PanelR
                 control.label->fontMetrics().horizontalAdvance(QStringLiteral("Lifelong Happiness:(1000)")) + 8);
             control.slider = AddSliderRow(grid, grid->rowCount(), control.label, SkillControlName("trk", skill.name),
                                           skill.maximum);
+            SetTip(control.slider, QStringLiteral("The sim's %1 (kept as an item of the neighborhood): 0 to %2")
+                                       .arg(QString::fromLatin1(skill.name))
+                                       .arg(skill.maximum));
         }
         items_.push_back(control);
     }
@@ -122,6 +132,8 @@ SkillsPanel::SkillsPanel(Document& document, PanelContext& context, const PanelR
         slider = AddSliderRow(toddler, line, label, SkillControlName("trk", name), 1000);
         box = new QCheckBox(QString::fromLatin1(boxCaption), grpToddler_);
         box->setObjectName(QString::fromLatin1(boxName));
+        SetTip(slider, QStringLiteral("How far the toddler is in %1: 0 to 1000").arg(QString::fromLatin1(name)));
+        SetTip(box, QStringLiteral("Whether the toddler has learned it (%1)").arg(QString::fromLatin1(name)));
         toddler->addWidget(box, line, 2);
     };
     training("Walk Training", lblWalkTraining_, trkWalkTraining_, ckTrainWalk_, "ckTrainWalk", "Learned");
