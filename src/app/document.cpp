@@ -10,6 +10,7 @@
 #include "character/character_fields.h"
 #include "workspace/households.h"
 #include "package/text_list.h"
+#include "workspace/family_tree.h"
 #include "workspace/relationships.h"
 
 namespace qh::app {
@@ -222,38 +223,30 @@ QStringList Describe(const HouseholdsState& before, const HouseholdsState& after
     if (before.sim && after.sim) lines << Lines(FieldDifferences(*before.sim, *after.sim));
     return lines;
 }
-QStringList Describe(const RelationshipsState& before, const RelationshipsState& after) {
+// Relationship records and family ties are told with the sims' names as they are now.
+QStringList Words(const std::vector<PairChange>& changes) {
+    QStringList lines;
+    for (const PairChange& change : changes) lines << QString::fromStdString(ToValidUtf8(change.text));
+    return lines;
+}
+QStringList Describe(const Workspace& ws, const RelationshipsState& before, const RelationshipsState& after) {
     QStringList lines;
     std::unordered_map<std::size_t, const RelationshipRecord*> was;
     for (const auto& [at, record] : before.records) was[at] = &record;
     for (const auto& [at, record] : after.records) {
         const auto old = was.find(at);
-        const QString pair = QStringLiteral("%1 about %2").arg(record.ownerId, 0, 16).arg(record.otherId, 0, 16);
-        if (old == was.end()) {
-            lines << QStringLiteral("record %1 made").arg(pair);
-            continue;
-        }
-        const RelationshipRecord& a = *old->second;
-        if (a.shortTerm != record.shortTerm) lines << QStringLiteral("%1 short term: %2 \u2192 %3").arg(pair).arg(a.shortTerm).arg(record.shortTerm);
-        if (a.longTerm != record.longTerm) lines << QStringLiteral("%1 long term: %2 \u2192 %3").arg(pair).arg(a.longTerm).arg(record.longTerm);
-        if (RelationshipFlagsOf(a) != RelationshipFlagsOf(record)) lines << QStringLiteral("%1 flags changed").arg(pair);
-        if (a.familyRelation != record.familyRelation) {
-            lines << QStringLiteral("%1 family relation: %2 \u2192 %3").arg(pair).arg(a.familyRelation).arg(record.familyRelation);
-        }
+        lines << Words(DescribeRecordChange(ws, old == was.end() ? nullptr : old->second, record));
     }
     if (before.items != after.items) lines << QStringLiteral("items changed (furious, contact)");
     return lines;
 }
-QStringList Describe(const FamilyState& before, const FamilyState& after) {
-    QStringList lines;
-    long added = 0, removed = 0;
-    std::unordered_map<std::uint64_t, long> count;
-    for (const FamilyTie& tie : after.ties) ++count[TieKey(tie)];
-    for (const FamilyTie& tie : before.ties) --count[TieKey(tie)];
-    for (const auto& [tie, n] : count) (n > 0 ? added : removed) += n > 0 ? n : -n;
-    if (added) lines << QStringLiteral("family ties added: %1").arg(added);
-    if (removed) lines << QStringLiteral("family ties removed: %1").arg(removed);
-    return lines + Describe(before.relationships, after.relationships);
+QStringList Describe(const Workspace& ws, const FamilyState& before, const FamilyState& after) {
+    return Words(DescribeTieChanges(ws, before.ties, after.ties)) + Describe(ws, before.relationships, after.relationships);
+}
+// Every other state is told without the workspace.
+template <typename State>
+QStringList Describe(const Workspace&, const State& before, const State& after) {
+    return Describe(before, after);
 }
 
 // What every step of the document carries for the list of unsaved changes.
@@ -340,7 +333,7 @@ public:
         Restore(after_);
     }
     int id() const override { return mergeKey_.isEmpty() ? -1 : kMergeId; }
-    QStringList Details() const override { return Describe(before_, after_); }
+    QStringList Details() const override { return Describe(document_.workspace(), before_, after_); }
     bool mergeWith(const QUndoCommand* other) override {
         const auto* next = dynamic_cast<const SnapshotCommand*>(other);
         if (!next || next->mergeKey_ != mergeKey_ || next->epoch_ != epoch_) return false;

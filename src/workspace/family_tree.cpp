@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <tuple>
+#include <unordered_map>
 #include <unordered_set>
 
+#include "package/guid.h"
+#include "relationship/relationship.h"
 #include "workspace/relationships.h"
 
 namespace qh {
@@ -376,6 +379,135 @@ FamilyChart BuildFamilyChart(const Workspace& ws, std::size_t sim) {
         for (std::size_t i = 0; i < nodes.size(); ++i) b.chart.nodes[nodes[i]].column = static_cast<double>(i) - shift;
     }
     return b.chart;
+}
+
+namespace {
+
+std::string NameOfId(const Workspace& ws, std::uint16_t id) {
+    if (const auto index = IndexOf(ws, id)) {
+        const Character& sim = ws.characters[*index];
+        std::string name = sim.firstName;
+        if (!sim.lastName.empty()) name += (name.empty() ? "" : " ") + sim.lastName;
+        if (!name.empty()) return name;
+    }
+    return "the sim " + HexId(id) + " (no character)";
+}
+
+std::string RelationText(int value) {
+    const auto relations = FamilyRelations();
+    if (value >= 0 && static_cast<std::size_t>(value) < relations.size()) {
+        // The game's list texts end in a space ("Cousin "), which words do not need.
+        std::string_view text = relations[static_cast<std::size_t>(value)].text;
+        while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+        return text.empty() ? std::string("none") : std::string(text);
+    }
+    return std::to_string(value);
+}
+
+}  // namespace
+
+std::vector<PairChange> DescribeTieChanges(const Workspace& ws, const std::vector<FamilyTie>& before,
+                                           const std::vector<FamilyTie>& after) {
+    // Ties as wholes: those added and those taken away. A child tie mirrors a parent tie, and
+    // each sibling or spouse tie has its twin: each bond is said once.
+    std::unordered_map<std::uint64_t, long> count;
+    for (const FamilyTie& tie : after) ++count[TieKey(tie)];
+    for (const FamilyTie& tie : before) --count[TieKey(tie)];
+    std::vector<std::pair<FamilyTie, bool>> changed;  // the tie, and whether it was added
+    for (const FamilyTie& tie : after) {
+        auto it = count.find(TieKey(tie));
+        if (it->second > 0) {
+            --it->second;
+            changed.emplace_back(tie, true);
+        }
+    }
+    for (const FamilyTie& tie : before) {
+        auto it = count.find(TieKey(tie));
+        if (it->second < 0) {
+            ++it->second;
+            changed.emplace_back(tie, false);
+        }
+    }
+    std::vector<PairChange> out;
+    for (const auto& [tie, added] : changed) {
+        const std::string sim = NameOfId(ws, tie.simId);
+        const std::string related = NameOfId(ws, tie.relatedId);
+        switch (tie.tieType) {
+            case kFirstParentTie:
+            case kSecondParentTie: {
+                const std::string slot = tie.tieType == kFirstParentTie ? "first parent" : "second parent";
+                out.push_back({tie.simId, tie.relatedId,
+                               added ? related + " becomes " + sim + "'s " + slot
+                                     : related + " is no longer " + sim + "'s " + slot});
+                break;
+            }
+            case kSiblingTie:
+            case kSpouseTie: {
+                if (tie.simId > tie.relatedId) break;  // its twin says it
+                const std::string what = tie.tieType == kSiblingTie ? "siblings" : "spouses";
+                out.push_back({tie.simId, tie.relatedId,
+                               added ? sim + " and " + related + " become " + what
+                                     : sim + " and " + related + " are no longer " + what});
+                break;
+            }
+            default:
+                break;  // child ties mirror the parent ties
+        }
+    }
+    return out;
+}
+
+std::vector<PairChange> DescribeRecordChange(const Workspace& ws, const RelationshipRecord* before,
+                                             const RelationshipRecord& after) {
+    std::vector<PairChange> out;
+    const std::string pair = NameOfId(ws, after.ownerId) + " to " + NameOfId(ws, after.otherId) + ": ";
+    auto say = [&](std::string text) { out.push_back({after.ownerId, after.otherId, pair + text}); };
+    const bool family = HasRelationshipFlag(after, kFamilyBit);
+    if (!before) {
+        say("a new relationship" + (family ? ", family relation " + RelationText(after.familyRelation) : std::string()));
+        return out;
+    }
+    if (before->shortTerm != after.shortTerm) {
+        say("short term " + std::to_string(before->shortTerm) + " \u2192 " + std::to_string(after.shortTerm));
+    }
+    if (before->longTerm != after.longTerm) {
+        say("long term " + std::to_string(before->longTerm) + " \u2192 " + std::to_string(after.longTerm));
+    }
+    for (const RelationshipFlag& flag : RelationshipFlags()) {
+        const bool was = HasRelationshipFlag(*before, flag.bit);
+        const bool is = HasRelationshipFlag(after, flag.bit);
+        if (was != is) say((is ? "marked " : "no longer marked ") + std::string(flag.caption));
+    }
+    if (before->familyRelation != after.familyRelation) {
+        say("family relation " + RelationText(before->familyRelation) + " \u2192 " + RelationText(after.familyRelation));
+    }
+    return out;
+}
+
+FamilyConsequences FamilyChangeConsequences(const Workspace& ws, const std::vector<std::size_t>& involved,
+                                            const std::function<void(Workspace&)>& change) {
+    FamilyConsequences out;
+    Workspace copy = ws;
+    change(copy);
+    std::vector<std::uint16_t> own;
+    for (std::size_t sim : involved) {
+        if (sim < ws.characters.size()) own.push_back(RelationshipId(ws.characters[sim]));
+    }
+    auto isOwn = [&](std::uint16_t id) { return std::find(own.begin(), own.end(), id) != own.end(); };
+    auto take = [&](std::vector<PairChange> changes) {
+        for (PairChange& line : changes) {
+            if (!isOwn(line.first) || !isOwn(line.second)) out.othersTouched = true;
+            out.lines.push_back(std::move(line.text));
+        }
+    };
+    take(DescribeTieChanges(ws, ws.familyTieList, copy.familyTieList));
+    // Records in the list's order; new ones are at the end of the copy's list.
+    for (std::size_t i = 0; i < copy.relationshipList.size(); ++i) {
+        const RelationshipRecord* was = i < ws.relationshipList.size() ? &ws.relationshipList[i] : nullptr;
+        if (was && *was == copy.relationshipList[i]) continue;
+        take(DescribeRecordChange(ws, was, copy.relationshipList[i]));
+    }
+    return out;
 }
 
 }  // namespace qh

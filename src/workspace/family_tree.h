@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -54,6 +55,35 @@ std::string FamilyTiesRefusal(const Workspace& workspace);
 bool ChangeFamilyTie(Workspace& workspace, std::size_t sim, FamilySlot slot, std::size_t chosen);
 // Empties the slot and derives the family again from the other slots.
 void RemoveFamilyTie(Workspace& workspace, std::size_t sim, FamilySlot slot);
+
+// A change between two sims in words, with the two sims' relationship ids.
+struct PairChange {
+    std::uint16_t first = 0;
+    std::uint16_t second = 0;
+    std::string text;
+};
+// The ties given or taken between two lists ("Lily Hart and Pablo Moreno become siblings"; a
+// parent tie and its child tie, a sibling tie and its twin, are one bond), sims named as the
+// workspace knows them.
+std::vector<PairChange> DescribeTieChanges(const Workspace& workspace, const std::vector<FamilyTie>& before,
+                                           const std::vector<FamilyTie>& after);
+// What changed in one relationship record ("Owen Hart to Pablo Moreno: short term 10 → 20",
+// "…: marked Family", "…: family relation none → Parent"); `before` null: a new record.
+std::vector<PairChange> DescribeRecordChange(const Workspace& workspace, const RelationshipRecord* before,
+                                             const RelationshipRecord& after);
+
+// What a family change does, in words, found by running it on a copy of the workspace: each tie
+// given or taken between two sims ("Lily Hart and Pablo Moreno become siblings", "Owen Hart is no
+// longer Pablo Moreno's second parent") and each relationship whose family relation or Family
+// flag changes ("Owen Hart to Pablo Moreno: family relation none → Parent"). `othersTouched`
+// says whether any of it reaches beyond the sim and the sims it is being tied to or untied from
+// (`involved`), the case in which the player is asked before the change is made.
+struct FamilyConsequences {
+    std::vector<std::string> lines;
+    bool othersTouched = false;
+};
+FamilyConsequences FamilyChangeConsequences(const Workspace& workspace, const std::vector<std::size_t>& involved,
+                                            const std::function<void(Workspace&)>& change);
 
 // A picture of a sim's family: grandparents, parents, the sim with its siblings and spouse,
 // children with their spouses, grandchildren. Only sims of the character list are drawn. Rows are

@@ -272,7 +272,8 @@ int main(int argc, char** argv) {
 namespace qh::app {
 namespace {
 
-// The review says what a family change did beside the tie (records re-marked, ties added), and
+// The review says what a family change did beside the tie (records made and re-marked, ties given and
+// taken, by the sims' names), and
 // that a deleted sim is in the trash already, not waiting for a save.
 TEST(DocumentHistory, TheReviewListsAFamilyChangesSideEffectsAndADeletionAsDone) {
     Hood h;
@@ -285,8 +286,12 @@ TEST(DocumentHistory, TheReviewListsAFamilyChangesSideEffectsAndADeletionAsDone)
     ASSERT_EQ(groups.size(), 2u);
     ASSERT_EQ(groups[0].changes.size(), 1);
     const QString family = groups[0].changes[0];
-    EXPECT_TRUE(family.startsWith(QStringLiteral("second parent (family ties added: "))) << family.toStdString();
-    EXPECT_TRUE(family.contains(QStringLiteral(" made")) || family.contains(QStringLiteral("family relation")))
+    // Told with the sims' names: the tie itself, the tie it replaced, and the records it made.
+    EXPECT_TRUE(family.startsWith(QStringLiteral("second parent (Ana Moreno becomes Pablo Moreno's second parent; ")))
+        << family.toStdString();
+    EXPECT_TRUE(family.contains(QStringLiteral("(no character) is no longer Pablo Moreno's second parent")))
+        << family.toStdString();
+    EXPECT_TRUE(family.contains(QStringLiteral("Pablo Moreno to Rosie Hart: a new relationship, family relation Cousin")))
         << family.toStdString();
     ASSERT_EQ(groups[1].changes.size(), 1);
     EXPECT_EQ(groups[1].changes[0], QStringLiteral("deletion (moved to the trash; Undo brings it back)"));

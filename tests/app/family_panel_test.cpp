@@ -81,6 +81,10 @@ TEST(FamilyPanel, ANewParentIsOneStepThatUndoesEveryTieAndRecord) {
     };
     Item(s, "popAddParent2", QStringLiteral("Add Parent"))->trigger();
     ASSERT_EQ(s.asker.dialogs, QStringList{QStringLiteral("Choose New Parent")});
+    // The mother the neighborhood has no character for leaves the slot: the player was told.
+    ASSERT_EQ(s.asker.questions.size(), 1);
+    EXPECT_TRUE(s.asker.questions[0].contains(QStringLiteral("(no character) is no longer Pablo Moreno's second parent")))
+        << s.asker.questions[0].toStdString();
     EXPECT_EQ(s.Find<QLabel>("imgSecondParent")->toolTip(), QStringLiteral("Ana Moreno"));
     EXPECT_EQ(s.window->document().history().count(), 1);
     const auto& ws = s.state.workspace;
@@ -100,6 +104,45 @@ TEST(FamilyPanel, ANewParentIsOneStepThatUndoesEveryTieAndRecord) {
     Item(s, "popAddParent2", QStringLiteral("Add Parent"))->trigger();
     EXPECT_EQ(ws.familyTieList, ties);
     EXPECT_EQ(s.window->document().history().count(), 1);  // the undone step, still redoable
+}
+
+// Giving Pablo Owen as his second parent makes him a brother of Owen's children and a grandson of
+// Owen's mother: the player is shown that before anything changes, and Cancel leaves all as it was.
+TEST(FamilyPanel, AChangeThatReachesOtherSimsListsThemAndAsksFirst) {
+    Session s(true);
+    s.Choose("N001_User00013.package");  // Pablo
+    s.Click("btnFamilyTies");
+    const auto ties = s.state.workspace.familyTieList;
+    const auto records = s.state.workspace.relationshipList;
+    s.asker.onDialog = [&](QDialog& dialog) {
+        auto* list = dialog.findChild<QListWidget*>(QStringLiteral("cbCharacters"));
+        for (int row = 0; row < list->count(); ++row) {
+            if (list->item(row)->text().startsWith(QStringLiteral("Owen Hart"))) list->setCurrentRow(row);
+        }
+    };
+    // The pick is made; the question that follows is cancelled.
+    s.asker.answerFor = [](const QString&) { return false; };
+    Item(s, "popAddParent2", QStringLiteral("Add Parent"))->trigger();
+    ASSERT_EQ(s.asker.questions.size(), 1);
+    const QString& question = s.asker.questions[0];
+    EXPECT_TRUE(question.startsWith(QStringLiteral("Changing Pablo Moreno's second parent reaches other sims too")))
+        << question.toStdString();
+    for (const char* line : {"Owen Hart becomes Pablo Moreno's second parent", "Lily Hart and Pablo Moreno become siblings",
+                             "Theo Hart and Pablo Moreno become siblings",
+                             "Pablo Moreno to Lily Hart: family relation Cousin \u2192 Sibling",
+                             "Edith Fairbanks to Pablo Moreno: a new relationship, family relation Grandparent"}) {
+        EXPECT_TRUE(question.contains(QString::fromUtf8(line))) << line << "\n" << question.toStdString();
+    }
+    EXPECT_EQ(s.state.workspace.familyTieList, ties);
+    EXPECT_EQ(s.state.workspace.relationshipList, records);
+    EXPECT_EQ(s.window->document().history().count(), 0);
+
+    // Confirmed, it is one step.
+    s.asker.answerFor = nullptr;
+    s.asker.answer = true;
+    Item(s, "popAddParent2", QStringLiteral("Add Parent"))->trigger();
+    EXPECT_EQ(s.window->document().history().count(), 1);
+    EXPECT_EQ(s.Find<QLabel>("imgSecondParent")->toolTip(), QStringLiteral("Owen Hart"));
 }
 
 TEST(FamilyPanel, RemovingTheSpouseKeepsTheMarriageButNotTheTie) {

@@ -25,11 +25,11 @@ class ScriptedAsker final : public Asker {
 public:
     bool AskYesNo(const QString& question) override {
         questions << question;
-        return answer;
+        return answerFor ? answerFor(question) : answer;
     }
     bool AskOkCancel(const QString& question) override {
         questions << question;
-        return answer;
+        return answerFor ? answerFor(question) : answer;
     }
     // A dialog is shown, `onDialog` does with it what the player would, and `answer` accepts it.
     bool Run(QDialog& dialog) override {
@@ -41,6 +41,8 @@ public:
     QStringList dialogs;
     std::function<void(QDialog&)> onDialog;
     bool answer = true;
+    // The answer to a question, when it differs from a dialog's (`answer`).
+    std::function<bool(const QString&)> answerFor;
 };
 
 // The demo game in a folder of its own, started as the program starts.

@@ -330,15 +330,45 @@ void FamilyPanel::ChangeFamilyTieClick(Slot& slot) {
     const QString what = slot.slot == FamilySlot::FirstParent    ? QStringLiteral("first parent")
                          : slot.slot == FamilySlot::SecondParent ? QStringLiteral("second parent")
                                                                  : QStringLiteral("spouse");
-    document_.EditFamily(*sim, what, [&](Workspace& w) { ChangeFamilyTie(w, *sim, slot.slot, *chosen); });
+    const std::function<void(Workspace&)> change = [&](Workspace& w) { ChangeFamilyTie(w, *sim, slot.slot, *chosen); };
+    std::vector<std::size_t> involved{*sim, *chosen};
+    if (slot.holder) involved.push_back(*slot.holder);
+    if (!ConfirmConsequences(QStringLiteral("Changing %1's %2").arg(FullName(ws.characters[*sim]), what), involved, change)) {
+        return;
+    }
+    document_.EditFamily(*sim, what, change);
     Refill();
+}
+
+bool FamilyPanel::ConfirmConsequences(const QString& doing, const std::vector<std::size_t>& involved,
+                                      const std::function<void(Workspace&)>& change) {
+    const Workspace& ws = document_.workspace();
+    const FamilyConsequences consequences = FamilyChangeConsequences(ws, involved, change);
+    if (!consequences.othersTouched) return true;
+    constexpr int kShown = 25;
+    QString list;
+    int shown = 0;
+    for (const std::string& line : consequences.lines) {
+        if (shown++ == kShown) break;
+        list += QStringLiteral("\u2022 ") + ShownText(line) + QLatin1Char('\n');
+    }
+    if (static_cast<int>(consequences.lines.size()) > kShown) {
+        list += QStringLiteral("\u2026 and %1 more\n").arg(static_cast<int>(consequences.lines.size()) - kShown);
+    }
+    return context_.dialogs.asker().AskOkCancel(
+        QStringLiteral("%1 reaches other sims too:\n\n%2\nMake the change? (Undo takes all of it back.)").arg(doing, list));
 }
 
 void FamilyPanel::RemoveFamilyTieClick(Slot& slot) {
     const auto sim = SimIndex();
     if (Filling() || !sim || !slot.holder || Refused()) return;
     const QString what = slot.slot == FamilySlot::Spouse ? QStringLiteral("spouse removed") : QStringLiteral("parent removed");
-    document_.EditFamily(*sim, what, [&](Workspace& w) { RemoveFamilyTie(w, *sim, slot.slot); });
+    const std::function<void(Workspace&)> change = [&](Workspace& w) { RemoveFamilyTie(w, *sim, slot.slot); };
+    const QString doing = QStringLiteral("Removing %1's %2")
+                              .arg(FullName(document_.workspace().characters[*sim]),
+                                   slot.slot == FamilySlot::Spouse ? QStringLiteral("spouse") : QStringLiteral("parent"));
+    if (!ConfirmConsequences(doing, {*sim, *slot.holder}, change)) return;
+    document_.EditFamily(*sim, what, change);
     Refill();
 }
 

@@ -46,6 +46,11 @@ private:
     void ChangeFamilyTieClick(Slot& slot);
     void RemoveFamilyTieClick(Slot& slot);
     bool Refused();
+    // When the change reaches other sims' ties or relationships, lists what it does and asks;
+    // false when the player cancels.
+    // `doing` is the change in words ("Changing Pablo Moreno's second parent").
+    bool ConfirmConsequences(const QString& doing, const std::vector<std::size_t>& involved,
+                             const std::function<void(Workspace&)>& change);
     void cbListChange(QComboBox* list);  // cbChildrenChange, cbSiblingsChange
     bool eventFilter(QObject* watched, QEvent* event) override;
 
