@@ -148,20 +148,23 @@ void CopyAndVerify(const fs::path& from, const fs::path& to, Progress& progress,
     for (const fs::path& file : files) left += fs::file_size(from / file, sized);
     int position = 0;
     for (const fs::path& file : files) {
-        if (hook) hook(CopyStep::CopyFile, from / file);
         try {
+            if (hook) hook(CopyStep::CopyFile, from / file);
             fs::copy_file(from / file, to / file);
         } catch (const fs::filesystem_error& error) {
+            // The system says the disk is full (ENOSPC), or calls it something else while the
+            // disk holds less than is left to copy.
             std::error_code unknown;
             const fs::space_info space = fs::space(to, unknown);
-            if (!unknown && space.available < left) {
+            const bool short_ = !unknown && space.available < left;
+            if (error.code() == std::errc::no_space_on_device || short_) {
                 auto size = [](std::uintmax_t bytes) {
                     return bytes >= (std::uintmax_t{10} << 20) ? std::to_string(bytes >> 20) + " MB"
                                                                : std::to_string((bytes + 1023) >> 10) + " KB";
                 };
-                throw IoError("the disk holding " + to.parent_path().string() + " is full: " + size(space.available) +
-                              " free, " + size(left) + " more needed (" + error.code().message() + " copying " +
-                              file.string() + ")");
+                throw IoError("the disk holding " + to.parent_path().string() + " is full" +
+                              (short_ ? ": " + size(space.available) + " free, " + size(left) + " more needed" : std::string()) +
+                              " (" + error.code().message() + " copying " + file.string() + ")");
             }
             throw;
         }

@@ -157,6 +157,31 @@ TEST(Backups, AFailedBackupAtAnyStepLeavesTheEarlierBackupAndNoPartialCopy) {
     }
 }
 
+// A disk that fills up during a backup or a restore is said as a full disk, with where, and
+// nothing is lost: the neighborhood and the earlier backup stay whole.
+TEST(Backups, AFullDiskIsSaidAsSuchAndLosesNothing) {
+    Hoods h;
+    ASSERT_TRUE(BackupNeighborhood(h.hood, h.archive, "N001 a", h.discard, h.progress).done);
+    const auto neighborhood = Contents(h.hood);
+    const auto backup = Contents(h.archive / "N001 a");
+    const CopyHook full = [](CopyStep step, const fs::path& subject) {
+        if (step == CopyStep::CopyFile) {
+            throw fs::filesystem_error("cannot copy", subject, std::make_error_code(std::errc::no_space_on_device));
+        }
+    };
+    const auto backedUp = BackupNeighborhood(h.hood, h.archive, "N001 b", h.discard, h.progress, full);
+    EXPECT_FALSE(backedUp.done);
+    EXPECT_NE(backedUp.message.find("the disk holding " + h.archive.string() + " is full"), std::string::npos)
+        << backedUp.message;
+    const auto restored = RestoreBackup(h.archive / "N001 a", h.neighborhoods, "N001", h.discard, h.progress, full);
+    EXPECT_FALSE(restored.done);
+    EXPECT_NE(restored.message.find("is full"), std::string::npos) << restored.message;
+    EXPECT_EQ(Contents(h.hood), neighborhood);
+    EXPECT_EQ(Contents(h.archive / "N001 a"), backup);
+    EXPECT_EQ(Names(h.archive), std::vector<std::string>{"N001 a"});
+    EXPECT_EQ(Names(h.neighborhoods), std::vector<std::string>{"N001"});
+}
+
 TEST(Backups, ARestoreReplacesTheNeighborhoodAndDiscardsWhatItHeld) {
     Hoods h;
     ASSERT_TRUE(BackupNeighborhood(h.hood, h.archive, "N001 a", h.discard, h.progress).done);
