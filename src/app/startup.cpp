@@ -160,6 +160,8 @@ bool StartWindow(MainWindow& window, const StartupOptions& options) {
     window.FillNeighborhoodSelector(QString::fromStdString(state.catalogue[static_cast<std::size_t>(chosen)].prefix));
     window.LoadSelectedNeighborhood();
     window.ApplyAdvancedMode();
+    // A data folder no key of the game names: the player sees how it was found.
+    if (const std::string status = DataFolderStatus(state); !status.empty()) window.SetStatus(status);
     return true;
 }
 

@@ -65,6 +65,15 @@ void UseEdition(GameSession& session, std::size_t index, const SharedOptions& op
     session.loaded.reset();
 }
 
+std::string DataFolderStatus(const GameSession& session) {
+    if (!session.edition || *session.edition >= session.editions.editions.size()) return {};
+    const GameEdition& edition = session.editions.editions[*session.edition];
+    if (edition.edition != "data folder" && edition.edition != "chosen folder") return {};
+    const auto source = session.env.sources.find("userDataFolder");
+    return "The game's data: " + Utf8Text(session.env.userDataFolder) +
+           (source == session.env.sources.end() ? std::string() : " (" + source->second + ")");
+}
+
 std::string UserDataNotFound(const GameSession& session) {
     std::string text = "Unable to continue, Game User Data Not Found.";
     if (!session.whereLooked.empty()) text += "\n\nQuillhaven looked in:\n" + session.whereLooked;

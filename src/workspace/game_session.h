@@ -73,6 +73,10 @@ void DiscoverGame(GameSession& session, const SharedOptions& options);
 // the options' overrides); the catalogue is then to be scanned again.
 void UseEdition(GameSession& session, std::size_t edition, const SharedOptions& options);
 
+// How the data folder in use was found, for the status line, when no key of the game named it
+// (found by its folder name, or chosen by the player); empty otherwise.
+std::string DataFolderStatus(const GameSession& session);
+
 // "Unable to continue, Game User Data Not Found." followed by where discovery looked and how to
 // name the folder.
 std::string UserDataNotFound(const GameSession& session);

@@ -206,6 +206,20 @@ TEST(Startup, ThePlayerChoosesAmongEditionsAndNamesAFolderWhenNoneIsFound) {
     EXPECT_EQ(state.env.userDataFolder, game.userData);
 }
 
+// A prefix holding the game's data but none of its keys: the data is used, and the status line
+// says how it was found.
+TEST(Startup, ADataFolderWithoutAKeyIsUsedAndTheStatusLineSaysHow) {
+    Session s(false, [](const demo::DemoGame& game) {
+        for (const char* reg : {"system.reg", "user.reg"}) {
+            std::ofstream(game.prefix / reg) << "WINE REGISTRY Version 2\n";
+        }
+    });
+    EXPECT_EQ(s.window->characterSelector()->count(), 16);
+    const QString status = s.window->findChild<QLabel*>(QStringLiteral("lblStatus"))->text();
+    EXPECT_TRUE(status.startsWith(QStringLiteral("The game's data: "))) << status.toStdString();
+    EXPECT_TRUE(status.contains(QStringLiteral("no key of the game names it"))) << status.toStdString();
+}
+
 TEST(Startup, TheGameDataDialogTakesAnEditionOrAFolderThatHoldsNeighborhoods) {
     test::TempDir dir;
     fs::create_directories(dir / "data/Neighborhoods");
