@@ -3,6 +3,8 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "career/career_table.h"
+
 namespace qh::cli {
 
 void AddInfoCommand(CLI::App& app, const GlobalOptions& options) {
@@ -63,6 +65,28 @@ void AddInfoCommand(CLI::App& app, const GlobalOptions& options) {
                                            {"taken", candidate.taken},
                                            {"reason", candidate.reason}});
             }
+        }
+        std::cout << out.dump(2) << '\n';
+    });
+}
+
+void AddCareersCommand(CLI::App& app, const GlobalOptions& options) {
+    auto lifeStage = std::make_shared<int>(19);
+    auto species = std::make_shared<int>(0);
+    auto retired = std::make_shared<bool>(false);
+    auto* careers = app.add_subcommand("careers", "List the careers the game offers a sim, as JSON");
+    careers->add_option("--life-stage", *lifeStage, "16 teen, 19 adult (the default), 51 elder");
+    careers->add_option("--species", *species, "0 a sim (the default), 1 large dog, 2 small dog, 3 cat");
+    careers->add_flag("--retired", *retired, "The retired careers an elder may have instead");
+    careers->callback([&options, lifeStage, species, retired] {
+        GameSession discovery;
+        Discover(options, discovery);
+        const ExpansionFlags flags = InstalledExpansions(discovery.env);
+        const auto choices = *retired ? RetiredCareerChoices(*lifeStage, *species, flags)
+                                      : CareerChoices(*lifeStage, *species, flags);
+        nlohmann::ordered_json out = nlohmann::ordered_json::array();
+        for (const auto& [name, key] : choices) {
+            out.push_back({{"name", name}, {"key", key}, {"titles", CareerJobTitles(key)}});
         }
         std::cout << out.dump(2) << '\n';
     });

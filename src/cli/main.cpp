@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
     qh::cli::AddGlobalOptions(app, options);
     qh::cli::AddPackageCommands(app, reporter);
     qh::cli::AddInfoCommand(app, options);
+    qh::cli::AddCareersCommand(app, options);
     qh::cli::AddResourceCommands(app, options, reporter);
     qh::cli::AddNeighborhoodCommands(app, options, reporter);
     qh::cli::AddEditCommands(app, options, reporter);

@@ -170,6 +170,11 @@ std::optional<int> TakeLanguageSwitch(std::vector<std::string>& arguments) {
     return std::nullopt;
 }
 
+ExpansionFlags InstalledExpansions(const GameEnvironment& env) {
+    return ExpansionFlags{env.hasUniversity, env.hasNightlife, env.hasOpenForBusiness, env.hasPets,
+                          env.hasSeasons,    env.hasBonVoyage, env.hasFreeTime,        env.hasApartmentLife};
+}
+
 ExpansionFlags ParseExpansionList(std::string_view list) {
     ExpansionFlags flags;
     const std::string folded = FoldCase(list);

@@ -56,6 +56,9 @@ struct ExpansionFlags {
          seasons = false, bonVoyage = false, freeTime = false, apartmentLife = false;
 };
 
+// The expansions an environment says are installed.
+ExpansionFlags InstalledExpansions(const GameEnvironment& env);
+
 // Parses "university,pets", "all" or "none". Throws std::invalid_argument naming a wrong word.
 ExpansionFlags ParseExpansionList(std::string_view list);
 

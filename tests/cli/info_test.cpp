@@ -73,6 +73,27 @@ TEST(CliInfo, MalformedRegistryFileIsNamedWithItsLine) {
     EXPECT_NE(listed.err.find("--user-data"), std::string::npos) << "says how to name the folder";
 }
 
+// The careers the game offers, by the expansions found: the demo's discs lack Open for Business.
+TEST(CliInfo, CareersListsWhatTheGameOffersASim) {
+    test::TempDir dir;
+    const auto game = demo::WriteDemoGame(dir.path());
+    auto result = Cli({"careers", "--wine-prefix", game.prefix.string()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    auto json = nlohmann::json::parse(result.out);
+    ASSERT_EQ(json.size(), 26u);  // all but the owned business
+    EXPECT_EQ(json[0]["name"], "Unemployed");
+    EXPECT_EQ(json[1]["key"], "55651945");
+    EXPECT_EQ(json[1]["titles"][3], "Field Sales Rep");
+    result = Cli({"careers", "--wine-prefix", game.prefix.string(), "--life-stage", "19", "--species", "3"});
+    json = nlohmann::json::parse(result.out);
+    ASSERT_EQ(json.size(), 4u);
+    EXPECT_EQ(json[3]["name"], "ShowBiz");
+    result = Cli({"careers", "--wine-prefix", game.prefix.string(), "--life-stage", "51", "--retired", "--expansions", "none"});
+    json = nlohmann::json::parse(result.out);
+    ASSERT_EQ(json.size(), 21u);
+    EXPECT_EQ(json[11]["name"], "Elder - Business");
+}
+
 // Each edition's layout: what discovery finds in it, as JSON.
 TEST(CliInfo, ListsEveryEditionFoundWithItsFolders) {
     for (const auto& [edition, name, folder] :

@@ -1,0 +1,149 @@
+#include "career/career_table.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/errors.h"
+
+namespace qh {
+namespace {
+
+using Choices = std::vector<std::pair<std::string, std::string>>;
+
+ExpansionFlags Every() { return ExpansionFlags{true, true, true, true, true, true, true, true}; }
+
+std::vector<std::string> Names(const Choices& choices) {
+    std::vector<std::string> names;
+    for (const auto& [name, key] : choices) names.push_back(name);
+    return names;
+}
+
+TEST(CareerTable, KeysAreTheStoredBytesInOrder) {
+    const Guid4 stored{0x0A, 0x40, 0x8F, 0xD0};
+    EXPECT_EQ(GuidKeyFromBytes(stored), "0A408FD0");
+    EXPECT_EQ(GuidBytesFromKey("0A408FD0"), stored);
+    EXPECT_EQ(GuidKeyFromBytes(Guid4{0x55, 0x65, 0x19, 0x45}), "55651945");
+    EXPECT_EQ(GuidValue(*GuidBytesFromKey("55651945")), 0x45196555u);
+    EXPECT_FALSE(GuidBytesFromKey("5565194"));
+    EXPECT_FALSE(GuidBytesFromKey("5565194G"));
+}
+
+TEST(CareerTable, EveryCareerOfTheGameWithItsLevels) {
+    const CareerTable& table = Careers();
+    ASSERT_EQ(table.careers.size(), 51u);
+    std::size_t adult = 0, teen = 0, pet = 0, business = 0;
+    for (const Career& career : table.careers) {
+        switch (career.band) {
+            case CareerBand::Adult: ++adult; EXPECT_EQ(career.titles.size(), 11u) << career.key; break;
+            case CareerBand::TeenElder: ++teen; EXPECT_EQ(career.titles.size(), 4u) << career.key; break;
+            case CareerBand::Pet: ++pet; EXPECT_EQ(career.titles.size(), 5u) << career.key; break;
+            default: ++business; EXPECT_EQ(career.titles.size(), 3u) << career.key; break;
+        }
+        EXPECT_EQ(career.titles[0], "Unemployed");
+    }
+    EXPECT_EQ(adult, 25u);  // 10 base, 4 University, 6 Seasons, 5 FreeTime
+    EXPECT_EQ(teen, 21u);   // 10 base, 6 Seasons, 5 FreeTime
+    EXPECT_EQ(pet, 3u);
+    EXPECT_EQ(business, 2u);
+
+    EXPECT_EQ(CareerJobTitles("BCFF6F4E"),
+              (std::vector<std::string>{"Unemployed", "Canvas Stretcher", "Street Caricaturist", "Souvenir Whittler",
+                                        "Comic Book Penciller", "Wedding Photographer", "Art Forger",
+                                        "Fashion Photographer", "Acclaimed Muralist", "Conceptual Artist", "Visionary"}));
+    // A teen career of Seasons carries the first three titles of the adult one.
+    EXPECT_EQ(CareerJobTitles("35D240F2"),
+              (std::vector<std::string>{"Unemployed", "Ambassador's Intern", "Spelunker",
+                                        "Multiregional Sim of Some Question"}));
+    EXPECT_EQ(CareerJobTitles("1FD96B31"), (std::vector<std::string>{"Unemployed", "Employee", "Manager"}));
+    EXPECT_EQ(CareerJobTitles("00000000"), std::vector<std::string>{"Unemployed"});
+    EXPECT_EQ(CareerJobTitles("12345678"), std::vector<std::string>{"Unknown"});
+}
+
+TEST(CareerTable, TheListsSuitTheSimAndTheInstalledExpansions) {
+    const ExpansionFlags none;
+    EXPECT_EQ(CareerChoices(19, 0, Every()).size(), 27u);
+    EXPECT_EQ(CareerChoices(19, 0, none).size(), 11u);
+    const Choices adult = CareerChoices(19, 0, Every());
+    EXPECT_EQ(adult[1], (std::pair<std::string, std::string>{"Owned Business", "0A408FD0"}));
+    EXPECT_EQ(adult[2], (std::pair<std::string, std::string>{"Business", "55651945"}));
+    EXPECT_EQ(adult[12].first, "Artist");
+
+    // A dog sees the pet careers with Pets, and the human list without it.
+    EXPECT_EQ(Names(CareerChoices(19, 1, Every())),
+              (std::vector<std::string>{"Unemployed", "Security", "Service", "ShowBiz"}));
+    ExpansionFlags noPets = Every();
+    noPets.pets = false;
+    EXPECT_EQ(CareerChoices(19, 1, noPets).size(), 27u);
+    EXPECT_EQ(Names(CareerChoices(19, 7, Every())), std::vector<std::string>{"Unemployed"});
+
+    const Choices teen = CareerChoices(16, 0, Every());
+    ASSERT_EQ(teen.size(), 1u + 1 + 10 + 6 + 5);
+    EXPECT_EQ(teen[1].second, "1FD96B31");
+    EXPECT_EQ(teen[2], (std::pair<std::string, std::string>{"Business", "77051E4C"}));
+    // Elders: the teen-and-elder careers, never University's.
+    const Choices elder = CareerChoices(51, 0, Every());
+    EXPECT_EQ(elder.size(), 1u + 1 + 10 + 6 + 5);
+    EXPECT_EQ(elder[1].second, "0A408FD0");
+    for (const auto& [name, key] : elder) EXPECT_NE(name, "Artist");
+    EXPECT_TRUE(CareerChoices(3, 0, Every()).empty());
+
+    const Choices retired = RetiredCareerChoices(51, 0, Every());
+    EXPECT_EQ(retired.size(), 1u + 1 + 10 + 4 + 6 + 5 + 10 + 6 + 5);
+    EXPECT_EQ(retired[2].first, "Adult - Business");
+    EXPECT_EQ(retired[12].first, "Artist");
+    EXPECT_EQ(retired[27].first, "Elder - Business");
+    EXPECT_EQ(retired[27].second, "77051E4C");
+    for (const auto& [name, key] : retired) EXPECT_NE(key, "1FD96B31");
+}
+
+TEST(CareerTable, SchedulesAreWhatIsKnownAndNothingElse) {
+    const CareerLevel sales = CareerLevelSchedule("55651945", 3, 0);
+    EXPECT_EQ(sales.hours, "9:00AM - 4:00PM (0900-1600)");
+    EXPECT_EQ(sales.salary, "$350");
+    EXPECT_EQ(sales.days, (std::array<bool, 7>{true, true, false, true, false, true, true}));  // Sun Mon Wed Fri Sat
+    const CareerLevel ceo = CareerLevelSchedule("55651945", 9, 0);
+    EXPECT_EQ(ceo.salary, "$1663");
+    EXPECT_EQ(CareerLevelSchedule("BCFF6F4E", 10, 0).salary, "$4549");
+    EXPECT_EQ(CareerLevelSchedule("77051E4C", 3, 0).hours, "3:00PM - 7:00PM (1500-1900)");
+    // A pet row from a public source, with where it came from.
+    const CareerLevel star = CareerLevelSchedule("2DCC75D1", 4, 0);
+    EXPECT_EQ(star.salary, "$737");
+    EXPECT_NE(star.source.find("strategywiki"), std::string::npos);
+    // Not known: empty, never guessed.
+    for (const auto& [key, level] : std::vector<std::pair<const char*, int>>{
+             {"BCFF6F4E", 9}, {"E3BC9EAC", 1}, {"C1A488B1", 4}, {"55651945", 0}, {"55651945", 11}, {"12345678", 1}}) {
+        const CareerLevel unknown = CareerLevelSchedule(key, level, 0);
+        EXPECT_TRUE(unknown.hours.empty() && unknown.salary.empty()) << key << " " << level;
+        EXPECT_EQ(unknown.days, (std::array<bool, 7>{})) << key << " " << level;
+    }
+    // The owned business: fixed hours at every level, paid the sim's business rank.
+    const CareerLevel owner = CareerLevelSchedule("0A408FD0", 2, 250);
+    EXPECT_EQ(owner.salary, "$250");
+    EXPECT_EQ(owner.hours, "9:00AM - 5:00PM (0900-1700)");
+    EXPECT_EQ(owner.days, (std::array<bool, 7>{false, true, true, true, true, true, false}));
+    EXPECT_EQ(CareerLevelSchedule("0A408FD0", 0, 250).salary, "$0");
+    EXPECT_EQ(CareerLevelSchedule("1FD96B31", 1, 40).hours, "3:00PM - 8:00PM (1500-2000)");
+}
+
+TEST(CareerTable, ABadRowIsRefusedWithItsLine) {
+    auto refused = [](const std::string& text) {
+        try {
+            ParseCareerTable(text, "t.tsv");
+        } catch (const FormatError& error) {
+            return std::string(error.what());
+        }
+        return std::string();
+    };
+    const std::string ok = "career\t0A408FD0\tOwned Business\tbusiness\topenforbusiness\tEmployee|Manager\n";
+    EXPECT_EQ(ParseCareerTable("# a comment\n\n" + ok, "t.tsv").careers.size(), 1u);
+    EXPECT_NE(refused("career\t0A408FD0\tX\tbusiness\topenforbusiness\tEmployee\n").find("t.tsv line 1"), std::string::npos);
+    EXPECT_NE(refused(ok + "schedule\t0A408FD0\t3\th\t$1\t0111110\tx\n").find("line 2"), std::string::npos);
+    EXPECT_NE(refused(ok + "schedule\t0A408FD0\t1\th\t$1\t01111\tx\n").find("seven"), std::string::npos);
+    EXPECT_NE(refused(ok + "schedule\t11111111\t1\th\t$1\t0111110\tx\n").find("unknown career"), std::string::npos);
+    EXPECT_NE(refused("career\t0a408fd0\tX\tbusiness\t-\tA|B\n").find("key"), std::string::npos);
+    EXPECT_NE(refused("career\t0A408FD0\tX\tmoon\t-\tA|B\n").find("band"), std::string::npos);
+    EXPECT_NE(refused(ok + ok).find("twice"), std::string::npos);
+    EXPECT_NE(refused("salary\t1\n").find("unknown row"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qh
