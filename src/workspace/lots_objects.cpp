@@ -74,4 +74,12 @@ std::vector<OBJd> LoadObjectCatalogue(const std::filesystem::path& objectsPackag
     return catalogue;
 }
 
+std::optional<std::string> BusinessLotName(const std::vector<LotDesc>& lots, std::int16_t businessLot) {
+    const auto id = static_cast<std::uint32_t>(static_cast<std::int32_t>(businessLot));
+    for (const LotDesc& lot : lots) {
+        if (lot.lotId == id) return lot.lotName;
+    }
+    return std::nullopt;
+}
+
 }  // namespace qh

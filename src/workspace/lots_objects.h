@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,10 @@ const char* LotTypeText(std::uint8_t lotType);
 // Reads a lot description; a resource too short for what it declares throws FormatError.
 LotDesc ReadLotDescription(std::span<const std::uint8_t> bytes, const IndexEntry& entry,
                            const std::string& packageName);
+
+// The name of the business lot a sim works on: the first lot description whose id is the sim's
+// business lot (the stored 16-bit word widened with its sign); nothing when no lot has it.
+std::optional<std::string> BusinessLotName(const std::vector<LotDesc>& lots, std::int16_t businessLot);
 
 struct OBJd {
     std::uint32_t objectGuid = 0;

@@ -13,7 +13,8 @@ std::span<const SimOperation> SimOperations() {
     static const std::vector<SimOperation> table = [] {
         std::vector<SimOperation> all;
         for (auto subject : {ops::CharacterOperations, ops::ItemOperations, ops::TraitOperations,
-                             ops::HouseholdOperations, ops::RelationshipOperations, ops::FamilyOperations}) {
+                             ops::HouseholdOperations, ops::RelationshipOperations, ops::FamilyOperations,
+                             ops::CareerOperations}) {
             const auto operations = subject();
             all.insert(all.end(), operations.begin(), operations.end());
         }

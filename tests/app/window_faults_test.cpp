@@ -343,11 +343,13 @@ std::map<std::string, std::string> FieldTexts(const Character& sim) {
 TEST(OneDoor, NoFieldAPanelEditsIsFree) {
     Session s(true);  // advanced mode: every control shown
     std::set<std::string> edited;
-    for (const char* sim : {"N001_User00000.package", "N001_User00003.package"}) {  // an adult, a toddler
+    // An adult, a toddler and an elder with a retired career.
+    for (const char* sim : {"N001_User00000.package", "N001_User00003.package", "N001_User00005.package"}) {
         for (const auto& [button, name] : std::vector<std::pair<const char*, const char*>>{
                  {"btnCharacters", "pnlCharacters"}, {"btnPersonality", "pnlPersonality"},
                  {"btnInterests", "pnlInterests"}, {"btnSkills", "pnlSkills"}, {"btnNeeds", "pnlNeeds"},
-                 {"btnRelationships", "pnlRelationships"}, {"btnHouseHolds", "pnlHouseholds"}}) {
+                 {"btnRelationships", "pnlRelationships"}, {"btnHouseHolds", "pnlHouseholds"},
+                 {"btnCareer", "pnlCareer"}}) {
             s.Choose(sim);
             s.Click(button);
             QWidget* panel = s.window->PanelNamed(QString::fromLatin1(name));
@@ -395,7 +397,8 @@ TEST(OneDoor, NoFieldAPanelEditsIsFree) {
         }
     }
     // The poking reached the panels' fields.
-    for (const char* field : {"fatness", "neat", "interestSports", "cookingSkill", "decayHunger", "turnOns1", "zodiac"}) {
+    for (const char* field : {"fatness", "neat", "interestSports", "cookingSkill", "decayHunger", "turnOns1", "zodiac",
+                              "careerGuid", "jobLevel", "retiredCareerGuid", "performance", "pension", "pto", "npcType"}) {
         EXPECT_TRUE(edited.count(field)) << field << " was not reached";
     }
 }

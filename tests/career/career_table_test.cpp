@@ -1,5 +1,7 @@
 #include "career/career_table.h"
 
+#include "career/career_rules.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/errors.h"
@@ -122,6 +124,51 @@ TEST(CareerTable, SchedulesAreWhatIsKnownAndNothingElse) {
     EXPECT_EQ(owner.days, (std::array<bool, 7>{false, true, true, true, true, true, false}));
     EXPECT_EQ(CareerLevelSchedule("0A408FD0", 0, 250).salary, "$0");
     EXPECT_EQ(CareerLevelSchedule("1FD96B31", 1, 40).hours, "3:00PM - 8:00PM (1500-2000)");
+}
+
+TEST(CareerRules, ChangesKeepTheLevelOrFallToUnemployed) {
+    Character sim;
+    sim.lifeStage = 19;
+    sim.sdscVersion = 0x36;
+    ASSERT_EQ(ChangeCareer(sim, "55651945"), "");
+    ASSERT_EQ(SetJobLevel(sim, 7), "");
+    ASSERT_EQ(ChangeCareer(sim, "FD61770C"), "");
+    EXPECT_EQ(sim.jobLevel, 7);  // Specialist
+    EXPECT_EQ(CareerJobTitles(CareerKeyOf(sim))[7], "Specialist");
+    ASSERT_EQ(ChangeCareer(sim, "0A408FD0"), "");
+    EXPECT_EQ(sim.jobLevel, 0);  // the owned business has two levels
+    EXPECT_NE(SetJobLevel(sim, 3), "");
+    EXPECT_EQ(sim.jobLevel, 0);
+    sim.businessLot = 4, sim.businessRank = 9;
+    ASSERT_EQ(ChangeCareer(sim, "55651945"), "");
+    EXPECT_EQ(sim.businessLot, 0) << "leaving the business ends the sim's place in it";
+    EXPECT_NE(ChangeCareer(sim, "5565194"), "");
+    EXPECT_NE(SetPerformance(sim, 101), "");
+    EXPECT_EQ(SetPerformance(sim, -100), "");
+}
+
+TEST(CareerRules, BoxesReadAsThePanelTypesThem) {
+    EXPECT_EQ(CleanDigits("1a5", false), "105");
+    EXPECT_EQ(CleanDigits("2.5x", true), "2.50");
+    EXPECT_EQ(CleanDigits("2.5", false), "205");
+    EXPECT_EQ(PensionFromText("105"), 105);
+    EXPECT_EQ(PensionFromText(""), 0);
+    EXPECT_EQ(PensionFromText("32767"), 32767);
+    EXPECT_FALSE(PensionFromText("32768"));
+    EXPECT_EQ(VacationFromText("2.5"), 250);
+    EXPECT_EQ(VacationFromText("3"), 300);
+    EXPECT_EQ(VacationFromText(".25"), 25);
+    EXPECT_EQ(VacationFromText("327.67"), 32767);
+    for (const char* no : {"", ".", "1..5", "1.5.", "2.555", "327.68", "1000"}) EXPECT_FALSE(VacationFromText(no)) << no;
+    EXPECT_EQ(VacationText(250), "2.5");
+    EXPECT_EQ(VacationText(300), "3");
+    EXPECT_EQ(VacationText(5), "0.05");
+    EXPECT_EQ(LotJobAssignmentText(8), "Assigned Job: Sell Lemonade");
+    EXPECT_EQ(LotJobAssignmentText(0), "No Job Assigned");
+    EXPECT_FALSE(LotJobAssignmentText(20));
+    EXPECT_EQ(NpcTypeChoices(Every()).size(), 61u);
+    EXPECT_EQ(NpcTypeChoices(ExpansionFlags{}).size(), 20u);
+    EXPECT_EQ(NpcTypeChoices(Every()).back(), (std::pair<int, std::string>{71, "Witch"}));
 }
 
 TEST(CareerTable, ABadRowIsRefusedWithItsLine) {

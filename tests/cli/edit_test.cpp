@@ -29,13 +29,12 @@ TEST(CliSet, ChangesFieldsAndTheNeighborhoodAndSaves) {
     const auto game = demo::WriteDemoGame(dir.path());
     const std::string prefix = game.prefix.string();
     auto result = Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00002.package", "cookingSkill=812",
-                       "careerGuid=0A408FD0", "lastName=Hart-Lee", "--neighborhood-name", "New Valley", "--save"});
+                       "lastName=Hart-Lee", "--neighborhood-name", "New Valley", "--save"});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(nlohmann::json::parse(result.out)["charactersSaved"], 1);
     const auto dump = nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out);
     const auto lily = Sim(dump, "N001_User00002.package");
     EXPECT_EQ(lily["cookingSkill"], 812);
-    EXPECT_EQ(lily["careerGuid"], "0A408FD0");
     EXPECT_EQ(lily["lastName"], "Hart-Lee");
     EXPECT_EQ(dump["neighborhood"]["ngbdName"], "New Valley");
 
@@ -45,6 +44,54 @@ TEST(CliSet, ChangesFieldsAndTheNeighborhoodAndSaves) {
     EXPECT_EQ(Sim(nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out), "N001_User00002.package")
                   ["cookingSkill"],
               812);
+}
+
+// The career options apply the Career panel's rules: the level kept or fallen to 0, only careers
+// the sim is offered, the boxes' ranges, the NPC type in advanced mode only.
+TEST(CliSet, CareerOptionsFollowThePanel) {
+    test::TempDir dir;
+    const auto game = demo::WriteDemoGame(dir.path());
+    const std::string prefix = game.prefix.string();
+    auto set = [&](std::vector<std::string> args) {
+        std::vector<std::string> all{"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00000.package"};
+        all.insert(all.end(), args.begin(), args.end());
+        all.push_back("--save");
+        return Cli(all);
+    };
+    auto marta = [&] {
+        return Sim(nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out), "N001_User00000.package");
+    };
+    auto result = set({"--career", "fd61770c"});  // Medicine keeps Business level 3
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(marta()["careerGuid"], "FD61770C");
+    EXPECT_EQ(marta()["jobLevel"], 3);
+    result = set({"--career", "5FE9892C:7", "--performance", "-20", "--pension", "150", "--vacation-days", "2.5"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(marta()["jobLevel"], 7);
+    EXPECT_EQ(marta()["performance"], -20);
+    EXPECT_EQ(marta()["pension"], 150);
+    EXPECT_EQ(marta()["pto"], 250);
+    EXPECT_EQ(set({"jobLevel=2"}).status, 0);
+    EXPECT_EQ(marta()["jobLevel"], 2);
+
+    for (const std::vector<std::string>& refused : std::vector<std::vector<std::string>>{
+             {"--career", "0A408FD0"},   // Open for Business is not installed
+             {"--career", "77051E4C"},   // a teen's career
+             {"--career", "5FE9892C:11"},
+             {"--career", "12345678"},
+             {"--performance", "101"},
+             {"--pension", "40000"},
+             {"--vacation-days", "1..5"},
+             {"--retired", "FD61770C"},  // only an elder retires
+             {"--npc-type", "14", "--no-advanced"},
+             {"performance=500"}}) {
+        const auto r = set(refused);
+        EXPECT_NE(r.status, 0) << refused[0] << " " << refused[1 % refused.size()];
+    }
+    EXPECT_EQ(marta()["jobLevel"], 2) << "nothing of a refused command is saved";
+    result = set({"--npc-type", "14", "--advanced"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(marta()["npcType"], 14);
 }
 
 TEST(CliSet, RefusesUnknownFieldsAndValuesOutOfRange) {

@@ -309,6 +309,35 @@ Character MakeSim(const SimPlan& plan, int globalIndex, std::uint32_t instance, 
         // Need speeds of all four kinds, and one word the game does not use (shown as Normal).
         sim.decayEnergy = 36, sim.decaySocial = static_cast<std::int16_t>(globalIndex % 2 ? 36 : 6);
     }
+    // Working lives: base, expansion, teen and pet careers, an owned business, retired elders.
+    struct Work {
+        const char* first;
+        const char* career;
+        std::int16_t level, performance, pto;
+        const char* retired;
+        std::int16_t retiredLevel, pension, npcType;
+    };
+    static constexpr Work kWork[] = {
+        {"Marta", "55651945", 3, 40, 250, nullptr, 0, 0, 0},      // Business: Field Sales Rep
+        {"Owen", "BCFF6F4E", 10, -15, 100, nullptr, 0, 0, 0},    // Artist: Visionary
+        {"Samuel", "0C7BA04C", 2, 10, 0, nullptr, 0, 0, 0},      // teen Culinary: Drive Through Clerk
+        {"Rex", "00A488D1", 2, 60, 0, nullptr, 0, 0, 0},         // Security: Guard Pet
+        {"Whiskers", "2DCC75D1", 4, 90, 0, nullptr, 0, 0, 0},    // ShowBiz: Star
+        {"Jonas", "E3BC9EAC", 5, 0, 300, nullptr, 0, 0, 9},      // Law Enforcement: Vice Squad
+        {"Ana", "00000000", 0, 0, 0, nullptr, 0, 0, 14},         // at university, a barista's outfit
+        {"Grace", "0A408FD0", 2, 70, 0, "FD61770C", 8, 320, 0},  // her own business; retired Surgeon
+        {"Ingrid", "00000000", 0, 0, 0, "47BD9E0C", 10, 550, 0}, // retired Mad Scientist
+        {"Edith", "00000000", 0, 0, 0, "145B942C", 9, 400, 0},   // retired Senator
+    };
+    for (const Work& work : kWork) {
+        if (sim.firstName != work.first) continue;
+        sim.careerGuid = *ParseGuid(work.career, GuidFormat::StoredBytes);
+        sim.careerGuidAtLoad = sim.careerGuid;
+        sim.jobLevel = work.level, sim.performance = work.performance, sim.pto = work.pto;
+        if (work.retired) sim.retiredCareerGuid = *ParseGuid(work.retired, GuidFormat::StoredBytes);
+        sim.retiredJobLevel = work.retiredLevel, sim.pension = work.pension, sim.npcType = work.npcType;
+        if (std::string_view(work.career) == "0A408FD0") sim.businessRank = 250;
+    }
     return sim;
 }
 

@@ -1,5 +1,6 @@
 // The registry of panels: one row each. A new panel is its file pair and a row here.
 #include "app/panels/about_panel.h"
+#include "app/panels/career_panel.h"
 #include "app/panels/character_panel.h"
 #include "app/panels/data_panel.h"
 #include "app/panels/family_panel.h"
@@ -38,7 +39,7 @@ const std::vector<PanelRow>& PanelRows() {
         {"Badges", "The sim's talent badges (on its way)", "btnBadges", "pnlBadges", 4070, Make<PendingPanel>, false},
         {"Hobbies", "The sim's hobby enthusiasm, talent and hobby lots (on its way)", "btnHobbies", "pnlHobbies", 4071, Make<PendingPanel>, false},
         {"School", "A child's or teen's school, grade and performance (on its way)", "btnSchool", "pnlSchool", 5030, Make<PendingPanel>, false},
-        {"Career", "The sim's career, level, performance and pension (on its way)", "btnCareer", "pnlCareer", 5020, Make<PendingPanel>, false},
+        {"Career", "The sim's career and level with its hours and pay, performance, retired career, pension, vacation days and NPC type", "btnCareer", "pnlCareer", 5020, Make<CareerPanel>, false},
         {"Rewards/Extras", "The sim's career rewards and personal items (on its way)", "btnRewards", "pnlRewards", 4080, Make<PendingPanel>, false},
         {"Genetics (DNA)", "The sim's hair, eye and skin genes (on its way)", "btnGenetics", "pnlGenetics", 6050, Make<PendingPanel>, false},
         {"Cloning Lab", "Copies a sim's attributes to another sim or a clone file (on its way)", "btnCloning", "pnlCloning", 6040, Make<PendingPanel>, false},

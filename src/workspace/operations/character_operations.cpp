@@ -116,17 +116,8 @@ std::string TurnOns(SimOperationContext&, Character& sim, std::string_view text)
     return {};
 }
 
-// "GUID": a new career, as eight hexadecimal digits, first stored byte first; leaving an owned
-// business ends the sim's place in it.
-std::string Career(SimOperationContext&, Character& sim, std::string_view value) {
-    const auto guid = ParseGuid(value, GuidFormat::StoredBytes);
-    if (!guid) return "--career must be the career's GUID, eight hexadecimal digits: \"" + std::string(value) + "\"";
-    SetCareer(sim, *guid);
-    return {};
-}
 
 // The fields each operation sets.
-bool IsCareer(std::string_view f) { return f == "careerGuid" || f == "businessLot" || f == "businessRank"; }
 bool IsTurnOnWord(std::string_view f) {
     return f == "turnOns1" || f == "turnOns2" || f == "turnOns3" || f == "turnOffs1" || f == "turnOffs2" ||
            f == "turnOffs3";
@@ -182,11 +173,6 @@ std::string LocomotionDoor(SimOperationContext& c, Character& sim, std::string_v
     return Locomotion(c, sim, std::to_string(field == "locoWeight0" ? *weight : 100 - *weight));
 }
 
-std::string CareerDoor(SimOperationContext& c, Character& sim, std::string_view field, std::string_view value) {
-    if (field != "careerGuid") return std::string(field) + " follows the career: use --career";
-    return Career(c, sim, value);
-}
-
 std::string WordDoor(SimOperationContext& c, Character& sim, std::string_view field, std::string_view value) {
     return Word(c, sim, Joined(field, value));
 }
@@ -214,8 +200,6 @@ constexpr SimOperation kCharacter[] = {
      .apply = Word, .governs = IsWord, .fieldDoor = WordDoor},
     {.name = "turn-ons", .valueHelp = "ON1,ON2,OFF: two turn-ons and a turn-off (attraction positions or captions)",
      .apply = TurnOns, .governs = IsTurnOnWord},
-    {.name = "career", .valueHelp = "the career's GUID (eight hexadecimal digits, first stored byte first)",
-     .apply = Career, .governs = IsCareer, .fieldDoor = CareerDoor},
     {.name = "first-name", .valueHelp = "the sim's first name", .apply = FirstName, .needsDescription = false,
      .governs = IsFirstName, .fieldDoor = TextDoor},
     {.name = "last-name", .valueHelp = "the sim's last name", .apply = LastName, .needsDescription = false,

@@ -37,5 +37,6 @@ std::span<const SimOperation> TraitOperations();
 std::span<const SimOperation> HouseholdOperations();
 std::span<const SimOperation> RelationshipOperations();
 std::span<const SimOperation> FamilyOperations();
+std::span<const SimOperation> CareerOperations();
 
 }  // namespace qh::ops
