@@ -343,10 +343,13 @@ std::map<std::string, std::string> FieldTexts(const Character& sim) {
 TEST(OneDoor, NoFieldAPanelEditsIsFree) {
     Session s(true);  // advanced mode: every control shown
     std::set<std::string> edited;
-    // An adult, a toddler and an elder with a retired career.
-    for (const char* sim : {"N001_User00000.package", "N001_User00003.package", "N001_User00005.package"}) {
+    // An adult, a toddler, an elder with a retired career, a child at school, a young adult at
+    // university.
+    for (const char* sim : {"N001_User00000.package", "N001_User00003.package", "N001_User00005.package",
+                            "N001_User00002.package", "N001_User00012.package"}) {
         for (const auto& [button, name] : std::vector<std::pair<const char*, const char*>>{
-                 {"btnCharacters", "pnlCharacters"}, {"btnPersonality", "pnlPersonality"},
+                 // School first: the Character panel's young-adult box would take the sliders away.
+                 {"btnSchool", "pnlSchools"}, {"btnCharacters", "pnlCharacters"}, {"btnPersonality", "pnlPersonality"},
                  {"btnInterests", "pnlInterests"}, {"btnSkills", "pnlSkills"}, {"btnNeeds", "pnlNeeds"},
                  {"btnRelationships", "pnlRelationships"}, {"btnHouseHolds", "pnlHouseholds"},
                  {"btnCareer", "pnlCareer"}}) {
@@ -398,7 +401,8 @@ TEST(OneDoor, NoFieldAPanelEditsIsFree) {
     }
     // The poking reached the panels' fields.
     for (const char* field : {"fatness", "neat", "interestSports", "cookingSkill", "decayHunger", "turnOns1", "zodiac",
-                              "careerGuid", "jobLevel", "retiredCareerGuid", "performance", "pension", "pto", "npcType"}) {
+                              "careerGuid", "jobLevel", "retiredCareerGuid", "performance", "pension", "pto", "npcType",
+                              "schoolGuid", "schoolGrade", "universityMajorGuid", "gpa", "remainingHours"}) {
         EXPECT_TRUE(edited.count(field)) << field << " was not reached";
     }
 }

@@ -1,6 +1,7 @@
 #include "career/career_table.h"
 
 #include "career/career_rules.h"
+#include "career/education.h"
 
 #include <gtest/gtest.h>
 
@@ -169,6 +170,70 @@ TEST(CareerRules, BoxesReadAsThePanelTypesThem) {
     EXPECT_EQ(NpcTypeChoices(Every()).size(), 61u);
     EXPECT_EQ(NpcTypeChoices(ExpansionFlags{}).size(), 20u);
     EXPECT_EQ(NpcTypeChoices(Every()).back(), (std::pair<int, std::string>{71, "Witch"}));
+}
+
+TEST(Education, SchoolsMajorsClassesAndTheirHours) {
+    ASSERT_EQ(Schools().size(), 2u);
+    EXPECT_STREQ(Schools()[1].name, "Private School");
+    EXPECT_STREQ(SchoolGrades()[kDefaultSchoolGrade - 1], "B");
+    EXPECT_STREQ(SchoolGrades()[11], "A");
+    ASSERT_EQ(Majors().size(), 12u);
+    EXPECT_EQ(MajorClasses("63F09CAE")[4], "Quantum Mechanics: Why You're Wrong");
+    EXPECT_EQ(MajorClasses("4DF09C4E")[5], "Stage Combat without Killing your Peers");
+    EXPECT_EQ(MajorClasses("1DBF978E"), std::vector<std::string>{"Not Enrolled"});
+    EXPECT_TRUE(MajorClasses("12345678").empty());
+    EXPECT_EQ(ClassHoursText("63F09CAE", 5), "8:00AM - 10:00AM (0800-1000)");
+    EXPECT_EQ(ClassHoursText("7CF09CCE", 8), "6:00PM - 8:00PM (1800-2000)");
+    EXPECT_EQ(ClassHoursText("7CF09CCE", 1), "4:00PM - 6:00PM (1600-1800)");
+    EXPECT_EQ(ClassHoursText("6DF09C4E", 6), "12:00PM - 2:00PM (1200-1400)");
+    EXPECT_EQ(ClassHoursText("1DBF978E", 1), "");
+    EXPECT_EQ(ClassHoursText("63F09CAE", 9), "");
+    EXPECT_EQ(ClassYear(1), "Freshman");
+    EXPECT_EQ(ClassYear(5), "Junior");
+    EXPECT_EQ(ClassYear(8), "Senior");
+    EXPECT_EQ(ClassYear(0), "");
+    EXPECT_EQ(GpaText(875), "3.5");
+    EXPECT_EQ(GpaText(1000), "4");
+    EXPECT_EQ(GpaText(1), "0.004");
+    EXPECT_EQ(GpaText(0), "0");
+}
+
+TEST(Education, RulesKeepWhatTheyCanAndRefuseWhatTheGameCannotHold) {
+    Character sim;
+    sim.lifeStage = 3;
+    sim.schoolGrade = 12;
+    ASSERT_EQ(SetSchool(sim, "114C8FCC"), "");
+    EXPECT_EQ(sim.schoolGrade, 12);
+    EXPECT_NE(SetSchool(sim, "12345678"), "");
+    EXPECT_NE(SetSchoolGrade(sim, 14), "");
+    EXPECT_NE(SetSchoolGrade(sim, 0), "");
+    sim.lifeStage = 19;
+    ASSERT_EQ(SetMajor(sim, "07F09C2E"), "");
+    ASSERT_EQ(SetUniversityClass(sim, 6), "");
+    ASSERT_EQ(SetMajor(sim, "4DF09C4E"), "");
+    EXPECT_EQ(sim.universityClass, 6) << "Art at class 6 to Drama keeps class 6";
+    ASSERT_EQ(SetMajor(sim, "1DBF978E"), "");
+    EXPECT_EQ(sim.universityClass, 1);
+    EXPECT_NE(SetUniversityClass(sim, 2), "") << "Undeclared has one class";
+    EXPECT_NE(SetGpa(sim, 1001), "");
+    EXPECT_NE(SetRemainingHours(sim, 73), "");
+    EXPECT_EQ(SetRemainingHours(sim, 72), "");
+
+    ExpansionFlags flags;
+    flags.university = true;
+    EXPECT_TRUE(StudiesAtUniversity(sim, flags));
+    sim.species = 1;
+    EXPECT_TRUE(StudiesAtUniversity(sim, flags)) << "without Pets a dog is not told apart";
+    flags.pets = true;
+    EXPECT_FALSE(StudiesAtUniversity(sim, flags));
+    sim.species = 0;
+    sim.lifeStage = 16;
+    EXPECT_FALSE(StudiesAtUniversity(sim, flags));
+    EXPECT_TRUE(AttendsSchool(sim));
+    EXPECT_TRUE(UniversityClassEditable(flags, true));
+    EXPECT_FALSE(UniversityClassEditable(flags, false));
+    ExpansionFlags every{true, true, true, true, true, true, true, true};
+    EXPECT_FALSE(UniversityClassEditable(every, true));
 }
 
 TEST(CareerTable, ABadRowIsRefusedWithItsLine) {

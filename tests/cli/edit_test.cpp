@@ -94,6 +94,47 @@ TEST(CliSet, CareerOptionsFollowThePanel) {
     EXPECT_EQ(marta()["npcType"], 14);
 }
 
+// School and university through the School panel's rules: who may have what, letter grades,
+// the class only where the panel lets it be chosen.
+TEST(CliSet, SchoolAndUniversityOptionsFollowThePanel) {
+    test::TempDir dir;
+    const auto game = demo::WriteDemoGame(dir.path());
+    const std::string prefix = game.prefix.string();
+    auto set = [&](const std::string& sim, std::vector<std::string> args) {
+        std::vector<std::string> all{"set", "N001", "--wine-prefix", prefix, "--sim", sim};
+        all.insert(all.end(), args.begin(), args.end());
+        all.push_back("--save");
+        return Cli(all);
+    };
+    auto dumped = [&](const std::string& file) {
+        return Sim(nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out), file);
+    };
+    auto result = set("N001_User00002.package", {"--school", "b58867d0", "--grade", "A+"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(dumped("N001_User00002.package")["schoolGuid"], "B58867D0");
+    EXPECT_EQ(dumped("N001_User00002.package")["schoolGrade"], 13);
+    result = set("N001_User00012.package", {"--major", "4DF09C4E", "--gpa", "875", "--remaining-hours", "12"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(dumped("N001_User00012.package")["universityMajorGuid"], "4DF09C4E");
+    EXPECT_EQ(dumped("N001_User00012.package")["universityClass"], 5) << "the class stays";
+    EXPECT_EQ(dumped("N001_User00012.package")["gpa"], 875);
+    const auto work = dumped("N001_User00012.package")["work"];
+    EXPECT_EQ(work["major"], "Drama");
+    EXPECT_EQ(work["class"], "Moving Pretentiously: A Modern Dance Workshop");
+    EXPECT_EQ(work["year"], "Junior");
+    EXPECT_EQ(work["gpa"], "3.5");
+    EXPECT_EQ(dumped("N001_User00000.package")["work"]["title"], "Field Sales Rep");
+    for (const auto& [sim, args] : std::vector<std::pair<std::string, std::vector<std::string>>>{
+             {"N001_User00000.package", {"--school", "B58867D0"}},         // an adult
+             {"N001_User00002.package", {"--grade", "14"}},
+             {"N001_User00002.package", {"--major", "4DF09C4E"}},           // a child
+             {"N001_User00000.package", {"--gpa", "500"}},                  // not a young adult
+             {"N001_User00012.package", {"--major", "4DF09C4E:3", "--advanced"}},  // every other expansion installed
+             {"N001_User00012.package", {"--remaining-hours", "73"}}}) {
+        EXPECT_NE(set(sim, args).status, 0) << sim << " " << args[0];
+    }
+}
+
 TEST(CliSet, RefusesUnknownFieldsAndValuesOutOfRange) {
     test::TempDir dir;
     const auto game = demo::WriteDemoGame(dir.path());

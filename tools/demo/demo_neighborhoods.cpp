@@ -338,6 +338,32 @@ Character MakeSim(const SimPlan& plan, int globalIndex, std::uint32_t instance, 
         sim.retiredJobLevel = work.retiredLevel, sim.pension = work.pension, sim.npcType = work.npcType;
         if (std::string_view(work.career) == "0A408FD0") sim.businessRank = 250;
     }
+    // Schooling: pupils of both schools (Pablo's school never stored), a young adult at university
+    // and a grown-up who studied once.
+    struct Study {
+        const char* first;
+        const char* school;  // nullptr: none stored
+        std::int16_t grade;
+        const char* major;   // nullptr: none
+        std::int16_t universityClass, classPerformance, gpa, remainingHours;
+    };
+    static constexpr Study kStudies[] = {
+        {"Lily", "114C8FCC", 12, nullptr, 0, 0, 0, 0},        // Private School, A
+        {"Samuel", "B58867D0", 8, nullptr, 0, 0, 0, 0},       // Public School, B-
+        {"Pablo", nullptr, 0, nullptr, 0, 0, 0, 0},
+        {"Ana", nullptr, 0, "63F09CAE", 5, 600, 875, 30},     // Physics, Quantum Mechanics, GPA 3.5
+        {"Owen", nullptr, 0, "07F09C2E", 6, 0, 0, 0},         // Art, class 6
+    };
+    for (const Study& study : kStudies) {
+        if (sim.firstName != study.first) continue;
+        sim.schoolGuid = study.school ? *ParseGuid(study.school, GuidFormat::StoredBytes) : Guid4{};
+        sim.schoolGrade = study.grade;
+        if (study.major) {
+            sim.universityMajorGuid = *ParseGuid(study.major, GuidFormat::StoredBytes);
+            sim.universityClass = study.universityClass;
+            sim.classPerformance = study.classPerformance, sim.gpa = study.gpa, sim.remainingHours = study.remainingHours;
+        }
+    }
     return sim;
 }
 

@@ -11,6 +11,7 @@
 #include "app/panels/panel.h"
 #include "app/panels/personality_panel.h"
 #include "app/panels/relationships_panel.h"
+#include "app/panels/school_panel.h"
 #include "app/panels/skills_panel.h"
 
 namespace qh::app {
@@ -38,7 +39,7 @@ const std::vector<PanelRow>& PanelRows() {
         {"Aspiration/Influence", "The sim's aspirations, aspiration meter, reward points and influence (on its way)", "btnAspiration", "pnlAspiration", 4060, Make<PendingPanel>, false},
         {"Badges", "The sim's talent badges (on its way)", "btnBadges", "pnlBadges", 4070, Make<PendingPanel>, false},
         {"Hobbies", "The sim's hobby enthusiasm, talent and hobby lots (on its way)", "btnHobbies", "pnlHobbies", 4071, Make<PendingPanel>, false},
-        {"School", "A child's or teen's school, grade and performance (on its way)", "btnSchool", "pnlSchool", 5030, Make<PendingPanel>, false},
+        {"School", "A child's or teen's school, grade and performance; a grown-up's university major, class and grades", "btnSchool", "pnlSchools", 5030, Make<SchoolPanel>, false},
         {"Career", "The sim's career and level with its hours and pay, performance, retired career, pension, vacation days and NPC type", "btnCareer", "pnlCareer", 5020, Make<CareerPanel>, false},
         {"Rewards/Extras", "The sim's career rewards and personal items (on its way)", "btnRewards", "pnlRewards", 4080, Make<PendingPanel>, false},
         {"Genetics (DNA)", "The sim's hair, eye and skin genes (on its way)", "btnGenetics", "pnlGenetics", 6050, Make<PendingPanel>, false},

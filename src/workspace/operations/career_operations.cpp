@@ -1,8 +1,10 @@
-// The Career panel's operations: the career and its level, the retired career, performance,
-// pension, vacation days and the NPC type, each offered as the panel offers it.
+// The Career and School panels' operations: the career and its level, the retired career,
+// performance, pension, vacation days, the NPC type, the school and grade, the major and class and
+// a young adult's studies, each offered as the panels offer it.
 #include <algorithm>
 
 #include "career/career_rules.h"
+#include "career/education.h"
 #include "workspace/operations/operation_support.h"
 
 namespace qh::ops {
@@ -71,7 +73,8 @@ std::string Career(SimOperationContext& c, Character& sim, std::string_view valu
 std::string Retired(SimOperationContext& c, Character& sim, std::string_view value) { return CareerWith(c, sim, value, true); }
 
 std::string Performance(SimOperationContext&, Character& sim, std::string_view value) {
-    if (!WorkingAge(sim)) return "only teens, adults and elders have a job performance here";
+    // The job performance of the Career panel and the school performance of a child's School panel.
+    if (!WorkingAge(sim) && !AttendsSchool(sim)) return "only children, teens, adults and elders have a performance";
     const auto number = Number(value);
     if (!number) return "--performance must be a number from -100 to 100";
     return SetPerformance(sim, *number);
@@ -102,6 +105,55 @@ std::string NpcType(SimOperationContext& c, Character& sim, std::string_view val
     return SetNpcType(sim, *id);
 }
 
+std::string SchoolOp(SimOperationContext&, Character& sim, std::string_view value) {
+    if (!AttendsSchool(sim)) return "only children and teens go to school";
+    return SetSchool(sim, Upper(value));
+}
+
+// A grade as its number (1 to 13) or its letter ("B", "A+").
+std::string Grade(SimOperationContext&, Character& sim, std::string_view value) {
+    if (!AttendsSchool(sim)) return "only children and teens have a school grade";
+    const auto grades = SchoolGrades();
+    for (std::size_t i = 0; i < grades.size(); ++i) {
+        if (value == grades[i]) return SetSchoolGrade(sim, static_cast<int>(i) + 1);
+    }
+    const auto number = Number(value);
+    if (!number) return "--grade must be 1 to 13 or a letter grade such as B or A+";
+    return SetSchoolGrade(sim, *number);
+}
+
+std::string MajorOp(SimOperationContext& c, Character& sim, std::string_view value) {
+    const ExpansionFlags flags = InstalledExpansions(c.env);
+    if (!StudiesAtUniversity(sim, flags)) return "only a grown-up sim of a game with University studies a major";
+    const auto [typed, level] = KeyAndLevel(value);
+    const std::string key = Upper(typed);
+    if (!FindMajor(key)) return "--major is KEY[:CLASS], the key one of the twelve majors' (Undeclared is 1DBF978E)";
+    std::optional<int> number;
+    if (level) {
+        if (!(number = Number(*level))) return "the class must be a number: \"" + std::string(*level) + "\"";
+        if (!UniversityClassEditable(flags, c.advanced)) {
+            return "the class is chosen in advanced mode, with University and not every other expansion installed";
+        }
+        if (*number < 1 || static_cast<std::size_t>(*number) > MajorClasses(key).size()) {
+            return "the class must be from 1 to " + std::to_string(MajorClasses(key).size()) + " in " + key;
+        }
+    }
+    if (std::string refusal = SetMajor(sim, key); !refusal.empty()) return refusal;
+    if (number) return SetUniversityClass(sim, *number);
+    return {};
+}
+
+// A young adult's class performance, GPA (0 to 1000, 250 a point) and remaining hours.
+template <std::string (*Set)(Character&, int)>
+std::string YoungAdultValue(SimOperationContext& c, Character& sim, std::string_view value) {
+    if (!StudiesAtUniversity(sim, InstalledExpansions(c.env)) || !HasUniversitySliders(sim)) {
+        return "only a young adult at university has class performance, a GPA and remaining hours";
+    }
+    const auto number = Number(value);
+    if (!number) return "the value must be a whole number";
+    return Set(sim, *number);
+}
+
 bool IsCareer(std::string_view f) {
     return f == "careerGuid" || f == "jobLevel" || f == "businessLot" || f == "businessRank";
 }
@@ -110,6 +162,25 @@ bool IsPerformance(std::string_view f) { return f == "performance"; }
 bool IsPension(std::string_view f) { return f == "pension"; }
 bool IsVacation(std::string_view f) { return f == "pto"; }
 bool IsNpcType(std::string_view f) { return f == "npcType"; }
+
+bool IsSchool(std::string_view f) { return f == "schoolGuid"; }
+bool IsGrade(std::string_view f) { return f == "schoolGrade"; }
+bool IsMajor(std::string_view f) { return f == "universityMajorGuid" || f == "universityClass"; }
+bool IsClassPerformance(std::string_view f) { return f == "classPerformance"; }
+bool IsGpa(std::string_view f) { return f == "gpa"; }
+bool IsRemainingHours(std::string_view f) { return f == "remainingHours"; }
+
+std::string MajorDoor(SimOperationContext& c, Character& sim, std::string_view field, std::string_view value) {
+    if (field == "universityMajorGuid") return MajorOp(c, sim, value);
+    return MajorOp(c, sim, GuidKey(sim.universityMajorGuid) + ":" + std::string(value));
+}
+std::string ValueDoor(SimOperationContext& c, Character& sim, std::string_view field, std::string_view value) {
+    if (field == "schoolGuid") return SchoolOp(c, sim, value);
+    if (field == "schoolGrade") return Grade(c, sim, value);
+    if (field == "classPerformance") return YoungAdultValue<SetClassPerformance>(c, sim, value);
+    if (field == "gpa") return YoungAdultValue<SetGpa>(c, sim, value);
+    return YoungAdultValue<SetRemainingHours>(c, sim, value);
+}
 
 std::string CareerDoor(SimOperationContext& c, Character& sim, std::string_view field, std::string_view value) {
     if (field == "careerGuid") return Career(c, sim, value);
@@ -149,6 +220,18 @@ constexpr SimOperation kCareer[] = {
      .fieldDoor = VacationDoor},
     {.name = "npc-type", .valueHelp = "the NPC type's id; advanced mode", .apply = NpcType, .advancedOnly = true,
      .governs = IsNpcType, .fieldDoor = NpcTypeDoor},
+    {.name = "school", .valueHelp = "B58867D0 (Public School) or 114C8FCC (Private School)", .apply = SchoolOp,
+     .governs = IsSchool, .fieldDoor = ValueDoor},
+    {.name = "grade", .valueHelp = "the school grade, 1 (F) to 13 (A+), or its letter", .apply = Grade,
+     .governs = IsGrade, .fieldDoor = ValueDoor},
+    {.name = "major", .valueHelp = "KEY[:CLASS]: the university major and (advanced mode) its class", .apply = MajorOp,
+     .governs = IsMajor, .fieldDoor = MajorDoor},
+    {.name = "class-performance", .valueHelp = "a young adult's class performance, 0 to 1000",
+     .apply = YoungAdultValue<SetClassPerformance>, .governs = IsClassPerformance, .fieldDoor = ValueDoor},
+    {.name = "gpa", .valueHelp = "a young adult's GPA, 0 to 1000 (250 a point)", .apply = YoungAdultValue<SetGpa>,
+     .governs = IsGpa, .fieldDoor = ValueDoor},
+    {.name = "remaining-hours", .valueHelp = "a young adult's remaining hours of the grade period, 0 to 72",
+     .apply = YoungAdultValue<SetRemainingHours>, .governs = IsRemainingHours, .fieldDoor = ValueDoor},
 };
 
 }  // namespace
