@@ -20,42 +20,46 @@ std::string RetiredCareerKeyOf(const Character& sim) { return GuidKeyFromBytes(s
 
 bool IsOwnedBusiness(std::string_view key) { return key == kOwnedBusinessKey || key == kTeenOwnedBusinessKey; }
 
+namespace {
+
+// A career (current or retired) changed: the level stays when the new career has it, else 0.
+std::string ChangeCareerIn(Character& sim, Guid4 Character::*career, std::int16_t Character::*level,
+                           std::string_view key) {
+    const auto guid = GuidBytesFromKey(key);
+    if (!guid) return "a career is its key, eight hexadecimal digits: \"" + std::string(key) + "\"";
+    if (career == &Character::careerGuid) {
+        SetCareer(sim, *guid);  // leaving an owned business ends the sim's place in it
+    } else {
+        sim.*career = *guid;
+    }
+    if (!HasLevel(key, sim.*level)) sim.*level = 0;
+    sim.dirty = 1;
+    return {};
+}
+
+std::string SetLevelIn(Character& sim, Guid4 Character::*career, std::int16_t Character::*level, int value) {
+    const std::string key = GuidKeyFromBytes(sim.*career);
+    if (!HasLevel(key, value)) {
+        return "the level must be from 0 to " + std::to_string(CareerJobTitles(key).size() - 1) + " in this career";
+    }
+    sim.*level = static_cast<std::int16_t>(value);
+    sim.dirty = 1;
+    return {};
+}
+
+}  // namespace
+
 std::string ChangeCareer(Character& sim, std::string_view key) {
-    const auto guid = GuidBytesFromKey(key);
-    if (!guid) return "a career is its key, eight hexadecimal digits: \"" + std::string(key) + "\"";
-    SetCareer(sim, *guid);
-    if (!HasLevel(key, sim.jobLevel)) sim.jobLevel = 0;
-    sim.dirty = 1;
-    return {};
+    return ChangeCareerIn(sim, &Character::careerGuid, &Character::jobLevel, key);
 }
-
 std::string SetJobLevel(Character& sim, int level) {
-    const std::string key = CareerKeyOf(sim);
-    if (!HasLevel(key, level)) {
-        return "the level must be from 0 to " + std::to_string(CareerJobTitles(key).size() - 1) + " in this career";
-    }
-    sim.jobLevel = static_cast<std::int16_t>(level);
-    sim.dirty = 1;
-    return {};
+    return SetLevelIn(sim, &Character::careerGuid, &Character::jobLevel, level);
 }
-
 std::string ChangeRetiredCareer(Character& sim, std::string_view key) {
-    const auto guid = GuidBytesFromKey(key);
-    if (!guid) return "a career is its key, eight hexadecimal digits: \"" + std::string(key) + "\"";
-    sim.retiredCareerGuid = *guid;
-    if (!HasLevel(key, sim.retiredJobLevel)) sim.retiredJobLevel = 0;
-    sim.dirty = 1;
-    return {};
+    return ChangeCareerIn(sim, &Character::retiredCareerGuid, &Character::retiredJobLevel, key);
 }
-
 std::string SetRetiredJobLevel(Character& sim, int level) {
-    const std::string key = RetiredCareerKeyOf(sim);
-    if (!HasLevel(key, level)) {
-        return "the level must be from 0 to " + std::to_string(CareerJobTitles(key).size() - 1) + " in this career";
-    }
-    sim.retiredJobLevel = static_cast<std::int16_t>(level);
-    sim.dirty = 1;
-    return {};
+    return SetLevelIn(sim, &Character::retiredCareerGuid, &Character::retiredJobLevel, level);
 }
 
 std::string SetPerformance(Character& sim, int performance) {

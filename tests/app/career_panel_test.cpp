@@ -18,13 +18,6 @@ const Character& SimOf(Session& s, const char* file) {
     return s.state.workspace.characters[*FindSimByFile(s.state.workspace, file)];
 }
 
-void Pick(QComboBox* list, const QString& text) {
-    const int at = list->findText(text);
-    ASSERT_GE(at, 0) << text.toStdString();
-    list->setCurrentIndex(at);
-    emit list->activated(at);
-}
-
 void Type(QLineEdit* box, const QString& text) {
     box->clear();
     QTest::keyClicks(box, text);
@@ -46,7 +39,7 @@ TEST(CareerPanel, ShowsTheLevelsScheduleAndKeepsTheLevelAcrossACareerChange) {
     EXPECT_FALSE(s.Shown(s.Find<QComboBox>("cbRetCareer")));
 
     // Medicine has a level 3: the level stays, as one step that undo takes back.
-    Pick(s.Find<QComboBox>("cbCareer"), QStringLiteral("Medicine"));
+    PickEntry(s.Find<QComboBox>("cbCareer"), QStringLiteral("Medicine"));
     const Character& marta = SimOf(s, "N001_User00000.package");
     EXPECT_EQ(GuidKey(marta.careerGuid), "FD61770C");
     EXPECT_EQ(marta.jobLevel, 3);
@@ -57,7 +50,7 @@ TEST(CareerPanel, ShowsTheLevelsScheduleAndKeepsTheLevelAcrossACareerChange) {
     EXPECT_EQ(GuidKey(marta.careerGuid), "55651945");
     EXPECT_EQ(s.Find<QComboBox>("cbCareer")->currentText(), QStringLiteral("Business"));
 
-    Pick(s.Find<QComboBox>("cbJobs"), QStringLiteral("CEO"));
+    PickEntry(s.Find<QComboBox>("cbJobs"), QStringLiteral("CEO"));
     EXPECT_EQ(marta.jobLevel, 9);
     EXPECT_EQ(s.Find<QLabel>("lblSalary")->text(), QStringLiteral("$1663"));
 }

@@ -16,13 +16,6 @@ Character& SimOf(Session& s, const char* file) {
     return s.state.workspace.characters[*FindSimByFile(s.state.workspace, file)];
 }
 
-void Pick(QComboBox* list, const QString& text) {
-    const int at = list->findText(text);
-    ASSERT_GE(at, 0) << text.toStdString();
-    list->setCurrentIndex(at);
-    emit list->activated(at);
-}
-
 TEST(SchoolPanel, PupilsKeepTheirGradeAcrossASchoolChangeAndTheDefaultIsStoredOnlyWhenChosen) {
     Session s;
     s.Choose("N001_User00002.package");  // Lily
@@ -30,7 +23,7 @@ TEST(SchoolPanel, PupilsKeepTheirGradeAcrossASchoolChangeAndTheDefaultIsStoredOn
     EXPECT_EQ(s.Find<QComboBox>("cbSchool")->currentText(), QStringLiteral("Private School"));
     EXPECT_EQ(s.Find<QComboBox>("cbGrade")->currentText(), QStringLiteral("A"));
     EXPECT_FALSE(s.Shown(s.Find<QComboBox>("cbUniversityMajor")));
-    Pick(s.Find<QComboBox>("cbSchool"), QStringLiteral("Public School"));
+    PickEntry(s.Find<QComboBox>("cbSchool"), QStringLiteral("Public School"));
     const Character& lily = SimOf(s, "N001_User00002.package");
     EXPECT_EQ(GuidKey(lily.schoolGuid), "B58867D0");
     EXPECT_EQ(lily.schoolGrade, 12);
@@ -46,7 +39,7 @@ TEST(SchoolPanel, PupilsKeepTheirGradeAcrossASchoolChangeAndTheDefaultIsStoredOn
     EXPECT_TRUE(s.Shown(s.Find<QLabel>("lblSchoolNote")));
     EXPECT_EQ(GuidKey(pablo.schoolGuid), "00000000");
     EXPECT_EQ(pablo.dirty, 0);
-    Pick(s.Find<QComboBox>("cbGrade"), QStringLiteral("C+"));
+    PickEntry(s.Find<QComboBox>("cbGrade"), QStringLiteral("C+"));
     EXPECT_EQ(GuidKey(pablo.schoolGuid), "B58867D0") << "the school shown is stored with the grade";
     EXPECT_EQ(pablo.schoolGrade, 7);
 }
@@ -68,14 +61,14 @@ TEST(SchoolPanel, UniversityShowsTheClassYearAndHoursAndKeepsTheClassAcrossAMajo
     panel->Refill();
     EXPECT_TRUE(s.Find<QComboBox>("cbUniversityClass")->isEnabled()) << "advanced mode, one expansion missing";
 
-    Pick(s.Find<QComboBox>("cbUniversityClass"), QStringLiteral("The Strange Charm of Quarks"));
+    PickEntry(s.Find<QComboBox>("cbUniversityClass"), QStringLiteral("The Strange Charm of Quarks"));
     Character& ana = SimOf(s, "N001_User00012.package");
     EXPECT_EQ(ana.universityClass, 8);
     EXPECT_EQ(s.Find<QLabel>("lblUniversityYear")->text(), QStringLiteral("Senior"));
-    Pick(s.Find<QComboBox>("cbUniversityMajor"), QStringLiteral("Psychology"));
+    PickEntry(s.Find<QComboBox>("cbUniversityMajor"), QStringLiteral("Psychology"));
     EXPECT_EQ(ana.universityClass, 8);
     EXPECT_EQ(s.Find<QLabel>("lblClassHours")->text(), QStringLiteral("6:00PM - 8:00PM (1800-2000)"));
-    Pick(s.Find<QComboBox>("cbUniversityMajor"), QStringLiteral("Undeclared"));
+    PickEntry(s.Find<QComboBox>("cbUniversityMajor"), QStringLiteral("Undeclared"));
     EXPECT_EQ(ana.universityClass, 1);
     EXPECT_EQ(s.Find<QComboBox>("cbUniversityClass")->currentText(), QStringLiteral("Not Enrolled"));
     EXPECT_TRUE(s.Find<QLabel>("lblUniversityYear")->text().isEmpty());

@@ -45,6 +45,14 @@ public:
     std::function<bool(const QString&)> answerFor;
 };
 
+// Chooses the entry with the text in a list as a player would (the list's "activated").
+inline void PickEntry(QComboBox* list, const QString& text) {
+    const int at = list->findText(text);
+    if (at < 0) throw std::runtime_error("no entry " + text.toStdString());
+    list->setCurrentIndex(at);
+    emit list->activated(at);
+}
+
 // The demo game in a folder of its own, started as the program starts.
 struct Session {
     test::TempDir dir;
