@@ -19,7 +19,7 @@ QLabel* Caption(QWidget* parent, const char* name, const char* text) {
 QComboBox* List(QWidget* parent, const char* name, const char* tip) {
     auto* list = new QComboBox(parent);
     list->setObjectName(QString::fromLatin1(name));
-    list->setMinimumWidth(260);
+    list->setMinimumWidth(380);  // "Owned Business (stored; not offered to this sim)" whole
     list->setToolTip(QString::fromLatin1(tip));
     return list;
 }
