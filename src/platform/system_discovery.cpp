@@ -26,8 +26,8 @@ SystemDiscovery DiscoverOnThisSystem(const SystemDiscoveryInput& input, const Di
 #ifdef _WIN32
     if (!input.winePrefix) {
         native = true;
-        const WindowsRegistry registry;
-        const WindowsGamePaths paths;
+        const WindowsRegistry registry{};
+        const WindowsGamePaths paths{};
         FindEditions(&registry, &paths, {}, discovery.editions);
     }
 #endif

@@ -256,8 +256,11 @@ TEST(Help, RightClicksOpenTheControlsTopic) {
     Session s;
     s.Click("btnCharacters");
     QContextMenuEvent onButton(QContextMenuEvent::Mouse, QPoint(2, 2), QPoint(2, 2));
-    QApplication::sendEvent(s.Find<QPushButton>("btnCareer"), &onButton);
+    QApplication::sendEvent(s.Find<QPushButton>("btnBadges"), &onButton);
     EXPECT_EQ(s.window->helpWindow()->shownTopic(), 1000);  // no page of its own yet: the contents
+    QContextMenuEvent onCareer(QContextMenuEvent::Mouse, QPoint(2, 2), QPoint(2, 2));
+    QApplication::sendEvent(s.Find<QPushButton>("btnCareer"), &onCareer);
+    EXPECT_EQ(s.window->helpWindow()->shownTopic(), 5020);
     QContextMenuEvent onSkills(QContextMenuEvent::Mouse, QPoint(2, 2), QPoint(2, 2));
     QApplication::sendEvent(s.Find<QPushButton>("btnSkills"), &onSkills);
     EXPECT_EQ(s.window->helpWindow()->shownTopic(), 4040);
