@@ -352,7 +352,7 @@ TEST(OneDoor, NoFieldAPanelEditsIsFree) {
                  {"btnSchool", "pnlSchools"}, {"btnCharacters", "pnlCharacters"}, {"btnPersonality", "pnlPersonality"},
                  {"btnInterests", "pnlInterests"}, {"btnSkills", "pnlSkills"}, {"btnNeeds", "pnlNeeds"},
                  {"btnRelationships", "pnlRelationships"}, {"btnHouseHolds", "pnlHouseholds"},
-                 {"btnCareer", "pnlCareer"}}) {
+                 {"btnCareer", "pnlCareer"}, {"btnHobbies", "pnlHobbies"}, {"btnBadges", "pnlBadges"}}) {
             s.Choose(sim);
             s.Click(button);
             QWidget* panel = s.window->PanelNamed(QString::fromLatin1(name));
@@ -402,7 +402,8 @@ TEST(OneDoor, NoFieldAPanelEditsIsFree) {
     // The poking reached the panels' fields.
     for (const char* field : {"fatness", "neat", "interestSports", "cookingSkill", "decayHunger", "turnOns1", "zodiac",
                               "careerGuid", "jobLevel", "retiredCareerGuid", "performance", "pension", "pto", "npcType",
-                              "schoolGuid", "schoolGrade", "universityMajorGuid", "gpa", "remainingHours"}) {
+                              "schoolGuid", "schoolGrade", "universityMajorGuid", "gpa", "remainingHours",
+                              "hobbyCuisine", "talent"}) {
         EXPECT_TRUE(edited.count(field)) << field << " was not reached";
     }
 }

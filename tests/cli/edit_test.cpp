@@ -135,6 +135,36 @@ TEST(CliSet, SchoolAndUniversityOptionsFollowThePanel) {
     }
 }
 
+// Hobbies and badges as their panels offer them.
+TEST(CliSet, HobbyAndBadgeOptionsFollowThePanels) {
+    test::TempDir dir;
+    const auto game = demo::WriteDemoGame(dir.path());
+    const std::string prefix = game.prefix.string();
+    auto set = [&](const std::string& sim, std::vector<std::string> args) {
+        std::vector<std::string> all{"set", "N001", "--wine-prefix", prefix, "--sim", sim};
+        all.insert(all.end(), args.begin(), args.end());
+        all.push_back("--save");
+        return Cli(all);
+    };
+    auto result = set("N001_User00000.package", {"hobbyScience=12", "--hobby", "Games=640", "--talent", "Nature",
+                                                  "--hobby-lots", "Fitness,204", "--badge", "Sewing=666"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto dump = nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out);
+    const auto marta = Sim(dump, "N001_User00000.package");
+    EXPECT_EQ(marta["hobbyGames"], 640);
+    EXPECT_EQ(marta["hobbyScience"], 12);
+    EXPECT_EQ(marta["talent"], 209);
+    for (const auto& [sim, args] : std::vector<std::pair<std::string, std::vector<std::string>>>{
+             {"N001_User00008.package", {"--hobby", "Games=1"}},              // a cat
+             {"N001_User00000.package", {"--hobby", "Games=1001"}},
+             {"N001_User00000.package", {"--talent", "Knitting"}},
+             {"N001_User00000.package", {"--hobby-lots", "Bowling"}},
+             {"N001_User00000.package", {"--badge", "Cash Register=333"}},    // Open for Business is not installed
+             {"N001_User00003.package", {"--badge", "Fishing=333"}}}) {       // a toddler
+        EXPECT_NE(set(sim, args).status, 0) << sim << " " << args[0] << " " << args[1];
+    }
+}
+
 TEST(CliSet, RefusesUnknownFieldsAndValuesOutOfRange) {
     test::TempDir dir;
     const auto game = demo::WriteDemoGame(dir.path());

@@ -435,6 +435,13 @@ void AddSimItems(const Character& sim, const SimPlan& plan, std::vector<Neighbor
     }
     // A toddler in training: walking learned, talking half-way, the nursery rhyme begun.
     if (sim.lifeStage == 2 && sim.species == 0) add(0x4DDF0E12, 1, {0, 1000, 450, 120, 1, 0, 0, 300});
+    // FreeTime and Seasons: badges of every grade and the hobby lots of its talent and one more.
+    if (sim.lifeStage >= 16 && sim.species == 0 && plan.version >= 0x33) {
+        const auto n = static_cast<std::uint16_t>(sim.instanceId);
+        add(0x12297157, 0, {static_cast<std::uint16_t>(n % 4 * 333), 0});  // fishing
+        add(0xF3D9B8DA, 0, {1000, 0});                                      // pottery
+        add(0x53F9DF4E, 1, {static_cast<std::uint16_t>(204 + n % 10), 211});  // hobby lots
+    }
 }
 
 // What a long-played neighborhood holds for every sim besides its description: a genetics

@@ -1,5 +1,7 @@
 // The registry of panels: one row each. A new panel is its file pair and a row here.
 #include "app/panels/about_panel.h"
+#include "app/panels/badges_panel.h"
+#include "app/panels/hobbies_panel.h"
 #include "app/panels/career_panel.h"
 #include "app/panels/character_panel.h"
 #include "app/panels/data_panel.h"
@@ -37,8 +39,8 @@ const std::vector<PanelRow>& PanelRows() {
         {"Skills", "The sim's skill points, the skills kept as items, and a toddler's training", "btnSkills", "pnlSkills", 4040, Make<SkillsPanel>, false},
         {"Needs", "How fast each of the sim's needs falls (FreeTime)", "btnNeeds", "pnlNeeds", 4050, Make<NeedsPanel>, false},
         {"Aspiration/Influence", "The sim's aspirations, aspiration meter, reward points and influence (on its way)", "btnAspiration", "pnlAspiration", 4060, Make<PendingPanel>, false},
-        {"Badges", "The sim's talent badges (on its way)", "btnBadges", "pnlBadges", 4070, Make<PendingPanel>, false},
-        {"Hobbies", "The sim's hobby enthusiasm, talent and hobby lots (on its way)", "btnHobbies", "pnlHobbies", 4071, Make<PendingPanel>, false},
+        {"Badges", "The sim's talent badges and their grades", "btnBadges", "pnlBadges", 4070, Make<BadgesPanel>, false},
+        {"Hobbies", "The sim's hobby enthusiasms, natural talent and hobby lot memberships (FreeTime)", "btnHobbies", "pnlHobbies", 4071, Make<HobbiesPanel>, false},
         {"School", "A child's or teen's school, grade and performance; a grown-up's university major, class and grades", "btnSchool", "pnlSchools", 5030, Make<SchoolPanel>, false},
         {"Career", "The sim's career and level with its hours and pay, performance, retired career, pension, vacation days and NPC type", "btnCareer", "pnlCareer", 5020, Make<CareerPanel>, false},
         {"Rewards/Extras", "The sim's career rewards and personal items (on its way)", "btnRewards", "pnlRewards", 4080, Make<PendingPanel>, false},

@@ -38,5 +38,6 @@ std::span<const SimOperation> HouseholdOperations();
 std::span<const SimOperation> RelationshipOperations();
 std::span<const SimOperation> FamilyOperations();
 std::span<const SimOperation> CareerOperations();
+std::span<const SimOperation> HobbyOperations();
 
 }  // namespace qh::ops
