@@ -109,10 +109,13 @@ std::span<const BadgeRow> BadgeRows() {
 bool ShowsBadges(const Character& sim) { return sim.species == 0 && sim.lifeStage > 2; }
 
 int BadgeLevel(const Workspace& workspace, const Character& sim, std::uint32_t itemGuid) {
+    // The panel walks the list in order, each of the sim's items of the badge moving its slider:
+    // the last one's level is shown (a change writes them all alike).
+    int level = 0;
     for (const NeighborhoodItem& item : workspace.simItemList) {
-        if (item.owner == sim.instanceId && item.itemGuid == itemGuid) return item.values.empty() ? 0 : item.values[0];
+        if (item.owner == sim.instanceId && item.itemGuid == itemGuid) level = item.values.empty() ? 0 : item.values[0];
     }
-    return 0;
+    return level;
 }
 
 std::string SetBadgeLevel(Workspace& workspace, Character& sim, const BadgeRow& badge, int level) {

@@ -53,7 +53,7 @@ std::span<const BadgeRow> BadgeRows();
 
 // Whether the Badges panel shows anything: a sim (not a pet) past the toddler stage.
 bool ShowsBadges(const Character& sim);
-// A badge's level: the first value of the sim's first item of it (0 without one).
+// A badge's level: the first value of the sim's last item of it (0 without one).
 int BadgeLevel(const Workspace& workspace, const Character& sim, std::uint32_t itemGuid);
 // The level 0..1000 into every item of the sim with the badge's GUID; without one, a level other
 // than 0 appends one (first list, values: the level, 0). Returns why the level was refused.
