@@ -40,6 +40,7 @@ BadgesPanel::BadgesPanel(Document& document, PanelContext& context, const PanelR
                            .arg(QString::fromLatin1(badge.name).toLower()));
         auto* picture = NamedLabel(this, BadgeControlName("img", badge.name));
         picture->setFixedSize(18, 18);
+        picture->setAlignment(Qt::AlignCenter);
         picture->installEventFilter(this);
         picture->setToolTip(QStringLiteral("Click to step the badge to its next grade"));
         grid->addWidget(label, line, 0);
@@ -112,7 +113,10 @@ void BadgesPanel::Relabel() {
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const int level = sliders_[i]->value();
         labels_[i]->setText(QString::fromLatin1(rows[i].name) + QStringLiteral(":(") + QString::number(level) + QLatin1Char(')'));
-        pictures_[i]->setPixmap(context_.pictures.images().Picture(QString::fromLatin1(kGradePictures[BadgeGrade(level)])));
+        // The library's badges are drawn large; the panel shows them 16 pixels square.
+        const QPixmap picture = context_.pictures.images().Picture(QString::fromLatin1(kGradePictures[BadgeGrade(level)]));
+        pictures_[i]->setPixmap(picture.isNull() ? picture
+                                                 : picture.scaled(16, 16, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     }
 }
 
