@@ -150,6 +150,18 @@ std::vector<std::string> CareerJobTitles(std::string_view key) {
     return career ? career->titles : std::vector<std::string>{"Unknown"};
 }
 
+std::string CareerName(std::string_view key) {
+    if (key == kNoCareerKey) return "Unemployed";
+    const Career* career = Careers().Find(key);
+    return career ? career->name : "Unknown";
+}
+
+std::string CareerTitle(std::string_view key, int level) {
+    const auto titles = CareerJobTitles(key);
+    return level >= 0 && static_cast<std::size_t>(level) < titles.size() ? titles[static_cast<std::size_t>(level)]
+                                                                          : std::string();
+}
+
 namespace {
 
 using Choices = std::vector<std::pair<std::string, std::string>>;

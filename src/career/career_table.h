@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "character/sim_description.h"
 #include "package/guid.h"
 #include "platform/game_discovery.h"
 
@@ -26,8 +27,9 @@ inline std::string GuidKeyFromBytes(const Guid4& bytes) { return GuidKey(bytes);
 inline std::optional<Guid4> GuidBytesFromKey(std::string_view key) { return ParseGuid(key, GuidFormat::StoredBytes); }
 
 inline constexpr std::string_view kNoCareerKey = "00000000";
-inline constexpr std::string_view kOwnedBusinessKey = "0A408FD0";      // adults and elders
-inline constexpr std::string_view kTeenOwnedBusinessKey = "1FD96B31";  // teens
+// The owned business's careers, as the description writer knows them too.
+inline constexpr std::string_view kOwnedBusinessKey = kOwnedBusinessCareers[0];      // adults and elders
+inline constexpr std::string_view kTeenOwnedBusinessKey = kOwnedBusinessCareers[1];  // teens
 
 enum class CareerBand { Adult, TeenElder, Pet, Business, TeenBusiness };
 enum class CareerExpansion { None, University, OpenForBusiness, Pets, Seasons, FreeTime };
@@ -66,6 +68,10 @@ const CareerTable& Careers();
 
 // The titles of levels 0 to n; "00000000" gives {"Unemployed"}, a key not in the table {"Unknown"}.
 std::vector<std::string> CareerJobTitles(std::string_view key);
+// A career's name ("Unemployed" for none, "Unknown" for a key not in the table) and the title of a
+// level of it (empty for a level it does not have).
+std::string CareerName(std::string_view key);
+std::string CareerTitle(std::string_view key, int level);
 
 // The (name, key) entries of the career list for a sim by its life stage (16 teen, 19 adult, 51
 // elder) and species (0 a sim, 1 large dog, 2 small dog, 3 cat), as the installed expansions allow.

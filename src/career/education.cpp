@@ -116,6 +116,17 @@ std::string GpaText(int gpa) {
     return out;
 }
 
+ShownSchooling ShownSchool(const Character& sim) {
+    const std::string key = GuidKey(sim.schoolGuid);
+    if (!FindSchool(key)) return {std::string(kPublicSchoolKey), kDefaultSchoolGrade, true};
+    return {key, sim.schoolGrade >= 1 && sim.schoolGrade <= 13 ? sim.schoolGrade : 0, false};
+}
+
+std::string UniversityYear(std::string_view majorKey, int universityClass) {
+    if (majorKey == kUndeclaredKey || !FindMajor(majorKey)) return {};
+    return ClassYear(universityClass);
+}
+
 bool AttendsSchool(const Character& sim) { return sim.lifeStage == 3 || sim.lifeStage == 16; }
 
 bool StudiesAtUniversity(const Character& sim, const ExpansionFlags& flags) {
@@ -132,13 +143,17 @@ bool UniversityClassEditable(const ExpansionFlags& flags, bool advanced) {
 
 std::string SetSchool(Character& sim, std::string_view key) {
     if (!FindSchool(key)) return "the school must be B58867D0 (Public School) or 114C8FCC (Private School)";
+    const ShownSchooling shown = ShownSchool(sim);
     sim.schoolGuid = *ParseGuid(key, GuidFormat::StoredBytes);
+    if (shown.isDefault) sim.schoolGrade = static_cast<std::int16_t>(shown.grade);
     sim.dirty = 1;
     return {};
 }
 
 std::string SetSchoolGrade(Character& sim, int grade) {
     if (std::string refusal = Range(grade, 1, 13, "the grade"); !refusal.empty()) return refusal;
+    const ShownSchooling shown = ShownSchool(sim);
+    if (shown.isDefault) sim.schoolGuid = *ParseGuid(shown.key, GuidFormat::StoredBytes);
     sim.schoolGrade = static_cast<std::int16_t>(grade);
     sim.dirty = 1;
     return {};

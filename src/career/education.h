@@ -55,8 +55,24 @@ bool HasUniversitySliders(const Character& sim);
 // expansion is installed too (the game then keeps the class in step by itself).
 bool UniversityClassEditable(const ExpansionFlags& expansions, bool advanced);
 
-// The rules of the School panel; each returns why a value was refused, else "".
-std::string SetSchool(Character& sim, std::string_view key);   // the grade stays
+// What the school list and grade list show: the stored school and grade, or, when no school the
+// game has is stored, the game's default (Public School, B) with `isDefault` set. A grade outside
+// 1 to 13 of a stored school is 0: no entry is selected.
+struct ShownSchooling {
+    std::string key;
+    int grade = 0;
+    bool isDefault = false;
+};
+ShownSchooling ShownSchool(const Character& sim);
+
+// The year a class shows beside it: ClassYear for a major the table has, empty for Undeclared
+// and for a key that is no major.
+std::string UniversityYear(std::string_view majorKey, int universityClass);
+
+// The rules of the School panel; each returns why a value was refused, else "". A school or grade
+// chosen for a sim shown the default stores the other half of what is shown with it, so the
+// record holds what the lists show.
+std::string SetSchool(Character& sim, std::string_view key);   // the grade shown stays
 std::string SetSchoolGrade(Character& sim, int grade);         // 1 to 13
 std::string SetMajor(Character& sim, std::string_view key);    // the class stays when the major has it, else 1
 std::string SetUniversityClass(Character& sim, int universityClass);  // 1 to the major's last class

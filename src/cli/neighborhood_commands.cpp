@@ -95,31 +95,22 @@ nlohmann::ordered_json CharacterJson(const Character& sim, SortOrder order, cons
     out["listText"] = CharacterListText(sim, order);
     out["hasPicture"] = sim.portrait.has_value();
     // The working life and schooling in words, as the Career and School panels name them.
-    auto titleOf = [](const std::string& key, int level) {
-        const auto titles = CareerJobTitles(key);
-        return level >= 0 && static_cast<std::size_t>(level) < titles.size() ? titles[static_cast<std::size_t>(level)]
-                                                                              : std::string();
-    };
-    auto nameOf = [](const std::string& key) {
-        if (key == kNoCareerKey) return std::string("Unemployed");
-        const Career* career = Careers().Find(key);
-        return career ? career->name : std::string("Unknown");
-    };
     const std::string career = GuidKey(sim.careerGuid);
     const std::string retired = GuidKey(sim.retiredCareerGuid);
+    const std::string majorKey = GuidKey(sim.universityMajorGuid);
     const School* school = FindSchool(GuidKey(sim.schoolGuid));
-    const Major* major = FindMajor(GuidKey(sim.universityMajorGuid));
-    const auto classes = MajorClasses(GuidKey(sim.universityMajorGuid));
+    const Major* major = FindMajor(majorKey);
+    const auto classes = MajorClasses(majorKey);
     const bool hasClass = sim.universityClass >= 1 && static_cast<std::size_t>(sim.universityClass) <= classes.size();
-    out["work"] = {{"career", nameOf(career)},
-                   {"title", titleOf(career, sim.jobLevel)},
-                   {"retiredCareer", nameOf(retired)},
-                   {"retiredTitle", titleOf(retired, sim.retiredJobLevel)},
+    out["work"] = {{"career", CareerName(career)},
+                   {"title", CareerTitle(career, sim.jobLevel)},
+                   {"retiredCareer", CareerName(retired)},
+                   {"retiredTitle", CareerTitle(retired, sim.retiredJobLevel)},
                    {"school", school ? school->name : ""},
                    {"grade", sim.schoolGrade >= 1 && sim.schoolGrade <= 13 ? SchoolGrades()[sim.schoolGrade - 1] : ""},
                    {"major", major ? major->name : ""},
                    {"class", hasClass ? classes[static_cast<std::size_t>(sim.universityClass - 1)] : std::string()},
-                   {"year", major && hasClass && GuidKey(sim.universityMajorGuid) != kUndeclaredKey ? ClassYear(sim.universityClass) : ""},
+                   {"year", hasClass ? UniversityYear(majorKey, sim.universityClass) : std::string()},
                    {"gpa", GpaText(sim.gpa)}};
     out.update(TraitsJson(sim, skills));
     return out;

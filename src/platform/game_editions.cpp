@@ -61,11 +61,6 @@ constexpr std::array<LegacyPack, 9> kLegacyPacks{{
     {"Sims2EP8.exe", &GameEnvironment::hasApartmentLife, "hasApartmentLife"},
 }};
 
-bool IsDirectory(const fs::path& path) {
-    std::error_code error;
-    return fs::is_directory(path, error);
-}
-
 std::string Trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string_view::npos) return {};

@@ -75,4 +75,9 @@ std::string Utf8Text(const std::filesystem::path& path) {
     return std::string(text.begin(), text.end());
 }
 
+bool IsDirectory(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::is_directory(path, error);
+}
+
 }  // namespace qh

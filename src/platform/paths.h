@@ -25,6 +25,9 @@ std::string Utf8Text(const std::filesystem::path& path);
 // Whether `path`, taken as spelt (lexically, ".." resolved), lies inside `folder`.
 bool LiesInside(const std::filesystem::path& path, const std::filesystem::path& folder);
 
+// Whether the path is a folder (following links); false for anything that cannot be looked at.
+bool IsDirectory(const std::filesystem::path& path);
+
 // Case-insensitive equality of ASCII letters; other bytes compare exactly.
 bool EqualsNoCase(std::string_view a, std::string_view b);
 

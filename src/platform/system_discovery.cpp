@@ -1,6 +1,7 @@
 #include "platform/system_discovery.h"
 
 #include <cstdlib>
+#include <map>
 
 #include "platform/wine_registry.h"
 #ifdef _WIN32
@@ -22,6 +23,7 @@ SystemDiscovery DiscoverOnThisSystem(const std::optional<fs::path>& winePrefix, 
 
 SystemDiscovery DiscoverOnThisSystem(const SystemDiscoveryInput& input, const DiscoveryOverrides& overrides) {
     SystemDiscovery discovery;
+    std::map<fs::path, std::unique_ptr<RegistryView>> registries;  // by Wine prefix
     bool native = false;
 #ifdef _WIN32
     if (!input.winePrefix) {
@@ -39,9 +41,10 @@ SystemDiscovery DiscoverOnThisSystem(const SystemDiscoveryInput& input, const Di
         discovery.prefixes = FindWinePrefix(search);
         for (const fs::path& prefix : discovery.prefixes.taken) {
             try {
-                const WineRegistry registry(prefix);
-                const WineGamePaths paths(prefix, registry);
-                FindEditions(&registry, &paths, prefix, discovery.editions);
+                auto registry = std::make_unique<WineRegistry>(prefix);
+                const WineGamePaths paths(prefix, *registry);
+                FindEditions(registry.get(), &paths, prefix, discovery.editions);
+                registries.emplace(prefix, std::move(registry));  // read once; the chosen one is kept
             } catch (const std::exception& error) {
                 // A damaged registry file passes that prefix over, said with the file's name; the
                 // other prefixes are still looked at.
@@ -68,10 +71,8 @@ SystemDiscovery DiscoverOnThisSystem(const SystemDiscoveryInput& input, const Di
         discovery.env = edition.env;
         discovery.personalFolder = edition.personalFolder;
         if (!edition.prefix.empty()) {
-            // Read without fault a moment ago, unless it changed meanwhile.
-            try {
-                discovery.registry = std::make_unique<WineRegistry>(edition.prefix);
-            } catch (const std::exception&) {
+            if (auto found = registries.find(edition.prefix); found != registries.end()) {
+                discovery.registry = std::move(found->second);
             }
             discovery.prefixes.chosen = edition.prefix;
         }

@@ -21,11 +21,6 @@ std::string ReadText(const fs::path& path) {
     return text.str();
 }
 
-bool IsDirectory(const fs::path& path) {
-    std::error_code error;
-    return fs::is_directory(path, error);
-}
-
 std::vector<fs::path> Subfolders(const fs::path& folder) {
     std::vector<fs::path> out;
     std::error_code error;

@@ -1,6 +1,7 @@
 #include "workspace/hobby_items.h"
 
 #include <algorithm>
+#include <random>
 
 #include "workspace/sim_items.h"
 
@@ -141,6 +142,15 @@ int BadgeGrade(int level) {
     if (level >= 666) return 2;
     if (level >= 333) return 1;
     return 0;
+}
+
+std::vector<int> RandomBadgeLevels(std::size_t count, std::uint64_t seed) {
+    static constexpr int kGrades[4] = {0, 333, 666, 1000};
+    std::mt19937_64 generator(seed);
+    std::uniform_int_distribution<int> draw(0, 3);
+    std::vector<int> levels(count);
+    for (int& level : levels) level = kGrades[draw(generator)];
+    return levels;
 }
 
 int NextBadgeLevel(int level) {

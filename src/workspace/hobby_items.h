@@ -62,5 +62,8 @@ std::string SetBadgeLevel(Workspace& workspace, Character& sim, const BadgeRow& 
 int BadgeGrade(int level);
 // The level a click on the badge's picture steps to: to 333, 666, 1000, then back to 0.
 int NextBadgeLevel(int level);
+// "Random": one of 0, 333, 666 and 1000 for each badge, each as likely, from a generator seeded
+// with `seed` (the panel seeds it from the clock at each press).
+std::vector<int> RandomBadgeLevels(std::size_t count, std::uint64_t seed);
 
 }  // namespace qh

@@ -96,10 +96,12 @@ TEST(BadgesPanel, PicturesStepThroughTheGradesAndRandomKeepsToThem) {
         }
     }
     const int before = s.window->document().history().count();
+    const int cashRegister = BadgeLevel(s.state.workspace, marta, 0x505FDC28);
+    ASSERT_LT(cashRegister, 1000) << "the demo gives Marta a Cash Register badge below gold";
     s.Click("btnMaxBadges");
     EXPECT_EQ(s.window->document().history().count(), before + 1) << "one step for the press";
     EXPECT_EQ(BadgeLevel(s.state.workspace, marta, 0xD3DB2A27), 1000);
-    EXPECT_EQ(BadgeLevel(s.state.workspace, marta, 0x505FDC28), BadgeLevel(s.state.workspace, marta, 0x505FDC28))
+    EXPECT_EQ(BadgeLevel(s.state.workspace, marta, 0x505FDC28), cashRegister)
         << "the hidden Open for Business badge is left as it was";
 }
 

@@ -201,9 +201,10 @@ TEST(Education, SchoolsMajorsClassesAndTheirHours) {
 TEST(Education, RulesKeepWhatTheyCanAndRefuseWhatTheGameCannotHold) {
     Character sim;
     sim.lifeStage = 3;
+    sim.schoolGuid = *GuidBytesFromKey("B58867D0");
     sim.schoolGrade = 12;
     ASSERT_EQ(SetSchool(sim, "114C8FCC"), "");
-    EXPECT_EQ(sim.schoolGrade, 12);
+    EXPECT_EQ(sim.schoolGrade, 12) << "Public to Private keeps the grade";
     EXPECT_NE(SetSchool(sim, "12345678"), "");
     EXPECT_NE(SetSchoolGrade(sim, 14), "");
     EXPECT_NE(SetSchoolGrade(sim, 0), "");
@@ -218,6 +219,32 @@ TEST(Education, RulesKeepWhatTheyCanAndRefuseWhatTheGameCannotHold) {
     EXPECT_NE(SetGpa(sim, 1001), "");
     EXPECT_NE(SetRemainingHours(sim, 73), "");
     EXPECT_EQ(SetRemainingHours(sim, 72), "");
+
+    // A pupil shown the game's default (no school stored) gets the other half of it stored with
+    // what is picked, so the record holds what the lists show.
+    Character pupil;
+    pupil.lifeStage = 16;
+    EXPECT_TRUE(ShownSchool(pupil).isDefault);
+    EXPECT_EQ(ShownSchool(pupil).grade, 9);
+    ASSERT_EQ(SetSchoolGrade(pupil, 4), "");
+    EXPECT_EQ(GuidKey(pupil.schoolGuid), "B58867D0");
+    EXPECT_EQ(pupil.schoolGrade, 4);
+    Character other;
+    other.lifeStage = 3;
+    other.schoolGrade = 40;
+    ASSERT_EQ(SetSchool(other, "114C8FCC"), "");
+    EXPECT_EQ(other.schoolGrade, 9);
+    ASSERT_EQ(SetSchool(other, "B58867D0"), "");
+    EXPECT_EQ(other.schoolGrade, 9) << "a stored school keeps its grade";
+    other.schoolGrade = 40;
+    EXPECT_EQ(ShownSchool(other).grade, 0) << "a grade the list lacks selects nothing";
+    EXPECT_EQ(UniversityYear("63F09CAE", 5), "Junior");
+    EXPECT_EQ(UniversityYear("1DBF978E", 1), "");
+    EXPECT_EQ(UniversityYear("12345678", 5), "");
+    EXPECT_EQ(CareerName("00000000"), "Unemployed");
+    EXPECT_EQ(CareerName("12345678"), "Unknown");
+    EXPECT_EQ(CareerTitle("55651945", 3), "Field Sales Rep");
+    EXPECT_EQ(CareerTitle("55651945", 11), "");
 
     ExpansionFlags flags;
     flags.university = true;

@@ -46,21 +46,27 @@ TEST(CliSet, ChangesFieldsAndTheNeighborhoodAndSaves) {
               812);
 }
 
-// The career options apply the Career panel's rules: the level kept or fallen to 0, only careers
-// the sim is offered, the boxes' ranges, the NPC type in advanced mode only.
-TEST(CliSet, CareerOptionsFollowThePanel) {
+// The demo game, and `set ... --save` and `dump` on one of its valley's sims.
+struct Valley {
     test::TempDir dir;
-    const auto game = demo::WriteDemoGame(dir.path());
-    const std::string prefix = game.prefix.string();
-    auto set = [&](std::vector<std::string> args) {
-        std::vector<std::string> all{"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00000.package"};
+    demo::DemoGame game = demo::WriteDemoGame(dir.path());
+    test::CliResult Set(const std::string& sim, std::vector<std::string> args) const {
+        std::vector<std::string> all{"set", "N001", "--wine-prefix", game.prefix.string(), "--sim", sim};
         all.insert(all.end(), args.begin(), args.end());
         all.push_back("--save");
         return Cli(all);
-    };
-    auto marta = [&] {
-        return Sim(nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out), "N001_User00000.package");
-    };
+    }
+    nlohmann::json Dumped(const std::string& file) const {
+        return Sim(nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", game.prefix.string()}).out), file);
+    }
+};
+
+// The career options apply the Career panel's rules: the level kept or fallen to 0, only careers
+// the sim is offered, the boxes' ranges, the NPC type in advanced mode only.
+TEST(CliSet, CareerOptionsFollowThePanel) {
+    const Valley v;
+    auto set = [&](std::vector<std::string> args) { return v.Set("N001_User00000.package", std::move(args)); };
+    auto marta = [&] { return v.Dumped("N001_User00000.package"); };
     auto result = set({"--career", "fd61770c"});  // Medicine keeps Business level 3
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(marta()["careerGuid"], "FD61770C");
@@ -97,18 +103,9 @@ TEST(CliSet, CareerOptionsFollowThePanel) {
 // School and university through the School panel's rules: who may have what, letter grades,
 // the class only where the panel lets it be chosen.
 TEST(CliSet, SchoolAndUniversityOptionsFollowThePanel) {
-    test::TempDir dir;
-    const auto game = demo::WriteDemoGame(dir.path());
-    const std::string prefix = game.prefix.string();
-    auto set = [&](const std::string& sim, std::vector<std::string> args) {
-        std::vector<std::string> all{"set", "N001", "--wine-prefix", prefix, "--sim", sim};
-        all.insert(all.end(), args.begin(), args.end());
-        all.push_back("--save");
-        return Cli(all);
-    };
-    auto dumped = [&](const std::string& file) {
-        return Sim(nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out), file);
-    };
+    const Valley v;
+    auto set = [&](const std::string& sim, std::vector<std::string> args) { return v.Set(sim, std::move(args)); };
+    auto dumped = [&](const std::string& file) { return v.Dumped(file); };
     auto result = set("N001_User00002.package", {"--school", "b58867d0", "--grade", "A+"});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(dumped("N001_User00002.package")["schoolGuid"], "B58867D0");
@@ -137,20 +134,12 @@ TEST(CliSet, SchoolAndUniversityOptionsFollowThePanel) {
 
 // Hobbies and badges as their panels offer them.
 TEST(CliSet, HobbyAndBadgeOptionsFollowThePanels) {
-    test::TempDir dir;
-    const auto game = demo::WriteDemoGame(dir.path());
-    const std::string prefix = game.prefix.string();
-    auto set = [&](const std::string& sim, std::vector<std::string> args) {
-        std::vector<std::string> all{"set", "N001", "--wine-prefix", prefix, "--sim", sim};
-        all.insert(all.end(), args.begin(), args.end());
-        all.push_back("--save");
-        return Cli(all);
-    };
+    const Valley v;
+    auto set = [&](const std::string& sim, std::vector<std::string> args) { return v.Set(sim, std::move(args)); };
     auto result = set("N001_User00000.package", {"hobbyScience=12", "--hobby", "Games=640", "--talent", "Nature",
                                                   "--hobby-lots", "Fitness,204", "--badge", "Sewing=666"});
     ASSERT_EQ(result.status, 0) << result.err;
-    const auto dump = nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", prefix}).out);
-    const auto marta = Sim(dump, "N001_User00000.package");
+    const auto marta = v.Dumped("N001_User00000.package");
     EXPECT_EQ(marta["hobbyGames"], 640);
     EXPECT_EQ(marta["hobbyScience"], 12);
     EXPECT_EQ(marta["talent"], 209);

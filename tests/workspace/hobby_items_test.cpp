@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace qh {
 namespace {
 
@@ -72,6 +74,9 @@ TEST(HobbyItems, TalentEnthusiasmAndBadges) {
     EXPECT_EQ(NextBadgeLevel(333), 666);
     EXPECT_EQ(NextBadgeLevel(700), 1000);
     EXPECT_EQ(NextBadgeLevel(999), 0);
+    std::set<int> drawn;
+    for (int level : RandomBadgeLevels(400, 7)) drawn.insert(level);
+    EXPECT_EQ(drawn, (std::set<int>{0, 333, 666, 1000})) << "every grade, and nothing between";
 }
 
 }  // namespace

@@ -3,10 +3,10 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <random>
 
 #include "app/images.h"
 #include "app/widgets.h"
+#include "character/character_traits.h"
 #include "workspace/hobby_items.h"
 #include "workspace/sim_items.h"
 
@@ -69,12 +69,7 @@ BadgesPanel::BadgesPanel(Document& document, PanelContext& context, const PanelR
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(line, 1);
     connect(btnRandomBadges_, &QPushButton::clicked, this, [this] {
-        std::mt19937 random(static_cast<std::uint32_t>(std::random_device{}()));
-        std::uniform_int_distribution<int> draw(0, 3);
-        static constexpr int kGrades[4] = {0, 333, 666, 1000};
-        std::vector<int> levels(sliders_.size());
-        for (int& level : levels) level = kGrades[draw(random)];
-        MoveAll(levels, QStringLiteral("random badges"));
+        MoveAll(RandomBadgeLevels(sliders_.size(), ClockSeed()), QStringLiteral("random badges"));
     });
     connect(btnMaxBadges_, &QPushButton::clicked, this,
             [this] { MoveAll(std::vector<int>(sliders_.size(), 1000), QStringLiteral("maximum badges")); });

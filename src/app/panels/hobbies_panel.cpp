@@ -3,8 +3,8 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <array>
-#include <random>
 
+#include "character/character_traits.h"
 #include "workspace/hobby_items.h"
 #include "workspace/sim_items.h"
 
@@ -68,11 +68,7 @@ HobbiesPanel::HobbiesPanel(Document& document, PanelContext& context, const Pane
     grid->setRowStretch(5, 1);
 
     connect(btnRandomHobbies_, &QPushButton::clicked, this, [this] {
-        std::mt19937 random(static_cast<std::uint32_t>(std::random_device{}()));
-        std::uniform_int_distribution<int> draw(0, 998);
-        std::vector<int> values(form_->sliders().size());
-        for (int& value : values) value = draw(random);
-        MoveAll(values, QStringLiteral("random hobbies"));
+        MoveAll(RandomTraitValues(form_->sliders().size(), ClockSeed()), QStringLiteral("random hobbies"));
     });
     connect(btnMaxHobbies_, &QPushButton::clicked, this,
             [this] { MoveAll(std::vector<int>(form_->sliders().size(), 1000), QStringLiteral("maximum hobbies")); });

@@ -1,6 +1,7 @@
 #include "app/panels/school_panel.h"
 
 #include <QGridLayout>
+#include <algorithm>
 
 #include "app/widgets.h"
 #include "career/career_rules.h"
@@ -100,20 +101,13 @@ void SchoolPanel::Fill() {
     if (AttendsSchool(sim)) {
         for (const School& school : Schools()) cbSchool_->addItem(QString::fromLatin1(school.name), QString::fromLatin1(school.key));
         for (const char* grade : SchoolGrades()) cbGrade_->addItem(QString::fromLatin1(grade));
-        const std::string key = GuidKey(sim.schoolGuid);
-        int school = -1;
-        for (int i = 0; i < cbSchool_->count(); ++i) {
-            if (cbSchool_->itemData(i).toString().toStdString() == key) school = i;
-        }
-        if (school < 0) {
-            // No school stored (or one the game does not have): the game's default is shown, and
-            // stored only when the player picks a school or a grade.
-            school = 0;
-            cbGrade_->setCurrentIndex(kDefaultSchoolGrade - 1);
+        const ShownSchooling shown = ShownSchool(sim);
+        const int school = std::max(0, cbSchool_->findData(QString::fromStdString(shown.key)));
+        cbGrade_->setCurrentIndex(shown.grade - 1);  // no entry for 0
+        if (shown.isDefault) {
+            // The game's default, stored only when the player picks a school or a grade.
             lblSchoolNote_->setText(QStringLiteral("No school is stored for this sim; the game's default is shown."));
             lblSchoolNote_->show();
-        } else {
-            cbGrade_->setCurrentIndex(sim.schoolGrade >= 1 && sim.schoolGrade <= 13 ? sim.schoolGrade - 1 : -1);
         }
         cbSchool_->setCurrentIndex(school);
         trkSchoolPerformance_->setValue(std::clamp<int>(sim.performance, kPerformanceLow, kPerformanceHigh));
@@ -166,27 +160,17 @@ void SchoolPanel::ShowClass(const Character& sim) {
     const int stored = sim.universityClass;
     cbUniversityClass_->setCurrentIndex(stored >= 1 && stored <= cbUniversityClass_->count() ? stored - 1 : -1);
     lblClassHours_->setText(QString::fromStdString(ClassHoursText(key, stored)));
-    lblUniversityYear_->setText(key == kUndeclaredKey || !FindMajor(key) ? QString()
-                                                                         : QString::fromStdString(ClassYear(stored)));
+    lblUniversityYear_->setText(QString::fromStdString(UniversityYear(key, stored)));
 }
 
 void SchoolPanel::cbSchoolChange(int index) {
     const std::string key = cbSchool_->itemData(index).toString().toStdString();
-    const int grade = cbGrade_->currentIndex() + 1;
-    // The grade stays as shown: a sim shown the default grade gets it stored with the school.
-    EditSelected(QStringLiteral("school"), [&](Workspace&, Character& sim) {
-        SetSchool(sim, key);
-        if (grade >= 1) SetSchoolGrade(sim, grade);
-    });
+    EditSelected(QStringLiteral("school"), [&](Workspace&, Character& sim) { SetSchool(sim, key); });
     Refill();
 }
 
 void SchoolPanel::cbGradeChange(int index) {
-    const std::string school = cbSchool_->currentData().toString().toStdString();
-    EditSelected(QStringLiteral("school grade"), [&](Workspace&, Character& sim) {
-        if (!FindSchool(GuidKey(sim.schoolGuid))) SetSchool(sim, school);  // the default shown, now stored
-        SetSchoolGrade(sim, index + 1);
-    });
+    EditSelected(QStringLiteral("school grade"), [&](Workspace&, Character& sim) { SetSchoolGrade(sim, index + 1); });
     Refill();
 }
 

@@ -20,12 +20,10 @@ std::pair<std::string_view, std::optional<std::string_view>> KeyAndLevel(std::st
     return {value.substr(0, colon), value.substr(colon + 1)};
 }
 
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return out;
+// A key as typed, in either case, as the program writes keys; empty for one that is none.
+std::string KeyOf(std::string_view typed) {
+    const auto bytes = GuidBytesFromKey(typed);
+    return bytes ? GuidKeyFromBytes(*bytes) : std::string();
 }
 
 // A key the list offers the sim, or the sim's own stored key (kept as it is).
@@ -43,8 +41,8 @@ std::string CareerWith(SimOperationContext& c, Character& sim, std::string_view 
         return retired ? "only an elder has a retired career" : "only teens, adults and elders have a career";
     }
     const auto [typed, level] = KeyAndLevel(value);
-    const std::string key = Upper(typed);
-    if (!GuidBytesFromKey(key)) {
+    const std::string key = KeyOf(typed);
+    if (key.empty()) {
         return std::string("--") + (retired ? "retired" : "career") + " is KEY[:LEVEL], the key eight hexadecimal digits: \"" +
                std::string(value) + "\"";
     }
@@ -107,7 +105,7 @@ std::string NpcType(SimOperationContext& c, Character& sim, std::string_view val
 
 std::string SchoolOp(SimOperationContext&, Character& sim, std::string_view value) {
     if (!AttendsSchool(sim)) return "only children and teens go to school";
-    return SetSchool(sim, Upper(value));
+    return SetSchool(sim, KeyOf(value));
 }
 
 // A grade as its number (1 to 13) or its letter ("B", "A+").
@@ -126,7 +124,7 @@ std::string MajorOp(SimOperationContext& c, Character& sim, std::string_view val
     const ExpansionFlags flags = InstalledExpansions(c.env);
     if (!StudiesAtUniversity(sim, flags)) return "only a grown-up sim of a game with University studies a major";
     const auto [typed, level] = KeyAndLevel(value);
-    const std::string key = Upper(typed);
+    const std::string key = KeyOf(typed);
     if (!FindMajor(key)) return "--major is KEY[:CLASS], the key one of the twelve majors' (Undeclared is 1DBF978E)";
     std::optional<int> number;
     if (level) {
