@@ -10,6 +10,7 @@
 #include "character/character_fields.h"
 #include "workspace/households.h"
 #include "package/text_list.h"
+#include "workspace/change_words.h"
 #include "workspace/family_tree.h"
 #include "workspace/relationships.h"
 
@@ -188,8 +189,16 @@ QStringList ItemsLine(const PlacedItems& before, const PlacedItems& after) {
     }
     return {QStringLiteral("items: %1 \u2192 %2").arg(before.size()).arg(after.size())};
 }
-QStringList Describe(const SimState& before, const SimState& after) {
-    return Lines(FieldDifferences(before.record, after.record)) + ItemsLine(before.items, after.items);
+std::vector<NeighborhoodItem> Unplaced(const PlacedItems& items) {
+    std::vector<NeighborhoodItem> out;
+    out.reserve(items.size());
+    for (const auto& [at, item] : items) out.push_back(item);
+    return out;
+}
+// In the player's words first (what the panels call it), then the raw fields.
+QStringList Describe(const GameSession& session, const SimState& before, const SimState& after) {
+    return Lines(DescribeSimChanges(before.record, Unplaced(before.items), after.record, Unplaced(after.items), session.env)) +
+           Lines(FieldDifferences(before.record, after.record)) + ItemsLine(before.items, after.items);
 }
 QStringList Describe(const SimAndItemsState& before, const SimAndItemsState& after) {
     QStringList lines = Lines(FieldDifferences(before.record, after.record));
@@ -247,6 +256,10 @@ QStringList Describe(const Workspace& ws, const FamilyState& before, const Famil
 template <typename State>
 QStringList Describe(const Workspace&, const State& before, const State& after) {
     return Describe(before, after);
+}
+template <typename State>
+QStringList Describe(const GameSession& session, const State& before, const State& after) {
+    return Describe(session.workspace, before, after);
 }
 
 // What every step of the document carries for the list of unsaved changes.
@@ -333,7 +346,7 @@ public:
         Restore(after_);
     }
     int id() const override { return mergeKey_.isEmpty() ? -1 : kMergeId; }
-    QStringList Details() const override { return Describe(document_.workspace(), before_, after_); }
+    QStringList Details() const override { return Describe(document_.session(), before_, after_); }
     bool mergeWith(const QUndoCommand* other) override {
         const auto* next = dynamic_cast<const SnapshotCommand*>(other);
         if (!next || next->mergeKey_ != mergeKey_ || next->epoch_ != epoch_) return false;

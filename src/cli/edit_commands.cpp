@@ -90,11 +90,11 @@ nlohmann::ordered_json Differences(const nlohmann::ordered_json& before, const n
     return out;
 }
 
-nlohmann::ordered_json DryRun(const Loaded& loaded, const Workspace& ws, const Neighborhood& neighborhood,
-                              const Character* sim) {
+nlohmann::ordered_json DryRun(const Loaded& loaded, const Workspace& ws, const GameEnvironment& env,
+                              const Neighborhood& neighborhood, const Character* sim) {
     nlohmann::ordered_json changes = nlohmann::ordered_json::object();
     if (sim) {
-        const auto fields = Differences(loaded.sim, CharacterJson(*sim, SortOrder{}, ReadSimSkills(ws.simItemList, *sim)));
+        const auto fields = Differences(loaded.sim, CharacterJson(*sim, SortOrder{}, ws.simItemList, env));
         if (!fields.empty()) changes["sim"] = {{"packageFile", sim->packageFile}, {"fields", fields}};
     }
     for (std::size_t i = 0; i < ws.households.size() && i < loaded.households.size(); ++i) {
@@ -189,7 +189,7 @@ void AddEditCommands(CLI::App& app, const GlobalOptions& options, Reporter& repo
             const Workspace& ws = session.workspace;
             if (!set->sim.empty()) {
                 const Character& sim = FindSim(session.workspace, set->sim);
-                loaded.sim = CharacterJson(sim, SortOrder{}, ReadSimSkills(ws.simItemList, sim));
+                loaded.sim = CharacterJson(sim, SortOrder{}, ws.simItemList, session.env);
             }
             for (const Household& household : ws.households) loaded.households.push_back(HouseholdJson(household));
             if (!set->save) loaded.relationships = ws.relationshipList;
@@ -232,7 +232,7 @@ void AddEditCommands(CLI::App& app, const GlobalOptions& options, Reporter& repo
         }
         // A dry run: what would change, as JSON a script can read; nothing is written.
         const Character* edited = set->sim.empty() ? nullptr : &FindSim(session.workspace, set->sim);
-        std::cout << DryRun(loaded, session.workspace, neighborhood, edited).dump(2) << '\n';
+        std::cout << DryRun(loaded, session.workspace, session.env, neighborhood, edited).dump(2) << '\n';
         reporter.Info("nothing was saved; give --save to save these changes");
     });
 

@@ -17,6 +17,9 @@
 #include "family/family_tie.h"
 #include "relationship/relationship.h"
 #include "workspace/loader.h"
+#include "workspace/aspiration_items.h"
+#include "workspace/hobby_items.h"
+#include "workspace/reward_items.h"
 #include "workspace/skill_items.h"
 
 namespace qh::cli {
@@ -75,7 +78,51 @@ nlohmann::ordered_json TraitsJson(const Character& sim, const SimSkills& skills)
 
 }  // namespace
 
-nlohmann::ordered_json CharacterJson(const Character& sim, SortOrder order, const SimSkills& skills) {
+namespace {
+
+// The Aspiration/Influence, Hobbies, Badges and Rewards/Extras panels' values in their words.
+nlohmann::ordered_json PanelsJson(const Character& sim, std::span<const NeighborhoodItem> items, const GameEnvironment& env) {
+    nlohmann::ordered_json out;
+    const ShownAspiration shown = ShownAspirations(items, sim, env);
+    const auto benefit = WeeklyBenefit(items, sim);
+    out["aspiration"] = {{"aspiration", AspirationName(shown.primary)},
+                         {"secondary", AspirationName(shown.secondary)},
+                         {"meter", sim.aspirationScore},
+                         {"level", sim.aspirationLevel},
+                         {"points", ShownRewardPoints(sim)},
+                         {"longTermLevel", sim.ltaLevel},
+                         {"unlocksEarned", sim.ltaUnlocksEarned},
+                         {"unlocksUsed", sim.ltaUnlocksUsed},
+                         {"benefit", benefit ? nlohmann::ordered_json(*benefit) : nlohmann::ordered_json()},
+                         {"influenceLevel", sim.influenceLevel}};
+    nlohmann::ordered_json enthusiasm;
+    std::string talent = "-";
+    for (const HobbyRow& row : HobbyRows()) {
+        enthusiasm[row.name] = sim.*row.member;
+        if (row.id == ShownTalent(sim)) talent = row.name;
+    }
+    nlohmann::ordered_json memberships = nlohmann::json::array();
+    for (int id : HobbyLotMemberships(items, sim)) memberships.push_back(id);
+    out["hobbies"] = {{"enthusiasm", enthusiasm}, {"talent", talent}, {"memberships", memberships}};
+    nlohmann::ordered_json badges = nlohmann::ordered_json::object();
+    for (const BadgeRow& badge : BadgeRows()) {
+        const int level = BadgeLevel(items, sim, badge.itemGuid);
+        if (level != 0) badges[badge.name] = {{"level", level}, {"grade", BadgeGradeName(BadgeGrade(level))}};
+    }
+    out["badges"] = badges;
+    nlohmann::ordered_json rewards = nlohmann::json::array();
+    for (const RewardRow& reward : RewardRows()) {
+        if (HasReward(items, sim, reward)) rewards.push_back(reward.caption);
+    }
+    out["rewards"] = rewards;
+    return out;
+}
+
+}  // namespace
+
+nlohmann::ordered_json CharacterJson(const Character& sim, SortOrder order, std::span<const NeighborhoodItem> items,
+                                     const GameEnvironment& env) {
+    const SimSkills skills = ReadSimSkills(items, sim);
     nlohmann::ordered_json out;
     for (const CharacterField& field : CharacterFields()) {
         std::visit(
@@ -113,6 +160,7 @@ nlohmann::ordered_json CharacterJson(const Character& sim, SortOrder order, cons
                    {"year", hasClass ? UniversityYear(majorKey, sim.universityClass) : std::string()},
                    {"gpa", GpaText(sim.gpa)}};
     out.update(TraitsJson(sim, skills));
+    out.update(PanelsJson(sim, items, env));
     return out;
 }
 
@@ -207,8 +255,8 @@ void AddNeighborhoodCommands(CLI::App& app, const GlobalOptions& options, Report
         for (std::size_t i : SimListOrder(ws, order)) {
             const Character& sim = ws.characters[i];
             const auto own = itemsByOwner.find(sim.instanceId);
-            const SimSkills skills = own == itemsByOwner.end() ? SimSkills{} : ReadSimSkills(own->second, sim);
-            out["characters"].push_back(CharacterJson(sim, order, skills));
+            out["characters"].push_back(CharacterJson(
+                sim, order, own == itemsByOwner.end() ? std::span<const NeighborhoodItem>() : own->second, session.env));
         }
         out["lots"] = nlohmann::json::array();
         for (const LotDesc& lot : ws.lotDescList) {

@@ -18,7 +18,9 @@ void AddNeighborhoodCommands(CLI::App& app, const GlobalOptions& options, Report
 // Throws UsageError when there is none.
 void LoadByPrefix(const GlobalOptions& options, const std::string& prefix, Reporter& reporter, GameSession& session);
 
-nlohmann::ordered_json CharacterJson(const Character& sim, SortOrder order, const SimSkills& skills);
+// A sim's fields, and what its panels show of it: `items` holds at least the sim's own items.
+nlohmann::ordered_json CharacterJson(const Character& sim, SortOrder order, std::span<const NeighborhoodItem> items,
+                                     const GameEnvironment& env);
 nlohmann::ordered_json ItemJson(const NeighborhoodItem& item);
 nlohmann::ordered_json HouseholdJson(const Household& household);
 nlohmann::ordered_json RelationshipJson(const RelationshipRecord& record);

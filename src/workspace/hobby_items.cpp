@@ -60,8 +60,12 @@ std::string SetTalent(Character& sim, int talent) {
 int ShownTalent(const Character& sim) { return IsHobby(sim.talent) ? sim.talent : 0; }
 
 std::vector<int> HobbyLotMemberships(const Workspace& workspace, const Character& sim) {
+    return HobbyLotMemberships(workspace.simItemList, sim);
+}
+
+std::vector<int> HobbyLotMemberships(std::span<const NeighborhoodItem> items, const Character& sim) {
     std::vector<int> lots;
-    for (const NeighborhoodItem& item : workspace.simItemList) {
+    for (const NeighborhoodItem& item : items) {
         if (item.owner != sim.instanceId || item.itemGuid != kHobbyLotsGuid) continue;
         for (std::uint16_t value : item.values) {
             if (IsHobby(value) && std::find(lots.begin(), lots.end(), value) == lots.end()) lots.push_back(value);
@@ -110,10 +114,14 @@ std::span<const BadgeRow> BadgeRows() {
 bool ShowsBadges(const Character& sim) { return sim.species == 0 && sim.lifeStage > 2; }
 
 int BadgeLevel(const Workspace& workspace, const Character& sim, std::uint32_t itemGuid) {
+    return BadgeLevel(workspace.simItemList, sim, itemGuid);
+}
+
+int BadgeLevel(std::span<const NeighborhoodItem> items, const Character& sim, std::uint32_t itemGuid) {
     // The panel walks the list in order, each of the sim's items of the badge moving its slider:
     // the last one's level is shown (a change writes them all alike).
     int level = 0;
-    for (const NeighborhoodItem& item : workspace.simItemList) {
+    for (const NeighborhoodItem& item : items) {
         if (item.owner == sim.instanceId && item.itemGuid == itemGuid) level = item.values.empty() ? 0 : item.values[0];
     }
     return level;
@@ -142,6 +150,11 @@ int BadgeGrade(int level) {
     if (level >= 666) return 2;
     if (level >= 333) return 1;
     return 0;
+}
+
+const char* BadgeGradeName(int grade) {
+    static constexpr const char* kNames[4] = {"None", "Bronze", "Silver", "Gold"};
+    return grade >= 0 && grade < 4 ? kNames[grade] : "None";
 }
 
 std::vector<int> RandomBadgeLevels(std::size_t count, std::uint64_t seed) {

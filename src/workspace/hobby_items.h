@@ -38,6 +38,7 @@ int ShownTalent(const Character& sim);
 
 // The hobby lots the sim belongs to: the values of its first membership item, each an id of
 // 204..213 (others are not lots and are not shown).
+std::vector<int> HobbyLotMemberships(std::span<const NeighborhoodItem> items, const Character& sim);
 std::vector<int> HobbyLotMemberships(const Workspace& workspace, const Character& sim);
 // Rewrites the sim's first membership item with the ids of `lots` in id order (an item without
 // values stays when none is left); without one, appends one (second list, the ids). Returns why
@@ -54,12 +55,15 @@ std::span<const BadgeRow> BadgeRows();
 // Whether the Badges panel shows anything: a sim (not a pet) past the toddler stage.
 bool ShowsBadges(const Character& sim);
 // A badge's level: the first value of the sim's last item of it (0 without one).
+int BadgeLevel(std::span<const NeighborhoodItem> items, const Character& sim, std::uint32_t itemGuid);
 int BadgeLevel(const Workspace& workspace, const Character& sim, std::uint32_t itemGuid);
 // The level 0..1000 into every item of the sim with the badge's GUID; without one, a level other
 // than 0 appends one (first list, values: the level, 0). Returns why the level was refused.
 std::string SetBadgeLevel(Workspace& workspace, Character& sim, const BadgeRow& badge, int level);
 // The grade a level shows: 0 none, 1 bronze (333..665), 2 silver (666..998), 3 gold (999, 1000).
 int BadgeGrade(int level);
+// "None", "Bronze", "Silver", "Gold".
+const char* BadgeGradeName(int grade);
 // The level a click on the badge's picture steps to: to 333, 666, 1000, then back to 0.
 int NextBadgeLevel(int level);
 // "Random": one of 0, 333, 666 and 1000 for each badge, each as likely, from a generator seeded

@@ -154,6 +154,52 @@ TEST(CliSet, HobbyAndBadgeOptionsFollowThePanels) {
     }
 }
 
+// Aspiration and rewards as their panels offer them, and dumped in the panels' words.
+TEST(CliSet, AspirationAndRewardOptionsFollowThePanels) {
+    const Valley v;
+    auto set = [&](const std::string& sim, std::vector<std::string> args) { return v.Set(sim, std::move(args)); };
+    auto result = set("N001_User00000.package", {"--aspiration", "Knowledge,3", "--reward-points", "1234", "--lta-level",
+                                                  "20000", "--weekly-benefit", "6", "--reward", "Better Barre=on",
+                                                  "--reward", "0xCE8408E6=off", "--badge", "0x12297157=1000",
+                                                  "--enthusiasm", "Sports=300"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto marta = v.Dumped("N001_User00000.package");
+    EXPECT_EQ(marta["aspirationFlags"], 0x0020 | 0x0004);
+    EXPECT_EQ(marta["aspirationRewardPoints"], 123);
+    EXPECT_EQ(marta["hobbySports"], 300);
+    const auto& aspiration = marta["aspiration"];
+    EXPECT_EQ(aspiration["aspiration"], "Knowledge");
+    EXPECT_EQ(aspiration["secondary"], "Fortune");
+    EXPECT_EQ(aspiration["points"], 1230);
+    EXPECT_EQ(aspiration["longTermLevel"], 20000);
+    EXPECT_EQ(aspiration["benefit"], 6);
+    EXPECT_EQ(marta["badges"]["Fishing"]["grade"], "Gold");
+    const auto rewards = marta["rewards"].get<std::vector<std::string>>();
+    EXPECT_NE(std::find(rewards.begin(), rewards.end(), "Better Barre"), rewards.end());
+    EXPECT_EQ(std::find(rewards.begin(), rewards.end(), "Cell Phone"), rewards.end());
+    // Only the primary: the secondary shown stays.
+    ASSERT_EQ(set("N001_User00000.package", {"--aspiration", "1"}).status, 0);
+    EXPECT_EQ(v.Dumped("N001_User00000.package")["aspiration"]["secondary"], "Fortune");
+    for (const auto& [sim, args] : std::vector<std::pair<std::string, std::vector<std::string>>>{
+             {"N001_User00000.package", {"--aspiration", "9"}},
+             {"N001_User00000.package", {"--aspiration", "Wealth"}},
+             {"N001_User00000.package", {"aspirationFlags=4"}},                   // through --aspiration only
+             {"N001_User00000.package", {"aspirationRewardPoints=4"}},            // stored in tens: --reward-points
+             {"N001_User00000.package", {"--reward-points", "12a"}},
+             {"N001_User00000.package", {"--reward-points", "999999"}},
+             {"N001_User00000.package", {"--aspiration-meter", "101"}},           // FreeTime's meter runs to 100
+             {"N001_User00004.package", {"--aspiration-level", "3"}},             // a baby's is shown only
+             {"N001_User00002.package", {"--weekly-benefit", "3"}},               // Lily has no benefit
+             {"N001_User00000.package", {"--lta-unlocks", "14"}},                 // 3 of 16 used: 0 to 13
+             {"N001_User00000.package", {"--influence-level", "6"}},
+             {"N001_User00002.package", {"--reward", "Cell Phone=on"}},           // a child
+             {"N001_User00013.package", {"--reward", "Secret Society=on"}},       // a teen
+             {"N001_User00000.package", {"--reward", "Golden Toaster=on"}}}) {
+        EXPECT_NE(set(sim, args).status, 0) << sim << " " << args[0] << " " << args[args.size() - 1];
+    }
+    EXPECT_EQ(v.Dumped("N001_User00002.package")["aspiration"]["benefit"], nullptr);
+}
+
 TEST(CliSet, RefusesUnknownFieldsAndValuesOutOfRange) {
     test::TempDir dir;
     const auto game = demo::WriteDemoGame(dir.path());

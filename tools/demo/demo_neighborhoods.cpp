@@ -39,6 +39,12 @@ struct SimPlan {
     bool matchesDescription;
 };
 
+// The demo's aspirations by the sim's instance: the primary and secondary as places in the game's
+// list (0 Romance .. 7 Grilled Cheese), and each one's bit of the bit set.
+constexpr int kDemoAspirationBits[] = {0, 1, 2, 4, 5, 6, 7, 8};
+int DemoPrimary(const Character& sim) { return static_cast<int>(sim.instanceId % 8); }
+int DemoSecondary(const Character& sim) { return static_cast<int>((sim.instanceId + 3) % 8); }
+
 constexpr SimPlan kValleySims[] = {
     {"Marta", "Hart", nullptr, 4, true, 0x36, 1, 0, false, false, true},
     {"Owen", "Hart", nullptr, 4, false, 0x33, 1, 0, false, false, true},
@@ -266,7 +272,8 @@ Character MakeSim(const SimPlan& plan, int globalIndex, std::uint32_t instance, 
     sim.bodyFlags = value(0, 64);
     sim.outfitSourceGuid = GuidFromValue(0x2A000000u + static_cast<std::uint32_t>(globalIndex));
     sim.interestPolitics = value(0, 1000), sim.interestMoney = value(0, 1000), sim.interestFood = value(0, 1000);
-    sim.aspirationScore = value(-600, 600), sim.aspirationLevel = value(0, 5);
+    // The meter runs to 100 with FreeTime (the sims of its formats), else by the life stage.
+    sim.aspirationScore = plan.version >= 0x33 ? value(0, 100) : value(0, 3000), sim.aspirationLevel = value(0, 5);
     sim.dataWordEA = value(0, 9), sim.dataWord152 = value(0, 9);
     if (plan.version != 0x20) {
         sim.remainingHours = plan.youngAdult ? value(0, 72) : 0;
@@ -289,7 +296,7 @@ Character MakeSim(const SimPlan& plan, int globalIndex, std::uint32_t instance, 
     if (plan.version >= 0x33) {
         sim.hobbyCuisine = value(0, 1000), sim.hobbyNature = value(0, 1000), sim.hobbyScience = value(0, 1000);
         sim.talent = value(204, 213);
-        sim.ltaLevel = value(0, 5);
+        sim.ltaLevel = value(0, 30000);
         sim.decayHunger = 12, sim.decayFun = 24;
     }
     if (plan.version == 0x36) {
@@ -304,6 +311,20 @@ Character MakeSim(const SimPlan& plan, int globalIndex, std::uint32_t instance, 
           &Character::interestWork, &Character::interestWeather, &Character::interestAnimals,
           &Character::interestSchool, &Character::interestToys, &Character::interestSciFi}) {
         sim.*interest = value(0, 1000);
+    }
+    // Aspirations: each sim its own, with a secondary in the FreeTime formats, and reward points;
+    // the long-term aspiration's unlocks with FreeTime.
+    if (sim.species == 0 && sim.lifeStage >= 2) {
+        sim.aspirationFlags = static_cast<std::uint16_t>(1u << kDemoAspirationBits[DemoPrimary(sim)]);
+        if (plan.version >= 0x33) {
+            sim.aspirationFlags = static_cast<std::uint16_t>(sim.aspirationFlags | 1u << kDemoAspirationBits[DemoSecondary(sim)]);
+        }
+        sim.aspirationRewardPoints = value(0, 4000);
+    }
+    if (plan.version >= 0x33) {
+        sim.ltaUnlocksUsed = value(0, 6);
+        sim.ltaUnlocksEarned = static_cast<std::int16_t>(sim.ltaUnlocksUsed + value(0, 4));
+        sim.influenceMinimum = value(0, 300), sim.influenceScore = value(0, 900);
     }
     if (plan.version >= 0x33) {
         // Need speeds of all four kinds, and one word the game does not use (shown as Normal).
@@ -410,12 +431,31 @@ void AddSimItems(const Character& sim, const SimPlan& plan, std::vector<Neighbor
         items.push_back(std::move(item));
     };
     if (plan.dead) add(kDeadMark, 1, {8, 8, 0, 0, 0});
+    // The aspiration's items: the primary's marker (Romance to Knowledge have one) and, with
+    // FreeTime, the secondary's value; every fifth sim has only the bit set, as older saves do.
+    if (sim.species == 0 && sim.lifeStage >= 2 && sim.instanceId % 5 != 0) {
+        static constexpr std::uint32_t kMarkers[] = {0x6C92F4F3, 0x4C92F505, 0x4C92F480, 0x8C92F4BC, 0x6C92F4CF};
+        if (DemoPrimary(sim) < 5) add(kMarkers[DemoPrimary(sim)], 1, {0});
+        if (plan.version >= 0x33) add(0x53D08989, 1, {static_cast<std::uint16_t>(1u << kDemoAspirationBits[DemoSecondary(sim)])});
+    }
+    if (plan.version >= 0x33 && sim.lifeStage >= 16 && sim.species == 0) {
+        add(0x541902EA, 1, {static_cast<std::uint16_t>(sim.instanceId % 8)});  // the weekly benefit
+    }
     if (sim.lifeStage >= 16 && sim.species == 0) {
-        add(0x4C92F480, 1, {0});  // an aspiration marker
         add(0x505FDC28, 1, {static_cast<std::uint16_t>(100 + sim.instanceId * 40 % 900), 0});  // a badge
+        add(0x8E8D529F, 1, {}, 1);  // an MP3 player
     }
     if (sim.lifeStage == 19 && sim.species == 0) add(0xCE8408E6, 1, {}, 1);  // a cell phone
-    if (plan.version == 0x36 && sim.lifeStage == 19 && sim.species == 0) add(0xCC20426A, 0, {1, 7});  // a reward
+    if (plan.version == 0x36 && sim.lifeStage == 19 && sim.species == 0) {
+        // Career rewards of each group, one of them twice, and the Secret Society.
+        add(0xCC20426A, 0, {1, 7});  // Execuputter
+        add(0x6C2979FB, 0, {1, 7});  // obstacle course
+        add(0xAE8D50B2, 0, {1, 7});  // Resurrect-O-Nomitron
+        add(0xD24D09FD, 0, {1, 7});  // Golden Skull
+        add(0xD24D09FD, 0, {1, 7});
+        add(0x53EDA12F, 0, {1, 7});  // koi pond
+        add(0x8EAE367E, 1, {}, 0);   // Secret Society
+    }
     // Skills kept as items: dance and parenting for every adult, the Bon Voyage skills (a level,
     // a massage and ninja) and the Apartment Life skills for those of the newer formats.
     if (sim.lifeStage == 19 && sim.species == 0) {

@@ -1,5 +1,6 @@
 // The registry of panels: one row each. A new panel is its file pair and a row here.
 #include "app/panels/about_panel.h"
+#include "app/panels/aspiration_panel.h"
 #include "app/panels/badges_panel.h"
 #include "app/panels/hobbies_panel.h"
 #include "app/panels/career_panel.h"
@@ -13,6 +14,7 @@
 #include "app/panels/panel.h"
 #include "app/panels/personality_panel.h"
 #include "app/panels/relationships_panel.h"
+#include "app/panels/rewards_panel.h"
 #include "app/panels/school_panel.h"
 #include "app/panels/skills_panel.h"
 
@@ -38,12 +40,12 @@ const std::vector<PanelRow>& PanelRows() {
         {"Interests", "How much the sim likes to talk about each subject", "btnInterests", "pnlInterests", 4031, Make<InterestsPanel>, false},
         {"Skills", "The sim's skill points, the skills kept as items, and a toddler's training", "btnSkills", "pnlSkills", 4040, Make<SkillsPanel>, false},
         {"Needs", "How fast each of the sim's needs falls (FreeTime)", "btnNeeds", "pnlNeeds", 4050, Make<NeedsPanel>, false},
-        {"Aspiration/Influence", "The sim's aspirations, aspiration meter, reward points and influence (on its way)", "btnAspiration", "pnlAspiration", 4060, Make<PendingPanel>, false},
+        {"Aspiration/Influence", "The sim's aspirations, aspiration meter and level, reward points, long-term aspiration, weekly benefit and influence", "btnAspiration", "pnlAspiration", 4060, Make<AspirationPanel>, false},
         {"Badges", "The sim's talent badges and their grades", "btnBadges", "pnlBadges", 4070, Make<BadgesPanel>, false},
         {"Hobbies", "The sim's hobby enthusiasms, natural talent and hobby lot memberships (FreeTime)", "btnHobbies", "pnlHobbies", 4071, Make<HobbiesPanel>, false},
         {"School", "A child's or teen's school, grade and performance; a grown-up's university major, class and grades", "btnSchool", "pnlSchools", 5030, Make<SchoolPanel>, false},
         {"Career", "The sim's career and level with its hours and pay, performance, retired career, pension, vacation days and NPC type", "btnCareer", "pnlCareer", 5020, Make<CareerPanel>, false},
-        {"Rewards/Extras", "The sim's career rewards and personal items (on its way)", "btnRewards", "pnlRewards", 4080, Make<PendingPanel>, false},
+        {"Rewards/Extras", "The sim's career rewards and personal items", "btnRewards", "pnlRewards", 4080, Make<RewardsPanel>, false},
         {"Genetics (DNA)", "The sim's hair, eye and skin genes (on its way)", "btnGenetics", "pnlGenetics", 6050, Make<PendingPanel>, false},
         {"Cloning Lab", "Copies a sim's attributes to another sim or a clone file (on its way)", "btnCloning", "pnlCloning", 6040, Make<PendingPanel>, false},
         {"About", "The program's version, its colour schemes and its credits", "btnAbout", "pnlAbout", 1001, Make<AboutPanel>, false},

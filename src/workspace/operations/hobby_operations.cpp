@@ -2,6 +2,7 @@
 // memberships and badge levels, each offered as the panels offer it.
 #include <algorithm>
 
+#include "package/guid.h"
 #include "workspace/hobby_items.h"
 #include "workspace/operations/operation_support.h"
 
@@ -69,9 +70,14 @@ std::string Badge(SimOperationContext& c, Character& sim, std::string_view value
     const auto level = assignment ? Number(assignment->second) : std::nullopt;
     const auto rows = BadgeRows();
     const auto row = assignment ? std::find_if(rows.begin(), rows.end(),
-                                               [&](const BadgeRow& b) { return assignment->first == b.name; })
+                                               [&](const BadgeRow& b) {
+                                                   return assignment->first == b.name ||
+                                                          ParseHexNumber(assignment->first) == b.itemGuid;
+                                               })
                                 : rows.end();
-    if (row == rows.end() || !level) return "--badge is NAME=LEVEL: a badge (Cash Register, Fishing, ...) and 0 to 1000";
+    if (row == rows.end() || !level) {
+        return "--badge is NAME=LEVEL: a badge (Cash Register, Fishing, ... or its item GUID) and 0 to 1000";
+    }
     if (!(c.env.*row->pack)) return std::string("the ") + row->name + " badge comes with an expansion that is not installed";
     return SetBadgeLevel(c.workspace, sim, *row, *level);
 }
@@ -92,6 +98,7 @@ std::string TalentDoor(SimOperationContext& c, Character& sim, std::string_view,
 constexpr SimOperation kHobbies[] = {
     {.name = "hobby", .valueHelp = "NAME=N: a hobby's enthusiasm, 0 to 1000 (FreeTime)", .apply = Hobby,
      .governs = IsHobbyField, .fieldDoor = HobbyDoor},
+    {.name = "enthusiasm", .valueHelp = "HOBBY=N: the same as --hobby", .apply = Hobby},
     {.name = "talent", .valueHelp = "the natural talent: a hobby (Cuisine, ... or 204 to 213), or - for none",
      .apply = Talent, .governs = IsTalent, .fieldDoor = TalentDoor},
     {.name = "hobby-lots", .valueHelp = "the hobby lots the sim belongs to: hobbies comma separated, or none",

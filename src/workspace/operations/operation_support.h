@@ -39,5 +39,6 @@ std::span<const SimOperation> RelationshipOperations();
 std::span<const SimOperation> FamilyOperations();
 std::span<const SimOperation> CareerOperations();
 std::span<const SimOperation> HobbyOperations();
+std::span<const SimOperation> AspirationOperations();
 
 }  // namespace qh::ops
