@@ -138,7 +138,15 @@ TEST(WindowFaults, TheTraitPanelsOfASimWithoutADescriptionAcceptNothing) {
     const QString note = s.Find<QLabel>("lblNoItemSkills")->text();
     EXPECT_NE(note.indexOf(QStringLiteral("No description")), -1) << note.toStdString();
     EXPECT_EQ(note.indexOf(QStringLiteral("baby")), -1);
+    // Hobbies are fields of the description and an item of the sim's instance: none offered.
+    s.Click("btnHobbies");
+    EXPECT_FALSE(s.Shown(s.Find<QSlider>("trkHobbyCuisine")));
+    EXPECT_FALSE(s.Shown(s.Find<QCheckBox>("ckHobbyLot211")));
+    EXPECT_NE(s.Find<QLabel>("lblNoHobbies")->text().indexOf(QStringLiteral("no description")), -1);
+    s.Click("btnBadges");
+    EXPECT_NE(s.Find<QLabel>("lblNoBadges")->text().indexOf(QStringLiteral("no description")), -1);
     EXPECT_EQ(s.window->document().history().count(), 0);
+    s.Click("btnSkills");
 
     s.Choose("N001_User00000.package");  // Marta: editable again
     EXPECT_TRUE(s.Find<QSlider>("trkCookingSkill")->isEnabled());

@@ -6,6 +6,7 @@
 
 #include "app/images.h"
 #include "app/widgets.h"
+#include "character/character_rules.h"
 #include "character/character_traits.h"
 #include "workspace/hobby_items.h"
 #include "workspace/sim_items.h"
@@ -83,7 +84,7 @@ void BadgesPanel::Fill() {
     const QString refusal = QString::fromStdString(ItemsRefusal(ws));
     bool any = false;
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const bool shown = ShowsBadges(sim) && env.*rows[i].pack;
+        const bool shown = ShowsBadges(sim) && HasDescription(sim) && env.*rows[i].pack;
         any = any || shown;
         for (QWidget* control : std::initializer_list<QWidget*>{labels_[i], sliders_[i], pictures_[i]}) {
             control->setVisible(shown);
@@ -97,7 +98,8 @@ void BadgesPanel::Fill() {
         control->setEnabled(refusal.isEmpty());
     }
     lblNoBadges_->setVisible(!any);
-    lblNoBadges_->setText(ShowsBadges(sim) ? QStringLiteral("Badges come with Open for Business, Seasons and FreeTime, "
+    lblNoBadges_->setText(!HasDescription(sim) ? QString::fromStdString(NoDescriptionRefusal(sim))
+                          : ShowsBadges(sim)   ? QStringLiteral("Badges come with Open for Business, Seasons and FreeTime, "
                                                             "none of which is installed.")
                                            : QStringLiteral("Only sims past the toddler stage, not pets, earn badges."));
     Relabel();

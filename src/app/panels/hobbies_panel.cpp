@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <array>
 
+#include "character/character_rules.h"
 #include "character/character_traits.h"
 #include "workspace/hobby_items.h"
 #include "workspace/sim_items.h"
@@ -79,11 +80,14 @@ HobbiesPanel::HobbiesPanel(Document& document, PanelContext& context, const Pane
 void HobbiesPanel::Fill() {
     const Character& sim = *Sim();
     const GameEnvironment& env = document_.session().env;
-    const bool shown = ShowsHobbies(sim, env);
+    // A sim without a description has nowhere to keep enthusiasms, a talent or (without an
+    // instance) items of its own: nothing is offered.
+    const bool shown = ShowsHobbies(sim, env) && HasDescription(sim);
     for (QWidget* control : findChildren<QWidget*>()) control->setVisible(shown);
     lblNoHobbies_->setVisible(!shown);
-    lblNoHobbies_->setText(!env.hasFreeTime ? QStringLiteral("Hobbies come with FreeTime, which is not installed.")
-                                            : QStringLiteral("A pet has no hobbies."));
+    lblNoHobbies_->setText(!env.hasFreeTime      ? QStringLiteral("Hobbies come with FreeTime, which is not installed.")
+                           : !HasDescription(sim) ? QString::fromStdString(NoDescriptionRefusal(sim))
+                                                  : QStringLiteral("A pet has no hobbies."));
     if (!shown) return;
     const auto rows = HobbyRows();
     for (std::size_t i = 0; i < rows.size(); ++i) form_->sliders()[i]->setValue(sim.*rows[i].member);

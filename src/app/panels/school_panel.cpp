@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/widgets.h"
+#include "character/character_rules.h"
 #include "career/career_rules.h"
 #include "career/education.h"
 
@@ -146,7 +147,8 @@ void SchoolPanel::Fill() {
         }
     }
     if (!AttendsSchool(sim) && !StudiesAtUniversity(sim, flags)) {
-        lblNothing_->setText(sim.lifeStage > 16 && !flags.university
+        lblNothing_->setText(!HasDescription(sim) ? QString::fromStdString(NoDescriptionRefusal(sim))
+                             : sim.lifeStage > 16 && !flags.university
                                  ? QStringLiteral("University studies come with University, which is not installed.")
                                  : QStringLiteral("This sim does not go to school."));
         lblNothing_->show();
