@@ -44,22 +44,27 @@ void RestoreItems(Workspace& ws, std::span<const std::uint32_t> owners, const Pl
     }
 }
 
-// A sim's record and its own items (owner = its instance id).
+// A sim's record, its own items (owner = its instance id) and its genetic record.
 struct SimState {
     Character record;
     PlacedItems items;
+    std::optional<DNA> dna;
     friend bool operator==(const SimState&, const SimState&) = default;
 };
 
 SimState CaptureSim(const Workspace& ws, std::size_t index) {
     const std::uint32_t owner[] = {ws.characters[index].instanceId};
-    return {ws.characters[index], CaptureItems(ws, owner)};
+    const DNA* dna = FindDna(ws, ws.characters[index].instanceId);
+    return {ws.characters[index], CaptureItems(ws, owner), dna ? std::optional<DNA>(*dna) : std::nullopt};
 }
 
 void RestoreSim(Workspace& ws, std::size_t index, const SimState& state) {
     Character& sim = ws.characters[index];
     const std::uint32_t owner[] = {sim.instanceId};
     RestoreItems(ws, owner, state.items);
+    if (state.dna) {
+        if (DNA* dna = FindDna(ws, sim.instanceId)) *dna = *state.dna;
+    }
     sim = state.record;
 }
 
@@ -146,7 +151,10 @@ void RestoreSimAndItems(Workspace& ws, std::size_t index, const SimAndItemsState
 
 // The change marks say that a record differs from its file; two states that differ only in them
 // hold the same content (a box typed back to what it held).
-std::uint8_t& Mark(SimState& state) { return state.record.dirty; }
+std::uint8_t& Mark(SimState& state) {
+    if (state.dna) state.dna->dirty = 0;  // the genetic record's mark goes with the sim's
+    return state.record.dirty;
+}
 std::uint8_t& Mark(SimAndItemsState& state) { return state.record.dirty; }
 std::uint8_t& Mark(Neighborhood& state) { return state.dirty; }
 template <typename State>
@@ -310,6 +318,12 @@ void RestoreAfterSave(Document& document, const MarkedScope& scope, const std::f
         Character& sim = ws.characters[scope.sims[i]];
         sim.dirty = 1;
         sim.portrait = portraits[i];
+        // The genetic record is written only when marked: what the restore brought back must be,
+        // when it is not what the file holds.
+        if (DNA* dna = FindDna(ws, sim.instanceId); dna && dna->keptAsIs.empty()) {
+            const auto at = static_cast<std::size_t>(dna - ws.dnaList.data());
+            if (at >= ws.dnaAsSaved.size() || !SameGenes(*dna, ws.dnaAsSaved[at])) dna->dirty = 1;
+        }
     }
     if (scope.households) {
         for (Household& household : ws.households) household.householdDirty = 1;

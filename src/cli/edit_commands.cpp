@@ -94,7 +94,7 @@ nlohmann::ordered_json DryRun(const Loaded& loaded, const Workspace& ws, const G
                               const Neighborhood& neighborhood, const Character* sim) {
     nlohmann::ordered_json changes = nlohmann::ordered_json::object();
     if (sim) {
-        const auto fields = Differences(loaded.sim, CharacterJson(*sim, SortOrder{}, ws.simItemList, env));
+        const auto fields = Differences(loaded.sim, CharacterJson(*sim, SortOrder{}, ws.simItemList, env, FindDna(ws, sim->instanceId)));
         if (!fields.empty()) changes["sim"] = {{"packageFile", sim->packageFile}, {"fields", fields}};
     }
     for (std::size_t i = 0; i < ws.households.size() && i < loaded.households.size(); ++i) {
@@ -189,7 +189,7 @@ void AddEditCommands(CLI::App& app, const GlobalOptions& options, Reporter& repo
             const Workspace& ws = session.workspace;
             if (!set->sim.empty()) {
                 const Character& sim = FindSim(session.workspace, set->sim);
-                loaded.sim = CharacterJson(sim, SortOrder{}, ws.simItemList, session.env);
+                loaded.sim = CharacterJson(sim, SortOrder{}, ws.simItemList, session.env, FindDna(ws, sim.instanceId));
             }
             for (const Household& household : ws.households) loaded.households.push_back(HouseholdJson(household));
             if (!set->save) loaded.relationships = ws.relationshipList;

@@ -121,7 +121,7 @@ nlohmann::ordered_json PanelsJson(const Character& sim, std::span<const Neighbor
 }  // namespace
 
 nlohmann::ordered_json CharacterJson(const Character& sim, SortOrder order, std::span<const NeighborhoodItem> items,
-                                     const GameEnvironment& env) {
+                                     const GameEnvironment& env, const DNA* dna) {
     const SimSkills skills = ReadSimSkills(items, sim);
     nlohmann::ordered_json out;
     for (const CharacterField& field : CharacterFields()) {
@@ -161,6 +161,12 @@ nlohmann::ordered_json CharacterJson(const Character& sim, SortOrder order, std:
                    {"gpa", GpaText(sim.gpa)}};
     out.update(TraitsJson(sim, skills));
     out.update(PanelsJson(sim, items, env));
+    // The genetic record's sixteen genes by name ("NA" for none); null without a record.
+    nlohmann::ordered_json genes;
+    if (dna) {
+        for (const DnaField& field : DnaFields()) genes[std::string(field.name)] = ToValidUtf8(dna->*field.member);
+    }
+    out["dna"] = genes;
     return out;
 }
 
@@ -256,7 +262,8 @@ void AddNeighborhoodCommands(CLI::App& app, const GlobalOptions& options, Report
             const Character& sim = ws.characters[i];
             const auto own = itemsByOwner.find(sim.instanceId);
             out["characters"].push_back(CharacterJson(
-                sim, order, own == itemsByOwner.end() ? std::span<const NeighborhoodItem>() : own->second, session.env));
+                sim, order, own == itemsByOwner.end() ? std::span<const NeighborhoodItem>() : own->second, session.env,
+                FindDna(ws, sim.instanceId)));
         }
         out["lots"] = nlohmann::json::array();
         for (const LotDesc& lot : ws.lotDescList) {

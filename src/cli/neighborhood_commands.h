@@ -18,9 +18,10 @@ void AddNeighborhoodCommands(CLI::App& app, const GlobalOptions& options, Report
 // Throws UsageError when there is none.
 void LoadByPrefix(const GlobalOptions& options, const std::string& prefix, Reporter& reporter, GameSession& session);
 
-// A sim's fields, and what its panels show of it: `items` holds at least the sim's own items.
+// A sim's fields, and what its panels show of it: `items` holds at least the sim's own items;
+// `dna` is its genetic record (null: none).
 nlohmann::ordered_json CharacterJson(const Character& sim, SortOrder order, std::span<const NeighborhoodItem> items,
-                                     const GameEnvironment& env);
+                                     const GameEnvironment& env, const DNA* dna);
 nlohmann::ordered_json ItemJson(const NeighborhoodItem& item);
 nlohmann::ordered_json HouseholdJson(const Household& household);
 nlohmann::ordered_json RelationshipJson(const RelationshipRecord& record);

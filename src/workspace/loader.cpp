@@ -257,12 +257,39 @@ void ReadFamilyTiesPass(LoadContext& context) {
     }
 }
 
+// Every genetic resource becomes a record. One that cannot be read, and two of one sim, are kept
+// as they are: the record says why, and the save never writes it.
+void ReadGeneticsPass(LoadContext& context) {
+    Workspace& ws = context.workspace;
+    std::unordered_map<std::uint32_t, std::size_t> count;
+    for (const IndexEntry& entry : context.entries) {
+        if (entry.key.typeId != kGeneticRecordType) continue;
+        try {
+            ws.dnaList.push_back(ReadDnaResource(context.Resource(entry), entry.key.instanceId));
+        } catch (const FormatError& error) {
+            DNA unread = ReadDnaResource({}, entry.key.instanceId);
+            unread.keptAsIs = std::string("its genetic record cannot be read (") + error.what() + "), so it is kept as it is";
+            ws.dnaList.push_back(std::move(unread));
+        }
+        ++count[entry.key.instanceId];
+    }
+    for (std::size_t i = 0; i < ws.dnaList.size(); ++i) {
+        DNA& dna = ws.dnaList[i];
+        if (count[dna.instanceId] > 1) {
+            dna.keptAsIs = "the sim has more than one genetic record, so they are kept as they are";
+        } else {
+            ws.dnaByInstance.emplace(dna.instanceId, i);
+        }
+    }
+}
+
 // The passes over the neighborhood package after the sims, in order.
 using Pass = void (*)(LoadContext&);
 constexpr Pass kNeighborhoodPasses[] = {
     ReadHouseholdsPass,
     ReadRelationshipsPass,
     ReadFamilyTiesPass,
+    ReadGeneticsPass,
     ReadNeighborhoodDataPass,
     ReadNeighborhoodRecord,
 };

@@ -187,4 +187,12 @@ std::vector<NeighborhoodItem> ApplyItemEdits(const std::vector<NeighborhoodItem>
     return out;
 }
 
+DNA ApplyDnaEdits(const DNA& now, const DNA& saved, const DNA& mine) {
+    DNA out = now;
+    for (const DnaField& field : DnaFields()) {
+        if (mine.*field.member != saved.*field.member) out.*field.member = mine.*field.member;
+    }
+    return out;
+}
+
 }  // namespace qh

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "character/character.h"
+#include "genetics/dna.h"
 #include "family/family_tie.h"
 #include "household/household.h"
 #include "relationship/relationship.h"
@@ -35,6 +36,8 @@ Character ApplyCharacterEdits(const Character& now, const Character& saved, cons
 // Funds when the player changed them; members the player added appended, those removed taken
 // out; name and description each when changed. Everything else is `now`'s.
 Household ApplyHouseholdEdits(const Household& now, const Household& saved, const Household& mine);
+// A genetic record: each gene the player changed onto the record as the file holds it now.
+DNA ApplyDnaEdits(const DNA& now, const DNA& saved, const DNA& mine);
 
 // The sims' items. An item is known by its owner, list, object GUID and its place among the
 // owner's items of that GUID. An item the player changed takes the changed words onto the

@@ -12,6 +12,16 @@ void RememberAsSaved(Workspace& workspace) {
     for (const Character& sim : workspace.characters) workspace.charactersAsSaved.emplace(sim.packageFile, sim);
     workspace.householdsAsSaved = workspace.households;
     workspace.simItemsAsSaved = workspace.simItemList;
+    workspace.dnaAsSaved = workspace.dnaList;
+}
+
+DNA* FindDna(Workspace& workspace, std::uint32_t instanceId) {
+    const auto it = workspace.dnaByInstance.find(instanceId);
+    return it == workspace.dnaByInstance.end() ? nullptr : &workspace.dnaList[it->second];
+}
+const DNA* FindDna(const Workspace& workspace, std::uint32_t instanceId) {
+    const auto it = workspace.dnaByInstance.find(instanceId);
+    return it == workspace.dnaByInstance.end() ? nullptr : &workspace.dnaList[it->second];
 }
 
 void IndexSims(Workspace& workspace) {

@@ -58,7 +58,11 @@ struct Workspace {
     std::vector<FamilyTie> familyTieList;
     bool familyTiesStored = false;
     bool familyTiesUnexplained = false;
+    // One record per genetic resource, in index order; the lookup by instance id names the
+    // record of each sim that has exactly one (two for one sim: both are kept as they are).
     std::vector<DNA> dnaList;
+    std::unordered_map<std::uint32_t, std::size_t> dnaByInstance;
+    std::vector<DNA> dnaAsSaved;
     // One record per readable relationship resource in the package's index order, then those
     // made in memory. The lookup is the positions sorted by pair (workspace/relationships.h).
     std::vector<RelationshipRecord> relationshipList;
@@ -99,6 +103,9 @@ void RememberAsSaved(Workspace& workspace);
 // first sim with an instance id or GUID is the one found.
 void IndexSims(Workspace& workspace);
 Character* FindSimByInstance(Workspace& workspace, std::uint32_t instanceId);
+// The sim's genetic record, or null (none, or two for the sim).
+DNA* FindDna(Workspace& workspace, std::uint32_t instanceId);
+const DNA* FindDna(const Workspace& workspace, std::uint32_t instanceId);
 Character* FindSimByGuid(Workspace& workspace, const Guid4& guid);
 // The index of the sim whose character package has the file name (any case), if any.
 std::optional<std::size_t> FindSimByFile(const Workspace& workspace, std::string_view file);

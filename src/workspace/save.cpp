@@ -256,6 +256,38 @@ EntryOutcome WriteFamilyTiesEntry(SaveContext& c, const IndexEntry& entry, std::
     return EntryOutcome::Keep;
 }
 
+// A genetic record is written only when the player changed it and its sim (the game reads the two
+// together); any other carries the file's own bytes.
+EntryOutcome WriteGeneticsEntry(SaveContext& c, const IndexEntry& entry, std::span<const std::uint8_t> stored,
+                                PackageImage& image) {
+    const Workspace& ws = c.workspace;
+    const DNA* dna = FindDna(ws, entry.key.instanceId);
+    const auto sim = ws.simByInstance.find(entry.key.instanceId);
+    if (!dna || !dna->dirty || !dna->keptAsIs.empty() || sim == ws.simByInstance.end() ||
+        !ws.characters[sim->second].dirty) {
+        return CopyEntry(entry, stored, image);
+    }
+    DNA out = *dna;
+    if (c.mergeIntoFile) {
+        const auto saved = std::find_if(ws.dnaAsSaved.begin(), ws.dnaAsSaved.end(),
+                                        [&](const DNA& d) { return d.instanceId == dna->instanceId; });
+        if (saved != ws.dnaAsSaved.end()) {
+            const DNA now = ReadDnaResource(stored, dna->instanceId);
+            if (!now.keptAsIs.empty()) {
+                // What the game wrote meanwhile is more than a rewrite would keep.
+                c.reporter.Error("The genetic record of instance " + HexId(entry.key.instanceId) + " in " +
+                                 ws.packagePath.filename().string() + " was kept as the game left it: " + now.keptAsIs +
+                                 ".\r\nThe sim's gene changes were not saved.");
+                return CopyEntry(entry, stored, image);
+            }
+            out = ApplyDnaEdits(now, *saved, *dna);
+        }
+    }
+    const std::string text = WriteDnaResource(out);
+    image.insert(image.end(), text.begin(), text.end());
+    return EntryOutcome::Keep;
+}
+
 // The writers of the neighborhood package by resource type; every other type is copied.
 const std::unordered_map<std::uint32_t, TypeWriter>& NeighborhoodWriters() {
     static const std::unordered_map<std::uint32_t, TypeWriter> writers = {
@@ -266,6 +298,7 @@ const std::unordered_map<std::uint32_t, TypeWriter>& NeighborhoodWriters() {
         {kTextListType, WriteHouseholdNames},
         {kRelationshipType, WriteRelationshipEntry},
         {kFamilyTiesType, WriteFamilyTiesEntry},
+        {kGeneticRecordType, WriteGeneticsEntry},
     };
     return writers;
 }
@@ -462,6 +495,7 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
         ws.familyTiesAsSaved = ws.familyTieList;
         ws.householdsAsSaved = ws.households;
         ws.simItemsAsSaved = ws.simItemList;
+        ws.dnaAsSaved = ws.dnaList;
     }
 
     progress.SetMaximum(static_cast<int>(ws.characters.size()));

@@ -14,7 +14,7 @@ std::span<const SimOperation> SimOperations() {
         std::vector<SimOperation> all;
         for (auto subject : {ops::CharacterOperations, ops::ItemOperations, ops::TraitOperations,
                              ops::HouseholdOperations, ops::RelationshipOperations, ops::FamilyOperations,
-                             ops::CareerOperations, ops::HobbyOperations, ops::AspirationOperations}) {
+                             ops::CareerOperations, ops::HobbyOperations, ops::AspirationOperations, ops::GeneticsOperations}) {
             const auto operations = subject();
             all.insert(all.end(), operations.begin(), operations.end());
         }

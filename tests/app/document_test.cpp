@@ -372,6 +372,7 @@ const std::map<std::string, Example>& OperationExamples() {
         {"weekly-benefit", {"N001_User00000.package", "6"}},
         {"influence-level", {"N001_User00000.package", "1"}},
         {"reward", {"N001_User00000.package", "Better Barre=on"}},
+        {"gene", {"N001_User00001.package", "fatherHairColor=00000004-0000-0000-0000-000000000000"}},
         {"remove-items", {"N001_User00000.package", "CE8408E6"}},
         {"add-item", {"N001_User00000.package", "505FDC28:1:300,0"}},
         {"item-skill", {"N001_User00000.package", "0DA265F4=3"}},

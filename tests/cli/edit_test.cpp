@@ -200,6 +200,31 @@ TEST(CliSet, AspirationAndRewardOptionsFollowThePanels) {
     EXPECT_EQ(v.Dumped("N001_User00002.package")["aspiration"]["benefit"], nullptr);
 }
 
+// Genes and the sim's own colours as the genetics panel sets them; dumped as the record holds them.
+TEST(CliSet, GeneOptionsFollowThePanel) {
+    const Valley v;
+    auto set = [&](const std::string& sim, std::vector<std::string> args) { return v.Set(sim, std::move(args)); };
+    const std::string alien = "6baf064a-85ad-4e37-8d81-a987e9f8da46";
+    auto result = set("N001_User00000.package", {"--gene", "skinTone=" + alien, "--gene", "Mothers Hair Color=NA",
+                                                  "eyeColor=2d6839c5-0b7c-48a1-9c55-4bd9cc873b0f"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto marta = v.Dumped("N001_User00000.package");
+    EXPECT_EQ(marta["dna"]["skinTone"], alien);
+    EXPECT_EQ(marta["dna"]["motherHairColor"], "000000000000000000000000000000000000") << "NA stores 36 zeros";
+    EXPECT_EQ(marta["eyeColor"], "2d6839c5-0b7c-48a1-9c55-4bd9cc873b0f");
+    // A visitor without a description keeps its colours in its own package, but has no record.
+    EXPECT_EQ(set("N001_User00015.package", {"--gene", "hairColor=00000002-0000-0000-0000-000000000000"}).status, 0);
+    EXPECT_EQ(v.Dumped("N001_User00015.package")["dna"], nullptr);
+    for (const auto& [sim, args] : std::vector<std::pair<std::string, std::vector<std::string>>>{
+             {"N001_User00015.package", {"--gene", "skinTone=" + alien}},
+             {"N001_User00008.package", {"--gene", "skinTone=" + alien}},     // a cat
+             {"N001_User00000.package", {"--gene", "skinTone=</AnyString>"}},
+             {"N001_User00000.package", {"--gene", "gene5=" + alien}},        // no selector shows it
+             {"N001_User00000.package", {"hairColor=brown"}}}) {
+        EXPECT_NE(set(sim, args).status, 0) << sim << " " << args.back();
+    }
+}
+
 TEST(CliSet, RefusesUnknownFieldsAndValuesOutOfRange) {
     test::TempDir dir;
     const auto game = demo::WriteDemoGame(dir.path());

@@ -27,6 +27,7 @@
 #include "workspace/relationships.h"
 #include "workspace/loader.h"
 #include "workspace/sim_items.h"
+#include "workspace/sim_genes.h"
 #include "workspace/sim_operations.h"
 
 namespace qh {
@@ -999,6 +1000,54 @@ TEST(SaveDescriptions, APackageWhoseIndexSizeDoesNotFitItsCountIsAnIndexErrorAnd
     s.neighborhood->dirty = 1;
     s.Save();
     EXPECT_EQ(ReadFileBytes(package), bytes);
+}
+
+}  // namespace
+}  // namespace qh
+
+namespace qh {
+namespace {
+
+// Genetic records are written only when the record and its sim were both changed; the rest keep
+// their bytes, compressed or not.
+TEST(SaveGenetics, OnlyARecordChangedWithItsSimIsWritten) {
+    Session s;
+    const fs::path package = s.ws.packagePath;
+    Character& marta = s.Sim("Marta");
+    Character& owen = s.Sim("Owen");
+    Character& theo = s.Sim("Theo");
+    const Bytes martaBefore = s.Resource(package, kGeneticRecordType, marta.instanceId);
+    const Bytes owenBefore = s.Resource(package, kGeneticRecordType, owen.instanceId);
+    const Bytes theoBefore = s.Resource(package, kGeneticRecordType, theo.instanceId);
+    ASSERT_FALSE(martaBefore.empty());
+
+    // Marta: a gene; Owen: his name only; Theo: a record marked without its sim.
+    const std::string red = "00000004-0000-0000-0000-000000000000";
+    ASSERT_EQ(SetSimGene(s.ws, marta, *FindGeneSelector("fatherHairColor"), red, true), "");
+    EXPECT_EQ(marta.dirty, 1);
+    owen.firstName = "Owain";
+    owen.dirty = 1;
+    DNA& theoGenes = *FindDna(s.ws, theo.instanceId);
+    theoGenes.motherHairColor = red;
+    theoGenes.dirty = 1;
+    ASSERT_TRUE(s.Save().Complete());
+
+    EXPECT_EQ(s.Resource(package, kGeneticRecordType, owen.instanceId), owenBefore);
+    EXPECT_EQ(s.Resource(package, kGeneticRecordType, theo.instanceId), theoBefore);
+    const Bytes written = s.Resource(package, kGeneticRecordType, marta.instanceId);
+    const std::string text(written.begin(), written.end());
+    EXPECT_NE(text.find("  <AnyString key=\"1\" type=\"0x0b8bea18\">" + red + "</AnyString>\n"), std::string::npos) << text;
+    EXPECT_TRUE(text.ends_with("</AnyString>\n</cGZPropertySetString>"));
+    for (const DNA& dna : s.ws.dnaList) EXPECT_EQ(dna.dirty, 0);
+
+    const DNA before = *FindDna(s.ws, marta.instanceId);
+    s.ws = Workspace{};
+    s.Load();
+    EXPECT_EQ(FindDna(s.ws, s.Sim("Marta").instanceId)->fatherHairColor, red);
+    DNA after = *FindDna(s.ws, s.Sim("Marta").instanceId);
+    after.dirty = before.dirty;
+    EXPECT_EQ(after, before) << "every other gene as it was";
+    EXPECT_EQ(FindDna(s.ws, s.Sim("Theo").instanceId)->motherHairColor, ReadDnaResource(theoBefore, 0).motherHairColor);
 }
 
 }  // namespace

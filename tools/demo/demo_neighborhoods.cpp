@@ -45,6 +45,11 @@ constexpr int kDemoAspirationBits[] = {0, 1, 2, 4, 5, 6, 7, 8};
 int DemoPrimary(const Character& sim) { return static_cast<int>(sim.instanceId % 8); }
 int DemoSecondary(const Character& sim) { return static_cast<int>((sim.instanceId + 3) % 8); }
 
+// The custom genes of the demo's Downloads folder, by their "family".
+constexpr const char* kDemoCustomHair = "c0ffee01-0000-4000-8000-00000000a001";
+constexpr const char* kDemoCustomSkin = "c0ffee02-0000-4000-8000-00000000b002";
+constexpr const char* kDemoCustomEye = "c0ffee03-0000-4000-8000-00000000c003";
+
 constexpr SimPlan kValleySims[] = {
     {"Marta", "Hart", nullptr, 4, true, 0x36, 1, 0, false, false, true},
     {"Owen", "Hart", nullptr, 4, false, 0x33, 1, 0, false, false, true},
@@ -484,6 +489,47 @@ void AddSimItems(const Character& sim, const SimPlan& plan, std::vector<Neighbor
     }
 }
 
+// A sim's genetic record as the game writes it: sixteen genes under their keys, in text order.
+// The demo's sims inherit the game's own colours; every fourth has its skin tone self-closed (no
+// value), and the parents' genes of every third name custom genes of the demo's Downloads.
+std::string DemoGenes(const Character& sim, int global) {
+    static constexpr const char* kHair[] = {"00000001-0000-0000-0000-000000000000", "00000002-0000-0000-0000-000000000000",
+                                            "00000003-0000-0000-0000-000000000000", "00000004-0000-0000-0000-000000000000"};
+    static constexpr const char* kSkin[] = {"00000001-0000-0000-0000-000000000000", "00000002-0000-0000-0000-000000000000",
+                                            "00000003-0000-0000-0000-000000000000", "00000004-0000-0000-0000-000000000000"};
+    static constexpr const char* kEye[] = {"32dee745-b6ce-419f-9e86-ae93802d2682", "51c4a750-c9f4-4cfe-801c-898efc360cb7",
+                                           "0758508c-7111-40f9-b33b-706464626ac9", "e43f3360-3a08-4755-8b83-a0d37a6c424b"};
+    const bool custom = global % 3 == 0;
+    const std::string values[16][2] = {
+        {"1", custom ? kDemoCustomHair : kHair[global % 4]},
+        {"2", kSkin[(global + 1) % 4]},
+        {"268435457", kHair[(global + 2) % 4]},
+        {"268435458", custom ? kDemoCustomSkin : kSkin[(global + 3) % 4]},
+        {"268435459", kEye[(global + 1) % 4]},
+        {"268435460", ""},
+        {"268435461", ""},
+        {"268435462", kSkin[global % 4]},
+        {"268435463", ""},
+        {"268435464", ""},
+        {"3", custom ? kDemoCustomEye : kEye[global % 4]},
+        {"4", ""},
+        {"5", ""},
+        {"6", sim.skinColor},
+        {"7", ""},
+        {"8", ""},
+    };
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<cGZPropertySetString>\n";
+    for (const auto& [key, value] : values) {
+        const std::string tag = "  <AnyString key=\"" + key + "\" type=\"0x0b8bea18\"";
+        if (key == "6" && global % 4 == 1) {
+            xml += tag + "/>\n";
+        } else {
+            xml += tag + ">" + value + "</AnyString>\n";
+        }
+    }
+    return xml + "</cGZPropertySetString>";
+}
+
 // What a long-played neighborhood holds for every sim besides its description: a genetics
 // record, relationships with a score of other sims and a few dozen memories. Their contents are
 // filler of realistic size; the program carries them as they are.
@@ -547,6 +593,7 @@ DemoNeighborhood WriteNeighborhood(const fs::path& folder, const std::string& pr
         if (plans[i].matchesDescription) {
             package.Add(Key(kSimDescriptionType, sim.instanceId), fixture::SimDescriptionBytes(sim), i % 2 == 0);
             AddSimItems(sim, plans[i], data.simItems, word);
+            if (!crowded) package.Add(Key(kGeneticRecordType, sim.instanceId), DemoGenes(sim, global), i % 3 == 1);
         }
         if (crowded) AddCrowdedResources(package, sim, plans.size(), data.simItems, word);
         WriteFile(home / "Characters" / file, CharacterPackage(sim, plans[i]));

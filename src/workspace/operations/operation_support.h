@@ -40,5 +40,6 @@ std::span<const SimOperation> FamilyOperations();
 std::span<const SimOperation> CareerOperations();
 std::span<const SimOperation> HobbyOperations();
 std::span<const SimOperation> AspirationOperations();
+std::span<const SimOperation> GeneticsOperations();
 
 }  // namespace qh::ops

@@ -1,0 +1,48 @@
+// The game's XML property sets: named values as text, written
+//   <?xml version="1.0" encoding="UTF-8"?>
+//   <cGZPropertySetString>
+//     <AnyString key="6" type="0x0b8bea18">value</AnyString>
+//   </cGZPropertySetString>
+// with single line feeds and none after the last line. Genetic records and custom-content genes
+// are kept this way.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace qh {
+
+// The first four bytes of an XML property set, "<?xm", as a little-endian number.
+inline constexpr std::uint32_t kXmlPropertySetMagic = 0x6D783F3C;
+bool IsXmlPropertySet(std::span<const std::uint8_t> bytes);
+
+// A string property's opening tag without its closing ">": <AnyString key="6" type="0x0b8bea18".
+// The closing quote of the key is part of it, so that key 2 is never found inside 268435458.
+std::string StringPropertyTag(std::string_view key);
+std::string UintPropertyTag(std::string_view key);  // <AnyUint32 key="subtype" type="0xeb61e4f7"
+
+// A property's value: found by the first occurrence of its opening tag; empty when there is none,
+// when the tag is self-closed (anything but ">" right after it) or when the element is empty;
+// else the text up to the first closing tag after it ("</AnyString>"; never closed: empty).
+std::string ReadXmlStringProperty(std::string_view text, std::string_view openingTag);
+// The same for an integer element closed by "</AnyUint32>": its text as a number, 0 when it is
+// not one.
+std::uint32_t ReadXmlUintProperty(std::string_view text, std::string_view openingTag);
+
+// The string properties in the order given, in the game's shape; an empty value is written as an
+// element with nothing inside.
+std::string WriteXmlPropertySet(std::span<const std::pair<std::string, std::string>> properties);
+
+// The keys of every property element (<Any...>) in order, or nothing when the text holds an
+// element this reader cannot take apart (no key, a tag not closed).
+struct XmlPropertyKey {
+    std::string element;  // "AnyString", "AnyUint32", ...
+    std::string key;
+};
+std::vector<XmlPropertyKey> XmlPropertyKeys(std::string_view text, bool& readable);
+
+}  // namespace qh

@@ -1,0 +1,97 @@
+#include "genetics/dna.h"
+
+#include <gtest/gtest.h>
+
+#include "genetics/xml_property_set.h"
+
+namespace qh {
+namespace {
+
+std::span<const std::uint8_t> Bytes(const std::string& text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+// A genetic record laid out by hand, as the game writes it.
+std::string GameRecord(const std::string& key6Element) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<cGZPropertySetString>\n"
+           "  <AnyString key=\"1\" type=\"0x0b8bea18\">00000003-0000-0000-0000-000000000000</AnyString>\n"
+           "  <AnyString key=\"2\" type=\"0x0b8bea18\">00000002-0000-0000-0000-000000000000</AnyString>\n"
+           "  <AnyString key=\"268435458\" type=\"0x0b8bea18\">00000004-0000-0000-0000-000000000000</AnyString>\n"
+           "  <AnyString key=\"3\" type=\"0x0b8bea18\"></AnyString>\n" +
+           key6Element + "\n</cGZPropertySetString>";
+}
+
+TEST(XmlPropertySet, ReadsByTheWholeOpeningTag) {
+    const std::string text = GameRecord("  <AnyString key=\"6\" type=\"0x0b8bea18\"/>");
+    EXPECT_EQ(ReadXmlStringProperty(text, StringPropertyTag("2")), "00000002-0000-0000-0000-000000000000");
+    EXPECT_EQ(ReadXmlStringProperty(text, StringPropertyTag("268435458")), "00000004-0000-0000-0000-000000000000");
+    EXPECT_EQ(ReadXmlStringProperty(text, StringPropertyTag("6")), "") << "self-closed";
+    EXPECT_EQ(ReadXmlStringProperty(text, StringPropertyTag("3")), "") << "empty";
+    EXPECT_EQ(ReadXmlStringProperty(text, StringPropertyTag("7")), "") << "missing";
+    // The value ends at the first closing tag, whatever follows it.
+    EXPECT_EQ(ReadXmlStringProperty("<AnyString key=\"family\" type=\"0x0b8bea18\">abc</AnyString>x</AnyString>",
+                                     StringPropertyTag("family")),
+              "abc");
+    // Never closed: nothing to trust.
+    EXPECT_EQ(ReadXmlStringProperty("<AnyString key=\"family\" type=\"0x0b8bea18\">abc", StringPropertyTag("family")), "");
+    EXPECT_EQ(ReadXmlUintProperty("<AnyUint32 key=\"subtype\" type=\"0xeb61e4f7\">3</AnyUint32>", UintPropertyTag("subtype")), 3u);
+    EXPECT_EQ(ReadXmlUintProperty("<AnyUint32 key=\"subtype\" type=\"0xeb61e4f7\">x3</AnyUint32>", UintPropertyTag("subtype")), 0u);
+    EXPECT_TRUE(IsXmlPropertySet(Bytes(text)));
+    EXPECT_FALSE(IsXmlPropertySet(Bytes("<?x")));
+}
+
+TEST(DnaRecord, ReadsSixteenGenesAndWritesThemInTheGamesShape) {
+    DNA dna = ReadDnaResource(Bytes(GameRecord("  <AnyString key=\"6\" type=\"0x0b8bea18\"/>")), 0x21);
+    EXPECT_EQ(dna.instanceId, 0x21u);
+    EXPECT_EQ(dna.fatherHairColor, "00000003-0000-0000-0000-000000000000");
+    EXPECT_EQ(dna.motherSkinTone, "00000002-0000-0000-0000-000000000000");
+    EXPECT_EQ(dna.fatherSkinTone, "00000004-0000-0000-0000-000000000000");
+    EXPECT_EQ(dna.skinTone, "NA");
+    EXPECT_EQ(dna.dominantEyeColor, "NA");
+    EXPECT_EQ(dna.gene268435464, "NA");
+    EXPECT_TRUE(dna.keptAsIs.empty());
+    EXPECT_EQ(dna.dirty, 0);
+
+    const std::string empty = "\"0x0b8bea18\"></AnyString>\n";
+    const std::string expected =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<cGZPropertySetString>\n"
+        "  <AnyString key=\"1\" type=\"0x0b8bea18\">00000003-0000-0000-0000-000000000000</AnyString>\n"
+        "  <AnyString key=\"2\" type=\"0x0b8bea18\">00000002-0000-0000-0000-000000000000</AnyString>\n"
+        "  <AnyString key=\"268435457\" type=" + empty +
+        "  <AnyString key=\"268435458\" type=\"0x0b8bea18\">00000004-0000-0000-0000-000000000000</AnyString>\n"
+        "  <AnyString key=\"268435459\" type=" + empty + "  <AnyString key=\"268435460\" type=" + empty +
+        "  <AnyString key=\"268435461\" type=" + empty + "  <AnyString key=\"268435462\" type=" + empty +
+        "  <AnyString key=\"268435463\" type=" + empty + "  <AnyString key=\"268435464\" type=" + empty +
+        "  <AnyString key=\"3\" type=" + empty + "  <AnyString key=\"4\" type=" + empty +
+        "  <AnyString key=\"5\" type=" + empty + "  <AnyString key=\"6\" type=" + empty +
+        "  <AnyString key=\"7\" type=" + empty + "  <AnyString key=\"8\" type=" + empty + "</cGZPropertySetString>";
+    EXPECT_EQ(WriteDnaResource(dna), expected);
+    EXPECT_EQ(ReadDnaResource(Bytes(expected), 0x21), dna) << "what is written reads back the same";
+}
+
+TEST(DnaRecord, SettingAGeneAndWhatIsKeptAsItIs) {
+    DNA dna = ReadDnaResource(Bytes(GameRecord("")), 0x21);
+    const DnaField& skin = *FindDnaField("skinTone");
+    EXPECT_EQ(SetGene(dna, skin, "6baf064a-85ad-4e37-8d81-a987e9f8da46"), "");
+    EXPECT_EQ(dna.skinTone, "6baf064a-85ad-4e37-8d81-a987e9f8da46");
+    EXPECT_EQ(dna.dirty, 1);
+    for (const char* bad : {"6baf064a-85ad-4e37-8d81-a987e9f8da4", "</AnyString><x>", "6baf064a_85ad-4e37-8d81-a987e9f8da46",
+                            "6baf064a-85ad-4e37-8d81-a987e9f8da4g"}) {
+        EXPECT_NE(SetGene(dna, skin, bad), "") << bad;
+    }
+    EXPECT_EQ(SetGene(dna, skin, "000000000000000000000000000000000000"), "");
+
+    // A property besides the sixteen, a key twice, or no XML at all: kept as the game wrote it.
+    for (const std::string& other : {GameRecord("  <AnyString key=\"99\" type=\"0x0b8bea18\">x</AnyString>"),
+                                     GameRecord("  <AnyString key=\"1\" type=\"0x0b8bea18\">x</AnyString>"),
+                                     GameRecord("  <AnyUint32 key=\"6\" type=\"0xeb61e4f7\">1</AnyUint32>"),
+                                     std::string("binary")}) {
+        DNA kept = ReadDnaResource(Bytes(other), 0x22);
+        EXPECT_FALSE(kept.keptAsIs.empty()) << other;
+        EXPECT_NE(SetGene(kept, skin, "000000000000000000000000000000000000"), "");
+        EXPECT_EQ(kept.dirty, 0);
+    }
+}
+
+}  // namespace
+}  // namespace qh
