@@ -1,5 +1,7 @@
 #include "app/qt_settings.h"
 
+#include <QFileInfo>
+
 namespace qh::app {
 
 QtSettings::QtSettings() : settings_(std::make_unique<QSettings>(QStringLiteral("Bramblesoft"), QStringLiteral("Quillhaven"))) {}
@@ -15,6 +17,12 @@ std::optional<std::string> QtSettings::Get(std::string_view name) const {
 void QtSettings::Set(std::string_view name, const std::string& value) {
     settings_->setValue(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())), QString::fromStdString(value));
     settings_->sync();
+}
+
+std::optional<std::filesystem::path> QtSettings::Folder() const {
+    const QString file = settings_->fileName();
+    if (file.isEmpty()) return std::nullopt;
+    return std::filesystem::path(QFileInfo(file).absolutePath().toStdString());
 }
 
 }  // namespace qh::app

@@ -16,6 +16,7 @@ public:
     explicit QtSettings(const QString& iniFile);  // a file of its own
     std::optional<std::string> Get(std::string_view name) const override;
     void Set(std::string_view name, const std::string& value) override;
+    std::optional<std::filesystem::path> Folder() const override;
 
 private:
     std::unique_ptr<QSettings> settings_;

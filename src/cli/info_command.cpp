@@ -1,6 +1,11 @@
 #include "cli/info_command.h"
 
 #include <iostream>
+
+#include "cli/cli_support.h"
+#include "genetics/gene_catalogue.h"
+#include "package/text_list.h"
+#include "workspace/sim_genes.h"
 #include <nlohmann/json.hpp>
 
 #include "career/career_table.h"
@@ -89,6 +94,41 @@ void AddCareersCommand(CLI::App& app, const GlobalOptions& options) {
             out.push_back({{"name", name}, {"key", key}, {"titles", CareerJobTitles(key)}});
         }
         std::cout << out.dump(2) << '\n';
+    });
+}
+
+void AddGenesCommand(CLI::App& app, const GlobalOptions& options, Reporter& reporter) {
+    auto* genes = app.add_subcommand("genes", "List the custom hair, skin and eye genes installed, as JSON");
+    genes->callback([&options, &reporter] {
+        GameSession discovery;
+        Discover(options, discovery);
+        if (discovery.env.userDataFolder.empty()) throw UsageError(UserDataNotFound(discovery));
+        std::vector<std::filesystem::path> others;
+        for (const GameEdition& edition : discovery.editions.editions) others.push_back(edition.env.userDataFolder);
+        GeneScanOptions scan;
+        scan.folders = GeneFolders(discovery.env, others);
+        if (discovery.settings) {
+            if (const auto folder = discovery.settings->Folder()) scan.cacheFile = *folder / "gene-catalogue.json";
+        }
+        const GeneCatalogue catalogue = BuildGeneCatalogue(scan);
+        nlohmann::ordered_json out = nlohmann::ordered_json::object();
+        out["folders"] = nlohmann::json::array();
+        for (const auto& folder : scan.folders) out["folders"].push_back(folder.string());
+        out["filesSeen"] = catalogue.filesSeen;
+        out["filesFromCache"] = catalogue.filesFromCache;
+        out["genes"] = nlohmann::json::array();
+        for (const GeneMod& gene : catalogue.genes) {
+            out["genes"].push_back({{"kind", GeneKindText(gene.kind)},
+                                    {"family", ToValidUtf8(gene.family)},
+                                    {"name", ToValidUtf8(gene.displayName)},
+                                    {"package", gene.packagePath.string()}});
+        }
+        out["unreadable"] = nlohmann::json::array();
+        for (const UnreadableFile& file : catalogue.unreadable) {
+            out["unreadable"].push_back({{"package", file.path.string()}, {"reason", ToValidUtf8(file.reason)}});
+        }
+        if (!catalogue.unreadable.empty()) reporter.Error(DataReadErrors(catalogue));
+        std::cout << out.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
     });
 }
 

@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
     qh::cli::AddPackageCommands(app, reporter);
     qh::cli::AddInfoCommand(app, options);
     qh::cli::AddCareersCommand(app, options);
+    qh::cli::AddGenesCommand(app, options, reporter);
     qh::cli::AddResourceCommands(app, options, reporter);
     qh::cli::AddNeighborhoodCommands(app, options, reporter);
     qh::cli::AddEditCommands(app, options, reporter);

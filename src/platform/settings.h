@@ -21,6 +21,9 @@ public:
     virtual ~Settings() = default;
     virtual std::optional<std::string> Get(std::string_view name) const = 0;
     virtual void Set(std::string_view name, const std::string& value) = 0;
+    // The folder the settings are kept in, where the program keeps its caches too; none for
+    // settings held in memory.
+    virtual std::optional<std::filesystem::path> Folder() const { return std::nullopt; }
 
     int ColorScheme() const { return ReadInt("ColorScheme", 1); }
     void SetColorScheme(int scheme) { Set("ColorScheme", std::to_string(scheme)); }
@@ -69,6 +72,7 @@ public:
     explicit IniSettings(std::filesystem::path path);
     std::optional<std::string> Get(std::string_view name) const override;
     void Set(std::string_view name, const std::string& value) override;
+    std::optional<std::filesystem::path> Folder() const override { return path_.parent_path(); }
 
 private:
     void Save() const;

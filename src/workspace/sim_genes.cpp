@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "character/character_rules.h"
+#include "platform/paths.h"
 
 namespace qh {
 
@@ -127,6 +128,39 @@ const GeneSelector* FindGeneSelector(std::string_view name) {
         if (name == selector.control || SameIgnoringCase(name, caption) || name == field) return &selector;
     }
     return nullptr;
+}
+
+std::vector<std::filesystem::path> GeneFolders(const GameEnvironment& env,
+                                               std::span<const std::filesystem::path> otherDataFolders) {
+    std::vector<std::filesystem::path> folders;
+    auto add = [&](const std::filesystem::path& data) {
+        if (data.empty()) return;
+        for (const char* name : {"Downloads", "SavedSims", "Teleport"}) {
+            const std::filesystem::path folder = ResolveNoCase(data, name);
+            if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
+        }
+    };
+    add(env.userDataFolder);
+    for (const std::filesystem::path& data : otherDataFolders) add(data);
+    return folders;
+}
+
+std::vector<GeneEntry> GeneEntries(GeneKind kind, std::span<const GeneMod> customGenes) {
+    std::vector<GeneEntry> entries;
+    for (const GeneColour& colour : BuiltInColours(kind)) entries.push_back({colour.text, colour.value});
+    for (const GeneMod& gene : customGenes) {
+        if (gene.kind == kind) entries.push_back({"* " + gene.displayName, gene.family});
+    }
+    return entries;
+}
+
+std::optional<std::size_t> GeneEntryOf(std::span<const GeneEntry> entries, std::string_view value) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].value == value) return i;
+    }
+    // "NA" (an empty gene) shows as the first entry, which stores thirty-six zeros.
+    if (value == kNoGene && !entries.empty()) return 0;
+    return std::nullopt;
 }
 
 }  // namespace qh

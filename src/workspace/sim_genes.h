@@ -3,6 +3,7 @@
 // custom genes the player installed.
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
@@ -11,11 +12,11 @@
 
 #include "character/character.h"
 #include "genetics/dna.h"
+#include "genetics/gene_catalogue.h"
+#include "platform/game_environment.h"
 #include "workspace/model.h"
 
 namespace qh {
-
-enum class GeneKind { Hair, Skin, Eye };
 
 // The value of "NA" in a selector: thirty-six zeros.
 inline constexpr std::string_view kNoGeneValue = "000000000000000000000000000000000000";
@@ -53,5 +54,20 @@ std::string SetSimGene(Workspace& workspace, Character& sim, const GeneSelector&
 // A selector by its control, its caption without the colon, or its field's name ("skinTone",
 // "hairColor"); skinColor (the sim's own skin, no selector of the panel) is one too.
 const GeneSelector* FindGeneSelector(std::string_view name);
+
+// Where custom genes are looked for: the Downloads, SavedSims and Teleport folders of the data
+// folder in use, then of every other edition found, each once.
+std::vector<std::filesystem::path> GeneFolders(const GameEnvironment& env, std::span<const std::filesystem::path> otherDataFolders);
+
+// A selector's entries: the game's colours of its kind, then the custom genes of that kind in
+// catalogue order, each "* " and its name. `value` is what the entry stores.
+struct GeneEntry {
+    std::string text;
+    std::string value;
+};
+std::vector<GeneEntry> GeneEntries(GeneKind kind, std::span<const GeneMod> customGenes);
+// The entry a stored value shows: the game's colour, else the first custom gene of that family;
+// none when nothing matches (the panel then shows the value as it is, and keeps it).
+std::optional<std::size_t> GeneEntryOf(std::span<const GeneEntry> entries, std::string_view value);
 
 }  // namespace qh

@@ -256,7 +256,7 @@ TEST(Help, RightClicksOpenTheControlsTopic) {
     Session s;
     s.Click("btnCharacters");
     QContextMenuEvent onButton(QContextMenuEvent::Mouse, QPoint(2, 2), QPoint(2, 2));
-    QApplication::sendEvent(s.Find<QPushButton>("btnGenetics"), &onButton);
+    QApplication::sendEvent(s.Find<QPushButton>("btnCloning"), &onButton);
     EXPECT_EQ(s.window->helpWindow()->shownTopic(), 1000);  // no page of its own yet: the contents
     QContextMenuEvent onCareer(QContextMenuEvent::Mouse, QPoint(2, 2), QPoint(2, 2));
     QApplication::sendEvent(s.Find<QPushButton>("btnCareer"), &onCareer);

@@ -228,6 +228,7 @@ DemoGame WriteDemoGame(const fs::path& root, const DemoOptions& options) {
     game.userData = game.prefix / "drive_c" / "users" / "player" / "Documents" / "EA Games" / fs::u8path(dataFolder);
     fs::create_directories(game.userData / "Neighborhoods");
     game.neighborhoods = WriteDemoNeighborhoods(game.userData / "Neighborhoods");
+    WriteDemoDownloads(game.userData);
     // A backup the player made of Pleasant Valley once, in the default archive folder.
     const fs::path archive = game.prefix / "drive_c" / "users" / "player" / "Documents" / "Bramblesoft" / "NGBDs";
     fs::create_directories(archive / "N001 03-14-2026 101500");

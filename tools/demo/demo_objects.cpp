@@ -1,9 +1,12 @@
 #include "demo_objects.h"
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "fixture/package_builder.h"
 #include "fixture/resource_builders.h"
+#include "platform/file_io.h"
 #include "workspace/lots_objects.h"
 
 namespace qh::demo {
@@ -73,6 +76,72 @@ Bytes DemoObjectsPackage() {
     }
     builder.AddDirectory();
     return builder.Build();
+}
+
+namespace {
+
+// A gene resource as the game's own tools write one: an XML property set.
+std::string XmlGene(const std::string& family, std::optional<int> subtype) {
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<cGZPropertySetString>\n"
+                      "  <AnyString key=\"family\" type=\"0x0b8bea18\">" + family + "</AnyString>\n"
+                      "  <AnyString key=\"name\" type=\"0x0b8bea18\">demo</AnyString>\n";
+    if (subtype) xml += "  <AnyUint32 key=\"subtype\" type=\"0xeb61e4f7\">" + std::to_string(*subtype) + "</AnyUint32>\n";
+    return xml + "</cGZPropertySetString>";
+}
+
+void WritePackage(const std::filesystem::path& path, const fixture::PackageBuilder& package) {
+    std::filesystem::create_directories(path.parent_path());
+    AtomicReplace(path, package.Build());
+}
+
+}  // namespace
+
+void WriteDemoDownloads(const std::filesystem::path& userData) {
+    const std::filesystem::path downloads = userData / "Downloads";
+    constexpr std::uint32_t kHair = 0x8C1580B5, kSkin = 0x4C158081, kEye = 0x2C1FD8A1, kStrings = 0x53545223;
+    {
+        fixture::PackageBuilder package;
+        package.Add(fixture::Key(kHair, 1), XmlGene("c0ffee01-0000-4000-8000-00000000a001", std::nullopt));
+        package.Add(fixture::Key(kStrings, 1), fixture::TextListBytes({{1, "  Ginger Streak ", ""}, {4, "Ingwer", ""}}));
+        WritePackage(downloads / "Hair" / "ginger-streak.package", package);
+    }
+    {
+        fixture::PackageBuilder package;
+        package.Add(fixture::Key(kSkin, 1),
+                    fixture::PropertySetBuilder().Integer("version", 2).String("family", "c0ffee02-0000-4000-8000-00000000b002").Build(),
+                    true);
+        package.Add(fixture::Key(kStrings, 1), fixture::TextListBytes({{1, "Moonlit Skin", ""}}), true);
+        package.AddDirectory();
+        WritePackage(downloads / "Skins" / "moonlit.package", package);
+    }
+    {
+        fixture::PackageBuilder package;
+        package.Add(fixture::Key(kEye, 1), XmlGene("c0ffee03-0000-4000-8000-00000000c003", 3));
+        package.Add(fixture::Key(kStrings, 1), fixture::TextListBytes({{1, "Violet Eyes", ""}}));
+        WritePackage(downloads / "Eyes" / "Violet Eyes.PACKAGE", package);
+    }
+    {
+        fixture::PackageBuilder package;  // eyebrows: an eye resource of another subtype
+        package.Add(fixture::Key(kEye, 1), XmlGene("c0ffee04-0000-4000-8000-00000000d004", 2));
+        package.Add(fixture::Key(kStrings, 1), fixture::TextListBytes({{1, "Soft Brows", ""}}));
+        WritePackage(downloads / "Eyes" / "soft-brows.package", package);
+    }
+    {
+        fixture::PackageBuilder package;  // a hair colour nobody named
+        package.Add(fixture::Key(kHair, 1), XmlGene("c0ffee05-0000-4000-8000-00000000e005", std::nullopt));
+        WritePackage(downloads / "unnamed hair.package", package);
+    }
+    {
+        fixture::PackageBuilder package;  // clothes: no gene at all
+        package.Add(fixture::Key(0xFC6EB1F7, 1), std::string(2000, 'c'));
+        package.Add(fixture::Key(kStrings, 1), fixture::TextListBytes({{1, "Summer Dress", ""}}));
+        WritePackage(downloads / "Clothes" / "summer-dress.package", package);
+    }
+    // A download cut short: its index lies past its end.
+    Bytes broken = fixture::PackageBuilder().Add(fixture::Key(kHair, 1), XmlGene("c0ffee06-0000-4000-8000-00000000f006", std::nullopt)).Build();
+    broken.resize(broken.size() - 30);
+    std::filesystem::create_directories(downloads);
+    AtomicReplace(downloads / "half-downloaded.package", broken);
 }
 
 }  // namespace qh::demo

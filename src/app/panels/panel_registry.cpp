@@ -7,6 +7,7 @@
 #include "app/panels/character_panel.h"
 #include "app/panels/data_panel.h"
 #include "app/panels/family_panel.h"
+#include "app/panels/genetics_panel.h"
 #include "app/panels/households_panel.h"
 #include "app/panels/interests_panel.h"
 #include "app/panels/needs_panel.h"
@@ -46,7 +47,7 @@ const std::vector<PanelRow>& PanelRows() {
         {"School", "A child's or teen's school, grade and performance; a grown-up's university major, class and grades", "btnSchool", "pnlSchools", 5030, Make<SchoolPanel>, false},
         {"Career", "The sim's career and level with its hours and pay, performance, retired career, pension, vacation days and NPC type", "btnCareer", "pnlCareer", 5020, Make<CareerPanel>, false},
         {"Rewards/Extras", "The sim's career rewards and personal items", "btnRewards", "pnlRewards", 4080, Make<RewardsPanel>, false},
-        {"Genetics (DNA)", "The sim's hair, eye and skin genes (on its way)", "btnGenetics", "pnlGenetics", 6050, Make<PendingPanel>, false},
+        {"Genetics (DNA)", "The sim's hair and eye colour and the hair, eye and skin genes it passes on, with the custom genes installed", "btnGenetics", "pnlGenetics", 6050, Make<GeneticsPanel>, false},
         {"Cloning Lab", "Copies a sim's attributes to another sim or a clone file (on its way)", "btnCloning", "pnlCloning", 6040, Make<PendingPanel>, false},
         {"About", "The program's version, its colour schemes and its credits", "btnAbout", "pnlAbout", 1001, Make<AboutPanel>, false},
         {"Neighborhood Data", "The items of the neighborhood data", "", "pnlNgbdData", 1000, Make<DataPanel>, true, false, false},  // no topic of its own
