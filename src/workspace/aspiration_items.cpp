@@ -94,6 +94,13 @@ std::string SetAspirations(Workspace& workspace, Character& sim, const GameEnvir
     if (secondary < 0 || secondary > 8) return "the secondary aspiration is a position of its list, 0 (none) to 8";
     if (secondary == primary) secondary = 0;
     if (const std::string refusal = ItemsRefusal(workspace); !refusal.empty()) return refusal;
+    std::uint16_t wanted = 0;
+    if (const AspirationRow* row = RowAt(primary)) wanted = static_cast<std::uint16_t>(wanted | (1u << row->bit));
+    if (const AspirationRow* row = RowAt(secondary)) wanted = static_cast<std::uint16_t>(wanted | (1u << row->bit));
+    // Choosing what is already shown and kept changes nothing (the items keep their places).
+    if (sim.aspirationFlags == wanted && ShownAspirations(workspace.simItemList, sim, env) == ShownAspiration{primary, secondary}) {
+        return {};
+    }
 
     std::erase_if(workspace.simItemList,
                   [&](const NeighborhoodItem& item) { return Owns(item, sim) && IsAspirationItem(item.itemGuid); });
@@ -146,12 +153,9 @@ std::string SetAspirationLevel(Character& sim, int value) {
 int ShownRewardPoints(const Character& sim) { return sim.aspirationRewardPoints * 10; }
 
 std::u32string RewardPointsOnLeave(std::u32string_view typed) {
+    if (typed.empty()) return U"0";
     std::u32string text(typed);
-    if (text.empty()) {
-        text = U"0";
-    } else {
-        text.back() = U'0';
-    }
+    text.back() = U'0';
     return FilterDigits(text);
 }
 

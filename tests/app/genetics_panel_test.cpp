@@ -5,6 +5,8 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QProgressDialog>
+#include <QTimer>
 
 #include "app/ui_session.h"
 #include "workspace/sim_genes.h"
@@ -74,6 +76,23 @@ TEST(GeneticsPanel, PetsAndSimsWithoutARecordCannotChangeGenes) {
     EXPECT_TRUE(s.Find<QComboBox>("cbHairColor")->isEnabled());
     EXPECT_FALSE(s.Find<QComboBox>("cbSkinTone")->isEnabled());
     EXPECT_EQ(s.Find<QComboBox>("cbSkinTone")->currentText(), QStringLiteral("NA"));
+}
+
+TEST(GeneticsPanel, ACancelledSearchOffersTheGamesColoursAloneAndSaysSo) {
+    Session s;
+    s.Choose("N001_User00014.package");  // Edith: her father's hair is a custom gene
+    // The player presses Cancel as soon as the search's dialog runs.
+    QTimer::singleShot(0, [&s] {
+        if (auto* dialog = s.window->findChild<QProgressDialog*>(QStringLiteral("dlgGeneScan"))) dialog->cancel();
+    });
+    s.Click("btnGenetics");
+    EXPECT_NE(s.Find<QLabel>("lblGeneScan")->text().indexOf(QStringLiteral("cancelled")), -1);
+    auto* fatherHair = s.Find<QComboBox>("cbFatherHairColor");
+    EXPECT_EQ(fatherHair->findText(QStringLiteral("* Ginger Streak")), -1);
+    EXPECT_TRUE(fatherHair->currentText().startsWith(QStringLiteral("Custom (search cancelled): "))) << fatherHair->currentText().toStdString();
+    // Searching again finds them.
+    s.Click("btnScanGenes");
+    EXPECT_EQ(fatherHair->currentText(), QStringLiteral("* Ginger Streak"));
 }
 
 }  // namespace

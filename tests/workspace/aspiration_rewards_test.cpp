@@ -76,6 +76,11 @@ TEST(Aspiration, ChoosingRewritesMarkersItemAndBits) {
     EXPECT_EQ(h.Guids(), (std::vector<std::uint32_t>{0x505FDC28, kFamily}));
     EXPECT_EQ(h.sim.aspirationFlags, 0x0002);
     EXPECT_EQ(ShownAspirations(h.ws.simItemList, h.sim, h.env), (ShownAspiration{2, 0}));
+
+    // Choosing what is shown again moves nothing.
+    h.ws.simItemList.push_back(Item(0x21, 0x12297157, {333, 0}, 0));
+    ASSERT_EQ(SetAspirations(h.ws, h.sim, h.env, 2, 0), "");
+    EXPECT_EQ(h.Guids(), (std::vector<std::uint32_t>{0x505FDC28, kFamily, 0x12297157}));
 }
 
 TEST(Aspiration, WhatTheListsOffer) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGridLayout>
 #include <QProgressDialog>
+#include <span>
 
 #include "app/widgets.h"
 #include "workspace/sim_genes.h"
@@ -110,7 +111,10 @@ void GeneticsPanel::Fill() {
     for (std::size_t i = 0; i < selectors.size(); ++i) {
         QComboBox* list = selectors_[i];
         list->clear();
-        const std::vector<GeneEntry> entries = GeneEntries(selectors[i].kind, catalogue_->genes);
+        // A cancelled search offers the game's colours alone: a list cut short at some file would
+        // look complete.
+        const std::vector<GeneEntry> entries =
+            GeneEntries(selectors[i].kind, catalogue_->cancelled ? std::span<const GeneMod>() : catalogue_->genes);
         for (const GeneEntry& entry : entries) {
             // The value as bytes, so that what is stored is exactly what the entry stands for.
             list->addItem(EditedText(entry.text), QByteArray::fromStdString(entry.value));  // "* " kept whole
@@ -121,7 +125,9 @@ void GeneticsPanel::Fill() {
         } else {
             // A gene of a package no longer installed: shown as it is, and kept until the player
             // picks another.
-            list->addItem(QStringLiteral("Not installed: ") + ShownText(value), QByteArray::fromStdString(value));
+            list->addItem((catalogue_->cancelled ? QStringLiteral("Custom (search cancelled): ") : QStringLiteral("Not installed: ")) +
+                              ShownText(value),
+                          QByteArray::fromStdString(value));
             list->setCurrentIndex(list->count() - 1);
         }
         const QString refusal = QString::fromStdString(GeneRefusal(ws, sim, selectors[i], hasPets));
@@ -131,8 +137,8 @@ void GeneticsPanel::Fill() {
     const std::size_t custom = catalogue_->genes.size();
     lblGeneScan_->setText(
         catalogue_->cancelled
-            ? QStringLiteral("The search for custom genes was cancelled: only the game's own colours are offered%1.")
-                  .arg(custom ? QStringLiteral(", with the %1 custom ones found before").arg(custom) : QString())
+            ? QStringLiteral("The search for custom genes was cancelled: only the game's own colours are offered. "
+                             "\"Search Again\" looks once more.")
             : QStringLiteral("%1 custom gene%2 found in %3 package%4 of Downloads, SavedSims and Teleport.")
                   .arg(custom)
                   .arg(custom == 1 ? QString() : QStringLiteral("s"))
