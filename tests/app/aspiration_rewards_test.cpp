@@ -18,10 +18,6 @@
 namespace qh::app {
 namespace {
 
-Character& SimOf(Session& s, const char* file) {
-    return s.state.workspace.characters[*FindSimByFile(s.state.workspace, file)];
-}
-
 std::size_t Count(Session& s, const Character& sim, std::uint32_t guid) {
     std::size_t n = 0;
     for (const NeighborhoodItem& item : s.state.workspace.simItemList) {
@@ -34,7 +30,7 @@ TEST(AspirationPanel, ListsWriteMarkersAndBitsAsOneStepEach) {
     Session s;
     s.Choose("N001_User00000.package");
     s.Click("btnAspiration");
-    Character& marta = SimOf(s, "N001_User00000.package");
+    Character& marta = s.SimOf("N001_User00000.package");
     auto* primary = s.Find<QComboBox>("cbAspiration1");
     auto* secondary = s.Find<QComboBox>("cbAspiration2");
     EXPECT_EQ(primary->currentText(), QStringLiteral("Romance"));
@@ -70,7 +66,7 @@ TEST(AspirationPanel, RewardPointsUnlocksBenefitAndInfluence) {
     Session s;
     s.Choose("N001_User00000.package");
     s.Click("btnAspiration");
-    Character& marta = SimOf(s, "N001_User00000.package");
+    Character& marta = s.SimOf("N001_User00000.package");
 
     auto* points = s.Find<QLineEdit>("edtAspirationRewardPoints");
     points->setFocus();
@@ -132,7 +128,7 @@ TEST(RewardsPanel, BoxesGrantAndTakeAwayAndSetAllIsOneStep) {
     Session s;
     s.Choose("N001_User00000.package");
     s.Click("btnRewards");
-    Character& marta = SimOf(s, "N001_User00000.package");
+    Character& marta = s.SimOf("N001_User00000.package");
     auto* skull = s.Find<QCheckBox>("ckRewardD24D09FD");
     EXPECT_TRUE(skull->isChecked());
     EXPECT_EQ(Count(s, marta, 0xD24D09FD), 2u) << "the demo gives Marta the skull twice";

@@ -14,10 +14,6 @@
 namespace qh::app {
 namespace {
 
-const Character& SimOf(Session& s, const char* file) {
-    return s.state.workspace.characters[*FindSimByFile(s.state.workspace, file)];
-}
-
 void Type(QLineEdit* box, const QString& text) {
     box->clear();
     QTest::keyClicks(box, text);
@@ -40,7 +36,7 @@ TEST(CareerPanel, ShowsTheLevelsScheduleAndKeepsTheLevelAcrossACareerChange) {
 
     // Medicine has a level 3: the level stays, as one step that undo takes back.
     PickEntry(s.Find<QComboBox>("cbCareer"), QStringLiteral("Medicine"));
-    const Character& marta = SimOf(s, "N001_User00000.package");
+    const Character& marta = s.SimOf("N001_User00000.package");
     EXPECT_EQ(GuidKey(marta.careerGuid), "FD61770C");
     EXPECT_EQ(marta.jobLevel, 3);
     EXPECT_EQ(s.Find<QComboBox>("cbJobs")->currentText(), QStringLiteral("Nurse"));
@@ -59,7 +55,7 @@ TEST(CareerPanel, BoxesTakeDigitsAndAPointAndRefuseWhatCannotBeStored) {
     Session s;
     s.Choose("N001_User00000.package");
     s.Click("btnCareer");
-    const Character& marta = SimOf(s, "N001_User00000.package");
+    const Character& marta = s.SimOf("N001_User00000.package");
     auto* pension = s.Find<QLineEdit>("edtPension");
     Type(pension, QStringLiteral("1a5"));
     EXPECT_EQ(pension->text(), QStringLiteral("105"));

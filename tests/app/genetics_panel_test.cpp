@@ -14,10 +14,6 @@
 namespace qh::app {
 namespace {
 
-Character& SimOf(Session& s, const char* file) {
-    return s.state.workspace.characters[*FindSimByFile(s.state.workspace, file)];
-}
-
 TEST(GeneticsPanel, SelectorsOfferTheGamesAndTheCustomGenesAndChangeOneAtATime) {
     Session s;
     s.Choose("N001_User00014.package");  // Edith: her parents' genes name the custom ones
@@ -26,7 +22,7 @@ TEST(GeneticsPanel, SelectorsOfferTheGamesAndTheCustomGenesAndChangeOneAtATime) 
     int told = 0;
     for (const auto& message : s.reporter.messages) told += message.text.find("Data Read Error Found in:") != std::string::npos;
     EXPECT_EQ(told, 1);
-    Character& edith = SimOf(s, "N001_User00014.package");
+    Character& edith = s.SimOf("N001_User00014.package");
     DNA& genes = *FindDna(s.state.workspace, edith.instanceId);
     auto* fatherHair = s.Find<QComboBox>("cbFatherHairColor");
     EXPECT_EQ(fatherHair->currentText(), QStringLiteral("* Ginger Streak"));
@@ -55,7 +51,7 @@ TEST(GeneticsPanel, SelectorsOfferTheGamesAndTheCustomGenesAndChangeOneAtATime) 
 TEST(GeneticsPanel, AGeneNoLongerInstalledIsShownAndKept) {
     Session s;
     s.Choose("N001_User00001.package");  // Owen
-    Character& owen = SimOf(s, "N001_User00001.package");
+    Character& owen = s.SimOf("N001_User00001.package");
     const std::string gone = "deadbeef-0000-4000-8000-000000000000";
     FindDna(s.state.workspace, owen.instanceId)->recessiveSkinTone = gone;
     s.Click("btnGenetics");

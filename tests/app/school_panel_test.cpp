@@ -12,10 +12,6 @@
 namespace qh::app {
 namespace {
 
-Character& SimOf(Session& s, const char* file) {
-    return s.state.workspace.characters[*FindSimByFile(s.state.workspace, file)];
-}
-
 TEST(SchoolPanel, PupilsKeepTheirGradeAcrossASchoolChangeAndTheDefaultIsStoredOnlyWhenChosen) {
     Session s;
     s.Choose("N001_User00002.package");  // Lily
@@ -24,7 +20,7 @@ TEST(SchoolPanel, PupilsKeepTheirGradeAcrossASchoolChangeAndTheDefaultIsStoredOn
     EXPECT_EQ(s.Find<QComboBox>("cbGrade")->currentText(), QStringLiteral("A"));
     EXPECT_FALSE(s.Shown(s.Find<QComboBox>("cbUniversityMajor")));
     PickEntry(s.Find<QComboBox>("cbSchool"), QStringLiteral("Public School"));
-    const Character& lily = SimOf(s, "N001_User00002.package");
+    const Character& lily = s.SimOf("N001_User00002.package");
     EXPECT_EQ(GuidKey(lily.schoolGuid), "B58867D0");
     EXPECT_EQ(lily.schoolGrade, 12);
     s.Find<QSlider>("trkSchoolPerformance")->setValue(40);
@@ -33,7 +29,7 @@ TEST(SchoolPanel, PupilsKeepTheirGradeAcrossASchoolChangeAndTheDefaultIsStoredOn
     // Pablo: nothing stored; the game's default is shown, and nothing is written by showing it.
     s.Choose("N001_User00013.package");
     s.Settle();
-    const Character& pablo = SimOf(s, "N001_User00013.package");
+    const Character& pablo = s.SimOf("N001_User00013.package");
     EXPECT_EQ(s.Find<QComboBox>("cbSchool")->currentText(), QStringLiteral("Public School"));
     EXPECT_EQ(s.Find<QComboBox>("cbGrade")->currentText(), QStringLiteral("B"));
     EXPECT_TRUE(s.Shown(s.Find<QLabel>("lblSchoolNote")));
@@ -62,7 +58,7 @@ TEST(SchoolPanel, UniversityShowsTheClassYearAndHoursAndKeepsTheClassAcrossAMajo
     EXPECT_TRUE(s.Find<QComboBox>("cbUniversityClass")->isEnabled()) << "advanced mode, one expansion missing";
 
     PickEntry(s.Find<QComboBox>("cbUniversityClass"), QStringLiteral("The Strange Charm of Quarks"));
-    Character& ana = SimOf(s, "N001_User00012.package");
+    Character& ana = s.SimOf("N001_User00012.package");
     EXPECT_EQ(ana.universityClass, 8);
     EXPECT_EQ(s.Find<QLabel>("lblUniversityYear")->text(), QStringLiteral("Senior"));
     PickEntry(s.Find<QComboBox>("cbUniversityMajor"), QStringLiteral("Psychology"));

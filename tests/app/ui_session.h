@@ -104,6 +104,12 @@ struct Session {
         const auto sim = FindSimByFile(state.workspace, file);
         return sim ? window->simList().RowOf(*sim) : -1;
     }
+    // The sim with the package file (which must be there).
+    Character& SimOf(const std::string& file) {
+        const auto sim = FindSimByFile(state.workspace, file);
+        if (!sim) throw std::runtime_error("no sim " + file);
+        return state.workspace.characters[*sim];
+    }
     AboutPanel* About() { return static_cast<AboutPanel*>(window->PanelNamed(QStringLiteral("pnlAbout"))); }
     // Waits until the open panel has been shown again after a change of sim (a tenth of a second
     // later), however slow the machine.

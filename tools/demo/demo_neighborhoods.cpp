@@ -246,7 +246,7 @@ Character MakeSim(const SimPlan& plan, int globalIndex, std::uint32_t instance, 
     sim.genderProperty = plan.female ? 1 : 2;
     SetLifeStage(sim, plan.stage);
     sim.skinColor = ColourGuid(1 + globalIndex % 4);
-    sim.hairColor = ColourGuid(1 + globalIndex % 5);
+    sim.hairColor = ColourGuid(1 + globalIndex % 4);  // black, brown, blonde, red
     // The game's own eye colours (brown, green, grey, light blue).
     static constexpr const char* kEyes[] = {"32dee745-b6ce-419f-9e86-ae93802d2682", "51c4a750-c9f4-4cfe-801c-898efc360cb7",
                                             "0758508c-7111-40f9-b33b-706464626ac9", "e43f3360-3a08-4755-8b83-a0d37a6c424b"};
