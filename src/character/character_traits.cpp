@@ -164,8 +164,10 @@ std::string InterestLabel(const TraitSlider& slider, int value, bool pet) {
     return std::string(name) + "(" + std::to_string(value) + ")";
 }
 
-std::string StoredBeyondNote(std::int16_t stored, int shown) {
-    if (stored == shown || Clamp(stored, 0, kTraitMaximum) != shown) return {};
+std::string StoredBeyondNote(std::int16_t stored, int shown) { return StoredBeyondNote(stored, shown, 0, kTraitMaximum); }
+
+std::string StoredBeyondNote(int stored, int shown, int low, int high) {
+    if (stored == shown || std::clamp(stored, low, high) != shown) return {};
     return " - stored " + std::to_string(stored);
 }
 

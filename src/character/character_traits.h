@@ -46,6 +46,8 @@ inline constexpr int kReputationMinimum = -100, kReputationMaximum = 100;
 // another tool): " - stored 5000", so the player sees that what is shown is not what is kept.
 // Empty otherwise.
 std::string StoredBeyondNote(std::int16_t stored, int shown);
+// The same for a slider of the range low..high.
+std::string StoredBeyondNote(int stored, int shown, int low, int high);
 
 // The values as the group's sliders show them: each word kept to 0..1000.
 std::vector<int> ShownTraits(const Character& sim, TraitGroup group);

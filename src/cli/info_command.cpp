@@ -103,13 +103,7 @@ void AddGenesCommand(CLI::App& app, const GlobalOptions& options, Reporter& repo
         GameSession discovery;
         Discover(options, discovery);
         if (discovery.env.userDataFolder.empty()) throw UsageError(UserDataNotFound(discovery));
-        std::vector<std::filesystem::path> others;
-        for (const GameEdition& edition : discovery.editions.editions) others.push_back(edition.env.userDataFolder);
-        GeneScanOptions scan;
-        scan.folders = GeneFolders(discovery.env, others);
-        if (discovery.settings) {
-            if (const auto folder = discovery.settings->Folder()) scan.cacheFile = *folder / "gene-catalogue.json";
-        }
+        const GeneScanOptions scan = GeneScanFor(discovery);
         const GeneCatalogue catalogue = BuildGeneCatalogue(scan);
         nlohmann::ordered_json out = nlohmann::ordered_json::object();
         out["folders"] = nlohmann::json::array();

@@ -5,6 +5,7 @@
 
 #include "character/character_rules.h"
 #include "platform/paths.h"
+#include "workspace/game_session.h"
 
 namespace qh {
 
@@ -143,6 +144,17 @@ std::vector<std::filesystem::path> GeneFolders(const GameEnvironment& env,
     add(env.userDataFolder);
     for (const std::filesystem::path& data : otherDataFolders) add(data);
     return folders;
+}
+
+GeneScanOptions GeneScanFor(const GameSession& session) {
+    std::vector<std::filesystem::path> others;
+    for (const GameEdition& edition : session.editions.editions) others.push_back(edition.env.userDataFolder);
+    GeneScanOptions options;
+    options.folders = GeneFolders(session.env, others);
+    if (session.settings) {
+        if (const auto folder = session.settings->Folder()) options.cacheFile = *folder / "gene-catalogue.json";
+    }
+    return options;
 }
 
 std::vector<GeneEntry> GeneEntries(GeneKind kind, std::span<const GeneMod> customGenes) {

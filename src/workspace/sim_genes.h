@@ -59,6 +59,11 @@ const GeneSelector* FindGeneSelector(std::string_view name);
 // folder in use, then of every other edition found, each once.
 std::vector<std::filesystem::path> GeneFolders(const GameEnvironment& env, std::span<const std::filesystem::path> otherDataFolders);
 
+// The search of the open game: the folders of every edition found and the cache in the settings
+// folder (none for settings held in memory). Progress and cancelling are the caller's.
+struct GameSession;
+GeneScanOptions GeneScanFor(const GameSession& session);
+
 // A selector's entries: the game's colours of its kind, then the custom genes of that kind in
 // catalogue order, each "* " and its name. `value` is what the entry stores.
 struct GeneEntry {

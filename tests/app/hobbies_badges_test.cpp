@@ -95,6 +95,8 @@ TEST(BadgesPanel, PicturesStepThroughTheGradesAndRandomKeepsToThem) {
             EXPECT_TRUE(level == 0 || level == 333 || level == 666 || level == 1000) << badge << " " << level;
         }
     }
+    // The draws may have left every shown badge at gold: one below it, so that Max All changes.
+    s.Find<QSlider>("trkSewing")->setValue(0);
     const int before = s.window->document().history().count();
     const int cashRegister = BadgeLevel(s.state.workspace, marta, 0x505FDC28);
     ASSERT_LT(cashRegister, 1000) << "the demo gives Marta a Cash Register badge below gold";

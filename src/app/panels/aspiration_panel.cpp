@@ -31,9 +31,7 @@ QSlider* Slider(QWidget* parent, const char* name, int high, const QString& tip)
 // kept: the slider shows its end, and the value stays until the slider is moved.
 QString Valued(const QString& caption, const QSlider* slider, std::optional<int> stored) {
     QString text = caption + QString::number(slider->value()) + QLatin1Char(')');
-    if (stored && *stored != slider->value() && (*stored < slider->minimum() || *stored > slider->maximum())) {
-        text += QStringLiteral(" - stored %1").arg(*stored);
-    }
+    if (stored) text += QString::fromStdString(StoredBeyondNote(*stored, slider->value(), slider->minimum(), slider->maximum()));
     return text;
 }
 

@@ -27,12 +27,6 @@ private:
     QProgressDialog& dialog_;
 };
 
-std::vector<std::filesystem::path> OtherDataFolders(const GameSession& session) {
-    std::vector<std::filesystem::path> folders;
-    for (const GameEdition& edition : session.editions.editions) folders.push_back(edition.env.userDataFolder);
-    return folders;
-}
-
 }  // namespace
 
 GeneticsPanel::GeneticsPanel(Document& document, PanelContext& context, const PanelRow& row) : Panel(document, context, row) {
@@ -82,12 +76,7 @@ GeneticsPanel::GeneticsPanel(Document& document, PanelContext& context, const Pa
 }
 
 void GeneticsPanel::BuildGeneCatalogue() {
-    GameSession& session = document_.session();
-    GeneScanOptions options;
-    options.folders = GeneFolders(session.env, OtherDataFolders(session));
-    if (session.settings) {
-        if (const auto folder = session.settings->Folder()) options.cacheFile = *folder / "gene-catalogue.json";
-    }
+    GeneScanOptions options = GeneScanFor(document_.session());
     QProgressDialog dialog(QStringLiteral("Loading DNA Data"), QStringLiteral("Cancel"), 0, 0, window());
     dialog.setObjectName(QStringLiteral("dlgGeneScan"));
     dialog.setWindowModality(Qt::WindowModal);
