@@ -37,4 +37,19 @@ inline constexpr std::uint32_t kGeneticRecordType = 0xEBFEE33F;
 inline constexpr std::uint32_t kPictureType = 0x856DDBAC;
 inline constexpr std::uint32_t kBodyResourceType = 0xCCCEF852;
 
+// The resources that make up a sim's body in its character package: its property set (age,
+// gender, colours), the body resource and the meshes, materials and references that draw it. A
+// sim takes another's appearance by taking all of them together.
+inline constexpr std::uint32_t kBodyTypes[] = {kSimPropertiesType, 0xAC506764, 0xEBCF3E27, kBodyResourceType, 0xAC4F8687,
+                                               0x7BA3838C,         0x49596978, 0xE519C933, 0xFC6EB1F7};
+inline constexpr bool IsBodyType(std::uint32_t type) {
+    for (std::uint32_t body : kBodyTypes) {
+        if (body == type) return true;
+    }
+    return false;
+}
+
+// A section of a clone file (the letters "KLON" as a little-endian word); its group id says which.
+inline constexpr std::uint32_t kCloneSectionType = 0x4B4C4F4E;
+
 }  // namespace qh

@@ -13,6 +13,7 @@
 #include "platform/errors.h"
 #include "platform/folder_lock.h"
 #include "platform/paths.h"
+#include "workspace/cloning.h"
 #include "workspace/households.h"
 #include "workspace/merge_edits.h"
 #include "workspace/neighborhood_data.h"
@@ -320,7 +321,34 @@ void RebuildCharacterPackage(Workspace& ws, Character& sim, const SaveOptions& o
     const Character* saved = mergeIntoFile && asSaved != ws.charactersAsSaved.end() ? &asSaved->second : nullptr;
     const fs::path path = ws.charactersFolder / sim.packageFile;
     const bool dropPictures = sim.needsPackageRebuild == 1;
+    // A body clone: the new body is read whole before anything is written, so a source that cannot
+    // be read leaves the sim's package as it was.
+    const bool takesBody = !sim.clonePackagePath.empty();
+    const std::vector<BodyResource> body = takesBody ? ReadCloneBody(sim.clonePackagePath, reporter) : std::vector<BodyResource>{};
+    // The sim keeps its own colours in whatever body it takes.
+    auto patchColours = [&](std::span<const std::uint8_t> stored, PackageImage& image) {
+        const std::size_t start = image.size();
+        image.insert(image.end(), stored.begin(), stored.end());
+        SimProperties colours;
+        colours.skinColor = sim.skinColor;
+        colours.hairColor = sim.hairColor;
+        colours.eyeColor = sim.eyeColor;
+        if (saved && !takesBody) {
+            SimProperties now;
+            ReadSimProperties(stored, now);
+            if (sim.skinColor == saved->skinColor) colours.skinColor = now.skinColor;
+            if (sim.hairColor == saved->hairColor) colours.hairColor = now.hairColor;
+            if (sim.eyeColor == saved->eyeColor) colours.eyeColor = now.eyeColor;
+        }
+        PatchSimProperties(std::span(image).subspan(start, stored.size()), colours, reporter);
+    };
     const auto writer = [&](const IndexEntry& entry, std::span<const std::uint8_t> stored, PackageImage& image) {
+        // The old body, its pictures and any compressed-resource directory go; the new body is
+        // appended after the rest.
+        if (takesBody && (IsBodyType(entry.key.typeId) || entry.key.typeId == kPictureType ||
+                          entry.key.typeId == kCompressedDirectoryType)) {
+            return EntryOutcome::Drop;
+        }
         switch (entry.key.typeId) {
             case kPictureType:
                 if (dropPictures) return EntryOutcome::Drop;
@@ -343,31 +371,28 @@ void RebuildCharacterPackage(Workspace& ws, Character& sim, const SaveOptions& o
                 }
                 return EntryOutcome::Keep;
             }
-            case kSimPropertiesType: {
-                const std::size_t start = image.size();
-                image.insert(image.end(), stored.begin(), stored.end());
-                SimProperties colours;
-                colours.skinColor = sim.skinColor;
-                colours.hairColor = sim.hairColor;
-                colours.eyeColor = sim.eyeColor;
-                if (saved) {
-                    SimProperties now;
-                    ReadSimProperties(stored, now);
-                    if (sim.skinColor == saved->skinColor) colours.skinColor = now.skinColor;
-                    if (sim.hairColor == saved->hairColor) colours.hairColor = now.hairColor;
-                    if (sim.eyeColor == saved->eyeColor) colours.eyeColor = now.eyeColor;
-                }
-                PatchSimProperties(std::span(image).subspan(start, stored.size()), colours, reporter);
+            case kSimPropertiesType:
+                patchColours(stored, image);
                 return EntryOutcome::Keep;
-            }
             default:
                 return CopyEntry(entry, stored, image);
+        }
+    };
+    const Appender appendBody = [&](ResourceAppender& append) {
+        for (const BodyResource& resource : body) {
+            if (resource.key.typeId != kSimPropertiesType) {
+                append.Append(resource.key, resource.content);
+                continue;
+            }
+            PackageImage patched;
+            patchColours(resource.content, patched);
+            append.Append(resource.key, patched);
         }
     };
     RebuildOptions rebuild;
     rebuild.hook = options.hook;
     rebuild.expected = expected;
-    RebuildPackage(path, writer, {}, reporter, rebuild);
+    RebuildPackage(path, writer, takesBody ? appendBody : Appender{}, reporter, rebuild);
     // The game makes new thumbnails from the sim when it finds none; until then the placeholder.
     if (dropPictures || !sim.clonePackagePath.empty()) {
         sim.portrait.reset();

@@ -423,6 +423,12 @@ Bytes CharacterPackage(const Character& sim, const SimPlan& plan) {
     if (sim.lifeStage == 51) look.hair = 0xD8D8D8;
     builder.Add(Key(kPictureType, 0x00000001), fixture::EncodeJpeg(DrawPortrait(look)));
     builder.Add(Key(kBodyResourceType, 1), std::string(300, '\x42'), true);
+    // The rest of the body: meshes, materials and their references. The demo's are filler bytes
+    // that differ from sim to sim, so a body taken from another sim can be told apart.
+    for (std::uint32_t type : kBodyTypes) {
+        if (type == kSimPropertiesType || type == kBodyResourceType) continue;
+        builder.Add(Key(type, 1), std::string(120, static_cast<char>('a' + n % 26)) + sim.firstName, true);
+    }
     builder.AddDirectory();
     return builder.Build();
 }
