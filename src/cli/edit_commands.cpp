@@ -45,7 +45,9 @@ Character& FindSim(Workspace& ws, const std::string& file) {
     return ws.characters[*index];
 }
 
-void Save(GameSession& session, bool force, Reporter& reporter) {
+}  // namespace
+
+void SaveLoaded(GameSession& session, bool force, Reporter& reporter) {
     SaveOptions options;
     options.languageCode = session.env.languageCode;
     options.overwriteNewerFiles = force;
@@ -65,6 +67,8 @@ void Save(GameSession& session, bool force, Reporter& reporter) {
     std::cout << out.dump(2) << '\n';
     if (!result.Complete()) throw UsageError("the save was not complete; see the messages above");
 }
+
+namespace {
 
 // What a command would change, for a run without --save: what the edits did to the loaded
 // neighborhood, compared with how it was loaded.
@@ -227,7 +231,7 @@ void AddEditCommands(CLI::App& app, const GlobalOptions& options, Reporter& repo
         if (set->neighborhoodName) SetNeighborhoodName(neighborhood, *set->neighborhoodName);
         if (set->neighborhoodDescription) SetNeighborhoodDescription(neighborhood, *set->neighborhoodDescription);
         if (set->save) {
-            Save(session, set->force, reporter);
+            SaveLoaded(session, set->force, reporter);
             return;
         }
         // A dry run: what would change, as JSON a script can read; nothing is written.
@@ -243,7 +247,7 @@ void AddEditCommands(CLI::App& app, const GlobalOptions& options, Reporter& repo
     saveCmd->callback([save, &options, &reporter] {
         GameSession session;
         LoadByPrefix(options, save->first, reporter, session);
-        Save(session, save->second, reporter);
+        SaveLoaded(session, save->second, reporter);
     });
 }
 

@@ -4,10 +4,15 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/context.h"
+#include "workspace/game_session.h"
 #include "platform/reporter.h"
 
 namespace qh::cli {
 
 void AddEditCommands(CLI::App& app, const GlobalOptions& options, Reporter& reporter);
+
+// Saves the loaded neighborhood (with `force`, over files changed on disk since the load) and
+// prints what was written as JSON; an incomplete save is a UsageError.
+void SaveLoaded(GameSession& session, bool force, Reporter& reporter);
 
 }  // namespace qh::cli

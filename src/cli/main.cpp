@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/cli_support.h"
+#include "cli/clone_commands.h"
 #include "cli/context.h"
 #include "cli/edit_commands.h"
 #include "cli/info_command.h"
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
     qh::cli::AddResourceCommands(app, options, reporter);
     qh::cli::AddNeighborhoodCommands(app, options, reporter);
     qh::cli::AddEditCommands(app, options, reporter);
+    qh::cli::AddCloneCommands(app, options, reporter);
     qh::cli::AddTreeCommand(app, options, reporter);
     qh::cli::AddBackupCommands(app, options, reporter);
     const std::string firstWord = arguments.empty() ? std::string() : arguments.back();  // parsing consumes them
