@@ -257,7 +257,7 @@ TEST(Help, RightClicksOpenTheControlsTopic) {
     s.Click("btnCharacters");
     QContextMenuEvent onButton(QContextMenuEvent::Mouse, QPoint(2, 2), QPoint(2, 2));
     QApplication::sendEvent(s.Find<QPushButton>("btnCloning"), &onButton);
-    EXPECT_EQ(s.window->helpWindow()->shownTopic(), 1000);  // no page of its own yet: the contents
+    EXPECT_EQ(s.window->helpWindow()->shownTopic(), 6040);
     QContextMenuEvent onCareer(QContextMenuEvent::Mouse, QPoint(2, 2), QPoint(2, 2));
     QApplication::sendEvent(s.Find<QPushButton>("btnCareer"), &onCareer);
     EXPECT_EQ(s.window->helpWindow()->shownTopic(), 5020);

@@ -7,7 +7,13 @@
 #include <string>
 
 #include "fixture/package_builder.h"
+#include "fixture/resource_builders.h"
+#include "package/resource_types.h"
 #include "platform/file_io.h"
+#include "platform/progress.h"
+#include "workspace/cloning.h"
+#include "workspace/loader.h"
+#include "workspace/neighborhood_catalogue.h"
 
 namespace qh::demo {
 namespace fs = std::filesystem;
@@ -170,6 +176,52 @@ std::string UserReg(const DemoOptions& options) {
     return reg;
 }
 
+// What a player keeps of other players' sims: a Body Shop sim in SavedSims (the nine resources of
+// a body, its picture and its name) and a clone file made from a sim of Pleasant Valley, in the
+// folder Create A Clone proposes.
+void WriteDemoClones(const DemoGame& game) {
+    fixture::PackageBuilder bodyShop;
+    int n = 0;
+    for (std::uint32_t type : kBodyTypes) {
+        if (type == kSimPropertiesType) {
+            bodyShop.Add(fixture::Key(type, 1), fixture::PropertySetBuilder()
+                                                    .Integer("age", 8)
+                                                    .Integer("gender", 1)
+                                                    .String("skincolor", "00000000-0000-0000-0000-000000000003")
+                                                    .String("haircolor", "00000000-0000-0000-0000-000000000004")
+                                                    .String("eyecolor", "00000000-0000-0000-0000-000000000005")
+                                                    .Build(), true);
+        } else {
+            bodyShop.Add(fixture::Key(type, 1), std::string(160, static_cast<char>('K' + n++)) + "Body Shop", true);
+        }
+    }
+    bodyShop.Add(fixture::Key(kCatalogTextType, 1), fixture::TextListBytes({{1, "Rosalind", ""}, {1, "", ""}, {1, "Vane", ""}}), true);
+    bodyShop.AddDirectory();
+    const fs::path savedSims = game.userData / "SavedSims" / "Rosalind Vane.package";
+    fs::create_directories(savedSims.parent_path());
+    AtomicReplace(savedSims, bodyShop.Build());
+
+    const fs::path neighborhoods = game.userData / "Neighborhoods";
+    SilentReporter quiet;
+    NullProgress progress;
+    std::vector<Neighborhood> catalogue = ScanNeighborhoods(neighborhoods, 1, quiet, progress);
+    for (Neighborhood& neighborhood : catalogue) {
+        if (neighborhood.prefix != "N001") continue;
+        Workspace ws;
+        LoadNeighborhood(ws, neighborhood, neighborhoods, {1}, quiet, progress);
+        GameEnvironment env;
+        env.hasUniversity = env.hasNightlife = env.hasPets = env.hasSeasons = env.hasBonVoyage = env.hasFreeTime =
+            env.hasApartmentLife = true;
+        for (const Character& sim : ws.characters) {
+            if (sim.firstName != "Ana") continue;
+            const fs::path clone = game.prefix / "drive_c" / "users" / "player" / "Documents" / "Bramblesoft" / "Clones" /
+                                   CloneFileName(sim);
+            fs::create_directories(clone.parent_path());
+            AtomicReplace(clone, MakeCloneFile(ws, sim, env, quiet));
+        }
+    }
+}
+
 }  // namespace
 
 std::optional<Edition> EditionNamed(std::string_view name) {
@@ -229,6 +281,7 @@ DemoGame WriteDemoGame(const fs::path& root, const DemoOptions& options) {
     fs::create_directories(game.userData / "Neighborhoods");
     game.neighborhoods = WriteDemoNeighborhoods(game.userData / "Neighborhoods");
     WriteDemoDownloads(game.userData);
+    WriteDemoClones(game);
     // A backup the player made of Pleasant Valley once, in the default archive folder.
     const fs::path archive = game.prefix / "drive_c" / "users" / "player" / "Documents" / "Bramblesoft" / "NGBDs";
     fs::create_directories(archive / "N001 03-14-2026 101500");

@@ -5,6 +5,7 @@
 #include "app/panels/hobbies_panel.h"
 #include "app/panels/career_panel.h"
 #include "app/panels/character_panel.h"
+#include "app/panels/cloning_panel.h"
 #include "app/panels/data_panel.h"
 #include "app/panels/family_panel.h"
 #include "app/panels/genetics_panel.h"
@@ -48,7 +49,7 @@ const std::vector<PanelRow>& PanelRows() {
         {"Career", "The sim's career and level with its hours and pay, performance, retired career, pension, vacation days and NPC type", "btnCareer", "pnlCareer", 5020, Make<CareerPanel>, false},
         {"Rewards/Extras", "The sim's career rewards and personal items", "btnRewards", "pnlRewards", 4080, Make<RewardsPanel>, false},
         {"Genetics (DNA)", "The sim's hair and eye colour and the hair, eye and skin genes it passes on, with the custom genes installed", "btnGenetics", "pnlGenetics", 6050, Make<GeneticsPanel>, false},
-        {"Cloning Lab", "Copies a sim's attributes to another sim or a clone file (on its way)", "btnCloning", "pnlCloning", 6040, Make<PendingPanel>, false},
+        {"Cloning Lab", "Copies attributes and the body from another sim or a clone file, and makes clone files to share", "btnCloning", "pnlCloning", 6040, Make<CloningPanel>, false},
         {"About", "The program's version, its colour schemes and its credits", "btnAbout", "pnlAbout", 1001, Make<AboutPanel>, false},
         {"Neighborhood Data", "The items of the neighborhood data", "", "pnlNgbdData", 1000, Make<DataPanel>, true, false, false},  // no topic of its own
     };
