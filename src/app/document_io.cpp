@@ -1,5 +1,7 @@
 #include "app/document_io.h"
 
+#include "workspace/cloning.h"
+
 #include <QFile>
 #include <QStringList>
 #include <algorithm>
@@ -7,6 +9,7 @@
 #include "package/text_list.h"
 #include "platform/paths.h"
 #include "workspace/backups.h"
+#include "workspace/cloning.h"
 #include "workspace/game_session.h"
 #include "workspace/save.h"
 
@@ -95,6 +98,10 @@ void DocumentIO::DeleteSim(std::size_t index) {
     if (index >= ws.characters.size()) return;
     const QString path = QString::fromStdString((ws.charactersFolder / ws.characters[index].packageFile).string());
     if (!QFile::exists(path)) return;
+    if (const std::string refusal = BodyLentRefusal(ws, ws.characters[index]); !refusal.empty()) {
+        reporter_.Error(refusal);
+        return;
+    }
     if (!asker_.AskYesNo(QStringLiteral("You are about to delete the selected Character. Are you sure you want to do this?"))) {
         return;
     }

@@ -39,6 +39,17 @@ std::vector<std::string> DescribeSimChanges(const Character& before, std::span<c
                                             const Character& after, std::span<const NeighborhoodItem> itemsAfter,
                                             const GameEnvironment& env) {
     std::vector<std::string> lines;
+    // First, as what the player notices most: a body that waits for the save, named by the file
+    // it comes from.
+    if (before.clonePackagePath != after.clonePackagePath) {
+        const auto name = [](const std::string& path) {
+            const std::size_t slash = path.find_last_of("/\\");
+            return slash == std::string::npos ? path : path.substr(slash + 1);
+        };
+        lines.push_back(after.clonePackagePath.empty()
+                            ? "Body: the clone of " + name(before.clonePackagePath) + " no longer taken"
+                            : "Body: taken from " + name(after.clonePackagePath) + " when saved");
+    }
     const ShownAspiration was = ShownAspirations(itemsBefore, before, env);
     const ShownAspiration is = ShownAspirations(itemsAfter, after, env);
     if (was.primary != is.primary) {

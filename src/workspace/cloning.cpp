@@ -604,6 +604,15 @@ bool BodyClonePending(const Workspace& ws, const Character& sim) {
                        [&](const Character& other) { return other.clonePackagePath == own; });
 }
 
+std::string BodyLentRefusal(const Workspace& ws, const Character& sim) {
+    const std::string own = (ws.charactersFolder / sim.packageFile).string();
+    for (const Character& other : ws.characters) {
+        if (&other == &sim || other.clonePackagePath != own) continue;
+        return TargetName(other) + " takes this sim's body when you save; save first (or undo that clone) before deleting it.";
+    }
+    return {};
+}
+
 CloningStatus CloningStatusOf(const Workspace& ws, const Character& sim, const GameEnvironment& env) {
     CloningStatus status;
     const bool pending = BodyClonePending(ws, sim);

@@ -90,6 +90,9 @@ CloningStatus CloningStatusOf(const Workspace& workspace, const Character& sim, 
 // sim takes its body from its package (a direct clone's source, whose body may not change before
 // the save has copied it). Derived from the targets, so undoing a clone frees its source too.
 bool BodyClonePending(const Workspace& workspace, const Character& sim);
+// Why the sim's package may not go now ("" when it may): another sim takes its body at the next
+// save, which would then find nothing to take.
+std::string BodyLentRefusal(const Workspace& workspace, const Character& sim);
 
 // The sims a direct clone can copy from onto `target`: every other sim with a body and no body
 // clone of its own waiting for the save, in list order.

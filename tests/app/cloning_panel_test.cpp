@@ -58,12 +58,11 @@ TEST(CloningPanel, TheBoxesSetAllAndTheStates) {
 
     // A sim only in others' memories has no body.
     s.Choose("N001_User00015.package");
-    if (!s.SimOf("N001_User00015.package").hasBodyResource) {
-        EXPECT_FALSE(s.Find<QPushButton>("btnCloneExport")->isEnabled());
-        EXPECT_EQ(s.Find<QLabel>("lblPreviousClone")->text(),
-                  QStringLiteral("You will not be able to clone a new body onto this character since they only exist in the "
-                                 "memories of others."));
-    }
+    for (const char* button : {"btnCloneExport", "btnCloneImport", "btnCloneGet"}) EXPECT_FALSE(s.Find<QPushButton>(button)->isEnabled());
+    EXPECT_TRUE(s.Shown(s.Find<QLabel>("lblPreviousClone")));
+    EXPECT_EQ(s.Find<QLabel>("lblPreviousClone")->text(),
+              QStringLiteral("You will not be able to clone a new body onto this character since they only exist in the "
+                             "memories of others."));
 }
 
 TEST(CloningPanel, GetACloneIsOneStepThatUndoesWhole) {
@@ -94,6 +93,8 @@ TEST(CloningPanel, GetACloneIsOneStepThatUndoesWhole) {
     EXPECT_EQ(s.window->characterSelector()->currentText().contains(QStringLiteral("Ana")), true) << "the entry is relabelled";
     EXPECT_EQ(owen.clonePackagePath, clone.string());
     EXPECT_EQ(s.window->document().history().count(), 1);
+    const QString review = s.window->document().UnsavedChanges().back().changes.join(QLatin1Char('\n'));
+    EXPECT_NE(review.indexOf(QStringLiteral("Body: taken from AnaMoreno.clone when saved")), -1) << review.toStdString();
     EXPECT_EQ(s.state.settings->ClonePath(), ClonesFolder(s).string() + "/");
     // Waiting for the save: only Create A Clone, and why, in bold.
     EXPECT_TRUE(s.Find<QPushButton>("btnCloneExport")->isEnabled());
@@ -169,6 +170,11 @@ TEST(CloningPanel, DirectCloneHoldsTheSourceUntilTheSaveAndUndoFreesBoth) {
     EXPECT_TRUE(BodyClonePending(ws, ws.characters[static_cast<std::size_t>(marta)]));
     s.Choose("N001_User00000.package");
     EXPECT_FALSE(s.Find<QPushButton>("btnCloneGet")->isEnabled()) << "Marta's body waits to be copied";
+    // Nor may her package go before the save has copied it.
+    const std::size_t sims = ws.characters.size();
+    s.Click("btnDelSim");
+    EXPECT_EQ(ws.characters.size(), sims);
+    EXPECT_NE(s.reporter.messages.back().text.find("takes this sim's body when you save"), std::string::npos);
     s.window->document().history().undo();  // shows Owen, whose change it was
     s.Settle();
     EXPECT_FALSE(BodyClonePending(ws, ws.characters[static_cast<std::size_t>(marta)]));

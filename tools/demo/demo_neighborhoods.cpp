@@ -252,7 +252,8 @@ Character MakeSim(const SimPlan& plan, int globalIndex, std::uint32_t instance, 
                                             "0758508c-7111-40f9-b33b-706464626ac9", "e43f3360-3a08-4755-8b83-a0d37a6c424b"};
     sim.eyeColor = kEyes[globalIndex % 4];
     sim.versionText = "1.0.0." + std::to_string(100 + globalIndex) + " - Demo";
-    sim.hasBodyResource = 1;
+    // A sim the neighborhood has no description for lives only in others' memories: no body.
+    sim.hasBodyResource = plan.matchesDescription ? 1 : 0;
     if (!plan.matchesDescription) {
         sim.species = 0;
         sim.youngAdult = 0;
@@ -422,12 +423,16 @@ Bytes CharacterPackage(const Character& sim, const SimPlan& plan) {
                       0x7FA0C0u + static_cast<std::uint32_t>(n % 3) * 0x102010u, sim.gender == 1, sim.species != 0};
     if (sim.lifeStage == 51) look.hair = 0xD8D8D8;
     builder.Add(Key(kPictureType, 0x00000001), fixture::EncodeJpeg(DrawPortrait(look)));
-    builder.Add(Key(kBodyResourceType, 1), std::string(300, '\x42'), true);
-    // The rest of the body: meshes, materials and their references. The demo's are filler bytes
-    // that differ from sim to sim, so a body taken from another sim can be told apart.
-    for (std::uint32_t type : kBodyTypes) {
-        if (type == kSimPropertiesType || type == kBodyResourceType) continue;
-        builder.Add(Key(type, 1), std::string(120, static_cast<char>('a' + n % 26)) + sim.firstName, true);
+    // The body: the body resource and the meshes, materials and their references. The demo's are
+    // filler bytes that differ from sim to sim, so a body taken from another sim can be told
+    // apart. A sim the neighborhood has no description for lives only in others' memories: the
+    // game gave it no body.
+    if (plan.matchesDescription) {
+        builder.Add(Key(kBodyResourceType, 1), std::string(300, '\x42'), true);
+        for (std::uint32_t type : kBodyTypes) {
+            if (type == kSimPropertiesType || type == kBodyResourceType) continue;
+            builder.Add(Key(type, 1), std::string(120, static_cast<char>('a' + n % 26)) + sim.firstName, true);
+        }
     }
     builder.AddDirectory();
     return builder.Build();

@@ -63,20 +63,4 @@ void Panel::MoveTraitSliders(TraitGroup group, const std::vector<QSlider*>& slid
     StoreTraitSliders(group, sliders, what);
 }
 
-PendingPanel::PendingPanel(Document& document, PanelContext& context, const PanelRow& row) : Panel(document, context, row) {
-    auto* layout = new QVBoxLayout(this);
-    auto* title = new QLabel(QString::fromLatin1(row.caption), this);
-    QFont font = title->font();
-    font.setPointSize(font.pointSize() + 4);
-    font.setBold(true);
-    title->setFont(font);
-    layout->addWidget(title);
-    auto* note = new QLabel(QStringLiteral("This panel is not part of this version of Quillhaven yet. "
-                                           "Everything it would show is kept unchanged when you save."),
-                            this);
-    note->setWordWrap(true);
-    layout->addWidget(note);
-    layout->addStretch();
-}
-
 }  // namespace qh::app

@@ -92,15 +92,4 @@ private:
     bool movingSliders_ = false;
 };
 
-
-// The page of a subject whose editor the program does not have yet: it says so.
-class PendingPanel final : public Panel {
-public:
-    PendingPanel(Document& document, PanelContext& context, const PanelRow& row);
-
-protected:
-    bool CanOpen() const override { return true; }
-    void Fill() override {}
-};
-
 }  // namespace qh::app
