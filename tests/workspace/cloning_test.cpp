@@ -357,6 +357,32 @@ TEST_F(Cloning, ExportThenImportOntoAnotherSimGivesItEveryValue) {
     EXPECT_EQ(CloneTargetRefusal(s.ws, owen).empty(), false) << "one body at a time";
 }
 
+TEST_F(Cloning, GenesGoOnlyToASimWithAGeneticRecordAndTheHobbyItemIsReplaced) {
+    Character& ana = s.Sim("Ana");
+    Character& owen = s.Sim("Owen");
+    const std::string owenSkin = owen.skinColor;
+    const CloneSource clone = ReadCloneSource(files.Write("Ana.clone", MakeCloneFile(s.ws, ana, env, s.reporter)), s.reporter);
+    s.ws.dnaByInstance.erase(owen.instanceId);  // Owen without a genetic record
+    const CloneResult result = ImportClone(s.ws, owen, clone, CloneGroups().Set(CloneGroup::Genes), env);
+    ASSERT_EQ(result.notes.size(), 1u);
+    EXPECT_EQ(result.notes[0], "genes: the sim has no genetic record");
+    EXPECT_EQ(owen.skinColor, owenSkin) << "nothing of the section is taken";
+
+    RemoveSimItems(s.ws, owen, 0x53F9DF4E);
+    AddSimItem(s.ws, owen, 0x53F9DF4E, 1, {9, 9, 9, 9});
+    CloneFileBuilder file;
+    file.Section(0x109, Words({2, 0x11, 0x22}));
+    ImportClone(s.ws, owen, Source(file), CloneGroups().Set(CloneGroup::Hobbies), env);
+    const auto hobby = ItemsOf(owen, 0x53F9DF4E);
+    ASSERT_EQ(hobby.size(), 1u);
+    EXPECT_EQ(hobby[0].values, (std::vector<std::uint16_t>{0x11, 0x22}));
+    Character& marta = s.Sim("Marta");
+    RemoveSimItems(s.ws, marta, 0x53F9DF4E);
+    ImportClone(s.ws, marta, Source(file, "again.clone"), CloneGroups().Set(CloneGroup::Hobbies), env);
+    ASSERT_EQ(ItemsOf(marta, 0x53F9DF4E).size(), 1u);
+    EXPECT_EQ(ItemsOf(marta, 0x53F9DF4E)[0].secondary, 1) << "made when missing";
+}
+
 TEST_F(Cloning, DamagedFilesAreRefusedNamingTheFileAndChangeNothing) {
     CloneFileBuilder shortSection;
     shortSection.Section(3, Words({1, 2, 3}));
