@@ -12,6 +12,7 @@
 #include "package/text_list.h"
 #include "workspace/change_words.h"
 #include "workspace/family_tree.h"
+#include "workspace/neighborhood_check.h"
 #include "workspace/relationships.h"
 
 namespace qh::app {
@@ -419,6 +420,7 @@ public:
         ws.loadedFiles.erase(Path());
         ws.characters.erase(ws.characters.begin() + static_cast<std::ptrdiff_t>(index_));
         IndexSims(ws);
+        CharacterFileDeleted(ws, record_, true);
         deleted_ = true;
         document_.Notify({Subject::SimList, static_cast<int>(index_), false});
     }
@@ -432,6 +434,7 @@ public:
         ws.characters.insert(ws.characters.begin() + static_cast<std::ptrdiff_t>(index_), record_);
         if (stamp_) ws.loadedFiles[Path()] = *stamp_;
         IndexSims(ws);
+        CharacterFileDeleted(ws, record_, false);
         deleted_ = false;
         document_.Notify({Subject::SimList, static_cast<int>(index_), true});
     }

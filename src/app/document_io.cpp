@@ -70,6 +70,22 @@ bool DocumentIO::Save() {
     options.languageCode = session.env.languageCode;
     status_.BeginBusy();
     SaveResult result = SaveNeighborhood(session.workspace, *neighborhood, options, reporter_, status_.progress());
+    if (!result.newFindings.empty()) {
+        // Nothing was written: the player sees what the save would break, and decides.
+        status_.EndBusy();
+        QStringList lines;
+        for (const Finding& f : result.newFindings) {
+            lines << QString::fromStdString(f.subject + ": " + f.meaning);
+        }
+        if (!asker_.AskOkCancel(QStringLiteral("Saving these changes would add problems the neighborhood did not have:\r\n\r\n") +
+                                lines.join(QStringLiteral("\r\n")) +
+                                QStringLiteral("\r\n\r\nSave all the same? Cancel saves nothing, and Undo takes the changes back."))) {
+            return false;
+        }
+        options.allowNewFindings = true;
+        status_.BeginBusy();
+        result = SaveNeighborhood(session.workspace, *neighborhood, options, reporter_, status_.progress());
+    }
     if (result.lockedBy) {  // another editor is saving: nothing was written, nothing changes here
         status_.EndBusy();
         return false;

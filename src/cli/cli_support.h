@@ -36,6 +36,17 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Ends the command with this exit status, having said everything already (a check's findings).
+class ExitStatus : public std::exception {
+public:
+    explicit ExitStatus(int status) : status_(status) {}
+    int status() const { return status_; }
+    const char* what() const noexcept override { return "exit status"; }
+
+private:
+    int status_;
+};
+
 // Parses a 32-bit id written in hexadecimal, with or without "0x".
 std::uint32_t ParseHexId(const std::string& text, const std::string& what);
 

@@ -28,6 +28,7 @@ struct CloneOptions {
     std::optional<std::string> groups;
     bool save = false;
     bool force = false;
+    bool allowNewFindings = false;
 };
 
 std::string Lower(std::string text) {
@@ -57,7 +58,7 @@ void Finish(GameSession& session, const CloneOptions& options, const Character& 
     for (const std::string& note : result.notes) reporter.Warning("passed over: " + note);
     reporter.Info(result.message);
     if (options.save) {
-        SaveLoaded(session, options.force, reporter);
+        SaveLoaded(session, options.force, reporter, options.allowNewFindings);
         return;
     }
     nlohmann::ordered_json out{{"sim", sim.packageFile},
@@ -110,6 +111,8 @@ void AddCloneCommands(CLI::App& app, const GlobalOptions& globals, Reporter& rep
     importCmd->add_option("--groups", importOptions->groups, groupsHelp);
     importCmd->add_flag("--save", importOptions->save, "Save the changes (the body is taken at the save)");
     importCmd->add_flag("--force", importOptions->force, "Overwrite files that changed on disk since they were loaded");
+    importCmd->add_flag("--allow-new-findings", importOptions->allowNewFindings,
+                        "Save even when the changes add problems to the neighborhood's check");
     importCmd->callback([importOptions, &globals, &reporter] {
         GameSession session;
         LoadByPrefix(globals, importOptions->prefix, reporter, session);
@@ -135,6 +138,8 @@ void AddCloneCommands(CLI::App& app, const GlobalOptions& globals, Reporter& rep
     copyCmd->add_option("--groups", copyOptions->groups, groupsHelp);
     copyCmd->add_flag("--save", copyOptions->save, "Save the changes (the body is taken at the save)");
     copyCmd->add_flag("--force", copyOptions->force, "Overwrite files that changed on disk since they were loaded");
+    copyCmd->add_flag("--allow-new-findings", copyOptions->allowNewFindings,
+                      "Save even when the changes add problems to the neighborhood's check");
     copyCmd->callback([copyOptions, &globals, &reporter] {
         GameSession session;
         LoadByPrefix(globals, copyOptions->prefix, reporter, session);

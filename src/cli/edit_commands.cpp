@@ -35,6 +35,7 @@ struct SetOptions {
     std::map<std::string, bool, std::less<>> flags;
     bool save = false;
     bool force = false;
+    bool allowNewFindings = false;
     bool raw = false;
     std::optional<bool> advanced;  // the window's advanced mode; default: its setting
 };
@@ -47,14 +48,21 @@ Character& FindSim(Workspace& ws, const std::string& file) {
 
 }  // namespace
 
-void SaveLoaded(GameSession& session, bool force, Reporter& reporter) {
+void SaveLoaded(GameSession& session, bool force, Reporter& reporter, bool allowNewFindings) {
     SaveOptions options;
     options.languageCode = session.env.languageCode;
     options.overwriteNewerFiles = force;
+    options.allowNewFindings = allowNewFindings;
     options.programName = "quillhaven-cli";
     NullProgress progress;
     const SaveResult result =
         SaveNeighborhood(session.workspace, *session.LoadedNeighborhood(), options, reporter, progress);
+    if (!result.newFindings.empty()) {
+        std::string names;
+        for (const Finding& f : result.newFindings) names += "\n  [" + std::string(SeverityName(f.severity)) + "] " + f.check + ": " + f.subject;
+        throw UsageError("the save would add these problems to the neighborhood's check; nothing was saved. Give "
+                         "--allow-new-findings to save all the same:" + names);
+    }
     if (!result.changedOnDisk.empty() && !force) {
         throw UsageError(result.changedOnDisk.front().filename().string() +
                          " changed on disk since it was loaded (was the game running?); nothing was saved. "
@@ -181,6 +189,8 @@ void AddEditCommands(CLI::App& app, const GlobalOptions& options, Reporter& repo
                   "Allow what the window allows in advanced mode (default: the window's Advanced setting)");
     cmd->add_flag("--save", set->save, "Save the changes");
     cmd->add_flag("--force", set->force, "Overwrite files that changed on disk since they were loaded");
+    cmd->add_flag("--allow-new-findings", set->allowNewFindings,
+                  "Save even when the changes add problems to the neighborhood's check");
     cmd->callback([set, &options, &reporter] {
         bool simOperations = !set->assignments.empty();
         for (const auto& [name, values] : set->operations) simOperations |= !values.empty();
@@ -231,7 +241,7 @@ void AddEditCommands(CLI::App& app, const GlobalOptions& options, Reporter& repo
         if (set->neighborhoodName) SetNeighborhoodName(neighborhood, *set->neighborhoodName);
         if (set->neighborhoodDescription) SetNeighborhoodDescription(neighborhood, *set->neighborhoodDescription);
         if (set->save) {
-            SaveLoaded(session, set->force, reporter);
+            SaveLoaded(session, set->force, reporter, set->allowNewFindings);
             return;
         }
         // A dry run: what would change, as JSON a script can read; nothing is written.

@@ -13,6 +13,8 @@ void AddEditCommands(CLI::App& app, const GlobalOptions& options, Reporter& repo
 
 // Saves the loaded neighborhood (with `force`, over files changed on disk since the load) and
 // prints what was written as JSON; an incomplete save is a UsageError.
-void SaveLoaded(GameSession& session, bool force, Reporter& reporter);
+// A save that would add findings to the neighborhood's check is refused, naming them, unless
+// `allowNewFindings`.
+void SaveLoaded(GameSession& session, bool force, Reporter& reporter, bool allowNewFindings = false);
 
 }  // namespace qh::cli

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/cli_support.h"
+#include "cli/check_command.h"
 #include "cli/clone_commands.h"
 #include "cli/context.h"
 #include "cli/edit_commands.h"
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
     qh::cli::AddNeighborhoodCommands(app, options, reporter);
     qh::cli::AddEditCommands(app, options, reporter);
     qh::cli::AddCloneCommands(app, options, reporter);
+    qh::cli::AddCheckCommand(app, options, reporter);
     qh::cli::AddTreeCommand(app, options, reporter);
     qh::cli::AddBackupCommands(app, options, reporter);
     const std::string firstWord = arguments.empty() ? std::string() : arguments.back();  // parsing consumes them
@@ -58,6 +60,9 @@ int main(int argc, char** argv) {
             }
         }
         return app.exit(error);
+    } catch (const qh::cli::ExitStatus& status) {
+        std::cout.flush();
+        return status.status();
     } catch (const std::exception& error) {
         std::cerr << "quillhaven-cli: " << error.what() << '\n';
         return 1;

@@ -1,5 +1,7 @@
 #include "workspace/game_session.h"
 
+#include "workspace/neighborhood_check.h"
+
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "platform/system_discovery.h"
@@ -98,7 +100,7 @@ std::optional<std::size_t> FindNeighborhood(const GameSession& session, std::str
 void LoadSessionNeighborhood(GameSession& session, std::size_t entry, Reporter& reporter, Progress& progress) {
     session.loaded.reset();
     LoadNeighborhood(session.workspace, session.catalogue.at(entry), session.env.neighborhoodsFolder,
-                     LoadOptions{session.env.languageCode}, reporter, progress);
+                     LoadOptions{session.env.languageCode, CharacterLimit(session.env)}, reporter, progress);
     session.loaded = entry;
 }
 

@@ -5,6 +5,7 @@
 
 #include "character/character_fields.h"
 #include "character/sim_description.h"
+#include "workspace/neighborhood_check.h"
 #include "package/byte_reader.h"
 #include "package/extract.h"
 #include "package/property_set.h"
@@ -78,7 +79,7 @@ void LoadLotPackages(Workspace& workspace, const std::string& prefix, Reporter& 
 // equals the sim's, found through one lookup built for all sims.
 class DescriptionLookup {
 public:
-    DescriptionLookup(const LoadContext& context) {
+    explicit DescriptionLookup(LoadContext& context) {
         for (std::size_t i = 0; i < context.entries.size(); ++i) {
             const IndexEntry& entry = context.entries[i];
             if (entry.key.typeId != kSimDescriptionType) continue;
@@ -89,6 +90,7 @@ public:
                     continue;
                 }
                 first_.emplace(GuidValue(*guid), i);  // keeps the first
+                context.workspace.descriptionList.push_back({entry.key.instanceId, *guid});
             } catch (const FormatError&) {
                 // Too short to hold its GUID: never any sim's description.
             }
@@ -433,7 +435,9 @@ void LoadNeighborhood(Workspace& workspace, Neighborhood& neighborhood, const fs
             progress.Step();
         }
         neighborhood.dirty = 0;
+        workspace.characterLimit = options.characterLimit;
         RememberAsSaved(workspace);
+        workspace.findingKeysAsSaved = FindingKeys(CheckModel(workspace));
     } catch (...) {
         workspace = Workspace{};
         throw;

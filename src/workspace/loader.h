@@ -20,6 +20,8 @@ namespace qh {
 
 struct LoadOptions {
     int languageCode = 1;
+    // How many character files the game handles in one neighborhood (CharacterLimit).
+    std::size_t characterLimit = 32767;
 };
 
 // What one pass over the expanded neighborhood package sees. Readers of the neighborhood's

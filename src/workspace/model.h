@@ -34,6 +34,12 @@ struct NeighborhoodDataLayout {
     std::uint32_t defaultOwnerWord = 0;
 };
 
+// A sim description resource of the neighborhood package: whom it describes.
+struct StoredDescription {
+    std::uint32_t instanceId = 0;
+    Guid4 guid{};
+};
+
 struct Workspace {
     std::string prefix;                       // the loaded neighborhood
     std::filesystem::path neighborhoodFolder;
@@ -45,6 +51,9 @@ struct Workspace {
     std::vector<Character> characters;
     std::unordered_map<std::uint32_t, std::size_t> simByInstance;  // instanceId (not 0) -> index
     std::unordered_map<std::uint32_t, std::size_t> simByGuid;      // GuidValue(simGuid) -> index
+    // Every sim description of the package whose GUID could be read, in index order, whether or
+    // not a character file matched it (the neighborhood check joins the two).
+    std::vector<StoredDescription> descriptionList;
     std::vector<Household> households;  // in the package's index order
     std::unordered_map<std::uint32_t, std::size_t> householdByInstance;  // instanceId -> index
     // Instance ids of household resources that could not be read: who they list is unknown.
@@ -86,6 +95,11 @@ struct Workspace {
     std::vector<NeighborhoodItem> familyItemList;
     std::vector<NeighborhoodItem> lotItemList;
     std::optional<NeighborhoodDataLayout> neighborhoodData;  // unset when none could be read
+    // How many character files the game handles here (it depends on the expansions installed), and
+    // the findings of the model's checks as the files hold it (after the load or the last save):
+    // a save that would add one asks first.
+    std::size_t characterLimit = 32767;
+    std::vector<std::string> findingKeysAsSaved;
     // Why this neighborhood must not be saved (a resource of its package failed to decode), or
     // empty.
     std::string saveRefusal;

@@ -427,6 +427,14 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
         reporter.Error(ws.saveRefusal);
         return result;
     }
+    // A save never adds a problem the neighborhood did not have unless the player agreed to it.
+    std::vector<Finding> findings = CheckModel(ws);
+    if (!options.allowNewFindings) {
+        result.newFindings = NewFindings(ws.findingKeysAsSaved, findings);
+        // A notice is unusual but harms nothing known: it is reported by the check, never asked.
+        std::erase_if(result.newFindings, [](const Finding& f) { return f.severity == FindingSeverity::Notice; });
+        if (!result.newFindings.empty()) return result;
+    }
     // Every file a save writes lies in the neighborhood's own folder, whatever its names say.
     for (const fs::path& file : FilesToWrite(ws)) {
         if (!IsPlainName(ws.prefix) || !LiesInside(file, ws.neighborhoodFolder)) {
@@ -521,6 +529,7 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
         ws.householdsAsSaved = ws.households;
         ws.simItemsAsSaved = ws.simItemList;
         ws.dnaAsSaved = ws.dnaList;
+        ws.findingKeysAsSaved = FindingKeys(findings);
     }
 
     progress.SetMaximum(static_cast<int>(ws.characters.size()));

@@ -26,6 +26,7 @@
 #include "platform/reporter.h"
 #include "relationship/relationship.h"
 #include "workspace/model.h"
+#include "workspace/neighborhood_check.h"
 #include "workspace/neighborhood_catalogue.h"
 
 namespace qh {
@@ -38,6 +39,8 @@ struct SaveOptions {
     // how long to wait for that lock when another holds it.
     std::string programName = "Quillhaven";
     std::chrono::milliseconds lockWait{3000};
+    // Save even when the model would add findings to the neighborhood's check (the player agreed).
+    bool allowNewFindings = false;
 };
 
 struct SaveResult {
@@ -52,10 +55,13 @@ struct SaveResult {
     std::vector<std::string> failedCharacterFiles;
     // Sims whose description resource could not be rewritten (kept as it was); they stay changed.
     std::vector<std::string> unsavedDescriptions;
+    // What the save would have added to the neighborhood's check; when not empty and not allowed,
+    // nothing was written.
+    std::vector<Finding> newFindings;
     std::size_t charactersSaved = 0;
     std::uintmax_t bytesWritten = 0;
     bool Complete() const {
-        return (changedOnDisk.empty() || overwroteChanges) && neighborhoodSaved && failedCharacterFiles.empty() &&
+        return (changedOnDisk.empty() || overwroteChanges) && newFindings.empty() && neighborhoodSaved && failedCharacterFiles.empty() &&
                unsavedDescriptions.empty();
     }
 };

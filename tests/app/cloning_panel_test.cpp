@@ -149,8 +149,8 @@ TEST(CloningPanel, DirectCloneHoldsTheSourceUntilTheSaveAndUndoFreesBoth) {
     Session s;
     s.Choose("N001_User00001.package");
     s.Click("btnCloning");
-    const int marta = *FindSimByFile(s.state.workspace, "N001_User00000.package");
-    const int owen = *FindSimByFile(s.state.workspace, "N001_User00001.package");
+    const int marta = static_cast<int>(*FindSimByFile(s.state.workspace, "N001_User00000.package"));
+    const int owen = static_cast<int>(*FindSimByFile(s.state.workspace, "N001_User00001.package"));
     bool offeredSelf = false;
     s.asker.onDialog = [&](QDialog& dialog) {
         auto& picker = static_cast<CharacterPicker&>(dialog);
