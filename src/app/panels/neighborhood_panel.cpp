@@ -1,12 +1,15 @@
 #include "app/panels/neighborhood_panel.h"
 
+#include <QApplication>
 #include <QFileDialog>
+#include <QProgressDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QVBoxLayout>
 #include <ctime>
 
+#include "app/dialogs/check_dialog.h"
 #include "app/document_io.h"
 #include "app/images.h"
 #include "package/text_list.h"
@@ -70,6 +73,12 @@ NeighborhoodPanel::NeighborhoodPanel(Document& document, PanelContext& context, 
     btnChangeBackupLoc_->setObjectName(QStringLiteral("btnChangeBackupLoc"));
     SetTip(btnChangeBackupLoc_, QStringLiteral("Choose the folder the backups are kept in, and move them there"));
     right->addWidget(btnChangeBackupLoc_);
+    btnCheckNgbd_ = new QPushButton(QStringLiteral("Check Neighborhood"), this);
+    btnCheckNgbd_->setObjectName(QStringLiteral("btnCheckNgbd"));
+    SetTip(btnCheckNgbd_, QStringLiteral("Look through the neighborhood's files and records for damage and contradictions "
+                                         "that make the game lose sims or households; nothing is changed"));
+    right->addWidget(btnCheckNgbd_);
+    connect(btnCheckNgbd_, &QPushButton::clicked, this, [this] { btnCheckNgbdClick(); });
     layout->addLayout(right, 2);
     connect(btnBackup_, &QPushButton::clicked, this, [this] { btnBackupClick(); });
     connect(btnChangeBackupLoc_, &QPushButton::clicked, this, [this] { btnChangeBackupLocClick(); });
@@ -304,6 +313,35 @@ void NeighborhoodPanel::btnChangeBackupLocClick() {
         context_.status.EndBusy();
     }
     Open();
+}
+
+void NeighborhoodPanel::btnCheckNgbdClick() {
+    const Workspace& ws = document_.workspace();
+    const Neighborhood* n = document_.neighborhood();
+    if (!n) return;
+    // Reading every package takes a while in a large neighborhood: it shows its progress, keeps
+    // the window painting, and can be cancelled.
+    QProgressDialog progress(QStringLiteral("Checking the neighborhood's files"), QStringLiteral("Cancel"), 0,
+                             static_cast<int>(ws.characters.size() + 1), window());
+    progress.setObjectName(QStringLiteral("dlgCheckProgress"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
+    bool cancelled = false;
+    std::vector<Finding> findings = CheckPackages(ws, [&](std::size_t done, std::size_t) {
+        progress.setValue(static_cast<int>(done));
+        QApplication::processEvents();
+        cancelled = progress.wasCanceled();
+        return !cancelled;
+    });
+    progress.close();
+    if (cancelled) return;
+    std::vector<Finding> model = CheckModel(ws);
+    findings.insert(findings.end(), model.begin(), model.end());
+    const QString title = QString::fromStdString(n->Text());
+    const QString folder = QString::fromStdString(Archive().string());
+    CheckDialog dialog(window(), std::move(findings), title, folder, context_.dialogs.asker(), context_.dialogs.reporter());
+    dialog.setPalette(window()->palette());
+    if (context_.dialogs.asker().Run(dialog) && dialog.ChosenSim()) context_.selection.SelectSim(*dialog.ChosenSim());
 }
 
 void NeighborhoodPanel::edtNgbdNameKeyUp() {

@@ -42,6 +42,7 @@ private:
     void DeleteClick();
     void ShowPathClick();
     void btnChangeBackupLocClick();
+    void btnCheckNgbdClick();    // "Check Neighborhood"
     void SelectOwnGroup(bool warn);
     std::filesystem::path Archive() const;
 
@@ -52,6 +53,7 @@ private:
     QTreeWidget* tvBackups_;
     QPushButton* btnBackup_;
     QPushButton* btnChangeBackupLoc_;
+    QPushButton* btnCheckNgbd_;
     QCheckBox* ckOfferBackup_;
     std::set<std::string> warnedNoBackup_;  // neighborhoods told of their missing backup this run
 };
