@@ -316,8 +316,8 @@ std::vector<Finding> CheckRelationships(const Workspace& ws) {
     for (std::uint32_t instance : ws.unreadableRelationships) {
         out.push_back(Make(FindingSeverity::Damaged, "relationship-unreadable",
                            sims.Words(instance >> 16) + " to " + sims.Words(instance & 0xFFFF),
-                           "The relationship resource's length cannot hold the values it claims: the game reads "
-                           "past its end.",
+                           "The relationship resource cannot be read: it claims a family relation (or values) "
+                           "its length does not hold.",
                            "rebuild the relationship from its values, or remove it", Id(instance)));
     }
     return out;
@@ -381,18 +381,22 @@ std::vector<Finding> CheckModel(const Workspace& ws) {
 }
 
 std::vector<Finding> CheckPackageFile(const std::filesystem::path& path) {
-    std::vector<Finding> out;
-    const std::string name = path.filename().string();
-    auto damaged = [&](const std::string& check, const std::string& meaning, const std::string& fix) {
-        out.push_back(Make(FindingSeverity::Damaged, check, name, meaning, fix, name));
-    };
     Bytes file;
     try {
         file = ReadFileBytes(path);
     } catch (const std::exception& error) {
-        damaged("file-unreadable", "The file cannot be read: " + Explain(error), "restore the file from a backup");
-        return out;
+        const std::string name = path.filename().string();
+        return {Make(FindingSeverity::Damaged, "file-unreadable", name, "The file cannot be read: " + Explain(error),
+                     "restore the file from a backup", name)};
     }
+    return CheckPackageBytes(file, path.filename().string());
+}
+
+std::vector<Finding> CheckPackageBytes(std::span<const std::uint8_t> file, const std::string& name) {
+    std::vector<Finding> out;
+    auto damaged = [&](const std::string& check, const std::string& meaning, const std::string& fix) {
+        out.push_back(Make(FindingSeverity::Damaged, check, name, meaning, fix, name));
+    };
     std::vector<IndexEntry> entries;
     std::uint32_t width = 0;
     try {
@@ -459,8 +463,9 @@ std::vector<Finding> CheckPackageFile(const std::filesystem::path& path) {
     }
     SilentReporter quiet;
     ExpansionFaults faults;
+    PackageImage image;
     try {
-        (void)ExpandImage(file, quiet, nullptr, &faults);
+        image = ExpandImage(file, quiet, nullptr, &faults);
     } catch (const FormatError& error) {
         damaged("resources-undecodable", std::string("The resources cannot be expanded: ") + error.what(),
                 "restore the file from a backup");
@@ -471,6 +476,19 @@ std::vector<Finding> CheckPackageFile(const std::filesystem::path& path) {
                                              faults.undecodable.front() + (faults.undecodable.size() > 1 ? ", ..." : "") +
                                              "): the game reads damaged data from them.",
                 "restore the file from a backup");
+    }
+    // Relationships whose value count passes their length: the game reads the values past the end.
+    std::vector<IndexEntry> expanded;
+    ReadIndex(image, PackageSource::Image, expanded);
+    for (const IndexEntry& entry : expanded) {
+        if (entry.key.typeId != kRelationshipType || entry.size < 8) continue;
+        const std::uint64_t count = ByteReader(image).ReadU32(entry.offset + 4);
+        if (8 + 4 * count <= entry.size) continue;
+        out.push_back(Make(FindingSeverity::Damaged, "relationship-count-past-length",
+                           "the relationship " + Id(entry.key.instanceId) + " in " + name,
+                           "It claims " + std::to_string(count) + " values but holds " +
+                               std::to_string((entry.size - 8) / 4) + ": the game reads past its end.",
+                           "set the count to the values it holds", name + "/" + Id(entry.key.instanceId)));
     }
     return out;
 }

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,8 @@ std::size_t CharacterLimit(const GameEnvironment& env);
 // that fails to decode, a compressed-resource directory that disagrees with the streams.
 // `progress` is told each file (return false to stop).
 std::vector<Finding> CheckPackageFile(const std::filesystem::path& path);
+// The same for a package's bytes already read; `name` names it in the findings.
+std::vector<Finding> CheckPackageBytes(std::span<const std::uint8_t> file, const std::string& name);
 std::vector<Finding> CheckPackages(const Workspace& workspace,
                                    const std::function<bool(std::size_t done, std::size_t total)>& progress = {});
 

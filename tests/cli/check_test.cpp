@@ -67,5 +67,28 @@ TEST(CliCheck, ASaveThatAddsAFindingIsRefusedUnlessAllowed) {
     EXPECT_NE(ReadFileBytes(package), before);
 }
 
+// The demo's damaged neighborhood holds one problem of each kind: the check finds every kind.
+TEST(CliCheck, TheDamagedDemoNeighborhoodShowsEveryKindOfFinding) {
+    test::TempDir dir;
+    demo::DemoOptions options;
+    options.damagedNeighborhood = true;
+    const auto game = demo::WriteDemoGame(dir.path(), options);
+    auto result = Cli({"check", "N002", "--wine-prefix", game.prefix.string(), "--json"});
+    EXPECT_EQ(result.status, 1) << result.err;
+    const auto report = nlohmann::json::parse(result.out);
+    for (const char* check :
+         {"entries-outside-file", "resources-undecodable", "overlapping-entries", "directory-disagrees",
+          "relationship-count-past-length", "description-without-character-file", "character-file-without-description",
+          "duplicate-character-files", "duplicate-sim-id", "duplicate-sim-guid", "member-not-a-sim",
+          "household-lot-missing", "sim-in-two-households", "own-relative", "tie-without-mirror", "tie-to-missing-sim",
+          "parent-younger-than-child", "pair-disagrees", "unknown-family-relation", "relationship-to-missing-sim",
+          "relationship-unreadable", "items-of-no-sim", "unknown-career"}) {
+        EXPECT_TRUE(report["findings"].contains(check)) << check;
+    }
+    // Pleasant Valley itself is as it was.
+    EXPECT_FALSE(nlohmann::json::parse(Cli({"check", "N001", "--wine-prefix", game.prefix.string(), "--json"}).out)["findings"]
+                     .contains("duplicate-sim-id"));
+}
+
 }  // namespace
 }  // namespace qh

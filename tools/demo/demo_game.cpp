@@ -1,6 +1,7 @@
 #include "demo_game.h"
 
 #include "demo_objects.h"
+#include "demo_damaged.h"
 
 #include <cstdio>
 #include <fstream>
@@ -282,6 +283,7 @@ DemoGame WriteDemoGame(const fs::path& root, const DemoOptions& options) {
     game.neighborhoods = WriteDemoNeighborhoods(game.userData / "Neighborhoods");
     WriteDemoDownloads(game.userData);
     WriteDemoClones(game);
+    if (options.damagedNeighborhood) WriteDamagedNeighborhood(game.userData / "Neighborhoods");
     // A backup the player made of Pleasant Valley once, in the default archive folder.
     const fs::path archive = game.prefix / "drive_c" / "users" / "player" / "Documents" / "Bramblesoft" / "NGBDs";
     fs::create_directories(archive / "N001 03-14-2026 101500");

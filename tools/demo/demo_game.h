@@ -34,6 +34,9 @@ struct DemoOptions {
     // another ("Los Sims 2 Legado").
     std::string legacyName = "The Sims 2 Legacy";
     std::uint32_t legacyLanguage = 1;  // the Legacy Collection's own language number
+    // Also N002, "Crooked Creek": Pleasant Valley with one problem of each kind the neighborhood
+    // check finds (the generator writes it; tests ask for it).
+    bool damagedNeighborhood = false;
 };
 
 // Writes the demo game under `root` (created when missing) and says where its parts are.

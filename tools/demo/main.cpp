@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
             qh::demo::WriteLargeNeighborhood(argv[2], "N900", sims, lots);
             return 0;
         }
+        options.damagedNeighborhood = true;  // the player's demo shows the check at work
         const auto game = qh::demo::WriteDemoGame(argv[1], options);
         std::printf("%s\n", game.prefix.string().c_str());
     } catch (const std::exception& error) {
