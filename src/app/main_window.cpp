@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include "app/widgets.h"
+
 #include <ctime>
 
 #include "app/dialogs/character_picker.h"
@@ -15,6 +17,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QScrollArea>
+#include <QMenu>
 #include <QShortcut>
 #include <QSlider>
 #include <QStatusBar>
@@ -36,7 +39,7 @@ namespace qh::app {
 MainWindow::MainWindow(GameSession& session, ImageLibrary& images, Reporter& reporter, Asker& asker, QString helpFolder)
     : session_(session), images_(images), reporter_(reporter), asker_(asker), document_(session, reporter),
       io_(document_, asker, reporter, trash_, *this), context_{*this, *this, *this, *this, *this, io_},
-      simList_(session.workspace), help_(std::make_unique<HelpWindow>(std::move(helpFolder))) {
+      simList_(session.workspace), shownSims_(simList_, session.workspace, session.env), help_(std::make_unique<HelpWindow>(std::move(helpFolder))) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Quillhaven 2.0"));
     setWindowFlag(Qt::FramelessWindowHint);
@@ -67,6 +70,12 @@ MainWindow::MainWindow(GameSession& session, ImageLibrary& images, Reporter& rep
     auto* shortcut = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+N")), this);
     shortcut->setContext(Qt::ApplicationShortcut);
     connect(shortcut, &QShortcut::activated, this, [this] { OpenDataPanel(); });
+    // Ctrl+F finds a sim: the search box, its text chosen to type over.
+    auto* find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, this, [this] {
+        edtFindSim_->setFocus(Qt::ShortcutFocusReason);
+        edtFindSim_->selectAll();
+    });
     // Ctrl+S saves, as "Save Changes" does, when there is something to save.
     auto* save = new QShortcut(QKeySequence::Save, this);
     connect(save, &QShortcut::activated, this, [this] {
@@ -147,6 +156,48 @@ void MainWindow::BuildTopStrip() {
     cbUserName_->setProperty("helpTopic", 4021);
     selectors->addWidget(cbNeighborhood_);
     selectors->addWidget(cbUserName_);
+    // Finding a sim: words of its name, household or file, and conditions from the menu.
+    auto* find = new QHBoxLayout;
+    edtFindSim_ = new QLineEdit(topStrip_);
+    edtFindSim_->setObjectName(QStringLiteral("edtFindSim"));
+    edtFindSim_->setPlaceholderText(QStringLiteral("Find a sim (Ctrl+F)"));
+    edtFindSim_->setClearButtonEnabled(true);
+    SetTip(edtFindSim_, QStringLiteral("Show only the sims whose name, household or file holds these words, and that meet "
+                                       "the conditions (lifeStage:teen career:Medicine married:yes); changes nothing in "
+                                       "the game"));
+    auto* filters = new QToolButton(topStrip_);
+    filters->setObjectName(QStringLiteral("btnSimFilters"));
+    filters->setText(QStringLiteral("Filters"));
+    filters->setPopupMode(QToolButton::InstantPopup);
+    SetTip(filters, QStringLiteral("Add a condition to the search: life stage, species, household, career, ..."));
+    auto* menu = new QMenu(filters);
+    const std::pair<const char*, std::vector<const char*>> kConditions[] = {
+        {"Life stage", {"lifeStage:baby", "lifeStage:toddler", "lifeStage:child", "lifeStage:teen", "lifeStage:young-adult",
+                        "lifeStage:adult", "lifeStage:elder"}},
+        {"Species", {"species:sim", "species:dog", "species:cat"}},
+        {"Gender", {"gender:male", "gender:female"}},
+        {"Alive or dead", {"dead:no", "dead:yes"}},
+        {"Married", {"married:yes", "married:no"}},
+        {"At university", {"university:yes", "university:no"}},
+        {"Household", {"household:none"}},
+        {"Career", {"career:unemployed"}},
+        {"Found by the check", {"findings:yes"}},
+    };
+    for (const auto& [caption, tokens] : kConditions) {
+        QMenu* sub = menu->addMenu(QString::fromLatin1(caption));
+        for (const char* token : tokens) {
+            sub->addAction(QString::fromLatin1(token), this, [this, token] {
+                QString text = edtFindSim_->text().trimmed();
+                edtFindSim_->setText((text.isEmpty() ? QString() : text + QLatin1Char(' ')) + QString::fromLatin1(token));
+                edtFindSimChange();
+            });
+        }
+    }
+    filters->setMenu(menu);
+    lblSimCount_ = NamedLabel(topStrip_, QStringLiteral("lblSimCount"));
+    find->addWidget(edtFindSim_, 1);
+    find->addWidget(filters);
+    find->addWidget(lblSimCount_);
     layout->addLayout(selectors);
     auto* simButtons = new QVBoxLayout;
     auto* sort = new QPushButton(QStringLiteral("Sort"), topStrip_);
@@ -162,9 +213,15 @@ void MainWindow::BuildTopStrip() {
     ckAdvanced_->setObjectName(QStringLiteral("ckAdvanced"));
     ckAdvanced_->setProperty("helpTopic", 1003);
     ckAdvanced_->setToolTip(QStringLiteral("Show the settings that can have unusual effects in the game"));
-    layout->addWidget(ckAdvanced_);
+    // Beside the selectors: advanced mode and the history above, the search below.
+    auto* right = new QVBoxLayout;
+    auto* history = new QHBoxLayout;
+    history->addWidget(ckAdvanced_);
+    right->addLayout(history);
+    right->addLayout(find);
+    layout->addLayout(right);
     // Undo and redo of every edit, with the step's name in the tooltip.
-    auto makeHistoryButton = [this, layout](const char* name, QAction* action, const QList<QKeySequence>& keys) {
+    auto makeHistoryButton = [this, history](const char* name, QAction* action, const QList<QKeySequence>& keys) {
         action->setShortcuts(keys);
         action->setShortcutContext(Qt::ApplicationShortcut);
         addAction(action);
@@ -172,7 +229,7 @@ void MainWindow::BuildTopStrip() {
         button->setObjectName(QString::fromLatin1(name));
         button->setDefaultAction(action);
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        layout->addWidget(button);
+        history->addWidget(button);
         auto show = [button, action] {
             button->setText(QString::fromLatin1(button->objectName() == QStringLiteral("btnUndo") ? "Undo" : "Redo"));
             const bool undo = button->objectName() == QStringLiteral("btnUndo");
@@ -187,6 +244,7 @@ void MainWindow::BuildTopStrip() {
                                  {QKeySequence(Qt::CTRL | Qt::Key_Z)});
     btnRedo_ = makeHistoryButton("btnRedo", document_.history().createRedoAction(this, QStringLiteral("Redo")),
                                  {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    history->addStretch();
     layout->addStretch();
     auto* helpButton = new QPushButton(QStringLiteral("?"), topStrip_);
     helpButton->setObjectName(QStringLiteral("btnHelp"));
@@ -207,7 +265,8 @@ void MainWindow::BuildTopStrip() {
     connect(minimize, &QPushButton::clicked, this, [this] { showMinimized(); });
     connect(close, &QPushButton::clicked, this, [this] { this->close(); });
     connect(cbNeighborhood_, &QComboBox::activated, this, [this] { LoadSelectedNeighborhood(); });
-    cbUserName_->setModel(&simList_);
+    cbUserName_->setModel(&shownSims_);
+    connect(edtFindSim_, &QLineEdit::textChanged, this, [this] { edtFindSimChange(); });
     connect(cbUserName_, &QComboBox::currentIndexChanged, this, [this] {
         if (!filling_) cbUserNameChange();
     });
@@ -298,7 +357,7 @@ Neighborhood* MainWindow::CurrentNeighborhood() {
 }
 
 std::optional<std::size_t> MainWindow::SelectedSimIndex() const {
-    const auto sim = simList_.SimAt(cbUserName_->currentIndex());
+    const auto sim = shownSims_.SimAt(cbUserName_->currentIndex());
     if (!sim || *sim >= session_.workspace.characters.size()) return std::nullopt;
     return sim;
 }
@@ -309,8 +368,40 @@ Character* MainWindow::SelectedSim() {
 }
 
 void MainWindow::SelectSim(std::size_t index) {
-    const int row = simList_.RowOf(index);
+    int row = shownSims_.RowOf(index);
+    if (row < 0 && shownSims_.Filtering()) {
+        // A sim asked for by name (a picker, the check, an undo) is shown even when the search
+        // hides it: the search gives way.
+        edtFindSim_->clear();
+        row = shownSims_.RowOf(index);
+    }
     if (row >= 0) cbUserName_->setCurrentIndex(row);
+}
+
+void MainWindow::edtFindSimChange() {
+    // The selected sim stays selected when it still matches; otherwise the first match is shown.
+    const auto selected = SelectedSimIndex();
+    filling_ = true;
+    shownSims_.SetQuery(edtFindSim_->text());
+    filling_ = false;
+    const int row = selected ? shownSims_.RowOf(*selected) : -1;
+    if (row >= 0) {
+        if (cbUserName_->currentIndex() != row) {
+            filling_ = true;
+            cbUserName_->setCurrentIndex(row);
+            filling_ = false;
+        }
+    } else if (shownSims_.rowCount() > 0) {
+        cbUserName_->setCurrentIndex(0);
+        if (SelectedSimIndex() != selected) cbUserNameChange();
+    }
+    ShowSimCount();
+}
+
+void MainWindow::ShowSimCount() {
+    const int total = simList_.rowCount();
+    lblSimCount_->setText(shownSims_.Filtering() ? QStringLiteral("%1 of %2").arg(shownSims_.rowCount()).arg(total)
+                                                 : QStringLiteral("%1 sims").arg(total));
 }
 
 void MainWindow::ShowPanel(Panel& panel) {
@@ -393,6 +484,7 @@ void MainWindow::btnReviewChangesClick() {
 }
 
 void MainWindow::DocumentChanged(const Change& change) {
+    shownSims_.FactsChanged();
     switch (change.subject) {
         case Subject::Sim:
             if (change.sim >= 0) {
@@ -663,9 +755,11 @@ void MainWindow::FillNeighborhoodSelector(const QString& selectPrefix) {
 void MainWindow::FillCharacterSelector(std::optional<std::size_t> select) {
     filling_ = true;
     simList_.Reset(session_.settings->Sort());
-    const int row = select ? simList_.RowOf(*select) : -1;
-    cbUserName_->setCurrentIndex(row >= 0 ? row : (simList_.rowCount() > 0 ? 0 : -1));
+    shownSims_.FactsChanged();
+    const int row = select ? shownSims_.RowOf(*select) : -1;
+    cbUserName_->setCurrentIndex(row >= 0 ? row : (shownSims_.rowCount() > 0 ? 0 : -1));
     filling_ = false;
+    ShowSimCount();
 }
 
 bool MainWindow::LoadSelectedNeighborhood() {

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QPointer>
 #include <QProgressBar>
@@ -25,6 +26,7 @@
 #include "app/images.h"
 #include "app/panels/panel.h"
 #include "app/qt_trash.h"
+#include "app/sim_filter_model.h"
 #include "app/sim_list_model.h"
 #include "platform/progress.h"
 #include "platform/reporter.h"
@@ -99,6 +101,9 @@ public:
     QComboBox* neighborhoodSelector() const { return cbNeighborhood_; }
     QComboBox* characterSelector() const { return cbUserName_; }
     SimListModel& simList() { return simList_; }
+    // The selector's rows as the search box filters them; its row of a sim, -1 when filtered out.
+    SimFilterModel& shownSims() { return shownSims_; }
+    QLineEdit* findBox() const { return edtFindSim_; }
     QCheckBox* advancedBox() const { return ckAdvanced_; }
     QWidget* buttonColumn() const { return buttonColumn_; }
     HelpWindow* helpWindow() const { return help_.get(); }
@@ -116,6 +121,9 @@ private:
     void BuildStatusBar();
     void BuildPanels();
     void cbUserNameChange();
+    void edtFindSimChange();
+    // "12 of 345 sims" beside the search box.
+    void ShowSimCount();
     void btnSortUsersClick();
     void btnDelSimClick();
     void btnReviewChangesClick();
@@ -140,12 +148,15 @@ private:
     DocumentIO io_;
     PanelContext context_;
     SimListModel simList_;
+    SimFilterModel shownSims_;
     std::unique_ptr<HelpWindow> help_;
 
     QWidget* topStrip_ = nullptr;
     QLabel* imgTitle_ = nullptr;
     QComboBox* cbNeighborhood_ = nullptr;
     QComboBox* cbUserName_ = nullptr;
+    QLineEdit* edtFindSim_ = nullptr;
+    QLabel* lblSimCount_ = nullptr;
     QCheckBox* ckAdvanced_ = nullptr;
     QToolButton* btnUndo_ = nullptr;
     QToolButton* btnRedo_ = nullptr;

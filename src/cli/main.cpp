@@ -5,6 +5,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/check_command.h"
+#include "cli/list_command.h"
 #include "cli/clone_commands.h"
 #include "cli/context.h"
 #include "cli/edit_commands.h"
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
     qh::cli::AddEditCommands(app, options, reporter);
     qh::cli::AddCloneCommands(app, options, reporter);
     qh::cli::AddCheckCommand(app, options, reporter);
+    qh::cli::AddListCommand(app, options, reporter);
     qh::cli::AddTreeCommand(app, options, reporter);
     qh::cli::AddBackupCommands(app, options, reporter);
     const std::string firstWord = arguments.empty() ? std::string() : arguments.back();  // parsing consumes them

@@ -102,7 +102,7 @@ struct Session {
     // The selector's row of the sim with the package file, -1 when there is none.
     int SimIndex(const std::string& file) {
         const auto sim = FindSimByFile(state.workspace, file);
-        return sim ? window->simList().RowOf(*sim) : -1;
+        return sim ? window->shownSims().RowOf(*sim) : -1;
     }
     // The sim with the package file (which must be there).
     Character& SimOf(const std::string& file) {
