@@ -5,6 +5,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/check_command.h"
+#include "cli/diff_command.h"
 #include "cli/list_command.h"
 #include "cli/clone_commands.h"
 #include "cli/context.h"
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
     qh::cli::AddCloneCommands(app, options, reporter);
     qh::cli::AddCheckCommand(app, options, reporter);
     qh::cli::AddListCommand(app, options, reporter);
+    qh::cli::AddDiffCommand(app, options, reporter);
     qh::cli::AddTreeCommand(app, options, reporter);
     qh::cli::AddBackupCommands(app, options, reporter);
     const std::string firstWord = arguments.empty() ? std::string() : arguments.back();  // parsing consumes them

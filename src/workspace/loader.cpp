@@ -381,7 +381,8 @@ void LoadNeighborhood(Workspace& workspace, Neighborhood& neighborhood, const fs
                       const LoadOptions& options, Reporter& reporter, Progress& progress) {
     workspace = Workspace{};
     workspace.prefix = neighborhood.prefix;
-    workspace.neighborhoodFolder = ResolveNoCase(neighborhoodsFolder, neighborhood.prefix);
+    workspace.neighborhoodFolder =
+        options.folder.empty() ? ResolveNoCase(neighborhoodsFolder, neighborhood.prefix) : options.folder;
     workspace.packagePath = neighborhood.packagePath.empty()
                                 ? ResolveNoCase(workspace.neighborhoodFolder, neighborhood.prefix + "_Neighborhood.package")
                                 : neighborhood.packagePath;

@@ -22,6 +22,8 @@ struct LoadOptions {
     int languageCode = 1;
     // How many character files the game handles in one neighborhood (CharacterLimit).
     std::size_t characterLimit = 32767;
+    // The neighborhood's own folder when it is not <neighborhoods folder>/<prefix> (a backup).
+    std::filesystem::path folder = {};
 };
 
 // What one pass over the expanded neighborhood package sees. Readers of the neighborhood's

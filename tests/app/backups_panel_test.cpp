@@ -2,6 +2,8 @@
 // up, restoring (the loaded neighborhood is loaded again), deleting and showing paths.
 #include <gtest/gtest.h>
 
+#include <QTreeWidgetItemIterator>
+
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -103,6 +105,24 @@ TEST(BackupsPanel, RestoringTheOpenNeighborhoodAsksBeforeItsUnsavedChangesGo) {
     EXPECT_EQ(s.state.LoadedNeighborhood()->ngbdName, "Pleasant Valley");
 }
 
+TEST(BackupsPanel, CompareWithCurrentShowsTheUnsavedChangesAsATree) {
+    Session s;
+    s.Click("btnNeighborhood");
+    auto* panel = static_cast<NeighborhoodPanel*>(s.window->PanelNamed(QStringLiteral("pnlNeighborhood")));
+    panel->backupTree()->expandAll();
+    const std::size_t owen = *FindSimByFile(s.state.workspace, "N001_User00001.package");
+    s.window->document().EditSim(owen, QStringLiteral("rename"), [](Workspace&, Character& sim) { sim.firstName = "Owain"; });
+    QStringList lines;
+    s.asker.onDialog = [&](QDialog& dialog) {
+        auto* tree = dialog.findChild<QTreeWidget*>(QStringLiteral("tvDiff"));
+        ASSERT_NE(tree, nullptr);
+        for (QTreeWidgetItemIterator it(tree); *it; ++it) lines << (*it)->text(0);
+    };
+    Trigger(panel, Backup(panel->backupTree(), QStringLiteral("N001 03-14-2026 101500")), QStringLiteral("Compare with Current"));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Sims"))) << lines.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("renamed: Owen Hart \u2192 Owain Hart"))) << lines.join(QLatin1Char('|')).toStdString();
+}
+
 TEST(BackupsPanel, ARightClickOnABackupOpensItsMenuAndRestoreRunsAfterTheMenuIsGone) {
     Session s;
     s.window->show();
@@ -124,7 +144,8 @@ TEST(BackupsPanel, ARightClickOnABackupOpensItsMenuAndRestoreRunsAfterTheMenuIsG
     EXPECT_FALSE(s.window->helpWindow()->isVisible());
     QStringList captions;
     for (QAction* action : menu->actions()) captions << action->text();
-    EXPECT_EQ(captions, (QStringList{QStringLiteral("Restore"), QStringLiteral("Delete"), QStringLiteral("Show Path")}));
+    EXPECT_EQ(captions, (QStringList{QStringLiteral("Restore"), QStringLiteral("Delete"), QStringLiteral("Show Path"),
+                                     QStringLiteral("Compare with Current")}));
     // Restore chosen with the keyboard: the menu closes, the restore reloads the open neighborhood.
     s.Find<QLineEdit>("edtNgbdName")->setText(QStringLiteral("Renamed"));
     QPointer<QMenu> watched = menu;

@@ -67,3 +67,29 @@ TEST(CliList, FiltersColumnsAndCsvReadBackByPython) {
 
 }  // namespace
 }  // namespace qh
+
+namespace qh {
+namespace {
+
+TEST(CliDiff, ABackupAgainstTheNeighborhoodAfterASave) {
+    test::TempDir dir;
+    const auto game = demo::WriteDemoGame(dir.path());
+    const std::string prefix = game.prefix.string();
+    auto same = Cli({"diff", "N001", "N001", "--wine-prefix", prefix});
+    ASSERT_EQ(same.status, 0) << same.err;
+    EXPECT_EQ(same.out, "No changes.\n");
+    ASSERT_EQ(Cli({"set", "N001", "--wine-prefix", prefix, "--sim", "N001_User00002.package", "--skill", "Cooking=900", "--save"}).status, 0);
+    auto diff = Cli({"diff", "N001 03-14-2026 101500", "N001", "--wine-prefix", prefix, "--json"});
+    ASSERT_EQ(diff.status, 0) << diff.err;
+    const auto result = nlohmann::json::parse(diff.out);
+    bool cooking = false;
+    for (const auto& sim : result["sims"]) {
+        if (sim["who"].get<std::string>().find("N001_User00002.package") == std::string::npos) continue;
+        for (const auto& line : sim["changes"]) cooking = cooking || line.get<std::string>().rfind("Cooking: ", 0) == 0;
+    }
+    EXPECT_TRUE(cooking) << diff.out;
+    EXPECT_NE(Cli({"diff", "N001", "nowhere", "--wine-prefix", prefix}).status, 0);
+}
+
+}  // namespace
+}  // namespace qh

@@ -10,12 +10,15 @@
 #include <ctime>
 
 #include "app/dialogs/check_dialog.h"
+#include "app/dialogs/diff_dialog.h"
 #include "app/document_io.h"
 #include "app/images.h"
 #include "package/text_list.h"
 #include "workspace/game_session.h"
+#include "platform/errors.h"
 #include "platform/file_io.h"
 #include "platform/paths.h"
+#include "workspace/neighborhood_diff.h"
 #include "workspace/neighborhood_picture.h"
 
 namespace qh::app {
@@ -185,6 +188,12 @@ QMenu* NeighborhoodPanel::TreeMenuFor(QTreeWidgetItem* item) {
         menu->addAction(QStringLiteral("Restore"), this, later(&NeighborhoodPanel::RestoreClick));
         menu->addAction(QStringLiteral("Delete"), this, later(&NeighborhoodPanel::DeleteClick));
         menu->addAction(QStringLiteral("Show Path"), this, later(&NeighborhoodPanel::ShowPathClick));
+        // A backup of the open neighborhood can be compared with it as it is now.
+        const Neighborhood* open = document_.neighborhood();
+        const auto held = BackupPrefix(Archive() / std::filesystem::u8path(item->text(0).toStdString()));
+        if (open && held && EqualsNoCase(*held, open->prefix)) {
+            menu->addAction(QStringLiteral("Compare with Current"), this, later(&NeighborhoodPanel::CompareClick));
+        }
     } else {
         menu->addAction(item->isExpanded() ? QStringLiteral("Collapse") : QStringLiteral("Expand"), this,
                         [item] { item->setExpanded(!item->isExpanded()); });
@@ -209,6 +218,28 @@ QString ChosenBackup(QTreeWidget* tree) {
 }
 
 }  // namespace
+
+void NeighborhoodPanel::CompareClick() {
+    const QString name = ChosenBackup(tvBackups_);
+    if (name.isEmpty()) return;
+    const auto& env = document_.session().env;
+    Workspace backup;
+    context_.status.BeginBusy();
+    try {
+        LoadNeighborhoodFolder(backup, Archive() / std::filesystem::u8path(name.toStdString()), env.languageCode,
+                               context_.dialogs.reporter());
+    } catch (const std::exception& error) {
+        context_.status.EndBusy();
+        context_.dialogs.reporter().Error("The backup " + name.toStdString() + " could not be read: " + Explain(error));
+        return;
+    }
+    // The neighborhood as the editor holds it now, unsaved changes included.
+    const NeighborhoodDiff diff = DiffNeighborhoods(backup, document_.workspace(), env);
+    context_.status.EndBusy();
+    DiffDialog dialog(window(), diff, QStringLiteral("From the backup ") + name + QStringLiteral(" to the neighborhood as it is now:"));
+    dialog.setPalette(window()->palette());
+    context_.dialogs.asker().Run(dialog);
+}
 
 void NeighborhoodPanel::RestoreClick() {
     const QString name = ChosenBackup(tvBackups_);

@@ -43,6 +43,7 @@ private:
     void ShowPathClick();
     void btnChangeBackupLocClick();
     void btnCheckNgbdClick();    // "Check Neighborhood"
+    void CompareClick();         // "Compare with Current"
     void SelectOwnGroup(bool warn);
     std::filesystem::path Archive() const;
 
