@@ -20,6 +20,7 @@
 #include "workspace/households.h"
 #include "workspace/loader.h"
 #include "workspace/neighborhood_catalogue.h"
+#include "workspace/sim_filter.h"
 #include "workspace/sim_items.h"
 
 namespace qh {
@@ -36,18 +37,6 @@ std::string Name(const Character& sim) {
 }
 
 std::string Who(const Character& sim) { return Name(sim) + " (" + sim.packageFile + ")"; }
-
-std::string StageWords(const Character& sim) {
-    switch (sim.lifeStage) {
-        case 1: return "baby";
-        case 2: return "toddler";
-        case 3: return "child";
-        case 16: return "teen";
-        case 19: return sim.youngAdult == 1 ? "young adult" : "adult";
-        case 51: return "elder";
-        default: return std::to_string(sim.lifeStage);
-    }
-}
 
 // One side's lookups, built once.
 struct Side {
@@ -107,7 +96,7 @@ std::vector<std::string> SimChanges(const Side& a, const Side& b, const Characte
     if (Name(was) != Name(is)) out.push_back("renamed: " + Name(was) + kArrow + Name(is));
     if (!a.Dead(was) && b.Dead(is)) out.push_back("died");
     if (a.Dead(was) && !b.Dead(is)) out.push_back("came back to life");
-    if (StageWords(was) != StageWords(is)) out.push_back("life stage: " + StageWords(was) + kArrow + StageWords(is));
+    if (LifeStageWords(was) != LifeStageWords(is)) out.push_back("life stage: " + LifeStageWords(was) + kArrow + LifeStageWords(is));
     if (a.HouseholdOf(was) != b.HouseholdOf(is)) out.push_back("household: " + a.HouseholdOf(was) + kArrow + b.HouseholdOf(is));
     const auto spouseWas = a.Related(was, kSpouseTie), spouseIs = b.Related(is, kSpouseTie);
     if (spouseWas != spouseIs) {
@@ -238,7 +227,7 @@ NeighborhoodDiff DiffNeighborhoods(const Workspace& before, const Workspace& aft
     for (const Character& is : after.characters) {
         const auto old = a.byGuid.find(GuidValue(is.simGuid));
         if (old == a.byGuid.end()) {
-            bySim[Who(is)].push_back("born (or moved in): " + StageWords(is) + ", " + b.HouseholdOf(is));
+            bySim[Who(is)].push_back("born (or moved in): " + LifeStageWords(is) + ", " + b.HouseholdOf(is));
             continue;
         }
         auto changes = SimChanges(a, b, before.characters[old->second], is, env);

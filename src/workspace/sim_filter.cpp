@@ -22,18 +22,6 @@ std::string Lower(std::string_view text) {
     return out;
 }
 
-std::string StageName(const Character& sim) {
-    switch (sim.lifeStage) {
-        case 1: return "baby";
-        case 2: return "toddler";
-        case 3: return "child";
-        case 16: return "teen";
-        case 19: return sim.youngAdult == 1 ? "young adult" : "adult";
-        case 51: return "elder";
-        default: return std::to_string(sim.lifeStage);
-    }
-}
-
 std::string SpeciesName(std::uint16_t species) {
     switch (species) {
         case 0: return "sim";
@@ -75,6 +63,18 @@ constexpr SimFilterField kFields[] = {
 
 }  // namespace
 
+std::string LifeStageWords(const Character& sim) {
+    switch (sim.lifeStage) {
+        case 1: return "baby";
+        case 2: return "toddler";
+        case 3: return "child";
+        case 16: return "teen";
+        case 19: return sim.youngAdult == 1 ? "young adult" : "adult";
+        case 51: return "elder";
+        default: return std::to_string(sim.lifeStage);
+    }
+}
+
 std::vector<SimFacts> GatherSimFacts(const Workspace& ws, const GameEnvironment& env,
                                      std::span<const std::size_t> withFindings) {
     // Each sim's items, grouped once.
@@ -91,7 +91,7 @@ std::vector<SimFacts> GatherSimFacts(const Workspace& ws, const GameEnvironment&
         SimFacts& f = facts[i];
         const auto own = items.find(sim.instanceId);
         const std::vector<NeighborhoodItem>& mine = own == items.end() || sim.instanceId == 0 ? none : own->second;
-        f.lifeStage = StageName(sim);
+        f.lifeStage = LifeStageWords(sim);
         f.species = SpeciesName(sim.species);
         f.gender = sim.gender == 1 ? "female" : "male";
         if (const auto household = HouseholdOfSim(ws, sim)) {

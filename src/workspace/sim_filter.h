@@ -39,6 +39,10 @@ struct SimFacts {
     bool findings = false;    // the neighborhood check has a finding about the sim
 };
 
+// A sim's life stage in words: "baby" ... "elder", "young adult" (a number the game has no name for
+// as it is).
+std::string LifeStageWords(const Character& sim);
+
 // The facts of every sim, by index in the workspace. `withFindings` marks the sims the check's
 // findings name (the caller runs the check; none when it did not).
 std::vector<SimFacts> GatherSimFacts(const Workspace& workspace, const GameEnvironment& env,
