@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 
 #include "app/widgets.h"
+#include "platform/file_io.h"
+#include "platform/errors.h"
 
 #include <ctime>
 
@@ -17,6 +19,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QScrollArea>
+#include <QFileDialog>
 #include <QMenu>
 #include <QShortcut>
 #include <QSlider>
@@ -160,7 +163,7 @@ void MainWindow::BuildTopStrip() {
     auto* find = new QHBoxLayout;
     edtFindSim_ = new QLineEdit(topStrip_);
     edtFindSim_->setObjectName(QStringLiteral("edtFindSim"));
-    edtFindSim_->setPlaceholderText(QStringLiteral("Find a sim (Ctrl+F)"));
+    edtFindSim_->setPlaceholderText(QStringLiteral("Find (Ctrl+F)"));
     edtFindSim_->setClearButtonEnabled(true);
     SetTip(edtFindSim_, QStringLiteral("Show only the sims whose name, household or file holds these words, and that meet "
                                        "the conditions (lifeStage:teen career:Medicine married:yes); changes nothing in "
@@ -195,8 +198,14 @@ void MainWindow::BuildTopStrip() {
     }
     filters->setMenu(menu);
     lblSimCount_ = NamedLabel(topStrip_, QStringLiteral("lblSimCount"));
+    auto* exportSims = new QToolButton(topStrip_);
+    exportSims->setObjectName(QStringLiteral("btnExportSims"));
+    exportSims->setText(QStringLiteral("Export"));
+    SetTip(exportSims, QStringLiteral("Save the sims shown as a table for a spreadsheet (CSV); changes nothing in the game"));
+    connect(exportSims, &QToolButton::clicked, this, [this] { btnExportSimsClick(); });
     find->addWidget(edtFindSim_, 1);
     find->addWidget(filters);
+    find->addWidget(exportSims);
     find->addWidget(lblSimCount_);
     layout->addLayout(selectors);
     auto* simButtons = new QVBoxLayout;
@@ -396,6 +405,28 @@ void MainWindow::edtFindSimChange() {
         if (SelectedSimIndex() != selected) cbUserNameChange();
     }
     ShowSimCount();
+}
+
+void MainWindow::btnExportSimsClick() {
+    if (session_.workspace.characters.empty()) return;
+    QFileDialog dialog(this, QStringLiteral("Export the List"), QString(), QStringLiteral("CSV (*.csv)"));
+    dialog.setObjectName(QStringLiteral("dlgExportSims"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    if (const Neighborhood* n = document_.neighborhood()) dialog.selectFile(QString::fromStdString(n->prefix) + QStringLiteral(" sims.csv"));
+    if (!asker_.Run(dialog) || dialog.selectedFiles().isEmpty()) return;
+    std::vector<std::size_t> shown;
+    for (int row = 0; row < shownSims_.rowCount(); ++row) {
+        if (const auto sim = shownSims_.SimAt(row)) shown.push_back(*sim);
+    }
+    const auto facts = GatherSimFacts(session_.workspace, session_.env);
+    const std::string table = SimTableCsv(session_.workspace, facts, shown);
+    try {
+        AtomicReplace(std::filesystem::u8path(dialog.selectedFiles().front().toStdString()),
+                      std::span(reinterpret_cast<const std::uint8_t*>(table.data()), table.size()));
+    } catch (const std::exception& error) {
+        reporter_.Error("The list could not be exported: " + Explain(error));
+    }
 }
 
 void MainWindow::ShowSimCount() {

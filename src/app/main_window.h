@@ -122,6 +122,8 @@ private:
     void BuildPanels();
     void cbUserNameChange();
     void edtFindSimChange();
+    // The sims the search shows, written as a table for a spreadsheet.
+    void btnExportSimsClick();
     // "12 of 345 sims" beside the search box.
     void ShowSimCount();
     void btnSortUsersClick();

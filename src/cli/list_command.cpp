@@ -8,6 +8,7 @@
 #include "cli/cli_support.h"
 #include "cli/neighborhood_commands.h"
 #include "workspace/character_list.h"
+#include "workspace/csv.h"
 #include "workspace/neighborhood_check.h"
 #include "workspace/sim_filter.h"
 
@@ -60,27 +61,6 @@ const nlohmann::ordered_json* Column(const nlohmann::ordered_json& row, const st
 }
 
 }  // namespace
-
-std::string CsvLine(const std::vector<std::string>& fields) {
-    std::string line;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        const std::string& field = fields[i];
-        if (i > 0) line += ',';
-        const bool quote = field.find_first_of(",\"\r\n") != std::string::npos ||
-                           (!field.empty() && (field.front() == ' ' || field.back() == ' '));
-        if (!quote) {
-            line += field;
-            continue;
-        }
-        line += '"';
-        for (char ch : field) {
-            if (ch == '"') line += '"';
-            line += ch;
-        }
-        line += '"';
-    }
-    return line + "\r\n";
-}
 
 void AddListCommand(CLI::App& app, const GlobalOptions& globals, Reporter& reporter) {
     auto options = std::make_shared<ListOptions>();

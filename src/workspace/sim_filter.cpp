@@ -8,6 +8,7 @@
 #include "career/career_rules.h"
 #include "career/career_table.h"
 #include "package/text_list.h"
+#include "workspace/csv.h"
 #include "workspace/aspiration_items.h"
 #include "workspace/households.h"
 #include "workspace/sim_items.h"
@@ -105,7 +106,8 @@ std::vector<SimFacts> GatherSimFacts(const Workspace& ws, const GameEnvironment&
         f.described = sim.instanceId != 0;
         f.careerKey = Lower(CareerKeyOf(sim));
         f.career = Lower(CareerName(CareerKeyOf(sim)));
-        f.aspiration = Lower(AspirationName(ShownAspirations(mine, sim, env).primary));
+        f.aspirationShown = std::string(AspirationName(ShownAspirations(mine, sim, env).primary));
+        f.aspiration = Lower(f.aspirationShown);
         f.married = sim.instanceId != 0 && spouses.contains(static_cast<std::uint16_t>(sim.instanceId));
         f.university = sim.youngAdult == 1 && env.hasUniversity;
         f.text = Lower(TrimText(ToValidUtf8(sim.firstName)) + " " + TrimText(ToValidUtf8(sim.lastName)) + " " + sim.packageFile +
@@ -191,6 +193,19 @@ SimQuery ParseSimQuery(std::string_view text) {
         query.words.push_back(Lower(token));
     }
     return query;
+}
+
+std::string SimTableCsv(const Workspace& ws, std::span<const SimFacts> facts, std::span<const std::size_t> sims) {
+    std::string out = CsvLine({"packageFile", "firstName", "lastName", "lifeStage", "household", "career", "aspiration"});
+    for (std::size_t i : sims) {
+        if (i >= ws.characters.size() || i >= facts.size()) continue;
+        const Character& sim = ws.characters[i];
+        const SimFacts& f = facts[i];
+        out += CsvLine({sim.packageFile, TrimText(ToValidUtf8(sim.firstName)), TrimText(ToValidUtf8(sim.lastName)),
+                        LifeStageWords(sim), f.householdId ? HouseholdLabel(ws.households[*HouseholdOfSim(ws, sim)]) : "",
+                        CareerName(CareerKeyOf(sim)), f.aspirationShown});
+    }
+    return out;
 }
 
 bool Matches(const SimFacts& f, const SimQuery& query) {

@@ -34,6 +34,7 @@ struct SimFacts {
     std::string career;      // the career's name ("unemployed" for none)
     std::string careerKey;   // its key, eight hex digits
     std::string aspiration;  // the primary aspiration's name ("-" for none)
+    std::string aspirationShown;  // the same as the panel writes it
     bool married = false;
     bool university = false;  // a young adult at university
     bool findings = false;    // the neighborhood check has a finding about the sim
@@ -75,6 +76,10 @@ struct SimQuery {
 // word.
 SimQuery ParseSimQuery(std::string_view text);
 bool Matches(const SimFacts& facts, const SimQuery& query);
+
+// The sims as a table for a spreadsheet (CSV with a header row): file, names, life stage,
+// household, career and aspiration, in the order given.
+std::string SimTableCsv(const Workspace& workspace, std::span<const SimFacts> facts, std::span<const std::size_t> sims);
 bool Matches(const SimFacts& facts, const SimCondition& condition);
 
 }  // namespace qh

@@ -2,6 +2,7 @@
 // selection kept while it still matches.
 #include <gtest/gtest.h>
 
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QToolButton>
@@ -67,6 +68,23 @@ TEST(FindSim, CtrlFFocusesTheBoxAndTheMenuAddsConditions) {
         EXPECT_EQ(s.state.workspace.characters[*sim].lifeStage, 16);
     }
     EXPECT_GT(selector->count(), 0);
+}
+
+TEST(FindSim, TheSimsShownAreExportedAsATable) {
+    Session s;
+    s.Find<QLineEdit>("edtFindSim")->setText(QStringLiteral("hart species:sim"));
+    const std::filesystem::path file = s.dir / "harts.csv";
+    s.asker.onDialog = [&](QDialog& dialog) {
+        static_cast<QFileDialog&>(dialog).selectFile(QString::fromStdString(file.string()));
+    };
+    QTest::mouseClick(s.Find<QToolButton>("btnExportSims"), Qt::LeftButton);
+    const Bytes bytes = ReadFileBytes(file);
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_EQ(text.rfind("packageFile,firstName,lastName,lifeStage,household,career,aspiration\r\n", 0), 0u);
+    const auto lines = static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    EXPECT_EQ(lines, s.window->characterSelector()->count() + 1) << text;
+    EXPECT_NE(text.find("N001_User00000.package,Marta,Hart,adult,The Harts,Business,"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Whiskers"), std::string::npos) << "a cat is filtered out";
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 
-#include "cli/list_command.h"
+#include "workspace/csv.h"
 #include "demo_game.h"
 #include "platform/file_io.h"
 #include "support/run_cli.h"
@@ -16,8 +16,8 @@ namespace {
 test::CliResult Cli(const std::vector<std::string>& args) { return test::RunCli(QH_CLI_PATH, args); }
 
 TEST(CsvWriter, QuotesWhatNeedsQuoting) {
-    EXPECT_EQ(cli::CsvLine({"a", "b c", ""}), "a,b c,\r\n");
-    EXPECT_EQ(cli::CsvLine({"Hart, Marta", "say \"hi\"", "two\nlines", " padded"}),
+    EXPECT_EQ(CsvLine({"a", "b c", ""}), "a,b c,\r\n");
+    EXPECT_EQ(CsvLine({"Hart, Marta", "say \"hi\"", "two\nlines", " padded"}),
               "\"Hart, Marta\",\"say \"\"hi\"\"\",\"two\nlines\",\" padded\"\r\n");
 }
 
