@@ -1,5 +1,9 @@
 #include "app/sim_filter_model.h"
 
+#include <algorithm>
+
+#include "workspace/neighborhood_check.h"
+
 namespace qh::app {
 
 SimFilterModel::SimFilterModel(SimListModel& sims, const Workspace& workspace, const GameEnvironment& env, QObject* parent)
@@ -9,15 +13,20 @@ SimFilterModel::SimFilterModel(SimListModel& sims, const Workspace& workspace, c
 
 void SimFilterModel::SetQuery(const QString& text) {
     query_ = ParseSimQuery(text.toStdString());
+    // "findings:" asks the neighborhood check, run on the model as it is now.
+    const bool askFindings = std::any_of(query_.conditions.begin(), query_.conditions.end(),
+                                         [](const SimCondition& c) { return c.field == "findings"; });
+    if (askFindings) {
+        withFindings_.clear();
+        for (const Finding& f : CheckModel(workspace_)) {
+            if (f.sim) withFindings_.push_back(*f.sim);
+        }
+    }
+    stale_ = true;
     invalidateFilter();
 }
 
 void SimFilterModel::FactsChanged() { stale_ = true; }
-
-void SimFilterModel::SetSimsWithFindings(std::vector<std::size_t> sims) {
-    withFindings_ = std::move(sims);
-    FactsChanged();
-}
 
 void SimFilterModel::Gather() const {
     if (!stale_ && facts_.size() == workspace_.characters.size()) return;

@@ -24,8 +24,6 @@ public:
     // applied. An edit does not filter the list again by itself, so a sim being edited never
     // leaves the list under the player's hands.
     void FactsChanged();
-    // The sims the check found something about, for "findings:yes".
-    void SetSimsWithFindings(std::vector<std::size_t> sims);
 
     std::optional<std::size_t> SimAt(int row) const;
     int RowOf(std::size_t sim) const;

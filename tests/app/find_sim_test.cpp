@@ -70,6 +70,18 @@ TEST(FindSim, CtrlFFocusesTheBoxAndTheMenuAddsConditions) {
     EXPECT_GT(selector->count(), 0);
 }
 
+TEST(FindSim, FindingsOfTheCheckAreAFilter) {
+    Session s;
+    s.Find<QLineEdit>("edtFindSim")->setText(QStringLiteral("findings:yes"));
+    QComboBox* selector = s.window->characterSelector();
+    QStringList shown;
+    for (int row = 0; row < selector->count(); ++row) shown << selector->itemText(row);
+    // The valley's sims with ties to parents it has no record of, and the file without a description.
+    EXPECT_TRUE(shown.filter(QStringLiteral("Pablo")).size() == 1) << shown.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(shown.filter(QStringLiteral("Stranger")).size() == 1) << shown.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(shown.filter(QStringLiteral("Owen")).isEmpty());
+}
+
 TEST(FindSim, TheSimsShownAreExportedAsATable) {
     Session s;
     s.Find<QLineEdit>("edtFindSim")->setText(QStringLiteral("hart species:sim"));
