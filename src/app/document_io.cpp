@@ -1,7 +1,5 @@
 #include "app/document_io.h"
 
-#include "workspace/cloning.h"
-
 #include <QFile>
 #include <QStringList>
 #include <algorithm>

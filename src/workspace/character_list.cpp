@@ -9,6 +9,13 @@
 
 namespace qh {
 
+std::string SimName(const Character& sim) {
+    const std::string name = TrimText(ToValidUtf8(TrimText(sim.firstName) + " " + TrimText(sim.lastName)));
+    return name.empty() ? sim.packageFile : name;
+}
+
+std::string SimNameAndFile(const Character& sim) { return SimName(sim) + " (" + sim.packageFile + ")"; }
+
 std::string CharacterListText(const Character& sim, SortOrder order) {
     const std::string first = TrimText(ToValidUtf8(sim.firstName));
     const std::string last = TrimText(ToValidUtf8(sim.lastName));

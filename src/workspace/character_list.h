@@ -18,6 +18,11 @@ namespace qh {
 // trimmed of surrounding blanks.
 std::string CharacterListText(const Character& sim, SortOrder order);
 
+// A sim named in a message: "First Last" (decoded, trimmed), or its file when it has no name.
+std::string SimName(const Character& sim);
+// The same followed by its file: "Marta Hart (N001_User00000.package)".
+std::string SimNameAndFile(const Character& sim);
+
 // First name -> file -> last name -> first name.
 SortOrder NextSortOrder(SortOrder current);
 

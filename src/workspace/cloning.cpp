@@ -12,6 +12,7 @@
 #include "package/text_list.h"
 #include "platform/errors.h"
 #include "workspace/aspiration_items.h"
+#include "workspace/character_list.h"
 #include "workspace/hobby_items.h"
 #include "workspace/sim_items.h"
 
@@ -432,8 +433,6 @@ std::string TextOf(const Bytes& section) {
     return std::string(section.begin() + 1, section.end() - 2);
 }
 
-bool Checked(CloneGroups groups, CloneGroup group) { return groups.Has(group); }
-
 // Which group applies a section.
 std::optional<CloneGroup> GroupOf(std::uint32_t id) {
     switch (id) {
@@ -557,11 +556,6 @@ void CheckSection(const CloneSection& section, const std::filesystem::path& path
     }
 }
 
-std::string TargetName(const Character& sim) {
-    const std::string name = TrimText(TrimText(sim.firstName) + " " + TrimText(sim.lastName));
-    return name.empty() ? sim.packageFile : name;
-}
-
 }  // namespace
 
 std::span<const CloneGroupRow> CloneGroupRows() { return kGroups; }
@@ -608,7 +602,7 @@ std::string BodyLentRefusal(const Workspace& ws, const Character& sim) {
     const std::string own = (ws.charactersFolder / sim.packageFile).string();
     for (const Character& other : ws.characters) {
         if (&other == &sim || other.clonePackagePath != own) continue;
-        return TargetName(other) + " takes this sim's body when you save; save first (or undo that clone) before deleting it.";
+        return SimName(other) + " takes this sim's body when you save; save first (or undo that clone) before deleting it.";
     }
     return {};
 }
@@ -778,6 +772,7 @@ std::string CloneTargetRefusal(const Workspace& ws, const Character& target) {
 
 CloneResult ImportClone(Workspace& ws, Character& target, const CloneSource& source, CloneGroups groups,
                         const GameEnvironment& env) {
+    groups = groups.Within(AllShownCloneGroups(env));
     CloneResult result;
     result.refusal = CloneTargetRefusal(ws, target);
     if (!result.refusal.empty()) return result;
@@ -789,7 +784,7 @@ CloneResult ImportClone(Workspace& ws, Character& target, const CloneSource& sou
     bool itemsNoted = false;
     for (const CloneSection& section : source.sections) {
         const auto group = GroupOf(section.id);
-        if (!group || !Checked(groups, *group)) continue;
+        if (!group || !groups.Has(*group)) continue;
         if (*group == CloneGroup::Genes && section.bytes.empty()) continue;
         const std::string passed = ApplySection(ws, target, section, env, itemsWritable);
         if (passed == "items") {
@@ -816,10 +811,11 @@ CloneResult ImportClone(Workspace& ws, Character& target, const CloneSource& sou
 
 CloneResult CopyClone(Workspace& ws, Character& target, const Character& source, CloneGroups groups,
                       const GameEnvironment& env) {
+    groups = groups.Within(AllShownCloneGroups(env));
     CloneResult result;
     result.refusal = CloneTargetRefusal(ws, target);
     if (result.refusal.empty() && (&source == &target || !source.hasBodyResource || !source.clonePackagePath.empty())) {
-        result.refusal = TargetName(source) + " cannot be cloned from: it has no body, or a body clone of its own waits for the save";
+        result.refusal = SimName(source) + " cannot be cloned from: it has no body, or a body clone of its own waits for the save";
     }
     if (!result.refusal.empty()) return result;
     const bool itemsWritable = ItemsRefusal(ws).empty();

@@ -63,6 +63,12 @@ public:
         return *this;
     }
     bool Empty() const { return bits_ == 0; }
+    // The groups of both sets.
+    CloneGroups Within(CloneGroups other) const {
+        CloneGroups both;
+        both.bits_ = static_cast<std::uint16_t>(bits_ & other.bits_);
+        return both;
+    }
     friend bool operator==(CloneGroups, CloneGroups) = default;
 
 private:
@@ -135,7 +141,8 @@ struct CloneResult {
     std::string message;               // the success message
 };
 
-// Get A Clone: applies each section of a checked group, in the file's order, then takes the body
+// Groups the installed expansions hide are never applied, whoever asks (the panel hides their
+// boxes). Get A Clone: applies each section of a checked group, in the file's order, then takes the body
 // when Body is checked (the sim remembers the file; the save merges it).
 CloneResult ImportClone(Workspace& workspace, Character& target, const CloneSource& source, CloneGroups groups,
                         const GameEnvironment& env);

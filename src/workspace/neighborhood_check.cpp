@@ -15,15 +15,11 @@
 #include "package/resource_types.h"
 #include "package/text_list.h"
 #include "platform/errors.h"
+#include "workspace/character_list.h"
 
 namespace qh {
 
 namespace {
-
-std::string SimWords(const Character& sim) {
-    const std::string name = TrimText(ToValidUtf8(TrimText(sim.firstName) + " " + TrimText(sim.lastName)));
-    return (name.empty() ? std::string("a sim without a name") : name) + " (" + sim.packageFile + ")";
-}
 
 // The sims by the instance id of their description, and every instance id a description of the
 // package has (sims the neighborhood knows, with or without a character file).
@@ -47,7 +43,7 @@ struct SimIndex {
         return it == ws.simByInstance.end() ? std::nullopt : std::optional<std::size_t>(it->second);
     }
     std::string Words(std::uint32_t instance) const {
-        if (const Character* sim = Sim(instance)) return SimWords(*sim);
+        if (const Character* sim = Sim(instance)) return SimNameAndFile(*sim);
         return "the sim " + HexId(instance);
     }
 };
@@ -113,7 +109,7 @@ std::vector<Finding> CheckCharacterFiles(const Workspace& ws) {
     for (std::size_t i = 0; i < ws.characters.size(); ++i) {
         const Character& sim = ws.characters[i];
         if (sim.instanceId == 0) {
-            out.push_back(Make(FindingSeverity::Inconsistent, "character-file-without-description", SimWords(sim),
+            out.push_back(Make(FindingSeverity::Inconsistent, "character-file-without-description", SimNameAndFile(sim),
                                "No description of the neighborhood has this file's GUID: the game does not know the sim, "
                                "and the file only takes room.",
                                "move the file out of the Characters folder, or restore the description from a backup",
@@ -202,7 +198,7 @@ std::vector<Finding> CheckHouseholds(const Workspace& ws) {
         for (std::uint32_t h : households) list += (list.empty() ? "" : ", ") + Id(h);
         const auto sim = ws.simByGuid.find(guid);
         out.push_back(Make(FindingSeverity::Inconsistent, "sim-in-two-households",
-                           sim == ws.simByGuid.end() ? "the GUID " + Id(guid) : SimWords(ws.characters[sim->second]),
+                           sim == ws.simByGuid.end() ? "the GUID " + Id(guid) : SimNameAndFile(ws.characters[sim->second]),
                            "The sim is a member of the households " + list +
                                ": the game moves it between them or loses it from one.",
                            "remove the sim from all but the household its description names", Id(guid),
@@ -348,7 +344,7 @@ std::vector<Finding> CheckCareers(const Workspace& ws) {
         if (sim.instanceId == 0) continue;
         auto unknown = [&](const char* what, const std::string& key, bool known, const char* meaning) {
             if (key == kNoCareerKey || known) return;
-            out.push_back(Make(FindingSeverity::Inconsistent, std::string("unknown-") + what, SimWords(sim),
+            out.push_back(Make(FindingSeverity::Inconsistent, std::string("unknown-") + what, SimNameAndFile(sim),
                                std::string("The sim's ") + what + " " + key + " is none the game or the installed "
                                "expansions have. " + meaning,
                                std::string("give the sim a ") + what + " the game has (or reinstall the custom one)",

@@ -17,6 +17,7 @@
 #include "platform/errors.h"
 #include "platform/progress.h"
 #include "workspace/aspiration_items.h"
+#include "workspace/character_list.h"
 #include "workspace/households.h"
 #include "workspace/loader.h"
 #include "workspace/neighborhood_catalogue.h"
@@ -31,12 +32,6 @@ namespace {
 
 const char* const kArrow = " \u2192 ";
 
-std::string Name(const Character& sim) {
-    const std::string name = TrimText(ToValidUtf8(TrimText(sim.firstName) + " " + TrimText(sim.lastName)));
-    return name.empty() ? sim.packageFile : name;
-}
-
-std::string Who(const Character& sim) { return Name(sim) + " (" + sim.packageFile + ")"; }
 
 // One side's lookups, built once.
 struct Side {
@@ -62,7 +57,7 @@ struct Side {
     // A related sim named by its id, in this side's words.
     std::string NameOf(std::uint16_t id) const {
         const auto it = ws.simByInstance.find(id);
-        return it == ws.simByInstance.end() ? "the sim " + HexId(id) : Name(ws.characters[it->second]);
+        return it == ws.simByInstance.end() ? "the sim " + HexId(id) : SimName(ws.characters[it->second]);
     }
     // The sims tied to the sim by the type, by id (names change when a sim's file goes).
     std::vector<std::uint16_t> Related(const Character& sim, std::uint32_t type) const {
@@ -93,7 +88,7 @@ void Moved(std::vector<std::string>& out, const std::string& what, int before, i
 std::vector<std::string> SimChanges(const Side& a, const Side& b, const Character& was, const Character& is,
                                     const GameEnvironment& env) {
     std::vector<std::string> out;
-    if (Name(was) != Name(is)) out.push_back("renamed: " + Name(was) + kArrow + Name(is));
+    if (SimName(was) != SimName(is)) out.push_back("renamed: " + SimName(was) + kArrow + SimName(is));
     if (!a.Dead(was) && b.Dead(is)) out.push_back("died");
     if (a.Dead(was) && !b.Dead(is)) out.push_back("came back to life");
     if (LifeStageWords(was) != LifeStageWords(is)) out.push_back("life stage: " + LifeStageWords(was) + kArrow + LifeStageWords(is));
@@ -227,17 +222,17 @@ NeighborhoodDiff DiffNeighborhoods(const Workspace& before, const Workspace& aft
     for (const Character& is : after.characters) {
         const auto old = a.byGuid.find(GuidValue(is.simGuid));
         if (old == a.byGuid.end()) {
-            bySim[Who(is)].push_back("born (or moved in): " + LifeStageWords(is) + ", " + b.HouseholdOf(is));
+            bySim[SimNameAndFile(is)].push_back("born (or moved in): " + LifeStageWords(is) + ", " + b.HouseholdOf(is));
             continue;
         }
         auto changes = SimChanges(a, b, before.characters[old->second], is, env);
         if (!changes.empty()) {
-            auto& lines = bySim[Who(is)];
+            auto& lines = bySim[SimNameAndFile(is)];
             lines.insert(lines.end(), changes.begin(), changes.end());
         }
     }
     for (const Character& was : before.characters) {
-        if (!b.byGuid.contains(GuidValue(was.simGuid))) bySim[Who(was)].push_back("gone: no longer in the neighborhood");
+        if (!b.byGuid.contains(GuidValue(was.simGuid))) bySim[SimNameAndFile(was)].push_back("gone: no longer in the neighborhood");
     }
     std::map<std::string, std::vector<std::string>> relationships;
     RelationshipChanges(a, b, options, relationships);
@@ -248,7 +243,7 @@ NeighborhoodDiff DiffNeighborhoods(const Workspace& before, const Workspace& aft
         if (it == bySim.end()) {
             std::string who = name;
             for (const Character& sim : after.characters) {
-                if (Name(sim) == name) who = Who(sim);
+                if (SimName(sim) == name) who = SimNameAndFile(sim);
             }
             it = bySim.emplace(who, std::vector<std::string>{}).first;
         }

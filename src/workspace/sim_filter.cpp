@@ -85,6 +85,9 @@ std::vector<SimFacts> GatherSimFacts(const Workspace& ws, const GameEnvironment&
     for (const FamilyTie& tie : ws.familyTieList) {
         if (tie.tieType == kSpouseTie) spouses.insert(tie.simId);
     }
+    // Each household's lot name, looked up once.
+    std::unordered_map<std::uint32_t, std::string> lotNames;
+    for (const LotDesc& lot : ws.lotDescList) lotNames.emplace(lot.lotId, Lower(lot.lotName));
     const std::vector<NeighborhoodItem> none;
     std::vector<SimFacts> facts(ws.characters.size());
     for (std::size_t i = 0; i < ws.characters.size(); ++i) {
@@ -100,7 +103,7 @@ std::vector<SimFacts> GatherSimFacts(const Workspace& ws, const GameEnvironment&
             f.household = Lower(HouseholdLabel(h));
             f.householdId = h.instanceId;
             f.lotId = h.lotInstance;
-            if (const LotDesc* lot = HouseholdLot(ws, h)) f.lot = Lower(lot->lotName);
+            if (const auto lot = lotNames.find(h.lotInstance); lot != lotNames.end()) f.lot = lot->second;
         }
         f.dead = std::any_of(mine.begin(), mine.end(), [](const NeighborhoodItem& item) { return item.itemGuid == kDeadMarkGuid; });
         f.described = sim.instanceId != 0;

@@ -383,6 +383,19 @@ TEST_F(Cloning, GenesGoOnlyToASimWithAGeneticRecordAndTheHobbyItemIsReplaced) {
     EXPECT_EQ(ItemsOf(marta, 0x53F9DF4E)[0].secondary, 1) << "made when missing";
 }
 
+TEST_F(Cloning, AGroupTheExpansionsHideIsNeverAppliedWhoeverAsks) {
+    Character& owen = s.Sim("Owen");
+    const std::int16_t cuisine = owen.hobbyCuisine;
+    CloneFileBuilder file;
+    file.Section(0x105, Words({999, 1, 1, 1, 1, 1, 1, 1, 1, 1, 3}));
+    GameEnvironment noFreeTime = env;
+    noFreeTime.hasFreeTime = false;
+    ImportClone(s.ws, owen, Source(file), CloneGroups().Set(CloneGroup::Hobbies), noFreeTime);
+    EXPECT_EQ(owen.hobbyCuisine, cuisine);
+    ImportClone(s.ws, owen, Source(file, "again.clone"), CloneGroups().Set(CloneGroup::Hobbies), env);
+    EXPECT_EQ(owen.hobbyCuisine, 999);
+}
+
 TEST_F(Cloning, DamagedFilesAreRefusedNamingTheFileAndChangeNothing) {
     CloneFileBuilder shortSection;
     shortSection.Section(3, Words({1, 2, 3}));
