@@ -14,6 +14,7 @@
 #include "workspace/family_tree.h"
 #include "workspace/neighborhood_check.h"
 #include "workspace/relationships.h"
+#include "workspace/sim_removal.h"
 
 namespace qh::app {
 
@@ -392,15 +393,17 @@ private:
     bool first_ = true;
 };
 
-// Deleting a sim: its package to the trash and its record out of the model; undoing brings both
-// back, the record at its place.
+// Deleting a sim: its package to the trash and the sim with every record naming it out of the
+// model (the next save drops its resources from the neighborhood package); undoing brings both
+// back, each record at its place. Once a save has dropped the resources the deletion stays: the
+// step says so and leaves the history.
 class DeleteSimCommand final : public DocumentCommand {
 public:
     DeleteSimCommand(Document& document, Trash& trash, std::size_t index, QString path, QString pathInTrash)
         : DocumentCommand(SimName(document.workspace().characters[index]), QStringLiteral("deletion")),
-          document_(document), trash_(trash), index_(index), record_(document.workspace().characters[index]),
-          path_(std::move(path)), pathInTrash_(std::move(pathInTrash)) {
-        simFile_ = record_.packageFile;
+          document_(document), trash_(trash), index_(index), path_(std::move(path)),
+          pathInTrash_(std::move(pathInTrash)) {
+        simFile_ = document.workspace().characters[index].packageFile;
         fromMemory_ = dynamic_cast<MemoryTrash*>(&trash) != nullptr;
         const auto stamp = document.workspace().loadedFiles.find(Path());
         if (stamp != document.workspace().loadedFiles.end()) stamp_ = stamp->second;
@@ -418,40 +421,54 @@ public:
         first_ = false;
         Workspace& ws = document_.workspace();
         ws.loadedFiles.erase(Path());
-        ws.characters.erase(ws.characters.begin() + static_cast<std::ptrdiff_t>(index_));
-        IndexSims(ws);
-        CharacterFileDeleted(ws, record_, true);
+        removal_ = RemoveSim(ws, index_);
+        if (!removal_.recordsRemoved) CharacterFileDeleted(ws, removal_.sim, true);
         deleted_ = true;
         document_.Notify({Subject::SimList, static_cast<int>(index_), false});
     }
     void undo() override {
         if (!deleted_) return;
+        Workspace& ws = document_.workspace();
+        if (RemovalSaved(ws, removal_)) {
+            // The package no longer holds the sim's description or relationships: the sim cannot
+            // come back whole, so it does not come back at all.
+            document_.reporter().Error(SimName(removal_.sim).toStdString() +
+                                       " was deleted and the neighborhood saved since; the deletion cannot be undone. "
+                                       "The character package is in the trash.");
+            document_.StayCleanAfterThisUndo();
+            setObsolete(true);
+            return;
+        }
         if (!trash_.Restore(pathInTrash_, path_)) {
             document_.reporter().Error("The character package could not be brought back from the trash; it is at " +
                                        pathInTrash_.toStdString() + " and belongs at " + path_.toStdString() + ".");
         }
-        Workspace& ws = document_.workspace();
-        ws.characters.insert(ws.characters.begin() + static_cast<std::ptrdiff_t>(index_), record_);
+        UndoSimRemoval(ws, removal_);
         if (stamp_) ws.loadedFiles[Path()] = *stamp_;
-        IndexSims(ws);
-        CharacterFileDeleted(ws, record_, false);
+        if (!removal_.recordsRemoved) CharacterFileDeleted(ws, removal_.sim, false);
         deleted_ = false;
         document_.Notify({Subject::SimList, static_cast<int>(index_), true});
     }
 
-    // Done already, not pending a save: said so.
     QStringList Details() const override {
-        return {fromMemory_ ? QStringLiteral("deleted for good; Undo writes it back while the program runs")
-                            : QStringLiteral("moved to the trash; Undo brings it back")};
+        QStringList details{fromMemory_ ? QStringLiteral("deleted for good; Undo writes it back while the program runs")
+                                        : QStringLiteral("moved to the trash; Undo brings it back")};
+        if (removal_.recordsRemoved) {
+            details << QStringLiteral("its description, genes, %1 relationship records and %2 family ties leave the "
+                                      "neighborhood when saved")
+                           .arg(removal_.relationships.size())
+                           .arg(removal_.ties.size());
+        }
+        return details;
     }
 
 private:
-    std::filesystem::path Path() const { return document_.workspace().charactersFolder / record_.packageFile; }
+    std::filesystem::path Path() const { return document_.workspace().charactersFolder / simFile_; }
     bool fromMemory_ = false;
     Document& document_;
     Trash& trash_;
     std::size_t index_;
-    Character record_;
+    SimRemoval removal_;
     std::optional<FileStamp> stamp_;
     QString path_;
     QString pathInTrash_;
@@ -471,6 +488,11 @@ QString SimName(const Character& sim) {
 Document::Document(GameSession& session, Reporter& reporter, QObject* parent)
     : QObject(parent), session_(session), reporter_(reporter) {
     connect(&history_, &QUndoStack::cleanChanged, this, [this](bool clean) { emit unsavedChanged(!clean); });
+    connect(&history_, &QUndoStack::indexChanged, this, [this] {
+        if (!cleanAfterUndo_) return;
+        cleanAfterUndo_ = false;
+        history_.setClean();
+    });
 }
 
 Document::~Document() = default;

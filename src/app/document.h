@@ -72,6 +72,9 @@ public:
     Neighborhood* neighborhood() { return session_.LoadedNeighborhood(); }
     const Neighborhood* neighborhood() const { return session_.LoadedNeighborhood(); }
     QUndoStack& history() { return history_; }
+    // A step that cannot be undone leaves the history while being undone; the files are as they
+    // were, so when they were saved the document stays saved (the stack alone would forget it).
+    void StayCleanAfterThisUndo() { cleanAfterUndo_ = history_.isClean(); }
 
     // A change of one sim: its record and its own items (owner = its instance id). `what` names
     // the change ("rename", "fatness"); the step reads "rename of Ana Moreno". Successive changes
@@ -138,6 +141,7 @@ private:
     QUndoStack history_;
     MemoryTrash memoryTrash_;
     int saveEpoch_ = 0;
+    bool cleanAfterUndo_ = false;
 };
 
 // The display name of a sim in the list of changes: "First Last", or the file name.

@@ -103,6 +103,9 @@ struct Workspace {
     // Why this neighborhood must not be saved (a resource of its package failed to decode), or
     // empty.
     std::string saveRefusal;
+    // Sims deleted since the load or the last save: the next save drops their descriptions, genetic
+    // records and relationship resources from the package (workspace/sim_removal.h).
+    std::vector<StoredDescription> deletedSims;
 
     // What each file looked like when it was loaded (or last saved), so a save can tell whether
     // something else (the game) changed it meanwhile.

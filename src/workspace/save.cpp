@@ -65,6 +65,7 @@ EntryOutcome WriteDescription(SaveContext& c, const IndexEntry& entry, std::span
     std::vector<std::size_t> sims;
     try {
         const auto guid = StoredDescriptionGuid(stored);
+        if (guid && c.deletedGuids.contains(GuidValue(*guid))) return EntryOutcome::Drop;  // a deleted sim's
         if (guid) {
             const auto it = c.changedSimsByGuid.find(GuidValue(*guid));
             if (it != c.changedSimsByGuid.end()) sims = it->second;
@@ -167,9 +168,11 @@ bool SamePair(const RelationshipRecord& a, const RelationshipRecord& b) {
 // (one the game added since the load) stays.
 EntryOutcome WriteRelationshipEntry(SaveContext& c, const IndexEntry& entry, std::span<const std::uint8_t> stored,
                                     PackageImage& image) {
-    if (!RelationshipResourceReadable(stored)) return CopyEntry(entry, stored, image);
     const auto owner = static_cast<std::uint16_t>(entry.key.instanceId >> 16);
     const auto other = static_cast<std::uint16_t>(entry.key.instanceId);
+    // A deleted sim's feelings, and those about it, leave with it.
+    if (c.deletedRelationIds.contains(owner) || c.deletedRelationIds.contains(other)) return EntryOutcome::Drop;
+    if (!RelationshipResourceReadable(stored)) return CopyEntry(entry, stored, image);
     const Workspace& ws = c.workspace;
     const auto records = RelationshipsBetween(ws, owner, other);
     std::size_t nth = 0;
@@ -262,6 +265,7 @@ EntryOutcome WriteFamilyTiesEntry(SaveContext& c, const IndexEntry& entry, std::
 EntryOutcome WriteGeneticsEntry(SaveContext& c, const IndexEntry& entry, std::span<const std::uint8_t> stored,
                                 PackageImage& image) {
     const Workspace& ws = c.workspace;
+    if (c.deletedIds.contains(entry.key.instanceId)) return EntryOutcome::Drop;  // a deleted sim's genes
     const DNA* dna = FindDna(ws, entry.key.instanceId);
     const auto sim = ws.simByInstance.find(entry.key.instanceId);
     if (!dna || !dna->dirty || !dna->keptAsIs.empty() || sim == ws.simByInstance.end() ||
@@ -482,6 +486,16 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
     for (std::size_t i = 0; i < ws.characters.size(); ++i) {
         if (ws.characters[i].dirty) context.changedSimsByGuid[GuidValue(ws.characters[i].simGuid)].push_back(i);
     }
+    for (const StoredDescription& gone : ws.deletedSims) {
+        // Never a record of a sim the list still has (the removal checks this; so does the save).
+        if (gone.instanceId == 0 || ws.simByInstance.contains(gone.instanceId) ||
+            ws.simByGuid.contains(GuidValue(gone.guid))) {
+            continue;
+        }
+        context.deletedIds.insert(gone.instanceId);
+        context.deletedRelationIds.insert(static_cast<std::uint16_t>(gone.instanceId));
+        context.deletedGuids.insert(GuidValue(gone.guid));
+    }
     const std::string packageName = ws.packagePath.filename().string();
     try {
         std::size_t entryNumber = 0;
@@ -530,6 +544,7 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
         ws.simItemsAsSaved = ws.simItemList;
         ws.dnaAsSaved = ws.dnaList;
         ws.findingKeysAsSaved = FindingKeys(findings);
+        ws.deletedSims.clear();
     }
 
     progress.SetMaximum(static_cast<int>(ws.characters.size()));

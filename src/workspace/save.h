@@ -18,6 +18,7 @@
 #include <span>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "package/rebuild.h"
@@ -105,6 +106,11 @@ struct SaveContext {
     // Each record written (from an existing resource or appended) and what its resource now says,
     // taken into the records once the package is saved.
     std::vector<std::pair<std::size_t, RelationshipWritten>> relationshipsWritten;
+    // The sims deleted since the last save (and no sim of the list shares them): their
+    // descriptions, genetic records and relationship resources leave the package.
+    std::unordered_set<std::uint32_t> deletedIds;         // instance ids
+    std::unordered_set<std::uint16_t> deletedRelationIds;  // their 16-bit ids in relationships
+    std::unordered_set<std::uint32_t> deletedGuids;
 };
 using TypeWriter = EntryOutcome (*)(SaveContext& context, const IndexEntry& entry,
                                     std::span<const std::uint8_t> stored, PackageImage& image);

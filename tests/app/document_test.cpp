@@ -294,7 +294,28 @@ TEST(DocumentHistory, TheReviewListsAFamilyChangesSideEffectsAndADeletionAsDone)
     EXPECT_TRUE(family.contains(QStringLiteral("Pablo Moreno to Rosie Hart: a new relationship, family relation Cousin")))
         << family.toStdString();
     ASSERT_EQ(groups[1].changes.size(), 1);
-    EXPECT_EQ(groups[1].changes[0], QStringLiteral("deletion (moved to the trash; Undo brings it back)"));
+    EXPECT_TRUE(groups[1].changes[0].startsWith(QStringLiteral("deletion (moved to the trash; Undo brings it back; its "
+                                                                "description, genes, ")))
+        << groups[1].changes[0].toStdString();
+}
+
+// A deletion the save carried out cannot be undone: the package no longer holds the sim's
+// description and relationships. Undo says so, leaves the sim deleted and the step leaves the
+// history; nothing is written.
+TEST(DocumentHistory, ADeletionOnceSavedStaysAndUndoSaysWhy) {
+    Hood h;
+    const std::size_t count = h.session.workspace.characters.size();
+    ASSERT_TRUE(h.document->DeleteSim(h.Sim("N001_User00006.package"), h.trash));
+    h.Save();
+    const auto files = h.Files();
+    h.document->history().undo();
+    EXPECT_EQ(h.session.workspace.characters.size(), count - 1);
+    EXPECT_FALSE(FindSimByFile(h.session.workspace, "N001_User00006.package"));
+    EXPECT_EQ(h.document->history().count(), 0);
+    EXPECT_FALSE(h.document->Unsaved());
+    ASSERT_FALSE(h.reporter.messages.empty());
+    EXPECT_NE(h.reporter.messages.back().text.find("cannot be undone"), std::string::npos);
+    EXPECT_EQ(h.Files(), files);
 }
 
 TEST(DocumentHistory, TheReviewKeepsOneGroupPerSimAcrossARenameUnderItsNameNow) {

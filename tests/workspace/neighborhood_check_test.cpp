@@ -10,6 +10,7 @@
 #include "workspace/family_tree.h"
 #include "workspace/households.h"
 #include "workspace/relationships.h"
+#include "workspace/sim_removal.h"
 
 namespace qh {
 namespace {
@@ -262,13 +263,122 @@ TEST_F(Checked, MovingASimChangingAParentAndDeletingASimAddNoFinding) {
     ASSERT_TRUE(ChangeFamilyTie(s.ws, pablo, FamilySlot::SecondParent, owen));
     EXPECT_EQ(Added(), Checks{});
     ASSERT_TRUE(s.Save().Complete());
-    // Deleting takes the character file out at once: what that makes the check say is already on
-    // disk, and the save does not count it as its own.
-    const Character rosie = Sim("Rosie");
-    s.ws.characters.erase(s.ws.characters.begin() + (&Sim("Rosie") - s.ws.characters.data()));
+    // Deleting takes the character file out at once and the sim's records with it: the save
+    // drops its resources, so the neighborhood on disk has no finding it did not have.
+    const auto rosie = static_cast<std::size_t>(&Sim("Rosie") - s.ws.characters.data());
+    fs::remove(s.PackageOf(s.ws.characters[rosie]));
+    RemoveSim(s.ws, rosie);
+    EXPECT_EQ(Added(), Checks{});
+    ASSERT_TRUE(s.Save().Complete());
+    const auto keys = FindingKeys(CheckModel(s.ws));
+    s.ws = Workspace{};
+    s.Load();
+    EXPECT_EQ(NewFindings(FindingKeys(before), CheckNeighborhood(s.ws)).size(), 0u)
+        << FindingsReport(NewFindings(FindingKeys(before), CheckNeighborhood(s.ws)), "after the delete");
+    EXPECT_EQ(FindingKeys(CheckModel(s.ws)), keys) << "what the save expected is what the files hold";
+}
+
+// A deleted sim's every record, in the model and then in the package: the resources that carry
+// its id or GUID are gone after the save, and nobody else's.
+TEST(SimRemoval, TheSaveDropsEveryResourceOfTheSimAndNoOther) {
+    test::Session s;
+    const Character owen = s.Sim("Owen");
+    const std::uint32_t id = owen.instanceId;
+    const auto rid = static_cast<std::uint16_t>(id);
+    // The game's types: sim description, genetic record (both by the sim's instance) and
+    // relationship (the two sims' ids in the instance's halves); the directory of compressed
+    // resources, which a save of plain resources does not keep.
+    auto holds = [&](const ResourceKey& key) {
+        switch (key.typeId) {
+            case 0xAACE2EFB:
+            case 0xEBFEE33F: return key.instanceId == id;
+            case 0xCC364C2A: return (key.instanceId >> 16) == rid || (key.instanceId & 0xFFFF) == rid;
+            default: return false;
+        }
+    };
+    auto notDirectory = [](std::vector<IndexEntry> entries) {
+        std::erase_if(entries, [](const IndexEntry& e) { return e.key.typeId == 0xE86B1EEF; });
+        return entries;
+    };
+    const auto entriesBefore = notDirectory(s.Index(s.ws.packagePath));
+    std::size_t his = 0;
+    for (const IndexEntry& e : entriesBefore) his += holds(e.key) ? 1 : 0;
+    ASSERT_GE(his, 4u) << "the demo's Owen has a description, genes and relationships";
+    const std::size_t ties = s.ws.familyTieList.size();
+    ASSERT_TRUE(std::any_of(s.ws.familyTieList.begin(), s.ws.familyTieList.end(),
+                            [&](const FamilyTie& t) { return t.relatedId == rid; }));
+
+    const auto index = static_cast<std::size_t>(&s.Sim("Owen") - s.ws.characters.data());
+    const SimRemoval removal = RemoveSim(s.ws, index);
+    ASSERT_TRUE(removal.recordsRemoved);
+    EXPECT_LT(s.ws.familyTieList.size(), ties);
+    for (const FamilyTie& t : s.ws.familyTieList) EXPECT_TRUE(t.simId != rid && t.relatedId != rid);
+    for (const RelationshipRecord& r : s.ws.relationshipList) EXPECT_TRUE(r.ownerId != rid && r.otherId != rid);
+    for (const NeighborhoodItem& item : s.ws.simItemList) EXPECT_NE(item.owner, id);
+    for (const Household& h : s.ws.households) {
+        for (const Guid4& g : h.members) EXPECT_NE(GuidValue(g), GuidValue(owen.simGuid));
+    }
+    fs::remove(s.PackageOf(owen));
+    ASSERT_TRUE(s.Save().Complete());
+
+    const auto entriesAfter = notDirectory(s.Index(s.ws.packagePath));
+    EXPECT_EQ(entriesAfter.size(), entriesBefore.size() - his);
+    for (const IndexEntry& e : entriesAfter) EXPECT_FALSE(holds(e.key)) << std::hex << e.key.typeId << " " << e.key.instanceId;
+    s.ws = Workspace{};
+    s.Load();
+    EXPECT_EQ(s.ws.familyTieList.size(), ties - removal.ties.size()) << "the ties naming him left the tree on disk";
+    EXPECT_THROW(s.Sim("Owen"), std::runtime_error);
+}
+
+// Undoing a delete before the save puts every record back at its place, so the save writes
+// nothing of it; after a save it cannot come back whole.
+TEST(SimRemoval, RestoringPutsTheModelBackAsItWas) {
+    test::Session s;
+    const Workspace before = s.ws;
+    const auto index = static_cast<std::size_t>(&s.Sim("Owen") - s.ws.characters.data());
+    const SimRemoval removal = RemoveSim(s.ws, index);
+    EXPECT_FALSE(RemovalSaved(s.ws, removal));
+    UndoSimRemoval(s.ws, removal);
+    EXPECT_EQ(s.ws.characters.size(), before.characters.size());
+    EXPECT_EQ(s.ws.characters[index].packageFile, before.characters[index].packageFile);
+    EXPECT_EQ(s.ws.relationshipList, before.relationshipList);
+    EXPECT_EQ(s.ws.relationshipsAsSaved, before.relationshipsAsSaved);
+    EXPECT_EQ(s.ws.relationshipOrder, before.relationshipOrder);
+    EXPECT_EQ(s.ws.familyTieList, before.familyTieList);
+    EXPECT_EQ(s.ws.simItemList, before.simItemList);
+    EXPECT_EQ(s.ws.households, before.households);
+    EXPECT_EQ(s.ws.dnaList.size(), before.dnaList.size());
+    EXPECT_EQ(s.ws.dnaByInstance, before.dnaByInstance);
+    EXPECT_TRUE(s.ws.deletedSims.empty());
+    const auto keys = [&] {
+        std::vector<std::tuple<std::uint32_t, std::uint32_t, std::uint32_t>> out;
+        for (const IndexEntry& e : s.Index(s.ws.packagePath)) {
+            if (e.key.typeId != 0xE86B1EEF) out.emplace_back(e.key.typeId, e.key.groupId, e.key.instanceId);
+        }
+        return out;
+    };
+    const auto was = keys();
+    ASSERT_TRUE(s.Save().Complete());
+    EXPECT_EQ(keys(), was) << "nothing dropped";
+
+    const SimRemoval again = RemoveSim(s.ws, index);
+    ASSERT_TRUE(s.Save().Complete());
+    EXPECT_TRUE(RemovalSaved(s.ws, again));
+}
+
+// Two sims sharing an id: whose record is whose cannot be told, so only the file goes.
+TEST(SimRemoval, ASharedIdentityRemovesOnlyTheSim) {
+    test::Session s;
+    Character twin = s.Sim("Owen");
+    twin.packageFile = "N001_User00099.package";
+    twin.simGuid[0] ^= 0x5A;
+    s.ws.characters.push_back(twin);
     IndexSims(s.ws);
-    CharacterFileDeleted(s.ws, rosie, true);
-    EXPECT_TRUE(s.Save().newFindings.empty());
+    const std::size_t relationships = s.ws.relationshipList.size();
+    const SimRemoval removal = RemoveSim(s.ws, s.ws.characters.size() - 1);
+    EXPECT_FALSE(removal.recordsRemoved);
+    EXPECT_EQ(s.ws.relationshipList.size(), relationships);
+    EXPECT_TRUE(s.ws.deletedSims.empty());
 }
 
 }  // namespace
