@@ -41,9 +41,12 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillhaven 2.0"));
-    QApplication::setWindowIcon(QIcon(QApplication::applicationDirPath() + QStringLiteral("/quillhaven.png")));
     qh::app::CommandLine line = qh::app::ParseCommandLine(QApplication::arguments());
-    line.startup.programFolder = QApplication::applicationDirPath();
+    line.startup.programFolder = qh::app::ProgramDataFolder(QApplication::applicationDirPath());
+    // The desktop's own icon when installed, else the one beside the program.
+    QApplication::setDesktopFileName(QStringLiteral("org.quillhaven.Quillhaven"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.quillhaven.Quillhaven"),
+                                                 QIcon(line.startup.programFolder + QStringLiteral("/quillhaven.png"))));
 
     MessageBoxReporter reporter;
     reporter.quiet = !line.screenshot.isEmpty();

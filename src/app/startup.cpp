@@ -1,11 +1,14 @@
 #include "app/startup.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 
 #include "app/dialogs/neighborhood_dialog.h"
 #include "app/main_window.h"
 #include "app/panels/about_panel.h"
 #include "app/qt_settings.h"
+#include "platform/build_info.h"
 #include "platform/paths.h"
 #include "platform/system_discovery.h"
 #include "workspace/backups.h"
@@ -40,9 +43,9 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
             if (parts.size() == 2) line.size = QSize(parts[0].toInt(), parts[1].toInt());
         }
         else if (a == "--neighborhood" && (v = value(i))) line.startup.neighborhood = QString::fromStdString(*v);
-        else if (a == "--version") line.print = std::string(kVersionText) + "\n";
+        else if (a == "--version") line.print = VersionText() + "\n";
         else if (a == "--help" || a == "-h") {
-            line.print = std::string(kVersionText) +
+            line.print = VersionText() +
                          ": an editor of The Sims 2 neighborhoods. Run it while the game is closed.\n\n"
                          "Usage: quillhaven [options]\n"
                          "  --wine-prefix DIR    the Wine prefix the game is installed in\n"
@@ -60,6 +63,14 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     }
     if (!line.screenshot.isEmpty()) line.startup.askForNeighborhood = false;
     return line;
+}
+
+QString ProgramDataFolder(const QString& programFolder) {
+    const QDir beside(programFolder);
+    if (QFileInfo::exists(beside.filePath(QStringLiteral("Images.rcc")))) return programFolder;
+    const QString installed = QDir::cleanPath(beside.filePath(QStringLiteral("../share/quillhaven")));
+    if (QFileInfo::exists(QDir(installed).filePath(QStringLiteral("Images.rcc")))) return installed;
+    return programFolder;
 }
 
 std::optional<std::string> PrepareState(GameSession& state, ImageLibrary& images, const StartupOptions& options,

@@ -51,9 +51,13 @@ struct CommandLine {
     // --help or --version: printed on standard output, and the program ends.
     std::optional<std::string> print;
 };
-// The program's version, as both programs print it.
-inline constexpr const char* kVersionText = "Quillhaven 2.0";
 CommandLine ParseCommandLine(const QStringList& arguments);
+
+// Where the editor's own files (Images.rcc, the help pages, its icon) are: beside the program when
+// it runs from its build folder or a Windows folder, else in the installed layout's
+// share/quillhaven beside bin; the program's folder when neither holds them (the start then says
+// the picture library is missing).
+QString ProgramDataFolder(const QString& programFolder);
 
 // Steps before the window exists: settings, the picture library, discovery, the catalogue.
 // Returns the message to end with, empty when the player quit when asked for the game's data, or

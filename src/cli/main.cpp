@@ -16,6 +16,7 @@
 #include "cli/resource_commands.h"
 #include "cli/tree_command.h"
 #include "cli/backup_commands.h"
+#include "platform/build_info.h"
 #include "platform/game_discovery.h"
 
 int main(int argc, char** argv) {
@@ -28,7 +29,7 @@ int main(int argc, char** argv) {
     qh::cli::StderrReporter reporter;
     CLI::App app{"Quillhaven: inspect and edit The Sims 2 neighborhoods"};
     app.name("quillhaven-cli");
-    app.set_version_flag("--version", "Quillhaven 2.0");
+    app.set_version_flag("--version", qh::VersionText());
     app.require_subcommand(1);
     app.fallthrough();
     qh::cli::AddGlobalOptions(app, options);

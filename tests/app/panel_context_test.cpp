@@ -2,6 +2,8 @@
 // window. What a panel needs is its context, nothing more.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <QRadioButton>
 
 #include "app/document.h"
@@ -125,12 +127,30 @@ namespace {
 TEST(CommandLine, HelpAndVersionPrintAndEnd) {
     const CommandLine version = ParseCommandLine({QStringLiteral("quillhaven"), QStringLiteral("--version")});
     ASSERT_TRUE(version.print.has_value());
-    EXPECT_EQ(*version.print, "Quillhaven 2.0\n");
+    // The same words as the command line's: the version of the sources and the commit.
+    EXPECT_EQ(version.print->rfind("Quillhaven " QH_PROJECT_VERSION " (commit ", 0), 0u) << *version.print;
+    EXPECT_EQ(version.print->back(), '\n');
     const CommandLine help = ParseCommandLine({QStringLiteral("quillhaven"), QStringLiteral("--help")});
     ASSERT_TRUE(help.print.has_value());
     EXPECT_NE(help.print->find("Usage: quillhaven"), std::string::npos);
     EXPECT_NE(help.print->find("--wine-prefix"), std::string::npos);
     EXPECT_FALSE(ParseCommandLine({QStringLiteral("quillhaven")}).print.has_value());
+}
+
+// The editor's files beside the program (the build folder, Windows) or in the installed layout.
+TEST(CommandLine, TheProgramsFilesAreFoundBesideItOrInTheInstalledLayout) {
+    test::TempDir dir;
+    const auto touch = [](const std::filesystem::path& file) {
+        std::filesystem::create_directories(file.parent_path());
+        std::ofstream(file) << "x";
+    };
+    const QString bin = QString::fromStdString((dir / "usr" / "bin").string());
+    std::filesystem::create_directories(dir / "usr" / "bin");
+    EXPECT_EQ(ProgramDataFolder(bin), bin) << "neither: the program's folder, whose lack the start reports";
+    touch(dir / "usr" / "share" / "quillhaven" / "Images.rcc");
+    EXPECT_EQ(ProgramDataFolder(bin), QString::fromStdString((dir / "usr" / "share" / "quillhaven").string()));
+    touch(dir / "usr" / "bin" / "Images.rcc");
+    EXPECT_EQ(ProgramDataFolder(bin), bin) << "beside the program comes first";
 }
 
 }  // namespace

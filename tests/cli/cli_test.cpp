@@ -1,6 +1,8 @@
 // The command-line tool end to end, on packages laid out by the test builder.
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include <nlohmann/json.hpp>
 
 #include "fixture/package_builder.h"
@@ -99,10 +101,21 @@ TEST(CliExtract, AListedStreamIsDecodedEvenWhenItsLengthEqualsItsContentsAsTheSa
     EXPECT_EQ(Bytes(image.begin() + entries[0].offset, image.begin() + entries[0].offset + entries[0].size), content);
 }
 
-TEST(CliVersion, PrintsTheVersion) {
+// The version of the sources and the commit they are at, so a report names the build exactly.
+TEST(CliVersion, NamesTheVersionAndTheCommitOfTheBuild) {
     const auto result = Cli({"--version"});
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, "Quillhaven 2.0\n");
+    const std::regex shape("Quillhaven " + std::regex_replace(std::string(QH_PROJECT_VERSION), std::regex("\\."), "\\.") +
+                           " \\(commit ([0-9a-f]{12}(-modified)?|unknown)\\)\n");
+    EXPECT_TRUE(std::regex_match(result.out, shape)) << result.out;
+    // Built from a git checkout: the commit is the checkout's.
+    test::TempDir dir;
+    const std::string git = "git -C " + test::ShellQuote(QH_SOURCE_DIR) + " rev-parse --short=12 HEAD >" +
+                            test::ShellQuote((dir / "head").string()) + " 2>/dev/null";
+    const std::string head = std::system(git.c_str()) == 0 ? test::Slurp(dir / "head") : std::string();
+    if (head.size() >= 12) {
+        EXPECT_NE(result.out.find("(commit " + head.substr(0, 12)), std::string::npos) << result.out;
+    }
 }
 
 TEST(CliExpand, InPlaceOrToAnotherFile) {

@@ -2,6 +2,8 @@
 // collection file, which the build compiles into Images.rcc.
 //
 // Usage: quillhaven-draw-images OUTPUT_FOLDER
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -36,7 +38,7 @@ QImage Title(const Scheme& s, int w, int h, double size) {
     feather.moveTo(h * 0.25, h * 0.9);
     feather.cubicTo(h * 0.35, h * 0.4, h * 0.6, h * 0.15, h * 0.95, h * 0.08);
     feather.cubicTo(h * 0.8, h * 0.45, h * 0.55, h * 0.7, h * 0.25, h * 0.9);
-    p.setPen(QPen(s.ink, 1.5));
+    p.setPen(QPen(s.ink, std::max(1.5, h / 48.0)));
     p.setBrush(s.accent);
     p.drawPath(feather);
     p.drawLine(QPointF(h * 0.25, h * 0.9), QPointF(h * 0.15, h * 1.0));
@@ -174,6 +176,27 @@ QImage Arrow(const Scheme& s) {
     return image;
 }
 
+// The desktop's icon: the quill on a rounded white tile, transparent around it.
+QImage AppIcon(const Scheme& s, int size) {
+    QImage image = Canvas(size, size, Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x80, 0x80, 0x80), std::max(1.0, size / 64.0)));
+    p.setBrush(s.background);
+    const double inset = size / 16.0;
+    p.drawRoundedRect(QRectF(inset, inset, size - 2 * inset, size - 2 * inset), size / 6.0, size / 6.0);
+    p.end();
+    const QImage quill = Title(s, size, size, 0.0);
+    QPainter over(&image);
+    over.setClipPath([&] {
+        QPainterPath tile;
+        tile.addRoundedRect(QRectF(inset, inset, size - 2 * inset, size - 2 * inset), size / 6.0, size / 6.0);
+        return tile;
+    }());
+    over.drawImage(QRectF(size * 0.12, size * 0.1, size * 0.8, size * 0.8), quill);
+    return image;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -223,6 +246,12 @@ int main(int argc, char** argv) {
     {
         QImage icon = Title(light, 64, 64, 0.0).copy(0, 0, 64, 64);
         save(QStringLiteral("quillhaven"), icon);
+    }
+    // The desktop's icon in the sizes of the hicolor theme (installed, not part of the library).
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QString folder = QStringLiteral("icons/%1x%1").arg(size);
+        out.mkpath(folder);
+        if (!AppIcon(light, size).save(out.filePath(folder + QStringLiteral("/org.quillhaven.Quillhaven.png")))) return 1;
     }
 
     QFile qrc(out.filePath(QStringLiteral("Images.qrc")));
