@@ -1,15 +1,15 @@
 #include "cli/backup_commands.h"
 
 #ifdef _WIN32
-#include <io.h>
-#define isatty _isatty
-#define STDIN_FILENO 0
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
 
+#ifndef _WIN32
 #include <QFile>
 #include <QString>
+#endif
 #include <ctime>
 #include <iostream>
 #include <nlohmann/json.hpp>
@@ -28,6 +28,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Whether a player sits at the input, who can be asked. On Windows the console itself: the C
+// runtime's isatty also says yes of the NUL device, which nobody answers.
+bool InputIsATerminal() {
+#ifdef _WIN32
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+#else
+    return ::isatty(STDIN_FILENO) != 0;
+#endif
+}
+
 struct Archive {
     GameSession session;
     fs::path folder;
@@ -43,7 +54,7 @@ void OpenArchive(const GlobalOptions& options, Archive& archive) {
 // A destructive command goes on with --yes, or when the player at the terminal says yes.
 void Confirm(bool yes, const std::string& question) {
     if (yes) return;
-    if (!isatty(STDIN_FILENO)) throw UsageError(question + " Give --yes to go on without being asked.");
+    if (!InputIsATerminal()) throw UsageError(question + " Give --yes to go on without being asked.");
     std::cerr << question << " [y/N] " << std::flush;
     std::string answer;
     std::getline(std::cin, answer);
@@ -58,12 +69,17 @@ fs::path BackupPath(const Archive& archive, const std::string& name) {
 }
 
 // The system's trash, as the window uses it: what a command replaces or deletes can be brought back.
+// On Windows the shell's recycle bin, which needs no check; elsewhere Qt's, checked.
 bool MoveToTrash(const fs::path& folder) {
+#ifdef _WIN32
+    return RecycleWithShell(folder);
+#else
     return MoveToTrashChecked(folder, [](const fs::path& item) {
                QString inTrash;
                const bool done = QFile::moveToTrash(QString::fromStdU16String(item.u16string()), &inTrash);
                return done ? std::optional<fs::path>(inTrash.toStdU16String()) : std::nullopt;
            }).has_value();
+#endif
 }
 
 // What a backup or a restore replaced goes to the trash; where there is none, it is kept as a
@@ -176,8 +192,9 @@ void AddBackupCommands(CLI::App& app, const GlobalOptions& options, Reporter& re
         Archive archive;
         OpenArchive(options, archive);
         if (!location->empty()) {
-            if (!fs::is_directory(*location)) throw UsageError(*location + " is not a folder");
-            const std::string chosen = fs::absolute(*location).string();
+            const fs::path typed = fs::u8path(*location);  // UTF-8 as typed, on every system
+            if (!fs::is_directory(typed)) throw UsageError(*location + " is not a folder");
+            const std::string chosen = Utf8Text(fs::absolute(typed));
             if (const std::string refusal = ArchiveLocationRefusal(chosen, archive.session.env.neighborhoodsFolder);
                 !refusal.empty()) {
                 throw UsageError(refusal);

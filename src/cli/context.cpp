@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "cli/cli_support.h"
+#include "cli/path_options.h"
 
 #include <iostream>
 
@@ -13,14 +14,14 @@ namespace fs = std::filesystem;
 
 void AddGlobalOptions(CLI::App& app, GlobalOptions& options) {
     auto* group = app.add_option_group("Game discovery");
-    group->add_option("--wine-prefix", options.winePrefix, "Wine prefix the game runs in");
-    group->add_option("--user-data", options.userData,
+    AddPathOption(group, "--wine-prefix", options.winePrefix, "Wine prefix the game runs in");
+    AddPathOption(group, "--user-data", options.userData,
                       "The game's user data folder (the one holding Neighborhoods)");
-    group->add_option("--objects", options.objects, "The game's objects.package");
+    AddPathOption(group, "--objects", options.objects, "The game's objects.package");
     group->add_option("--expansions", options.expansions,
                       "Installed expansions: comma-separated names, all or none");
     group->add_option("--language", options.language, "The game's language (code or name)");
-    group->add_option("--settings", options.settings, "The program's settings (INI file)");
+    AddPathOption(group, "--settings", options.settings, "The program's settings (INI file)");
 }
 
 void Discover(const GlobalOptions& options, GameSession& session) {

@@ -1,9 +1,14 @@
 // quillhaven-cli: the editor's engine from a shell.
 #include <CLI/CLI.hpp>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 #include <exception>
 #include <iostream>
 
 #include "cli/cli_support.h"
+#include "cli/path_options.h"
 #include "cli/check_command.h"
 #include "cli/diff_command.h"
 #include "cli/list_command.h"
@@ -20,8 +25,13 @@
 #include "platform/game_discovery.h"
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // The same bytes as on every system (JSON, CSV, dumps compared across machines): no CR added.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
     // "/l CODE" is the game's own switch, not an option CLI11 can read: take it out first.
-    std::vector<std::string> arguments(argv + 1, argv + argc);
+    std::vector<std::string> arguments = qh::cli::Utf8Arguments(argc, argv);
     qh::cli::GlobalOptions options;
     options.languageSwitch = qh::TakeLanguageSwitch(arguments);
     std::reverse(arguments.begin(), arguments.end());  // CLI11 parses a reversed vector

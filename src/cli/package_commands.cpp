@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "cli/cli_support.h"
+#include "cli/path_options.h"
 #include "package/extract.h"
 #include "package/index.h"
 #include "platform/errors.h"
@@ -107,25 +108,25 @@ void ExpandCommand(const fs::path& file, const fs::path& output, Reporter& repor
 void AddPackageCommands(CLI::App& app, Reporter& reporter) {
     auto file = std::make_shared<fs::path>();
     auto* index = app.add_subcommand("index", "Print a package's index as JSON");
-    index->add_option("FILE", *file, "Package file")->required()->check(CLI::ExistingFile);
+    AddPathOption(index, "FILE", *file, "Package file", true)->required();
     index->callback([file] { IndexCommand(*file); });
 
     auto extract = std::make_shared<ExtractOptions>();
     auto* ex = app.add_subcommand("extract", "Write one resource's (decompressed) content");
-    ex->add_option("FILE", extract->file, "Package file")->required()->check(CLI::ExistingFile);
+    AddPathOption(ex, "FILE", extract->file, "Package file", true)->required();
     ex->add_option("--type", extract->type, "Type id (hexadecimal)")->required();
     ex->add_option("--instance", extract->instance, "Instance id (hexadecimal)")->required();
     ex->add_option("--group", extract->group, "Group id (hexadecimal)");
     ex->add_option("--instance2", extract->instance2, "Second instance id (hexadecimal)");
     ex->add_option("--nth", extract->nth, "Take the N-th matching entry, from 0");
-    ex->add_option("-o,--output", extract->output, "Output file")->required();
+    AddPathOption(ex, "-o,--output", extract->output, "Output file")->required();
     ex->callback([extract, &reporter] { ExtractCommand(*extract, reporter); });
 
     auto expandFile = std::make_shared<fs::path>();
     auto expandOut = std::make_shared<fs::path>();
     auto* expand = app.add_subcommand("expand", "Store every resource of a package uncompressed");
-    expand->add_option("FILE", *expandFile, "Package file")->required()->check(CLI::ExistingFile);
-    expand->add_option("-o,--output", *expandOut,
+    AddPathOption(expand, "FILE", *expandFile, "Package file", true)->required();
+    AddPathOption(expand, "-o,--output", *expandOut,
                        "Write the expanded package here and leave FILE unchanged");
     expand->callback([expandFile, expandOut, &reporter] {
         ExpandCommand(*expandFile, *expandOut, reporter);

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "cli/cli_support.h"
+#include "cli/path_options.h"
 #include "package/extract.h"
 #include "package/property_set.h"
 #include "package/text_list.h"
@@ -176,7 +177,7 @@ void PictureCommand(const PictureOptions& options) {
 void AddResourceCommands(CLI::App& app, const GlobalOptions& options, Reporter& reporter) {
     auto resource = std::make_shared<ResourceOptions>();
     auto* rs = app.add_subcommand("resource", "Decode one resource of a package as JSON");
-    rs->add_option("FILE", resource->file, "Package file")->required()->check(CLI::ExistingFile);
+    AddPathOption(rs, "FILE", resource->file, "Package file", true)->required();
     rs->add_option("--type", resource->type, "Type id (hexadecimal)")->required();
     rs->add_option("--instance", resource->instance, "Instance id (hexadecimal)")->required();
     rs->add_option("--group", resource->group, "Group id (hexadecimal)");
@@ -191,8 +192,8 @@ void AddResourceCommands(CLI::App& app, const GlobalOptions& options, Reporter& 
 
     auto picture = std::make_shared<PictureOptions>();
     auto* pc = app.add_subcommand("picture", "Scale a JPEG, PNG or BMP picture and write a PNG");
-    pc->add_option("IN", picture->input, "Picture to read")->required()->check(CLI::ExistingFile);
-    pc->add_option("OUT", picture->output, "PNG file to write")->required();
+    AddPathOption(pc, "IN", picture->input, "Picture to read", true)->required();
+    AddPathOption(pc, "OUT", picture->output, "PNG file to write")->required();
     pc->add_option("--square", picture->square, "Scale to S x S");
     pc->add_option("--fit", picture->fit, "Fit within WxH");
     pc->add_flag("--grey", picture->grey, "Turn the result grey");

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/errors.h"
+#include "platform/paths.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -24,7 +25,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Describe(const fs::path& path) { return "\"" + path.string() + "\""; }
+// In UTF-8 whatever the system: the narrow form goes through the ANSI code page on Windows.
+std::string Describe(const fs::path& path) { return "\"" + Utf8Text(path) + "\""; }
 
 std::string SystemError() { return std::strerror(errno); }
 
@@ -217,7 +219,12 @@ void AtomicReplacePieces(const fs::path& path, std::span<const std::span<const s
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
             throw IoError(Describe(target) + " is read-only; it was not changed");
         }
-        file = std::fopen(temporary.string().c_str(), "wb");
+        if (!NameLeavesRoomToReplace(target)) {
+            throw IoError(Describe(target) + " has a name too long to write a new copy beside it (File name too long); "
+                          "it was not changed");
+        }
+        // The wide name: a narrow one goes through the ANSI code page and loses what it lacks.
+        file = ::_wfopen(temporary.c_str(), L"wb");
         if (!file) throw IoError("Cannot create " + Describe(temporary) + ": " + SystemError());
 #else
         const int fd = CreateTemporaryLike(target, temporary);

@@ -50,14 +50,15 @@ fs::path ResolveNoCase(const fs::path& base, std::string_view relative) {
             continue;
         }
         std::error_code error;
-        fs::path next = current / part;
+        // UTF-8 both ways: on Windows a path's narrow text is the ANSI code page's.
+        fs::path next = current / fs::u8path(part);
         if (exists && !fs::exists(next, error)) {
             bool found = false;
             for (fs::directory_iterator it(current, error), last; !error && it != last;
                  it.increment(error)) {
-                const std::string name = it->path().filename().string();
+                const std::string name = Utf8Text(it->path().filename());
                 if (EqualsNoCase(name, part)) {
-                    next = current / name;
+                    next = current / it->path().filename();
                     found = true;
                     break;
                 }

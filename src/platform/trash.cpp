@@ -2,6 +2,11 @@
 
 #include <cstdlib>
 
+#ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
+#endif
+
 namespace qh {
 namespace fs = std::filesystem;
 
@@ -44,5 +49,23 @@ std::optional<fs::path> MoveToTrashChecked(const fs::path& item, const SystemTra
     }
     return moved;
 }
+
+#ifdef _WIN32
+bool RecycleWithShell(const fs::path& item) {
+    std::error_code error;
+    if (!fs::exists(fs::symlink_status(item, error))) return false;
+    // The shell takes a list of paths, each ended by a null and the list by a second one.
+    std::wstring from = fs::absolute(item, error).wstring();
+    if (error) return false;
+    from.push_back(L'\0');
+    from.push_back(L'\0');
+    SHFILEOPSTRUCTW operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+    const int failed = SHFileOperationW(&operation);
+    return failed == 0 && !operation.fAnyOperationsAborted && !fs::exists(fs::symlink_status(item, error));
+}
+#endif
 
 }  // namespace qh

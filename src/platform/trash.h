@@ -28,4 +28,10 @@ bool MakeHomeTrash(const std::filesystem::path& dataHome);
 // made first where the system looks for it (Qt looks for it but does not make it).
 std::optional<std::filesystem::path> MoveToTrashChecked(const std::filesystem::path& item, const SystemTrashMove& move);
 
+#ifdef _WIN32
+// Windows' recycle bin through the shell (undo allowed, no question, no progress window): true
+// when the item left its folder. The shell keeps its own record of where it went.
+bool RecycleWithShell(const std::filesystem::path& item);
+#endif
+
 }  // namespace qh

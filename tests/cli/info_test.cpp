@@ -7,6 +7,7 @@
 #include "demo_game.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
+#include "support/platform_only.h"
 
 namespace qh {
 namespace {
@@ -96,6 +97,7 @@ TEST(CliInfo, CareersListsWhatTheGameOffersASim) {
 
 // Each edition's layout: what discovery finds in it, as JSON.
 TEST(CliInfo, ListsEveryEditionFoundWithItsFolders) {
+    QH_LINUX_ONLY("Wine and Proton prefixes");
     for (const auto& [edition, name, folder] :
          {std::tuple{demo::Edition::Legacy, "Legacy Collection", "The Sims 2 Legacy"},
           std::tuple{demo::Edition::Ultimate, "Ultimate Collection", "The Sims\u2122 2 Ultimate Collection"},

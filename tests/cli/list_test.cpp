@@ -33,6 +33,7 @@ TEST(CliList, FiltersColumnsAndCsvReadBackByPython) {
                        "--columns", "packageFile,firstName,lastName,work.career", "--csv"});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_NE(result.err.find("of 16 sims"), std::string::npos);
+#ifndef _WIN32  // read back by the machine's Python, which a Windows program under Wine cannot start
     const auto csv = dir.Write("list.csv", test::ToBytes(result.out));
     const std::string script =
         "import csv,json,sys\n"
@@ -57,6 +58,7 @@ TEST(CliList, FiltersColumnsAndCsvReadBackByPython) {
         EXPECT_NE(row[1], "Rex") << "a dog is no sim";
     }
     EXPECT_TRUE(marta);
+#endif
 
     const auto json = Cli({"list", "N001", "--wine-prefix", prefix, "--households", "--json"});
     ASSERT_EQ(json.status, 0) << json.err;

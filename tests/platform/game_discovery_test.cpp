@@ -6,6 +6,7 @@
 #include "platform/wine_prefix.h"
 #include "platform/wine_registry.h"
 #include "support/temp_dir.h"
+#include "support/platform_only.h"
 
 namespace qh {
 namespace {
@@ -155,6 +156,7 @@ TEST(ExpansionList, NamesAllAndNone) {
 
 // A prefix on disk: C: through the dosdevices link, folders spelt differently from the registry.
 TEST(WinePrefix, MapsPathsThroughTheDriveLinkWithoutRegardToCase) {
+    QH_LINUX_ONLY("Wine prefixes");
     test::TempDir dir;
     const fs::path prefix = dir / "pfx";
     const fs::path objects = prefix / "drive_c/Program Files/EA Games/The Sims 2/TSData/Res/objects/Objects.package";
@@ -201,6 +203,7 @@ TEST(WinePrefix, DocumentsFolderFromShellFoldersOrTheUsersFolder) {
 }
 
 TEST(WinePrefix, SearchTakesEveryPrefixWithTheGameAndChoosesTheFirst) {
+    QH_LINUX_ONLY("Wine prefixes");
     test::TempDir home;
     auto makePrefix = [](const fs::path& prefix, bool withGame) {
         fs::create_directories(prefix);

@@ -7,6 +7,7 @@
 #include "platform/system_discovery.h"
 #include "platform/wine_registry.h"
 #include "support/temp_dir.h"
+#include "support/platform_only.h"
 
 namespace qh {
 namespace {
@@ -56,6 +57,7 @@ SystemDiscovery Discover(const fs::path& prefix, std::optional<fs::path> remembe
 // A French Legacy Collection with a localized folder name, some packs listed, one marked
 // installed by its own key only, one listed whose folder is gone, and an empty list item.
 TEST(GameEditions, TheLegacyCollectionIsFoundByItsOwnKey) {
+    QH_LINUX_ONLY("Wine and Proton prefixes");
     test::TempDir dir;
     const fs::path prefix = dir / "pfx";
     std::string user = kUserHeader;
@@ -142,6 +144,7 @@ TEST(GameEditions, ADisplayNameThatIsNoFolderNameIsPassedOver) {
 // remembered one is used. With "The Sims 2" a link to the Legacy folder, its neighborhoods are
 // listed once.
 TEST(GameEditions, TwoEditionsAreBothOfferedAndALinkedFolderOnce) {
+    QH_LINUX_ONLY("Wine and Proton prefixes");
     test::TempDir dir;
     const fs::path prefix = dir / "pfx";
     std::string user = kUserHeader;
@@ -175,6 +178,7 @@ TEST(GameEditions, TwoEditionsAreBothOfferedAndALinkedFolderOnce) {
 // Steam keeps the Legacy Collection's prefix beside the library that holds the game, which may be
 // one Steam lists only in libraryfolders.vdf; older prefixes name the documents "My Documents".
 TEST(GameEditions, ALegacyPrefixInALibraryListedOnlyByLibraryFolders) {
+    QH_LINUX_ONLY("Wine and Proton prefixes");
     test::TempDir dir;
     const fs::path home = dir / "home";
     const fs::path library = dir / "mnt" / "games";
@@ -202,6 +206,7 @@ TEST(GameEditions, ALegacyPrefixInALibraryListedOnlyByLibraryFolders) {
 
 // No key at all, but a data folder in a prefix or in the home folder: used, and said how.
 TEST(GameEditions, ADataFolderWithoutAKeyIsFoundByItsName) {
+    QH_LINUX_ONLY("Wine and Proton prefixes");
     test::TempDir dir;
     const fs::path home = dir / "home";
     const fs::path prefix = home / ".wine";

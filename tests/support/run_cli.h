@@ -23,6 +23,23 @@ struct CliResult {
 };
 
 inline std::string ShellQuote(const std::string& arg) {
+#ifdef _WIN32
+    // The C runtime's rule for one argument: in double quotes, a quote escaped by a backslash, and
+    // the backslashes before a quote (or the closing one) doubled.
+    std::string quoted = "\"";
+    std::size_t backslashes = 0;
+    for (char c : arg) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(backslashes * 2, '\\');
+    return quoted + "\"";
+#else
     std::string quoted = "'";
     for (char c : arg) {
         if (c == '\'') {
@@ -32,6 +49,7 @@ inline std::string ShellQuote(const std::string& arg) {
         }
     }
     return quoted + "'";
+#endif
 }
 
 inline std::string Slurp(const std::filesystem::path& path) {
@@ -53,7 +71,13 @@ inline CliResult RunCli(const std::string& program, const std::vector<std::strin
     command += ShellQuote(program);
     for (const auto& arg : args) command += " " + ShellQuote(arg);
     // Never a terminal on its input: a command that would ask refuses instead.
+#ifdef _WIN32
+    command += " <NUL >" + ShellQuote((dir / "out").string()) + " 2>" + ShellQuote((dir / "err").string());
+    // cmd.exe takes away the first and last quote of a line that starts with one.
+    command = "\"" + command + "\"";
+#else
     command += " </dev/null >" + ShellQuote((dir / "out").string()) + " 2>" + ShellQuote((dir / "err").string());
+#endif
     CliResult result;
     const int raw = std::system(command.c_str());
 #ifdef _WIN32

@@ -14,6 +14,7 @@
 #include "support/temp_dir.h"
 #include "workspace/character_list.h"
 #include "workspace/households.h"
+#include "support/platform_only.h"
 
 namespace qh {
 namespace {
@@ -153,6 +154,7 @@ TEST(LoadNeighborhood, MatchingPicturesAndListTexts) {
 }
 
 TEST(LoadNeighborhood, FailureRowsNameTheirFiles) {
+    QH_LINUX_ONLY("case-sensitive file names");
     Folder f;
     f.Describe(f.Sim(0x55), 1);
     f.CharacterPackage("N001_User00001.package", 0x55, "Good", "Sim");

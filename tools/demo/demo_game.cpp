@@ -243,10 +243,15 @@ DemoGame WriteDemoGame(const fs::path& root, const DemoOptions& options) {
     WriteText(game.prefix / "system.reg", machine);
     WriteText(game.prefix / "user.reg", UserReg(options));
 
+    // Wine's drive C: is a link in dosdevices. Windows makes no such links without privileges and
+    // reads no Wine prefix, so there the prefix is a plain folder tree (the game's files are
+    // reached through the registry or the user data folder itself).
     fs::create_directories(game.prefix / "dosdevices");
+#ifndef _WIN32
     std::error_code ignored;
     fs::remove(game.prefix / "dosdevices" / "c:", ignored);
     fs::create_directory_symlink("../drive_c", game.prefix / "dosdevices" / "c:");
+#endif
 
     // On disk the folders are spelt as an installer on a case-sensitive system left them, which
     // is not always how the registry spells them.
@@ -286,8 +291,18 @@ DemoGame WriteDemoGame(const fs::path& root, const DemoOptions& options) {
     if (options.damagedNeighborhood) WriteDamagedNeighborhood(game.userData / "Neighborhoods");
     // A backup the player made of Pleasant Valley once, in the default archive folder.
     const fs::path archive = game.prefix / "drive_c" / "users" / "player" / "Documents" / "Bramblesoft" / "NGBDs";
-    fs::create_directories(archive / "N001 03-14-2026 101500");
-    fs::copy(game.userData / "Neighborhoods" / "N001", archive / "N001 03-14-2026 101500", fs::copy_options::recursive);
+    // File by file: a recursive copy into an existing folder fails with libstdc++ on Windows.
+    const fs::path from = game.userData / "Neighborhoods" / "N001";
+    const fs::path to = archive / "N001 03-14-2026 101500";
+    fs::create_directories(to);
+    for (const auto& entry : fs::recursive_directory_iterator(from)) {
+        const fs::path target = to / entry.path().lexically_relative(from);
+        if (entry.is_directory()) {
+            fs::create_directories(target);
+        } else {
+            fs::copy_file(entry.path(), target, fs::copy_options::overwrite_existing);
+        }
+    }
     fs::create_directories(game.prefix / "drive_c" / "users" / "Public");
     return game;
 }
