@@ -9,6 +9,7 @@
 #include "character/character_fields.h"
 #include "character/character_traits.h"
 #include "cli/cli_support.h"
+#include "cli/json_stream.h"
 #include "package/index.h"
 #include "package/text_list.h"
 #include "platform/paths.h"
@@ -120,6 +121,23 @@ nlohmann::ordered_json PanelsJson(const Character& sim, std::span<const Neighbor
 
 }  // namespace
 
+namespace {
+
+// Appends a member the object does not have yet, without looking for it first: an ordered
+// object finds a key by walking its members, which over a sim's few hundred fields, for each of
+// ten thousand sims, costs more than the whole rest of a dump.
+void Append(nlohmann::ordered_json& object, std::string key, nlohmann::ordered_json value) {
+    if (object.is_null()) object = nlohmann::ordered_json::object();
+    using Members = std::vector<std::pair<const std::string, nlohmann::ordered_json>>;
+    static_cast<Members&>(object.get_ref<nlohmann::ordered_json::object_t&>()).emplace_back(std::move(key), std::move(value));
+}
+
+void AppendAll(nlohmann::ordered_json& object, nlohmann::ordered_json&& more) {
+    for (auto& [key, value] : more.get_ref<nlohmann::ordered_json::object_t&>()) Append(object, key, std::move(value));
+}
+
+}  // namespace
+
 nlohmann::ordered_json CharacterJson(const Character& sim, SortOrder order, std::span<const NeighborhoodItem> items,
                                      const GameEnvironment& env, const DNA* dna) {
     const SimSkills skills = ReadSimSkills(items, sim);
@@ -130,17 +148,17 @@ nlohmann::ordered_json CharacterJson(const Character& sim, SortOrder order, std:
                 using T = std::remove_cvref_t<decltype(sim.*member)>;
                 const std::string name(field.name);
                 if constexpr (std::is_same_v<T, Guid4>) {
-                    out[name] = GuidKey(sim.*member);
+                    Append(out, name, GuidKey(sim.*member));
                 } else if constexpr (std::is_same_v<T, std::string>) {
-                    out[name] = ToValidUtf8(sim.*member);
+                    Append(out, name, ToValidUtf8(sim.*member));
                 } else {
-                    out[name] = sim.*member;
+                    Append(out, name, sim.*member);
                 }
             },
             field.member);
     }
-    out["listText"] = CharacterListText(sim, order);
-    out["hasPicture"] = sim.portrait.has_value();
+    Append(out, "listText", CharacterListText(sim, order));
+    Append(out, "hasPicture", sim.portrait.has_value());
     // The working life and schooling in words, as the Career and School panels name them.
     const std::string career = GuidKey(sim.careerGuid);
     const std::string retired = GuidKey(sim.retiredCareerGuid);
@@ -149,7 +167,7 @@ nlohmann::ordered_json CharacterJson(const Character& sim, SortOrder order, std:
     const Major* major = FindMajor(majorKey);
     const auto classes = MajorClasses(majorKey);
     const bool hasClass = sim.universityClass >= 1 && static_cast<std::size_t>(sim.universityClass) <= classes.size();
-    out["work"] = {{"career", CareerName(career)},
+    Append(out, "work", {{"career", CareerName(career)},
                    {"title", CareerTitle(career, sim.jobLevel)},
                    {"retiredCareer", CareerName(retired)},
                    {"retiredTitle", CareerTitle(retired, sim.retiredJobLevel)},
@@ -158,15 +176,15 @@ nlohmann::ordered_json CharacterJson(const Character& sim, SortOrder order, std:
                    {"major", major ? major->name : ""},
                    {"class", hasClass ? classes[static_cast<std::size_t>(sim.universityClass - 1)] : std::string()},
                    {"year", hasClass ? UniversityYear(majorKey, sim.universityClass) : std::string()},
-                   {"gpa", GpaText(sim.gpa)}};
-    out.update(TraitsJson(sim, skills));
-    out.update(PanelsJson(sim, items, env));
+                   {"gpa", GpaText(sim.gpa)}});
+    AppendAll(out, TraitsJson(sim, skills));
+    AppendAll(out, PanelsJson(sim, items, env));
     // The genetic record's sixteen genes by name ("NA" for none); null without a record.
     nlohmann::ordered_json genes;
     if (dna) {
-        for (const DnaField& field : DnaFields()) genes[std::string(field.name)] = ToValidUtf8(dna->*field.member);
+        for (const DnaField& field : DnaFields()) Append(genes, std::string(field.name), ToValidUtf8(dna->*field.member));
     }
-    out["dna"] = genes;
+    Append(out, "dna", std::move(genes));
     return out;
 }
 
@@ -250,51 +268,68 @@ void AddNeighborhoodCommands(CLI::App& app, const GlobalOptions& options, Report
         GameSession session;
         LoadByPrefix(options, *prefix, reporter, session);
         const Workspace& ws = session.workspace;
-        nlohmann::ordered_json out;
-        out["neighborhood"] = NeighborhoodJson(*session.LoadedNeighborhood());
+        // Streamed member by member: a neighborhood of ten thousand sims is never held as one
+        // document.
+        JsonObjectStream out(std::cout);
+        out.Member("neighborhood", NeighborhoodJson(*session.LoadedNeighborhood()));
         // In the selector's order, labelled as the window labels them.
         const SortOrder order = session.settings->Sort();
-        out["characters"] = nlohmann::json::array();
         // Each sim's own items, gathered in one pass, so the dump stays linear in the items.
         std::unordered_map<std::uint32_t, std::vector<NeighborhoodItem>> itemsByOwner;
         for (const NeighborhoodItem& item : ws.simItemList) itemsByOwner[item.owner].push_back(item);
+        out.BeginArray("characters");
         for (std::size_t i : SimListOrder(ws, order)) {
             const Character& sim = ws.characters[i];
             const auto own = itemsByOwner.find(sim.instanceId);
-            out["characters"].push_back(CharacterJson(
-                sim, order, own == itemsByOwner.end() ? std::span<const NeighborhoodItem>() : own->second, session.env,
-                FindDna(ws, sim.instanceId)));
+            out.Element(CharacterJson(sim, order,
+                                      own == itemsByOwner.end() ? std::span<const NeighborhoodItem>() : own->second,
+                                      session.env, FindDna(ws, sim.instanceId)));
         }
-        out["lots"] = nlohmann::json::array();
+        out.EndArray();
+        itemsByOwner.clear();
+        out.BeginArray("lots");
         for (const LotDesc& lot : ws.lotDescList) {
-            out["lots"].push_back({{"lotId", lot.lotId},
-                                   {"lotFile", lot.lotFile},
-                                   {"lotType", lot.lotType},
-                                   {"lotTypeText", LotTypeText(lot.lotType)},
-                                   {"lotName", ToValidUtf8(lot.lotName)},
-                                   {"lotDescription", ToValidUtf8(lot.lotDescription)}});
+            out.Element({{"lotId", lot.lotId},
+                         {"lotFile", lot.lotFile},
+                         {"lotType", lot.lotType},
+                         {"lotTypeText", LotTypeText(lot.lotType)},
+                         {"lotName", ToValidUtf8(lot.lotName)},
+                         {"lotDescription", ToValidUtf8(lot.lotDescription)}});
         }
-        out["households"] = nlohmann::json::array();
-        for (const Household& household : ws.households) out["households"].push_back(HouseholdJson(household));
+        out.EndArray();
+        out.BeginArray("households");
+        for (const Household& household : ws.households) out.Element(HouseholdJson(household));
+        out.EndArray();
         // The family tree by sim, each sim's ties in list order, sims in order of their first tie.
-        out["familyTiesStored"] = ws.familyTiesStored;
-        out["familyTies"] = nlohmann::json::array();
-        std::unordered_map<std::uint16_t, std::size_t> tiesOfSim;
+        out.Member("familyTiesStored", ws.familyTiesStored);
+        std::vector<std::uint16_t> tieOwners;
+        std::unordered_map<std::uint16_t, std::vector<const FamilyTie*>> tiesOfSim;
         for (const FamilyTie& tie : ws.familyTieList) {
-            auto [it, added] = tiesOfSim.try_emplace(tie.simId, out["familyTies"].size());
-            if (added) out["familyTies"].push_back({{"simId", tie.simId}, {"ties", nlohmann::json::array()}});
-            const std::string_view name = FamilyTieName(tie.tieType);
-            out["familyTies"][it->second]["ties"].push_back(
-                {{"relation", name.empty() ? std::to_string(tie.tieType) : std::string(name)}, {"relatedId", tie.relatedId}});
+            auto [it, added] = tiesOfSim.try_emplace(tie.simId);
+            if (added) tieOwners.push_back(tie.simId);
+            it->second.push_back(&tie);
         }
-        out["relationships"] = nlohmann::json::array();
-        for (const RelationshipRecord& record : ws.relationshipList) out["relationships"].push_back(RelationshipJson(record));
+        out.BeginArray("familyTies");
+        for (std::uint16_t simId : tieOwners) {
+            nlohmann::ordered_json ties = nlohmann::json::array();
+            for (const FamilyTie* tie : tiesOfSim[simId]) {
+                const std::string_view name = FamilyTieName(tie->tieType);
+                ties.push_back({{"relation", name.empty() ? std::to_string(tie->tieType) : std::string(name)},
+                                {"relatedId", tie->relatedId}});
+            }
+            out.Element({{"simId", simId}, {"ties", std::move(ties)}});
+        }
+        out.EndArray();
+        out.BeginArray("relationships");
+        for (const RelationshipRecord& record : ws.relationshipList) out.Element(RelationshipJson(record));
+        out.EndArray();
         for (auto [name, items] : {std::pair{"simItems", &ws.simItemList}, std::pair{"familyItems", &ws.familyItemList},
                                   std::pair{"lotItems", &ws.lotItemList}}) {
-            out[name] = nlohmann::json::array();
-            for (const NeighborhoodItem& item : *items) out[name].push_back(ItemJson(item));
+            out.BeginArray(name);
+            for (const NeighborhoodItem& item : *items) out.Element(ItemJson(item));
+            out.EndArray();
         }
-        std::cout << out.dump(2) << '\n';
+        out.End();
     });
 }
 

@@ -18,7 +18,7 @@ namespace {
 test::CliResult Cli(const std::vector<std::string>& args) { return test::RunCli(QH_CLI_PATH, args); }
 
 // The folders in the system's trash of the test, as the freedesktop trash keeps them.
-std::vector<std::string> Trashed(const std::filesystem::path& dataHome) {
+[[maybe_unused]] std::vector<std::string> Trashed(const std::filesystem::path& dataHome) {
     std::vector<std::string> names;
     std::error_code error;
     for (const auto& item : std::filesystem::directory_iterator(dataHome / "Trash" / "files", error)) {

@@ -168,3 +168,44 @@ TEST(CliErrors, ExpandRefusesWhatItCannotExpandWholeAndOutputThatCannotBeWritten
 
 }  // namespace
 }  // namespace qh
+
+#include <sstream>
+
+#include "cli/json_stream.h"
+
+namespace qh::cli {
+namespace {
+
+// Whatever the members hold (empty arrays and objects, nesting, strings with line breaks and
+// letters beyond ASCII), the streamed text is the whole document's dump(2), byte for byte.
+TEST(JsonObjectStream, WritesWhatTheWholeDocumentsDumpWould) {
+    using J = nlohmann::ordered_json;
+    J whole;
+    std::ostringstream text;
+    {
+        JsonObjectStream out(text);
+        const J first = {{"name", "Ünïcödé™\nsecond line"}, {"empty", J::object()}, {"list", J::array()}};
+        out.Member("first", first);
+        whole["first"] = first;
+        out.BeginArray("none");
+        out.EndArray();
+        whole["none"] = J::array();
+        out.BeginArray("some");
+        whole["some"] = J::array();
+        for (const J& element : {J(1), J("two"), J{{"three", J::array({3, J::array(), J::object()})}}, J::array()}) {
+            out.Element(element);
+            whole["some"].push_back(element);
+        }
+        out.EndArray();
+        out.Member("flag", true);
+        whole["flag"] = true;
+        out.End();
+    }
+    EXPECT_EQ(text.str(), whole.dump(2) + "\n");
+    std::ostringstream empty;
+    JsonObjectStream(empty).End();
+    EXPECT_EQ(empty.str(), J::object().dump(2) + "\n");
+}
+
+}  // namespace
+}  // namespace qh::cli

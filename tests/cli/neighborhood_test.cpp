@@ -35,6 +35,8 @@ TEST(CliDump, PrintsEveryFieldWithItsTypeAndTheSortSetting) {
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_TRUE(result.err.empty()) << result.err;
     const auto json = nlohmann::json::parse(result.out);
+    // Written member by member, laid out as the whole document would be.
+    EXPECT_EQ(result.out, nlohmann::ordered_json::parse(result.out).dump(2) + "\n");
     EXPECT_EQ(json["neighborhood"]["text"], "N001 : Pleasant Valley");
     const auto& sims = json["characters"];
     ASSERT_EQ(sims.size(), 16u);

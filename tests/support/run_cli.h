@@ -67,6 +67,8 @@ inline CliResult RunCli(const std::string& program, const std::vector<std::strin
     std::string command;
 #ifndef _WIN32
     command = "XDG_DATA_HOME=" + ShellQuote((dataHome.empty() ? dir / "data" : dataHome).string()) + " ";
+#else
+    static_cast<void>(dataHome);  // Windows' recycle bin is the shell's
 #endif
     command += ShellQuote(program);
     for (const auto& arg : args) command += " " + ShellQuote(arg);
