@@ -1,7 +1,8 @@
 // Backing up and restoring a large neighborhood (by default 10,000 sims: one character package
-// each, 200 lots) against a plain recursive copy of the same files. The backup and the restore
-// each copy every file once and read both sides once more to compare them; the goal is at most
-// twice the plain copy.
+// each, 200 lots) against `cp -r` of the same files followed by `sync`, measured in the same run.
+// The backup and the restore each read every original once, write its copy, read the copy back to
+// compare it and flush everything before the rename that publishes it; the goal is at most 1.5
+// times the floor.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -30,13 +31,19 @@ int main(int argc, char** argv) {
         if (item.is_regular_file()) ++files, bytes += item.file_size();
     }
 
+    // The floor: the system's own copy, and everything flushed.
+    std::system("sync");
     auto start = std::chrono::steady_clock::now();
-    fs::copy(hood, folder / "plain", fs::copy_options::recursive);
+    const std::string copy = "cp -r '" + hood.string() + "' '" + (folder / "plain").string() + "' && sync";
+    if (std::system(copy.c_str()) != 0) return 1;
     const double plain = Since(start);
 
     qh::NullProgress progress;
-    const auto keep = [](const fs::path& f) {
-        fs::remove_all(f);
+    // What a restore replaces goes to the trash, as the program sends it: one rename.
+    fs::create_directories(folder / "Trash");
+    int trashed = 0;
+    const auto keep = [&](const fs::path& f) {
+        fs::rename(f, folder / "Trash" / std::to_string(++trashed));
         return true;
     };
     start = std::chrono::steady_clock::now();
@@ -46,8 +53,8 @@ int main(int argc, char** argv) {
     const auto restore = qh::RestoreBackup(folder / "Archive" / "N900 bench", folder / "Neighborhoods", "N900", keep, progress);
     const double restored = Since(start);
 
-    std::printf("%d sims, %zu files, %.1f MB: plain recursive copy %.3f s; backup %.3f s (ratio %.1f); restore %.3f s "
-                "(ratio %.1f); goal: at most 2\n",
+    std::printf("%d sims, %zu files, %.1f MB: cp -r and sync %.3f s; backup %.3f s (ratio %.2f); restore %.3f s "
+                "(ratio %.2f); goal: at most 1.5\n",
                 sims, files, static_cast<double>(bytes) / 1e6, plain, backedUp, plain > 0 ? backedUp / plain : 0.0,
                 restored, plain > 0 ? restored / plain : 0.0);
     fs::remove_all(folder);

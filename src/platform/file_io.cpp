@@ -7,12 +7,15 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "platform/errors.h"
 #include "platform/paths.h"
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -79,6 +82,52 @@ void FlushToDisk(const fs::path& path) {
     ::close(fd);
     if (synced != 0) throw IoError("Cannot flush " + Describe(path) + " to disk: " + why);
 #endif
+}
+
+void FlushTreeToDisk(const fs::path& folder) {
+#if defined(__linux__)
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) throw IoError("Cannot open " + Describe(folder) + " to flush it: " + SystemError());
+    const int synced = ::syncfs(fd);
+    const std::string why = synced != 0 ? SystemError() : std::string();
+    ::close(fd);
+    if (synced != 0) throw IoError("Cannot flush " + Describe(folder) + " to disk: " + why);
+#else
+    std::vector<fs::path> folders{folder};
+    for (fs::recursive_directory_iterator it(folder), end; it != end; ++it) {
+        if (it->is_directory()) {
+            folders.push_back(it->path());
+        } else {
+            FlushToDisk(it->path());
+        }
+    }
+    for (auto each = folders.rbegin(); each != folders.rend(); ++each) FlushToDisk(*each);
+    FlushToDisk(folder.parent_path());
+#endif
+}
+
+void WriteNewFile(const fs::path& path, std::span<const std::uint8_t> content) {
+    const auto fail = [&](int error) {
+        throw fs::filesystem_error("cannot write", path, std::error_code(error, std::generic_category()));
+    };
+#ifdef _WIN32
+    // Created only when absent (the C runtime's fopen may not know "x").
+    const int fd = ::_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    std::FILE* file = fd < 0 ? nullptr : ::_fdopen(fd, "wb");
+    if (fd >= 0 && !file) ::_close(fd);
+#else
+    std::FILE* file = std::fopen(path.c_str(), "wbx");
+#endif
+    if (!file) fail(errno);
+    errno = 0;
+    const std::size_t written = content.empty() ? 0 : std::fwrite(content.data(), 1, content.size(), file);
+    int error = written == content.size() ? 0 : (errno != 0 ? errno : EIO);
+    if (std::fclose(file) != 0 && error == 0) error = errno != 0 ? errno : EIO;
+    if (error != 0) {
+        std::error_code ignored;
+        fs::remove(path, ignored);
+        fail(error);
+    }
 }
 
 std::string WhyNotRemovable(const fs::path& item) {

@@ -41,6 +41,17 @@ std::size_t RemoveLeftoverTemporaries(const std::filesystem::path& folder);
 // rename publishes is there after a crash or a power cut. Throws IoError naming it.
 void FlushToDisk(const std::filesystem::path& fileOrFolder);
 
+// Flushes everything below `folder` (its files, its folders' entries) and the folder's own entry in
+// its parent. On Linux one flush of the file system holding it (`syncfs`), which costs what one
+// `sync` does however many files were written; elsewhere each file and folder in turn. Throws
+// IoError naming what could not be flushed.
+void FlushTreeToDisk(const std::filesystem::path& folder);
+
+// Writes a file that must not exist yet (a copy into a folder nobody sees before it is renamed
+// into place). Throws std::filesystem::filesystem_error with the system's error (a full disk is
+// std::errc::no_space_on_device); a file left half written is removed.
+void WriteNewFile(const std::filesystem::path& path, std::span<const std::uint8_t> content);
+
 // Why the file or folder cannot be removed from where it lies, as far as can be told without
 // trying: the folder holding it, or a folder inside it, cannot be written. Empty when nothing
 // stands in the way that can be seen.

@@ -131,8 +131,9 @@ std::vector<fs::path> FilesBelow(const fs::path& folder) {
     return files;
 }
 
-// Copies every file of `from` into the new folder `to` (made here), then compares every copy
-// with its original. Throws on any difference or failure.
+// Copies every file of `from` into the new folder `to` (made here): each original read once, its
+// copy written and read back and compared with the original still in memory. Then everything is
+// flushed to disk at once. Throws on any difference or failure.
 void CopyAndVerify(const fs::path& from, const fs::path& to, Progress& progress, const CopyHook& hook) {
     const std::vector<fs::path> files = FilesBelow(from);
     progress.SetMaximum(static_cast<int>(std::min<std::size_t>(files.size() * 2, 1 << 30)));
@@ -148,9 +149,10 @@ void CopyAndVerify(const fs::path& from, const fs::path& to, Progress& progress,
     for (const fs::path& file : files) left += fs::file_size(from / file, sized);
     int position = 0;
     for (const fs::path& file : files) {
+        const Bytes original = ReadFileBytes(from / file);
         try {
             if (hook) hook(CopyStep::CopyFile, from / file);
-            fs::copy_file(from / file, to / file);
+            WriteNewFile(to / file, original);
         } catch (const fs::filesystem_error& error) {
             // The system says the disk is full (ENOSPC), or calls it something else while the
             // disk holds less than is left to copy.
@@ -168,34 +170,19 @@ void CopyAndVerify(const fs::path& from, const fs::path& to, Progress& progress,
             }
             throw;
         }
-        left -= std::min(left, fs::file_size(from / file, sized));
+        left -= std::min<std::uintmax_t>(left, original.size());
         progress.SetPosition(++position);
         progress.Step();
-    }
-    for (const fs::path& file : files) {
         if (hook) hook(CopyStep::Verify, to / file);
-        if (ReadFileBytes(from / file) != ReadFileBytes(to / file)) {
-            throw IoError("the copy of " + file.string() + " differs from the original");
-        }
+        if (ReadFileBytes(to / file) != original) throw IoError("the copy of " + file.string() + " differs from the original");
         progress.SetPosition(++position);
         progress.Step();
     }
     if (FilesBelow(to) != files) throw IoError("the copy does not hold the same files as " + from.string());
     // Every copied file and folder is on disk before a rename publishes the copy (and before a
     // restore moves the old neighborhood away), and so is the entry of the copy in its parent.
-    for (const fs::path& file : files) {
-        if (hook) hook(CopyStep::Flush, to / file);
-        FlushToDisk(to / file);
-    }
-    std::vector<fs::path> folders{to};
-    WalkBelow(to, [&](const fs::recursive_directory_iterator& it) {
-        if (it->is_directory()) folders.push_back(it->path());
-    });
-    for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
-        if (hook) hook(CopyStep::Flush, *folder);
-        FlushToDisk(*folder);
-    }
-    FlushToDisk(to.parent_path());
+    if (hook) hook(CopyStep::Flush, to);
+    FlushTreeToDisk(to);
 }
 
 // Once the copy is in place, the renames are flushed too; the copy itself is on disk already, so a

@@ -60,6 +60,35 @@ TEST(AtomicReplace, UnwritableFolderNamesTheFile) {
     }
 }
 
+// A copy is written only where nothing is: an existing file is never overwritten by it, and a
+// failure is the system's error, so a full disk can be told as such.
+TEST(WriteNewFile, WritesWhereNothingIsAndNeverOverAFile) {
+    test::TempDir dir;
+    const auto path = dir / "copy.package";
+    WriteNewFile(path, test::ToBytes("copied"));
+    EXPECT_EQ(ReadFileBytes(path), test::ToBytes("copied"));
+    try {
+        WriteNewFile(path, test::ToBytes("other"));
+        FAIL() << "expected a refusal";
+    } catch (const std::filesystem::filesystem_error& error) {
+        EXPECT_EQ(error.code(), std::errc::file_exists);
+    }
+    EXPECT_EQ(ReadFileBytes(path), test::ToBytes("copied"));
+    WriteNewFile(dir / "empty", {});
+    EXPECT_EQ(std::filesystem::file_size(dir / "empty"), 0u);
+    EXPECT_THROW(WriteNewFile(dir / "no such folder" / "x", test::ToBytes("x")), std::filesystem::filesystem_error);
+    // A whole tree flushed at once; a folder that is not there is named.
+    std::filesystem::create_directories(dir / "tree" / "Characters");
+    WriteNewFile(dir / "tree" / "Characters" / "a.package", test::ToBytes("a"));
+    EXPECT_NO_THROW(FlushTreeToDisk(dir / "tree"));
+    try {
+        FlushTreeToDisk(dir / "gone");
+        FAIL() << "expected IoError";
+    } catch (const std::exception& error) {
+        EXPECT_NE(std::string(error.what()).find("gone"), std::string::npos) << error.what();
+    }
+}
+
 // A name so long that the copy written beside it (11 characters more) cannot be named: said as
 // such, the file unchanged, and known beforehand.
 TEST(AtomicReplace, ANameTooLongForTheCopyBesideItIsSaidAndKnownBeforehand) {
