@@ -60,6 +60,18 @@ void SyncFolderOf(const fs::path& path) {
 }
 #endif
 
+#ifndef _WIN32
+// Opens the file or folder and hands it to `sync` (fsync for itself, syncfs for its file system).
+void OpenAndSync(const fs::path& path, int flags, int (*sync)(int)) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | flags);
+    if (fd < 0) throw IoError("Cannot open " + Describe(path) + " to flush it: " + SystemError());
+    const int synced = sync(fd);
+    const std::string why = synced != 0 ? SystemError() : std::string();
+    ::close(fd);
+    if (synced != 0) throw IoError("Cannot flush " + Describe(path) + " to disk: " + why);
+}
+#endif
+
 }  // namespace
 
 void FlushToDisk(const fs::path& path) {
@@ -75,23 +87,13 @@ void FlushToDisk(const fs::path& path) {
     CloseHandle(file);
     if (!flushed) throw IoError("Cannot flush " + Describe(path) + " to disk");
 #else
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw IoError("Cannot open " + Describe(path) + " to flush it: " + SystemError());
-    const int synced = ::fsync(fd);
-    const std::string why = synced != 0 ? SystemError() : std::string();
-    ::close(fd);
-    if (synced != 0) throw IoError("Cannot flush " + Describe(path) + " to disk: " + why);
+    OpenAndSync(path, 0, ::fsync);
 #endif
 }
 
 void FlushTreeToDisk(const fs::path& folder) {
 #if defined(__linux__)
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) throw IoError("Cannot open " + Describe(folder) + " to flush it: " + SystemError());
-    const int synced = ::syncfs(fd);
-    const std::string why = synced != 0 ? SystemError() : std::string();
-    ::close(fd);
-    if (synced != 0) throw IoError("Cannot flush " + Describe(folder) + " to disk: " + why);
+    OpenAndSync(folder, O_DIRECTORY, ::syncfs);
 #else
     std::vector<fs::path> folders{folder};
     for (fs::recursive_directory_iterator it(folder), end; it != end; ++it) {

@@ -236,18 +236,22 @@ NeighborhoodDiff DiffNeighborhoods(const Workspace& before, const Workspace& aft
     }
     std::map<std::string, std::vector<std::string>> relationships;
     RelationshipChanges(a, b, options, relationships);
-    // Relationship lines go to the sim they belong to, by name.
-    for (auto& [owner, lines] : relationships) {
-        const std::string name = owner;
-        auto it = std::find_if(bySim.begin(), bySim.end(), [&](const auto& entry) { return entry.first.rfind(name + " (", 0) == 0; });
-        if (it == bySim.end()) {
-            std::string who = name;
-            for (const Character& sim : after.characters) {
-                if (SimName(sim) == name) who = SimNameAndFile(sim);
-            }
-            it = bySim.emplace(who, std::vector<std::string>{}).first;
-        }
-        it->second.insert(it->second.end(), lines.begin(), lines.end());
+    // Relationship lines go to the sim they belong to, by name: the first group of that name, else
+    // the (last) sim of the neighborhood as it is now of that name. Both looked up in maps built
+    // once, so a diff of ten thousand changed sims stays linear.
+    std::unordered_map<std::string, std::string> groupByName;
+    for (const auto& entry : bySim) {
+        const std::size_t cut = entry.first.rfind(" (");
+        if (cut != std::string::npos) groupByName.emplace(entry.first.substr(0, cut), entry.first);
+    }
+    std::unordered_map<std::string, std::string> simByName;
+    for (const Character& sim : after.characters) simByName[SimName(sim)] = SimNameAndFile(sim);
+    for (auto& [name, lines] : relationships) {
+        const auto group = groupByName.find(name);
+        const auto sim = simByName.find(name);
+        const std::string& who = group != groupByName.end() ? group->second : sim != simByName.end() ? sim->second : name;
+        auto& into = bySim[who];
+        into.insert(into.end(), lines.begin(), lines.end());
     }
     for (auto& [who, lines] : bySim) diff.sims.push_back({who, std::move(lines)});
 

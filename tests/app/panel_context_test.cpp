@@ -4,13 +4,16 @@
 
 #include <fstream>
 
+#include <QApplication>
 #include <QRadioButton>
+#include <QTreeWidget>
 
 #include "app/document.h"
 #include "app/document_io.h"
 #include "app/images.h"
 #include "app/startup.h"
 #include "app/panels/needs_panel.h"
+#include "app/review_dialog.h"
 #include "app/widgets.h"
 #include "demo_game.h"
 #include "platform/settings.h"
@@ -151,6 +154,30 @@ TEST(CommandLine, TheProgramsFilesAreFoundBesideItOrInTheInstalledLayout) {
     EXPECT_EQ(ProgramDataFolder(bin), QString::fromStdString((dir / "usr" / "share" / "quillhaven").string()));
     touch(dir / "usr" / "bin" / "Images.rcc");
     EXPECT_EQ(ProgramDataFolder(bin), bin) << "beside the program comes first";
+}
+
+}  // namespace
+}  // namespace qh::app
+
+namespace qh::app {
+namespace {
+
+// A change told in a long sentence (a deletion and what the save takes with it) is shown whole in
+// "Review Changes": wrapped within the dialog, not cut off with an ellipsis.
+TEST(ReviewChanges, ALongChangeIsWrappedNotCutOff) {
+    const QString deletion = QStringLiteral(
+        "deletion (moved to the trash; Undo brings it back; its description, genes, 14 relationship records and 3 "
+        "family ties leave the neighborhood when saved)");
+    ReviewDialog dialog(nullptr, {ChangeGroup{QStringLiteral("Owen Hart"), {deletion}}});
+    dialog.show();
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
+    if (const char* file = std::getenv("QH_REVIEW_PICTURE")) dialog.grab().save(QString::fromLocal8Bit(file));
+    QTreeWidgetItem* item = dialog.tree()->topLevelItem(0)->child(0);
+    const QRect shown = dialog.tree()->visualItemRect(item);
+    const QFontMetrics metrics(dialog.tree()->font());
+    ASSERT_GT(metrics.horizontalAdvance(deletion), shown.width()) << "the line must be longer than the dialog is wide";
+    EXPECT_GE(shown.height(), 2 * metrics.height()) << "wrapped onto more lines";
+    EXPECT_EQ(item->toolTip(0), deletion);
 }
 
 }  // namespace
