@@ -56,8 +56,16 @@ std::string ReadHolder(const std::filesystem::path& path) {
     CloseHandle(file);
     return ok ? std::string(text, read) : std::string();
 }
+// Windows frees a lock left on a closed handle only when it gets round to it ("depends upon
+// available system resources"), so the next program could find the neighborhood still taken:
+// a lock is given back explicitly before its handle closes.
+void Unlock(std::intptr_t handle) {
+    OVERLAPPED at{};
+    UnlockFileEx(reinterpret_cast<HANDLE>(handle), 0, 1, 0, &at);
+}
 void Close(std::intptr_t handle) { CloseHandle(reinterpret_cast<HANDLE>(handle)); }
 #else
+void Unlock(std::intptr_t) {}  // closing the descriptor frees the flock at once
 std::intptr_t Open(const std::filesystem::path& path) {
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     return fd < 0 ? kNoHandle : fd;
@@ -100,6 +108,7 @@ void Release(std::intptr_t handle, const std::filesystem::path& path) {
 #else
     (void)path;
 #endif
+    Unlock(handle);
     Close(handle);
 }
 
@@ -216,7 +225,8 @@ bool FolderLock::Held(const std::filesystem::path& folder) {
     const std::intptr_t handle = Open(path);
     if (handle == kNoHandle) return false;
     const bool free = TryLock(handle);
-    Close(handle);  // releases the lock just taken, if it was
+    if (free) Unlock(handle);
+    Close(handle);
     return !free;
 }
 

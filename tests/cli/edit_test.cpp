@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <map>
+#include <stdexcept>
 #include <thread>
 #include <nlohmann/json.hpp>
 
@@ -57,7 +58,9 @@ struct Valley {
         return Cli(all);
     }
     nlohmann::json Dumped(const std::string& file) const {
-        return Sim(nlohmann::json::parse(Cli({"dump", "N001", "--wine-prefix", game.prefix.string()}).out), file);
+        const auto dumped = Cli({"dump", "N001", "--wine-prefix", game.prefix.string()});
+        if (dumped.status != 0) throw std::runtime_error("dump failed (" + std::to_string(dumped.status) + "): " + dumped.err);
+        return Sim(nlohmann::json::parse(dumped.out), file);
     }
 };
 
