@@ -275,20 +275,21 @@ std::vector<Finding> CheckRelationships(const Workspace& ws) {
     byPair.reserve(ws.relationshipList.size());
     for (const RelationshipRecord& r : ws.relationshipList) byPair.emplace(RelationshipInstance(r.ownerId, r.otherId), &r);
     for (const RelationshipRecord& r : ws.relationshipList) {
-        const std::string pair = sims.Words(r.ownerId) + " to " + sims.Words(r.otherId);
-        const std::string key = Id(RelationshipInstance(r.ownerId, r.otherId));
+        // Names and keys are made for a finding only: most records have none.
+        const auto pair = [&] { return sims.Words(r.ownerId) + " to " + sims.Words(r.otherId); };
+        const auto key = [&] { return Id(RelationshipInstance(r.ownerId, r.otherId)); };
         if (!sims.Exists(r.ownerId) || !sims.Exists(r.otherId)) {
-            out.push_back(Make(FindingSeverity::Inconsistent, "relationship-to-missing-sim", pair,
+            out.push_back(Make(FindingSeverity::Inconsistent, "relationship-to-missing-sim", pair(),
                                "A relationship names a sim the neighborhood does not have.",
-                               "remove the relationship", key, sims.Index(r.ownerId)));
+                               "remove the relationship", key(), sims.Index(r.ownerId)));
             continue;
         }
         if (HasRelationshipFlag(r, kFamilyBit) && r.hasFamilyRelation &&
             !MirrorFamilyRelation(static_cast<int>(r.familyRelation))) {
-            out.push_back(Make(FindingSeverity::Inconsistent, "unknown-family-relation", pair,
+            out.push_back(Make(FindingSeverity::Inconsistent, "unknown-family-relation", pair(),
                                "The family relation " + std::to_string(r.familyRelation) +
                                    " is none the game has: the relationship panel of the game shows nothing sensible.",
-                               "set the family relation from the family ties", key, sims.Index(r.ownerId)));
+                               "set the family relation from the family ties", key(), sims.Index(r.ownerId)));
         }
         // The flags both records of a pair carry alike: one record is enough to tell it.
         if (r.ownerId > r.otherId) continue;
@@ -306,7 +307,7 @@ std::vector<Finding> CheckRelationships(const Workspace& ws) {
                                "The two sims' records disagree on " + differs +
                                    ", which the game keeps alike: one sim is married, engaged or family to the other "
                                    "but not the other way round.",
-                               "set the flags alike in both records", key, sims.Index(r.ownerId)));
+                               "set the flags alike in both records", key(), sims.Index(r.ownerId)));
         }
     }
     for (std::uint32_t instance : ws.unreadableRelationships) {

@@ -94,6 +94,9 @@ EntryOutcome WriteNeighborhoodDataEntry(SaveContext& c, const IndexEntry& entry,
     if (c.neighborhoodDataWritten || !c.workspace.neighborhoodData) return CopyEntry(entry, stored, image);
     c.neighborhoodDataWritten = true;
     const Workspace& ws = c.workspace;
+    // Items the player did not touch stay as the file holds them (hundreds of thousands in a large
+    // neighborhood: most saves change none).
+    if (ws.simItemList == ws.simItemsAsSaved) return CopyEntry(entry, stored, image);
     const Bytes rebuilt =
         WriteNeighborhoodData(stored, c.mergeIntoFile ? ApplyItemEdits(ReadSimItems(stored), ws.simItemsAsSaved, ws.simItemList)
                                                       : ws.simItemList);
@@ -541,7 +544,7 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
         ws.relationshipsAsSaved = ws.relationshipList;
         ws.familyTiesAsSaved = ws.familyTieList;
         ws.householdsAsSaved = ws.households;
-        ws.simItemsAsSaved = ws.simItemList;
+        if (ws.simItemsAsSaved != ws.simItemList) ws.simItemsAsSaved = ws.simItemList;
         ws.dnaAsSaved = ws.dnaList;
         ws.findingKeysAsSaved = FindingKeys(findings);
         ws.deletedSims.clear();
