@@ -3,11 +3,6 @@
 // kernel's count for the child, as /usr/bin/time -v shows it).
 // For each size given (sims; by default 1000 and 10000) prints both, and the ratios (goals: the
 // dump's memory within 1.5 times the load's, its time within 2 times).
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,42 +14,12 @@
 #include "platform/reporter.h"
 #include "workspace/loader.h"
 
+#include "child_process.h"
 #include "large_neighborhood.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct Run {
-    double seconds = 0;
-    long peakKilobytes = 0;
-    bool ok = false;
-};
-
-// Runs `argv` with its output thrown away; its time and peak memory.
-Run Measure(const std::vector<std::string>& argv) {
-    std::fflush(nullptr);  // a child must not write this program's buffered lines again
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t child = fork();
-    if (child == 0) {
-        std::vector<char*> args;
-        for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-        args.push_back(nullptr);
-        if (std::freopen("/dev/null", "w", stdout) == nullptr) _exit(126);
-        if (std::freopen("/dev/null", "w", stderr) == nullptr) _exit(126);
-        execv(args[0], args.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    Run run;
-    if (child > 0 && wait4(child, &status, 0, &usage) == child) {
-        run.seconds = qh::bench::Since(start);
-        run.peakKilobytes = usage.ru_maxrss;
-        run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    }
-    return run;
-}
 
 // The floor, in this program's own child: load the neighborhood, and nothing else.
 int LoadOnly(const char* folder) {
@@ -80,8 +45,8 @@ int main(int argc, char** argv) {
         const fs::path data = fs::temp_directory_path() / "quillhaven-dump-bench";
         fs::remove_all(data);
         if (!qh::bench::GenerateLargeNeighborhood(data / "Neighborhoods", sims)) return 1;
-        const Run load = Measure({self, "--load-only", (data / "Neighborhoods").string()});
-        const Run dump = Measure({QH_CLI_PATH, "dump", "N900", "--user-data", data.string(), "--settings",
+        const auto load = qh::bench::RunChild({self, "--load-only", (data / "Neighborhoods").string()});
+        const auto dump = qh::bench::RunChild({QH_CLI_PATH, "dump", "N900", "--user-data", data.string(), "--settings",
                                   (data / "settings.ini").string()});
         ok &= load.ok && dump.ok;
         std::printf("%6d sims: dump %.3f s, %.1f MiB peak; load alone %.3f s, %.1f MiB peak; "

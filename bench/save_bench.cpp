@@ -107,7 +107,7 @@ bool Measure(int sims) {
     const double plain = Median(plains);
 
     std::printf("%6d sims, %zu relationships: saved in %.3f s (median of %d; %.3f to %.3f s; goal: under 1 s at 10000), "
-                "writing %.1f MB; the same bytes written with flush and rename: %.3f s (ratio %.1f, goal: at most 3)\n",
+                "writing %.1f MB; the same bytes written with flush and rename: %.3f s (ratio %.1f, goal: at most 2)\n",
                 sims, workspace.relationshipList.size(), seconds, kRepetitions, *std::min_element(saves.begin(), saves.end()),
                 *std::max_element(saves.begin(), saves.end()), static_cast<double>(written) / 1e6, plain,
                 plain > 0 ? seconds / plain : 0.0);
