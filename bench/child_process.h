@@ -22,17 +22,18 @@ struct ChildRun {
     bool ok = false;
 };
 
-// Runs `argv` (a full path first) with its output thrown away.
-inline ChildRun RunChild(const std::vector<std::string>& argv) {
+// Runs `argv` (a full path first) with its output thrown away, or its standard error kept in
+// `errors`. `start` is when the run began (now by default).
+inline ChildRun RunChild(const std::vector<std::string>& argv, const std::string& errors = "/dev/null",
+                         std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now()) {
     std::fflush(nullptr);  // a child must not write this program's buffered lines again
-    const auto start = std::chrono::steady_clock::now();
     const pid_t child = fork();
     if (child == 0) {
         std::vector<char*> args;
         for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
         args.push_back(nullptr);
         if (std::freopen("/dev/null", "w", stdout) == nullptr) _exit(126);
-        if (std::freopen("/dev/null", "w", stderr) == nullptr) _exit(126);
+        if (std::freopen(errors.c_str(), "w", stderr) == nullptr) _exit(126);
         execv(args[0], args.data());
         _exit(127);
     }

@@ -10,32 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/progress.h"
-#include "platform/reporter.h"
-#include "workspace/loader.h"
-
 #include "child_process.h"
 #include "large_neighborhood.h"
+#include "load_only.h"
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// The floor, in this program's own child: load the neighborhood, and nothing else.
-int LoadOnly(const char* folder) {
-    qh::SilentReporter reporter;
-    qh::NullProgress progress;
-    qh::Neighborhood neighborhood;
-    neighborhood.prefix = "N900";
-    qh::Workspace workspace;
-    qh::LoadNeighborhood(workspace, neighborhood, fs::path(folder), {}, reporter, progress);
-    return workspace.characters.empty() ? 1 : 0;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], "--load-only") == 0) return LoadOnly(argv[2]);
+    if (argc == 3 && std::strcmp(argv[1], "--load-only") == 0) return qh::bench::LoadOnly(argv[2]);
     std::vector<int> sizes;
     for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
     if (sizes.empty()) sizes = {1000, 10000};

@@ -2,9 +2,12 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+#include <chrono>
+#include <cstdio>
 
 #include "app/main_window.h"
 #include "app/message_asker.h"
+#include "app/paint_times.h"
 #include "app/dialogs/game_data_dialog.h"
 #include "app/startup.h"
 
@@ -32,6 +35,7 @@ public:
 }  // namespace
 
 int main(int argc, char** argv) {
+    const auto started = std::chrono::steady_clock::now();
     // --help and --version print and end before any window system is needed.
     QStringList raw;
     for (int i = 0; i < argc; ++i) raw << QString::fromLocal8Bit(argv[i]);
@@ -49,11 +53,11 @@ int main(int argc, char** argv) {
                                                  QIcon(line.startup.programFolder + QStringLiteral("/quillhaven.png"))));
 
     MessageBoxReporter reporter;
-    reporter.quiet = !line.screenshot.isEmpty();
+    reporter.quiet = !line.screenshot.isEmpty() || line.timings;
     qh::app::MessageBoxAsker asker;
     qh::GameSession state;
     qh::app::ImageLibrary images;
-    if (line.screenshot.isEmpty()) {
+    if (line.screenshot.isEmpty() && !line.timings) {
         line.startup.chooseGameData = [&asker](const std::vector<qh::GameEdition>& editions,
                                                const std::string& whereLooked) -> std::optional<qh::app::GameDataChoice> {
             qh::app::GameDataDialog dialog(nullptr, editions, whereLooked);
@@ -63,8 +67,7 @@ int main(int argc, char** argv) {
     }
     if (auto failure = qh::app::PrepareState(state, images, line.startup, reporter)) {
         if (failure->empty()) return 0;  // the player quit when asked where the game's data is
-        reporter.quiet = false;
-        if (!line.screenshot.isEmpty()) {
+        if (reporter.quiet) {
             std::fprintf(stderr, "quillhaven: %s\n", failure->c_str());
         } else {
             reporter.Error(*failure);
@@ -72,7 +75,15 @@ int main(int argc, char** argv) {
         return 1;
     }
     qh::app::MainWindow window(state, images, reporter, asker, line.startup.programFolder + QStringLiteral("/help"));
+    qh::app::PaintTimes* paints = nullptr;
+    if (line.timings) {
+        paints = new qh::app::PaintTimes(window, started, [&](const std::string& text) {
+            std::fprintf(stderr, "%s\n", text.c_str());
+            if (paints && paints->loadedFrame()) QTimer::singleShot(0, &window, [] { QApplication::exit(0); });
+        });
+    }
     if (!qh::app::StartWindow(window, line.startup)) return 0;
+    if (paints) paints->LoadDone();
     if (line.size.isValid()) window.resize(line.size.expandedTo(window.minimumSize()));
 
     if (!line.screenshot.isEmpty()) {

@@ -43,6 +43,9 @@ MainWindow::MainWindow(GameSession& session, ImageLibrary& images, Reporter& rep
     : session_(session), images_(images), reporter_(reporter), asker_(asker), document_(session, reporter),
       io_(document_, asker, reporter, trash_, *this), context_{*this, *this, *this, *this, *this, io_},
       simList_(session.workspace), shownSims_(simList_, session.workspace, session.env), help_(std::make_unique<HelpWindow>(std::move(helpFolder))) {
+    // The scheme's sheet before any control exists, so each is polished once, as it is built.
+    const QString sheet = SchemeStyleSheet(session.colorScheme, session.env.uiFontName);
+    if (qApp->styleSheet() != sheet) qApp->setStyleSheet(sheet);
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Quillhaven 2.0"));
     setWindowFlag(Qt::FramelessWindowHint);
@@ -630,10 +633,9 @@ void MainWindow::RecolorChildren(QWidget* root) {
     root->setAutoFillBackground(true);
 }
 
-void MainWindow::ApplyColorScheme(int scheme) {
-    session_.colorScheme = scheme == 0 ? 0 : 1;
-    RecolorChildren(this);
-    RecolorChildren(help_.get());
+QString SchemeStyleSheet(int scheme, const std::string& fontName) {
+    const QColor background = scheme == 0 ? Qt::white : Qt::black;
+    const QColor text = scheme == 0 ? Qt::black : Qt::white;
     // Every control takes the scheme's background and text colours and the language's font.
     const QString sheet = QStringLiteral(
         "QWidget { background: %1; color: %2; font-family: '%4'; }"
@@ -667,15 +669,22 @@ void MainWindow::ApplyColorScheme(int scheme) {
         "QMenu::item:selected { background: %5; color: white; }"
         "QMenu::item:disabled { color: #808080; }"
         "QMenu::separator { height: 1px; background: %3; margin: 3px 6px; }");
-    const QString filled = sheet.arg(BackgroundColor().name(), TextColor().name(),
-                                     session_.colorScheme == 0 ? QStringLiteral("#8a8a8a") : QStringLiteral("#7a7a7a"),
-                                     QString::fromStdString(session_.env.uiFontName),
-                                     session_.colorScheme == 0 ? QStringLiteral("#3366cc") : QStringLiteral("#3f7fbf"),
-                                     session_.colorScheme == 0 ? QString() : QStringLiteral("Dk"));
-    setStyleSheet(filled);
-    // Message boxes and dialogs have no parent to take the scheme from: the application gives it
-    // to every window it opens.
-    qApp->setStyleSheet(filled);
+    return sheet.arg(background.name(), text.name(),
+                                     scheme == 0 ? QStringLiteral("#8a8a8a") : QStringLiteral("#7a7a7a"),
+                                     QString::fromStdString(fontName),
+                                     scheme == 0 ? QStringLiteral("#3366cc") : QStringLiteral("#3f7fbf"),
+                                     scheme == 0 ? QString() : QStringLiteral("Dk"));
+}
+
+void MainWindow::ApplyColorScheme(int scheme) {
+    session_.colorScheme = scheme == 0 ? 0 : 1;
+    RecolorChildren(this);
+    RecolorChildren(help_.get());
+    // The application gives the sheet to every window it opens (message boxes and dialogs have no
+    // parent to take it from). Setting it polishes every control again, which costs a large part
+    // of the start: only a change of scheme or font sets it.
+    const QString filled = SchemeStyleSheet(session_.colorScheme, session_.env.uiFontName);
+    if (qApp->styleSheet() != filled) qApp->setStyleSheet(filled);
     help_->setStyleSheet(QStringLiteral("QTextBrowser { background: %1; color: %2; }").arg(BackgroundColor().name(), TextColor().name()));
     if (!images_.Loaded()) {
         reporter_.Error("Bad DLL Load");

@@ -33,6 +33,10 @@
 
 namespace qh::app {
 
+// The application's style sheet for a colour scheme (0 the light one, 1 the dark one) and the
+// language's font.
+QString SchemeStyleSheet(int scheme, const std::string& fontName);
+
 class MainWindow : public QMainWindow,
                    public Selection,
                    public StatusLine,

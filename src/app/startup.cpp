@@ -43,6 +43,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
             if (parts.size() == 2) line.size = QSize(parts[0].toInt(), parts[1].toInt());
         }
         else if (a == "--neighborhood" && (v = value(i))) line.startup.neighborhood = QString::fromStdString(*v);
+        else if (a == "--timings") line.timings = true;
         else if (a == "--version") line.print = VersionText() + "\n";
         else if (a == "--help" || a == "-h") {
             line.print = VersionText() +
@@ -57,11 +58,13 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                          "  --neighborhood PREFIX  open this neighborhood without asking\n"
                          "  --screenshot FILE [--panel CAPTION] [--sim FILE]  render the window into a PNG and end\n"
                          "  --size WxH           the window's size, such as 1400x900\n"
+                         "  --timings            print when the window first painted and first showed the\n"
+                         "                       neighborhood, and end\n"
                          "  --version            print the version and end\n";
             break;
         }
     }
-    if (!line.screenshot.isEmpty()) line.startup.askForNeighborhood = false;
+    if (!line.screenshot.isEmpty() || line.timings) line.startup.askForNeighborhood = false;
     return line;
 }
 

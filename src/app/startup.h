@@ -48,6 +48,9 @@ struct CommandLine {
     QString panel;       // --panel CAPTION
     QString sim;         // --sim FILE: the sim selected for the screenshot
     QSize size;          // --size WxH: the window's size (at least the designed one)
+    // --timings: when the window first painted and first painted the loaded neighborhood, on
+    // standard error; the program then ends.
+    bool timings = false;
     // --help or --version: printed on standard output, and the program ends.
     std::optional<std::string> print;
 };

@@ -5,12 +5,14 @@
 #include <fstream>
 
 #include <QApplication>
+#include <QTest>
 #include <QRadioButton>
 #include <QTreeWidget>
 
 #include "app/document.h"
 #include "app/document_io.h"
 #include "app/images.h"
+#include "app/paint_times.h"
 #include "app/startup.h"
 #include "app/panels/needs_panel.h"
 #include "app/review_dialog.h"
@@ -138,6 +140,39 @@ TEST(CommandLine, HelpAndVersionPrintAndEnd) {
     EXPECT_NE(help.print->find("Usage: quillhaven"), std::string::npos);
     EXPECT_NE(help.print->find("--wine-prefix"), std::string::npos);
     EXPECT_FALSE(ParseCommandLine({QStringLiteral("quillhaven")}).print.has_value());
+}
+
+// --timings: the moments come from the window's own paint events, the loaded one only after the
+// load said it was done, and the run asks nobody anything.
+TEST(CommandLine, TimingsComeFromTheWindowsOwnPaints) {
+    const CommandLine line = ParseCommandLine({QStringLiteral("quillhaven"), QStringLiteral("--timings")});
+    EXPECT_TRUE(line.timings);
+    EXPECT_FALSE(line.startup.askForNeighborhood);
+    EXPECT_FALSE(ParseCommandLine({QStringLiteral("quillhaven")}).timings);
+
+    QWidget window;
+    window.resize(200, 100);
+    std::vector<std::string> lines;
+    const auto start = PaintTimes::Clock::now();
+    auto* times = new PaintTimes(window, start, [&](const std::string& text) { lines.push_back(text); });
+    EXPECT_FALSE(times->firstFrame().has_value());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return times->firstFrame().has_value(); }, 5000));
+    window.update();
+    QTest::qWait(20);
+    EXPECT_FALSE(times->loadedFrame().has_value()) << "a paint before the load is not the loaded one";
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].rfind("first frame: ", 0), 0u) << lines[0];
+    EXPECT_NE(lines[0].find("(steady clock "), std::string::npos);
+
+    times->LoadDone();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return times->loadedFrame().has_value(); }, 5000));
+    EXPECT_GE(*times->loadedFrame(), *times->firstFrame());
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1].rfind("neighborhood shown: ", 0), 0u) << lines[1];
+    window.update();
+    QTest::qWait(20);
+    EXPECT_EQ(lines.size(), 2u) << "each moment is told once";
 }
 
 // The editor's files beside the program (the build folder, Windows) or in the installed layout.

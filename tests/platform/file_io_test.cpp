@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 #ifndef _WIN32
 #include <csignal>
@@ -135,6 +136,29 @@ TEST(ReadFileBytes, MissingFileNamesIt) {
     } catch (const IoError& error) {
         EXPECT_NE(std::string(error.what()).find("absent.package"), std::string::npos);
     }
+}
+
+// A stamp tells a rewrite of the same length by its time, to the microsecond, and a file that is
+// gone from an empty one.
+TEST(StampOf, SizeAndTimeOfTheFileOrNothing) {
+    test::TempDir dir;
+    const auto path = dir / "N001_User00001.package";
+    AtomicReplace(path, Bytes{1, 2, 3});
+    const auto at = std::filesystem::last_write_time(path);
+    const FileStamp first = StampOf(path);
+    EXPECT_EQ(first.size, 3u);
+    EXPECT_EQ(first, StampOf(path));
+    AtomicReplace(path, Bytes{4, 5, 6});
+    std::filesystem::last_write_time(path, at + std::chrono::microseconds(1));
+    EXPECT_NE(StampOf(path), first);
+    std::filesystem::last_write_time(path, at);
+    EXPECT_EQ(StampOf(path), first);
+
+    const FileStamp gone = StampOf(dir / "N001_User00002.package");
+    EXPECT_EQ(gone.size, 0u);
+    AtomicReplace(dir / "empty.package", Bytes{});
+    EXPECT_NE(StampOf(dir / "empty.package"), gone);
+    EXPECT_EQ(StampOf(dir.path()).size, 0u) << "a folder has no length of its own";
 }
 
 TEST(ReadSteadily, AFileReplacedDuringTheReadIsReadAgainAndOneThatKeepsChangingIsAnError) {
