@@ -1,7 +1,9 @@
 #include "genetics/dna.h"
 
 #include <algorithm>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "genetics/xml_property_set.h"
 
@@ -45,9 +47,14 @@ DNA ReadDnaResource(std::span<const std::uint8_t> bytes, std::uint32_t instanceI
     DNA dna;
     dna.instanceId = instanceId;
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    for (const DnaField& field : DnaFields()) {
-        std::string value = ReadXmlStringProperty(text, StringPropertyTag(field.key));
-        dna.*field.member = value.empty() ? std::string(kNoGene) : std::move(value);
+    static const std::vector<std::string_view> geneKeys = [] {
+        std::vector<std::string_view> all;
+        for (const DnaField& field : DnaFields()) all.push_back(field.key);
+        return all;
+    }();
+    std::vector<std::string> values = ReadXmlStringProperties(text, geneKeys);
+    for (std::size_t i = 0; i < geneKeys.size(); ++i) {
+        dna.*DnaFields()[i].member = values[i].empty() ? std::string(kNoGene) : std::move(values[i]);
     }
     // A rewrite writes the sixteen genes and nothing else: a resource holding anything more, or
     // a key twice, or that is no XML property set, is kept as the game wrote it.

@@ -9,15 +9,19 @@ namespace {
 constexpr std::string_view kStringType = "0x0b8bea18";
 constexpr std::string_view kUintType = "0xeb61e4f7";
 
-std::string ReadElement(std::string_view text, std::string_view openingTag, std::string_view closingTag) {
-    const std::size_t at = text.find(openingTag);
-    if (at == std::string_view::npos || openingTag.empty()) return {};
-    const std::size_t after = at + openingTag.size();
+// The value of the element whose opening tag ends just before `after`.
+std::string ElementValue(std::string_view text, std::size_t after, std::string_view closingTag) {
     if (after >= text.size() || text[after] != '>') return {};  // self-closed, or cut off
     const std::size_t start = after + 1;
     const std::size_t end = text.find(closingTag, start);
     if (end == std::string_view::npos) return {};  // never closed: nothing that can be trusted
     return std::string(text.substr(start, end - start));
+}
+
+std::string ReadElement(std::string_view text, std::string_view openingTag, std::string_view closingTag) {
+    const std::size_t at = text.find(openingTag);
+    if (at == std::string_view::npos || openingTag.empty()) return {};
+    return ElementValue(text, at + openingTag.size(), closingTag);
 }
 
 }  // namespace
@@ -38,6 +42,31 @@ std::string UintPropertyTag(std::string_view key) {
 
 std::string ReadXmlStringProperty(std::string_view text, std::string_view openingTag) {
     return ReadElement(text, openingTag, "</AnyString>");
+}
+
+std::vector<std::string> ReadXmlStringProperties(std::string_view text, std::span<const std::string_view> keys) {
+    std::vector<std::string> values(keys.size());
+    std::vector<bool> found(keys.size(), false);
+    std::size_t left = keys.size();
+    constexpr std::string_view kOpen = "<AnyString key=\"";
+    const std::string tail = "\" type=\"" + std::string(kStringType) + "\"";
+    // Every place an opening tag starts, in order: the first whose whole tag is a key's is that
+    // key's, as a search for the tag itself would find it.
+    for (std::size_t at = text.find(kOpen); at != std::string_view::npos && left > 0; at = text.find(kOpen, at + 1)) {
+        const std::size_t keyStart = at + kOpen.size();
+        const std::size_t quote = text.find('"', keyStart);
+        if (quote == std::string_view::npos) break;
+        if (text.substr(quote, tail.size()) != tail) continue;
+        const std::string_view key = text.substr(keyStart, quote - keyStart);
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if (found[i] || keys[i] != key) continue;
+            found[i] = true;
+            --left;
+            values[i] = ElementValue(text, quote + tail.size(), "</AnyString>");
+            break;
+        }
+    }
+    return values;
 }
 
 std::uint32_t ReadXmlUintProperty(std::string_view text, std::string_view openingTag) {

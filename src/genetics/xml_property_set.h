@@ -29,6 +29,9 @@ std::string UintPropertyTag(std::string_view key);  // <AnyUint32 key="subtype" 
 // when the tag is self-closed (anything but ">" right after it) or when the element is empty;
 // else the text up to the first closing tag after it ("</AnyString>"; never closed: empty).
 std::string ReadXmlStringProperty(std::string_view text, std::string_view openingTag);
+// The values of the string properties of `keys` (without quotes, and none holding one), each as
+// ReadXmlStringProperty finds it, in one pass over the text.
+std::vector<std::string> ReadXmlStringProperties(std::string_view text, std::span<const std::string_view> keys);
 // The same for an integer element closed by "</AnyUint32>": its text as a number, 0 when it is
 // not one.
 std::uint32_t ReadXmlUintProperty(std::string_view text, std::string_view openingTag);

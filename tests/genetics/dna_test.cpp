@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "genetics/xml_property_set.h"
 
 namespace qh {
@@ -38,6 +42,34 @@ TEST(XmlPropertySet, ReadsByTheWholeOpeningTag) {
     EXPECT_EQ(ReadXmlUintProperty("<AnyUint32 key=\"subtype\" type=\"0xeb61e4f7\">x3</AnyUint32>", UintPropertyTag("subtype")), 0u);
     EXPECT_TRUE(IsXmlPropertySet(Bytes(text)));
     EXPECT_FALSE(IsXmlPropertySet(Bytes("<?x")));
+}
+
+// Many keys in one pass find what a search for each key's tag finds: the first whole tag (a key
+// twice, a key that is the start of another, a tag inside a value, another type, self-closed,
+// never closed, cut off).
+TEST(XmlPropertySet, ManyKeysAtOnceReadAsEachAlone) {
+    const std::vector<std::string_view> keys{"2", "26", "268435458", "6", "3", "7", "8", "9"};
+    const std::vector<std::string> texts{
+        GameRecord("  <AnyString key=\"6\" type=\"0x0b8bea18\"/>"),
+        "<AnyString key=\"2\" type=\"0x0b8bea18\">first</AnyString><AnyString key=\"2\" type=\"0x0b8bea18\">second</AnyString>",
+        "<AnyString key=\"26\" type=\"0x0b8bea18\">a <AnyString key=\"6\" type=\"0x0b8bea18\">inner</AnyString>",
+        "<AnyString key=\"7\" type=\"0xeb61e4f7\">other type</AnyString><AnyString key=\"7\" type=\"0x0b8bea18\">ok</AnyString>",
+        "<AnyString key=\"8\" type=\"0x0b8bea18\">never closed",
+        "<AnyString key=\"9\" type=\"0x0b8bea18\"",
+        "<AnyString key=\"3",
+        "<AnyString key=\"3\" type=\"0x0b8bea18\">x</AnyString><AnyString key=\"",
+        "",
+    };
+    for (const std::string& text : texts) {
+        const auto values = ReadXmlStringProperties(text, keys);
+        ASSERT_EQ(values.size(), keys.size());
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            EXPECT_EQ(values[i], ReadXmlStringProperty(text, StringPropertyTag(keys[i]))) << keys[i] << " in " << text;
+        }
+    }
+    EXPECT_EQ(ReadXmlStringProperties(texts[1], keys)[0], "first");
+    EXPECT_EQ(ReadXmlStringProperties(texts[2], keys)[3], "inner");
+    EXPECT_EQ(ReadXmlStringProperties(texts[3], keys)[5], "ok");
 }
 
 TEST(DnaRecord, ReadsSixteenGenesAndWritesThemInTheGamesShape) {

@@ -138,6 +138,26 @@ TEST(ReadFileBytes, MissingFileNamesIt) {
     }
 }
 
+// A folder or a pipe where a package should be is refused with its name: never read as a file of
+// some enormous length, never waited on for a writer that does not come.
+TEST(ReadFileBytes, WhatIsNoFileIsRefused) {
+    test::TempDir dir;
+    std::filesystem::create_directories(dir / "N001_User00001.package");
+    std::vector<std::filesystem::path> odd{dir / "N001_User00001.package"};
+#ifndef _WIN32
+    ASSERT_EQ(::mkfifo((dir / "N001_User00002.package").c_str(), 0600), 0);
+    odd.push_back(dir / "N001_User00002.package");
+#endif
+    for (const auto& path : odd) {
+        try {
+            ReadFileBytes(path);
+            ADD_FAILURE() << path << " was read";
+        } catch (const IoError& error) {
+            EXPECT_NE(std::string(error.what()).find(path.filename().string()), std::string::npos) << error.what();
+        }
+    }
+}
+
 // A stamp tells a rewrite of the same length by its time, to the microsecond, and a file that is
 // gone from an empty one.
 TEST(StampOf, SizeAndTimeOfTheFileOrNothing) {
