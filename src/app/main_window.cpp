@@ -669,11 +669,9 @@ QString SchemeStyleSheet(int scheme, const std::string& fontName) {
         "QMenu::item:selected { background: %5; color: white; }"
         "QMenu::item:disabled { color: #808080; }"
         "QMenu::separator { height: 1px; background: %3; margin: 3px 6px; }");
-    return sheet.arg(background.name(), text.name(),
-                                     scheme == 0 ? QStringLiteral("#8a8a8a") : QStringLiteral("#7a7a7a"),
-                                     QString::fromStdString(fontName),
-                                     scheme == 0 ? QStringLiteral("#3366cc") : QStringLiteral("#3f7fbf"),
-                                     scheme == 0 ? QString() : QStringLiteral("Dk"));
+    return sheet.arg(background.name(), text.name(), scheme == 0 ? QStringLiteral("#8a8a8a") : QStringLiteral("#7a7a7a"),
+                     QString::fromStdString(fontName), scheme == 0 ? QStringLiteral("#3366cc") : QStringLiteral("#3f7fbf"),
+                     scheme == 0 ? QString() : QStringLiteral("Dk"));
 }
 
 void MainWindow::ApplyColorScheme(int scheme) {

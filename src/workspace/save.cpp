@@ -96,7 +96,11 @@ EntryOutcome WriteNeighborhoodDataEntry(SaveContext& c, const IndexEntry& entry,
     const Workspace& ws = c.workspace;
     // Items the player did not touch stay as the file holds them (hundreds of thousands in a large
     // neighborhood: most saves change none).
-    if (ws.simItemList == ws.simItemsAsSaved) return CopyEntry(entry, stored, image);
+    if (ws.simItemList == ws.simItemsAsSaved) {
+        // Another program's items, kept: the layout is the one of the bytes the file holds now.
+        if (c.mergeIntoFile) c.workspace.neighborhoodData = ReadNeighborhoodLayout(stored);
+        return CopyEntry(entry, stored, image);
+    }
     const Bytes rebuilt =
         WriteNeighborhoodData(stored, c.mergeIntoFile ? ApplyItemEdits(ReadSimItems(stored), ws.simItemsAsSaved, ws.simItemList)
                                                       : ws.simItemList);
