@@ -1,11 +1,11 @@
 #include "app/review_dialog.h"
 
 #include <QHeaderView>
-#include <QStyledItemDelegate>
-#include <algorithm>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace qh::app {
 

@@ -49,7 +49,7 @@ std::vector<std::string> ReadXmlStringProperties(std::string_view text, std::spa
     std::vector<bool> found(keys.size(), false);
     std::size_t left = keys.size();
     constexpr std::string_view kOpen = "<AnyString key=\"";
-    const std::string tail = "\" type=\"" + std::string(kStringType) + "\"";
+    static const std::string tail = "\" type=\"" + std::string(kStringType) + "\"";
     // Every place an opening tag starts, in order: the first whose whole tag is a key's is that
     // key's, as a search for the tag itself would find it.
     for (std::size_t at = text.find(kOpen); at != std::string_view::npos && left > 0; at = text.find(kOpen, at + 1)) {

@@ -189,9 +189,8 @@ FileStamp StampOf(const fs::path& path) {
 
 Bytes ReadFileBytes(const fs::path& path) {
 #ifndef _WIN32
-    // The system's calls straight into the result: a load reads ten thousand small files, and a
-    // stream's own buffer and locale cost more than the reading. Not blocking on open, so a pipe
-    // planted under a package's name is refused rather than waited on.
+    // Only a regular file is read: the open does not block, so a pipe or a device planted under a
+    // package's name is refused rather than waited on, and a folder is refused by name.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) throw IoError("Cannot open " + Describe(path) + " for reading");
     struct stat info {};

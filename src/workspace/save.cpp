@@ -548,7 +548,7 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
         ws.relationshipsAsSaved = ws.relationshipList;
         ws.familyTiesAsSaved = ws.familyTieList;
         ws.householdsAsSaved = ws.households;
-        if (ws.simItemsAsSaved != ws.simItemList) ws.simItemsAsSaved = ws.simItemList;
+        ws.simItemsAsSaved = ws.simItemList;
         ws.dnaAsSaved = ws.dnaList;
         ws.findingKeysAsSaved = FindingKeys(findings);
         ws.deletedSims.clear();
