@@ -83,9 +83,13 @@ inline CliResult RunCli(const std::string& program, const std::vector<std::strin
     CliResult result;
     int raw = std::system(command.c_str());
 #ifdef _WIN32
-    // Under Wine the shell has been seen, rarely, not to start at all: then it made neither file,
-    // and the program never ran. Once more, then the test sees what happened.
-    if (!std::filesystem::exists(dir / "err")) raw = std::system(command.c_str());
+    // Under Wine the shell has been seen, rarely, not to start at all (it made neither file) or
+    // not to find the program it had just run (9009, "Can't recognize ... as an internal or
+    // external command"): either way the program never ran. Up to twice more, then the test sees
+    // what happened.
+    for (int again = 0; again < 2 && (!std::filesystem::exists(dir / "err") || raw == 9009); ++again) {
+        raw = std::system(command.c_str());
+    }
     result.status = raw;
 #else
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
