@@ -20,6 +20,7 @@
 #include <fstream>
 
 #include "package/extract.h"
+#include "platform/memory_use.h"
 #include "workspace/loader.h"
 
 #include "large_neighborhood.h"
@@ -75,6 +76,7 @@ double ReadLoop(const fs::path& folder, std::size_t& files) {
 int main(int argc, char** argv) {
     const int sims = argc > 1 ? std::atoi(argv[1]) : 1000;
     if (sims < 1) return 2;
+    qh::ReuseLargeBlocks();  // as the programs do
     const fs::path folder = fs::temp_directory_path() / "quillhaven-load-bench";
     fs::remove_all(folder);
     if (!qh::bench::GenerateLargeNeighborhood(folder, sims)) {

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "platform/memory_use.h"
 #include "platform/progress.h"
 #include "platform/reporter.h"
 #include "workspace/loader.h"
@@ -12,6 +13,7 @@
 namespace qh::bench {
 
 inline int LoadOnly(const char* folder) {
+    ReuseLargeBlocks();  // as the programs do
     SilentReporter reporter;
     NullProgress progress;
     Neighborhood neighborhood;

@@ -15,6 +15,7 @@
 
 #include "character/character_edit.h"
 #include "platform/file_io.h"
+#include "platform/memory_use.h"
 #include "platform/progress.h"
 #include "workspace/loader.h"
 #include "workspace/relationships.h"
@@ -125,6 +126,7 @@ int main(int argc, char** argv) {
     std::vector<int> sizes;
     for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
     if (sizes.empty()) sizes = {1000, 5000, 10000};
+    qh::ReuseLargeBlocks();  // as the programs do
     bool ok = true;
     for (int sims : sizes) ok &= sims > 0 && Measure(sims);
     return ok ? 0 : 1;

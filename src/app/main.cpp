@@ -10,6 +10,7 @@
 #include "app/paint_times.h"
 #include "app/dialogs/game_data_dialog.h"
 #include "app/startup.h"
+#include "platform/memory_use.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ public:
 
 int main(int argc, char** argv) {
     const auto started = std::chrono::steady_clock::now();
+    qh::ReuseLargeBlocks();
     // --help and --version print and end before any window system is needed.
     QStringList raw;
     for (int i = 0; i < argc; ++i) raw << QString::fromLocal8Bit(argv[i]);

@@ -23,8 +23,10 @@
 #include "cli/backup_commands.h"
 #include "platform/build_info.h"
 #include "platform/game_discovery.h"
+#include "platform/memory_use.h"
 
 int main(int argc, char** argv) {
+    qh::ReuseLargeBlocks();
 #ifdef _WIN32
     // The same bytes as on every system (JSON, CSV, dumps compared across machines): no CR added.
     _setmode(_fileno(stdout), _O_BINARY);

@@ -235,17 +235,24 @@ bool AlreadyExpanded(std::span<const std::uint8_t> file) {
 
 }  // namespace
 
-PackageImage ExpandPackage(const std::filesystem::path& path, Reporter& reporter,
-                           const FaultHook& hook) {
-    Bytes file = ReadFileBytes(path);
+std::optional<PackageImage> ExpandPackageRead(std::span<const std::uint8_t> file, const std::filesystem::path& path,
+                                              Reporter& reporter, const FaultHook& hook) {
     try {
-        if (AlreadyExpanded(file)) return file;
+        if (AlreadyExpanded(file)) return std::nullopt;
     } catch (const FormatError&) {
         // A damaged index: the full expansion below says what is wrong with it.
     }
     PackageImage image = ExpandForRewrite(file, path, reporter);
-    if (image != file) AtomicReplace(path, image, hook);  // an expanded file is left alone
+    if (std::equal(image.begin(), image.end(), file.begin(), file.end())) return std::nullopt;  // left alone
+    AtomicReplace(path, image, hook);
     return image;
+}
+
+PackageImage ExpandPackage(const std::filesystem::path& path, Reporter& reporter,
+                           const FaultHook& hook) {
+    Bytes file = ReadFileBytes(path);
+    std::optional<PackageImage> image = ExpandPackageRead(file, path, reporter, hook);
+    return image ? std::move(*image) : std::move(file);
 }
 
 }  // namespace qh

@@ -150,8 +150,13 @@ void RebuildPackage(const std::filesystem::path& path, const EntryWriter& writer
         };
     };
     if (options.expected) unchanged(*options.expected);
-    const PackageImage expanded =
-        ExpandPackage(path, reporter, options.expected ? guarded(*options.expected) : options.hook);
+    // Read into memory that is not cleared first: the file's bytes are only walked and written.
+    const FileBuffer file = ReadFileBuffer(path);
+    // Bytes read while another program was writing them are not what the file holds.
+    if (options.expected) unchanged(*options.expected);
+    const std::optional<PackageImage> expansion =
+        ExpandPackageRead(file.Span(), path, reporter, options.expected ? guarded(*options.expected) : options.hook);
+    const std::span<const std::uint8_t> expanded = expansion ? std::span<const std::uint8_t>(*expansion) : file.Span();
     const FileStamp afterExpansion = StampOf(path);
     if (options.onExpanded) options.onExpanded(ByteReader(expanded).ReadU32(kEntryCountOffset));
     std::optional<RebuiltPackage> rebuilt;
@@ -161,6 +166,7 @@ void RebuildPackage(const std::filesystem::path& path, const EntryWriter& writer
         throw FormatError(path.filename().string() + ": " + error.what());
     }
     if (options.expected) unchanged(afterExpansion);
+    if (options.onWalked) options.onWalked();
     const auto pieces = rebuilt->Pieces();
     AtomicReplacePieces(path, pieces, options.expected ? guarded(afterExpansion) : options.hook);
 }

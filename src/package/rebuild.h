@@ -98,6 +98,8 @@ struct RebuildOptions {
     std::optional<FileStamp> expected;
     // Told the number of index entries once the package is expanded, before the walk.
     std::function<void(std::size_t entries)> onExpanded;
+    // Called after the walk, before the new package is written.
+    std::function<void()> onWalked;
 };
 
 // Expands the file in place, rebuilds it and writes the result over it. An error after the

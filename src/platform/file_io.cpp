@@ -187,10 +187,14 @@ FileStamp StampOf(const fs::path& path) {
     return stamp;
 }
 
-Bytes ReadFileBytes(const fs::path& path) {
+namespace {
+
+// Reads the whole file into the memory `allocate(size)` gives. Only a regular file is read: the
+// open does not block, so a pipe or a device planted under a package's name is refused rather
+// than waited on, and a folder is refused by name.
+template <typename Allocate>
+void ReadWholeFile(const fs::path& path, Allocate&& allocate) {
 #ifndef _WIN32
-    // Only a regular file is read: the open does not block, so a pipe or a device planted under a
-    // package's name is refused rather than waited on, and a folder is refused by name.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) throw IoError("Cannot open " + Describe(path) + " for reading");
     struct stat info {};
@@ -198,17 +202,23 @@ Bytes ReadFileBytes(const fs::path& path) {
         ::close(fd);
         throw IoError("Cannot read " + Describe(path) + ": it is not a file");
     }
-    Bytes bytes(static_cast<std::size_t>(info.st_size));
+    const std::size_t size = static_cast<std::size_t>(info.st_size);
+    std::uint8_t* data = nullptr;
+    try {
+        data = allocate(size);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
     std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+    while (done < size) {
+        const ssize_t got = ::read(fd, data + done, size - done);
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) break;
         done += static_cast<std::size_t>(got);
     }
     ::close(fd);
-    if (done != bytes.size()) throw IoError("Cannot read " + Describe(path));
-    return bytes;
+    if (done != size) throw IoError("Cannot read " + Describe(path));
 #else
     std::ifstream in(path, std::ios::binary);
     if (!in) throw IoError("Cannot open " + Describe(path) + " for reading");
@@ -216,12 +226,33 @@ Bytes ReadFileBytes(const fs::path& path) {
     const std::streamoff length = in.tellg();
     if (length < 0) throw IoError("Cannot read " + Describe(path));
     in.seekg(0, std::ios::beg);
-    Bytes bytes(static_cast<std::size_t>(length));
-    if (length > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), length)) {
+    std::uint8_t* data = allocate(static_cast<std::size_t>(length));
+    if (length > 0 && !in.read(reinterpret_cast<char*>(data), length)) {
         throw IoError("Cannot read " + Describe(path));
     }
-    return bytes;
 #endif
+}
+
+}  // namespace
+
+Bytes ReadFileBytes(const fs::path& path) {
+    Bytes bytes;
+    ReadWholeFile(path, [&](std::size_t size) {
+        bytes.resize(size);
+        return bytes.data();
+    });
+    return bytes;
+}
+
+FileBuffer ReadFileBuffer(const fs::path& path) {
+    FileBuffer buffer;
+    ReadWholeFile(path, [&](std::size_t size) {
+        // Default-initialised: the bytes are left as the allocator gave them until the read.
+        buffer.data_ = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+        buffer.size_ = size;
+        return buffer.data_.get();
+    });
+    return buffer;
 }
 
 namespace {

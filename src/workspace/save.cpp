@@ -1,8 +1,10 @@
 #include "workspace/save.h"
 
 #include <algorithm>
-#include <tuple>
+#include <future>
 #include <map>
+#include <optional>
+#include <tuple>
 #include <unordered_map>
 
 #include "character/sim_description.h"
@@ -422,6 +424,81 @@ void RebuildCharacterPackage(Workspace& ws, Character& sim, const SaveOptions& o
 
 }  // namespace
 
+namespace {
+
+// Runs `work` on a thread of its own; where no thread can be had, when its result is asked for.
+template <typename Work>
+auto Beside(Work&& work) {
+    return std::async(std::launch::async | std::launch::deferred, std::forward<Work>(work));
+}
+
+// What a save publishes as the records the files now hold.
+struct RecordsAsSaved {
+    std::vector<RelationshipRecord> relationships;
+    std::vector<FamilyTie> familyTies;
+    std::vector<Household> households;
+    std::vector<NeighborhoodItem> simItems;
+    std::vector<DNA> dna;
+};
+
+// The save's model check and its copies of the records, made on other threads while the package
+// is written: both only read the model, and nothing changes it between the walk and the end of
+// the write. Every rename of the neighborhood's files waits for the check's answer.
+class AlongsideTheWrite {
+public:
+    AlongsideTheWrite(const Workspace& ws, bool allowNewFindings) : ws_(ws), allowNewFindings_(allowNewFindings) {}
+    AlongsideTheWrite(const AlongsideTheWrite&) = delete;
+    AlongsideTheWrite& operator=(const AlongsideTheWrite&) = delete;
+    // Once the walk is done: the check (unless it already ran) and the copies begin.
+    void Begin() {
+        if (!checked_ && !check_.valid()) {
+            check_ = Beside([this] { return CheckModel(ws_); });
+        }
+        copies_ = Beside([this] {
+            return RecordsAsSaved{ws_.relationshipList, ws_.familyTieList, ws_.households, ws_.simItemList,
+                                  ws_.dnaList};
+        });
+    }
+    // The check's findings, waiting for them (or making them here when the check has not begun).
+    const std::vector<Finding>& Findings() {
+        if (!checked_) {
+            findings_ = check_.valid() ? check_.get() : CheckModel(ws_);
+            checked_ = true;
+            if (!allowNewFindings_) {
+                held_ = NewFindings(ws_.findingKeysAsSaved, findings_);
+                // A notice is unusual but harms nothing known: it is reported by the check, never asked.
+                std::erase_if(held_, [](const Finding& f) { return f.severity == FindingSeverity::Notice; });
+            }
+        }
+        return findings_;
+    }
+    // The findings the save would add without the player's leave: when any, nothing may be published.
+    const std::vector<Finding>& Held() {
+        Findings();
+        return held_;
+    }
+    // The copies, once made; nothing when they were never begun (the walk did not end).
+    std::optional<RecordsAsSaved> TakeCopies() {
+        if (check_.valid()) check_.wait();
+        if (!copies_.valid()) return std::nullopt;
+        return copies_.get();
+    }
+
+private:
+    const Workspace& ws_;
+    const bool allowNewFindings_;
+    std::future<std::vector<Finding>> check_;
+    std::future<RecordsAsSaved> copies_;
+    bool checked_ = false;
+    std::vector<Finding> findings_;
+    std::vector<Finding> held_;
+};
+
+// Thrown at a rename the check does not allow: nothing of the save is published.
+struct HeldForFindings {};
+
+}  // namespace
+
 std::vector<fs::path> FilesChangedSinceLoad(const Workspace& workspace) {
     std::vector<fs::path> changed;
     for (const fs::path& file : FilesToWrite(workspace)) {
@@ -437,14 +514,6 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
     if (!ws.saveRefusal.empty()) {
         reporter.Error(ws.saveRefusal);
         return result;
-    }
-    // A save never adds a problem the neighborhood did not have unless the player agreed to it.
-    std::vector<Finding> findings = CheckModel(ws);
-    if (!options.allowNewFindings) {
-        result.newFindings = NewFindings(ws.findingKeysAsSaved, findings);
-        // A notice is unusual but harms nothing known: it is reported by the check, never asked.
-        std::erase_if(result.newFindings, [](const Finding& f) { return f.severity == FindingSeverity::Notice; });
-        if (!result.newFindings.empty()) return result;
     }
     // Every file a save writes lies in the neighborhood's own folder, whatever its names say.
     for (const fs::path& file : FilesToWrite(ws)) {
@@ -464,11 +533,25 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
         return result;
     }
     // A save killed before its rename left its temporary beside the file; under the lock no other
-    // save of this folder is running, so any such file is a leftover.
-    RemoveLeftoverTemporaries(folder);
-    if (!ws.charactersFolder.empty()) RemoveLeftoverTemporaries(ws.charactersFolder);
+    // save of this folder is running, so any such file is a leftover. Cleared on another thread
+    // while the package is read; done before this save makes a temporary of its own.
+    std::future<void> leftovers = Beside([&folder, characters = ws.charactersFolder] {
+        RemoveLeftoverTemporaries(folder);
+        if (!characters.empty()) RemoveLeftoverTemporaries(characters);
+    });
+    // A save never adds a problem the neighborhood did not have unless the player agreed to it.
+    // The check runs while the package is written; what it holds back is never published.
+    AlongsideTheWrite alongside(ws, options.allowNewFindings);
+    const auto heldResult = [&alongside] {
+        SaveResult held;
+        held.newFindings = alongside.Held();
+        return held;
+    };
     result.changedOnDisk = FilesChangedSinceLoad(ws);
-    if (!result.changedOnDisk.empty() && !options.overwriteNewerFiles) return result;
+    if (!result.changedOnDisk.empty() && !options.overwriteNewerFiles) {
+        if (!alongside.Held().empty()) return heldResult();
+        return result;
+    }
     result.overwroteChanges = !result.changedOnDisk.empty();
     // Each file as it is now, when the save begins: a change after this moment (the game saving
     // meanwhile) stops the write of that file.
@@ -514,43 +597,63 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
             return it == writers.end() ? CopyEntry(entry, stored, image) : it->second(context, entry, stored, image);
         };
         RebuildOptions rebuild;
-        rebuild.hook = options.hook;
+        rebuild.hook = [&](ReplaceStep step, const fs::path& target) {
+            if (step == ReplaceStep::CreateTemporary && leftovers.valid()) leftovers.get();
+            if (step == ReplaceStep::Rename && !alongside.Held().empty()) throw HeldForFindings{};
+            if (options.hook) options.hook(step, target);
+        };
         rebuild.expected = atStart[ws.packagePath];
         rebuild.onExpanded = [&](std::size_t entries) {
             progress.SetMaximum(static_cast<int>(std::min<std::size_t>(entries, 1 << 30)));
             progress.SetStatus("Saving Neighborhood Data");
         };
+        rebuild.onWalked = [&alongside] { alongside.Begin(); };
         const Appender appender = [&](ResourceAppender& append) { AppendNewRelationships(context, append); };
         RebuildPackage(ws.packagePath, writer, appender, reporter, rebuild);
         result.neighborhoodSaved = true;
         result.bytesWritten += StampOf(ws.packagePath).size;
         neighborhood.dirty = 0;
         ws.loadedFiles[ws.packagePath] = StampOf(ws.packagePath);
+    } catch (const HeldForFindings&) {
+        return heldResult();
     } catch (const std::exception& error) {
+        // Whatever the check would hold back is asked about first; the error comes again on the
+        // save the player then allows.
+        if (!alongside.Held().empty()) return heldResult();
         // The package stays as its expansion left it (or as it was), which the game still reads.
         // Nothing of the neighborhood was saved, so every change mark stays for another try.
         reporter.Error("An error occurred while saving " + packageName + "\r\n" + Explain(error) + "\r\n" +
                        "The neighborhood's changes were not saved.");
         KeepStampUnlessChangedMeanwhile(ws, ws.packagePath, error);
     }
+    // Nothing of the model changes before the work beside the write is over.
+    if (leftovers.valid()) leftovers.wait();
+    std::optional<RecordsAsSaved> copies = alongside.TakeCopies();
     if (result.neighborhoodSaved) {
+        RecordsAsSaved saved = copies ? std::move(*copies)
+                                      : RecordsAsSaved{ws.relationshipList, ws.familyTieList, ws.households,
+                                                       ws.simItemList, ws.dnaList};
         for (Household& household : ws.households) household.householdDirty = 0;
         for (DNA& dna : ws.dnaList) dna.dirty = 0;
         // The records now say what their resources hold; until the save went through they kept
-        // saying what the old file held.
+        // saying what the old file held. The copies made during the write are of the records
+        // before that, so they take the same change.
         for (const auto& [record, what] : context.relationshipsWritten) {
-            RelationshipRecord& r = ws.relationshipList[record];
-            r.valueCount = what.valueCount;
-            r.hasFamilyRelation = what.hasFamilyRelation ? 1 : 0;
-            r.isNew = 0;
+            for (RelationshipRecord* r : {&ws.relationshipList[record], &saved.relationships[record]}) {
+                r->valueCount = what.valueCount;
+                r->hasFamilyRelation = what.hasFamilyRelation ? 1 : 0;
+                r->isNew = 0;
+            }
         }
+        for (Household& household : saved.households) household.householdDirty = 0;
+        for (DNA& dna : saved.dna) dna.dirty = 0;
         // What the file holds now is what the model holds: the next save starts from here.
-        ws.relationshipsAsSaved = ws.relationshipList;
-        ws.familyTiesAsSaved = ws.familyTieList;
-        ws.householdsAsSaved = ws.households;
-        ws.simItemsAsSaved = ws.simItemList;
-        ws.dnaAsSaved = ws.dnaList;
-        ws.findingKeysAsSaved = FindingKeys(findings);
+        ws.relationshipsAsSaved = std::move(saved.relationships);
+        ws.familyTiesAsSaved = std::move(saved.familyTies);
+        ws.householdsAsSaved = std::move(saved.households);
+        ws.simItemsAsSaved = std::move(saved.simItems);
+        ws.dnaAsSaved = std::move(saved.dna);
+        ws.findingKeysAsSaved = FindingKeys(alongside.Findings());
         ws.deletedSims.clear();
     }
 

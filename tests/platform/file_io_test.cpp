@@ -149,12 +149,21 @@ TEST(ReadFileBytes, WhatIsNoFileIsRefused) {
     odd.push_back(dir / "N001_User00002.package");
 #endif
     for (const auto& path : odd) {
-        try {
-            ReadFileBytes(path);
-            ADD_FAILURE() << path << " was read";
-        } catch (const IoError& error) {
-            EXPECT_NE(std::string(error.what()).find(path.filename().string()), std::string::npos) << error.what();
+        for (bool buffer : {false, true}) {
+            try {
+                buffer ? static_cast<void>(ReadFileBuffer(path)) : static_cast<void>(ReadFileBytes(path));
+                ADD_FAILURE() << path << " was read";
+            } catch (const IoError& error) {
+                EXPECT_NE(std::string(error.what()).find(path.filename().string()), std::string::npos) << error.what();
+            }
         }
+    }
+    // A file, empty or not, reads the same either way.
+    for (const Bytes& content : {Bytes{}, Bytes{1, 2, 3, 0, 255}}) {
+        const auto file = dir.Write("N001_User00003.package", content);
+        EXPECT_EQ(ReadFileBytes(file), content);
+        const FileBuffer buffer = ReadFileBuffer(file);
+        EXPECT_EQ(Bytes(buffer.Span().begin(), buffer.Span().end()), content);
     }
 }
 

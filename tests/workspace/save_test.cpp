@@ -16,6 +16,7 @@
 #include "fixture/resource_builders.h"
 #include "package/byte_reader.h"
 #include "package/extract.h"
+#include "package/guid.h"
 #include "package/property_set.h"
 #include "package/text_list.h"
 #include "platform/errors.h"
@@ -99,6 +100,88 @@ TEST(Save, WithoutChangesRewritesOnlyTheNeighborhoodPackageUncompressed) {
     // Saving again changes nothing.
     s.Save();
     EXPECT_EQ(ReadFileBytes(s.ws.packagePath), package);
+}
+
+// A save the model check holds back (it would add a problem the player has not agreed to) is
+// decided while the package is written: no file is replaced, not even by the expansion of the
+// game's compressed package, no temporary stays behind, and every change keeps its mark.
+TEST(Save, ASaveHeldForANewFindingPublishesNothingAndKeepsEveryMark) {
+    Session s;
+    std::vector<IndexEntry> entries;
+    const Bytes compressed = ReadFileBytes(s.ws.packagePath);
+    ReadIndex(compressed, PackageSource::File, entries);
+    ASSERT_TRUE(std::any_of(entries.begin(), entries.end(), [&](const IndexEntry& e) { return IsCompressedEntry(compressed, e); }))
+        << "the demo's package is stored compressed, as the game stores it";
+    const auto before = Snapshot(s.folder);
+    Character& marta = s.Sim("Marta");
+    ASSERT_EQ(SetCharacterField(marta, "firstName", "Martina"), "");
+    Household& household = s.ws.households[0];
+    household.members.push_back(GuidFromValue(0x0BADF00D));  // no sim has this GUID
+    household.householdDirty = 1;
+    const auto relationshipsAsSaved = s.ws.relationshipsAsSaved;
+
+    const SaveResult held = s.Save();
+    ASSERT_EQ(held.newFindings.size(), 1u);
+    EXPECT_FALSE(held.neighborhoodSaved);
+    EXPECT_EQ(held.charactersSaved, 0u);
+    EXPECT_EQ(Snapshot(s.folder), before) << "every file as it was, and no file more";
+    EXPECT_TRUE(marta.dirty);
+    EXPECT_TRUE(household.householdDirty);
+    EXPECT_EQ(s.ws.relationshipsAsSaved, relationshipsAsSaved);
+
+    SaveOptions agreed;
+    agreed.allowNewFindings = true;
+    EXPECT_TRUE(s.Save(agreed).Complete());
+    EXPECT_FALSE(marta.dirty);
+}
+
+// After a save the records the program takes for what the file holds are the model's, with what
+// the save itself changed in them (a relationship's value count, the marks), and a reload finds
+// them so.
+TEST(Save, TheRecordsAsSavedAreWhatTheFileHoldsAfterTheSave) {
+    Session s;
+    ASSERT_FALSE(s.ws.relationshipList.empty());
+    s.ws.relationshipList[0].shortTerm = s.ws.relationshipList[0].shortTerm == 50 ? 40 : 50;
+    // A record made here: the save gives it its resource and takes it for saved.
+    bool added = false;
+    for (std::size_t a = 0; a < s.ws.characters.size() && !added; ++a) {
+        for (std::size_t b = 0; b < s.ws.characters.size() && !added; ++b) {
+            const std::uint16_t owner = RelationshipId(s.ws.characters[a]);
+            const std::uint16_t other = RelationshipId(s.ws.characters[b]);
+            if (a == b || !RelationshipsBetween(s.ws, owner, other).empty()) continue;
+            AddRelationship(s.ws, NewRelationshipRecord(owner, other, 0));
+            added = true;
+        }
+    }
+    ASSERT_TRUE(added);
+    s.ws.households[0].funds += 1000;
+    s.ws.households[0].householdDirty = 1;
+    ASSERT_FALSE(s.ws.dnaList.empty());
+    ASSERT_TRUE(s.ws.dnaList[0].keptAsIs.empty());
+    ASSERT_GE(s.ws.dnaList.size(), 2u);
+    s.ws.dnaList[0].dominantEyeColor = s.ws.dnaList[0].dominantEyeColor == s.ws.dnaList[1].dominantEyeColor
+                                           ? s.ws.dnaList[1].skinTone
+                                           : s.ws.dnaList[1].dominantEyeColor;
+    s.ws.dnaList[0].dirty = 1;
+    // A genetic record is written with its sim.
+    for (Character& sim : s.ws.characters) {
+        if (sim.instanceId == s.ws.dnaList[0].instanceId) sim.dirty = 1;
+    }
+    ASSERT_TRUE(s.Save().Complete());
+    EXPECT_EQ(s.ws.relationshipsAsSaved, s.ws.relationshipList);
+    EXPECT_EQ(s.ws.householdsAsSaved, s.ws.households);
+    EXPECT_EQ(s.ws.dnaAsSaved, s.ws.dnaList);
+    EXPECT_EQ(s.ws.simItemsAsSaved, s.ws.simItemList);
+    EXPECT_FALSE(s.ws.householdsAsSaved[0].householdDirty);
+    EXPECT_FALSE(s.ws.dnaAsSaved[0].dirty);
+    const auto relationships = s.ws.relationshipList;
+    const auto households = s.ws.households;
+    const auto dna = s.ws.dnaList;
+    s.ws = Workspace{};
+    s.Load();
+    EXPECT_EQ(s.ws.relationshipList, relationships);
+    EXPECT_EQ(s.ws.households, households);
+    EXPECT_EQ(s.ws.dnaList, dna);
 }
 
 TEST(Save, AFirstNameRewritesThatSimsPackageAloneAndOnlyItsEnglishEntry) {
