@@ -27,12 +27,15 @@ bool DocumentIO::MayDiscardChanges(const QString& what) {
            asker_.AskYesNo(QStringLiteral("There are changes that have not been saved.\r\n") + what);
 }
 
-bool DocumentIO::Load(std::size_t entry) {
+bool DocumentIO::Load(std::size_t entry, Progress* progress) {
     GameSession& session = document_.session();
     try {
-        LoadSessionNeighborhood(session, entry, reporter_, status_.progress());
+        LoadSessionNeighborhood(session, entry, reporter_, progress ? *progress : status_.progress());
         document_.Reset();
         return true;
+    } catch (const OperationCancelled&) {
+        document_.Reset();
+        return false;
     } catch (const std::exception& error) {
         reporter_.Error(error.what());
         document_.Reset();

@@ -28,8 +28,9 @@ public:
     // them?").
     bool MayDiscardChanges(const QString& what);
     // Loads the catalogue entry into the session; its history starts anew. False (reported) when
-    // it could not be loaded: the model is empty then.
-    bool Load(std::size_t entry);
+    // it could not be loaded, or (said by nobody) when the player cancelled through `progress`:
+    // the model is empty then. The status line shows the load when no progress is given.
+    bool Load(std::size_t entry, Progress* progress = nullptr);
     // Saves the loaded neighborhood: a backup offered first (once a run per neighborhood, when
     // there is none from today), the overwrite question when the game changed its files. Returns
     // false when the player stopped it or another editor held the neighborhood.

@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/cancellable_progress.h"
 #include "app/widgets.h"
 #include "platform/file_io.h"
 #include "platform/errors.h"
@@ -820,7 +821,9 @@ bool MainWindow::LoadSelectedNeighborhood() {
     filling_ = true;
     simList_.Clear();
     filling_ = false;
-    if (io_.Load(entry)) {
+    // The load may be cancelled: it writes nothing, and the neighborhood it leaves is empty.
+    CancellableProgress loading(this, *this, QStringLiteral("Loading ") + QString::fromStdString(neighborhood->Text()));
+    if (io_.Load(entry, &loading)) {
         shownPortrait_ = {};  // the same file may hold another picture now
         cbNeighborhood_->setItemText(cbNeighborhood_->currentIndex(), QString::fromStdString(neighborhood->Text()));
         FillCharacterSelector(std::nullopt);
@@ -849,7 +852,7 @@ bool MainWindow::LoadSelectedNeighborhood() {
         if (Panel* about = PanelNamed(QStringLiteral("pnlAbout"))) about->Open();
         buttonColumn_->setEnabled(false);
     }
-    SetStatus(QString());
+    SetStatus(loading.Cancelled() ? QStringLiteral("Loading was cancelled. Choose a neighborhood above.") : QString());
     progress_->setMaximum(100);
     progress_->setValue(0);
     return true;

@@ -27,6 +27,12 @@ public:
     using IoError::IoError;
 };
 
+// The player stopped long work that allows it; what the work had done is dropped.
+class OperationCancelled : public std::runtime_error {
+public:
+    OperationCancelled() : std::runtime_error("cancelled") {}
+};
+
 // What went wrong, for the player: the exception's text, but for running out of memory (whose
 // text names only the exception) plain words.
 inline std::string Explain(const std::exception& error) {

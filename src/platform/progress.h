@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+#include "platform/errors.h"
+
 namespace qh {
 
 class Progress {
@@ -14,7 +16,15 @@ public:
     virtual void SetPosition(int position) = 0;
     // Called between steps of long work: the place to let the window repaint.
     virtual void Step() {}
+    // Whether the player asked to stop the work; asked only by work that can stop without harm.
+    virtual bool Cancelled() const { return false; }
 };
+
+// A step of work the player may stop: OperationCancelled once they asked.
+inline void StepOrStop(Progress& progress) {
+    progress.Step();
+    if (progress.Cancelled()) throw OperationCancelled();
+}
 
 class NullProgress final : public Progress {
 public:

@@ -118,7 +118,7 @@ void LoadCharacters(LoadContext& context) {
     int position = 0;
     for (const fs::path& file : files) {
         context.progress.SetPosition(++position);
-        context.progress.Step();
+        StepOrStop(context.progress);
         std::error_code error;
         if (!fs::exists(file, error)) continue;
         const std::string name = file.filename().string();
@@ -394,7 +394,7 @@ void LoadNeighborhood(Workspace& workspace, Neighborhood& neighborhood, const fs
         progress.SetMaximum(500);
         progress.SetPosition(1);
         progress.SetStatus("Expanding Neighborhood");
-        progress.Step();
+        StepOrStop(progress);
         PackageImage image;
         ExpansionFaults faults;
         workspace.loadedFiles[workspace.packagePath] = ReadSteadily(
@@ -433,7 +433,7 @@ void LoadNeighborhood(Workspace& workspace, Neighborhood& neighborhood, const fs
         progress.SetStatus("Loading Neighborhood Data");
         for (Pass pass : kNeighborhoodPasses) {
             pass(context);
-            progress.Step();
+            StepOrStop(progress);
         }
         neighborhood.dirty = 0;
         workspace.characterLimit = options.characterLimit;

@@ -42,7 +42,9 @@ struct LoadContext {
 
 // Replaces the workspace with the neighborhood and refreshes its record (name, description,
 // version, dirty cleared). Skipped files are reported and left out; an error no step handles
-// throws, leaving the workspace empty.
+// throws, leaving the workspace empty. Between its steps (each character file, each pass) the
+// load stops with OperationCancelled when `progress` says the player cancelled, leaving the
+// workspace empty too: nothing is written, so stopping harms nothing.
 void LoadNeighborhood(Workspace& workspace, Neighborhood& neighborhood,
                       const std::filesystem::path& neighborhoodsFolder, const LoadOptions& options,
                       Reporter& reporter, Progress& progress);

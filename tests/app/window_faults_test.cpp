@@ -15,6 +15,8 @@
 #include <QSlider>
 
 #include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <map>
 #include <set>
 
 #include <QTimer>
@@ -65,6 +67,40 @@ TEST(WindowFaults, ANeighborhoodWithoutSimsLeavesNothingOfThePreviousOneToEdit) 
     EXPECT_FALSE(s.Shown(note));
     EXPECT_TRUE(s.Shown(s.Find<QLineEdit>("edtNgbdName")));
     EXPECT_EQ(s.Find<QLineEdit>("edtNgbdName")->text(), QStringLiteral("Pleasant Valley"));
+}
+
+// The player cancels a load as it begins: nothing of the neighborhood is shown or offered for
+// editing, nothing was written, no error is reported, and another load works as ever.
+TEST(WindowFaults, ACancelledLoadLeavesNoNeighborhoodAndWritesNothing) {
+    Session s;
+    const auto college = s.game.userData / "Neighborhoods" / "G001";
+    std::map<std::filesystem::path, std::uintmax_t> sizes;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(college)) {
+        if (entry.is_regular_file()) sizes[entry.path()] = entry.file_size();
+    }
+    bool cancelled = false;
+    // Taken with the load's first events, as a click on the dialog's Cancel would be.
+    QTimer::singleShot(0, s.window.get(), [&] {
+        if (auto* dialog = s.window->findChild<QProgressDialog*>()) {
+            dialog->cancel();
+            cancelled = true;
+        }
+    });
+    Choose(s, "G001");
+    ASSERT_TRUE(cancelled) << "the load offered its Cancel";
+    EXPECT_TRUE(s.state.workspace.characters.empty());
+    EXPECT_FALSE(s.state.loaded.has_value());
+    EXPECT_EQ(s.window->characterSelector()->count(), 0);
+    EXPECT_FALSE(s.Find<QWidget>("pnlButtons")->isEnabled()) << "no panel to edit";
+    EXPECT_TRUE(s.Find<QLabel>("lblStatus")->text().startsWith(QStringLiteral("Loading was cancelled")));
+    EXPECT_TRUE(s.reporter.messages.empty());
+    EXPECT_FALSE(s.window->document().Unsaved());
+    for (const auto& [file, size] : sizes) EXPECT_EQ(std::filesystem::file_size(file), size) << file;
+    EXPECT_EQ(s.window->findChild<QProgressDialog*>(), nullptr) << "the dialog is gone";
+    Choose(s, "N001");
+    EXPECT_EQ(s.state.workspace.prefix, "N001");
+    EXPECT_FALSE(s.state.workspace.characters.empty());
+    EXPECT_TRUE(s.Find<QWidget>("pnlButtons")->isEnabled());
 }
 
 TEST(WindowFaults, ChoosingTheOpenNeighborhoodAgainKeepsItsUnsavedChanges) {

@@ -126,6 +126,49 @@ Bytes Jpeg(std::uint8_t shade) {
     return fixture::EncodeJpeg(b);
 }
 
+// A load the player stops at any of its steps ends with OperationCancelled and an empty model,
+// and one that is not stopped loads as ever.
+TEST(LoadNeighborhood, StopsAtAnyStepWhenCancelledAndLeavesNothing) {
+    // Answers "cancelled" from the given step on.
+    class StopAt final : public Progress {
+    public:
+        explicit StopAt(int step) : stopAt_(step) {}
+        void SetStatus(std::string_view) override {}
+        void SetMaximum(int) override {}
+        void SetPosition(int) override {}
+        void Step() override { ++steps; }
+        bool Cancelled() const override { return stopAt_ >= 0 && steps >= stopAt_; }
+        int steps = 0;
+
+    private:
+        int stopAt_;
+    };
+    test::TempDir dir;
+    const auto game = demo::WriteDemoGame(dir.path());
+    const auto folder = game.userData / "Neighborhoods";
+    RecordingReporter reporter;
+    NullProgress quiet;
+    auto catalogue = ScanNeighborhoods(folder, 1, reporter, quiet);
+    auto n = std::find_if(catalogue.begin(), catalogue.end(), [](auto& c) { return c.prefix == "N001"; });
+    ASSERT_NE(n, catalogue.end());
+    StopAt counting(-1);
+    Workspace whole;
+    LoadNeighborhood(whole, *n, folder, {}, reporter, counting);
+    ASSERT_FALSE(whole.characters.empty());
+    ASSERT_GT(counting.steps, 3);
+    for (int step = 1; step <= counting.steps; ++step) {
+        SCOPED_TRACE(step);
+        StopAt stopping(step);
+        Workspace ws;
+        EXPECT_THROW(LoadNeighborhood(ws, *n, folder, {}, reporter, stopping), OperationCancelled);
+        EXPECT_EQ(stopping.steps, step) << "no step after the cancel";
+        EXPECT_TRUE(ws.characters.empty());
+        EXPECT_TRUE(ws.relationshipList.empty());
+        EXPECT_TRUE(ws.loadedFiles.empty());
+    }
+    EXPECT_TRUE(reporter.messages.empty());
+}
+
 TEST(LoadNeighborhood, MatchingPicturesAndListTexts) {
     Folder f;
     f.Describe(f.Sim(0x77, 0x20), 0x30);  // another sim's description first

@@ -1,0 +1,55 @@
+#include "app/cancellable_progress.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+
+namespace qh::app {
+
+namespace {
+// How often the work lets the window take its events, and how long it runs before the dialog
+// shows: a short load is never interrupted by a dialog that vanishes at once.
+constexpr int kEventsEveryMs = 30;
+constexpr int kShowAfterMs = 800;
+}  // namespace
+
+CancellableProgress::CancellableProgress(QWidget* window, Progress& statusLine, const QString& title)
+    : line_(statusLine), dialog_(window) {
+    dialog_.setWindowTitle(title);
+    dialog_.setLabelText(title);
+    dialog_.setCancelButtonText(QStringLiteral("Cancel"));
+    dialog_.setWindowModality(Qt::WindowModal);
+    dialog_.setMinimumDuration(kShowAfterMs);
+    dialog_.setAutoClose(false);
+    dialog_.setAutoReset(false);
+    dialog_.setRange(0, 1);
+    dialog_.setValue(0);
+}
+
+void CancellableProgress::SetStatus(std::string_view text) {
+    line_.SetStatus(text);
+    if (!text.empty()) dialog_.setLabelText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void CancellableProgress::SetMaximum(int maximum) {
+    line_.SetMaximum(maximum);
+    dialog_.setMaximum(std::max(1, maximum));
+}
+
+void CancellableProgress::SetPosition(int position) {
+    line_.SetPosition(position);
+    position_ = position;
+}
+
+void CancellableProgress::Step() {
+    // The first step takes the events at once, then every few hundredths of a second.
+    if (sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventsEveryMs) return;
+    sinceEvents_.start();
+    // The dialog's value shows it once the work has lasted; with the window blocked by it, every
+    // event may be taken, the Cancel button's click among them.
+    dialog_.setValue(std::clamp(position_, 0, dialog_.maximum()));
+    QCoreApplication::processEvents();
+}
+
+bool CancellableProgress::Cancelled() const { return dialog_.wasCanceled(); }
+
+}  // namespace qh::app
