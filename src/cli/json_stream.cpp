@@ -1,9 +1,136 @@
 #include "cli/json_stream.h"
 
+#include <charconv>
+
 namespace qh::cli {
 
 namespace {
 constexpr std::size_t kPiece = 1 << 20;
+
+template <typename Number>
+void AppendNumber(std::string& out, Number value) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end);
+}
+}  // namespace
+
+void JsonText::Line(std::size_t depth) {
+    out_ += '\n';
+    out_.append(indent_ + 2 * depth, ' ');
+}
+
+void JsonText::BeforeValue() {
+    if (levels_.empty() || !levels_.back().array) return;
+    if (levels_.back().count++ > 0) out_ += ',';
+    Line(levels_.size());
+}
+
+JsonText& JsonText::Open(char bracket, bool array) {
+    BeforeValue();
+    out_ += bracket;
+    levels_.push_back({array, 0});
+    return *this;
+}
+
+JsonText& JsonText::Close(char bracket) {
+    const Level closed = levels_.back();
+    levels_.pop_back();
+    if (closed.count > 0) Line(levels_.size());
+    out_ += bracket;
+    return *this;
+}
+
+JsonText& JsonText::Key(std::string_view key) {
+    if (levels_.back().count++ > 0) out_ += ',';
+    Line(levels_.size());
+    out_ += '"';
+    Escaped(key);
+    out_ += "\": ";
+    return *this;
+}
+
+JsonText& JsonText::Number(std::int64_t value) {
+    BeforeValue();
+    AppendNumber(out_, value);
+    return *this;
+}
+
+JsonText& JsonText::Unsigned(std::uint64_t value) {
+    BeforeValue();
+    AppendNumber(out_, value);
+    return *this;
+}
+
+JsonText& JsonText::Bool(bool value) {
+    BeforeValue();
+    out_ += value ? "true" : "false";
+    return *this;
+}
+
+JsonText& JsonText::String(std::string_view value) {
+    BeforeValue();
+    out_ += '"';
+    Escaped(value);
+    out_ += '"';
+    return *this;
+}
+
+JsonText& JsonText::Null() {
+    BeforeValue();
+    out_ += "null";
+    return *this;
+}
+
+JsonText& JsonText::Json(const nlohmann::ordered_json& value) {
+    BeforeValue();
+    serializer_.dump(value, true, false, 2, static_cast<unsigned>(indent_ + 2 * levels_.size()));
+    return *this;
+}
+
+JsonValue& JsonValue::Key(std::string_view key) {
+    key_.assign(key);
+    return *this;
+}
+
+nlohmann::ordered_json& JsonValue::Place(nlohmann::ordered_json value) {
+    if (open_.empty()) return root_ = std::move(value);
+    nlohmann::ordered_json& container = *open_.back();
+    if (container.is_array()) {
+        container.push_back(std::move(value));
+        return container.back();
+    }
+    // Appended without looking for the key first: an ordered object finds a key by walking its
+    // members, which over a sim's few hundred fields costs more than the rest of the work.
+    using Members = std::vector<std::pair<const std::string, nlohmann::ordered_json>>;
+    auto& members = static_cast<Members&>(container.get_ref<nlohmann::ordered_json::object_t&>());
+    members.emplace_back(std::move(key_), std::move(value));
+    return members.back().second;
+}
+
+// nlohmann's escapes without ensure_ascii: the two-letter ones, \u00XX (lower case) for the other
+// control characters, everything else as it is.
+void JsonText::Escaped(std::string_view text) {
+    for (const char c : text) {
+        switch (c) {
+            case '"': out_ += "\\\""; break;
+            case '\\': out_ += "\\\\"; break;
+            case '\b': out_ += "\\b"; break;
+            case '\f': out_ += "\\f"; break;
+            case '\n': out_ += "\\n"; break;
+            case '\r': out_ += "\\r"; break;
+            case '\t': out_ += "\\t"; break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    static constexpr char kHex[] = "0123456789abcdef";
+                    out_ += "\\u00";
+                    out_ += kHex[static_cast<unsigned char>(c) >> 4];
+                    out_ += kHex[static_cast<unsigned char>(c) & 15];
+                } else {
+                    out_ += c;
+                }
+        }
+    }
 }
 
 JsonObjectStream::JsonObjectStream(std::ostream& out)

@@ -7,8 +7,88 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qh::cli {
+
+// One JSON value written as text, laid out exactly as nlohmann's dump(2) lays it out at the
+// depth where it stands, without the value ever being built: for the records a dump prints by the
+// hundred thousand. Keys and strings must be valid UTF-8.
+class JsonText {
+public:
+    using Serializer = nlohmann::detail::serializer<nlohmann::ordered_json>;
+    // `indent`: the spaces before the line the value begins on; `serializer` writes into `out`.
+    JsonText(std::string& out, unsigned indent, Serializer& serializer)
+        : out_(out), indent_(indent), serializer_(serializer) {}
+    JsonText& BeginObject() { return Open('{', false); }
+    JsonText& EndObject() { return Close('}'); }
+    JsonText& BeginArray() { return Open('[', true); }
+    JsonText& EndArray() { return Close(']'); }
+    // A member of the object open now; its value follows.
+    JsonText& Key(std::string_view key);
+    JsonText& Number(std::int64_t value);
+    JsonText& Unsigned(std::uint64_t value);
+    JsonText& Bool(bool value);
+    JsonText& String(std::string_view value);
+    JsonText& Null();
+    // A value already built, written where it stands.
+    JsonText& Json(const nlohmann::ordered_json& value);
+
+private:
+    struct Level {
+        bool array;
+        unsigned count;
+    };
+    JsonText& Open(char bracket, bool array);
+    JsonText& Close(char bracket);
+    // Before a value: in an array, the separator and the element's indent.
+    void BeforeValue();
+    // A new line indented for the depth `depth` below the value's own.
+    void Line(std::size_t depth);
+    void Escaped(std::string_view text);
+    std::string& out_;
+    unsigned indent_;
+    Serializer& serializer_;
+    std::vector<Level> levels_;
+};
+
+// The same calls building the value instead, for commands that compare or select before they
+// print: one description of a record's layout serves both.
+class JsonValue {
+public:
+    JsonValue& BeginObject() { return Open(nlohmann::ordered_json::object()); }
+    JsonValue& EndObject() { return Close(); }
+    JsonValue& BeginArray() { return Open(nlohmann::ordered_json::array()); }
+    JsonValue& EndArray() { return Close(); }
+    JsonValue& Key(std::string_view key);
+    JsonValue& Number(std::int64_t value) { return Put(value); }
+    JsonValue& Unsigned(std::uint64_t value) { return Put(value); }
+    JsonValue& Bool(bool value) { return Put(value); }
+    JsonValue& String(std::string_view value) { return Put(std::string(value)); }
+    JsonValue& Null() { return Put(nullptr); }
+    JsonValue& Json(const nlohmann::ordered_json& value) { return Put(value); }
+    nlohmann::ordered_json Take() { return std::move(root_); }
+
+private:
+    // Into the open array, under the pending key of the open object, or as the whole value;
+    // the place it took.
+    nlohmann::ordered_json& Place(nlohmann::ordered_json value);
+    JsonValue& Put(nlohmann::ordered_json value) {
+        Place(std::move(value));
+        return *this;
+    }
+    JsonValue& Open(nlohmann::ordered_json empty) {
+        open_.push_back(&Place(std::move(empty)));
+        return *this;
+    }
+    JsonValue& Close() {
+        open_.pop_back();
+        return *this;
+    }
+    nlohmann::ordered_json root_;
+    std::vector<nlohmann::ordered_json*> open_;
+    std::string key_;
+};
 
 class JsonObjectStream {
 public:
@@ -19,6 +99,15 @@ public:
     // A member that is an array, written element by element.
     void BeginArray(std::string_view key);
     void Element(const nlohmann::ordered_json& value);
+    // An element written as text by `write(JsonText&)`, the same as Element of the value it writes.
+    template <typename Write>
+    void ElementText(Write&& write) {
+        buffer_ += anyElement_ ? ",\n    " : "\n    ";
+        anyElement_ = true;
+        JsonText text(buffer_, 4, serializer_);
+        write(text);
+        Flush();
+    }
     void EndArray();
     // Closes the object (and ends the line); nothing may follow.
     void End();

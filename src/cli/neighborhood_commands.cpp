@@ -121,44 +121,34 @@ nlohmann::ordered_json PanelsJson(const Character& sim, std::span<const Neighbor
 
 }  // namespace
 
+
 namespace {
 
-// Appends a member the object does not have yet, without looking for it first: an ordered
-// object finds a key by walking its members, which over a sim's few hundred fields, for each of
-// ten thousand sims, costs more than the whole rest of a dump.
-void Append(nlohmann::ordered_json& object, std::string key, nlohmann::ordered_json value) {
-    if (object.is_null()) object = nlohmann::ordered_json::object();
-    using Members = std::vector<std::pair<const std::string, nlohmann::ordered_json>>;
-    static_cast<Members&>(object.get_ref<nlohmann::ordered_json::object_t&>()).emplace_back(std::move(key), std::move(value));
-}
-
-void AppendAll(nlohmann::ordered_json& object, nlohmann::ordered_json&& more) {
-    for (auto& [key, value] : more.get_ref<nlohmann::ordered_json::object_t&>()) Append(object, key, std::move(value));
-}
-
-}  // namespace
-
-nlohmann::ordered_json CharacterJson(const Character& sim, SortOrder order, std::span<const NeighborhoodItem> items,
-                                     const GameEnvironment& env, const DNA* dna) {
+// A sim's record, as a value or as text (`out` is a JsonValue or a JsonText).
+template <typename Out>
+void WriteCharacter(Out& out, const Character& sim, SortOrder order, std::span<const NeighborhoodItem> items,
+                    const GameEnvironment& env, const DNA* dna) {
     const SimSkills skills = ReadSimSkills(items, sim);
-    nlohmann::ordered_json out;
+    out.BeginObject();
     for (const CharacterField& field : CharacterFields()) {
         std::visit(
             [&](auto member) {
                 using T = std::remove_cvref_t<decltype(sim.*member)>;
-                const std::string name(field.name);
+                out.Key(field.name);
                 if constexpr (std::is_same_v<T, Guid4>) {
-                    Append(out, name, GuidKey(sim.*member));
+                    out.String(GuidKey(sim.*member));
                 } else if constexpr (std::is_same_v<T, std::string>) {
-                    Append(out, name, ToValidUtf8(sim.*member));
+                    out.String(ToValidUtf8(sim.*member));
+                } else if constexpr (std::is_signed_v<T>) {
+                    out.Number(sim.*member);
                 } else {
-                    Append(out, name, sim.*member);
+                    out.Unsigned(sim.*member);
                 }
             },
             field.member);
     }
-    Append(out, "listText", CharacterListText(sim, order));
-    Append(out, "hasPicture", sim.portrait.has_value());
+    out.Key("listText").String(CharacterListText(sim, order));
+    out.Key("hasPicture").Bool(sim.portrait.has_value());
     // The working life and schooling in words, as the Career and School panels name them.
     const std::string career = GuidKey(sim.careerGuid);
     const std::string retired = GuidKey(sim.retiredCareerGuid);
@@ -167,48 +157,101 @@ nlohmann::ordered_json CharacterJson(const Character& sim, SortOrder order, std:
     const Major* major = FindMajor(majorKey);
     const auto classes = MajorClasses(majorKey);
     const bool hasClass = sim.universityClass >= 1 && static_cast<std::size_t>(sim.universityClass) <= classes.size();
-    Append(out, "work", {{"career", CareerName(career)},
-                   {"title", CareerTitle(career, sim.jobLevel)},
-                   {"retiredCareer", CareerName(retired)},
-                   {"retiredTitle", CareerTitle(retired, sim.retiredJobLevel)},
-                   {"school", school ? school->name : ""},
-                   {"grade", sim.schoolGrade >= 1 && sim.schoolGrade <= 13 ? SchoolGrades()[sim.schoolGrade - 1] : ""},
-                   {"major", major ? major->name : ""},
-                   {"class", hasClass ? classes[static_cast<std::size_t>(sim.universityClass - 1)] : std::string()},
-                   {"year", hasClass ? UniversityYear(majorKey, sim.universityClass) : std::string()},
-                   {"gpa", GpaText(sim.gpa)}});
-    AppendAll(out, TraitsJson(sim, skills));
-    AppendAll(out, PanelsJson(sim, items, env));
-    // The genetic record's sixteen genes by name ("NA" for none); null without a record.
-    nlohmann::ordered_json genes;
-    if (dna) {
-        for (const DnaField& field : DnaFields()) Append(genes, std::string(field.name), ToValidUtf8(dna->*field.member));
+    out.Key("work").BeginObject();
+    out.Key("career").String(CareerName(career));
+    out.Key("title").String(CareerTitle(career, sim.jobLevel));
+    out.Key("retiredCareer").String(CareerName(retired));
+    out.Key("retiredTitle").String(CareerTitle(retired, sim.retiredJobLevel));
+    out.Key("school").String(school ? std::string_view(school->name) : std::string_view());
+    out.Key("grade").String(sim.schoolGrade >= 1 && sim.schoolGrade <= 13
+                                ? std::string_view(SchoolGrades()[sim.schoolGrade - 1])
+                                : std::string_view());
+    out.Key("major").String(major ? std::string_view(major->name) : std::string_view());
+    out.Key("class").String(hasClass ? std::string_view(classes[static_cast<std::size_t>(sim.universityClass - 1)])
+                                     : std::string_view());
+    out.Key("year").String(hasClass ? UniversityYear(majorKey, sim.universityClass) : std::string());
+    out.Key("gpa").String(GpaText(sim.gpa));
+    out.EndObject();
+    for (const nlohmann::ordered_json& more : {TraitsJson(sim, skills), PanelsJson(sim, items, env)}) {
+        for (const auto& [key, value] : more.items()) out.Key(key).Json(value);
     }
-    Append(out, "dna", std::move(genes));
-    return out;
+    // The genetic record's sixteen genes by name ("NA" for none); null without a record.
+    out.Key("dna");
+    if (dna) {
+        out.BeginObject();
+        for (const DnaField& field : DnaFields()) out.Key(field.name).String(ToValidUtf8(dna->*field.member));
+        out.EndObject();
+    } else {
+        out.Null();
+    }
+    out.EndObject();
 }
 
 // One relationship record: the values by name, the flags by caption (and all 32 bits, for those
 // the program does not name), the family relation with its text.
-nlohmann::ordered_json RelationshipJson(const RelationshipRecord& record) {
-    nlohmann::ordered_json flags = nlohmann::json::array();
+template <typename Out>
+void WriteRelationship(Out& out, const RelationshipRecord& record) {
+    out.BeginObject();
+    out.Key("ownerId").Unsigned(record.ownerId);
+    out.Key("otherId").Unsigned(record.otherId);
+    out.Key("headerWord").Unsigned(record.headerWord);
+    out.Key("valueCount").Unsigned(record.valueCount);
+    out.Key("shortTerm").Number(record.shortTerm);
+    out.Key("longTerm").Number(record.longTerm);
+    out.Key("flags").BeginArray();
     for (const RelationshipFlag& flag : RelationshipFlags()) {
-        if (HasRelationshipFlag(record, flag.bit)) flags.push_back(std::string(flag.caption));
+        if (HasRelationshipFlag(record, flag.bit)) out.String(flag.caption);
     }
+    out.EndArray();
+    out.Key("flagBits").Unsigned(RelationshipFlagsOf(record));
+    out.Key("familyRelation").Number(record.familyRelation);
     const bool known = MirrorFamilyRelation(record.familyRelation).has_value();
-    return {{"ownerId", record.ownerId},
-            {"otherId", record.otherId},
-            {"headerWord", record.headerWord},
-            {"valueCount", record.valueCount},
-            {"shortTerm", record.shortTerm},
-            {"longTerm", record.longTerm},
-            {"flags", flags},
-            {"flagBits", RelationshipFlagsOf(record)},
-            {"familyRelation", record.familyRelation},
-            {"familyRelationText", known ? std::string(FamilyRelations()[static_cast<std::size_t>(record.familyRelation)].text) : ""},
-            {"hasFamilyRelation", record.hasFamilyRelation != 0},
-            {"isNew", record.isNew != 0}};
+    out.Key("familyRelationText")
+        .String(known ? FamilyRelations()[static_cast<std::size_t>(record.familyRelation)].text : std::string_view());
+    out.Key("hasFamilyRelation").Bool(record.hasFamilyRelation != 0);
+    out.Key("isNew").Bool(record.isNew != 0);
+    out.EndObject();
 }
+
+// One item of the neighborhood data, its values in order.
+template <typename Out>
+void WriteItem(Out& out, const NeighborhoodItem& item) {
+    out.BeginObject();
+    out.Key("owner").Unsigned(item.owner);
+    out.Key("secondary").Unsigned(item.secondary);
+    out.Key("ownerWord").Unsigned(item.ownerWord);
+    out.Key("itemGuid").String(HexId(item.itemGuid));
+    out.Key("flags1").Unsigned(item.flags1);
+    out.Key("flags2").Unsigned(item.flags2);
+    out.Key("invNumber").Unsigned(item.invNumber);
+    out.Key("padding").Unsigned(item.padding);
+    out.Key("values").BeginArray();
+    for (std::uint16_t value : item.values) out.Unsigned(value);
+    out.EndArray();
+    out.EndObject();
+}
+
+}  // namespace
+
+nlohmann::ordered_json CharacterJson(const Character& sim, SortOrder order, std::span<const NeighborhoodItem> items,
+                                     const GameEnvironment& env, const DNA* dna) {
+    JsonValue value;
+    WriteCharacter(value, sim, order, items, env, dna);
+    return value.Take();
+}
+
+void WriteCharacterText(JsonText& text, const Character& sim, SortOrder order, std::span<const NeighborhoodItem> items,
+                        const GameEnvironment& env, const DNA* dna) {
+    WriteCharacter(text, sim, order, items, env, dna);
+}
+
+nlohmann::ordered_json RelationshipJson(const RelationshipRecord& record) {
+    JsonValue value;
+    WriteRelationship(value, record);
+    return value.Take();
+}
+
+void WriteRelationshipText(JsonText& text, const RelationshipRecord& record) { WriteRelationship(text, record); }
 
 nlohmann::ordered_json HouseholdJson(const Household& h) {
     nlohmann::ordered_json members = nlohmann::json::array();
@@ -232,10 +275,12 @@ nlohmann::ordered_json HouseholdJson(const Household& h) {
 }
 
 nlohmann::ordered_json ItemJson(const NeighborhoodItem& item) {
-    return {{"owner", item.owner},       {"secondary", item.secondary}, {"ownerWord", item.ownerWord},
-            {"itemGuid", HexId(item.itemGuid)}, {"flags1", item.flags1}, {"flags2", item.flags2},
-            {"invNumber", item.invNumber}, {"padding", item.padding},    {"values", item.values}};
+    JsonValue value;
+    WriteItem(value, item);
+    return value.Take();
 }
+
+void WriteItemText(JsonText& text, const NeighborhoodItem& item) { WriteItem(text, item); }
 
 void LoadByPrefix(const GlobalOptions& options, const std::string& prefix, Reporter& reporter, GameSession& session) {
     Discover(options, session);
@@ -281,9 +326,10 @@ void AddNeighborhoodCommands(CLI::App& app, const GlobalOptions& options, Report
         for (std::size_t i : SimListOrder(ws, order)) {
             const Character& sim = ws.characters[i];
             const auto own = itemsByOwner.find(sim.instanceId);
-            out.Element(CharacterJson(sim, order,
-                                      own == itemsByOwner.end() ? std::span<const NeighborhoodItem>() : own->second,
-                                      session.env, FindDna(ws, sim.instanceId)));
+            const auto items = own == itemsByOwner.end() ? std::span<const NeighborhoodItem>() : std::span(own->second);
+            out.ElementText([&](JsonText& text) {
+                WriteCharacterText(text, sim, order, items, session.env, FindDna(ws, sim.instanceId));
+            });
         }
         out.EndArray();
         itemsByOwner.clear();
@@ -321,12 +367,18 @@ void AddNeighborhoodCommands(CLI::App& app, const GlobalOptions& options, Report
         }
         out.EndArray();
         out.BeginArray("relationships");
-        for (const RelationshipRecord& record : ws.relationshipList) out.Element(RelationshipJson(record));
+        // The most numerous records are written as text: building each as a value first costs
+        // several times the writing.
+        for (const RelationshipRecord& record : ws.relationshipList) {
+            out.ElementText([&record](JsonText& text) { WriteRelationshipText(text, record); });
+        }
         out.EndArray();
         for (auto [name, items] : {std::pair{"simItems", &ws.simItemList}, std::pair{"familyItems", &ws.familyItemList},
                                   std::pair{"lotItems", &ws.lotItemList}}) {
             out.BeginArray(name);
-            for (const NeighborhoodItem& item : *items) out.Element(ItemJson(item));
+            for (const NeighborhoodItem& item : *items) {
+                out.ElementText([&item](JsonText& text) { WriteItemText(text, item); });
+            }
             out.EndArray();
         }
         out.End();

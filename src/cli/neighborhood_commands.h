@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/context.h"
+#include "cli/json_stream.h"
 #include "platform/reporter.h"
 #include "workspace/model.h"
 #include "workspace/skill_items.h"
@@ -25,5 +26,10 @@ nlohmann::ordered_json CharacterJson(const Character& sim, SortOrder order, std:
 nlohmann::ordered_json ItemJson(const NeighborhoodItem& item);
 nlohmann::ordered_json HouseholdJson(const Household& household);
 nlohmann::ordered_json RelationshipJson(const RelationshipRecord& record);
+// The same written as text, as the dump prints them (the same text as the values' own).
+void WriteCharacterText(JsonText& text, const Character& sim, SortOrder order, std::span<const NeighborhoodItem> items,
+                        const GameEnvironment& env, const DNA* dna);
+void WriteItemText(JsonText& text, const NeighborhoodItem& item);
+void WriteRelationshipText(JsonText& text, const RelationshipRecord& record);
 
 }  // namespace qh::cli

@@ -171,7 +171,13 @@ TEST(CliErrors, ExpandRefusesWhatItCannotExpandWholeAndOutputThatCannotBeWritten
 
 #include <sstream>
 
+#include <functional>
+#include <limits>
+#include <span>
+
 #include "cli/json_stream.h"
+#include "cli/neighborhood_commands.h"
+#include "relationship/relationship.h"
 
 namespace qh::cli {
 namespace {
@@ -205,6 +211,110 @@ TEST(JsonObjectStream, WritesWhatTheWholeDocumentsDumpWould) {
     std::ostringstream empty;
     JsonObjectStream(empty).End();
     EXPECT_EQ(empty.str(), J::object().dump(2) + "\n");
+}
+
+// The same calls made on the text writer and on the value builder give, as elements of a stream,
+// the text of the value: nesting, empty containers, numbers at their limits, every escape.
+TEST(JsonText, WritesWhatTheValueItDescribesDumpsTo) {
+    using J = nlohmann::ordered_json;
+    const std::string escapes = std::string("q\"b\\s/\b\f\n\r\t") + '\x01' + '\x1f' + "\x7f \xC3\xA9 \xE2\x84\xA2";
+    const auto describe = [&](auto& out) {
+        out.BeginObject();
+        out.Key("min").Number(std::numeric_limits<std::int64_t>::min());
+        out.Key("max").Unsigned(std::numeric_limits<std::uint64_t>::max());
+        out.Key("zero").Number(0);
+        out.Key(escapes).String(escapes);
+        out.Key("empty object").BeginObject().EndObject();
+        out.Key("empty array").BeginArray().EndArray();
+        out.Key("list").BeginArray();
+        out.Number(-1).Bool(true).Null().String("");
+        out.BeginArray().Unsigned(7).BeginObject().Key("deep").Bool(false).EndObject().EndArray();
+        out.BeginObject().EndObject();
+        out.EndArray();
+        out.Key("built").Json(J{{"a", J::array({1, J::object(), "x"})}, {"b", J::object()}});
+        out.Key("nothing").Null();
+        out.EndObject();
+    };
+    JsonValue value;
+    describe(value);
+    std::ostringstream byValue;
+    std::ostringstream byText;
+    {
+        JsonObjectStream out(byValue);
+        out.BeginArray("records");
+        out.Element(value.Take());
+        out.Element(J::array());
+        out.EndArray();
+        out.End();
+    }
+    {
+        JsonObjectStream out(byText);
+        out.BeginArray("records");
+        out.ElementText([&](JsonText& text) { describe(text); });
+        out.ElementText([](JsonText& text) { text.BeginArray().EndArray(); });
+        out.EndArray();
+        out.End();
+    }
+    EXPECT_EQ(byText.str(), byValue.str());
+    JsonValue again;
+    describe(again);
+    const J whole = {{"records", J::array({again.Take(), J::array()})}};
+    EXPECT_EQ(byText.str(), whole.dump(2) + "\n");
+}
+
+// The records the dump writes as text read exactly as their values print, whatever they hold: a
+// sim with a genetic record and one without, items without values and at their limits, every
+// relationship flag and family relations known and unknown.
+TEST(JsonText, TheDumpsRecordsAsTextAreTheirValuesText) {
+    std::vector<std::pair<nlohmann::ordered_json, std::function<void(JsonText&)>>> records;
+    Character sim;
+    sim.firstName = "Zo\xC3\xAB \"Q\"";
+    sim.schoolGrade = 13;
+    sim.universityClass = 2;
+    DNA dna;
+    dna.skinTone = "00000002-0000-0000-0000-000000000000";
+    GameEnvironment env;
+    NeighborhoodItem item;
+    item.itemGuid = 0xFFFFFFFF;
+    item.values = {0, 65535, 7};
+    for (const DNA* genes : {static_cast<const DNA*>(&dna), static_cast<const DNA*>(nullptr)}) {
+        records.emplace_back(CharacterJson(sim, SortOrder{}, std::span(&item, 1), env, genes), [&, genes](JsonText& text) {
+            WriteCharacterText(text, sim, SortOrder{}, std::span(&item, 1), env, genes);
+        });
+    }
+    NeighborhoodItem bare;
+    for (const NeighborhoodItem* one : {&item, &bare}) {
+        records.emplace_back(ItemJson(*one), [one](JsonText& text) { WriteItemText(text, *one); });
+    }
+    std::vector<RelationshipRecord> relationships(3);
+    relationships[0].flagsLow = relationships[0].flagsHigh = 0xFF;
+    relationships[0].flagsUpper = 0xFFFF;
+    relationships[0].shortTerm = -100;
+    relationships[0].familyRelation = 3;
+    relationships[1].familyRelation = -1;
+    relationships[2].familyRelation = 1000;
+    for (const RelationshipRecord& record : relationships) {
+        records.emplace_back(RelationshipJson(record), [&record](JsonText& text) { WriteRelationshipText(text, record); });
+    }
+    for (const auto& [value, write] : records) {
+        std::ostringstream byValue;
+        std::ostringstream byText;
+        {
+            JsonObjectStream out(byValue);
+            out.BeginArray("records");
+            out.Element(value);
+            out.EndArray();
+            out.End();
+        }
+        {
+            JsonObjectStream out(byText);
+            out.BeginArray("records");
+            out.ElementText(write);
+            out.EndArray();
+            out.End();
+        }
+        EXPECT_EQ(byText.str(), byValue.str());
+    }
 }
 
 }  // namespace
