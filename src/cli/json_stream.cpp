@@ -111,7 +111,12 @@ nlohmann::ordered_json& JsonValue::Place(nlohmann::ordered_json value) {
 // nlohmann's escapes without ensure_ascii: the two-letter ones, \u00XX (lower case) for the other
 // control characters, everything else as it is.
 void JsonText::Escaped(std::string_view text) {
-    for (const char c : text) {
+    std::size_t plain = 0;  // where the run of characters not yet appended begins
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c != '"' && c != '\\') continue;
+        out_.append(text.data() + plain, i - plain);
+        plain = i + 1;
         switch (c) {
             case '"': out_ += "\\\""; break;
             case '\\': out_ += "\\\\"; break;
@@ -120,17 +125,14 @@ void JsonText::Escaped(std::string_view text) {
             case '\n': out_ += "\\n"; break;
             case '\r': out_ += "\\r"; break;
             case '\t': out_ += "\\t"; break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    static constexpr char kHex[] = "0123456789abcdef";
-                    out_ += "\\u00";
-                    out_ += kHex[static_cast<unsigned char>(c) >> 4];
-                    out_ += kHex[static_cast<unsigned char>(c) & 15];
-                } else {
-                    out_ += c;
-                }
+            default: {
+                static constexpr char kHex[] = "0123456789abcdef";
+                const char code[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 15]};
+                out_.append(code, sizeof code);
+            }
         }
     }
+    out_.append(text.data() + plain, text.size() - plain);
 }
 
 JsonObjectStream::JsonObjectStream(std::ostream& out)

@@ -36,91 +36,128 @@ nlohmann::ordered_json NeighborhoodJson(const Neighborhood& n) {
 
 namespace {
 
+// A number, a truth or a text, as the value of that type would be written.
+template <typename Out, typename T>
+void Put(Out& out, const T& value) {
+    if constexpr (std::is_same_v<T, bool>) {
+        out.Bool(value);
+    } else if constexpr (std::is_integral_v<T> && std::is_signed_v<T>) {
+        out.Number(value);
+    } else if constexpr (std::is_integral_v<T>) {
+        out.Unsigned(value);
+    } else {
+        out.String(value);
+    }
+}
+
 // What the Personality, Interests, Skills and Needs panels show of a sim, under their fields'
 // names; the item skills by name with their GUIDs.
-nlohmann::ordered_json TraitsJson(const Character& sim, const SimSkills& skills) {
-    nlohmann::ordered_json out;
-    auto group = [&](TraitGroup g) {
-        nlohmann::ordered_json values;
-        for (const TraitSlider& slider : TraitSliders(g)) values[std::string(slider.field)] = sim.*slider.member;
-        return values;
+template <typename Out>
+void WriteTraits(Out& out, const Character& sim, const SimSkills& skills) {
+    const auto group = [&](TraitGroup g, bool reputation) {
+        out.BeginObject();
+        for (const TraitSlider& slider : TraitSliders(g)) Put(out.Key(slider.field), sim.*slider.member);
+        if (reputation) Put(out.Key("reputation"), sim.reputation);
+        out.EndObject();
     };
-    out["personality"] = group(TraitGroup::Personality);
-    if (ReputationStored(sim)) out["personality"]["reputation"] = sim.reputation;
-    out["interests"] = group(TraitGroup::Interests);
-    out["skills"] = group(TraitGroup::BaseSkills);
-    out["itemSkills"] = nlohmann::json::array();
+    out.Key("personality");
+    group(TraitGroup::Personality, ReputationStored(sim));
+    out.Key("interests");
+    group(TraitGroup::Interests, false);
+    out.Key("skills");
+    group(TraitGroup::BaseSkills, false);
+    out.Key("itemSkills").BeginArray();
     for (const ItemSkill& skill : ItemSkills()) {
         if (!skills.Has(skill.itemGuid)) continue;
-        nlohmann::ordered_json entry{{"skill", skill.name}, {"itemGuid", HexId(skill.itemGuid)}};
+        out.BeginObject();
+        Put(out.Key("skill"), skill.name);
+        out.Key("itemGuid").String(HexId(skill.itemGuid));
         if (skill.presence) {
-            entry["learned"] = true;
+            out.Key("learned").Bool(true);
         } else {
-            entry["level"] = skills.Level(skill.itemGuid);
+            Put(out.Key("level"), skills.Level(skill.itemGuid));
         }
-        out["itemSkills"].push_back(entry);
+        out.EndObject();
     }
+    out.EndArray();
     if (skills.training) {
         const ToddlerTraining& t = *skills.training;
-        out["toddlerTraining"] = {{"walk", t.walk},           {"talk", t.talk},
-                                  {"potty", t.potty},         {"walkLearned", t.walkLearned},
-                                  {"talkLearned", t.talkLearned}, {"pottyLearned", t.pottyLearned},
-                                  {"rhyme", t.rhyme},         {"rhymeLearned", t.rhymeLearned}};
+        out.Key("toddlerTraining").BeginObject();
+        Put(out.Key("walk"), t.walk);
+        Put(out.Key("talk"), t.talk);
+        Put(out.Key("potty"), t.potty);
+        Put(out.Key("walkLearned"), t.walkLearned);
+        Put(out.Key("talkLearned"), t.talkLearned);
+        Put(out.Key("pottyLearned"), t.pottyLearned);
+        Put(out.Key("rhyme"), t.rhyme);
+        Put(out.Key("rhymeLearned"), t.rhymeLearned);
+        out.EndObject();
     }
     if (NeedsStored(sim)) {
-        out["needs"] = nlohmann::ordered_json::object();
+        out.Key("needs").BeginObject();
         for (const NeedRow& need : NeedRows()) {
-            out["needs"][std::string(need.field)] = {{"value", sim.*need.member},
-                                                     {"speed", NeedSpeedCaption(sim.*need.member)}};
+            out.Key(need.field).BeginObject();
+            Put(out.Key("value"), sim.*need.member);
+            Put(out.Key("speed"), NeedSpeedCaption(sim.*need.member));
+            out.EndObject();
         }
+        out.EndObject();
     }
-    return out;
 }
-
-}  // namespace
-
-namespace {
 
 // The Aspiration/Influence, Hobbies, Badges and Rewards/Extras panels' values in their words.
-nlohmann::ordered_json PanelsJson(const Character& sim, std::span<const NeighborhoodItem> items, const GameEnvironment& env) {
-    nlohmann::ordered_json out;
+template <typename Out>
+void WritePanels(Out& out, const Character& sim, std::span<const NeighborhoodItem> items, const GameEnvironment& env) {
     const ShownAspiration shown = ShownAspirations(items, sim, env);
     const auto benefit = WeeklyBenefit(items, sim);
-    out["aspiration"] = {{"aspiration", AspirationName(shown.primary)},
-                         {"secondary", AspirationName(shown.secondary)},
-                         {"meter", sim.aspirationScore},
-                         {"level", sim.aspirationLevel},
-                         {"points", ShownRewardPoints(sim)},
-                         {"longTermLevel", sim.ltaLevel},
-                         {"unlocksEarned", sim.ltaUnlocksEarned},
-                         {"unlocksUsed", sim.ltaUnlocksUsed},
-                         {"benefit", benefit ? nlohmann::ordered_json(*benefit) : nlohmann::ordered_json()},
-                         {"influenceLevel", sim.influenceLevel}};
-    nlohmann::ordered_json enthusiasm;
-    std::string talent = "-";
+    out.Key("aspiration").BeginObject();
+    Put(out.Key("aspiration"), AspirationName(shown.primary));
+    Put(out.Key("secondary"), AspirationName(shown.secondary));
+    Put(out.Key("meter"), sim.aspirationScore);
+    Put(out.Key("level"), sim.aspirationLevel);
+    Put(out.Key("points"), ShownRewardPoints(sim));
+    Put(out.Key("longTermLevel"), sim.ltaLevel);
+    Put(out.Key("unlocksEarned"), sim.ltaUnlocksEarned);
+    Put(out.Key("unlocksUsed"), sim.ltaUnlocksUsed);
+    out.Key("benefit");
+    if (benefit) {
+        Put(out, *benefit);
+    } else {
+        out.Null();
+    }
+    Put(out.Key("influenceLevel"), sim.influenceLevel);
+    out.EndObject();
+    out.Key("hobbies").BeginObject();
+    out.Key("enthusiasm").BeginObject();
+    std::string_view talent = "-";
     for (const HobbyRow& row : HobbyRows()) {
-        enthusiasm[row.name] = sim.*row.member;
+        Put(out.Key(row.name), sim.*row.member);
         if (row.id == ShownTalent(sim)) talent = row.name;
     }
-    nlohmann::ordered_json memberships = nlohmann::json::array();
-    for (int id : HobbyLotMemberships(items, sim)) memberships.push_back(id);
-    out["hobbies"] = {{"enthusiasm", enthusiasm}, {"talent", talent}, {"memberships", memberships}};
-    nlohmann::ordered_json badges = nlohmann::ordered_json::object();
+    out.EndObject();
+    out.Key("talent").String(talent);
+    out.Key("memberships").BeginArray();
+    for (int id : HobbyLotMemberships(items, sim)) out.Number(id);
+    out.EndArray();
+    out.EndObject();
+    out.Key("badges").BeginObject();
     for (const BadgeRow& badge : BadgeRows()) {
         const int level = BadgeLevel(items, sim, badge.itemGuid);
-        if (level != 0) badges[badge.name] = {{"level", level}, {"grade", BadgeGradeName(BadgeGrade(level))}};
+        if (level == 0) continue;
+        out.Key(badge.name).BeginObject();
+        out.Key("level").Number(level);
+        Put(out.Key("grade"), BadgeGradeName(BadgeGrade(level)));
+        out.EndObject();
     }
-    out["badges"] = badges;
-    nlohmann::ordered_json rewards = nlohmann::json::array();
+    out.EndObject();
+    out.Key("rewards").BeginArray();
     for (const RewardRow& reward : RewardRows()) {
-        if (HasReward(items, sim, reward)) rewards.push_back(reward.caption);
+        if (HasReward(items, sim, reward)) Put(out, reward.caption);
     }
-    out["rewards"] = rewards;
-    return out;
+    out.EndArray();
 }
 
 }  // namespace
-
 
 namespace {
 
@@ -172,9 +209,8 @@ void WriteCharacter(Out& out, const Character& sim, SortOrder order, std::span<c
     out.Key("year").String(hasClass ? UniversityYear(majorKey, sim.universityClass) : std::string());
     out.Key("gpa").String(GpaText(sim.gpa));
     out.EndObject();
-    for (const nlohmann::ordered_json& more : {TraitsJson(sim, skills), PanelsJson(sim, items, env)}) {
-        for (const auto& [key, value] : more.items()) out.Key(key).Json(value);
-    }
+    WriteTraits(out, sim, skills);
+    WritePanels(out, sim, items, env);
     // The genetic record's sixteen genes by name ("NA" for none); null without a record.
     out.Key("dna");
     if (dna) {

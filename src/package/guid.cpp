@@ -1,6 +1,6 @@
 #include "package/guid.h"
 
-#include <cstdio>
+#include <cstddef>
 
 namespace qh {
 
@@ -27,9 +27,13 @@ int HexDigit(char c) {
 
 std::string FormatGuid(const Guid4& guid, GuidFormat format) {
     const auto order = Order(format);
-    char text[9];
-    std::snprintf(text, sizeof text, "%02X%02X%02X%02X", guid[order[0]], guid[order[1]], guid[order[2]],
-                  guid[order[3]]);
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text(8, '0');
+    for (std::size_t place = 0; place < 4; ++place) {
+        const std::uint8_t byte = guid[static_cast<std::size_t>(order[place])];
+        text[2 * place] = kDigits[byte >> 4];
+        text[2 * place + 1] = kDigits[byte & 15];
+    }
     return text;
 }
 
