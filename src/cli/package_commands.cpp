@@ -93,13 +93,15 @@ void ExtractCommand(const ExtractOptions& options, Reporter& reporter) {
 }
 
 void ExpandCommand(const fs::path& file, const fs::path& output, Reporter& reporter) {
+    // Read into memory not cleared first: the bytes are only decoded.
+    const FileBuffer read = ReadFileBuffer(file);
     if (output.empty()) {
-        ExpandPackage(file, reporter);
+        ExpandPackageRead(read.Span(), file, reporter);
         return;
     }
     // The same refusals as expanding in place: nothing is written for a package that cannot be
     // expanded whole.
-    const PackageImage image = ExpandForRewrite(ReadFileBytes(file), file, reporter);
+    const PackageImage image = ExpandForRewrite(read.Span(), file, reporter);
     AtomicReplace(output, image);
 }
 
