@@ -29,8 +29,15 @@ bool DocumentIO::MayDiscardChanges(const QString& what) {
 
 bool DocumentIO::Load(std::size_t entry, Progress* progress) {
     GameSession& session = document_.session();
+    Progress& shown = progress ? *progress : status_.progress();
+    std::unique_ptr<NeighborhoodPreload> preload = std::move(preload_);
     try {
-        LoadSessionNeighborhood(session, entry, reporter_, progress ? *progress : status_.progress());
+        if (preload && preload->entry() == entry) {
+            preload->Adopt(session, reporter_, shown);
+        } else {
+            preload.reset();  // another neighborhood was chosen: that load stops
+            LoadSessionNeighborhood(session, entry, reporter_, shown);
+        }
         document_.Reset();
         return true;
     } catch (const OperationCancelled&) {

@@ -5,10 +5,12 @@
 
 #include <QObject>
 #include <cstddef>
+#include <memory>
 #include <set>
 #include <string>
 
 #include "app/document.h"
+#include "app/neighborhood_preload.h"
 #include "app/services.h"
 #include "workspace/backups.h"
 
@@ -31,6 +33,9 @@ public:
     // it could not be loaded, or (said by nobody) when the player cancelled through `progress`:
     // the model is empty then. The status line shows the load when no progress is given.
     bool Load(std::size_t entry, Progress* progress = nullptr);
+    // A load begun before the window was built: the next Load of its entry takes its result, a
+    // Load of another entry drops it.
+    void SetPreload(std::unique_ptr<NeighborhoodPreload> preload) { preload_ = std::move(preload); }
     // Saves the loaded neighborhood: a backup offered first (once a run per neighborhood, when
     // there is none from today), the overwrite question when the game changed its files. Returns
     // false when the player stopped it or another editor held the neighborhood.
@@ -55,6 +60,7 @@ private:
     Reporter& reporter_;
     Trash& trash_;
     StatusLine& status_;
+    std::unique_ptr<NeighborhoodPreload> preload_;
     std::set<std::string> offeredBackup_;  // neighborhoods offered a backup before a save this run
 };
 

@@ -76,6 +76,11 @@ int main(int argc, char** argv) {
         }
         return 1;
     }
+    // The neighborhood the window will show first is read while the window is being built.
+    std::unique_ptr<qh::app::NeighborhoodPreload> preload;
+    if (const auto first = qh::app::FirstNeighborhood(state, line.startup)) {
+        preload = std::make_unique<qh::app::NeighborhoodPreload>(state, *first);
+    }
     qh::app::MainWindow window(state, images, reporter, asker, line.startup.programFolder + QStringLiteral("/help"));
     qh::app::PaintTimes* paints = nullptr;
     if (line.timings) {
@@ -84,7 +89,7 @@ int main(int argc, char** argv) {
             if (paints && paints->loadedFrame()) QTimer::singleShot(0, &window, [] { QApplication::exit(0); });
         });
     }
-    if (!qh::app::StartWindow(window, line.startup)) return 0;
+    if (!qh::app::StartWindow(window, line.startup, std::move(preload))) return 0;
     if (paints) paints->LoadDone();
     if (line.size.isValid()) window.resize(line.size.expandedTo(window.minimumSize()));
 

@@ -139,7 +139,25 @@ std::optional<std::string> PrepareState(GameSession& state, ImageLibrary& images
     }
 }
 
-bool StartWindow(MainWindow& window, const StartupOptions& options) {
+namespace {
+
+// The neighborhood offered first: the one named, else the one the settings remember.
+std::string Preselected(const GameSession& state, const StartupOptions& options) {
+    return options.neighborhood.isEmpty() ? state.settings->Ngbd() : options.neighborhood.toStdString();
+}
+
+}  // namespace
+
+std::optional<std::size_t> FirstNeighborhood(const GameSession& state, const StartupOptions& options) {
+    if (options.askForNeighborhood || state.catalogue.empty()) return std::nullopt;
+    const std::string preselect = Preselected(state, options);
+    for (std::size_t i = 0; i < state.catalogue.size(); ++i) {
+        if (state.catalogue[i].prefix == preselect) return i;
+    }
+    return 0;
+}
+
+bool StartWindow(MainWindow& window, const StartupOptions& options, std::unique_ptr<NeighborhoodPreload> preload) {
     GameSession& state = window.session();
     auto* about = static_cast<AboutPanel*>(window.PanelNamed(QStringLiteral("pnlAbout")));
     about->SetCaption(VersionCaption());
@@ -147,7 +165,7 @@ bool StartWindow(MainWindow& window, const StartupOptions& options) {
     about->Open();
     window.advancedBox()->setChecked(state.settings->Advanced());
 
-    const std::string preselect = options.neighborhood.isEmpty() ? state.settings->Ngbd() : options.neighborhood.toStdString();
+    const std::string preselect = Preselected(state, options);
     int chosen = -1;
     if (options.askForNeighborhood) {
         window.hide();
@@ -156,10 +174,8 @@ bool StartWindow(MainWindow& window, const StartupOptions& options) {
         dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
         if (dialog.exec() != QDialog::Accepted) return false;
         chosen = dialog.Chosen();
-    } else {
-        for (std::size_t i = 0; i < state.catalogue.size(); ++i) {
-            if (state.catalogue[i].prefix == preselect) chosen = static_cast<int>(i);
-        }
+    } else if (const auto first = FirstNeighborhood(state, options)) {
+        chosen = static_cast<int>(*first);
     }
     if (chosen < 0) chosen = 0;
     window.show();
@@ -172,6 +188,7 @@ bool StartWindow(MainWindow& window, const StartupOptions& options) {
     }
     window.EndBusy();
     window.FillNeighborhoodSelector(QString::fromStdString(state.catalogue[static_cast<std::size_t>(chosen)].prefix));
+    window.io().SetPreload(std::move(preload));
     window.LoadSelectedNeighborhood();
     window.ApplyAdvancedMode();
     // A data folder no key of the game names: the player sees how it was found.

@@ -6,11 +6,13 @@
 #include <QString>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/images.h"
+#include "app/neighborhood_preload.h"
 #include "platform/game_discovery.h"
 #include "workspace/game_session.h"
 
@@ -69,8 +71,14 @@ QString ProgramDataFolder(const QString& programFolder);
 std::optional<std::string> PrepareState(GameSession& state, ImageLibrary& images, const StartupOptions& options,
                                         Reporter& reporter);
 
-// Steps with the window: the scheme, the dialog, the object catalogue and the first load.
-// Returns false when the program is to end (the dialog cancelled).
-bool StartWindow(MainWindow& window, const StartupOptions& options);
+// The catalogue entry the window loads first when the player is not asked (the one named, else the
+// one the settings remember, else the first); nothing when the player is asked or there is none.
+std::optional<std::size_t> FirstNeighborhood(const GameSession& state, const StartupOptions& options);
+
+// Steps with the window: the scheme, the dialog, the object catalogue and the first load (taken
+// from `preload` when it loads the neighborhood chosen). Returns false when the program is to end
+// (the dialog cancelled).
+bool StartWindow(MainWindow& window, const StartupOptions& options,
+                 std::unique_ptr<NeighborhoodPreload> preload = nullptr);
 
 }  // namespace qh::app

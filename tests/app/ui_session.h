@@ -65,7 +65,9 @@ struct Session {
     std::unique_ptr<MainWindow> window;
 
     // `prepare` may change the demo game's files before the program starts.
-    explicit Session(bool advanced = false, const std::function<void(const demo::DemoGame&)>& prepare = {}) {
+    // `preload`: the first neighborhood read while the window is built, as the program does.
+    explicit Session(bool advanced = false, const std::function<void(const demo::DemoGame&)>& prepare = {},
+                     bool preload = false) {
         if (prepare) prepare(game);
         // The system's trash of this test's own: what the window deletes lands in the test's folder.
         qputenv("XDG_DATA_HOME", QByteArray::fromStdString((dir / "data").string()));
@@ -79,8 +81,12 @@ struct Session {
         }
         const auto failure = PrepareState(state, images, options, reporter);
         if (failure) throw std::runtime_error(*failure);
+        std::unique_ptr<NeighborhoodPreload> first;
+        if (const auto entry = FirstNeighborhood(state, options); entry && preload) {
+            first = std::make_unique<NeighborhoodPreload>(state, *entry);
+        }
         window = std::make_unique<MainWindow>(state, images, reporter, asker, QStringLiteral(QH_APP_DIR "/help"));
-        StartWindow(*window, options);
+        StartWindow(*window, options, std::move(first));
         reporter.messages.clear();
     }
     template <typename T>

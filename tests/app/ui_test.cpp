@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <tuple>
 
 #include <QProgressBar>
 
@@ -65,6 +66,73 @@ TEST(Startup, OpensThePreselectedNeighborhoodWithItsSims) {
     QSettings settings(QString::fromStdString(s.options.shared.settings->string()), QSettings::IniFormat);
     EXPECT_EQ(settings.value(QStringLiteral("NGBD")).toString(), QStringLiteral("N001"));
     EXPECT_EQ(settings.value(QStringLiteral("ColorScheme")).toString(), QStringLiteral("1"));
+}
+
+// The program reads the first neighborhood while it builds the window: the window shows the
+// same neighborhood, sims and records as when it loads it itself.
+TEST(Startup, TheNeighborhoodReadWhileTheWindowIsBuiltIsTheOneLoaded) {
+    Session loaded;
+    Session preloaded(false, {}, true);
+    ASSERT_TRUE(preloaded.state.loaded.has_value());
+    EXPECT_EQ(preloaded.state.loaded, loaded.state.loaded);
+    EXPECT_EQ(preloaded.window->neighborhoodSelector()->currentText(), loaded.window->neighborhoodSelector()->currentText());
+    EXPECT_EQ(preloaded.window->characterSelector()->count(), loaded.window->characterSelector()->count());
+    ASSERT_EQ(preloaded.state.workspace.characters.size(), loaded.state.workspace.characters.size());
+    for (std::size_t i = 0; i < loaded.state.workspace.characters.size(); ++i) {
+        EXPECT_EQ(preloaded.state.workspace.characters[i].firstName, loaded.state.workspace.characters[i].firstName);
+    }
+    EXPECT_EQ(preloaded.state.workspace.relationshipList, loaded.state.workspace.relationshipList);
+    EXPECT_EQ(preloaded.state.workspace.simItemList, loaded.state.workspace.simItemList);
+    // The neighborhood's record as the load refreshed it (each session in a folder of its own).
+    const Neighborhood& a = *preloaded.state.LoadedNeighborhood();
+    const Neighborhood& b = *loaded.state.LoadedNeighborhood();
+    EXPECT_EQ(std::tie(a.prefix, a.ngbdName, a.ngbdDescription, a.versionText, a.dirty),
+              std::tie(b.prefix, b.ngbdName, b.ngbdDescription, b.versionText, b.dirty));
+    EXPECT_TRUE(preloaded.Shown(preloaded.Find<QLineEdit>("edtNgbdName")));
+    EXPECT_FALSE(preloaded.window->document().Unsaved());
+}
+
+// What the load on its own thread reports reaches the window's reporter in order once it is
+// taken; a cancel stops it with the model empty; one never taken stops when it is dropped.
+TEST(Startup, AReadAheadLoadReportsThroughTheWindowAndStopsWhenCancelled) {
+    std::string damaged;
+    Session s(false, [&](const demo::DemoGame& game) {
+        const auto characters = game.userData / "Neighborhoods" / "G001" / "Characters";
+        for (const auto& entry : std::filesystem::directory_iterator(characters)) {
+            if (!damaged.empty()) break;
+            damaged = entry.path().filename().string();
+            std::ofstream(entry.path(), std::ios::binary | std::ios::trunc) << "not a package";
+        }
+    });
+    ASSERT_FALSE(damaged.empty());
+    std::size_t college = 0;
+    while (s.state.catalogue[college].prefix != "G001") ++college;
+    RecordingReporter reporter;
+    NullProgress progress;
+    {
+        NeighborhoodPreload preload(s.state, college);
+        preload.Adopt(s.state, reporter, progress);
+    }
+    EXPECT_EQ(s.state.loaded, college);
+    EXPECT_EQ(s.state.workspace.prefix, "G001");
+    ASSERT_EQ(reporter.messages.size(), 1u);
+    EXPECT_NE(reporter.messages[0].text.find(damaged), std::string::npos) << reporter.messages[0].text;
+
+    class Cancelling final : public Progress {
+    public:
+        void SetStatus(std::string_view) override {}
+        void SetMaximum(int) override {}
+        void SetPosition(int) override {}
+        bool Cancelled() const override { return true; }
+    } cancelling;
+    NeighborhoodPreload cancelled(s.state, college);
+    EXPECT_THROW(cancelled.Adopt(s.state, reporter, cancelling), OperationCancelled);
+    EXPECT_FALSE(s.state.loaded.has_value());
+    EXPECT_TRUE(s.state.workspace.characters.empty());
+
+    // Dropped before it is taken: it stops, and nothing of the session changes.
+    { NeighborhoodPreload dropped(s.state, college); }
+    EXPECT_TRUE(s.state.workspace.characters.empty());
 }
 
 TEST(Startup, ChangingTheNeighborhoodRunsTheLoaderAndDropsUnsavedChanges) {
