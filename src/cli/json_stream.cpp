@@ -1,6 +1,8 @@
 #include "cli/json_stream.h"
 
 #include <charconv>
+#include <cstdint>
+#include <cstring>
 
 namespace qh::cli {
 
@@ -110,9 +112,29 @@ nlohmann::ordered_json& JsonValue::Place(nlohmann::ordered_json value) {
 
 // nlohmann's escapes without ensure_ascii: the two-letter ones, \u00XX (lower case) for the other
 // control characters, everything else as it is.
+namespace {
+
+// Whether any of the eight bytes is a control character, a quote or a backslash: the bytes that
+// are escaped. (For each test, the high bit of a byte is set exactly when the byte matches.)
+bool AnyEscaped(std::uint64_t eight) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHigh = 0x8080808080808080;
+    const auto zeroByte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHigh; };
+    const std::uint64_t control = (eight - kOnes * 0x20) & ~eight & kHigh;  // a byte below 0x20
+    return (control | zeroByte(eight ^ (kOnes * '"')) | zeroByte(eight ^ (kOnes * '\\'))) != 0;
+}
+
+}  // namespace
+
 void JsonText::Escaped(std::string_view text) {
+    // Most texts (every key) need no escape: eight bytes at a time up to the first that does.
+    std::size_t first = 0;
+    for (std::uint64_t eight = 0; first + 8 <= text.size(); first += 8) {
+        std::memcpy(&eight, text.data() + first, 8);
+        if (AnyEscaped(eight)) break;
+    }
     std::size_t plain = 0;  // where the run of characters not yet appended begins
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    for (std::size_t i = first; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
         if (c >= 0x20 && c != '"' && c != '\\') continue;
         out_.append(text.data() + plain, i - plain);

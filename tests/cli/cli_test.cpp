@@ -172,6 +172,7 @@ TEST(CliErrors, ExpandRefusesWhatItCannotExpandWholeAndOutputThatCannotBeWritten
 #include <sstream>
 
 #include <functional>
+#include <random>
 #include <limits>
 #include <span>
 
@@ -260,6 +261,26 @@ TEST(JsonText, WritesWhatTheValueItDescribesDumpsTo) {
     describe(again);
     const J whole = {{"records", J::array({again.Take(), J::array()})}};
     EXPECT_EQ(byText.str(), whole.dump(2) + "\n");
+}
+
+// Strings of every length and mix (plain letters, quotes, backslashes, control characters, letters
+// of two to four bytes, the escaped byte anywhere in an eight-byte block) are written as nlohmann
+// writes them.
+TEST(JsonText, EveryStringIsEscapedAsTheValueWouldBe) {
+    const std::vector<std::string> pieces = {"a", "Z", " ", "~", "\"", "\\", "/", "\n", "\t", "\x01", "\x1f", "\x7f",
+                                             "\xC3\xA9", "\xE2\x84\xA2", "\xF0\x9F\x90\xB1"};
+    std::mt19937 random(20261211);
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        const int length = static_cast<int>(random() % 40);
+        // Mostly plain letters, as keys and names are, with now and then something else.
+        for (int i = 0; i < length; ++i) text += pieces[random() % 4 == 0 ? random() % pieces.size() : random() % 4];
+        std::string written;
+        nlohmann::detail::serializer<nlohmann::ordered_json> serializer(
+            nlohmann::detail::output_adapter<char, std::string>(written), ' ');
+        JsonText(written, 0, serializer).String(text);
+        ASSERT_EQ(written, nlohmann::ordered_json(text).dump()) << round;
+    }
 }
 
 // The records the dump writes as text read exactly as their values print, whatever they hold: a
