@@ -1,6 +1,7 @@
 #include "app/cancellable_progress.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <algorithm>
 
 namespace qh::app {
@@ -44,10 +45,11 @@ void CancellableProgress::Step() {
     // The first step takes the events at once, then every few hundredths of a second.
     if (sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventsEveryMs) return;
     sinceEvents_.start();
-    // The dialog's value shows it once the work has lasted; with the window blocked by it, every
-    // event may be taken, the Cancel button's click among them.
+    // The dialog's value shows it once the work has lasted. While it is up the window is blocked
+    // by it and every event may be taken, the Cancel button's click among them; before, the
+    // player's input waits, as the window's controls would otherwise act in the middle of the work.
     dialog_.setValue(std::clamp(position_, 0, dialog_.maximum()));
-    QCoreApplication::processEvents();
+    QCoreApplication::processEvents(dialog_.isVisible() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
 }
 
 bool CancellableProgress::Cancelled() const { return dialog_.wasCanceled(); }

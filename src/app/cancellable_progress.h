@@ -19,8 +19,9 @@ public:
     void SetStatus(std::string_view text) override;
     void SetMaximum(int maximum) override;
     void SetPosition(int position) override;
-    // Lets the window repaint and the dialog take a click, at most every few hundredths of a
-    // second: a step per character file of a large neighborhood is far more often than that.
+    // Lets the window repaint and the dialog take a click (the player's input only once the
+    // dialog is up), at most every few hundredths of a second: a step per character file of a
+    // large neighborhood is far more often than that.
     void Step() override;
     bool Cancelled() const override;
     // The dialog itself (tests press its button).
