@@ -14,7 +14,7 @@ constexpr int kShowAfterMs = 800;
 }  // namespace
 
 CancellableProgress::CancellableProgress(QWidget* window, Progress& statusLine, const QString& title)
-    : line_(statusLine), dialog_(window) {
+    : line_(statusLine), title_(title), dialog_(window) {
     dialog_.setWindowTitle(title);
     dialog_.setLabelText(title);
     dialog_.setCancelButtonText(QStringLiteral("Cancel"));
@@ -28,7 +28,10 @@ CancellableProgress::CancellableProgress(QWidget* window, Progress& statusLine, 
 
 void CancellableProgress::SetStatus(std::string_view text) {
     line_.SetStatus(text);
-    if (!text.empty()) dialog_.setLabelText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    // What is being done, under the work it is a step of.
+    if (!text.empty()) {
+        dialog_.setLabelText(title_ + QStringLiteral("\n") + QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    }
 }
 
 void CancellableProgress::SetMaximum(int maximum) {

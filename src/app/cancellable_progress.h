@@ -29,6 +29,7 @@ public:
 
 private:
     Progress& line_;
+    QString title_;
     QProgressDialog dialog_;
     QElapsedTimer sinceEvents_;
     int position_ = 0;

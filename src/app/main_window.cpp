@@ -847,6 +847,7 @@ bool MainWindow::LoadSelectedNeighborhood() {
     } else {
         lblNoSims_->hide();
         FillCharacterSelector(std::nullopt);  // the model is empty now
+        ShowPortrait();  // no sim: the last neighborhood's portrait does not stay
         EndBusy();
         // Only another neighborhood can be chosen now.
         if (Panel* about = PanelNamed(QStringLiteral("pnlAbout"))) about->Open();

@@ -82,6 +82,9 @@ TEST(WindowFaults, ACancelledLoadLeavesNoNeighborhoodAndWritesNothing) {
     // Taken with the load's first events, as a click on the dialog's Cancel would be.
     QTimer::singleShot(0, s.window.get(), [&] {
         if (auto* dialog = s.window->findChild<QProgressDialog*>()) {
+            // The dialog names the neighborhood above the step it is at.
+            EXPECT_TRUE(dialog->labelText().startsWith(QStringLiteral("Loading G001 : Alderwood College\n")))
+                << dialog->labelText().toStdString();
             dialog->cancel();
             cancelled = true;
         }
@@ -92,6 +95,7 @@ TEST(WindowFaults, ACancelledLoadLeavesNoNeighborhoodAndWritesNothing) {
     EXPECT_FALSE(s.state.loaded.has_value());
     EXPECT_EQ(s.window->characterSelector()->count(), 0);
     EXPECT_FALSE(s.Find<QWidget>("pnlButtons")->isEnabled()) << "no panel to edit";
+    EXPECT_TRUE(s.Find<QLabel>("imgPortrait")->pixmap().isNull()) << "no sim's portrait without a sim";
     EXPECT_TRUE(s.Find<QLabel>("lblStatus")->text().startsWith(QStringLiteral("Loading was cancelled")));
     EXPECT_TRUE(s.reporter.messages.empty());
     EXPECT_FALSE(s.window->document().Unsaved());
