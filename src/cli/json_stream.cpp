@@ -84,12 +84,6 @@ JsonText& JsonText::Null() {
     return *this;
 }
 
-JsonText& JsonText::Json(const nlohmann::ordered_json& value) {
-    BeforeValue();
-    serializer_.dump(value, true, false, 2, static_cast<unsigned>(indent_ + 2 * levels_.size()));
-    return *this;
-}
-
 JsonValue& JsonValue::Key(std::string_view key) {
     key_.assign(key);
     return *this;

@@ -16,10 +16,8 @@ namespace qh::cli {
 // hundred thousand. Keys and strings must be valid UTF-8.
 class JsonText {
 public:
-    using Serializer = nlohmann::detail::serializer<nlohmann::ordered_json>;
-    // `indent`: the spaces before the line the value begins on; `serializer` writes into `out`.
-    JsonText(std::string& out, unsigned indent, Serializer& serializer)
-        : out_(out), indent_(indent), serializer_(serializer) {}
+    // `indent`: the spaces before the line the value begins on.
+    JsonText(std::string& out, unsigned indent) : out_(out), indent_(indent) {}
     JsonText& BeginObject() { return Open('{', false); }
     JsonText& EndObject() { return Close('}'); }
     JsonText& BeginArray() { return Open('[', true); }
@@ -31,8 +29,6 @@ public:
     JsonText& Bool(bool value);
     JsonText& String(std::string_view value);
     JsonText& Null();
-    // A value already built, written where it stands.
-    JsonText& Json(const nlohmann::ordered_json& value);
 
 private:
     struct Level {
@@ -48,7 +44,6 @@ private:
     void Escaped(std::string_view text);
     std::string& out_;
     unsigned indent_;
-    Serializer& serializer_;
     std::vector<Level> levels_;
 };
 
@@ -66,7 +61,6 @@ public:
     JsonValue& Bool(bool value) { return Put(value); }
     JsonValue& String(std::string_view value) { return Put(std::string(value)); }
     JsonValue& Null() { return Put(nullptr); }
-    JsonValue& Json(const nlohmann::ordered_json& value) { return Put(value); }
     nlohmann::ordered_json Take() { return std::move(root_); }
 
 private:
@@ -104,7 +98,7 @@ public:
     void ElementText(Write&& write) {
         buffer_ += anyElement_ ? ",\n    " : "\n    ";
         anyElement_ = true;
-        JsonText text(buffer_, 4, serializer_);
+        JsonText text(buffer_, 4);
         write(text);
         Flush();
     }
