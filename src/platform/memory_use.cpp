@@ -1,5 +1,8 @@
 #include "platform/memory_use.h"
 
+// Any header of the C library says which library it is; __GLIBC__ is not known before one.
+#include <cstdlib>
+
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
