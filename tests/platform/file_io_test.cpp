@@ -366,8 +366,12 @@ TEST(AtomicReplace, LeftoverTemporariesOfAKilledSaveAreRemovedAndNothingElse) {
                              "notes.tmp", "N001_Neighborhood.package.A1B2C3.tmp", "x.package.a1b2c.tmp"}) {
         AtomicReplace(dir / name, Bytes{1});
     }
+    // A folder named as a temporary is not one.
+    std::filesystem::create_directory(dir / "Characters.package.abcdef.tmp");
     // Made through AtomicReplace themselves, so their own temporaries are gone already.
     EXPECT_EQ(RemoveLeftoverTemporaries(dir.path()), 2u);
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "Characters.package.abcdef.tmp"));
+    EXPECT_EQ(RemoveLeftoverTemporaries(dir / "no such folder"), 0u);
     EXPECT_TRUE(std::filesystem::exists(dir / "notes.tmp"));
     EXPECT_TRUE(std::filesystem::exists(dir / "N001_Neighborhood.package.A1B2C3.tmp"));
     EXPECT_TRUE(std::filesystem::exists(dir / "x.package.a1b2c.tmp"));
