@@ -7,9 +7,8 @@
 namespace qh::app {
 
 namespace {
-// How often the work lets the window take its events, and how long it runs before the dialog
-// shows: a short load is never interrupted by a dialog that vanishes at once.
-constexpr int kEventsEveryMs = 30;
+// How long the work runs before the dialog shows: a short load is never interrupted by a dialog
+// that vanishes at once.
 constexpr int kShowAfterMs = 800;
 }  // namespace
 

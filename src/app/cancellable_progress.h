@@ -11,6 +11,10 @@
 
 namespace qh::app {
 
+// How often long work lets the window take its events: often enough to repaint smoothly and take
+// a click at once, seldom enough to cost the work nothing worth measuring.
+inline constexpr int kEventsEveryMs = 30;
+
 class CancellableProgress final : public Progress {
 public:
     // `statusLine` is told every status, maximum and position; the dialog is modal to `window`,

@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -178,6 +179,7 @@ private:
     QLabel* statusLabel_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QTimer progressTimer_;
+    QElapsedTimer sinceEvents_;  // since long work last let the window take its events
     std::vector<std::pair<QPointer<QWidget>, AdvancedEffect>> advancedControls_;
     // What the portrait shows now.
     struct PortraitKey {
