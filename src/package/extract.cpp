@@ -211,9 +211,9 @@ namespace {
 // hole index. That is what every save leaves behind; such a file is its own expanded image and
 // needs neither a copy nor a rewrite before it is rebuilt. A file laid out in any other way
 // (resources that overlap or leave gaps) goes through the full expansion.
-bool AlreadyExpanded(std::span<const std::uint8_t> file) {
-    std::vector<IndexEntry> entries;
-    const std::uint32_t width = ReadIndex(file, PackageSource::File, entries);
+bool AlreadyExpanded(std::span<const std::uint8_t> file, PackageIndex& index) {
+    std::vector<IndexEntry>& entries = index.entries;
+    const std::uint32_t width = index.width = ReadIndex(file, PackageSource::File, entries);
     if (width != 20 && width != 24) return false;
     const ByteReader reader(file, "package");
     if (reader.ReadU32(kEntryCountOffset, "header entry count") != entries.size()) return false;
@@ -236,9 +236,13 @@ bool AlreadyExpanded(std::span<const std::uint8_t> file) {
 }  // namespace
 
 std::optional<PackageImage> ExpandPackageRead(std::span<const std::uint8_t> file, const std::filesystem::path& path,
-                                              Reporter& reporter, const FaultHook& hook) {
+                                              Reporter& reporter, const FaultHook& hook, PackageIndex* index) {
+    PackageIndex read;
     try {
-        if (AlreadyExpanded(file)) return std::nullopt;
+        if (AlreadyExpanded(file, read)) {
+            if (index) *index = std::move(read);
+            return std::nullopt;
+        }
     } catch (const FormatError&) {
         // A damaged index: the full expansion below says what is wrong with it.
     }

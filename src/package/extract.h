@@ -92,9 +92,11 @@ PackageImage ExpandPackage(const std::filesystem::path& path, Reporter& reporter
                    const FaultHook& hook = {});
 
 // The same for the file's bytes already read: nothing when they are already their own expanded
-// image (the file is left alone), else the expanded image, which the file now holds.
+// image (the file is left alone; `index`, when given, then receives the index the check read),
+// else the expanded image, which the file now holds.
 std::optional<PackageImage> ExpandPackageRead(std::span<const std::uint8_t> file, const std::filesystem::path& path,
-                                              Reporter& reporter, const FaultHook& hook = {});
+                                              Reporter& reporter, const FaultHook& hook = {},
+                                              PackageIndex* index = nullptr);
 
 // The expanded image for a file already read, with the same refusal as ExpandPackage.
 PackageImage ExpandForRewrite(std::span<const std::uint8_t> file,

@@ -143,24 +143,24 @@ bool WriteChecked(std::span<std::uint8_t> bytes, std::uint32_t value, std::size_
 
 void AppendIndex(PackageImage& image, const std::vector<IndexEntry>& entries,
                  std::uint32_t entryWidth) {
-    // Sized once and stored into: an index of a large neighborhood has hundreds of thousands of
-    // entries.
-    std::size_t at = image.size();
-    image.resize(at + entries.size() * (entryWidth == 24 ? 24 : 20));
-    const std::span<std::uint8_t> out(image);
-    for (const IndexEntry& entry : entries) {
-        for (std::uint32_t value : {entry.key.typeId, entry.key.groupId, entry.key.instanceId}) {
-            StoreU32(out, at, value);
-            at += 4;
-        }
-        if (entryWidth == 24) {
-            StoreU32(out, at, entry.key.instance2Id);
-            at += 4;
-        }
-        StoreU32(out, at, entry.offset);
-        StoreU32(out, at + 4, entry.size);
-        at += 8;
-    }
+    // Room made once: an index of a large neighborhood has hundreds of thousands of entries.
+    image.reserve(image.size() + entries.size() * (entryWidth == 24 ? 24 : 20));
+    for (const IndexEntry& entry : entries) AppendIndexEntry(image, entry, entryWidth);
+}
+
+void AppendIndexEntry(PackageImage& image, const IndexEntry& entry, std::uint32_t entryWidth) {
+    std::uint8_t bytes[24];
+    std::size_t at = 0;
+    auto store = [&](std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) bytes[at++] = static_cast<std::uint8_t>(value >> (8 * i));
+    };
+    store(entry.key.typeId);
+    store(entry.key.groupId);
+    store(entry.key.instanceId);
+    if (entryWidth == 24) store(entry.key.instance2Id);
+    store(entry.offset);
+    store(entry.size);
+    image.insert(image.end(), bytes, bytes + at);
 }
 
 void SetIndexFields(std::span<std::uint8_t> header, std::size_t indexOffset, std::size_t count,

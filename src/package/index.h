@@ -59,6 +59,12 @@ enum class PackageSource { File, Image };
 std::uint32_t ReadIndex(std::span<const std::uint8_t> package, PackageSource source,
                         std::vector<IndexEntry>& entries);
 
+// An index as ReadIndex reads it, with its width.
+struct PackageIndex {
+    std::vector<IndexEntry> entries;
+    std::uint32_t width = 0;
+};
+
 // A package read in part: its index, as ReadIndex reads it from the whole file, and the stored
 // bytes of the entries `wanted` picks (at most `limit` bytes each), packed into `bytes` with the
 // picked entries' offsets pointing there. The rest of the file is never read, so listing the
@@ -88,6 +94,8 @@ bool WriteChecked(std::span<std::uint8_t> bytes, std::uint32_t value, std::size_
 // Appends the index for `entries` in the given width (20 omits the second instance id).
 void AppendIndex(PackageImage& image, const std::vector<IndexEntry>& entries,
                  std::uint32_t entryWidth);
+// Appends one entry so.
+void AppendIndexEntry(PackageImage& image, const IndexEntry& entry, std::uint32_t entryWidth);
 
 // Sets the header's index fields for an index of `count` entries at `indexOffset` (and an empty
 // hole index). Throws FormatError when the header is short or the offset passes 4 GiB.

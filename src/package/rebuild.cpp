@@ -52,6 +52,11 @@ PackageImage RebuiltPackage::Joined() const {
     return image;
 }
 
+void NewIndex::Add(const IndexEntry& entry) {
+    AppendIndexEntry(bytes, entry, width);
+    ++count;
+}
+
 void ResourceAppender::Append(const ResourceKey& key, std::span<const std::uint8_t> content) {
     IndexEntry entry;
     entry.key = key;
@@ -61,7 +66,7 @@ void ResourceAppender::Append(const ResourceKey& key, std::span<const std::uint8
     const std::size_t start = made.size();
     made.insert(made.end(), content.begin(), content.end());
     package_.AddMade(start);
-    entries_.push_back(entry);
+    index_.Add(entry);
 }
 
 EntryOutcome CopyEntry(const IndexEntry&, std::span<const std::uint8_t>, PackageImage&) {
@@ -69,10 +74,15 @@ EntryOutcome CopyEntry(const IndexEntry&, std::span<const std::uint8_t>, Package
 }
 
 RebuiltPackage RebuildPieces(std::span<const std::uint8_t> expanded, const EntryWriter& writer,
-                             const Appender& appender) {
+                             const Appender& appender, const PackageIndex* index) {
     const ByteReader reader(expanded, "package");
-    std::vector<IndexEntry> source;
-    const std::uint32_t width = ReadIndex(expanded, PackageSource::File, source);
+    PackageIndex read;
+    if (!index) {
+        read.width = ReadIndex(expanded, PackageSource::File, read.entries);
+        index = &read;
+    }
+    const std::vector<IndexEntry>& source = index->entries;
+    const std::uint32_t width = index->width;
     if (!source.empty() && width != 20 && width != 24) {
         throw FormatError("Unsupported index entry width " + std::to_string(width));
     }
@@ -83,8 +93,10 @@ RebuiltPackage RebuildPieces(std::span<const std::uint8_t> expanded, const Entry
     made.assign(header.begin(), header.end());
     package.AddMade(0);
 
-    std::vector<IndexEntry> entries;
-    entries.reserve(source.size());
+    // The new index is laid out as the walk goes (its entries are only ever written out).
+    NewIndex entries;
+    entries.width = width == 24 ? 24 : 20;
+    entries.bytes.reserve(source.size() * entries.width);
     for (IndexEntry entry : source) {
         const auto stored = reader.Has(entry.offset, entry.size)
                                 ? expanded.subspan(entry.offset, entry.size)
@@ -107,7 +119,7 @@ RebuiltPackage RebuildPieces(std::span<const std::uint8_t> expanded, const Entry
             package.AddMade(start);
         }
         entry.size = ToU32(package.size() - entry.offset);
-        entries.push_back(entry);
+        entries.Add(entry);
     }
 
     if (appender) {
@@ -119,9 +131,9 @@ RebuiltPackage RebuildPieces(std::span<const std::uint8_t> expanded, const Entry
     // where.
     const std::size_t indexOffset = package.size();
     const std::size_t indexStart = made.size();
-    AppendIndex(made, entries, width);
+    made.insert(made.end(), entries.bytes.begin(), entries.bytes.end());
     package.AddMade(indexStart);
-    SetIndexFields(std::span(made).first(kHeaderSize), indexOffset, entries.size(), width);
+    SetIndexFields(std::span(made).first(kHeaderSize), indexOffset, entries.count, entries.width);
     return package;
 }
 
@@ -154,14 +166,15 @@ void RebuildPackage(const std::filesystem::path& path, const EntryWriter& writer
     const FileBuffer file = ReadFileBuffer(path);
     // Bytes read while another program was writing them are not what the file holds.
     if (options.expected) unchanged(*options.expected);
-    const std::optional<PackageImage> expansion =
-        ExpandPackageRead(file.Span(), path, reporter, options.expected ? guarded(*options.expected) : options.hook);
+    PackageIndex index;
+    const std::optional<PackageImage> expansion = ExpandPackageRead(
+        file.Span(), path, reporter, options.expected ? guarded(*options.expected) : options.hook, &index);
     const std::span<const std::uint8_t> expanded = expansion ? std::span<const std::uint8_t>(*expansion) : file.Span();
     const FileStamp afterExpansion = StampOf(path);
     if (options.onExpanded) options.onExpanded(ByteReader(expanded).ReadU32(kEntryCountOffset));
     std::optional<RebuiltPackage> rebuilt;
     try {
-        rebuilt.emplace(RebuildPieces(expanded, writer, appender));
+        rebuilt.emplace(RebuildPieces(expanded, writer, appender, expansion ? nullptr : &index));
     } catch (const FormatError& error) {
         throw FormatError(path.filename().string() + ": " + error.what());
     }

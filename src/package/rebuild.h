@@ -64,17 +64,24 @@ private:
     std::size_t size_ = 0;
 };
 
+// The new index as it is made: its bytes, laid out as they go into the file, and its count.
+struct NewIndex {
+    PackageImage bytes;
+    std::size_t count = 0;
+    std::uint32_t width = 24;  // 20 or 24
+    void Add(const IndexEntry& entry);
+};
+
 // Called once after the walk to append new resources at the end of the package.
 class ResourceAppender {
 public:
-    ResourceAppender(RebuiltPackage& package, std::vector<IndexEntry>& entries)
-        : package_(package), entries_(entries) {}
+    ResourceAppender(RebuiltPackage& package, NewIndex& index) : package_(package), index_(index) {}
     // Appends a resource with the given content and key at the end of the package and index.
     void Append(const ResourceKey& key, std::span<const std::uint8_t> content);
 
 private:
     RebuiltPackage& package_;
-    std::vector<IndexEntry>& entries_;
+    NewIndex& index_;
 };
 using Appender = std::function<void(ResourceAppender& appender)>;
 
@@ -84,9 +91,10 @@ EntryOutcome CopyEntry(const IndexEntry& entry, std::span<const std::uint8_t> st
 
 // Rebuilds an expanded package's bytes. Header bytes other than 36 to 59 are kept; the entry
 // width (20 or 24) is kept, so appended entries of a 20-byte index lose their second instance id.
-// The result refers to `expanded`, which must outlive it.
+// The result refers to `expanded`, which must outlive it. `index`, when given, is the index
+// already read from `expanded`, so it is not read again.
 RebuiltPackage RebuildPieces(std::span<const std::uint8_t> expanded, const EntryWriter& writer,
-                             const Appender& appender = {});
+                             const Appender& appender = {}, const PackageIndex* index = nullptr);
 // The same, as one image.
 PackageImage RebuildImage(std::span<const std::uint8_t> expanded, const EntryWriter& writer,
                           const Appender& appender = {});
