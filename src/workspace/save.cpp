@@ -6,6 +6,7 @@
 #include <optional>
 #include <tuple>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "character/sim_description.h"
 #include "package/extract.h"
@@ -98,16 +99,16 @@ EntryOutcome WriteNeighborhoodDataEntry(SaveContext& c, const IndexEntry& entry,
     const Workspace& ws = c.workspace;
     // Items the player did not touch stay as the file holds them (hundreds of thousands in a large
     // neighborhood: most saves change none).
-    if (ws.simItemList == ws.simItemsAsSaved) {
+    if (!c.simItemsChanged) {
         // Another program's items, kept: the layout is the one of the bytes the file holds now.
-        if (c.mergeIntoFile) c.workspace.neighborhoodData = ReadNeighborhoodLayout(stored);
+        if (c.mergeIntoFile) c.neighborhoodDataWrittenLayout = ReadNeighborhoodLayout(stored);
         return CopyEntry(entry, stored, image);
     }
     const Bytes rebuilt =
         WriteNeighborhoodData(stored, c.mergeIntoFile ? ApplyItemEdits(ReadSimItems(stored), ws.simItemsAsSaved, ws.simItemList)
                                                       : ws.simItemList);
     image.insert(image.end(), rebuilt.begin(), rebuilt.end());
-    c.workspace.neighborhoodData = ReadNeighborhoodLayout(rebuilt);
+    c.neighborhoodDataWrittenLayout = ReadNeighborhoodLayout(rebuilt);
     return EntryOutcome::Keep;
 }
 
@@ -180,7 +181,12 @@ EntryOutcome WriteRelationshipEntry(SaveContext& c, const IndexEntry& entry, std
     const auto owner = static_cast<std::uint16_t>(entry.key.instanceId >> 16);
     const auto other = static_cast<std::uint16_t>(entry.key.instanceId);
     // A deleted sim's feelings, and those about it, leave with it.
-    if (c.deletedRelationIds.contains(owner) || c.deletedRelationIds.contains(other)) return EntryOutcome::Drop;
+    if (!c.deletedRelationIds.empty() &&
+        (c.deletedRelationIds.contains(owner) || c.deletedRelationIds.contains(other))) {
+        return EntryOutcome::Drop;
+    }
+    // A pair none of whose records differs from the file, and none undone, is carried.
+    if (!c.relationshipPairsToWrite.contains(entry.key.instanceId)) return CopyEntry(entry, stored, image);
     if (!RelationshipResourceReadable(stored)) return CopyEntry(entry, stored, image);
     const Workspace& ws = c.workspace;
     const auto records = RelationshipsBetween(ws, owner, other);
@@ -254,7 +260,7 @@ EntryOutcome WriteFamilyTiesEntry(SaveContext& c, const IndexEntry& entry, std::
     // when it holds the ties the model has; the model's ties cannot be written into it, and the
     // save fails rather than drop them or the other program's bytes.
     const Workspace& ws = c.workspace;
-    if (ws.familyTieList == ws.familyTiesAsSaved) return CopyEntry(entry, stored, image);  // no tie edited
+    if (!c.familyTiesChanged) return CopyEntry(entry, stored, image);  // no tie edited
     if (!FamilyTiesExplained(stored)) {
         throw FormatError("the family tree was rewritten by another program since it was loaded, in a layout "
                           "Quillhaven does not write, so the family changes cannot be saved into it");
@@ -302,19 +308,22 @@ EntryOutcome WriteGeneticsEntry(SaveContext& c, const IndexEntry& entry, std::sp
     return EntryOutcome::Keep;
 }
 
-// The writers of the neighborhood package by resource type; every other type is copied.
-const std::unordered_map<std::uint32_t, TypeWriter>& NeighborhoodWriters() {
-    static const std::unordered_map<std::uint32_t, TypeWriter> writers = {
-        {kCatalogTextType, WriteNames},
+// The writer of the neighborhood package for a resource type; every other type is copied.
+TypeWriter NeighborhoodWriter(std::uint32_t type) {
+    static constexpr std::pair<std::uint32_t, TypeWriter> kWriters[] = {
+        {kRelationshipType, WriteRelationshipEntry},  // the most numerous first
         {kSimDescriptionType, WriteDescription},
+        {kGeneticRecordType, WriteGeneticsEntry},
+        {kCatalogTextType, WriteNames},
         {kNeighborhoodDataType, WriteNeighborhoodDataEntry},
         {kHouseholdType, WriteHouseholdEntry},
         {kTextListType, WriteHouseholdNames},
-        {kRelationshipType, WriteRelationshipEntry},
         {kFamilyTiesType, WriteFamilyTiesEntry},
-        {kGeneticRecordType, WriteGeneticsEntry},
     };
-    return writers;
+    for (const auto& [writerType, writer] : kWriters) {
+        if (writerType == type) return writer;
+    }
+    return nullptr;
 }
 
 // After a failed rewrite the file is what this program left (its expanded form, which the next
@@ -432,13 +441,58 @@ auto Beside(Work&& work) {
     return std::async(std::launch::async | std::launch::deferred, std::forward<Work>(work));
 }
 
-// What a save publishes as the records the files now hold.
+// What of the model differs from the records as the file held them at the last load or save,
+// found while the package is read: the walk then looks closer only at what differs.
+struct Differences {
+    std::unordered_set<std::uint32_t> relationshipPairs;
+    std::unordered_map<std::uint32_t, std::uint32_t> undoneAppended;
+    bool simItems = false;
+    bool familyTies = false;
+    bool households = false;
+    bool dna = false;
+};
+
+Differences FindDifferences(const Workspace& ws) {
+    Differences found;
+    const auto& list = ws.relationshipList;
+    const auto& saved = ws.relationshipsAsSaved;
+    for (std::size_t i = 0; i < std::max(list.size(), saved.size()); ++i) {
+        const bool samePair = i < list.size() && i < saved.size() && SamePair(list[i], saved[i]);
+        if (i < list.size() && (list[i].isNew || !samePair || list[i] != saved[i])) {
+            found.relationshipPairs.insert(RelationshipInstance(list[i].ownerId, list[i].otherId));
+        }
+        // A saved record no longer at its place (records only ever go from the end of the list).
+        if (i < saved.size() && !samePair) {
+            const std::uint32_t pair = RelationshipInstance(saved[i].ownerId, saved[i].otherId);
+            ++found.undoneAppended[pair];
+            found.relationshipPairs.insert(pair);
+        }
+    }
+    found.simItems = ws.simItemList != ws.simItemsAsSaved;
+    found.familyTies = ws.familyTieList != ws.familyTiesAsSaved;
+    found.households = ws.households != ws.householdsAsSaved;
+    found.dna = ws.dnaList != ws.dnaAsSaved;
+    return found;
+}
+
+// What a save publishes as the records the files now hold. Records with texts or values of their
+// own are copied only when they changed: a large neighborhood has hundreds of thousands of items
+// and thousands of genetic records, and most saves change none (copying them, and freeing the
+// copies they replace, would cost the save more than the rest of its work on the model).
 struct RecordsAsSaved {
     std::vector<RelationshipRecord> relationships;
-    std::vector<FamilyTie> familyTies;
-    std::vector<Household> households;
-    std::vector<NeighborhoodItem> simItems;
-    std::vector<DNA> dna;
+    std::optional<std::vector<FamilyTie>> familyTies;
+    std::optional<std::vector<Household>> households;
+    std::optional<std::vector<NeighborhoodItem>> simItems;
+    std::optional<std::vector<DNA>> dna;
+};
+
+// Which of them changed.
+struct Changed {
+    bool familyTies = false;
+    bool households = false;
+    bool simItems = false;
+    bool dna = false;
 };
 
 // The save's model check and its copies of the records, made on other threads while the package
@@ -449,15 +503,24 @@ public:
     AlongsideTheWrite(const Workspace& ws, bool allowNewFindings) : ws_(ws), allowNewFindings_(allowNewFindings) {}
     AlongsideTheWrite(const AlongsideTheWrite&) = delete;
     AlongsideTheWrite& operator=(const AlongsideTheWrite&) = delete;
-    // Once the walk is done: the check (unless it already ran) and the copies begin.
-    void Begin() {
+    // Once the package is read: the check begins (unless it already ran).
+    void BeginCheck() {
         if (!checked_ && !check_.valid()) {
             check_ = Beside([this] { return CheckModel(ws_); });
         }
-        copies_ = Beside([this] {
-            return RecordsAsSaved{ws_.relationshipList, ws_.familyTieList, ws_.households, ws_.simItemList,
-                                  ws_.dnaList};
-        });
+    }
+    // Once the walk is done: the copies begin.
+    void BeginCopies(Changed changed) {
+        copies_ = Beside([this, changed] { return CopyRecords(ws_, changed); });
+    }
+    static RecordsAsSaved CopyRecords(const Workspace& ws, Changed changed) {
+        RecordsAsSaved copies;
+        copies.relationships = ws.relationshipList;
+        if (changed.familyTies) copies.familyTies = ws.familyTieList;
+        if (changed.households) copies.households = ws.households;
+        if (changed.simItems) copies.simItems = ws.simItemList;
+        if (changed.dna) copies.dna = ws.dnaList;
+        return copies;
     }
     // The check's findings, waiting for them (or making them here when the check has not begun).
     const std::vector<Finding>& Findings() {
@@ -566,13 +629,8 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
     SaveContext context(ws, neighborhood, options, reporter);
     context.mergeIntoFile = result.overwroteChanges && std::find(result.changedOnDisk.begin(), result.changedOnDisk.end(),
                                                                  ws.packagePath) != result.changedOnDisk.end();
-    context.relationshipsWritten.reserve(ws.relationshipList.size());
-    for (std::size_t i = 0; i < ws.relationshipsAsSaved.size(); ++i) {
-        // A saved record no longer at its place (records only ever go from the end of the list).
-        const RelationshipRecord& gone = ws.relationshipsAsSaved[i];
-        if (i < ws.relationshipList.size() && SamePair(ws.relationshipList[i], gone)) continue;
-        ++context.undoneAppended[RelationshipInstance(gone.ownerId, gone.otherId)];
-    }
+    // Found on another thread while the package is read.
+    std::future<Differences> differences = Beside([&ws] { return FindDifferences(ws); });
     for (std::size_t i = 0; i < ws.characters.size(); ++i) {
         if (ws.characters[i].dirty) context.changedSimsByGuid[GuidValue(ws.characters[i].simGuid)].push_back(i);
     }
@@ -587,14 +645,18 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
         context.deletedGuids.insert(GuidValue(gone.guid));
     }
     const std::string packageName = ws.packagePath.filename().string();
+    Changed changed;
     try {
         std::size_t entryNumber = 0;
         const auto writer = [&](const IndexEntry& entry, std::span<const std::uint8_t> stored, PackageImage& image) {
-            progress.SetPosition(static_cast<int>(++entryNumber));
-            progress.Step();
-            const auto& writers = NeighborhoodWriters();
-            const auto it = writers.find(entry.key.typeId);
-            return it == writers.end() ? CopyEntry(entry, stored, image) : it->second(context, entry, stored, image);
+            // The bar moves every thousand or so resources: a large neighborhood has hundreds of
+            // thousands, and the window repaints far less often than that.
+            if (++entryNumber % 1024 == 0) {
+                progress.SetPosition(static_cast<int>(std::min<std::size_t>(entryNumber, 1 << 30)));
+                progress.Step();
+            }
+            const TypeWriter typeWriter = NeighborhoodWriter(entry.key.typeId);
+            return typeWriter ? typeWriter(context, entry, stored, image) : CopyEntry(entry, stored, image);
         };
         RebuildOptions rebuild;
         rebuild.hook = [&](ReplaceStep step, const fs::path& target) {
@@ -606,11 +668,19 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
         rebuild.onExpanded = [&](std::size_t entries) {
             progress.SetMaximum(static_cast<int>(std::min<std::size_t>(entries, 1 << 30)));
             progress.SetStatus("Saving Neighborhood Data");
+            Differences found = differences.get();
+            context.relationshipPairsToWrite = std::move(found.relationshipPairs);
+            context.undoneAppended = std::move(found.undoneAppended);
+            context.simItemsChanged = found.simItems;
+            context.familyTiesChanged = found.familyTies;
+            changed = {found.familyTies, found.households, found.simItems, found.dna};
+            alongside.BeginCheck();
         };
-        rebuild.onWalked = [&alongside] { alongside.Begin(); };
+        rebuild.onWalked = [&] { alongside.BeginCopies(changed); };
         const Appender appender = [&](ResourceAppender& append) { AppendNewRelationships(context, append); };
         RebuildPackage(ws.packagePath, writer, appender, reporter, rebuild);
         result.neighborhoodSaved = true;
+        if (context.neighborhoodDataWrittenLayout) ws.neighborhoodData = context.neighborhoodDataWrittenLayout;
         result.bytesWritten += StampOf(ws.packagePath).size;
         neighborhood.dirty = 0;
         ws.loadedFiles[ws.packagePath] = StampOf(ws.packagePath);
@@ -628,13 +698,17 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
     }
     // Nothing of the model changes before the work beside the write is over.
     if (leftovers.valid()) leftovers.wait();
+    if (differences.valid()) differences.wait();
     std::optional<RecordsAsSaved> copies = alongside.TakeCopies();
     if (result.neighborhoodSaved) {
-        RecordsAsSaved saved = copies ? std::move(*copies)
-                                      : RecordsAsSaved{ws.relationshipList, ws.familyTieList, ws.households,
-                                                       ws.simItemList, ws.dnaList};
-        for (Household& household : ws.households) household.householdDirty = 0;
-        for (DNA& dna : ws.dnaList) dna.dirty = 0;
+        RecordsAsSaved saved = copies ? std::move(*copies) : AlongsideTheWrite::CopyRecords(ws, changed);
+        // A record equal to its saved self carries no change mark (the saved ones never do).
+        if (changed.households) {
+            for (Household& household : ws.households) household.householdDirty = 0;
+        }
+        if (changed.dna) {
+            for (DNA& dna : ws.dnaList) dna.dirty = 0;
+        }
         // The records now say what their resources hold; until the save went through they kept
         // saying what the old file held. The copies made during the write are of the records
         // before that, so they take the same change.
@@ -645,14 +719,19 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
                 r->isNew = 0;
             }
         }
-        for (Household& household : saved.households) household.householdDirty = 0;
-        for (DNA& dna : saved.dna) dna.dirty = 0;
-        // What the file holds now is what the model holds: the next save starts from here.
+        // What the file holds now is what the model holds: the next save starts from here. What
+        // did not change is already so.
         ws.relationshipsAsSaved = std::move(saved.relationships);
-        ws.familyTiesAsSaved = std::move(saved.familyTies);
-        ws.householdsAsSaved = std::move(saved.households);
-        ws.simItemsAsSaved = std::move(saved.simItems);
-        ws.dnaAsSaved = std::move(saved.dna);
+        if (saved.familyTies) ws.familyTiesAsSaved = std::move(*saved.familyTies);
+        if (saved.households) {
+            for (Household& household : *saved.households) household.householdDirty = 0;
+            ws.householdsAsSaved = std::move(*saved.households);
+        }
+        if (saved.simItems) ws.simItemsAsSaved = std::move(*saved.simItems);
+        if (saved.dna) {
+            for (DNA& dna : *saved.dna) dna.dirty = 0;
+            ws.dnaAsSaved = std::move(*saved.dna);
+        }
         ws.findingKeysAsSaved = FindingKeys(alongside.Findings());
         ws.deletedSims.clear();
     }

@@ -101,6 +101,16 @@ struct SaveContext {
     // Resources this program appended whose records were undone after that save, by pair: those
     // leave the package (any other resource without a record is the game's, and stays).
     std::unordered_map<std::uint32_t, std::uint32_t> undoneAppended;
+    // The pairs whose resources may come out otherwise than the file holds them: a record that
+    // differs from what the file held at the last load or save (or is new, or has no saved self),
+    // or a resource undone as above. Every other relationship resource is carried as it is, which
+    // spares a large neighborhood's save a lookup for each of its hundreds of thousands.
+    std::unordered_set<std::uint32_t> relationshipPairsToWrite;
+    // Whether the items and the family ties differ from what the file held.
+    bool simItemsChanged = false;
+    bool familyTiesChanged = false;
+    // The neighborhood data's layout as the new file lays it out, taken once the file is written.
+    std::optional<NeighborhoodDataLayout> neighborhoodDataWrittenLayout;
     // The household resources seen so far per instance id, for the n-th from the n-th record.
     std::unordered_map<std::uint32_t, std::uint32_t> householdsSeen;
     // Each record written (from an existing resource or appended) and what its resource now says,

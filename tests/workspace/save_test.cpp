@@ -184,6 +184,49 @@ TEST(Save, TheRecordsAsSavedAreWhatTheFileHoldsAfterTheSave) {
     EXPECT_EQ(s.ws.dnaList, dna);
 }
 
+TEST(Save, ASaveOfSomeRecordsKeepsTheOthersSavedAndTheItemsLayoutFollowsTheFile) {
+    Session s;
+    ASSERT_TRUE(s.ws.neighborhoodData);
+    ASSERT_FALSE(s.ws.simItemList.empty());
+    const NeighborhoodDataLayout before = *s.ws.neighborhoodData;
+    const auto households = s.ws.householdsAsSaved;
+    const auto dna = s.ws.dnaAsSaved;
+    // An item one value longer: the sims' part of the data grows by two bytes.
+    s.ws.simItemList[0].values.push_back(7);
+
+    // A save that fails before the new file is in place leaves the layout of the file there.
+    SaveOptions failing;
+    failing.hook = [&](ReplaceStep step, const fs::path& target) {
+        if (step == ReplaceStep::Rename && target == s.ws.packagePath) throw IoError("simulated failure");
+    };
+    s.Save(failing);
+    EXPECT_EQ(s.ws.neighborhoodData->simsSectionEnd, before.simsSectionEnd);
+    EXPECT_NE(s.ws.simItemsAsSaved, s.ws.simItemList);
+
+    // The save that goes through takes the new layout and the items for saved; the rest, which
+    // did not change, stays as it was.
+    ASSERT_TRUE(s.Save().Complete());
+    EXPECT_EQ(s.ws.neighborhoodData->simsSectionEnd, before.simsSectionEnd + 2);
+    EXPECT_EQ(s.ws.neighborhoodData->simsSectionStart, before.simsSectionStart);
+    EXPECT_EQ(s.ws.simItemsAsSaved, s.ws.simItemList);
+    EXPECT_EQ(s.ws.householdsAsSaved, households);
+    EXPECT_EQ(s.ws.dnaAsSaved, dna);
+
+    // Then a family tie alone.
+    ASSERT_GE(s.ws.characters.size(), 2u);
+    const FamilyTie tie{RelationshipId(s.ws.characters[0]), kSpouseTie, RelationshipId(s.ws.characters[1])};
+    s.ws.familyTieList.push_back(tie);
+    ASSERT_TRUE(s.Save().Complete());
+    EXPECT_EQ(s.ws.familyTiesAsSaved, s.ws.familyTieList);
+    const auto ties = s.ws.familyTieList;
+    const auto items = s.ws.simItemList;
+    s.ws = Workspace{};
+    s.Load();
+    EXPECT_EQ(s.ws.familyTieList.size(), ties.size());
+    EXPECT_NE(std::find(s.ws.familyTieList.begin(), s.ws.familyTieList.end(), tie), s.ws.familyTieList.end());
+    EXPECT_EQ(s.ws.simItemList, items);
+}
+
 TEST(Save, AFirstNameRewritesThatSimsPackageAloneAndOnlyItsEnglishEntry) {
     Session s;
     Character& lily = s.Sim("Lily");
