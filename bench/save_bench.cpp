@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include <unistd.h>
+
 #include "character/character_edit.h"
 #include "platform/file_io.h"
 #include "platform/memory_use.h"
@@ -70,6 +72,10 @@ bool Measure(int sims) {
     const fs::path sim = workspace.charactersFolder / changed.packageFile;
     fs::copy_file(workspace.packagePath, folder / "copy.package");
     fs::copy_file(sim, folder / "copy-sim.package");
+    // Everything written so far (the generated neighborhood, hundreds of megabytes) on disk
+    // first: a flush can have to wait for other files' data written before it, and that wait would
+    // fall on whichever of the two measured writes comes first.
+    ::sync();
 
     // The disk's own pace varies from one write to the next, so each figure is the median of a
     // few saves, each of another change.
