@@ -19,6 +19,7 @@
 #include "genetics/dna.h"
 #include "household/household.h"
 #include "platform/file_io.h"
+#include "platform/paths.h"
 #include "relationship/relationship.h"
 #include "workspace/lots_objects.h"
 #include "workspace/neighborhood_item.h"
@@ -109,7 +110,7 @@ struct Workspace {
 
     // What each file looked like when it was loaded (or last saved), so a save can tell whether
     // something else (the game) changed it meanwhile.
-    std::map<std::filesystem::path, FileStamp> loadedFiles;
+    std::map<std::filesystem::path, FileStamp, PathTextOrder> loadedFiles;
 };
 
 // Takes the sims, the households and the sims' items as what the files hold: after a load, and
