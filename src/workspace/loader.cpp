@@ -1,6 +1,9 @@
 #include "workspace/loader.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <future>
 #include <unordered_map>
 
 #include "character/character_fields.h"
@@ -11,6 +14,7 @@
 #include "package/property_set.h"
 #include "package/resource_types.h"
 #include "package/text_list.h"
+#include "platform/beside.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "workspace/households.h"
@@ -105,36 +109,109 @@ private:
     std::unordered_map<std::uint32_t, std::size_t> first_;
 };
 
-void LoadCharacters(LoadContext& context) {
-    Workspace& ws = context.workspace;
-    std::vector<fs::path> files;
-    for (const fs::path& file : FilesIn(ws.charactersFolder)) {
-        if (HasPackageExtension(file)) files.push_back(file);
+// The character files, read on a thread of their own while the neighborhood package is expanded:
+// they do not depend on it, and a large neighborhood has ten thousand of them. What the reading
+// would tell the player is kept, and told when the load comes to the characters, in the order it
+// would have been told.
+class CharacterFilesRead {
+public:
+    CharacterFilesRead(const fs::path& folder, const LoadOptions& options) {
+        for (const fs::path& file : FilesIn(folder)) {
+            if (HasPackageExtension(file)) files_.push_back(file);
+        }
+        reads_.resize(files_.size());
+        work_ = Beside([this, &options] { ReadAll(options); });
     }
+    CharacterFilesRead(const CharacterFilesRead&) = delete;
+    CharacterFilesRead& operator=(const CharacterFilesRead&) = delete;
+    // A load that ends early (cancelled, or an error) stops the reading and waits for it.
+    ~CharacterFilesRead() {
+        stop_ = true;
+        if (work_.valid()) work_.wait();
+    }
+
+    std::size_t size() const { return files_.size(); }
+    std::size_t Done() const { return done_; }
+    // Waits until the reading is over, stepping the progress meanwhile (the player may cancel).
+    void Wait(Progress& progress) {
+        while (work_.wait_for(std::chrono::milliseconds(20)) == std::future_status::timeout) {
+            progress.SetPosition(static_cast<int>(std::min<std::size_t>(done_, 1 << 30)));
+            StepOrStop(progress);
+        }
+        work_.get();  // what went wrong outside the files themselves (memory) goes on
+    }
+
+    struct Read {
+        bool exists = false;
+        bool failed = false;  // a data error: the file is left out
+        std::optional<Character> sim;
+        FileStamp stamp;
+        std::vector<RecordingReporter::Message> messages;
+    };
+    const fs::path& File(std::size_t i) const { return files_[i]; }
+    Read& At(std::size_t i) { return reads_[i]; }
+
+private:
+    void ReadAll(const LoadOptions& options) {
+        for (std::size_t i = 0; i < files_.size() && !stop_; ++i, ++done_) {
+            Read& read = reads_[i];
+            std::error_code error;
+            if (!fs::exists(files_[i], error)) continue;
+            read.exists = true;
+            RecordingReporter messages;
+            try {
+                read.stamp = ReadSteadily(files_[i], [&] {
+                    messages.messages.clear();
+                    read.sim = ReadCharacterPackage(files_[i], options, messages);
+                });
+            } catch (const std::exception&) {
+                read.failed = true;
+                read.sim.reset();
+            }
+            read.messages = std::move(messages.messages);
+        }
+    }
+
+    std::vector<fs::path> files_;
+    std::vector<Read> reads_;
+    std::atomic<bool> stop_{false};
+    std::atomic<std::size_t> done_{0};
+    std::future<void> work_;
+};
+
+void LoadCharacters(LoadContext& context, CharacterFilesRead& files) {
+    Workspace& ws = context.workspace;
     context.progress.SetMaximum(static_cast<int>(files.size()));
     context.progress.SetPosition(0);
     context.progress.SetStatus("Loading Characters");
     const DescriptionLookup lookup(context);
-    int position = 0;
-    for (const fs::path& file : files) {
-        context.progress.SetPosition(++position);
+    files.Wait(context.progress);
+    ws.characters.reserve(files.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        context.progress.SetPosition(static_cast<int>(std::min<std::size_t>(i + 1, 1 << 30)));
         StepOrStop(context.progress);
-        std::error_code error;
-        if (!fs::exists(file, error)) continue;
-        const std::string name = file.filename().string();
-        try {
-            std::optional<Character> sim;
-            const FileStamp stamp =
-                ReadSteadily(file, [&] { sim = ReadCharacterPackage(file, context.options, context.reporter); });
-            if (!sim) continue;
-            if (const IndexEntry* entry = lookup.Find(context, sim->simGuid)) {
-                sim->instanceId = entry->key.instanceId;
-                ReadCharacterDescription(context.Resource(*entry), *sim);
-            }
-            ws.loadedFiles[file] = stamp;
-            ws.characters.push_back(std::move(*sim));
-        } catch (const std::exception&) {
+        CharacterFilesRead::Read& read = files.At(i);
+        if (!read.exists) continue;
+        for (const auto& message : read.messages) context.reporter.Report(message.severity, message.text);
+        const std::string name = files.File(i).filename().string();
+        const auto dataError = [&] {
             context.reporter.Error("An Data Error was found in " + name + "\r\n" + "This Character will be ignored.");
+        };
+        if (read.failed) {
+            dataError();
+            continue;
+        }
+        if (!read.sim) continue;
+        try {
+            Character& sim = *read.sim;
+            if (const IndexEntry* entry = lookup.Find(context, sim.simGuid)) {
+                sim.instanceId = entry->key.instanceId;
+                ReadCharacterDescription(context.Resource(*entry), sim);
+            }
+            ws.loadedFiles[files.File(i)] = read.stamp;
+            ws.characters.push_back(std::move(sim));
+        } catch (const std::exception&) {
+            dataError();
         }
     }
     IndexSims(ws);
@@ -391,6 +468,7 @@ void LoadNeighborhood(Workspace& workspace, Neighborhood& neighborhood, const fs
     if (!fs::is_regular_file(workspace.packagePath, error)) return;
 
     try {
+        CharacterFilesRead characterFiles(workspace.charactersFolder, options);
         progress.SetMaximum(500);
         progress.SetPosition(1);
         progress.SetStatus("Expanding Neighborhood");
@@ -425,7 +503,7 @@ void LoadNeighborhood(Workspace& workspace, Neighborhood& neighborhood, const fs
         LoadLotPackages(workspace, neighborhood.prefix, reporter);
 
         LoadContext context{workspace, neighborhood, image, entries, options, reporter, progress};
-        LoadCharacters(context);
+        LoadCharacters(context, characterFiles);
         ReadLotDescriptions(image, entries, PackageSource::Image, workspace.packagePath.filename().string(),
                             workspace, reporter);
 
@@ -437,8 +515,10 @@ void LoadNeighborhood(Workspace& workspace, Neighborhood& neighborhood, const fs
         }
         neighborhood.dirty = 0;
         workspace.characterLimit = options.characterLimit;
+        // The check reads the model while the copies of what the files hold are made from it.
+        auto check = Beside([&workspace] { return CheckModel(workspace); });
         RememberAsSaved(workspace);
-        workspace.findingKeysAsSaved = FindingKeys(CheckModel(workspace));
+        workspace.findingKeysAsSaved = FindingKeys(check.get());
     } catch (...) {
         workspace = Workspace{};
         throw;

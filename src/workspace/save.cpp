@@ -13,6 +13,7 @@
 #include "package/property_set.h"
 #include "package/resource_types.h"
 #include "package/text_list.h"
+#include "platform/beside.h"
 #include "platform/errors.h"
 #include "platform/folder_lock.h"
 #include "platform/paths.h"
@@ -434,12 +435,6 @@ void RebuildCharacterPackage(Workspace& ws, Character& sim, const SaveOptions& o
 }  // namespace
 
 namespace {
-
-// Runs `work` on a thread of its own; where no thread can be had, when its result is asked for.
-template <typename Work>
-auto Beside(Work&& work) {
-    return std::async(std::launch::async | std::launch::deferred, std::forward<Work>(work));
-}
 
 // What of the model differs from the records as the file held them at the last load or save,
 // found while the package is read: the walk then looks closer only at what differs.

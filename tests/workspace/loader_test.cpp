@@ -151,20 +151,26 @@ TEST(LoadNeighborhood, StopsAtAnyStepWhenCancelledAndLeavesNothing) {
     auto catalogue = ScanNeighborhoods(folder, 1, reporter, quiet);
     auto n = std::find_if(catalogue.begin(), catalogue.end(), [](auto& c) { return c.prefix == "N001"; });
     ASSERT_NE(n, catalogue.end());
-    StopAt counting(-1);
-    Workspace whole;
-    LoadNeighborhood(whole, *n, folder, {}, reporter, counting);
-    ASSERT_FALSE(whole.characters.empty());
-    ASSERT_GT(counting.steps, 3);
-    for (int step = 1; step <= counting.steps; ++step) {
+    // How many steps a load takes depends on how long it waits for the character files read
+    // beside it: each step is tried until a load ends before the step it would stop at.
+    for (int step = 1;; ++step) {
         SCOPED_TRACE(step);
+        ASSERT_LT(step, 100000) << "the load never ends";
         StopAt stopping(step);
         Workspace ws;
-        EXPECT_THROW(LoadNeighborhood(ws, *n, folder, {}, reporter, stopping), OperationCancelled);
-        EXPECT_EQ(stopping.steps, step) << "no step after the cancel";
-        EXPECT_TRUE(ws.characters.empty());
-        EXPECT_TRUE(ws.relationshipList.empty());
-        EXPECT_TRUE(ws.loadedFiles.empty());
+        try {
+            LoadNeighborhood(ws, *n, folder, {}, reporter, stopping);
+        } catch (const OperationCancelled&) {
+            EXPECT_EQ(stopping.steps, step) << "no step after the cancel";
+            EXPECT_TRUE(ws.characters.empty());
+            EXPECT_TRUE(ws.relationshipList.empty());
+            EXPECT_TRUE(ws.loadedFiles.empty());
+            continue;
+        }
+        EXPECT_LT(stopping.steps, step);
+        EXPECT_GT(step, 3);
+        EXPECT_FALSE(ws.characters.empty());
+        break;
     }
     EXPECT_TRUE(reporter.messages.empty());
 }
