@@ -362,13 +362,14 @@ void ReadGeneticsPass(LoadContext& context) {
     }
 }
 
-// The passes over the neighborhood package after the sims, in order.
+// The passes over the neighborhood package after the sims, in order. The genetic records are read
+// beside them, on a thread of their own: that pass tells the player nothing and fills only the
+// genetic records, which no other pass reads.
 using Pass = void (*)(LoadContext&);
 constexpr Pass kNeighborhoodPasses[] = {
     ReadHouseholdsPass,
     ReadRelationshipsPass,
     ReadFamilyTiesPass,
-    ReadGeneticsPass,
     ReadNeighborhoodDataPass,
     ReadNeighborhoodRecord,
 };
@@ -509,10 +510,12 @@ void LoadNeighborhood(Workspace& workspace, Neighborhood& neighborhood, const fs
 
         progress.SetMaximum(static_cast<int>(std::min<std::size_t>(entries.size() * 4, 1 << 30)));
         progress.SetStatus("Loading Neighborhood Data");
+        auto genetics = Beside([&context] { ReadGeneticsPass(context); });
         for (Pass pass : kNeighborhoodPasses) {
             pass(context);
             StepOrStop(progress);
         }
+        genetics.get();
         neighborhood.dirty = 0;
         workspace.characterLimit = options.characterLimit;
         // The check reads the model while the copies of what the files hold are made from it.
