@@ -16,6 +16,7 @@
 #include "package/text_list.h"
 #include "platform/errors.h"
 #include "workspace/character_list.h"
+#include "workspace/relationships.h"
 
 namespace qh {
 
@@ -271,9 +272,22 @@ std::vector<Finding> CheckFamilyTies(const Workspace& ws) {
 std::vector<Finding> CheckRelationships(const Workspace& ws) {
     std::vector<Finding> out;
     const SimIndex sims(ws);
+    // The first record of the reverse pair, through the relationship lookup the load builds and
+    // every edit keeps (a table of its own for a model put together without it).
+    const bool indexed = ws.relationshipOrder.size() == ws.relationshipList.size();
     std::unordered_map<std::uint32_t, const RelationshipRecord*> byPair;
-    byPair.reserve(ws.relationshipList.size());
-    for (const RelationshipRecord& r : ws.relationshipList) byPair.emplace(RelationshipInstance(r.ownerId, r.otherId), &r);
+    if (!indexed) {
+        byPair.reserve(ws.relationshipList.size());
+        for (const RelationshipRecord& r : ws.relationshipList) byPair.emplace(RelationshipInstance(r.ownerId, r.otherId), &r);
+    }
+    const auto reverseOf = [&](const RelationshipRecord& r) -> const RelationshipRecord* {
+        if (indexed) {
+            const auto run = RelationshipsBetween(ws, r.otherId, r.ownerId);
+            return run.empty() ? nullptr : &ws.relationshipList[run.front()];
+        }
+        const auto found = byPair.find(RelationshipInstance(r.otherId, r.ownerId));
+        return found == byPair.end() ? nullptr : found->second;
+    };
     for (const RelationshipRecord& r : ws.relationshipList) {
         // Names and keys are made for a finding only: most records have none.
         const auto pair = [&] { return sims.Words(r.ownerId) + " to " + sims.Words(r.otherId); };
@@ -293,12 +307,12 @@ std::vector<Finding> CheckRelationships(const Workspace& ws) {
         }
         // The flags both records of a pair carry alike: one record is enough to tell it.
         if (r.ownerId > r.otherId) continue;
-        const auto other = byPair.find(RelationshipInstance(r.otherId, r.ownerId));
-        if (other == byPair.end()) continue;
+        const RelationshipRecord* other = reverseOf(r);
+        if (!other) continue;
         std::string differs;
         for (const RelationshipFlag& flag : RelationshipFlags()) {
             if (!flag.bothSides) continue;
-            if (HasRelationshipFlag(r, flag.bit) != HasRelationshipFlag(*other->second, flag.bit)) {
+            if (HasRelationshipFlag(r, flag.bit) != HasRelationshipFlag(*other, flag.bit)) {
                 differs += (differs.empty() ? "" : ", ") + std::string(flag.caption);
             }
         }
