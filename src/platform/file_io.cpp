@@ -418,6 +418,35 @@ bool IsTemporaryName(std::string_view name) {
 
 }  // namespace
 
+std::vector<fs::path> RegularFilesIn(const fs::path& folder) {
+    std::vector<fs::path> files;
+#ifndef _WIN32
+    // The system's own listing: a large neighborhood's character folder holds ten thousand files,
+    // and most listings say each one's kind without asking the file system again.
+    DIR* listing = ::opendir(folder.c_str());
+    if (!listing) return files;
+    while (const dirent* item = ::readdir(listing)) {
+        const std::string_view name = item->d_name;
+        if (name == "." || name == "..") continue;
+        fs::path path = folder / name;
+        if (item->d_type != DT_REG) {
+            if (item->d_type != DT_UNKNOWN && item->d_type != DT_LNK) continue;
+            std::error_code error;
+            if (!fs::is_regular_file(path, error)) continue;
+        }
+        files.push_back(std::move(path));
+    }
+    ::closedir(listing);
+#else
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::error_code kind;
+        if (it->is_regular_file(kind)) files.push_back(it->path());
+    }
+#endif
+    return files;
+}
+
 std::size_t RemoveLeftoverTemporaries(const fs::path& folder) {
     std::size_t removed = 0;
 #ifndef _WIN32

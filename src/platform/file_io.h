@@ -34,6 +34,10 @@ FileStamp StampOf(const std::filesystem::path& path);
 template <typename Read>
 FileStamp ReadSteadily(const std::filesystem::path& path, Read&& read);
 
+// The regular files directly in `folder` (links to them included), in no particular order; none
+// when the folder cannot be read.
+std::vector<std::filesystem::path> RegularFilesIn(const std::filesystem::path& folder);
+
 // Removes the temporaries a replace left in the folder when it was killed before its rename
 // (only names of AtomicReplace's own pattern). Returns how many.
 std::size_t RemoveLeftoverTemporaries(const std::filesystem::path& folder);
