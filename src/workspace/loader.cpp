@@ -28,13 +28,10 @@ namespace fs = std::filesystem;
 namespace {
 
 std::vector<fs::path> FilesIn(const fs::path& folder) {
-    std::vector<fs::path> files;
-    std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        if (it->is_regular_file(error)) files.push_back(it->path());
-    }
-    // Sorted, so that every run reads them in the same order; the selectors sort anyway.
-    std::sort(files.begin(), files.end());
+    std::vector<fs::path> files = RegularFilesIn(folder);
+    // Sorted, so that every run reads them in the same order; the selectors sort anyway. Their
+    // text orders them as their names do (the folder is the same), without taking each apart.
+    std::sort(files.begin(), files.end(), PathTextOrder{});
     return files;
 }
 
@@ -115,12 +112,26 @@ private:
 // would have been told.
 class CharacterFilesRead {
 public:
+    // The folder is listed on the thread too: ten thousand names cost the expansion's start
+    // otherwise.
     CharacterFilesRead(const fs::path& folder, const LoadOptions& options) {
-        for (const fs::path& file : FilesIn(folder)) {
-            if (HasPackageExtension(file)) files_.push_back(file);
-        }
-        reads_.resize(files_.size());
-        work_ = Beside([this, &options] { ReadAll(options); });
+        listing_ = listed_.get_future();
+        work_ = Beside([this, folder, &options] {
+            try {
+                for (fs::path& file : FilesIn(folder)) {
+                    if (HasPackageExtension(file)) files_.push_back(std::move(file));
+                }
+                // Filled by this thread itself: a large neighborhood's sims take tens of
+                // megabytes, whose pages are better first touched here than by the thread that
+                // waits.
+                reads_.reserve(files_.size());
+            } catch (...) {
+                listed_.set_exception(std::current_exception());
+                throw;
+            }
+            listed_.set_value(files_.size());
+            ReadAll(options);
+        });
     }
     CharacterFilesRead(const CharacterFilesRead&) = delete;
     CharacterFilesRead& operator=(const CharacterFilesRead&) = delete;
@@ -130,8 +141,12 @@ public:
         if (work_.valid()) work_.wait();
     }
 
-    std::size_t size() const { return files_.size(); }
-    std::size_t Done() const { return done_; }
+    // The number of character files, once they are listed (long before they are read).
+    std::size_t Listed() {
+        // Where no thread could be had the work waits to be asked for: then it is done here.
+        if (work_.wait_for(std::chrono::seconds(0)) == std::future_status::deferred) work_.wait();
+        return listing_.get();
+    }
     // Waits until the reading is over, stepping the progress meanwhile (the player may cancel).
     void Wait(Progress& progress) {
         while (work_.wait_for(std::chrono::milliseconds(20)) == std::future_status::timeout) {
@@ -148,15 +163,15 @@ public:
         FileStamp stamp;
         std::vector<RecordingReporter::Message> messages;
     };
+    // Once the reading is over: the files, and what was read of each.
+    std::size_t size() const { return files_.size(); }
     const fs::path& File(std::size_t i) const { return files_[i]; }
     Read& At(std::size_t i) { return reads_[i]; }
 
 private:
     void ReadAll(const LoadOptions& options) {
         for (std::size_t i = 0; i < files_.size() && !stop_; ++i, ++done_) {
-            Read& read = reads_[i];
-            std::error_code error;
-            if (!fs::exists(files_[i], error)) continue;
+            Read& read = reads_.emplace_back();
             read.exists = true;
             RecordingReporter messages;
             try {
@@ -165,6 +180,9 @@ private:
                     read.sim = ReadCharacterPackage(files_[i], options, messages);
                 });
             } catch (const std::exception&) {
+                // A file removed since the folder was listed is no file of the neighborhood's.
+                std::error_code error;
+                read.exists = fs::exists(files_[i], error);
                 read.failed = true;
                 read.sim.reset();
             }
@@ -175,13 +193,15 @@ private:
     std::vector<fs::path> files_;
     std::vector<Read> reads_;
     std::atomic<bool> stop_{false};
+    std::promise<std::size_t> listed_;
+    std::future<std::size_t> listing_;
     std::atomic<std::size_t> done_{0};
     std::future<void> work_;
 };
 
 void LoadCharacters(LoadContext& context, CharacterFilesRead& files) {
     Workspace& ws = context.workspace;
-    context.progress.SetMaximum(static_cast<int>(files.size()));
+    context.progress.SetMaximum(static_cast<int>(std::min<std::size_t>(files.Listed(), 1 << 30)));
     context.progress.SetPosition(0);
     context.progress.SetStatus("Loading Characters");
     const DescriptionLookup lookup(context);
@@ -362,15 +382,13 @@ void ReadGeneticsPass(LoadContext& context) {
     }
 }
 
-// The passes over the neighborhood package after the sims, in order. The genetic records are read
-// beside them, on a thread of their own: that pass tells the player nothing and fills only the
-// genetic records, which no other pass reads.
+// The passes over the neighborhood package after the sims, in order (the genetic records and the
+// items are read beside the load, from the moment the package is expanded).
 using Pass = void (*)(LoadContext&);
 constexpr Pass kNeighborhoodPasses[] = {
     ReadHouseholdsPass,
     ReadRelationshipsPass,
     ReadFamilyTiesPass,
-    ReadNeighborhoodDataPass,
     ReadNeighborhoodRecord,
 };
 
@@ -501,21 +519,25 @@ void LoadNeighborhood(Workspace& workspace, Neighborhood& neighborhood, const fs
             workspace.prefix = prefix;
             return;
         }
-        LoadLotPackages(workspace, neighborhood.prefix, reporter);
-
         LoadContext context{workspace, neighborhood, image, entries, options, reporter, progress};
+        // Read from the expanded package beside everything else, each on a thread of its own: the
+        // genetic records and the items tell the player nothing and fill only their own records,
+        // which nothing else reads before the passes are over.
+        auto genetics = Beside([&context] { ReadGeneticsPass(context); });
+        auto items = Beside([&context] { ReadNeighborhoodDataPass(context); });
+        LoadLotPackages(workspace, neighborhood.prefix, reporter);
         LoadCharacters(context, characterFiles);
         ReadLotDescriptions(image, entries, PackageSource::Image, workspace.packagePath.filename().string(),
                             workspace, reporter);
 
         progress.SetMaximum(static_cast<int>(std::min<std::size_t>(entries.size() * 4, 1 << 30)));
         progress.SetStatus("Loading Neighborhood Data");
-        auto genetics = Beside([&context] { ReadGeneticsPass(context); });
         for (Pass pass : kNeighborhoodPasses) {
             pass(context);
             StepOrStop(progress);
         }
         genetics.get();
+        items.get();
         neighborhood.dirty = 0;
         workspace.characterLimit = options.characterLimit;
         // The check reads the model while the copies of what the files hold are made from it.
