@@ -24,11 +24,14 @@ int main(int argc, char** argv) {
         argc -= 2;
     }
     const bool large = argc >= 3 && argc <= 5 && std::strcmp(argv[1], "--large") == 0;
-    if (argc != 2 && !large) {
-        std::fprintf(stderr,
+    // An option it does not know is no folder to write into (a folder named "--help" would be made).
+    const bool unknownOption = argc >= 2 && !large && argv[1][0] == '-';
+    if ((argc != 2 && !large) || unknownOption) {
+        const bool help = argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0);
+        std::fprintf(help ? stdout : stderr,
                      "usage: quillhaven-demo-gen [--edition legacy|ultimate|retail] OUTPUT_FOLDER | --large "
                      "NEIGHBORHOODS_FOLDER [SIMS [LOTS]]\n");
-        return 2;
+        return help ? 0 : 2;
     }
     try {
         if (large) {
