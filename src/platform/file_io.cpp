@@ -165,6 +165,20 @@ bool NameLeavesRoomToReplace(const fs::path& path) {
     return path.filename().native().size() + 11 <= 255;
 }
 
+#ifndef _WIN32
+namespace {
+
+FileStamp StampFrom(const struct stat& info) {
+    FileStamp stamp;
+    stamp.size = S_ISREG(info.st_mode) ? static_cast<std::uintmax_t>(info.st_size) : 0;
+    stamp.modified = fs::file_time_type(std::chrono::duration_cast<fs::file_time_type::duration>(
+        std::chrono::seconds(info.st_mtim.tv_sec) + std::chrono::nanoseconds(info.st_mtim.tv_nsec)));
+    return stamp;
+}
+
+}  // namespace
+#endif
+
 FileStamp StampOf(const fs::path& path) {
     FileStamp stamp;
 #ifdef _WIN32
@@ -173,17 +187,15 @@ FileStamp StampOf(const fs::path& path) {
     if (error) stamp.size = 0;
     stamp.modified = fs::last_write_time(path, error);
 #else
-    // One call for both (a load stamps every one of ten thousand files twice). Stamps are only
-    // ever compared with stamps, so the time is kept on the file clock's scale as the system
-    // gives it, to the nanosecond.
+    // One call for both (a load stamps every one of ten thousand files). Stamps are only ever
+    // compared with stamps, so the time is kept on the file clock's scale as the system gives
+    // it, to the nanosecond.
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
         stamp.modified = fs::file_time_type::min();
         return stamp;
     }
-    stamp.size = S_ISREG(info.st_mode) ? static_cast<std::uintmax_t>(info.st_size) : 0;
-    stamp.modified = fs::file_time_type(std::chrono::duration_cast<fs::file_time_type::duration>(
-        std::chrono::seconds(info.st_mtim.tv_sec) + std::chrono::nanoseconds(info.st_mtim.tv_nsec)));
+    stamp = StampFrom(info);
 #endif
     return stamp;
 }
@@ -192,9 +204,12 @@ namespace {
 
 // Reads the whole file into the memory `allocate(size)` gives. Only a regular file is read: the
 // open does not block, so a pipe or a device planted under a package's name is refused rather
-// than waited on, and a folder is refused by name.
+// than waited on, and a folder is refused by name. With `stamp`, the file's stamp is taken before
+// the read and again after it (`afterRead` runs between): false when the two differ, the read
+// then being of a file that changed meanwhile.
 template <typename Allocate>
-void ReadWholeFile(const fs::path& path, Allocate&& allocate) {
+bool ReadWholeFile(const fs::path& path, Allocate&& allocate, FileStamp* stamp = nullptr,
+                   const std::function<void()>& afterRead = {}) {
 #ifndef _WIN32
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) throw IoError("Cannot open " + Describe(path) + " for reading");
@@ -218,9 +233,19 @@ void ReadWholeFile(const fs::path& path, Allocate&& allocate) {
         if (got <= 0) break;
         done += static_cast<std::size_t>(got);
     }
+    bool steady = true;
+    if (stamp) {
+        *stamp = StampFrom(info);
+        if (afterRead) afterRead();
+        struct stat after {};
+        steady = ::fstat(fd, &after) == 0 && StampFrom(after) == *stamp;
+    }
     ::close(fd);
-    if (done != size) throw IoError("Cannot read " + Describe(path));
+    // A file cut short while it was read changed, and is read again.
+    if (done != size && steady) throw IoError("Cannot read " + Describe(path));
+    return steady;
 #else
+    if (stamp) *stamp = StampOf(path);
     std::ifstream in(path, std::ios::binary);
     if (!in) throw IoError("Cannot open " + Describe(path) + " for reading");
     in.seekg(0, std::ios::end);
@@ -228,9 +253,15 @@ void ReadWholeFile(const fs::path& path, Allocate&& allocate) {
     if (length < 0) throw IoError("Cannot read " + Describe(path));
     in.seekg(0, std::ios::beg);
     std::uint8_t* data = allocate(static_cast<std::size_t>(length));
-    if (length > 0 && !in.read(reinterpret_cast<char*>(data), length)) {
-        throw IoError("Cannot read " + Describe(path));
+    const bool read = length == 0 || static_cast<bool>(in.read(reinterpret_cast<char*>(data), length));
+    if (!stamp) {
+        if (!read) throw IoError("Cannot read " + Describe(path));
+        return true;
     }
+    if (afterRead) afterRead();
+    const bool steady = StampOf(path) == *stamp;
+    if (!read && steady) throw IoError("Cannot read " + Describe(path));
+    return steady;
 #endif
 }
 
@@ -254,6 +285,19 @@ FileBuffer ReadFileBuffer(const fs::path& path) {
         return buffer.data_.get();
     });
     return buffer;
+}
+
+FileBuffer ReadFileBufferSteadily(const fs::path& path, FileStamp& stamp, const std::function<void()>& afterRead) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        FileBuffer buffer;
+        const auto allocate = [&](std::size_t size) {
+            buffer.data_ = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+            buffer.size_ = size;
+            return buffer.data_.get();
+        };
+        if (ReadWholeFile(path, allocate, &stamp, afterRead)) return buffer;
+    }
+    throw IoError(path.filename().string() + " changed while it was being read (is the game running?)");
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #ifndef _WIN32
@@ -220,6 +221,47 @@ TEST(ReadSteadily, AFileReplacedDuringTheReadIsReadAgainAndOneThatKeepsChangingI
     }
 }
 
+TEST(ReadFileBufferSteadily, AFileWrittenDuringTheReadIsReadAgainAndOneReplacedIsReadAsItWas) {
+    test::TempDir dir;
+    const auto path = dir / "N001_User00001.package";
+    AtomicReplace(path, Bytes{1, 2, 3});
+    const auto bytesOf = [](const FileBuffer& buffer) { return Bytes(buffer.Span().begin(), buffer.Span().end()); };
+    FileStamp stamp;
+    EXPECT_EQ(bytesOf(ReadFileBufferSteadily(path, stamp)), (Bytes{1, 2, 3}));
+    EXPECT_EQ(stamp, StampOf(path));
+
+    // The game writes into the file itself while it is read: read once more.
+    const auto append = [&] {
+        std::ofstream out(path, std::ios::binary | std::ios::app);
+        out.put(9);
+    };
+    int reads = 0;
+    const FileBuffer again = ReadFileBufferSteadily(path, stamp, [&] {
+        if (++reads == 1) append();
+    });
+    EXPECT_EQ(reads, 2);
+    EXPECT_EQ(bytesOf(again), (Bytes{1, 2, 3, 9}));
+    EXPECT_EQ(stamp, StampOf(path));
+    try {
+        ReadFileBufferSteadily(path, stamp, append);
+        ADD_FAILURE() << "a file that never holds still is an error";
+    } catch (const IoError& error) {
+        EXPECT_NE(std::string(error.what()).find("N001_User00001.package"), std::string::npos);
+    }
+#ifndef _WIN32
+    // Replaced by a new file while the old one is read: the old one is read whole, and its stamp
+    // is not the new file's, so a save of what was read finds the file changed.
+    const Bytes before = ReadFileBytes(path);
+    const FileStamp stampBefore = StampOf(path);
+    const FileBuffer old = ReadFileBufferSteadily(path, stamp, [&] { AtomicReplace(path, Bytes{7}); });
+    EXPECT_EQ(bytesOf(old), before);
+    EXPECT_EQ(stamp, stampBefore);
+    EXPECT_NE(stamp, StampOf(path));
+#endif
+    EXPECT_THROW(ReadFileBufferSteadily(dir / "gone.package", stamp), IoError);
+    EXPECT_THROW(ReadFileBufferSteadily(dir.path(), stamp), IoError);
+}
+
 }  // namespace
 }  // namespace qh
 
@@ -358,6 +400,22 @@ TEST(AtomicReplace, KeepsModeOwnerAndLinksAndRefusesReadOnlyFiles) {
     int temporaries = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir.path())) temporaries += entry.path().extension() == ".tmp";
     EXPECT_EQ(temporaries, 0);
+}
+
+TEST(RegularFilesIn, FilesAndLinksToFilesButNoFolderOrBrokenLink) {
+    test::TempDir dir;
+    AtomicReplace(dir / "N001_User00001.package", Bytes{1});
+    AtomicReplace(dir / "notes.txt", Bytes{2});
+    std::filesystem::create_directory(dir / "N001_User00002.package");
+    std::filesystem::create_symlink(dir / "notes.txt", dir / "link.package");
+    std::filesystem::create_directory_symlink(dir / "N001_User00002.package", dir / "folder link.package");
+    std::filesystem::create_symlink(dir / "gone", dir / "broken.package");
+    auto files = RegularFilesIn(dir.path());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::filesystem::path>{dir / "N001_User00001.package", dir / "link.package",
+                                                         dir / "notes.txt"}));
+    EXPECT_TRUE(RegularFilesIn(dir / "no such folder").empty());
+    EXPECT_TRUE(RegularFilesIn(dir / "notes.txt").empty());
 }
 
 TEST(AtomicReplace, LeftoverTemporariesOfAKilledSaveAreRemovedAndNothingElse) {
