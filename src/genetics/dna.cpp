@@ -57,18 +57,21 @@ DNA ReadDnaResource(std::span<const std::uint8_t> bytes, std::uint32_t instanceI
         dna.*DnaFields()[i].member = values[i].empty() ? std::string(kNoGene) : std::move(values[i]);
     }
     // A rewrite writes the sixteen genes and nothing else: a resource holding anything more, or
-    // a key twice, or that is no XML property set, is kept as the game wrote it.
-    bool readable = false;
-    const auto keys = IsXmlPropertySet(bytes) ? XmlPropertyKeys(text, readable) : std::vector<XmlPropertyKey>{};
-    std::vector<std::string_view> seen;
-    bool known = readable;
-    for (const XmlPropertyKey& key : keys) {
-        const auto fields = DnaFields();
-        const bool gene = key.element == "AnyString" &&
-                          std::any_of(fields.begin(), fields.end(), [&](const DnaField& f) { return f.key == key.key; });
-        if (!gene || std::find(seen.begin(), seen.end(), key.key) != seen.end()) known = false;
-        seen.push_back(key.key);
-    }
+    // a key twice, or that is no XML property set, is kept as the game wrote it. The keys are
+    // looked at where they stand: a neighborhood holds a genetic record for each of its sims.
+    const auto fields = DnaFields();
+    std::vector<bool> seen(fields.size(), false);
+    bool onlyGenesOnce = true;
+    const bool readable =
+        IsXmlPropertySet(bytes) && VisitXmlPropertyKeys(text, [&](std::string_view element, std::string_view key) {
+            const auto gene = std::find_if(fields.begin(), fields.end(), [&](const DnaField& f) { return f.key == key; });
+            if (element != "AnyString" || gene == fields.end() || seen[gene - fields.begin()]) {
+                onlyGenesOnce = false;
+            } else {
+                seen[gene - fields.begin()] = true;
+            }
+        });
+    const bool known = readable && onlyGenesOnce;
     if (!known) dna.keptAsIs = "its genetic record holds more than the sixteen genes this editor knows, so it is kept as it is";
     return dna;
 }

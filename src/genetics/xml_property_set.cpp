@@ -88,24 +88,10 @@ std::string WriteXmlPropertySet(std::span<const std::pair<std::string, std::stri
 
 std::vector<XmlPropertyKey> XmlPropertyKeys(std::string_view text, bool& readable) {
     std::vector<XmlPropertyKey> keys;
-    readable = true;
-    for (std::size_t at = text.find("<Any"); at != std::string_view::npos; at = text.find("<Any", at + 1)) {
-        const std::size_t close = text.find('>', at);
-        const std::size_t space = text.find(' ', at);
-        const std::size_t keyAt = text.find(" key=\"", at);
-        if (close == std::string_view::npos || space == std::string_view::npos || space > close ||
-            keyAt == std::string_view::npos || keyAt > close) {
-            readable = false;
-            return {};
-        }
-        const std::size_t keyStart = keyAt + 6;
-        const std::size_t keyEnd = text.find('"', keyStart);
-        if (keyEnd == std::string_view::npos || keyEnd > close) {
-            readable = false;
-            return {};
-        }
-        keys.push_back({std::string(text.substr(at + 1, space - at - 1)), std::string(text.substr(keyStart, keyEnd - keyStart))});
-    }
+    readable = VisitXmlPropertyKeys(text, [&](std::string_view element, std::string_view key) {
+        keys.push_back({std::string(element), std::string(key)});
+    });
+    if (!readable) keys.clear();
     return keys;
 }
 

@@ -113,10 +113,12 @@ TEST(DnaRecord, SettingAGeneAndWhatIsKeptAsItIs) {
     }
     EXPECT_EQ(SetGene(dna, skin, "000000000000000000000000000000000000"), "");
 
-    // A property besides the sixteen, a key twice, or no XML at all: kept as the game wrote it.
+    // A property besides the sixteen, a key twice, an element without a key, or no XML at all:
+    // kept as the game wrote it.
     for (const std::string& other : {GameRecord("  <AnyString key=\"99\" type=\"0x0b8bea18\">x</AnyString>"),
                                      GameRecord("  <AnyString key=\"1\" type=\"0x0b8bea18\">x</AnyString>"),
                                      GameRecord("  <AnyUint32 key=\"6\" type=\"0xeb61e4f7\">1</AnyUint32>"),
+                                     GameRecord("  <AnyString type=\"0x0b8bea18\">x</AnyString>"),
                                      std::string("binary")}) {
         DNA kept = ReadDnaResource(Bytes(other), 0x22);
         EXPECT_FALSE(kept.keptAsIs.empty()) << other;
