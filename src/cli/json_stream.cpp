@@ -1,8 +1,10 @@
 #include "cli/json_stream.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <stdexcept>
 
 namespace qh::cli {
 
@@ -18,36 +20,52 @@ void AppendNumber(std::string& out, Number value) {
 }  // namespace
 
 void JsonText::Line(std::size_t depth) {
-    out_ += '\n';
-    out_.append(indent_ + 2 * depth, ' ');
+    // One append of a line break and its indent, for every value and key of a dump.
+    static constexpr std::string_view kBreak =
+        "\n                                                                ";
+    const std::size_t width = indent_ + 2 * depth;
+    if (width < kBreak.size()) {
+        out_.append(kBreak.data(), width + 1);
+    } else {
+        out_ += '\n';
+        out_.append(width, ' ');
+    }
 }
 
 void JsonText::BeforeValue() {
-    if (levels_.empty() || !levels_.back().array) return;
-    if (levels_.back().count++ > 0) out_ += ',';
-    Line(levels_.size());
+    if (depth_ == 0 || !levels_[depth_ - 1].array) return;
+    if (levels_[depth_ - 1].count++ > 0) out_ += ',';
+    Line(depth_);
 }
 
 JsonText& JsonText::Open(char bracket, bool array) {
     BeforeValue();
     out_ += bracket;
-    levels_.push_back({array, 0});
+    if (depth_ == kMaxDepth) throw std::logic_error("JSON nested deeper than the text writer allows");
+    levels_[depth_++] = {array, 0};
     return *this;
 }
 
 JsonText& JsonText::Close(char bracket) {
-    const Level closed = levels_.back();
-    levels_.pop_back();
-    if (closed.count > 0) Line(levels_.size());
+    const Level closed = levels_[--depth_];
+    if (closed.count > 0) Line(depth_);
     out_ += bracket;
     return *this;
 }
 
 JsonText& JsonText::Key(std::string_view key) {
-    if (levels_.back().count++ > 0) out_ += ',';
-    Line(levels_.size());
+    if (levels_[depth_ - 1].count++ > 0) out_ += ',';
+    Line(depth_);
     out_ += '"';
-    Escaped(key);
+    // A key is most often a name of letters and digits: appended whole, without a look at each.
+    if (key.size() <= 32 && std::all_of(key.begin(), key.end(), [](char c) {
+            const auto u = static_cast<unsigned char>(c);
+            return u >= 0x20 && u != '"' && u != '\\';
+        })) {
+        out_.append(key);
+    } else {
+        Escaped(key);
+    }
     out_ += "\": ";
     return *this;
 }
@@ -163,6 +181,11 @@ void JsonObjectStream::Flush(bool always) {
     if (buffer_.empty() || (!always && buffer_.size() < kPiece)) return;
     out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
     buffer_.clear();
+}
+
+void JsonObjectStream::WriteThrough(const std::string& text) {
+    Flush(true);
+    out_.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 void JsonObjectStream::Key(std::string_view key) {

@@ -3,11 +3,16 @@
 // text is exactly what nlohmann's dump(2) would make of the whole object.
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <future>
 #include <nlohmann/json.hpp>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/beside.h"
 
 namespace qh::cli {
 
@@ -44,7 +49,12 @@ private:
     void Escaped(std::string_view text);
     std::string& out_;
     unsigned indent_;
-    std::vector<Level> levels_;
+    // The open objects and arrays, innermost last; held in place rather than in a vector, since a
+    // dump makes one writer for each of hundreds of thousands of records. A record's layout is
+    // the program's own, so its depth is known: deeper than this is a fault of the program.
+    static constexpr std::size_t kMaxDepth = 32;
+    std::array<Level, kMaxDepth> levels_{};
+    std::size_t depth_ = 0;
 };
 
 // The same calls building the value instead, for commands that compare or select before they
@@ -102,12 +112,20 @@ public:
         write(text);
         Flush();
     }
+    // Elements 0 to count - 1 of the open array, element i written as text by
+    // `write(JsonText&, i)`, the same as ElementText of each in turn: made a piece at a time, two
+    // pieces at once on two threads, and written in order. `write` must only read what it writes
+    // (a dump's records by the hundred thousand: the text costs more than the load).
+    template <typename WriteElement>
+    void ElementsText(std::size_t count, WriteElement&& write);
     void EndArray();
     // Closes the object (and ends the line); nothing may follow.
     void End();
 
 private:
     void Key(std::string_view key);
+    // Hands what is gathered and then `text` to the stream.
+    void WriteThrough(const std::string& text);
     // The value as dump(2) makes it, every line after the first indented by `indent` more.
     void Write(const nlohmann::ordered_json& value, int indent);
     // Gathered here and handed to the stream a large piece at a time: a stream write per line
@@ -121,5 +139,45 @@ private:
     bool anyMember_ = false;
     bool anyElement_ = false;
 };
+
+template <typename WriteElement>
+void JsonObjectStream::ElementsText(std::size_t count, WriteElement&& write) {
+    const bool anyBefore = anyElement_;
+    const auto piece = [&](std::size_t from, std::size_t to, std::string& out) {
+        // Made in a string on the thread's own stack: the two strings side by side in one cache
+        // line would have the two threads take it from each other at every character.
+        std::string made = std::move(out);
+        made.clear();
+        for (std::size_t i = from; i < to; ++i) {
+            made += anyBefore || i > 0 ? ",\n    " : "\n    ";
+            JsonText text(made, 4);
+            write(text, i);
+        }
+        out = std::move(made);
+    };
+    // Pieces of about a megabyte of text each: the first few elements tell how long one is. Even
+    // pieces keep both threads busy to the end and the memory small.
+    constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
+    std::size_t perPiece = 16;
+    std::string first;
+    std::string second;
+    for (std::size_t from = 0; from < count;) {
+        const std::size_t middle = std::min(count, from + perPiece);
+        const std::size_t to = std::min(count, middle + perPiece);
+        std::future<void> other;
+        if (middle < to) other = Beside([&piece, &second, middle, to] { piece(middle, to, second); });
+        piece(from, middle, first);
+        WriteThrough(first);
+        std::size_t bytes = first.size();
+        if (other.valid()) {
+            other.get();
+            WriteThrough(second);
+            bytes += second.size();
+        }
+        perPiece = std::clamp<std::size_t>(kPieceBytes * (to - from) / std::max<std::size_t>(bytes, 1), 16, 65536);
+        from = to;
+    }
+    if (count > 0) anyElement_ = true;
+}
 
 }  // namespace qh::cli

@@ -359,14 +359,13 @@ void AddNeighborhoodCommands(CLI::App& app, const GlobalOptions& options, Report
         std::unordered_map<std::uint32_t, std::vector<NeighborhoodItem>> itemsByOwner;
         for (const NeighborhoodItem& item : ws.simItemList) itemsByOwner[item.owner].push_back(item);
         out.BeginArray("characters");
-        for (std::size_t i : SimListOrder(ws, order)) {
-            const Character& sim = ws.characters[i];
+        const std::vector<std::size_t> listed = SimListOrder(ws, order);
+        out.ElementsText(listed.size(), [&](JsonText& text, std::size_t k) {
+            const Character& sim = ws.characters[listed[k]];
             const auto own = itemsByOwner.find(sim.instanceId);
             const auto items = own == itemsByOwner.end() ? std::span<const NeighborhoodItem>() : std::span(own->second);
-            out.ElementText([&](JsonText& text) {
-                WriteCharacterText(text, sim, order, items, session.env, FindDna(ws, sim.instanceId));
-            });
-        }
+            WriteCharacterText(text, sim, order, items, session.env, FindDna(ws, sim.instanceId));
+        });
         out.EndArray();
         itemsByOwner.clear();
         out.BeginArray("lots");
@@ -405,16 +404,14 @@ void AddNeighborhoodCommands(CLI::App& app, const GlobalOptions& options, Report
         out.BeginArray("relationships");
         // The most numerous records are written as text: building each as a value first costs
         // several times the writing.
-        for (const RelationshipRecord& record : ws.relationshipList) {
-            out.ElementText([&record](JsonText& text) { WriteRelationshipText(text, record); });
-        }
+        out.ElementsText(ws.relationshipList.size(), [&ws](JsonText& text, std::size_t i) {
+            WriteRelationshipText(text, ws.relationshipList[i]);
+        });
         out.EndArray();
         for (auto [name, items] : {std::pair{"simItems", &ws.simItemList}, std::pair{"familyItems", &ws.familyItemList},
                                   std::pair{"lotItems", &ws.lotItemList}}) {
             out.BeginArray(name);
-            for (const NeighborhoodItem& item : *items) {
-                out.ElementText([&item](JsonText& text) { WriteItemText(text, item); });
-            }
+            out.ElementsText(items->size(), [items](JsonText& text, std::size_t i) { WriteItemText(text, (*items)[i]); });
             out.EndArray();
         }
         out.End();

@@ -214,6 +214,44 @@ TEST(JsonObjectStream, WritesWhatTheWholeDocumentsDumpWould) {
     EXPECT_EQ(empty.str(), J::object().dump(2) + "\n");
 }
 
+// Elements written a piece at a time on two threads come out in order, as the whole document's
+// dump(2): several pieces and a part of one, after an element written before them, and none.
+TEST(JsonObjectStream, ElementsMadeOnTwoThreadsComeOutInOrder) {
+    using J = nlohmann::ordered_json;
+    for (const std::size_t count : {std::size_t{0}, std::size_t{1}, std::size_t{2048}, std::size_t{9001}}) {
+        J whole;
+        whole["records"] = J::array();
+        whole["records"].push_back("before");
+        for (std::size_t i = 0; i < count; ++i) whole["records"].push_back({{"n", i}, {"text", std::to_string(i)}});
+        whole["after"] = J::array();
+        std::ostringstream text;
+        {
+            JsonObjectStream out(text);
+            out.BeginArray("records");
+            out.Element("before");
+            out.ElementsText(count, [](JsonText& element, std::size_t i) {
+                element.BeginObject().Key("n").Unsigned(i).Key("text").String(std::to_string(i)).EndObject();
+            });
+            out.EndArray();
+            out.BeginArray("after");
+            out.ElementsText(0, [](JsonText&, std::size_t) {});
+            out.EndArray();
+            out.End();
+        }
+        EXPECT_EQ(text.str(), whole.dump(2) + "\n") << count;
+    }
+    J alone = {{"records", J::array({J::array(), J::array(), J::array()})}};
+    std::ostringstream text;
+    {
+        JsonObjectStream out(text);
+        out.BeginArray("records");
+        out.ElementsText(3, [](JsonText& element, std::size_t) { element.BeginArray().EndArray(); });
+        out.EndArray();
+        out.End();
+    }
+    EXPECT_EQ(text.str(), alone.dump(2) + "\n");
+}
+
 // The same calls made on the text writer and on the value builder give, as elements of a stream,
 // the text of the value: nesting, empty containers, numbers at their limits, every escape.
 TEST(JsonText, WritesWhatTheValueItDescribesDumpsTo) {
