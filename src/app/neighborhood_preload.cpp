@@ -3,6 +3,7 @@
 #include <chrono>
 #include <optional>
 
+#include "platform/thread_priority.h"
 #include "workspace/loader.h"
 #include "workspace/neighborhood_check.h"
 
@@ -36,6 +37,8 @@ NeighborhoodPreload::NeighborhoodPreload(const GameSession& session, std::size_t
                                             folder = session.env.neighborhoodsFolder,
                                             options = LoadOptions{session.env.languageCode,
                                                                   CharacterLimit(session.env)}]() mutable {
+        // The window's building comes first: its first frame is what the player waits for.
+        LowerThreadPriority();
         Loaded loaded;
         loaded.neighborhood = std::move(neighborhood);
         LoadNeighborhood(loaded.workspace, loaded.neighborhood, folder, options, shared_, shared_);
