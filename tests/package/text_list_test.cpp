@@ -89,8 +89,8 @@ TEST(DecodeUtf8, SequencesAndWhatShowsForBrokenOnes) {
     EXPECT_EQ(DecodeUtf8("A\xE2\x82"), (std::u32string{U'A', 0xFFFD, 0xFFFD}));
     EXPECT_EQ(DecodeUtf8("\xC0\xAFok"), (std::u32string{0xFFFD, 0xFFFD, U'o', U'k'}));
     EXPECT_EQ(ToValidUtf8("Ren\xE9"), "Ren\xEF\xBF\xBD");
-    for (const std::string valid : {std::string(), std::string("Bella Goth\r\n\t"), std::string(1, '\0'),
-                                    std::string("Ren\xC3\xA9e \xE2\x84\xA2")}) {
+    for (const std::string& valid : {std::string(), std::string("Bella Goth\r\n\t"), std::string(1, '\0'),
+                                     std::string("Ren\xC3\xA9" "e \xE2\x84\xA2")}) {
         EXPECT_EQ(ToValidUtf8(valid), valid);
     }
     EXPECT_EQ(ToValidUtf8("ascii then \xFF"), "ascii then \xEF\xBF\xBD");
