@@ -151,8 +151,9 @@ void AppendIndex(PackageImage& image, const std::vector<IndexEntry>& entries,
 void AppendIndexEntry(PackageImage& image, const IndexEntry& entry, std::uint32_t entryWidth) {
     std::uint8_t bytes[24];
     std::size_t at = 0;
-    auto store = [&](std::uint32_t value) {
-        for (int i = 0; i < 4; ++i) bytes[at++] = static_cast<std::uint8_t>(value >> (8 * i));
+    const auto store = [&](std::uint32_t value) {
+        StoreU32(bytes, at, value);
+        at += 4;
     };
     store(entry.key.typeId);
     store(entry.key.groupId);
