@@ -103,6 +103,33 @@ TEST(ExpandImage, SecondDirectoryIsReportedAndLeftOut) {
     EXPECT_EQ(ExpandImage(image, quiet), image);
 }
 
+TEST(ExpandImage, AStreamAsLongAsItsContentIsDecodedOnlyWhereTheDirectoryListsIt) {
+    // 18 stored bytes: the compressed size, the QFS signature 10 FB, a decoded length of 18
+    // (24-bit, high byte first), then codes making 18 bytes: "ABCD" as literals (E0), ten bytes
+    // copied from four back (1C 03), four more from four back (04 03). A length equal to the stored
+    // size says "not compressed" unless the directory lists the resource.
+    const std::string stream{18, 0, 0, 0, 0x10, static_cast<char>(0xFB), 0, 0, 18,
+                             static_cast<char>(0xE0), 'A', 'B', 'C', 'D', 0x1C, 0x03, 0x04, 0x03};
+    ASSERT_EQ(stream.size(), 18u);
+    for (const std::uint32_t width : {20u, 24u}) {
+        // The directory lists (7, 1) only; its record is the key, then the decoded size.
+        Bytes directory;
+        for (const std::uint32_t word : {7u, 0xFFFFFFFFu, 1u}) {
+            for (int shift = 0; shift < 32; shift += 8) directory.push_back(static_cast<std::uint8_t>(word >> shift));
+        }
+        if (width == 24) directory.insert(directory.end(), 4, 0);
+        directory.insert(directory.end(), {18, 0, 0, 0});
+        PackageBuilder builder(width);
+        builder.Add(Key(7, 2), stream).Add(Key(7, 1), stream).Add(Key(0xE86B1EEF, 0x286B1F03, 0xE86B1EEF), directory);
+        RecordingReporter reporter;
+        const Contents expanded = Read(ExpandImage(builder.Build(), reporter), PackageSource::Image);
+        EXPECT_TRUE(reporter.messages.empty()) << width;
+        ASSERT_EQ(expanded.entries.size(), 2u) << width;
+        EXPECT_EQ(expanded.content[0], stream) << "unlisted: stored as it is, " << width;
+        EXPECT_EQ(expanded.content[1], "ABCDABCDABCDABCDAB") << "listed: decoded, " << width;
+    }
+}
+
 TEST(ExpandPackage, ReplacesTheFileAndLeavesAnExpandedOneAlone) {
     test::TempDir dir;
     const auto path = dir.Write("N001_Neighborhood.package", Sample().Build());
