@@ -550,6 +550,10 @@ void LoadNeighborhood(Workspace& workspace, Neighborhood& neighborhood, const fs
             StepOrStop(progress);
         }
         genetics.get();
+        // Nothing reads the package any more: its image and index are given back before the copies
+        // of what the files hold are made, which then take the image's memory rather than more.
+        PackageImage().swap(image);
+        std::vector<IndexEntry>().swap(entries);
         neighborhood.dirty = 0;
         workspace.characterLimit = options.characterLimit;
         // The check reads the model while the copies of what the files hold are made from it.
