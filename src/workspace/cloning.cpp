@@ -884,7 +884,7 @@ CloneResult CopyClone(Workspace& ws, Character& target, const Character& source,
     if (groups.Has(CloneGroup::Hobbies)) {
         CopyWords(target, source, kHobbySlots);
         if (env.hasFreeTime && itemsWritable) {
-            if (const NeighborhoodItem* hobby = firstOf(kHobbyLotsGuid)) SetHobbyItemValues(ws, target, hobby->values);
+            if (const NeighborhoodItem* hobby = firstOf(kHobbyLotsGuid)) SetHobbyItemValues(ws, target, hobby->values.ToVector());
         }
     }
     if (groups.Has(CloneGroup::Badges) && itemsWritable) {

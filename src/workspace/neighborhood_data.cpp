@@ -29,10 +29,7 @@ NeighborhoodItem ReadItem(ByteCursor& in, std::uint32_t version) {
     if (version >= 203) item.padding = in.U16("item padding");
     const std::uint32_t count = in.U32("value count");
     const auto values = in.Take(static_cast<std::size_t>(count) * 2, "item values");
-    item.values.resize(count);
-    for (std::uint32_t i = 0; i < count; ++i) {
-        item.values[i] = static_cast<std::uint16_t>(values[2 * i] | values[2 * i + 1] << 8);
-    }
+    item.values.AssignLittleEndian(values.data(), count);
     return item;
 }
 
@@ -46,15 +43,23 @@ void SkipItem(ByteCursor& in, std::uint32_t version) {
 
 // One section of owners: per owner its id, (from version 190) its owner word, then two lists of
 // items. Lots and families keep one list each in the program; sims keep the primary and the
-// secondary list apart.
-void ReadSection(ByteCursor& in, std::uint32_t version, std::uint32_t defaultWord, bool sims,
-                 std::vector<NeighborhoodItem>* out) {
+// secondary list apart. Returns the number of items of the section.
+std::size_t ReadSection(ByteCursor& in, std::uint32_t version, std::uint32_t defaultWord, bool sims,
+                        std::vector<NeighborhoodItem>* out) {
+    if (out) {
+        // Counted first, so that the list is allocated once: the sims of a large neighborhood own
+        // hundreds of thousands of items, and a list grown by doubling touches twice their memory.
+        ByteCursor ahead = in;
+        out->reserve(out->size() + ReadSection(ahead, version, defaultWord, sims, nullptr));
+    }
+    std::size_t items = 0;
     const std::uint32_t owners = in.U32("owner count");
     for (std::uint32_t o = 0; o < owners; ++o) {
         const std::uint32_t owner = in.U32("owner id");
         const std::uint32_t word = version >= 190 ? in.U32("owner word") : defaultWord;
         for (std::uint8_t list = 0; list < 2; ++list) {
             const std::uint32_t count = in.U32("item count");
+            items += count;
             for (std::uint32_t i = 0; i < count; ++i) {
                 if (!out) {
                     SkipItem(in, version);
@@ -68,6 +73,7 @@ void ReadSection(ByteCursor& in, std::uint32_t version, std::uint32_t defaultWor
             }
         }
     }
+    return items;
 }
 
 }  // namespace
@@ -133,7 +139,11 @@ void ReadNeighborhoodData(std::span<const std::uint8_t> bytes, Workspace& worksp
     std::vector<NeighborhoodItem> sims;
     const NeighborhoodDataLayout layout = Parse(bytes, &lots, &families, &sims);
     auto append = [](std::vector<NeighborhoodItem>& to, std::vector<NeighborhoodItem>& from) {
-        to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
+        if (to.empty()) {
+            to = std::move(from);  // as at every load: no second list
+        } else {
+            to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
+        }
     };
     append(workspace.lotItemList, lots);
     append(workspace.familyItemList, families);

@@ -17,7 +17,7 @@ std::uint32_t NewItemOwnerWord(const Workspace& workspace) {
 }
 
 NeighborhoodItem& AddSimItem(Workspace& workspace, Character& sim, std::uint32_t itemGuid, std::uint8_t secondary,
-                             std::vector<std::uint16_t> values, std::uint16_t flags1) {
+                             ItemValues values, std::uint16_t flags1) {
     NeighborhoodItem item;
     item.owner = sim.instanceId;
     item.secondary = secondary;

@@ -25,7 +25,7 @@ std::string ItemsRefusal(const Workspace& workspace);
 
 // Appends an item of the sim (owner = instanceId) and marks the sim changed.
 NeighborhoodItem& AddSimItem(Workspace& workspace, Character& sim, std::uint32_t itemGuid, std::uint8_t secondary,
-                             std::vector<std::uint16_t> values, std::uint16_t flags1 = 0);
+                             ItemValues values, std::uint16_t flags1 = 0);
 
 // Removes every item of the sim with the GUID; marks the sim changed when any was removed.
 // Returns how many were removed.

@@ -24,7 +24,9 @@ fixture::NeighborhoodDataPlan Layout(std::uint32_t version) {
     fixture::NeighborhoodDataPlan layout;
     layout.version = version;
     layout.neighborhoodItems = {Item(0, 0xAAAA, 1, {1, 2, 3})};
-    layout.lotItems = {Item(1, 0x1111, 1, {9}), Item(2, 0x2222, 1, {})};
+    // Twelve values: more than an item holds in place.
+    layout.lotItems = {Item(1, 0x1111, 1, {9}), Item(2, 0x2222, 1, {}),
+                       Item(3, 0x3333, 1, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0xFFFF})};
     layout.familyItems = {Item(7, 0x7777, 1, {4, 4})};
     layout.simItems = {Item(0x10, 0x2CCF9BED, 1, {8, 8, 0, 0, 0}), Item(0x10, 0xCC20426A, 0, {1, 7}),
                      Item(0x11, 0x505FDC28, 1, {500, 0})};
@@ -34,6 +36,59 @@ fixture::NeighborhoodDataPlan Layout(std::uint32_t version) {
         }
     }
     return layout;
+}
+
+TEST(ItemValues, ListsHeldInPlaceAndOnTheHeapBehaveAlike) {
+    for (const std::size_t length : {0u, 3u, 8u, 9u, 40u}) {
+        SCOPED_TRACE(length);
+        std::vector<std::uint16_t> expected;
+        ItemValues values;
+        for (std::size_t i = 0; i < length; ++i) {
+            expected.push_back(static_cast<std::uint16_t>(0x100 + i));
+            values.push_back(static_cast<std::uint16_t>(0x100 + i));
+        }
+        EXPECT_EQ(values, expected);
+        EXPECT_EQ(values.ToVector(), expected);
+
+        // A copy is a list of its own; a moved list leaves its source empty.
+        ItemValues copy = values;
+        copy.push_back(7);
+        EXPECT_EQ(values, expected);
+        ASSERT_EQ(copy.size(), length + 1);
+        EXPECT_EQ(copy[length], 7);
+        ItemValues moved = std::move(copy);
+        EXPECT_TRUE(copy.empty());  // NOLINT(bugprone-use-after-move): left empty on purpose
+        EXPECT_EQ(moved.size(), length + 1);
+        moved = values;
+        EXPECT_EQ(moved, values);
+        moved = moved;  // NOLINT(misc-redundant-expression): assigned to itself, unchanged
+        EXPECT_EQ(moved, expected);
+        copy = std::move(moved);
+        EXPECT_EQ(copy, expected);
+
+        // Growing fills with the value given, shrinking keeps the first ones, growing again
+        // fills once more rather than bringing the old values back.
+        ItemValues sized = values;
+        sized.resize(length + 10, 0xABCD);
+        std::vector<std::uint16_t> grown = expected;
+        grown.resize(length + 10, 0xABCD);
+        EXPECT_EQ(sized, grown);
+        sized.resize(length / 2);
+        sized.resize(length / 2 + 3);
+        std::vector<std::uint16_t> again(expected.begin(), expected.begin() + static_cast<std::ptrdiff_t>(length / 2));
+        again.resize(length / 2 + 3, 0);
+        EXPECT_EQ(sized, again);
+
+        // Read from the file's little-endian words.
+        std::vector<std::uint8_t> bytes;
+        for (std::uint16_t v : expected) bytes.insert(bytes.end(), {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)});
+        ItemValues read = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+        read.AssignLittleEndian(bytes.data(), length);
+        EXPECT_EQ(read, expected);
+        EXPECT_THROW((void)read.at(length), std::out_of_range);
+    }
+    EXPECT_FALSE((ItemValues{1, 2} == ItemValues{1, 2, 0}));
+    EXPECT_FALSE((ItemValues{1, 2} == std::vector<std::uint16_t>{1, 3}));
 }
 
 TEST(NeighborhoodData, ItemLayoutsByVersion) {
