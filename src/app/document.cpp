@@ -405,8 +405,7 @@ public:
           pathInTrash_(std::move(pathInTrash)) {
         simFile_ = document.workspace().characters[index].packageFile;
         fromMemory_ = dynamic_cast<MemoryTrash*>(&trash) != nullptr;
-        const auto stamp = document.workspace().loadedFiles.find(Path());
-        if (stamp != document.workspace().loadedFiles.end()) stamp_ = stamp->second;
+        if (const FileStamp* stamp = document.workspace().loadedFiles.Find(Path())) stamp_ = *stamp;
     }
 
     void redo() override {
@@ -420,7 +419,7 @@ public:
         }
         first_ = false;
         Workspace& ws = document_.workspace();
-        ws.loadedFiles.erase(Path());
+        ws.loadedFiles.Erase(Path());
         removal_ = RemoveSim(ws, index_);
         if (!removal_.recordsRemoved) CharacterFileDeleted(ws, removal_.sim, true);
         deleted_ = true;
@@ -444,7 +443,7 @@ public:
                                        pathInTrash_.toStdString() + " and belongs at " + path_.toStdString() + ".");
         }
         UndoSimRemoval(ws, removal_);
-        if (stamp_) ws.loadedFiles[Path()] = *stamp_;
+        if (stamp_) ws.loadedFiles.Set(Path(), *stamp_);
         if (!removal_.recordsRemoved) CharacterFileDeleted(ws, removal_.sim, false);
         deleted_ = false;
         document_.Notify({Subject::SimList, static_cast<int>(index_), true});

@@ -207,16 +207,18 @@ namespace {
 // than waited on, and a folder is refused by name. With `stamp`, the file's stamp is taken before
 // the read and again after it (`afterRead` runs between): false when the two differ, the read
 // then being of a file that changed meanwhile.
-template <typename Allocate>
-bool ReadWholeFile(const fs::path& path, Allocate&& allocate, FileStamp* stamp = nullptr,
+// `path` is a std::filesystem::path or the text of one (PathText): opened as it is spelled, and
+// made a path only to name it in a message.
+template <typename PathLike, typename Allocate>
+bool ReadWholeFile(const PathLike& path, Allocate&& allocate, FileStamp* stamp = nullptr,
                    const std::function<void()>& afterRead = {}) {
 #ifndef _WIN32
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) throw IoError("Cannot open " + Describe(path) + " for reading");
+    if (fd < 0) throw IoError("Cannot open " + Describe(fs::path(path)) + " for reading");
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        throw IoError("Cannot read " + Describe(path) + ": it is not a file");
+        throw IoError("Cannot read " + Describe(fs::path(path)) + ": it is not a file");
     }
     const std::size_t size = static_cast<std::size_t>(info.st_size);
     std::uint8_t* data = nullptr;
@@ -242,25 +244,26 @@ bool ReadWholeFile(const fs::path& path, Allocate&& allocate, FileStamp* stamp =
     }
     ::close(fd);
     // A file cut short while it was read changed, and is read again.
-    if (done != size && steady) throw IoError("Cannot read " + Describe(path));
+    if (done != size && steady) throw IoError("Cannot read " + Describe(fs::path(path)));
     return steady;
 #else
-    if (stamp) *stamp = StampOf(path);
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw IoError("Cannot open " + Describe(path) + " for reading");
+    const fs::path file(path);
+    if (stamp) *stamp = StampOf(file);
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw IoError("Cannot open " + Describe(file) + " for reading");
     in.seekg(0, std::ios::end);
     const std::streamoff length = in.tellg();
-    if (length < 0) throw IoError("Cannot read " + Describe(path));
+    if (length < 0) throw IoError("Cannot read " + Describe(file));
     in.seekg(0, std::ios::beg);
     std::uint8_t* data = allocate(static_cast<std::size_t>(length));
     const bool read = length == 0 || static_cast<bool>(in.read(reinterpret_cast<char*>(data), length));
     if (!stamp) {
-        if (!read) throw IoError("Cannot read " + Describe(path));
+        if (!read) throw IoError("Cannot read " + Describe(file));
         return true;
     }
     if (afterRead) afterRead();
-    const bool steady = StampOf(path) == *stamp;
-    if (!read && steady) throw IoError("Cannot read " + Describe(path));
+    const bool steady = StampOf(file) == *stamp;
+    if (!read && steady) throw IoError("Cannot read " + Describe(file));
     return steady;
 #endif
 }
@@ -287,7 +290,7 @@ FileBuffer ReadFileBuffer(const fs::path& path) {
     return buffer;
 }
 
-FileBuffer ReadFileBufferSteadily(const fs::path& path, FileStamp& stamp, const std::function<void()>& afterRead) {
+FileBuffer ReadFileBufferSteadily(const PathText& path, FileStamp& stamp, const std::function<void()>& afterRead) {
     for (int attempt = 0; attempt < 2; ++attempt) {
         FileBuffer buffer;
         const auto allocate = [&](std::size_t size) {
@@ -297,7 +300,7 @@ FileBuffer ReadFileBufferSteadily(const fs::path& path, FileStamp& stamp, const 
         };
         if (ReadWholeFile(path, allocate, &stamp, afterRead)) return buffer;
     }
-    throw IoError(path.filename().string() + " changed while it was being read (is the game running?)");
+    throw IoError(FileNameOf(path) + " changed while it was being read (is the game running?)");
 }
 
 namespace {
@@ -462,21 +465,26 @@ bool IsTemporaryName(std::string_view name) {
 
 }  // namespace
 
-std::vector<fs::path> RegularFilesIn(const fs::path& folder) {
-    std::vector<fs::path> files;
+std::vector<PathText> RegularFilePathsIn(const fs::path& folder) {
+    std::vector<PathText> files;
 #ifndef _WIN32
     // The system's own listing: a large neighborhood's character folder holds ten thousand files,
-    // and most listings say each one's kind without asking the file system again.
+    // and most listings say each one's kind without asking the file system again. Each path is
+    // spelled as `folder / name` would be: a separator added unless the folder's text is empty or
+    // ends with one.
     DIR* listing = ::opendir(folder.c_str());
     if (!listing) return files;
+    PathText prefix = folder.native();
+    if (!prefix.empty() && prefix.back() != fs::path::preferred_separator) prefix += fs::path::preferred_separator;
     while (const dirent* item = ::readdir(listing)) {
         const std::string_view name = item->d_name;
         if (name == "." || name == "..") continue;
-        fs::path path = folder / name;
+        PathText path = prefix;
+        path += name;
         if (item->d_type != DT_REG) {
             if (item->d_type != DT_UNKNOWN && item->d_type != DT_LNK) continue;
             std::error_code error;
-            if (!fs::is_regular_file(path, error)) continue;
+            if (!fs::is_regular_file(fs::path(path), error)) continue;
         }
         files.push_back(std::move(path));
     }
@@ -485,10 +493,30 @@ std::vector<fs::path> RegularFilesIn(const fs::path& folder) {
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         std::error_code kind;
-        if (it->is_regular_file(kind)) files.push_back(it->path());
+        if (it->is_regular_file(kind)) files.push_back(it->path().native());
     }
 #endif
     return files;
+}
+
+std::vector<fs::path> RegularFilesIn(const fs::path& folder) {
+    std::vector<fs::path> files;
+    for (PathText& path : RegularFilePathsIn(folder)) files.emplace_back(std::move(path));
+    return files;
+}
+
+std::string FileNameOf(const PathText& path) {
+#ifndef _WIN32
+    const std::size_t slash = path.rfind('/');
+    return slash == PathText::npos ? path : path.substr(slash + 1);
+#else
+    return fs::path(path).filename().string();
+#endif
+}
+
+const FileStamp* FileStamps::Find(const fs::path& path) const {
+    const auto it = stamps_.find(path.native());
+    return it == stamps_.end() ? nullptr : &it->second;
 }
 
 std::size_t RemoveLeftoverTemporaries(const fs::path& folder) {

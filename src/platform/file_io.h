@@ -11,6 +11,8 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/errors.h"
@@ -34,9 +36,33 @@ FileStamp StampOf(const std::filesystem::path& path);
 template <typename Read>
 FileStamp ReadSteadily(const std::filesystem::path& path, Read&& read);
 
+// A path as the system spells it. Ten thousand std::filesystem::path objects, each taken apart
+// into its components when it is made, cost a large neighborhood's load more than reading the
+// files themselves: where a path is only opened and remembered, its text is enough.
+using PathText = std::filesystem::path::string_type;
+
 // The regular files directly in `folder` (links to them included), in no particular order; none
-// when the folder cannot be read.
+// when the folder cannot be read. Each is `folder / name`, spelled as that path would be.
 std::vector<std::filesystem::path> RegularFilesIn(const std::filesystem::path& folder);
+std::vector<PathText> RegularFilePathsIn(const std::filesystem::path& folder);
+
+// The last component of a path's text (the file's name), as RegularFilePathsIn spells paths.
+std::string FileNameOf(const PathText& path);
+
+// What each file looked like when it was read, by the text of its path: a path spelled otherwise
+// (another separator, a folder named twice) is another file here.
+class FileStamps {
+public:
+    const FileStamp* Find(const std::filesystem::path& path) const;
+    void Set(const std::filesystem::path& path, const FileStamp& stamp) { stamps_[path.native()] = stamp; }
+    void Set(PathText path, const FileStamp& stamp) { stamps_[std::move(path)] = stamp; }
+    void Erase(const std::filesystem::path& path) { stamps_.erase(path.native()); }
+    bool empty() const { return stamps_.empty(); }
+    std::size_t size() const { return stamps_.size(); }
+
+private:
+    std::unordered_map<PathText, FileStamp> stamps_;
+};
 
 // Removes the temporaries a replace left in the folder when it was killed before its rename
 // (only names of AtomicReplace's own pattern). Returns how many.
@@ -76,7 +102,7 @@ public:
 
 private:
     friend FileBuffer ReadFileBuffer(const std::filesystem::path& path);
-    friend FileBuffer ReadFileBufferSteadily(const std::filesystem::path& path, FileStamp& stamp,
+    friend FileBuffer ReadFileBufferSteadily(const PathText& path, FileStamp& stamp,
                                              const std::function<void()>& afterRead);
     std::unique_ptr<std::uint8_t[]> data_;
     std::size_t size_ = 0;
@@ -89,8 +115,11 @@ FileBuffer ReadFileBuffer(const std::filesystem::path& path);
 // IoError names it; a file replaced by another meanwhile is read whole as it was, and `stamp` is
 // that of the bytes read (which then differs from the new file's, as a save will notice).
 // `afterRead` runs between the read and the stamp after it (for tests).
-FileBuffer ReadFileBufferSteadily(const std::filesystem::path& path, FileStamp& stamp,
-                                  const std::function<void()>& afterRead = {});
+FileBuffer ReadFileBufferSteadily(const PathText& path, FileStamp& stamp, const std::function<void()>& afterRead = {});
+inline FileBuffer ReadFileBufferSteadily(const std::filesystem::path& path, FileStamp& stamp,
+                                         const std::function<void()>& afterRead = {}) {
+    return ReadFileBufferSteadily(path.native(), stamp, afterRead);
+}
 
 // Whether AtomicReplace can write the file: its temporary copy is named as the file and 11
 // characters more, which must fit the 255 bytes a file name may have.

@@ -27,15 +27,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<fs::path> FilesIn(const fs::path& folder) {
-    std::vector<fs::path> files = RegularFilesIn(folder);
-    // Sorted, so that every run reads them in the same order; the selectors sort anyway. Their
-    // text orders them as their names do (the folder is the same), without taking each apart.
-    std::sort(files.begin(), files.end(), PathTextOrder{});
+// The files of the folder as the text of their paths (a large neighborhood's character folder
+// holds ten thousand), sorted, so that every run reads them in the same order; the selectors sort
+// anyway. Their text orders them as their names do, since the folder is the same.
+std::vector<PathText> FilesIn(const fs::path& folder) {
+    std::vector<PathText> files = RegularFilePathsIn(folder);
+    std::sort(files.begin(), files.end());
     return files;
 }
 
-bool HasPackageExtension(const fs::path& path) { return EqualsNoCase(path.extension().string(), ".package"); }
+bool HasPackageExtension(const std::string& name) {
+    constexpr std::string_view kExtension = ".package";
+    return name.size() > kExtension.size() &&
+           EqualsNoCase(name.substr(name.size() - kExtension.size()), std::string(kExtension));
+}
 
 bool StartsWithNoCase(const std::string& text, const std::string& start) {
     return text.size() >= start.size() && EqualsNoCase(text.substr(0, start.size()), start);
@@ -54,9 +59,9 @@ void ReadLotDescriptions(std::span<const std::uint8_t> package, const std::vecto
 
 void LoadLotPackages(Workspace& workspace, const std::string& prefix, Reporter& reporter) {
     const std::string neighborhoodFile = workspace.packagePath.filename().string();
-    for (const fs::path& file : FilesIn(workspace.neighborhoodFolder)) {
-        const std::string name = file.filename().string();
-        if (!StartsWithNoCase(name, prefix + "_") || !HasPackageExtension(file) || name == neighborhoodFile) continue;
+    for (PathText& file : FilesIn(workspace.neighborhoodFolder)) {
+        const std::string name = FileNameOf(file);
+        if (!StartsWithNoCase(name, prefix + "_") || !HasPackageExtension(name) || name == neighborhoodFile) continue;
         try {
             // Read into a list of the file's own, so a damaged file contributes none of its lots.
             Workspace lots;
@@ -68,7 +73,7 @@ void LoadLotPackages(Workspace& workspace, const std::string& prefix, Reporter& 
             ReadLotDescriptions(bytes, entries, PackageSource::File, name, lots, reporter,
                                 CompressedListing::Of(bytes, entries, width));
             workspace.lotDescList.insert(workspace.lotDescList.end(), lots.lotDescList.begin(), lots.lotDescList.end());
-            workspace.loadedFiles[file] = stamp;
+            workspace.loadedFiles.Set(std::move(file), stamp);
         } catch (const std::exception&) {
             reporter.Error("A Data Error was found in " + name + "\r\n" + "this file will be ignored.");
         }
@@ -121,8 +126,8 @@ public:
         listing_ = listed_.get_future();
         work_ = Beside([this, folder, &options] {
             try {
-                for (fs::path& file : FilesIn(folder)) {
-                    if (HasPackageExtension(file)) files_.push_back(std::move(file));
+                for (PathText& file : FilesIn(folder)) {
+                    if (HasPackageExtension(FileNameOf(file))) files_.push_back(std::move(file));
                 }
                 // Filled by this thread itself: a large neighborhood's sims take tens of
                 // megabytes, whose pages are better first touched here than by the thread that
@@ -168,7 +173,7 @@ public:
     };
     // Once the reading is over: the files, and what was read of each.
     std::size_t size() const { return files_.size(); }
-    const fs::path& File(std::size_t i) const { return files_[i]; }
+    const PathText& File(std::size_t i) const { return files_[i]; }
     Read& At(std::size_t i) { return reads_[i]; }
 
 private:
@@ -179,11 +184,11 @@ private:
             RecordingReporter messages;
             try {
                 const FileBuffer bytes = ReadFileBufferSteadily(files_[i], read.stamp);
-                read.sim = ReadCharacterBytes(bytes.Span(), files_[i].filename().string(), options, messages);
+                read.sim = ReadCharacterBytes(bytes.Span(), FileNameOf(files_[i]), options, messages);
             } catch (const std::exception&) {
                 // A file removed since the folder was listed is no file of the neighborhood's.
                 std::error_code error;
-                read.exists = fs::exists(files_[i], error);
+                read.exists = fs::exists(fs::path(files_[i]), error);
                 read.failed = true;
                 read.sim.reset();
             }
@@ -191,7 +196,7 @@ private:
         }
     }
 
-    std::vector<fs::path> files_;
+    std::vector<PathText> files_;
     std::vector<Read> reads_;
     std::atomic<bool> stop_{false};
     std::promise<std::size_t> listed_;
@@ -214,7 +219,7 @@ void LoadCharacters(LoadContext& context, CharacterFilesRead& files) {
         CharacterFilesRead::Read& read = files.At(i);
         if (!read.exists) continue;
         for (const auto& message : read.messages) context.reporter.Report(message.severity, message.text);
-        const std::string name = files.File(i).filename().string();
+        const std::string name = FileNameOf(files.File(i));
         const auto dataError = [&] {
             context.reporter.Error("An Data Error was found in " + name + "\r\n" + "This Character will be ignored.");
         };
@@ -229,7 +234,7 @@ void LoadCharacters(LoadContext& context, CharacterFilesRead& files) {
                 sim.instanceId = entry->key.instanceId;
                 ReadCharacterDescription(context.Resource(*entry), sim);
             }
-            ws.loadedFiles[files.File(i)] = read.stamp;
+            ws.loadedFiles.Set(files.File(i), read.stamp);
             ws.characters.push_back(std::move(sim));
         } catch (const std::exception&) {
             dataError();
@@ -508,8 +513,8 @@ void LoadNeighborhood(Workspace& workspace, Neighborhood& neighborhood, const fs
         StepOrStop(progress);
         PackageImage image;
         ExpansionFaults faults;
-        workspace.loadedFiles[workspace.packagePath] = ReadSteadily(
-            workspace.packagePath, [&] { faults = ExpandPackageToMemory(workspace.packagePath, image, reporter); });
+        workspace.loadedFiles.Set(workspace.packagePath, ReadSteadily(
+            workspace.packagePath, [&] { faults = ExpandPackageToMemory(workspace.packagePath, image, reporter); }));
         if (!faults.undecodable.empty()) {
             // What decoded wrongly would be written back for good: the neighborhood is shown, and
             // no save touches it.

@@ -110,7 +110,7 @@ struct Workspace {
 
     // What each file looked like when it was loaded (or last saved), so a save can tell whether
     // something else (the game) changed it meanwhile.
-    std::map<std::filesystem::path, FileStamp, PathTextOrder> loadedFiles;
+    FileStamps loadedFiles;
 };
 
 // Takes the sims, the households and the sims' items as what the files hold: after a load, and

@@ -333,7 +333,7 @@ TypeWriter NeighborhoodWriter(std::uint32_t type) {
 // before overwriting what that program wrote.
 void KeepStampUnlessChangedMeanwhile(Workspace& ws, const fs::path& path, const std::exception& error) {
     if (dynamic_cast<const ChangedMeanwhileError*>(&error)) return;
-    ws.loadedFiles[path] = StampOf(path);
+    ws.loadedFiles.Set(path, StampOf(path));
 }
 
 // `mergeIntoFile`: the package changed since the load and the player chose to overwrite it, so
@@ -560,8 +560,8 @@ struct HeldForFindings {};
 std::vector<fs::path> FilesChangedSinceLoad(const Workspace& workspace) {
     std::vector<fs::path> changed;
     for (const fs::path& file : FilesToWrite(workspace)) {
-        const auto known = workspace.loadedFiles.find(file);
-        if (known == workspace.loadedFiles.end() || known->second != StampOf(file)) changed.push_back(file);
+        const FileStamp* known = workspace.loadedFiles.Find(file);
+        if (!known || *known != StampOf(file)) changed.push_back(file);
     }
     return changed;
 }
@@ -678,7 +678,7 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
         if (context.neighborhoodDataWrittenLayout) ws.neighborhoodData = context.neighborhoodDataWrittenLayout;
         result.bytesWritten += StampOf(ws.packagePath).size;
         neighborhood.dirty = 0;
-        ws.loadedFiles[ws.packagePath] = StampOf(ws.packagePath);
+        ws.loadedFiles.Set(ws.packagePath, StampOf(ws.packagePath));
     } catch (const HeldForFindings&) {
         return heldResult();
     } catch (const std::exception& error) {
@@ -744,7 +744,7 @@ SaveResult SaveNeighborhood(Workspace& ws, Neighborhood& neighborhood, const Sav
                                                                     result.changedOnDisk.end(),
                                                                     path) != result.changedOnDisk.end();
             RebuildCharacterPackage(ws, sim, options, atStart[path], merge, reporter);
-            ws.loadedFiles[path] = StampOf(path);
+            ws.loadedFiles.Set(path, StampOf(path));
             result.bytesWritten += StampOf(path).size;
             ++result.charactersSaved;
             sim.needsPackageRebuild = 0;

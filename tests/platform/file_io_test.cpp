@@ -416,6 +416,24 @@ TEST(RegularFilesIn, FilesAndLinksToFilesButNoFolderOrBrokenLink) {
                                                          dir / "notes.txt"}));
     EXPECT_TRUE(RegularFilesIn(dir / "no such folder").empty());
     EXPECT_TRUE(RegularFilesIn(dir / "notes.txt").empty());
+
+    // As text, each path is spelled as `folder / name` is, so that a stamp remembered under the
+    // listed text is found again under the path a save makes; the name is the last component.
+    for (const std::filesystem::path& folder : {dir.path(), dir.path() / ""}) {
+        auto texts = RegularFilePathsIn(folder);
+        std::sort(texts.begin(), texts.end());
+        ASSERT_EQ(texts.size(), 3u);
+        EXPECT_EQ(texts[0], (folder / "N001_User00001.package").native());
+        EXPECT_EQ(texts[2], (dir / "notes.txt").native());
+        EXPECT_EQ(FileNameOf(texts[0]), "N001_User00001.package");
+        FileStamps stamps;
+        stamps.Set(texts[0], FileStamp{7, {}});
+        ASSERT_NE(stamps.Find(dir / "N001_User00001.package"), nullptr);
+        EXPECT_EQ(stamps.Find(dir / "N001_User00001.package")->size, 7u);
+        EXPECT_EQ(stamps.Find(dir / "notes.txt"), nullptr);
+        stamps.Erase(dir / "N001_User00001.package");
+        EXPECT_TRUE(stamps.empty());
+    }
 }
 
 TEST(AtomicReplace, LeftoverTemporariesOfAKilledSaveAreRemovedAndNothingElse) {
