@@ -47,32 +47,51 @@ DNA ReadDnaResource(std::span<const std::uint8_t> bytes, std::uint32_t instanceI
     DNA dna;
     dna.instanceId = instanceId;
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    static const std::vector<std::string_view> geneKeys = [] {
-        std::vector<std::string_view> all;
-        for (const DnaField& field : DnaFields()) all.push_back(field.key);
-        return all;
-    }();
-    std::vector<std::string> values = ReadXmlStringProperties(text, geneKeys);
-    for (std::size_t i = 0; i < geneKeys.size(); ++i) {
-        dna.*DnaFields()[i].member = values[i].empty() ? std::string(kNoGene) : std::move(values[i]);
-    }
-    // A rewrite writes the sixteen genes and nothing else: a resource holding anything more, or
-    // a key twice, or that is no XML property set, is kept as the game wrote it. The keys are
-    // looked at where they stand: a neighborhood holds a genetic record for each of its sims.
     const auto fields = DnaFields();
+    // One walk over the elements, in place (a neighborhood holds a genetic record for each of its
+    // sims), finds the keys and takes each gene's value from its first string property. A
+    // rewrite writes the sixteen genes and nothing else: a resource holding anything more, or a
+    // key twice, or that is no XML property set, is kept as the game wrote it.
+    std::vector<std::string> values(fields.size());
+    std::vector<bool> valued(fields.size(), false);
     std::vector<bool> seen(fields.size(), false);
     bool onlyGenesOnce = true;
     const bool readable =
         IsXmlPropertySet(bytes) && VisitXmlPropertyKeys(text, [&](std::string_view element, std::string_view key) {
             const auto gene = std::find_if(fields.begin(), fields.end(), [&](const DnaField& f) { return f.key == key; });
-            if (element != "AnyString" || gene == fields.end() || seen[gene - fields.begin()]) {
+            if (gene == fields.end()) {
+                onlyGenesOnce = false;
+                return;
+            }
+            const auto g = static_cast<std::size_t>(gene - fields.begin());
+            if (element != "AnyString" || seen[g]) {
                 onlyGenesOnce = false;
             } else {
-                seen[gene - fields.begin()] = true;
+                seen[g] = true;
+            }
+            if (!valued[g]) {
+                if (auto value = XmlStringValueOfKey(text, key)) {
+                    valued[g] = true;
+                    values[g] = std::move(*value);
+                }
             }
         });
-    const bool known = readable && onlyGenesOnce;
-    if (!known) dna.keptAsIs = "its genetic record holds more than the sixteen genes this editor knows, so it is kept as it is";
+    if (!readable) {
+        // The walk stopped at an element it cannot take apart (or never began): the values are
+        // searched for as in any property set, past what stopped it.
+        static const std::vector<std::string_view> geneKeys = [] {
+            std::vector<std::string_view> all;
+            for (const DnaField& field : DnaFields()) all.push_back(field.key);
+            return all;
+        }();
+        values = ReadXmlStringProperties(text, geneKeys);
+    }
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        dna.*fields[i].member = values[i].empty() ? std::string(kNoGene) : std::move(values[i]);
+    }
+    if (!(readable && onlyGenesOnce)) {
+        dna.keptAsIs = "its genetic record holds more than the sixteen genes this editor knows, so it is kept as it is";
+    }
     return dna;
 }
 

@@ -8,6 +8,7 @@ namespace {
 
 constexpr std::string_view kStringType = "0x0b8bea18";
 constexpr std::string_view kUintType = "0xeb61e4f7";
+constexpr std::string_view kStringOpen = "<AnyString key=\"";
 
 // The value of the element whose opening tag ends just before `after`.
 std::string ElementValue(std::string_view text, std::size_t after, std::string_view closingTag) {
@@ -48,25 +49,36 @@ std::vector<std::string> ReadXmlStringProperties(std::string_view text, std::spa
     std::vector<std::string> values(keys.size());
     std::vector<bool> found(keys.size(), false);
     std::size_t left = keys.size();
-    constexpr std::string_view kOpen = "<AnyString key=\"";
-    static const std::string tail = "\" type=\"" + std::string(kStringType) + "\"";
     // Every place an opening tag starts, in order: the first whose whole tag is a key's is that
     // key's, as a search for the tag itself would find it.
-    for (std::size_t at = text.find(kOpen); at != std::string_view::npos && left > 0; at = text.find(kOpen, at + 1)) {
-        const std::size_t keyStart = at + kOpen.size();
+    for (std::size_t at = text.find(kStringOpen); at != std::string_view::npos && left > 0;
+         at = text.find(kStringOpen, at + 1)) {
+        const std::size_t keyStart = at + kStringOpen.size();
         const std::size_t quote = text.find('"', keyStart);
         if (quote == std::string_view::npos) break;
-        if (text.substr(quote, tail.size()) != tail) continue;
         const std::string_view key = text.substr(keyStart, quote - keyStart);
         for (std::size_t i = 0; i < keys.size(); ++i) {
             if (found[i] || keys[i] != key) continue;
-            found[i] = true;
-            --left;
-            values[i] = ElementValue(text, quote + tail.size(), "</AnyString>");
+            if (auto value = XmlStringValueOfKey(text, key)) {
+                found[i] = true;
+                --left;
+                values[i] = std::move(*value);
+            }
             break;
         }
     }
     return values;
+}
+
+std::optional<std::string> XmlStringValueOfKey(std::string_view text, std::string_view key) {
+    static const std::string tail = "\" type=\"" + std::string(kStringType) + "\"";
+    const auto keyStart = static_cast<std::size_t>(key.data() - text.data());
+    const std::size_t quote = keyStart + key.size();
+    if (keyStart < kStringOpen.size() || text.substr(keyStart - kStringOpen.size(), kStringOpen.size()) != kStringOpen ||
+        text.substr(quote, tail.size()) != tail) {
+        return std::nullopt;
+    }
+    return ElementValue(text, quote + tail.size(), "</AnyString>");
 }
 
 std::uint32_t ReadXmlUintProperty(std::string_view text, std::string_view openingTag) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -32,6 +33,10 @@ std::string ReadXmlStringProperty(std::string_view text, std::string_view openin
 // The values of the string properties of `keys` (without quotes, and none holding one), each as
 // ReadXmlStringProperty finds it, in one pass over the text.
 std::vector<std::string> ReadXmlStringProperties(std::string_view text, std::span<const std::string_view> keys);
+// For a key found in the text (a view into `text`, as VisitXmlPropertyKeys hands it over): when
+// it stands in a string property's opening tag (<AnyString key="KEY" type="0x0b8bea18"), the
+// value ReadXmlStringProperty would read from that tag; otherwise nothing.
+std::optional<std::string> XmlStringValueOfKey(std::string_view text, std::string_view key);
 // The same for an integer element closed by "</AnyUint32>": its text as a number, 0 when it is
 // not one.
 std::uint32_t ReadXmlUintProperty(std::string_view text, std::string_view openingTag);

@@ -127,5 +127,39 @@ TEST(DnaRecord, SettingAGeneAndWhatIsKeptAsItIs) {
     }
 }
 
+// The genes' values are what a search for each gene's own tag finds, however the record is
+// laid out: a key twice, another type first, an attribute before the key, an element of
+// another kind, a tag inside a value, self-closed, never closed, and an element the walk over
+// the keys cannot take apart (the values after it are found all the same).
+TEST(DnaRecord, GenesAreWhatASearchForEachTagFinds) {
+    const std::string type = "type=\"0x0b8bea18\"";
+    const std::vector<std::string> records{
+        GameRecord("  <AnyString key=\"6\" type=\"0x0b8bea18\">x</AnyString>"),
+        GameRecord("  <AnyString key=\"1\" " + std::string(type) + ">again</AnyString>"),
+        GameRecord("  <AnyString key=\"6\" type=\"0xeb61e4f7\">t</AnyString><AnyString key=\"6\" " + type + ">ok</AnyString>"),
+        GameRecord("  <AnyString id=\"1\" key=\"6\" " + std::string(type) + ">attr</AnyString>"),
+        GameRecord("  <AnyUint32 key=\"6\" " + std::string(type) + ">uint</AnyUint32>"),
+        GameRecord("  <AnyString key=\"99\" " + std::string(type) + ">a <AnyString key=\"6\" " + type + ">in</AnyString>"),
+        GameRecord("  <AnyString key=\"6\" " + std::string(type) + "/>"),
+        GameRecord("  <AnyString key=\"6\" " + std::string(type) + ">open"),
+        GameRecord("  <AnyStringNoKey><AnyString key=\"6\" " + std::string(type) + ">after</AnyString>"),
+        "<?xml <AnyString key=\"7\" " + std::string(type) + ">cut",
+    };
+    std::vector<std::string_view> keys;
+    for (const DnaField& field : DnaFields()) keys.push_back(field.key);
+    for (const std::string& record : records) {
+        const DNA dna = ReadDnaResource(Bytes(record), 1);
+        const auto expected = ReadXmlStringProperties(record, keys);
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            EXPECT_EQ(dna.*DnaFields()[i].member, expected[i].empty() ? std::string(kNoGene) : expected[i])
+                << keys[i] << " in " << record;
+        }
+    }
+    EXPECT_EQ(ReadDnaResource(Bytes(records[1]), 1).fatherHairColor, "00000003-0000-0000-0000-000000000000");
+    EXPECT_EQ(ReadDnaResource(Bytes(records[2]), 1).skinTone, "ok");
+    EXPECT_EQ(ReadDnaResource(Bytes(records[3]), 1).skinTone, "NA");
+    EXPECT_EQ(ReadDnaResource(Bytes(records[8]), 1).skinTone, "after");
+}
+
 }  // namespace
 }  // namespace qh
