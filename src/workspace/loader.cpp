@@ -391,18 +391,6 @@ void ReadGeneticsPass(LoadContext& context) {
     }
 }
 
-// The passes over the neighborhood package after the sims, in order (the genetic records are read
-// beside the load, from the moment the package is expanded). The items stay here: read on a
-// thread of their own they took no time off the load, and a third more memory at its peak.
-using Pass = void (*)(LoadContext&);
-constexpr Pass kNeighborhoodPasses[] = {
-    ReadHouseholdsPass,
-    ReadRelationshipsPass,
-    ReadFamilyTiesPass,
-    ReadNeighborhoodDataPass,
-    ReadNeighborhoodRecord,
-};
-
 }  // namespace
 
 std::span<const std::uint8_t> LoadContext::Resource(const IndexEntry& entry) const {
@@ -550,10 +538,31 @@ void LoadNeighborhood(Workspace& workspace, Neighborhood& neighborhood, const fs
 
         progress.SetMaximum(static_cast<int>(std::min<std::size_t>(entries.size() * 4, 1 << 30)));
         progress.SetStatus("Loading Neighborhood Data");
-        for (Pass pass : kNeighborhoodPasses) {
-            pass(context);
-            StepOrStop(progress);
-        }
+        // The passes over the package after the sims. The relationships (two hundred thousand
+        // records in a large neighborhood) are read beside the households and the items, which
+        // neither read nor change them; what they tell the player is told in its place, after
+        // the households (the items tell nothing). The items stay on this thread: read on one of
+        // their own they took no time off the load, and more memory at its peak.
+        // Their lists are allocated here, at their full length, so that they come from this
+        // thread's memory (where the compressed package was) rather than more of the other's.
+        const auto relationshipCount = static_cast<std::size_t>(std::count_if(
+            entries.begin(), entries.end(), [](const IndexEntry& entry) { return entry.key.typeId == kRelationshipType; }));
+        for (auto* list : {&workspace.relationshipList, &workspace.relationshipsAsSaved}) list->reserve(relationshipCount);
+        workspace.relationshipOrder.reserve(relationshipCount);
+        workspace.relationshipOrderKeys.reserve(relationshipCount);
+        RecordingReporter relationshipMessages;
+        LoadContext relationshipContext{workspace, neighborhood, image, entries, options, relationshipMessages, progress};
+        auto relationships = Beside([&relationshipContext] { ReadRelationshipsPass(relationshipContext); });
+        ReadHouseholdsPass(context);
+        StepOrStop(progress);
+        ReadNeighborhoodDataPass(context);
+        StepOrStop(progress);
+        relationships.get();
+        for (const auto& message : relationshipMessages.messages) reporter.Report(message.severity, message.text);
+        ReadFamilyTiesPass(context);
+        StepOrStop(progress);
+        ReadNeighborhoodRecord(context);
+        StepOrStop(progress);
         genetics.get();
         // Nothing reads the package any more: its image and index are given back before the copies
         // of what the files hold are made, which then take the image's memory rather than more.
