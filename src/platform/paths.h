@@ -31,14 +31,4 @@ bool IsDirectory(const std::filesystem::path& path);
 // Case-insensitive equality of ASCII letters; other bytes compare exactly.
 bool EqualsNoCase(std::string_view a, std::string_view b);
 
-// Orders paths by their text as the system spells it: for tables of the program's own paths,
-// which it always makes the same way (a folder joined with a file's name). A path's own order
-// takes it apart into its components at every comparison, which a table of ten thousand
-// character files feels.
-struct PathTextOrder {
-    bool operator()(const std::filesystem::path& a, const std::filesystem::path& b) const {
-        return a.native() < b.native();
-    }
-};
-
 }  // namespace qh
