@@ -4,6 +4,7 @@
 #include <map>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "career/career_rules.h"
 #include "career/career_table.h"
@@ -27,15 +28,26 @@ namespace {
 // package has (sims the neighborhood knows, with or without a character file).
 struct SimIndex {
     const Workspace& ws;
+    // The game numbers its sims with 16 bits: those are marked in a table (two hundred thousand
+    // relationship records ask twice each), any larger number is kept in a set.
+    std::vector<bool> described16 = std::vector<bool>(0x10000, false);
     std::unordered_set<std::uint32_t> described;
     explicit SimIndex(const Workspace& workspace) : ws(workspace) {
-        described.reserve(ws.descriptionList.size() + ws.characters.size());
-        for (const StoredDescription& d : ws.descriptionList) described.insert(d.instanceId);
+        const auto mark = [&](std::uint32_t instance) {
+            if (instance <= 0xFFFF) {
+                described16[instance] = true;
+            } else {
+                described.insert(instance);
+            }
+        };
+        for (const StoredDescription& d : ws.descriptionList) mark(d.instanceId);
         for (const Character& sim : ws.characters) {
-            if (sim.instanceId != 0) described.insert(sim.instanceId);
+            if (sim.instanceId != 0) mark(sim.instanceId);
         }
     }
-    bool Exists(std::uint32_t instance) const { return described.contains(instance); }
+    bool Exists(std::uint32_t instance) const {
+        return instance <= 0xFFFF ? described16[instance] : described.contains(instance);
+    }
     const Character* Sim(std::uint32_t instance) const {
         const auto it = ws.simByInstance.find(instance);
         return it == ws.simByInstance.end() ? nullptr : &ws.characters[it->second];
