@@ -122,23 +122,22 @@ class CharacterFilesRead {
 public:
     // The folder is listed on the thread too: ten thousand names cost the expansion's start
     // otherwise.
-    CharacterFilesRead(const fs::path& folder, const LoadOptions& options) {
+    CharacterFilesRead(const fs::path& folder, const LoadOptions& options) : options_(options) {
         listing_ = listed_.get_future();
-        work_ = Beside([this, folder, &options] {
+        work_ = Beside([this, folder] {
             try {
                 for (PathText& file : FilesIn(folder)) {
                     if (HasPackageExtension(FileNameOf(file))) files_.push_back(std::move(file));
                 }
-                // Filled by this thread itself: a large neighborhood's sims take tens of
-                // megabytes, whose pages are better first touched here than by the thread that
-                // waits.
-                reads_.reserve(files_.size());
+                // Made by this thread itself: a large neighborhood's sims take megabytes, whose
+                // pages are better first touched here than by the thread that waits.
+                reads_.resize(files_.size());
             } catch (...) {
                 listed_.set_exception(std::current_exception());
                 throw;
             }
             listed_.set_value(files_.size());
-            ReadAll(options);
+            ReadAll();
         });
     }
     CharacterFilesRead(const CharacterFilesRead&) = delete;
@@ -155,8 +154,16 @@ public:
         if (work_.wait_for(std::chrono::seconds(0)) == std::future_status::deferred) work_.wait();
         return listing_.get();
     }
-    // Waits until the reading is over, stepping the progress meanwhile (the player may cancel).
+    // Reads the files that are left along with the thread (the loading thread is done with the
+    // package by then, and one processor would otherwise wait), then waits until the reading is
+    // over, stepping the progress meanwhile (the player may cancel).
     void Wait(Progress& progress) {
+        (void)Listed();
+        for (std::size_t read = 1; ReadNext(); ++read) {
+            if (read % 64 != 0) continue;
+            progress.SetPosition(static_cast<int>(std::min<std::size_t>(done_, 1 << 30)));
+            StepOrStop(progress);
+        }
         while (work_.wait_for(std::chrono::milliseconds(20)) == std::future_status::timeout) {
             progress.SetPosition(static_cast<int>(std::min<std::size_t>(done_, 1 << 30)));
             StepOrStop(progress);
@@ -177,30 +184,43 @@ public:
     Read& At(std::size_t i) { return reads_[i]; }
 
 private:
-    void ReadAll(const LoadOptions& options) {
-        for (std::size_t i = 0; i < files_.size() && !stop_; ++i, ++done_) {
-            Read& read = reads_.emplace_back();
-            read.exists = true;
-            RecordingReporter messages;
-            try {
-                const FileBuffer bytes = ReadFileBufferSteadily(files_[i], read.stamp);
-                read.sim = ReadCharacterBytes(bytes.Span(), FileNameOf(files_[i]), options, messages);
-            } catch (const std::exception&) {
-                // A file removed since the folder was listed is no file of the neighborhood's.
-                std::error_code error;
-                read.exists = fs::exists(fs::path(files_[i]), error);
-                read.failed = true;
-                read.sim.reset();
-            }
-            read.messages = std::move(messages.messages);
+    void ReadAll() {
+        while (ReadNext()) {
         }
     }
+    // Reads the next file no thread has taken; false when none is left (or the load stopped).
+    bool ReadNext() {
+        if (stop_) return false;
+        const std::size_t i = next_++;
+        if (i >= files_.size()) return false;
+        ReadFile(i);
+        ++done_;
+        return true;
+    }
+    void ReadFile(std::size_t i) {
+        Read& read = reads_[i];
+        read.exists = true;
+        RecordingReporter messages;
+        try {
+            const FileBuffer bytes = ReadFileBufferSteadily(files_[i], read.stamp);
+            read.sim = ReadCharacterBytes(bytes.Span(), FileNameOf(files_[i]), options_, messages);
+        } catch (const std::exception&) {
+            // A file removed since the folder was listed is no file of the neighborhood's.
+            std::error_code error;
+            read.exists = fs::exists(fs::path(files_[i]), error);
+            read.failed = true;
+            read.sim.reset();
+        }
+        read.messages = std::move(messages.messages);
+    }
 
+    const LoadOptions& options_;
     std::vector<PathText> files_;
-    std::vector<Read> reads_;
+    std::vector<Read> reads_;  // one for each file, filled by whichever thread takes it
+    std::atomic<std::size_t> next_{0};
     std::atomic<bool> stop_{false};
     std::promise<std::size_t> listed_;
-    std::future<std::size_t> listing_;
+    std::shared_future<std::size_t> listing_;
     std::atomic<std::size_t> done_{0};
     std::future<void> work_;
 };
