@@ -11,6 +11,10 @@ namespace qh::cli {
 namespace {
 constexpr std::size_t kPiece = 1 << 20;
 
+// A byte written as it stands in a JSON string: anything but a control character, a quote or a
+// backslash (bytes of UTF-8 sequences included, as dump(2) writes them).
+constexpr bool WrittenAsItIs(unsigned char c) { return c >= 0x20 && c != '"' && c != '\\'; }
+
 template <typename Number>
 void AppendNumber(std::string& out, Number value) {
     char digits[24];
@@ -58,10 +62,8 @@ JsonText& JsonText::Key(std::string_view key) {
     Line(depth_);
     out_ += '"';
     // A key is most often a name of letters and digits: appended whole, without a look at each.
-    if (key.size() <= 32 && std::all_of(key.begin(), key.end(), [](char c) {
-            const auto u = static_cast<unsigned char>(c);
-            return u >= 0x20 && u != '"' && u != '\\';
-        })) {
+    if (key.size() <= 32 &&
+        std::all_of(key.begin(), key.end(), [](char c) { return WrittenAsItIs(static_cast<unsigned char>(c)); })) {
         out_.append(key);
     } else {
         Escaped(key);
@@ -148,7 +150,7 @@ void JsonText::Escaped(std::string_view text) {
     std::size_t plain = 0;  // where the run of characters not yet appended begins
     for (std::size_t i = first; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x20 && c != '"' && c != '\\') continue;
+        if (WrittenAsItIs(c)) continue;
         out_.append(text.data() + plain, i - plain);
         plain = i + 1;
         switch (c) {
