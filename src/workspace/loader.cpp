@@ -36,10 +36,10 @@ std::vector<PathText> FilesIn(const fs::path& folder) {
     return files;
 }
 
-bool HasPackageExtension(const std::string& name) {
+// A name ending in ".package" (any case) after at least one character of its own.
+bool HasPackageExtension(std::string_view name) {
     constexpr std::string_view kExtension = ".package";
-    return name.size() > kExtension.size() &&
-           EqualsNoCase(name.substr(name.size() - kExtension.size()), std::string(kExtension));
+    return name.size() > kExtension.size() && EqualsNoCase(name.substr(name.size() - kExtension.size()), kExtension);
 }
 
 bool StartsWithNoCase(const std::string& text, const std::string& start) {

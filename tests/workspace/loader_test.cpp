@@ -211,6 +211,12 @@ TEST(LoadNeighborhood, FailureRowsNameTheirFiles) {
     Bytes broken = fixture::PackageBuilder().Add(Key(0x4F424A44, 1), fixture::ObjectDefinitionBytes("x", 1)).Build();
     broken.resize(broken.size() - 3);
     f.dir.Write("N001/Characters/N001_User00003.package", broken);
+    // Only files named *.package (any case) are character files: anything else there is not
+    // read, and so tells nothing.
+    f.CharacterPackage("N001_User00004.PACKAGE", 0x55, "Upper", "Case");
+    for (const char* other : {"N001_User00005.package.tmp", ".package", "notes.txt", "N001_User00006.packages"}) {
+        f.dir.Write(std::string("N001/Characters/") + other, broken);
+    }
     f.dir.Write("N001/N001_Lot1.package", test::ToBytes("not a package at all"));
     fixture::PackageBuilder lot;
     lot.Add(Key(0x0BF999E7, 4), fixture::LotDescriptionBytes(2, "Dorm", ""));
@@ -218,7 +224,9 @@ TEST(LoadNeighborhood, FailureRowsNameTheirFiles) {
 
     RecordingReporter reporter;
     const Workspace ws = f.Load(reporter);
-    EXPECT_EQ(ws.characters.size(), 1u);
+    ASSERT_EQ(ws.characters.size(), 2u);
+    EXPECT_EQ(ws.characters[0].packageFile, "N001_User00001.package");
+    EXPECT_EQ(ws.characters[1].packageFile, "N001_User00004.PACKAGE");
     const auto texts = reporter.Texts();
     const std::vector<std::string> expected = {
         "A Data Error was found in N001_Lot1.package\r\nthis file will be ignored.",
